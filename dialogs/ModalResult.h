@@ -1,0 +1,5 @@
+// Modal results of the program's dialogs.
+#pragma once
+
+constexpr int mrOk = 1;
+constexpr int mrCancel = 2;

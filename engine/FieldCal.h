@@ -1,0 +1,59 @@
+// The field node engine: the node table of the field of a moving point charge, its reset to
+// uniform motion, the aberration of the emission directions and the per-tick emission and aging.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "engine/MyMath.h"
+#include "engine/TrajectoryParameters.h"
+
+struct TEmitDirection {
+  double X = 0.0;
+  double Y = 0.0;
+  double Angle = 0.0;
+};
+
+// One node: emitted Radius / WaveVelocity ticks ago from (EmitX, EmitY) along Angle, moving
+// (VX, VY) per tick, so (X, Y) = (EmitX, EmitY) + Radius * (cos Angle, sin Angle).
+struct TFieldNode {
+  double X = 0.0;
+  double Y = 0.0;
+  double VX = 0.0;
+  double VY = 0.0;
+  double Angle = 0.0;
+  double Radius = 0.0;
+  double EmitX = 0.0;
+  double EmitY = 0.0;
+  std::uint8_t WaveFront = 0;
+};
+
+// Nodes[row][line]: row = age in ticks (0 = this tick's emission, ISize = the far tail that keeps
+// every line running out of the plot), line 0..JSize (line JSize repeats the direction of line 0).
+class TFieldSimulation : public TTrajectoryParameters {
+ public:
+  double WaveVelocity = 0.0;  // model units per tick, ModelWidth / ISize
+  double InvWaveVelocity = 0.0;
+  std::vector<TVector2> RestDirections;
+  std::vector<TEmitDirection> EmitDirections;
+  std::vector<std::vector<TFieldNode>> Nodes;
+  TVector2 PrevChargePos;
+  TVector2 ChargePos;
+  double Beta = 0.0;  // charge speed in units of the wave speed
+  TVector2 VelocityDir;
+
+  bool LightAberration = true;
+  bool TrackEmissionPoint = true;
+
+  // Charge displacements of the last four ticks in mouse mode, newest first.
+  std::array<double, 4> StepHistoryX{};
+  std::array<double, 4> StepHistoryY{};
+
+  void InitNodes(int ISize, int JSize, double ModelWidth);
+  void ResetNodes(int ISize, int JSize, TVector2 StartPos, TVector2 InitVel, double ModelWidth,
+                  int WaveFrontSpacing);
+  void UpdateMouseVelocity(int TrajectoryMode);
+  void UpdateEmitDirections(int JSize);
+  void AdvanceNodes(int ISize, int JSize, int WaveFrontSpacing);
+};

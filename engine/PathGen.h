@@ -1,0 +1,43 @@
+// The trajectory generator: preset paths as chains of cubic Bezier segments, sampled at equal
+// arc-length steps into one charge state per tick.
+#pragma once
+
+#include <vector>
+
+#include "engine/MyMath.h"
+
+// B(t) = (1-t)^3 P0 + 3t(1-t)^2 P1 + 3t^2(1-t) P2 + t^3 P3.
+struct TBezierSegment {
+  TVector2 P0;
+  TVector2 P1;
+  TVector2 P2;
+  TVector2 P3;
+};
+
+struct TPathSample {
+  double X = 0.0;
+  double Y = 0.0;
+  double DirX = 0.0;  // unit tangent
+  double DirY = 0.0;
+  double Beta = 0.0;
+};
+
+struct TPath {
+  int SegmentCount = 0;
+  std::vector<TBezierSegment> Segments;
+  int SampleCount = 0;
+  std::vector<TPathSample> Samples;  // entries 0 .. SampleCount - 2 are used
+};
+
+class TPathGeneration {
+ public:
+  TPath Path;
+
+  void MakeLine(double StartX, double StopX);
+  void MakeCircle(double Radius);
+  void MakeRaceTrack(double Radius, double Straight);
+  void MakeUndulator(int Periods, double Amplitude, double Period);
+  void MakeBending(double Radius, double AngleDeg);
+  void SampleUniform(double Step, double Beta);
+  void MakeDipole();
+};

@@ -1,0 +1,31 @@
+// The parameter block of the preset trajectories, edited by the setup dialogs.
+#pragma once
+
+// Lengths in model units (the main plot spans x from -1 to 1), speeds as fractions of the wave
+// speed, BendAngle in degrees. The undulator's period and amplitude are in metres, used directly
+// as model lengths.
+struct TTrajectoryParameters {
+  double CircleRadius = 0.2;
+  double CircleBeta = 0.9;
+  double LineBeta = 0.8;
+  double LineStartX = -0.5;
+  double LineStopX = 0.5;
+  double DipoleBeta = 0.9;
+  double DipoleAmplitude = 0.05;
+  double UndBeta = 0.95;
+  double UndGamma = 0.0;          // Lorentz factor 1 / sqrt(1 - UndBeta^2)
+  double UndEnergy = 0.0;         // kinetic energy, eV
+  double UndPeriod = 0.2;         // metres
+  double UndRadWavelength = 0.0;  // metres
+  double UndK = 2.0;              // deflection parameter
+  double UndBu = 0.0;             // peak field, tesla
+  double UndAmplitude = 0.0278;   // full transverse swing, metres
+  double UndMaxAngle = 0.0;       // radians
+  int UndPeriods = 5;
+  double RaceBeta = 0.8;
+  double RaceRadius = 0.1;
+  double RaceStraight = 0.8;
+  double BendBeta = 0.9;
+  double BendRadius = 0.5;
+  double BendAngle = 45.0;  // degrees
+};

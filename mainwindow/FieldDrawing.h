@@ -1,0 +1,32 @@
+// The field picture drawn from the node table: field lines with arc subdivision, wavefronts,
+// node points, the trajectory and the charge disc. The main plot and the zoom view share it; the
+// zoom view passes the charge position as Origin, so every point is taken relative to it.
+#pragma once
+
+#include "engine/FieldCal.h"
+#include "engine/PathGen.h"
+#include "plot/Canvas.h"
+#include "plot/PlotMapping.h"
+
+constexpr TColor FieldLineColor = ColorRGB(0, 200, 255);
+constexpr TColor WaveFrontColor = ColorRGB(255, 100, 150);
+constexpr TColor NodePointColor = ColorRGB(255, 255, 255);
+constexpr TColor TrajectoryColor = ColorRGB(230, 230, 0);
+constexpr TColor ChargeDiscPen = ColorRGB(255, 0, 0);
+constexpr TColor ChargeDiscBrush = ColorRGB(0, 0, 255);
+
+struct TFieldView {
+  TCanvas& Canvas;
+  const TPlotMapping& Mapping;
+  TVector2 Origin;     // subtracted from every model point before mapping
+  int PlotResolution;  // pixels
+};
+
+// Lines 0 .. JSize - 1, rows 0 .. ISize - 1 with arcs where neighbours lie far apart, then the
+// straight tail to row ISize. Does not draw the charge disc.
+void DrawFieldLines(const TFieldView& view, const TFieldSimulation& field, int ISize, int JSize);
+void DrawWavefronts(const TFieldView& view, const TFieldSimulation& field, int ISize, int JSize);
+void DrawNodePoints(const TFieldView& view, const TFieldSimulation& field, int ISize, int JSize);
+void DrawTrajectory(const TFieldView& view, const TPathGeneration& path);
+// Blue disc with red outline in the box of +-5 pixels around (cx, cy).
+void DrawChargeDisc(TCanvas& canvas, int cx, int cy);

@@ -1,0 +1,54 @@
+// The pen-and-brush drawing primitives the after-draw handlers use; the screen draws them into
+// the off-screen buffer's memory, printing through QPainter.
+#pragma once
+
+#include <cstdint>
+
+// 24-bit colour, red in the lowest byte, then green, then blue.
+using TColor = std::uint32_t;
+constexpr TColor ColorRGB(unsigned r, unsigned g, unsigned b) {
+  return static_cast<TColor>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
+}
+constexpr unsigned ColorRed(TColor c) { return c & 0xFF; }
+constexpr unsigned ColorGreen(TColor c) { return (c >> 8) & 0xFF; }
+constexpr unsigned ColorBlue(TColor c) { return (c >> 16) & 0xFF; }
+
+enum class TBrushStyle { Solid, Clear };
+
+struct TPen {
+  TColor Color = ColorRGB(0, 0, 0);  // width 1, solid, copy mode
+};
+
+struct TBrush {
+  TColor Color = ColorRGB(255, 255, 255);
+  TBrushStyle Style = TBrushStyle::Solid;
+};
+
+class TCanvas {
+ public:
+  TPen Pen;
+  TBrush Brush;
+
+  virtual ~TCanvas() = default;
+
+  void MoveTo(int x, int y) {
+    PenX = x;
+    PenY = y;
+  }
+  // Line from the pen position to (x, y), end pixel excluded; (x, y) becomes the pen position.
+  virtual void LineTo(int x, int y) = 0;
+  // Inscribed in the box, outlined with the pen, filled with the brush; right and bottom edges
+  // excluded.
+  virtual void Ellipse(int x1, int y1, int x2, int y2) = 0;
+  virtual void Rectangle(int x1, int y1, int x2, int y2) = 0;
+
+  // Pen black, brush white and solid: the state every after-draw handler starts from.
+  void Reset() {
+    Pen = TPen{};
+    Brush = TBrush{};
+  }
+
+ protected:
+  int PenX = 0;
+  int PenY = 0;
+};

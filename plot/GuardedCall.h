@@ -1,0 +1,46 @@
+// Errors raised inside GUI handlers: the handler ends, the error's text is shown in a message
+// box, the program goes on. Qt is built without exceptions, so none may unwind through its frames:
+// every connection and event override runs its body through Guarded().
+#pragma once
+
+#include <QApplication>
+#include <QString>
+#include <exception>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+// An error whose text is meant for the user.
+class EError : public std::runtime_error {
+ public:
+  explicit EError(const std::string& text) : std::runtime_error(text) {}
+  explicit EError(const QString& text) : std::runtime_error(text.toStdString()) {}
+};
+
+// Shows text in an error message box; while one box is open, further errors are dropped so that
+// an error repeating on every tick or paint shows one box at a time.
+void ShowErrorBox(const QString& text);
+
+// Replaces the message box (tests record the texts instead); an empty function restores the box.
+void SetErrorPresenter(std::function<void(const QString&)> presenter);
+
+// Runs body; an exception ends it and is shown with ShowErrorBox. Returns false after an error.
+template <class F>
+bool Guarded(F&& body) noexcept {
+  try {
+    body();
+    return true;
+  } catch (const std::exception& error) {
+    ShowErrorBox(QString::fromStdString(error.what()));
+  } catch (...) {
+    ShowErrorBox(QStringLiteral("Unknown error"));
+  }
+  return false;
+}
+
+// Last resort for an event handler that was not wrapped.
+class TGuardedApplication : public QApplication {
+ public:
+  TGuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+  bool notify(QObject* receiver, QEvent* event) override;
+};

@@ -1,0 +1,132 @@
+// The plot surface: a black, axis-scaled plotting area with point series, model-to-pixel
+// mappings, an after-draw hook with canvas primitives, mouse zoom, pan and wheel, and printing.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QPoint>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "plot/Canvas.h"
+#include "plot/PlotMapping.h"
+
+class QPrinter;
+class TPlotSurface;
+
+enum class TMarkerStyle { Circle, Rectangle };
+
+struct TSeriesPoint {
+  double X = 0.0;
+  double Y = 0.0;
+  TColor Color = 0;
+};
+
+struct TMarker {
+  TMarkerStyle Style = TMarkerStyle::Circle;
+  int HorizSize = 4;  // half-width, pixels
+  int VertSize = 4;   // half-height, pixels
+  std::optional<TColor> PenColor;    // none: the point's colour outlines the marker
+  std::optional<TColor> BrushColor;  // none: the point's colour fills the marker
+  bool Visible = true;
+};
+
+class TPointSeries {
+ public:
+  using TClickHandler = std::function<void(TPointSeries& series, int index, Qt::MouseButton button,
+                                           Qt::KeyboardModifiers shift, int x, int y)>;
+
+  explicit TPointSeries(TPlotSurface& owner) : Owner(owner) {}
+
+  TMarker Marker;
+  TClickHandler OnClick;
+  bool DrawLine = false;  // a line series joins its points before drawing their markers
+  TColor LineColor = 0;
+
+  int AddPoint(double x, double y, TColor color);
+  void SetPointX(int i, double x);
+  void SetPointY(int i, double y);
+  int HitTestPoint(int px, int py) const;
+  const std::vector<TSeriesPoint>& Points() const { return PointList; }
+  void RequestRedraw();
+  TPlotSurface& Surface() { return Owner; }
+
+ private:
+  TPlotSurface& Owner;
+  std::vector<TSeriesPoint> PointList;
+};
+
+enum class TSurfaceKind { Main, Zoom, Pattern };
+
+class TPlotSurface : public QWidget {
+  Q_OBJECT
+ public:
+  // Kind selects one of the three configurations (background, axes, border, AllowZoom, series).
+  // Main: Series1 is the red-outlined charge marker; Zoom: Series1 hidden; Pattern: Series1 a red
+  // disc of half-size 4 and Series2 an empty aqua line series, axes drawn as blue lines.
+  explicit TPlotSurface(TSurfaceKind kind, QWidget* parent = nullptr);
+  ~TPlotSurface() override;
+
+  const TAxis& BottomAxis() const { return Bottom; }
+  const TAxis& LeftAxis() const { return Left; }
+  enum class TAxisId { Bottom, Left };
+  // Automatic off, then Minimum, then Maximum; throws EError("Axis Minimum Value must be <=
+  // Maximum" / "Axis Maximum Value must be >= Minimum") and keeps the range on a refusal.
+  void SetAxisRange(TAxisId axis, double min, double max);
+
+  // The mappings as of the most recent redraw (current inside OnAfterDraw).
+  const TPlotMapping& Mapping() const { return CurrentMapping; }
+  int ValueToPixelX(double x) const { return CurrentMapping.ValueToPixelX(x); }
+  int ValueToPixelY(double y) const { return CurrentMapping.ValueToPixelY(y); }
+  double PixelToValueX(int px) const { return CurrentMapping.PixelToValueX(px); }
+  double PixelToValueY(int py) const { return CurrentMapping.PixelToValueY(py); }
+  TPixelRect PlotRect() const { return CurrentMapping.PlotRect; }
+  TPixelRect DrawArea() const { return CurrentMapping.DrawArea; }
+
+  // The mouse cursor in client pixels (may lie outside the surface).
+  QPoint CursorPosition() const;
+  // Marks the buffer dirty and schedules a paint; several requests before a paint give one redraw.
+  void RequestRedraw();
+  bool RedrawPending() const { return Dirty; }
+  // Prints one document titled with objectName() ("Chart1") on printer; an error while drawing
+  // aborts the job and is passed on.
+  void PrintChart(QPrinter& printer);
+
+  TPointSeries& Series1() { return *FirstSeries; }
+  TPointSeries* Series2() { return SecondSeries.get(); }
+
+  bool AllowZoom = true;
+  bool RangesRestored() const { return Restored; }
+  // The off-screen buffer as of the last redraw (what is on screen).
+  const QImage& Buffer() const { return BufferImage; }
+
+  std::function<void(TPlotSurface& sender, TCanvas& canvas)> OnAfterDraw;
+  std::function<void(TPlotSurface& sender)> OnZoom;
+  std::function<void(TPlotSurface& sender, Qt::MouseButton button, int x, int y)> OnMouseUp;
+  // Raised after every redraw into the buffer (after OnAfterDraw), for views that follow this one.
+  std::function<void(TPlotSurface& sender)> OnRedrawn;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+
+ private:
+  struct TImpl;
+  std::unique_ptr<TImpl> Impl;
+  TSurfaceKind Kind;
+  TAxis Bottom;
+  TAxis Left;
+  TPlotMapping CurrentMapping;
+  bool Dirty = true;
+  bool Restored = true;
+  QImage BufferImage;
+  std::unique_ptr<TPointSeries> FirstSeries;
+  std::unique_ptr<TPointSeries> SecondSeries;
+};
