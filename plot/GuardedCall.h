@@ -38,6 +38,10 @@ bool Guarded(F&& body) noexcept {
   return false;
 }
 
+// Delivers event through app's own QApplication::notify inside Guarded; returns whether the event
+// was handled (false after an error). TGuardedApplication::notify is this with itself as app.
+bool GuardedNotify(QApplication& app, QObject* receiver, QEvent* event);
+
 // Last resort for an event handler that was not wrapped.
 class TGuardedApplication : public QApplication {
  public:

@@ -1,0 +1,58 @@
+// Error boxes for errors raised inside GUI handlers, and the application's last-resort catch.
+#include "plot/GuardedCall.h"
+
+#include <QMessageBox>
+#include <utility>
+
+namespace {
+
+// The presenter and the "box is open" flag are the only state here; both are UI plumbing,
+// kept in function-local statics so that their construction order is never an issue.
+std::function<void(const QString&)>& Presenter() {
+  static std::function<void(const QString&)> presenter;
+  return presenter;
+}
+
+bool& BoxShowing() {
+  static bool showing = false;
+  return showing;
+}
+
+void ShowMessageBox(const QString& text) {
+  QMessageBox box(QMessageBox::Critical, QStringLiteral("HalvoranRadiation"), text, QMessageBox::Ok,
+                  QApplication::activeWindow());
+  box.exec();
+}
+
+}  // namespace
+
+void ShowErrorBox(const QString& text) {
+  // The box runs a nested event loop; a timer tick or paint that fails again meanwhile would open
+  // box after box, so further texts are dropped until this one is closed.
+  if (BoxShowing()) return;
+  BoxShowing() = true;
+  // A presenter that throws must not leave the flag set, or no error would ever be shown again.
+  try {
+    if (Presenter())
+      Presenter()(text);
+    else
+      ShowMessageBox(text);
+  } catch (...) {
+  }
+  BoxShowing() = false;
+}
+
+void SetErrorPresenter(std::function<void(const QString&)> presenter) {
+  Presenter() = std::move(presenter);
+}
+
+bool GuardedNotify(QApplication& app, QObject* receiver, QEvent* event) {
+  bool handled = false;
+  // The qualified call skips the virtual dispatch, which would come back here.
+  Guarded([&] { handled = app.QApplication::notify(receiver, event); });
+  return handled;
+}
+
+bool TGuardedApplication::notify(QObject* receiver, QEvent* event) {
+  return GuardedNotify(*this, receiver, event);
+}
