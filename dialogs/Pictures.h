@@ -1,0 +1,10 @@
+// Our pictures, embedded as resources under :/pictures/ and decoded with libjpeg.
+#pragma once
+
+#include <QString>
+
+#include "plot/JpegImage.h"
+
+// name is the file name in assets/, e.g. "greeting.jpg". A missing or damaged picture gives a
+// null image and the reason.
+TJpegResult LoadPicture(const QString& name);
