@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev libjpeg-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic fonts-liberation
   libxkbcommon-x11-0 libxcb-cursor0
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils xdotool imagemagick poppler-utils
 )
 
 missing=()
