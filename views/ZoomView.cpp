@@ -1,0 +1,173 @@
+// The zoom view: the shared field drawing with every point taken relative to the charge.
+#include "views/ZoomView.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QResizeEvent>
+#include <QShowEvent>
+#include <QTimer>
+#include <QToolButton>
+#include <algorithm>
+
+#include "dialogs/NumberText.h"
+#include "mainwindow/FieldDrawing.h"
+#include "plot/GuardedCall.h"
+#include "views/WindowPlacement.h"
+#include "views/ZoomViewSetup.h"
+
+namespace {
+
+constexpr int ChartTop = 34;
+// The window manager frames a window some time after it is first mapped; by then the frame's
+// size is known and the placement is redone once so that the frame, not the client, fills the
+// bottom-left sixth of the screen.
+constexpr int FrameSettleMs = 250;
+
+QToolButton* MakeSpeedButton(QWidget* parent, const QString& caption, int left, int width) {
+  auto* button = new QToolButton(parent);
+  button->setText(caption);
+  button->setAutoRaise(true);
+  button->setFocusPolicy(Qt::NoFocus);
+  button->setGeometry(left, 4, width, 28);
+  return button;
+}
+
+}  // namespace
+
+TZoomViewForm::TZoomViewForm(TSimulationState& state, QWidget* parent)
+    : QWidget(parent, parent != nullptr ? Qt::Tool : Qt::Tool | Qt::WindowStaysOnTopHint),
+      State(state) {
+  setWindowTitle(QStringLiteral("Zooming View"));
+  resize(480, 240);
+
+  btnSetup = MakeSpeedButton(this, QStringLiteral("Setup"), 2, 50);
+  btnSetup->setObjectName(QStringLiteral("btnSetup"));
+  btnZoomIn = MakeSpeedButton(this, QStringLiteral("+"), 63, 28);
+  btnZoomIn->setObjectName(QStringLiteral("btnZoomIn"));
+  btnZoomOut = MakeSpeedButton(this, QStringLiteral("-"), 93, 28);
+  btnZoomOut->setObjectName(QStringLiteral("btnZoomOut"));
+
+  Label1 = new QLabel(QStringLiteral("x 16.0"), this);
+  Label1->setObjectName(QStringLiteral("Label1"));
+  Label1->setGeometry(128, 10, 240, Label1->fontMetrics().height() + 2);
+
+  Bevel1 = new QFrame(this);
+  Bevel1->setObjectName(QStringLiteral("Bevel1"));
+  Bevel1->setFrameShape(QFrame::HLine);
+  Bevel1->setFrameShadow(QFrame::Sunken);
+  Bevel1->setGeometry(0, 0, width(), 3);
+
+  Chart = new TPlotSurface(TSurfaceKind::Zoom, this);
+  Chart->setObjectName(QStringLiteral("Chart1"));
+  Chart->setGeometry(0, ChartTop, width(), height() - ChartTop);
+  Chart->OnAfterDraw = [this](TPlotSurface& sender, TCanvas& canvas) {
+    Chart1AfterDraw(sender, canvas);
+  };
+
+  SetupDlg = new TZoomViewSetupDlg(State, this);
+
+  connect(btnZoomIn, &QToolButton::clicked, this, [this] { Guarded([this] { btnZoomInClick(); }); });
+  connect(btnZoomOut, &QToolButton::clicked, this,
+          [this] { Guarded([this] { btnZoomOutClick(); }); });
+  connect(btnSetup, &QToolButton::clicked, this, [this] { Guarded([this] { btnSetupClick(); }); });
+
+  // The one point of Series1 is only the target of the redraw requests; its marker is hidden.
+  Chart->Series1().AddPoint(0.0, 0.0, ColorRGB(255, 0, 0));
+}
+
+TZoomViewForm::~TZoomViewForm() = default;
+
+void TZoomViewForm::RequestChartRedraw() { Chart->Series1().RequestRedraw(); }
+
+QString TZoomViewForm::ScaleCaption(double scale) {
+  return QStringLiteral("x ") + FormatFixed(scale, 4, 2);
+}
+
+void TZoomViewForm::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // Spontaneous shows are the window system's (a restore from the task bar), not ours.
+  if (!event->spontaneous()) Guarded([this] { FormShow(); });
+}
+
+void TZoomViewForm::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  Bevel1->setGeometry(0, 0, width(), 3);
+  // FormShow sets the scale itself after placing the window; doing it here as well would show a
+  // refused range twice.
+  if (!Showing) Guarded([this] { FormResize(); });
+}
+
+void TZoomViewForm::FormShow() {
+  const QRect screen = ScreenGeometryOf(*this);
+  const int sw = screen.width();
+  const int sh = screen.height();
+  ShownOuter = QRect(screen.left(), screen.top() + sh - sh / 3, sw / 2, sh / 3);
+  Showing = true;
+  FrameAllowed = PlaceWindowOuter(*this, ShownOuter);
+  Showing = false;
+  QTimer::singleShot(FrameSettleMs, this, [this] { Guarded([this] { RefitToFrame(); }); });
+
+  PlaceChart();
+  SetChartScale(State.ZoomScale);
+  Label1->setText(ScaleCaption(State.ZoomScale));
+  RequestChartRedraw();
+}
+
+void TZoomViewForm::RefitToFrame() {
+  if (!isVisible() || FrameExtraOf(*this) == FrameAllowed) return;
+  FrameAllowed = PlaceWindowOuter(*this, ShownOuter);
+}
+
+void TZoomViewForm::FormResize() {
+  PlaceChart();
+  SetChartScale(State.ZoomScale);
+  RequestChartRedraw();
+}
+
+void TZoomViewForm::PlaceChart() {
+  Chart->setGeometry(0, ChartTop, width(), std::max(0, height() - ChartTop));
+}
+
+void TZoomViewForm::SetChartScale(double scale) {
+  if (Chart->width() > 0) {
+    ChartAspect = static_cast<double>(Chart->height()) / static_cast<double>(Chart->width());
+  }
+  Chart->SetAxisRange(TPlotSurface::TAxisId::Left, -ChartAspect / scale, ChartAspect / scale);
+  Chart->SetAxisRange(TPlotSurface::TAxisId::Bottom, -1.0 / scale, 1.0 / scale);
+}
+
+void TZoomViewForm::btnZoomInClick() { ChangeZoomScale(State.ZoomScale * ZoomStep); }
+
+void TZoomViewForm::btnZoomOutClick() { ChangeZoomScale(State.ZoomScale / ZoomStep); }
+
+void TZoomViewForm::ChangeZoomScale(double scale) {
+  if (!(scale >= MinZoomScale && scale <= MaxZoomScale)) return;
+  State.ZoomScale = scale;
+  Label1->setText(ScaleCaption(State.ZoomScale));
+  SetChartScale(State.ZoomScale);
+  RequestChartRedraw();
+}
+
+void TZoomViewForm::btnSetupClick() { SetupDlg->ShowModal(); }
+
+void TZoomViewForm::Chart1AfterDraw(TPlotSurface& sender, TCanvas& canvas) {
+  // Both plots always, whatever the main window shows; never node points or the trajectory.
+  ZoomPlotEFieldLine(sender, canvas, State.ISize, State.JSize);
+  ZoomPlotWavefronts(sender, canvas, State.ISize, State.JSize);
+}
+
+void TZoomViewForm::ZoomPlotEFieldLine(TPlotSurface& sender, TCanvas& canvas, int rows,
+                                       int lines) {
+  const TFieldView view{canvas, sender.Mapping(), State.FieldSimulation.ChargePos,
+                        State.PlotResolution};
+  DrawFieldLines(view, State.FieldSimulation, rows, lines);
+}
+
+void TZoomViewForm::ZoomPlotWavefronts(TPlotSurface& sender, TCanvas& canvas, int rows,
+                                       int lines) {
+  const TFieldView view{canvas, sender.Mapping(), State.FieldSimulation.ChargePos,
+                        State.PlotResolution};
+  DrawWavefronts(view, State.FieldSimulation, rows, lines);
+  // The charge is at model (0, 0) of the view.
+  DrawChargeDisc(canvas, sender.ValueToPixelX(0.0), sender.ValueToPixelY(0.0));
+}

@@ -1,0 +1,76 @@
+// The zoom view: a magnified picture of the field around the charge, which always sits at the
+// centre. The view shows the model extent +-1 / ZoomScale across (ModelWidth / ZoomScale).
+#pragma once
+
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+#include "engine/SimulationState.h"
+#include "plot/PlotSurface.h"
+
+class QFrame;
+class QLabel;
+class QToolButton;
+class TZoomViewSetupDlg;
+
+class TZoomViewForm : public QWidget {
+  Q_OBJECT
+ public:
+  // The view stays on top of parent (the main window); it is shown with show(), never modally.
+  explicit TZoomViewForm(TSimulationState& state, QWidget* parent = nullptr);
+  ~TZoomViewForm() override;
+
+  // The main window calls this after each of its own redraws while the view is showing.
+  void RequestChartRedraw();
+  TPlotSurface& Chart1() { return *Chart; }
+  TPointSeries& Series1() { return Chart->Series1(); }
+  TZoomViewSetupDlg& ZoomViewSetupDlg() { return *SetupDlg; }
+
+  // Horizontal range +-1 / scale, vertical +-aspect / scale with aspect the surface's height over
+  // its width, so that one model unit has the same length on both axes.
+  void SetChartScale(double scale);
+
+  void btnZoomInClick();
+  void btnZoomOutClick();
+  void btnSetupClick();
+
+  // "x " and the scale rounded to 4 significant digits with 2 decimals ("x 16.00", "x 22.62");
+  // beyond 4 integer digits in scientific notation ("x 1.21E+04").
+  static QString ScaleCaption(double scale);
+
+  // Each press multiplies or divides ZoomScale by this (deliberately not sqrt 2).
+  static constexpr double ZoomStep = 1.414;
+  // A scale beyond these would overflow the axis ranges; a press that would leave them is ignored.
+  static constexpr double MaxZoomScale = 1e300;
+  static constexpr double MinZoomScale = 1e-300;
+
+  QToolButton* btnSetup = nullptr;
+  QToolButton* btnZoomIn = nullptr;
+  QToolButton* btnZoomOut = nullptr;
+  QLabel* Label1 = nullptr;
+  QFrame* Bevel1 = nullptr;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void FormShow();
+  void FormResize();
+  void PlaceChart();
+  void ChangeZoomScale(double scale);
+  void RefitToFrame();
+  void Chart1AfterDraw(TPlotSurface& sender, TCanvas& canvas);
+  void ZoomPlotEFieldLine(TPlotSurface& sender, TCanvas& canvas, int rows, int lines);
+  void ZoomPlotWavefronts(TPlotSurface& sender, TCanvas& canvas, int rows, int lines);
+
+  TSimulationState& State;
+  TPlotSurface* Chart = nullptr;
+  TZoomViewSetupDlg* SetupDlg = nullptr;
+  double ChartAspect = 0.5;  // kept while the surface has no width
+  bool Showing = false;      // FormShow places the window itself; its resize is not a user's
+  QRect ShownOuter;          // the outer rectangle of the last show
+  QSize FrameAllowed;        // the frame size that placement allowed for
+};
