@@ -43,9 +43,13 @@ std::string Scientific(double magnitude, int digits) {
   return Print("%.*E", digits - 1, magnitude);
 }
 
-bool IsBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+bool IsBlank(QChar c) {
+  return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
 
-bool IsDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool IsDigit(QChar c) {
+  return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
 
 [[noreturn]] void NotAFloat(const QString& text) {
   throw EError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
@@ -136,7 +140,8 @@ double ParseFloat(const QString& text, const QLocale& locale) {
       if (!seenSeparator && seenNonZero) ++leadingPlaces;
       if (seenSeparator && !seenNonZero) ++zerosAfterPoint;
       ++i;
-    } else if (!seenSeparator && !separator.isEmpty() && text.mid(i, separator.size()) == separator) {
+    } else if (!seenSeparator && !separator.isEmpty() &&
+               text.mid(i, separator.size()) == separator) {
       plain += '.';
       seenSeparator = true;
       i += separator.size();

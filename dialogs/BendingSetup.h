@@ -1,0 +1,15 @@
+// Setup dialog of the bending magnet: speed, bending radius and angle (degrees).
+#pragma once
+
+#include "dialogs/TrajectoryDialog.h"
+
+class TBendingDlg : public TTrajectoryDialog {
+  Q_OBJECT
+
+ public:
+  explicit TBendingDlg(TSimulationState& state, QWidget* parent = nullptr);
+
+  QComboBox* List_Velocity = nullptr;
+  QComboBox* List_Radius = nullptr;
+  QComboBox* List_Angle = nullptr;
+};

@@ -1,0 +1,27 @@
+// Setup dialog of the circular orbit: speed and radius.
+#include "dialogs/CircleTrjSetup.h"
+
+TCircleTrjDlg::TCircleTrjDlg(TSimulationState& state, QWidget* parent)
+    : TTrajectoryDialog(
+          state, tmCircle, QStringLiteral("Circle Trajectory Setup"), QSize(443, 160), 120,
+          {
+              {"List_Velocity",
+               QStringLiteral("Particle Velocity/wave veolocity"),
+               {"0.5", "0.6", "0.7", "0.8", "0.9", "0.95", "0.98", "0.99", "0.995", "0.999"},
+               &TTrajectoryParameters::CircleBeta},
+              {"List_Radius",
+               QStringLiteral("Circle Radius"),
+               {"0.01", "0.02", "0.05", "0.1", "0.2", "0.3", "0.4", "0.5", "0.6", "0.7", "0.8",
+                "0.9", "1.0"},
+               &TTrajectoryParameters::CircleRadius},
+          },
+          parent) {
+  setObjectName(QStringLiteral("CircleTrjDlg"));
+  List_Velocity = Box("List_Velocity");
+  List_Radius = Box("List_Radius");
+}
+
+std::string TCircleTrjDlg::CheckCandidate(const TTrajectoryParameters& candidate) const {
+  if (candidate.CircleRadius == 0.0) return "Circle Radius must not be zero";
+  return {};
+}

@@ -1,0 +1,14 @@
+// Setup dialog of the dipole (harmonic) oscillation: peak speed and amplitude.
+#pragma once
+
+#include "dialogs/TrajectoryDialog.h"
+
+class TDipoleOscSetupDlg : public TTrajectoryDialog {
+  Q_OBJECT
+
+ public:
+  explicit TDipoleOscSetupDlg(TSimulationState& state, QWidget* parent = nullptr);
+
+  QComboBox* List_Velocity = nullptr;
+  QComboBox* List_Amplitude = nullptr;
+};

@@ -1,0 +1,83 @@
+// The custom model size dialog.
+#include "dialogs/ModelSize.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+#include <utility>
+
+#include "dialogs/NumberText.h"
+#include "engine/ModelLimits.h"
+#include "plot/GuardedCall.h"
+
+TModelSizeDlg::TModelSizeDlg(TSimulationState& state, QWidget* parent)
+    : TSetupDialog(QStringLiteral("Model Size"), QSize(443, 148), 120, parent), State(state) {
+  setObjectName(QStringLiteral("ModelSizeDlg"));
+  auto* group = new QGroupBox(this);
+  auto* grid = new QGridLayout(group);
+  grid->setColumnStretch(1, 1);
+  auto* pointsLabel = new QLabel(QStringLiteral("Number of Field Points"), group);
+  auto* perLineLabel = new QLabel(QStringLiteral("per Field Line"), group);
+  List_Isize =
+      MakeValueBox("List_Isize", {"100", "200", "300", "400", "500", "1000", "2000"}, group);
+  auto* linesLabel = new QLabel(QStringLiteral("Number of File Lines"), group);
+  List_Jsize = MakeValueBox("List_Jsize", {"10", "20", "30", "40", "50", "100", "200"}, group);
+  pointsLabel->setBuddy(List_Isize);
+  linesLabel->setBuddy(List_Jsize);
+  grid->addWidget(pointsLabel, 0, 0);
+  grid->addWidget(perLineLabel, 1, 0);
+  grid->addWidget(List_Isize, 0, 1, 2, 1, Qt::AlignVCenter);
+  grid->addWidget(linesLabel, 2, 0);
+  grid->addWidget(List_Jsize, 2, 1);
+
+  OKBtn = new QPushButton(QStringLiteral("OK"), this);
+  OKBtn->setObjectName(QStringLiteral("OKBtn"));
+  OKBtn->setDefault(true);
+  CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
+  CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
+  connect(OKBtn, &QPushButton::clicked, this, [this] { Guarded([this] { OKBtnClick(); }); });
+  connect(CancelBtn, &QPushButton::clicked, this,
+          [this] { Guarded([this] { CancelBtnClick(); }); });
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(OKBtn);
+  buttons->addWidget(CancelBtn);
+  auto* page = new QVBoxLayout(this);
+  page->addWidget(group, 1);
+  page->addLayout(buttons);
+  FixSize();
+}
+
+void TModelSizeDlg::FormShow() {
+  List_Isize->setEditText(QString::number(State.ISize));
+  List_Jsize->setEditText(QString::number(State.JSize));
+}
+
+void TModelSizeDlg::OKBtnClick() {
+  // Both are converted and checked before either is stored: the caller rebuilds the model from
+  // the pair, and half a pair would be a model nobody asked for.
+  int iSize = 0;
+  int jSize = 0;
+  for (auto [box, value] : {std::pair{List_Isize, &iSize}, std::pair{List_Jsize, &jSize}}) {
+    try {
+      *value = ParseInteger(box->currentText());
+    } catch (const EError&) {
+      box->setFocus();
+      box->lineEdit()->selectAll();
+      throw;
+    }
+  }
+  const std::string refusal = CheckModelSize(iSize, jSize, State.WaveFrontSpacing);
+  if (!refusal.empty()) throw EError(refusal);
+  State.ISize = iSize;
+  State.JSize = jSize;
+  accept();
+}
+
+void TModelSizeDlg::CancelBtnClick() {
+  reject();
+}

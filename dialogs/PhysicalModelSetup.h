@@ -1,0 +1,32 @@
+// The two switches of the physics: light aberration of the emission directions and tracking of
+// the emission point.
+#pragma once
+
+#include <QCheckBox>
+#include <QPushButton>
+
+#include "dialogs/SetupDialog.h"
+#include "engine/SimulationState.h"
+
+class TPhysicalModelDlg : public TSetupDialog {
+  Q_OBJECT
+
+ public:
+  explicit TPhysicalModelDlg(TSimulationState& state, QWidget* parent = nullptr);
+
+  // Ticks each check box whose switch is on.
+  void FormShow() override;
+  // Stores both switches from the check boxes and closes with OK.
+  void OKBtnClick();
+  // Ticks both check boxes; stores nothing.
+  void DefaultBtnClick();
+
+  QCheckBox* LightAbberationCheck = nullptr;
+  QCheckBox* TrackEmissionPointCheck = nullptr;
+  QPushButton* OKBtn = nullptr;
+  QPushButton* DefaultBtn = nullptr;
+  QPushButton* CancelBtn = nullptr;
+
+ private:
+  TSimulationState& State;
+};

@@ -1,0 +1,91 @@
+// The plot resolution dialog.
+#include "dialogs/SetPlotResolution.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QVBoxLayout>
+
+#include "dialogs/NumberText.h"
+#include "plot/GuardedCall.h"
+
+TPlotResolutionDlg::TPlotResolutionDlg(TSimulationState& state, QWidget* parent)
+    : TSetupDialog(QStringLiteral("Plot Resolution"), QSize(443, 123), 120, parent), State(state) {
+  setObjectName(QStringLiteral("PlotResolutionDlg"));
+  ShowWarning = [this](const QString& text) {
+    QMessageBox::warning(this, QStringLiteral("Warning"), text, QMessageBox::Ok);
+  };
+
+  auto* group = new QGroupBox(this);
+  auto* grid = new QGridLayout(group);
+  grid->setColumnStretch(1, 1);
+  auto* label = new QLabel(QStringLiteral("Plot Resulution (pixel)"), group);
+  List_Resolution = MakeValueBox("List_Resolution", {"10", "20", "30", "40", "50", "100"}, group);
+  // A whole number of pixels: an input method's composition has nothing to offer here.
+  List_Resolution->setAttribute(Qt::WA_InputMethodEnabled, false);
+  List_Resolution->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, false);
+  label->setBuddy(List_Resolution);
+  grid->addWidget(label, 0, 0);
+  grid->addWidget(List_Resolution, 0, 1);
+
+  OKBtn = new QPushButton(QStringLiteral("OK"), this);
+  OKBtn->setObjectName(QStringLiteral("OKBtn"));
+  OKBtn->setDefault(true);
+  SetDefaultBtn = new QPushButton(QStringLiteral("Set Default"), this);
+  SetDefaultBtn->setObjectName(QStringLiteral("SetDefaultBtn"));
+  CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
+  CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
+  connect(OKBtn, &QPushButton::clicked, this, [this] { Guarded([this] { OKBtnClick(); }); });
+  connect(SetDefaultBtn, &QPushButton::clicked, this,
+          [this] { Guarded([this] { SetDefaultBtnClick(); }); });
+  connect(CancelBtn, &QPushButton::clicked, this,
+          [this] { Guarded([this] { CancelBtnClick(); }); });
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(OKBtn);
+  buttons->addWidget(SetDefaultBtn);
+  buttons->addWidget(CancelBtn);
+  auto* page = new QVBoxLayout(this);
+  page->addWidget(group, 1);
+  page->addLayout(buttons);
+  FixSize();
+}
+
+void TPlotResolutionDlg::FormShow() {
+  List_Resolution->setEditText(QString::number(State.PlotResolution));
+}
+
+void TPlotResolutionDlg::OKBtnClick() {
+  int resolution = 0;
+  try {
+    resolution = ParseInteger(List_Resolution->currentText());
+  } catch (const EError&) {
+    ShowWarning(QStringLiteral("Need Integer"));
+    List_Resolution->setEditText(QString::number(State.PlotResolution));
+    return;
+  }
+  // Out of range: the clamped value is stored and shown, and the dialog stays open so that the
+  // user sees what will be used before confirming it.
+  if (resolution > PlotResolutionMax) {
+    State.PlotResolution = PlotResolutionMax;
+    List_Resolution->setEditText(QString::number(PlotResolutionMax));
+  } else if (resolution < PlotResolutionMin) {
+    State.PlotResolution = PlotResolutionMin;
+    List_Resolution->setEditText(QString::number(PlotResolutionMin));
+  } else {
+    State.PlotResolution = resolution;
+    accept();
+  }
+}
+
+void TPlotResolutionDlg::SetDefaultBtnClick() {
+  List_Resolution->setEditText(QString::number(PlotResolutionDefault));
+}
+
+void TPlotResolutionDlg::CancelBtnClick() {
+  reject();
+}

@@ -1,0 +1,73 @@
+// The frame shared by the small modal dialogs.
+#include "dialogs/SetupDialog.h"
+
+#include <QGuiApplication>
+#include <QLayout>
+#include <QLineEdit>
+#include <QScreen>
+#include <QShowEvent>
+#include <algorithm>
+#include <cmath>
+
+#include "dialogs/ModalResult.h"
+#include "plot/GuardedCall.h"
+
+double ScreenScale(int layoutDpi) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const double dpi = screen ? screen->logicalDotsPerInch() : 96.0;
+  return dpi / layoutDpi;
+}
+
+QComboBox* MakeValueBox(const char* objectName, const QStringList& items, QWidget* parent) {
+  auto* box = new QComboBox(parent);
+  box->setObjectName(QString::fromLatin1(objectName));
+  box->setEditable(true);
+  box->addItems(items);
+  // Enter would otherwise append the typed text to the suggestions, and the inline completion
+  // would turn a typed "-0" into the suggested "-0.8".
+  box->setInsertPolicy(QComboBox::NoInsert);
+  box->setCompleter(nullptr);
+  box->setMaxVisibleItems(16);
+  return box;
+}
+
+TSetupDialog::TSetupDialog(const QString& caption, QSize layoutSize, int layoutDpi, QWidget* parent)
+    : QDialog(parent), LayoutSize(layoutSize), LayoutDpi(layoutDpi) {
+  setWindowTitle(caption);
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
+  setSizeGripEnabled(false);
+}
+
+void TSetupDialog::FixSize() {
+  const double scale = ScreenScale(LayoutDpi);
+  QSize size(static_cast<int>(std::lround(LayoutSize.width() * scale)),
+             static_cast<int>(std::lround(LayoutSize.height() * scale)));
+  if (layout()) size = size.expandedTo(layout()->totalSizeHint());
+  setFixedSize(size);
+}
+
+int TSetupDialog::ShowModal() {
+  return exec() == QDialog::Accepted ? mrOk : mrCancel;
+}
+
+void TSetupDialog::setVisible(bool visible) {
+  Guarded([&] {
+    if (visible && !isVisible() && CentreOnShow) {
+      const QScreen* screen = QGuiApplication::primaryScreen();
+      if (screen) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+      }
+    }
+  });
+  QDialog::setVisible(visible);
+}
+
+void TSetupDialog::showEvent(QShowEvent* event) {
+  Guarded([&] {
+    // Only the dialog's own show refills it; a show of the window system (restore) does not.
+    if (!event->spontaneous()) FormShow();
+  });
+  QDialog::showEvent(event);
+}

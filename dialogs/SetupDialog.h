@@ -1,0 +1,50 @@
+// The frame shared by the small modal dialogs: a fixed size scaled from the resolution the
+// dialog was laid out for, centred on the screen when shown, results mrOk / mrCancel, and the
+// close box and Esc giving Cancel.
+#pragma once
+
+#include <QComboBox>
+#include <QDialog>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+class QShowEvent;
+
+// logical dots per inch of the primary screen / layoutDpi: what a length laid out for layoutDpi
+// is multiplied by on this screen.
+double ScreenScale(int layoutDpi);
+
+// An editable drop-down box whose text is what counts: typed texts are not added to the list
+// and no completion replaces what the user types.
+QComboBox* MakeValueBox(const char* objectName, const QStringList& items, QWidget* parent);
+
+class TSetupDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Shows the dialog modally; mrOk when it was accepted, mrCancel otherwise.
+  int ShowModal();
+
+  void setVisible(bool visible) override;
+
+ protected:
+  // layoutSize is the client size in pixels at layoutDpi.
+  TSetupDialog(const QString& caption, QSize layoutSize, int layoutDpi, QWidget* parent);
+
+  // Fixes the client size at the scaled layout size, or larger where this platform's fonts need
+  // more room than the layout gave them. Called once the children are in place.
+  void FixSize();
+
+  // Refills the controls from the shared values; runs on every show, before the window appears.
+  virtual void FormShow() {}
+
+  // Whether the dialog is centred on the screen at every show (the wave speed window is not).
+  bool CentreOnShow = true;
+
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  QSize LayoutSize;
+  int LayoutDpi;
+};

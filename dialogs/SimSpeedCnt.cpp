@@ -1,0 +1,62 @@
+// The wave speed window.
+#include "dialogs/SimSpeedCnt.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "plot/GuardedCall.h"
+
+TSpeedControlForm::TSpeedControlForm(TSimulationState& state, QWidget* parent)
+    : TSetupDialog(QStringLiteral("Wave Speed"), QSize(331, 124), 120, parent), State(state) {
+  setObjectName(QStringLiteral("SpeedControlForm"));
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+  CentreOnShow = false;
+
+  WaveSpeed = new QSlider(Qt::Horizontal, this);
+  WaveSpeed->setObjectName(QStringLiteral("WaveSpeed"));
+  WaveSpeed->setTickPosition(QSlider::TicksBelow);
+  WaveSpeed->setTickInterval(1);
+  WaveSpeed->setPageStep(1);
+  SlowLabel = new QLabel(QStringLiteral("Slow"), this);
+  FastLabel = new QLabel(QStringLiteral("Fast"), this);
+  btnOK = new QPushButton(QStringLiteral("OK"), this);
+  btnOK->setObjectName(QStringLiteral("btnOK"));
+  btnOK->setDefault(true);
+  connect(WaveSpeed, &QSlider::valueChanged, this,
+          [this] { Guarded([this] { WaveSpeedChange(); }); });
+  connect(btnOK, &QPushButton::clicked, this, [this] { Guarded([this] { btnOKClick(); }); });
+
+  auto* grid = new QGridLayout;
+  grid->addWidget(SlowLabel, 0, 0, Qt::AlignLeft);
+  grid->addWidget(FastLabel, 0, 1, Qt::AlignRight);
+  grid->addWidget(WaveSpeed, 1, 0, 1, 2);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(btnOK);
+  auto* page = new QVBoxLayout(this);
+  page->addLayout(grid);
+  page->addStretch(1);
+  page->addLayout(buttons);
+  FixSize();
+
+  const double scale = ScreenScale(120);
+  move(static_cast<int>(std::lround(203 * scale)), static_cast<int>(std::lround(313 * scale)));
+  FormCreate();
+}
+
+void TSpeedControlForm::FormCreate() {
+  WaveSpeed->setMaximum(10);
+  WaveSpeed->setMinimum(1);
+  WaveSpeed->setValue(10);
+}
+
+void TSpeedControlForm::WaveSpeedChange() {
+  State.TimerInterval = (WaveSpeed->maximum() - WaveSpeed->value()) * 20 + 1;
+}
+
+void TSpeedControlForm::btnOKClick() {
+  accept();
+}

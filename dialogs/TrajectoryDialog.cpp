@@ -1,0 +1,101 @@
+// The shared part of the trajectory setup dialogs.
+#include "dialogs/TrajectoryDialog.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "dialogs/NumberText.h"
+#include "engine/ModelLimits.h"
+#include "plot/GuardedCall.h"
+
+namespace {
+
+// "Start Position  x: " names its box as "Start Position  x" in a message that goes on ": ...".
+QString MessageName(const QString& caption) {
+  QString name = caption.trimmed();
+  while (!name.isEmpty() && (name.endsWith(QLatin1Char(':')) || name.endsWith(QLatin1Char(';'))))
+    name = name.chopped(1).trimmed();
+  return name;
+}
+
+}  // namespace
+
+TTrajectoryDialog::TTrajectoryDialog(TSimulationState& state, int trajectoryMode,
+                                     const QString& caption, QSize layoutSize, int layoutDpi,
+                                     std::initializer_list<TValueBoxSpec> boxes, QWidget* parent)
+    : TSetupDialog(caption, layoutSize, layoutDpi, parent),
+      State(state),
+      TrajectoryMode(trajectoryMode) {
+  GroupBox1 = new QGroupBox(this);
+  GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+  auto* grid = new QGridLayout(GroupBox1);
+  grid->setColumnStretch(1, 1);
+  int row = 0;
+  for (const TValueBoxSpec& spec : boxes) {
+    auto* label = new QLabel(spec.Caption, GroupBox1);
+    QComboBox* edit = MakeValueBox(spec.Name, spec.Items, GroupBox1);
+    label->setBuddy(edit);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(edit, row, 1);
+    Boxes.push_back({edit, MessageName(spec.Caption), spec.Value});
+    ++row;
+  }
+
+  OKBtn = new QPushButton(QStringLiteral("OK"), this);
+  OKBtn->setObjectName(QStringLiteral("OKBtn"));
+  OKBtn->setDefault(true);
+  CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
+  CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
+  connect(OKBtn, &QPushButton::clicked, this, [this] { Guarded([this] { OKBtnClick(); }); });
+  connect(CancelBtn, &QPushButton::clicked, this,
+          [this] { Guarded([this] { CancelBtnClick(); }); });
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(OKBtn);
+  buttons->addWidget(CancelBtn);
+  auto* page = new QVBoxLayout(this);
+  page->addWidget(GroupBox1, 1);
+  page->addLayout(buttons);
+  FixSize();
+}
+
+QComboBox* TTrajectoryDialog::Box(const char* name) const {
+  for (const TValueBox& box : Boxes)
+    if (box.Edit->objectName() == QLatin1String(name)) return box.Edit;
+  return nullptr;
+}
+
+void TTrajectoryDialog::FormShow() {
+  for (const TValueBox& box : Boxes)
+    box.Edit->setEditText(FormatFixed(State.FieldSimulation.*box.Value, 6, 3));
+}
+
+void TTrajectoryDialog::OKBtnClick() {
+  // Every box is converted into a candidate first, so that a refusal leaves the stored values
+  // as a whole as they were and the typed texts in place for correcting.
+  TTrajectoryParameters candidate = State.FieldSimulation;
+  for (const TValueBox& box : Boxes) {
+    try {
+      candidate.*box.Value = ParseFloat(box.Edit->currentText());
+    } catch (const EError& error) {
+      box.Edit->setFocus();
+      box.Edit->lineEdit()->selectAll();
+      throw EError(box.Caption + QStringLiteral(": ") + QString::fromStdString(error.what()));
+    }
+  }
+  std::string refusal = CheckCandidate(candidate);
+  if (refusal.empty())
+    refusal = CheckTrajectory(TrajectoryMode, candidate, State.FieldSimulation.WaveVelocity);
+  if (!refusal.empty()) throw EError(refusal);
+
+  for (const TValueBox& box : Boxes) State.FieldSimulation.*box.Value = candidate.*box.Value;
+  accept();
+}
+
+void TTrajectoryDialog::CancelBtnClick() {
+  reject();
+}
