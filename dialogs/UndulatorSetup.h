@@ -1,0 +1,66 @@
+// The undulator parameter dialog: electron velocity and energy, period, number of periods,
+// deflection parameter and peak field, linked in pairs and stored live into the simulation state,
+// with the derived Lorentz factor, radiation wavelength, orbit angle and amplitude.
+#pragma once
+
+#include <QDialog>
+
+#include "engine/SimulationState.h"
+
+class QComboBox;
+class QLabel;
+
+// The standard undulator relations, with E the kinetic energy in eV, λu the period in metres and
+// Bu the peak field in tesla:
+//   γ = 1 / √(1 − β²),  E = (γ − 1) × 511000,  K = 93 × Bu × λu,
+//   λrad = λu / (2γ²) × (1 + K²/2),  φ = K / γ,  a = λu φ / (2π).
+// Every edit of a box other than N stores all six boxes, recomputes the edited box's linked
+// partner (β with E, K with Bu) and the derived values, and shows them. OK stores the six boxes
+// once more and leaves the derived values as the last edit made them. Cancel undoes nothing:
+// what the edits stored stays stored; the caller acts on OK only.
+class TUndulatorSetupDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TUndulatorSetupDlg(TSimulationState& state, QWidget* parent = nullptr);
+
+  // Centres the dialog on its screen and runs it modally: mrOk or mrCancel (dialogs/ModalResult.h).
+  // The boxes keep their texts from one opening to the next.
+  int ShowModal();
+
+  // The close box and Esc answer Cancel.
+  void reject() override;
+
+ private:
+  void BuildWindow();
+  void ConnectUserEdits(QComboBox* box, void (TUndulatorSetupDlg::*handler)());
+
+  // Converts the boxes in the order β, E, λu, K, N, Bu and stores each right after converting
+  // it, so that a box that fails leaves the ones before it stored and the ones after it not.
+  void ReadAllParameter();
+  // Writes the four derived labels from the stored values.
+  void SetSlaveParameter();
+  // λrad, φ and a from the stored λu, K and γ, each stored as soon as it is computed.
+  void UpdateCommonDerived();
+  void ShowRadWavelength();
+
+  void List_betaChange();
+  void List_EnergyChange();
+  void List_LuChange();
+  void List_KChange();
+  void List_BuChange();
+  void OKBtnClick();
+
+  TSimulationState& State;
+
+  QComboBox* List_beta = nullptr;
+  QComboBox* List_Energy = nullptr;
+  QComboBox* List_Lu = nullptr;
+  QComboBox* List_Np = nullptr;
+  QComboBox* List_K = nullptr;
+  QComboBox* List_Bu = nullptr;
+  QLabel* LabelGamma = nullptr;
+  QLabel* LabelLrad = nullptr;
+  QLabel* LabelMaxAngle = nullptr;
+  QLabel* LabelAmplitude = nullptr;
+};
