@@ -1,0 +1,125 @@
+// One animation tick and one reset of the simulation.
+#include "engine/AnimationStep.h"
+
+#include <climits>
+#include <cmath>
+#include <cstddef>
+
+namespace {
+
+// Samples the animation may read: entries 0 .. SampleCount - 2, and never past the table.
+int LastUsableSample(const TPath& path) {
+  const long long stored = static_cast<long long>(path.Samples.size());
+  const long long count = path.SampleCount < stored ? path.SampleCount : stored;
+  return static_cast<int>(count - 2);
+}
+
+void TakeSample(TFieldSimulation& field, const TPathSample& sample) {
+  field.ChargePos = {sample.X, sample.Y};
+  field.VelocityDir = {sample.DirX, sample.DirY};
+  field.Beta = sample.Beta;
+}
+
+bool IsPathMode(int mode) { return mode >= tmStraightLine && mode <= tmBending; }
+
+}  // namespace
+
+void PullChargeTowards(TSimulationState& state, TVector2 cursor) {
+  TFieldSimulation& field = state.FieldSimulation;
+  state.MouseStep = {(cursor.X - field.ChargePos.X) * MousePullFraction,
+                     (cursor.Y - field.ChargePos.Y) * MousePullFraction};
+  state.MouseStepLength = VectorLength(state.MouseStep);
+  // A step that is not a number would carry the charge off the model for good.
+  if (!std::isfinite(state.MouseStepLength)) {
+    state.MouseStep = {};
+    return;
+  }
+  const double limit = MouseSpeedLimit * field.WaveVelocity;
+  if (!(limit >= state.MouseStepLength)) {
+    const double scale = limit / state.MouseStepLength;
+    state.MouseStep.X *= scale;
+    state.MouseStep.Y *= scale;
+  }
+  field.ChargePos.X += state.MouseStep.X;
+  field.ChargePos.Y += state.MouseStep.Y;
+}
+
+TChargeMove MoveCharge(TSimulationState& state, TVector2 cursor) {
+  // Saturates rather than overflowing after years of mouse mode.
+  if (state.FrameIndex < INT_MAX) ++state.FrameIndex;
+
+  TFieldSimulation& field = state.FieldSimulation;
+  const TPath& path = state.PathGeneration.Path;
+  const int mode = state.TrajectoryMode;
+
+  if (mode == tmMouse) {
+    if (state.Dragging) PullChargeTowards(state, cursor);
+    field.UpdateMouseVelocity(state.TrajectoryMode);
+    return TChargeMove::Moved;
+  }
+  if (!IsPathMode(mode)) return TChargeMove::Moved;
+
+  const int last = LastUsableSample(path);
+  if (last < 0) return TChargeMove::Moved;
+
+  if (state.FrameIndex > last || state.FrameIndex < 0) {
+    switch (mode) {
+      case tmStraightLine:
+        // The charge stops at the end of the line and stays there at rest.
+        state.FrameIndex = last;
+        TakeSample(field, path.Samples[static_cast<std::size_t>(last)]);
+        field.Beta = 0.0;
+        return TChargeMove::Moved;
+      case tmUndulator:
+      case tmBending:
+        state.FrameIndex = 0;
+        return TChargeMove::Restart;
+      default:
+        // Closed paths: entry SampleCount - 2 lies one step before sample 0, so the loop has no
+        // jump.
+        state.FrameIndex = 0;
+        break;
+    }
+  }
+  TakeSample(field, path.Samples[static_cast<std::size_t>(state.FrameIndex)]);
+  return TChargeMove::Moved;
+}
+
+void EmitAndAdvance(TSimulationState& state) {
+  TFieldSimulation& field = state.FieldSimulation;
+  // The engine reads rows 0 .. ISize and lines 0 .. JSize; sizes that do not match the table
+  // (set without InitNodes) must not send it out of bounds.
+  if (state.ISize < 2 || state.JSize < 1) return;
+  if (field.Nodes.size() != static_cast<std::size_t>(state.ISize) + 1) return;
+  if (field.Nodes[0].size() != static_cast<std::size_t>(state.JSize) + 1) return;
+  if (field.EmitDirections.size() != static_cast<std::size_t>(state.JSize) + 1) return;
+  field.UpdateEmitDirections(state.JSize);
+  field.AdvanceNodes(state.ISize, state.JSize, state.WaveFrontSpacing);
+}
+
+TResetStart ResetStartOf(const TSimulationState& state) {
+  TResetStart start;
+  const TPath& path = state.PathGeneration.Path;
+  if (IsPathMode(state.TrajectoryMode) && LastUsableSample(path) >= 0) {
+    start.StartPos = {path.Samples[0].X, path.Samples[0].Y};
+  }
+  const TTrajectoryParameters& parameters = state.FieldSimulation;
+  if (state.TrajectoryMode == tmUndulator) start.InitVel = {parameters.UndBeta, 0.0};
+  if (state.TrajectoryMode == tmBending) start.InitVel = {parameters.BendBeta, 0.0};
+  return start;
+}
+
+void ResetSimulation(TSimulationState& state) {
+  state.FrameIndex = 0;
+  const TResetStart start = ResetStartOf(state);
+  TFieldSimulation& field = state.FieldSimulation;
+  if (state.ISize < 2 || state.JSize < 1) return;
+  if (field.Nodes.size() != static_cast<std::size_t>(state.ISize) + 1) return;
+  field.ResetNodes(state.ISize, state.JSize, start.StartPos, start.InitVel, ModelWidth,
+                   state.WaveFrontSpacing);
+}
+
+void RunTick(TSimulationState& state, TVector2 cursor) {
+  if (MoveCharge(state, cursor) == TChargeMove::Restart) ResetSimulation(state);
+  EmitAndAdvance(state);
+}

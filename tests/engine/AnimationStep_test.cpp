@@ -1,0 +1,192 @@
+// The animation tick and the reset without windows: the mouse pull, each mode's end-of-path rule
+// and the start of a reset.
+#include "engine/AnimationStep.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/Trajectories.h"
+
+namespace {
+
+// A state as the main window leaves it after start-up: default size, table sized and reset.
+class AnimationStepTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    State.FieldSimulation.InitNodes(State.ISize, State.JSize, ModelWidth);
+    ResetSimulation(State);
+  }
+
+  // The path of mode built as the trajectory commands build it, then the reset.
+  void ChoosePath(int mode) {
+    State.TrajectoryMode = mode;
+    BuildTrajectory(State.PathGeneration, mode, State.FieldSimulation,
+                    State.FieldSimulation.WaveVelocity);
+    ResetSimulation(State);
+  }
+
+  const TPathSample& Sample(int index) const {
+    return State.PathGeneration.Path.Samples[static_cast<std::size_t>(index)];
+  }
+  int LastUsed() const { return State.PathGeneration.Path.SampleCount - 2; }
+
+  TSimulationState State;
+};
+
+TEST_F(AnimationStepTest, MousePullClosesAFifthOfTheGapUpToTheSpeedLimit) {
+  // w = 0.01 at the default size, so the limit is 0.0099 per tick.
+  struct Row {
+    TVector2 cursor;
+    TVector2 expectedStep;
+  };
+  const Row rows[] = {
+      {{0.01, 0.0}, {0.002, 0.0}},          // close: a fifth of the gap
+      {{0.0, -0.02}, {0.0, -0.004}},
+      {{1.0, 0.0}, {0.0099, 0.0}},          // far: limited to 0.99 w
+      {{-0.3, 0.4}, {-0.00594, 0.00792}},   // limited along the gap's direction (3-4-5)
+  };
+  for (const Row& row : rows) {
+    State.FieldSimulation.ChargePos = {};
+    PullChargeTowards(State, row.cursor);
+    // Sums of a few doubles: exact to a few ulps.
+    EXPECT_NEAR(State.MouseStep.X, row.expectedStep.X, 1e-15);
+    EXPECT_NEAR(State.MouseStep.Y, row.expectedStep.Y, 1e-15);
+    EXPECT_NEAR(State.FieldSimulation.ChargePos.X, row.expectedStep.X, 1e-15);
+    EXPECT_NEAR(State.FieldSimulation.ChargePos.Y, row.expectedStep.Y, 1e-15);
+  }
+}
+
+TEST_F(AnimationStepTest, MouseModeMovesOnlyWhileDraggingAndNeverReachesTheWaveSpeed) {
+  const TVector2 farAway{0.9, 0.0};
+  MoveCharge(State, farAway);
+  EXPECT_EQ(State.FieldSimulation.ChargePos.X, 0.0);
+  EXPECT_EQ(State.FrameIndex, 1);
+
+  State.Dragging = true;
+  for (int tick = 0; tick < 20; ++tick) RunTick(State, farAway);
+  EXPECT_NEAR(State.FieldSimulation.ChargePos.X, 20 * 0.0099, 1e-12);
+  EXPECT_NEAR(State.FieldSimulation.Beta, 0.99, 1e-9);
+  EXPECT_LT(State.FieldSimulation.Beta, 1.0);
+
+  State.Dragging = false;
+  const double stoppedAt = State.FieldSimulation.ChargePos.X;
+  for (int tick = 0; tick < 5; ++tick) RunTick(State, farAway);
+  EXPECT_EQ(State.FieldSimulation.ChargePos.X, stoppedAt);
+  EXPECT_NEAR(State.FieldSimulation.Beta, 0.0, 1e-12);  // the four-tick history has emptied
+}
+
+TEST_F(AnimationStepTest, FirstTickAfterAResetShowsSampleOne) {
+  ChoosePath(tmCircle);
+  EXPECT_EQ(State.FieldSimulation.ChargePos.X, Sample(0).X);
+  RunTick(State, {});
+  EXPECT_EQ(State.FrameIndex, 1);
+  EXPECT_EQ(State.FieldSimulation.ChargePos.X, Sample(1).X);
+  EXPECT_EQ(State.FieldSimulation.ChargePos.Y, Sample(1).Y);
+  EXPECT_EQ(State.FieldSimulation.Beta, Sample(1).Beta);
+  // The new row of nodes is emitted at the charge.
+  EXPECT_EQ(State.FieldSimulation.Nodes[0][0].X, Sample(1).X);
+}
+
+TEST_F(AnimationStepTest, StraightLineStopsAtRestOnItsLastUsedSample) {
+  ChoosePath(tmStraightLine);
+  for (int tick = 0; tick < LastUsed(); ++tick) RunTick(State, {});
+  EXPECT_EQ(State.FrameIndex, LastUsed());
+  EXPECT_GT(State.FieldSimulation.Beta, 0.0);
+  for (int tick = 0; tick < 3; ++tick) {
+    RunTick(State, {});
+    EXPECT_EQ(State.FrameIndex, LastUsed());
+    EXPECT_EQ(State.FieldSimulation.ChargePos.X, Sample(LastUsed()).X);
+    EXPECT_EQ(State.FieldSimulation.Beta, 0.0);
+  }
+}
+
+TEST_F(AnimationStepTest, ClosedPathsWrapToSampleZero) {
+  for (const int mode : {tmDipole, tmCircle, tmRaceTrack}) {
+    SCOPED_TRACE(mode);
+    ChoosePath(mode);
+    for (int tick = 0; tick < LastUsed(); ++tick) RunTick(State, {});
+    EXPECT_EQ(State.FrameIndex, LastUsed());
+    RunTick(State, {});
+    EXPECT_EQ(State.FrameIndex, 0);
+    EXPECT_EQ(State.FieldSimulation.ChargePos.X, Sample(0).X);
+    EXPECT_EQ(State.FieldSimulation.ChargePos.Y, Sample(0).Y);
+  }
+}
+
+TEST_F(AnimationStepTest, UndulatorAndBendingRestartFromTheirFirstSample) {
+  for (const int mode : {tmUndulator, tmBending}) {
+    SCOPED_TRACE(mode);
+    ChoosePath(mode);
+    for (int tick = 0; tick < LastUsed(); ++tick) RunTick(State, {});
+    const TVector2 before = State.FieldSimulation.ChargePos;
+    EXPECT_EQ(MoveCharge(State, {}), TChargeMove::Restart);
+    EXPECT_EQ(State.FrameIndex, 0);
+    // Nothing was copied on the restarting tick.
+    EXPECT_EQ(State.FieldSimulation.ChargePos.X, before.X);
+    ResetSimulation(State);
+    // The reset reaches its start by ISize steps of the arrival velocity: a few ulps each.
+    EXPECT_NEAR(State.FieldSimulation.ChargePos.X, Sample(0).X, 1e-12);
+    EXPECT_NEAR(State.FieldSimulation.ChargePos.Y, Sample(0).Y, 1e-12);
+  }
+}
+
+TEST_F(AnimationStepTest, ResetStartsAtTheFirstSampleWithTheKindsArrivalSpeed) {
+  State.FieldSimulation.UndBeta = 0.95;
+  State.FieldSimulation.BendBeta = 0.7;
+  struct Row {
+    int mode;
+    double initVelX;
+  };
+  const Row rows[] = {{tmStraightLine, 0.0}, {tmCircle, 0.0}, {tmUndulator, 0.95},
+                      {tmBending, 0.7}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.mode);
+    ChoosePath(row.mode);
+    const TResetStart start = ResetStartOf(State);
+    EXPECT_EQ(start.StartPos.X, Sample(0).X);
+    EXPECT_EQ(start.StartPos.Y, Sample(0).Y);
+    EXPECT_EQ(start.InitVel.X, row.initVelX);
+    EXPECT_EQ(start.InitVel.Y, 0.0);
+  }
+  State.TrajectoryMode = tmMouse;
+  const TResetStart mouse = ResetStartOf(State);
+  EXPECT_EQ(mouse.StartPos.X, 0.0);
+  EXPECT_EQ(mouse.StartPos.Y, 0.0);
+}
+
+TEST_F(AnimationStepTest, APathTableTooShortToUseLeavesTheChargeAlone) {
+  // A table claiming more samples than it holds, one with a single sample, and an empty one.
+  struct Row {
+    int sampleCount;
+    std::size_t stored;
+  };
+  const Row rows[] = {{140, 0}, {1, 1}, {0, 0}, {5, 1}};
+  for (const Row& row : rows) {
+    State.TrajectoryMode = tmCircle;
+    State.PathGeneration.Path.SampleCount = row.sampleCount;
+    State.PathGeneration.Path.Samples.assign(row.stored, TPathSample{0.5, 0.5, 1.0, 0.0, 0.9});
+    ResetSimulation(State);
+    EXPECT_EQ(State.FieldSimulation.ChargePos.X, 0.0);
+    for (int tick = 0; tick < 3; ++tick) RunTick(State, {});
+    EXPECT_EQ(State.FieldSimulation.ChargePos.X, 0.0);
+    EXPECT_EQ(State.FieldSimulation.ChargePos.Y, 0.0);
+  }
+}
+
+TEST_F(AnimationStepTest, AnUnknownModeDoesNotMoveTheCharge) {
+  State.TrajectoryMode = 9;
+  State.FieldSimulation.ChargePos = {0.25, -0.5};
+  RunTick(State, {1.0, 1.0});
+  EXPECT_EQ(State.FieldSimulation.ChargePos.X, 0.25);
+  EXPECT_EQ(State.FieldSimulation.ChargePos.Y, -0.5);
+  EXPECT_EQ(State.FrameIndex, 1);
+}
+
+TEST_F(AnimationStepTest, SizesThatDoNotMatchTheTableLeaveItUntouched) {
+  const double before = State.FieldSimulation.Nodes[1][0].X;
+  State.ISize = 400;  // set without InitNodes
+  EmitAndAdvance(State);
+  ResetSimulation(State);
+  EXPECT_EQ(State.FieldSimulation.Nodes[1][0].X, before);
+}
+
+}  // namespace
