@@ -1,4 +1,4 @@
-// Our pictures, embedded as resources under :/pictures/ and decoded with libjpeg.
+// Our pictures, embedded as resources under :/pictures/ (assets/) and decoded with libjpeg.
 #pragma once
 
 #include <QString>
