@@ -20,8 +20,3 @@ TCircleTrjDlg::TCircleTrjDlg(TSimulationState& state, QWidget* parent)
   List_Velocity = Box("List_Velocity");
   List_Radius = Box("List_Radius");
 }
-
-std::string TCircleTrjDlg::CheckCandidate(const TTrajectoryParameters& candidate) const {
-  if (candidate.CircleRadius == 0.0) return "Circle Radius must not be zero";
-  return {};
-}

@@ -11,8 +11,4 @@ class TCircleTrjDlg : public TTrajectoryDialog {
 
   QComboBox* List_Velocity = nullptr;
   QComboBox* List_Radius = nullptr;
-
- protected:
-  // A zero radius gets a message of its own: the orbit would be a point.
-  std::string CheckCandidate(const TTrajectoryParameters& candidate) const override;
 };

@@ -87,9 +87,9 @@ void TTrajectoryDialog::OKBtnClick() {
       throw EError(box.Caption + QStringLiteral(": ") + QString::fromStdString(error.what()));
     }
   }
-  std::string refusal = CheckCandidate(candidate);
-  if (refusal.empty())
-    refusal = CheckTrajectory(TrajectoryMode, candidate, State.FieldSimulation.WaveVelocity);
+  // The engine's check also refuses the circle dialog's zero radius: the orbit would be a point.
+  const std::string refusal =
+      CheckTrajectory(TrajectoryMode, candidate, State.FieldSimulation.WaveVelocity);
   if (!refusal.empty()) throw EError(refusal);
 
   for (const TValueBox& box : Boxes) State.FieldSimulation.*box.Value = candidate.*box.Value;

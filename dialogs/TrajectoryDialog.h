@@ -49,11 +49,6 @@ class TTrajectoryDialog : public TSetupDialog {
   // Each box shows its stored value rounded to six digits with three decimals.
   void FormShow() override;
 
-  // A refusal of this dialog's own, before the engine's check; empty when there is none.
-  virtual std::string CheckCandidate(const TTrajectoryParameters& /*candidate*/) const {
-    return {};
-  }
-
   QComboBox* Box(const char* name) const;
 
  private:
