@@ -56,4 +56,13 @@ class TFieldSimulation : public TTrajectoryParameters {
   void UpdateMouseVelocity(int TrajectoryMode);
   void UpdateEmitDirections(int JSize);
   void AdvanceNodes(int ISize, int JSize, int WaveFrontSpacing);
+
+ private:
+  // The aged table is written here and then swapped with Nodes, so that every row is written
+  // once per tick while a row index still equals the age of its nodes. Sized by InitNodes.
+  std::vector<std::vector<TFieldNode>> AgedNodes;
+  // Working storage of ResetNodes, sized by InitNodes: the wavefront marks of one line and
+  // the charge positions of the ticks before the reset.
+  std::vector<std::uint8_t> ResetWaveFronts;
+  std::vector<TVector2> ResetEmitPoints;
 };

@@ -10,6 +10,11 @@
 // Far above the few thousand samples of normal use (a 2000-row model at speed 0.5 needs about
 // 6000 for the longest preset path).
 constexpr long long MaxPathSamples = 200000;
+// Bezier segments of a path; bounds the undulator, whose periods are typed in (2 per period).
+constexpr long long MaxPathSegments = 100000;
+// One Bezier arc follows a circle well up to a half turn; beyond it the bend degenerates (at a
+// full turn the arc folds onto a straight line running back and forth).
+constexpr double MaxBendAngle = 180.0;
 // (ISize + 1) x (JSize + 1) nodes; the custom dialog offers up to 2000 x 200 (about 400,000).
 constexpr long long MaxModelNodes = 1000000;
 

@@ -14,6 +14,15 @@ struct TBezierSegment {
   TVector2 P3;
 };
 
+// A segment whose control polygon is shorter than this (model units) holds no sample: the
+// sampling passes over it. Such pieces arise where an undulator's periods end at, or a rounding
+// error short of, the exit x = 1.0; their speed is zero or nearly so and would turn the stepping
+// into NaN.
+constexpr double MinSegmentLength = 1e-9;
+
+// The point of segment s at parameter t.
+TVector2 BezierPoint(const TBezierSegment& s, double t);
+
 struct TPathSample {
   double X = 0.0;
   double Y = 0.0;
@@ -40,4 +49,10 @@ class TPathGeneration {
   void MakeBending(double Radius, double AngleDeg);
   void SampleUniform(double Step, double Beta);
   void MakeDipole();
+
+  // The SampleCount that SampleUniform(Step, ...) would give the current path, without changing
+  // anything: 0 when the stepping meets a zero or non-finite speed (a piece of the path without
+  // length), Limit + 1 as soon as the count is known to exceed Limit. Checks run it on a scratch
+  // generator before a path replaces the real one.
+  long long CountSamples(double Step, long long Limit) const;
 };

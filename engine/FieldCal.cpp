@@ -1,0 +1,258 @@
+// The field node engine: sizing and reset of the node table, the mouse velocity filter, the
+// aberration of the emission directions and the per-tick aging and emission of the nodes.
+#include "engine/FieldCal.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstddef>
+#include <numbers>
+#include <utility>
+
+namespace {
+
+constexpr double Pi = std::numbers::pi;
+
+// Below this speed the charge counts as at rest: no aberration, no direction of motion.
+constexpr double RestSpeed = 1e-6;
+// Largest speed the aberration and the mouse filter use, so that gamma stays finite.
+constexpr double MaxBeta = 0.9999;
+// Two tail-row neighbours closer than this many ulps of their coordinates count as one point.
+constexpr double CoincidenceUlps = 64.0;
+
+std::size_t Count(int lastIndex) { return static_cast<std::size_t>(lastIndex) + 1; }
+
+}  // namespace
+
+void TFieldSimulation::InitNodes(int ISize, int JSize, double ModelWidth) {
+  const std::size_t rows = Count(ISize);
+  const std::size_t lines = Count(JSize);
+  RestDirections.resize(lines);
+  EmitDirections.resize(lines);
+  Nodes.resize(rows);
+  AgedNodes.resize(rows);
+  for (std::size_t r = 0; r < rows; ++r) {
+    Nodes[r].resize(lines);
+    AgedNodes[r].resize(lines);
+  }
+  ResetWaveFronts.resize(rows);
+  ResetEmitPoints.resize(rows + 1);
+
+  WaveVelocity = ModelWidth / ISize;
+  InvWaveVelocity = 1.0 / WaveVelocity;
+
+  const double s = 2.0 * Pi / JSize;
+  for (int j = 0; j <= JSize; ++j) {
+    const double theta = j * s;
+    RestDirections[j] = {std::cos(theta), std::sin(theta)};
+  }
+}
+
+// The table a charge leaves after moving uniformly with InitVel for ISize ticks and arriving at
+// StartPos. Stepping the emission and aging ISize times would cost ISize^2 node updates; with
+// Beta and VelocityDir constant the emission directions are constant too, so the node of row r
+// is its emission point (the charge position r + 1 ticks before the end) plus r displacements
+// of w * direction, computed below from the newest emission point. The charge positions are accumulated tick by tick, and the wavefront marks
+// are stepped on one line only (they are the same on every line), so that the result equals the
+// stepped pre-run to rounding.
+void TFieldSimulation::ResetNodes(int ISize, int JSize, TVector2 StartPos, TVector2 InitVel,
+                                  double ModelWidth, int WaveFrontSpacing) {
+  const double w = WaveVelocity;
+  const double speed = std::sqrt(InitVel.X * InitVel.X + InitVel.Y * InitVel.Y);
+
+  PrevChargePos = {StartPos.X - ISize * w * InitVel.X, StartPos.Y - ISize * w * InitVel.Y};
+  ChargePos = PrevChargePos;
+  VelocityDir = speed > RestSpeed ? TVector2{InitVel.X / speed, InitVel.Y / speed} : TVector2{};
+  Beta = speed;
+
+  // Wavefront marks: every WaveFrontSpacing-th row at the start, then ISize shifts by one row,
+  // row 0 taking the mark of row WaveFrontSpacing after each shift.
+  std::vector<std::uint8_t>& marks = ResetWaveFronts;
+  for (int r = 0; r <= ISize; ++r) marks[r] = (r % WaveFrontSpacing == 0) ? 1 : 0;
+  for (int tick = 0; tick < ISize; ++tick) {
+    std::copy_backward(marks.begin(), marks.begin() + (ISize - 1), marks.begin() + ISize);
+    marks[0] = marks[WaveFrontSpacing];
+  }
+
+  // ResetEmitPoints[k]: the charge position during pre-run tick k (1 ... ISize); entry ISize + 1
+  // is where it ends.
+  const TVector2 tickStep{w * InitVel.X, w * InitVel.Y};
+  ResetEmitPoints[1] = ChargePos;
+  for (int k = 2; k <= ISize + 1; ++k) {
+    ResetEmitPoints[k] = {ResetEmitPoints[k - 1].X + tickStep.X,
+                          ResetEmitPoints[k - 1].Y + tickStep.Y};
+  }
+
+  UpdateEmitDirections(JSize);
+
+  // Seen from the newest emission point, row r of a line lies r * w * (direction - V) away
+  // (with emission points at the origin: r * w * direction). A line that moves with the charge
+  // (direction = V) thus stays exactly at that point, as it does when stepped, which the tail
+  // rule below relies on.
+  const TVector2 newest = TrackEmissionPoint ? ResetEmitPoints[ISize] : TVector2{};
+  const TVector2 drift = TrackEmissionPoint ? tickStep : TVector2{};
+  double radius = 0.0;
+  for (int r = 0; r < ISize; ++r) {
+    if (r > 0) radius += w;
+    const TVector2 emit = TrackEmissionPoint ? ResetEmitPoints[ISize - r] : TVector2{};
+    const double age = r;
+    TFieldNode* row = Nodes[r].data();
+    for (int j = 0; j <= JSize; ++j) {
+      const TEmitDirection& e = EmitDirections[j];
+      TFieldNode& n = row[j];
+      n.VX = w * e.X;
+      n.VY = w * e.Y;
+      n.X = newest.X + age * (n.VX - drift.X);
+      n.Y = newest.Y + age * (n.VY - drift.Y);
+      n.Angle = e.Angle;
+      n.Radius = radius;
+      n.EmitX = emit.X;
+      n.EmitY = emit.Y;
+      n.WaveFront = marks[r];
+    }
+  }
+
+  // The tail row moves with its own velocity during the pre-run and keeps that position where
+  // the rule below cannot give it a direction.
+  for (TFieldNode& tail : Nodes[ISize]) {
+    for (int tick = 0; tick < ISize; ++tick) {
+      tail.X += tail.VX;
+      tail.Y += tail.VY;
+    }
+    tail.WaveFront = marks[ISize];
+  }
+
+  ChargePos = ResetEmitPoints[ISize + 1];
+  PrevChargePos = {ChargePos.X - tickStep.X, ChargePos.Y - tickStep.Y};
+
+  // Tail: 2 * ModelWidth beyond the oldest node along the last piece of its line, moving with
+  // the initial velocity, so that the far part of every line runs on out of the plot.
+  for (int j = 0; j <= JSize; ++j) {
+    const TFieldNode& last = Nodes[ISize - 1][j];
+    const TFieldNode& before = Nodes[ISize - 2][j];
+    const double dx = last.X - before.X;
+    const double dy = last.Y - before.Y;
+    const double m = std::sqrt(dx * dx + dy * dy);
+    // Nodes that coincide to the rounding of their coordinates (a line moving with the charge)
+    // give no direction; the tail then stays where it was rather than point at random.
+    const double rounding = CoincidenceUlps * DBL_EPSILON *
+                            (std::fabs(last.X) + std::fabs(last.Y) + std::fabs(before.X) +
+                             std::fabs(before.Y));
+    if (m > 1e-30 && m > rounding) {
+      TFieldNode& tail = Nodes[ISize][j];
+      tail.X = last.X + 2.0 * ModelWidth * dx / m;
+      tail.Y = last.Y + 2.0 * ModelWidth * dy / m;
+      tail.VX = tickStep.X;
+      tail.VY = tickStep.Y;
+    }
+  }
+}
+
+// Velocity from the mean displacement of the last four ticks, in units of WaveVelocity.
+void TFieldSimulation::UpdateMouseVelocity(int TrajectoryMode) {
+  if (TrajectoryMode != 1) return;
+
+  StepHistoryX[0] = ChargePos.X - PrevChargePos.X;
+  StepHistoryY[0] = ChargePos.Y - PrevChargePos.Y;
+  const double vx = (StepHistoryX[0] + StepHistoryX[1] + StepHistoryX[2] + StepHistoryX[3]) *
+                    (InvWaveVelocity * 0.25);
+  const double vy = (StepHistoryY[0] + StepHistoryY[1] + StepHistoryY[2] + StepHistoryY[3]) *
+                    (InvWaveVelocity * 0.25);
+  Beta = std::sqrt(vx * vx + vy * vy);
+  // A charge at rest has no direction; (1, 1) is what the direction reads then.
+  VelocityDir = Beta > RestSpeed ? TVector2{vx / Beta, vy / Beta} : TVector2{1.0, 1.0};
+  if (Beta > MaxBeta) Beta = MaxBeta;
+  PrevChargePos = ChargePos;
+
+  for (int i = 3; i >= 1; --i) {
+    StepHistoryX[i] = StepHistoryX[i - 1];
+    StepHistoryY[i] = StepHistoryY[i - 1];
+  }
+}
+
+// Aberration of an emission that is isotropic in the rest frame, with a = u.r along the motion
+// and q = u x r across it: a' = (a + b) / (1 + b a), q' = q / (gamma (1 + b a)), so that
+// (a', q') is again a unit vector, crowded towards the motion as b grows.
+void TFieldSimulation::UpdateEmitDirections(int JSize) {
+  const double b = std::fabs(Beta) < MaxBeta ? Beta : MaxBeta;
+  const double gamma = 1.0 / std::sqrt(1.0 - b * b);
+
+  if (std::fabs(Beta) < RestSpeed || !LightAberration) {
+    for (int j = 0; j <= JSize; ++j) {
+      EmitDirections[j].X = RestDirections[j].X;
+      EmitDirections[j].Y = RestDirections[j].Y;
+    }
+  } else {
+    const TVector2 u = VelocityDir;
+    for (int j = 0; j <= JSize; ++j) {
+      const TVector2 r = RestDirections[j];
+      const double a = u.X * r.X + u.Y * r.Y;
+      const double q = u.X * r.Y - u.Y * r.X;
+      const double k = 1.0 / (1.0 + b * a);
+      const double aPrime = (a + b) * k;
+      const double qPrime = k * q / gamma;
+      EmitDirections[j].X = aPrime * u.X - qPrime * u.Y;
+      EmitDirections[j].Y = aPrime * u.Y + qPrime * u.X;
+    }
+  }
+
+  // Straight up or down gets exactly +-pi/2, whatever rounding left in X.
+  for (int j = 0; j <= JSize; ++j) {
+    TEmitDirection& e = EmitDirections[j];
+    if (std::fabs(e.X) > 1e-6) {
+      e.Angle = std::atan2(e.Y, e.X);
+    } else {
+      e.Angle = e.Y > 0.0 ? Pi / 2.0 : -Pi / 2.0;
+    }
+  }
+}
+
+// Row r of the new table is row r - 1 moved by one tick; the oldest emitted row drops out, the
+// tail moves with its own velocity, and row 0 is this tick's emission.
+void TFieldSimulation::AdvanceNodes(int ISize, int JSize, int WaveFrontSpacing) {
+  const double w = WaveVelocity;
+  const std::size_t lines = Count(JSize);
+
+  for (int r = ISize - 1; r >= 1; --r) {
+    const TFieldNode* from = Nodes[r - 1].data();
+    TFieldNode* to = AgedNodes[r].data();
+    for (std::size_t j = 0; j < lines; ++j) {
+      TFieldNode n = from[j];
+      n.X += n.VX;
+      n.Y += n.VY;
+      n.Radius += w;
+      to[j] = n;
+    }
+  }
+
+  {
+    const TFieldNode* from = Nodes[ISize].data();
+    TFieldNode* to = AgedNodes[ISize].data();
+    for (std::size_t j = 0; j < lines; ++j) {
+      TFieldNode n = from[j];
+      n.X += n.VX;
+      n.Y += n.VY;
+      to[j] = n;
+    }
+  }
+
+  // The mark is read after the shift, so the marks repeat every WaveFrontSpacing rows.
+  const TFieldNode* markRow = AgedNodes[WaveFrontSpacing].data();
+  const TVector2 emit = TrackEmissionPoint ? ChargePos : TVector2{};
+  TFieldNode* newest = AgedNodes[0].data();
+  for (std::size_t j = 0; j < lines; ++j) {
+    const TEmitDirection& e = EmitDirections[j];
+    TFieldNode& n = newest[j];
+    n.WaveFront = markRow[j].WaveFront;
+    n.X = emit.X;
+    n.Y = emit.Y;
+    n.EmitX = emit.X;
+    n.EmitY = emit.Y;
+    n.VX = w * e.X;
+    n.VY = w * e.Y;
+    n.Angle = e.Angle;
+    n.Radius = 0.0;
+  }
+
+  std::swap(Nodes, AgedNodes);
+}
