@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -91,6 +92,9 @@ class TPlotSurface : public QWidget {
   // Marks the buffer dirty and schedules a paint; several requests before a paint give one redraw.
   void RequestRedraw();
   bool RedrawPending() const { return Dirty; }
+  // Performs a pending redraw into the buffer now, as the next paint would (nothing if the buffer
+  // is clean); works on a hidden surface too. Errors of the handlers reach the caller.
+  void FlushRedraw();
   // Prints one document titled with objectName() ("Chart1") on printer; an error while drawing
   // aborts the job and is passed on.
   void PrintChart(QPrinter& printer);
@@ -100,8 +104,11 @@ class TPlotSurface : public QWidget {
 
   bool AllowZoom = true;
   bool RangesRestored() const { return Restored; }
-  // The off-screen buffer as of the last redraw (what is on screen).
+  // The off-screen buffer as of the last redraw (what is on screen, less the rubber band).
   const QImage& Buffer() const { return BufferImage; }
+  // The rubber band of a rectangle zoom being dragged, from the press pixel to the cursor.
+  std::optional<QRect> RubberBand() const;
+  TSurfaceKind SurfaceKind() const { return Kind; }
 
   std::function<void(TPlotSurface& sender, TCanvas& canvas)> OnAfterDraw;
   std::function<void(TPlotSurface& sender)> OnZoom;

@@ -1,0 +1,481 @@
+// The plot surface: configuration per kind, the redraw into the off-screen buffer (and onto a
+// printed page), series markers, rectangle zoom with undo, panning, the wheel and printing.
+#include "plot/PlotSurface.h"
+
+#include <QCursor>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPrinter>
+#include <QResizeEvent>
+#include <QWheelEvent>
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+#include "plot/GuardedCall.h"
+#include "plot/PainterCanvas.h"
+#include "plot/RasterCanvas.h"
+
+namespace {
+
+constexpr TColor Black = ColorRGB(0, 0, 0);
+constexpr TColor Red = ColorRGB(255, 0, 0);
+constexpr TColor Aqua = ColorRGB(0, 255, 255);
+constexpr TColor AxisBlue = ColorRGB(0, 0, 255);
+constexpr TColor GridGrey = ColorRGB(128, 128, 128);
+constexpr TColor BorderGrey = ColorRGB(160, 160, 160);
+constexpr TColor BevelShadow = ColorRGB(64, 64, 64);
+constexpr TColor BevelHighlight = ColorRGB(255, 255, 255);
+
+// A zoom or pan never leaves an axis narrower than this (model units).
+constexpr double MinimumSpan = 1e-10;
+// A drag must be longer than this in both directions to zoom or undo (pixels).
+constexpr int ZoomThreshold = 16;
+// Share of the vertical span one wheel notch shifts the view by.
+constexpr double WheelShare = 0.03;
+// Room between labels of the bottom axis, whose grid lines lie halfway between them (pixels).
+constexpr double LabelSpacing = 60.0;
+// Share of the page width left free on each side of a printed chart.
+constexpr double PrintMargin = 0.15;
+
+bool Contains(const TPixelRect& r, int x, int y) {
+  return x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom;
+}
+
+int ClampToInt(std::int64_t v) {
+  return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
+}
+
+// One-pixel frame just inside r: the left and top edges in one colour, right and bottom in the other.
+void DrawFrame(TCanvas& canvas, const TPixelRect& r, TColor topLeft, TColor bottomRight) {
+  if (r.Right - r.Left < 1 || r.Bottom - r.Top < 1) return;
+  canvas.Pen.Color = topLeft;
+  canvas.MoveTo(r.Left, r.Bottom - 1);
+  canvas.LineTo(r.Left, r.Top);
+  canvas.LineTo(r.Right, r.Top);
+  canvas.Pen.Color = bottomRight;
+  canvas.MoveTo(r.Right - 1, r.Top + 1);
+  canvas.LineTo(r.Right - 1, r.Bottom - 1);
+  canvas.LineTo(r.Left, r.Bottom - 1);
+}
+
+TPixelRect Inset(TPixelRect r, int by) {
+  return {r.Left + by, r.Top + by, r.Right - by, r.Bottom - by};
+}
+
+// The axis set to the pair (a, b) in either order, at least MinimumSpan wide.
+void SetOrderedPair(TAxis& axis, double a, double b) {
+  const double low = std::min(a, b);
+  const double high = std::max(a, b);
+  axis.Automatic = false;
+  axis.Minimum = low;
+  axis.Maximum = high - low < MinimumSpan ? low + MinimumSpan : high;
+}
+
+// Label increment of the bottom axis: the smallest 1, 2 or 5 times a power of ten that keeps
+// labels LabelSpacing pixels apart; 0 where the axis has no usable labels.
+double LabelStep(double range, double pixels) {
+  if (!(range > 0.0) || !std::isfinite(range) || pixels < 1.0) return 0.0;
+  const double raw = range * LabelSpacing / pixels;
+  const double power = std::pow(10.0, std::floor(std::log10(raw)));
+  for (double factor : {1.0, 2.0, 5.0, 10.0})
+    if (factor * power >= raw) return factor * power;
+  return 10.0 * power;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Series
+
+int TPointSeries::AddPoint(double x, double y, TColor color) {
+  PointList.push_back({x, y, color});
+  RequestRedraw();
+  return static_cast<int>(PointList.size()) - 1;
+}
+
+void TPointSeries::SetPointX(int i, double x) {
+  if (i < 0 || static_cast<std::size_t>(i) >= PointList.size())
+    throw EError(QStringLiteral("List index out of bounds (%1)").arg(i));
+  PointList[static_cast<std::size_t>(i)].X = x;
+  RequestRedraw();
+}
+
+void TPointSeries::SetPointY(int i, double y) {
+  if (i < 0 || static_cast<std::size_t>(i) >= PointList.size())
+    throw EError(QStringLiteral("List index out of bounds (%1)").arg(i));
+  PointList[static_cast<std::size_t>(i)].Y = y;
+  RequestRedraw();
+}
+
+int TPointSeries::HitTestPoint(int px, int py) const {
+  for (std::size_t i = 0; i < PointList.size(); ++i) {
+    const std::int64_t x = Owner.ValueToPixelX(PointList[i].X);
+    const std::int64_t y = Owner.ValueToPixelY(PointList[i].Y);
+    const bool onMarker = Marker.Visible && std::llabs(px - x) < Marker.HorizSize &&
+                          std::llabs(py - y) < Marker.VertSize;
+    if (onMarker || (px == x && py == y)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void TPointSeries::RequestRedraw() { Owner.RequestRedraw(); }
+
+// ---------------------------------------------------------------------------------------------
+// Surface
+
+struct TPlotSurface::TImpl {
+  enum class TDrag { None, Zoom, Pan };
+  TDrag Drag = TDrag::None;
+  QPoint DragStart;  // zoom: the press pixel
+  QPoint DragLast;   // zoom: the cursor; pan: the last pixel that moved the view
+  int WheelRemainder = 0;  // eighths of a degree not yet making up a notch
+  TAxis SavedBottom;
+  TAxis SavedLeft;
+
+  // PlotRect within the rectangle the surface is drawn into: all of it, less the axis lines of
+  // the pattern window (column Left and row Bottom - 1).
+  static TPixelRect Layout(TSurfaceKind kind, const TPixelRect& area) {
+    TPixelRect r = area;
+    if (kind == TSurfaceKind::Pattern) {
+      r.Left += 1;
+      r.Bottom -= 1;
+    }
+    return r;
+  }
+
+  static void DrawAxes(TPlotSurface& s, TCanvas& canvas) {
+    const TPixelRect r = s.CurrentMapping.PlotRect;
+    if (r.Right - r.Left < 1 || r.Bottom - r.Top < 1) return;
+    // Vertical grid lines, dotted, halfway between the labels of the bottom axis.
+    const TAxis& axis = s.CurrentMapping.Horizontal;
+    const double step = LabelStep(axis.Maximum - axis.Minimum, r.Right - r.Left);
+    if (step > 0.0) {
+      canvas.Pen.Color = GridGrey;
+      const double first = std::ceil(axis.Minimum / step - 0.5) + 0.5;
+      for (double k = first; k * step <= axis.Maximum && k - first < 1000.0; k += 1.0) {
+        const int x = s.ValueToPixelX(k * step);
+        if (x <= r.Left || x >= r.Right) continue;
+        for (int y = r.Top; y < r.Bottom; y += 2) {
+          canvas.MoveTo(x, y);
+          canvas.LineTo(x, y + 1);
+        }
+      }
+    }
+    canvas.Pen.Color = AxisBlue;
+    canvas.MoveTo(r.Left - 1, r.Top);
+    canvas.LineTo(r.Left - 1, r.Bottom);
+    canvas.LineTo(r.Right, r.Bottom);
+  }
+
+  static void DrawSeries(TPlotSurface& s, TCanvas& canvas, const TPointSeries& series) {
+    const std::vector<TSeriesPoint>& points = series.Points();
+    if (series.DrawLine && !points.empty()) {
+      canvas.Pen.Color = series.LineColor;
+      canvas.MoveTo(s.ValueToPixelX(points[0].X), s.ValueToPixelY(points[0].Y));
+      for (std::size_t i = 1; i < points.size(); ++i)
+        canvas.LineTo(s.ValueToPixelX(points[i].X), s.ValueToPixelY(points[i].Y));
+    }
+    if (!series.Marker.Visible) return;
+    const TMarker& marker = series.Marker;
+    for (const TSeriesPoint& point : points) {
+      const std::int64_t x = s.ValueToPixelX(point.X);
+      const std::int64_t y = s.ValueToPixelY(point.Y);
+      canvas.Pen.Color = marker.PenColor.value_or(point.Color);
+      canvas.Brush.Color = marker.BrushColor.value_or(point.Color);
+      canvas.Brush.Style = TBrushStyle::Solid;
+      const int x1 = ClampToInt(x - marker.HorizSize), x2 = ClampToInt(x + marker.HorizSize);
+      const int y1 = ClampToInt(y - marker.VertSize), y2 = ClampToInt(y + marker.VertSize);
+      if (marker.Style == TMarkerStyle::Circle)
+        canvas.Ellipse(x1, y1, x2, y2);
+      else
+        canvas.Rectangle(x1, y1, x2, y2);
+    }
+  }
+
+  // The whole picture into area: mappings first, so that everything after them, OnAfterDraw
+  // included, sees this redraw's ranges and rectangle.
+  static void Draw(TPlotSurface& s, TCanvas& canvas, const TPixelRect& area) {
+    s.CurrentMapping.DrawArea = area;
+    s.CurrentMapping.PlotRect = Layout(s.Kind, area);
+    s.CurrentMapping.Horizontal = s.Bottom;
+    s.CurrentMapping.Vertical = s.Left;
+
+    canvas.Pen.Color = Black;
+    canvas.Brush.Color = Black;
+    canvas.Brush.Style = TBrushStyle::Solid;
+    canvas.Rectangle(area.Left, area.Top, area.Right, area.Bottom);
+    if (s.Kind == TSurfaceKind::Pattern) {
+      DrawFrame(canvas, area, BevelShadow, BevelHighlight);
+      DrawAxes(s, canvas);
+    } else {
+      DrawFrame(canvas, area, BorderGrey, BorderGrey);
+      DrawFrame(canvas, Inset(area, 1), BevelShadow, BevelHighlight);
+    }
+    DrawSeries(s, canvas, *s.FirstSeries);
+    if (s.SecondSeries) DrawSeries(s, canvas, *s.SecondSeries);
+    canvas.Reset();
+    if (s.OnAfterDraw) s.OnAfterDraw(s, canvas);
+  }
+
+  static void SaveRanges(TPlotSurface& s) {
+    if (!s.Restored) return;
+    s.Impl->SavedBottom = s.Bottom;
+    s.Impl->SavedLeft = s.Left;
+    s.Restored = false;
+  }
+
+  static void FinishZoom(TPlotSurface& s, QPoint from, QPoint to) {
+    if (std::abs(to.x() - from.x()) <= ZoomThreshold || std::abs(to.y() - from.y()) <= ZoomThreshold)
+      return;
+    if (from.x() < to.x() && from.y() < to.y()) {
+      SaveRanges(s);
+      SetOrderedPair(s.Bottom, s.PixelToValueX(from.x()), s.PixelToValueX(to.x()));
+      SetOrderedPair(s.Left, s.PixelToValueY(to.y()), s.PixelToValueY(from.y()));
+      if (s.OnZoom) s.OnZoom(s);
+    } else if (!s.Restored) {
+      s.Bottom = s.Impl->SavedBottom;
+      s.Left = s.Impl->SavedLeft;
+      s.Restored = true;
+    }
+    s.RequestRedraw();
+  }
+
+  static void PanTo(TPlotSurface& s, QPoint to) {
+    const QPoint from = s.Impl->DragLast;
+    if (to == from) return;
+    SaveRanges(s);
+    if (to.x() != from.x()) {
+      const double d = s.PixelToValueX(from.x()) - s.PixelToValueX(to.x());
+      SetOrderedPair(s.Bottom, s.Bottom.Minimum + d, s.Bottom.Maximum + d);
+    }
+    if (to.y() != from.y()) {
+      const double d = s.PixelToValueY(from.y()) - s.PixelToValueY(to.y());
+      SetOrderedPair(s.Left, s.Left.Minimum + d, s.Left.Maximum + d);
+    }
+    s.Impl->DragLast = to;
+    s.RequestRedraw();
+  }
+};
+
+TPlotSurface::TPlotSurface(TSurfaceKind kind, QWidget* parent)
+    : QWidget(parent),
+      Impl(std::make_unique<TImpl>()),
+      Kind(kind),
+      FirstSeries(std::make_unique<TPointSeries>(*this)) {
+  setObjectName(QStringLiteral("Chart1"));
+  // Every paint covers the whole surface from the buffer: nothing to erase first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  AllowZoom = kind != TSurfaceKind::Zoom;
+  TMarker& marker = FirstSeries->Marker;
+  switch (kind) {
+    case TSurfaceKind::Main:
+      marker.Style = TMarkerStyle::Circle;
+      marker.HorizSize = marker.VertSize = 7;
+      marker.PenColor = Red;
+      marker.BrushColor = ColorRGB(255, 0, 128);
+      break;
+    case TSurfaceKind::Zoom:
+      marker.Visible = false;
+      break;
+    case TSurfaceKind::Pattern: {
+      marker.Style = TMarkerStyle::Circle;
+      marker.HorizSize = marker.VertSize = 4;
+      marker.PenColor = Red;
+      SecondSeries = std::make_unique<TPointSeries>(*this);
+      SecondSeries->DrawLine = true;
+      SecondSeries->LineColor = Aqua;
+      SecondSeries->Marker.Style = TMarkerStyle::Rectangle;
+      break;
+    }
+  }
+}
+
+TPlotSurface::~TPlotSurface() = default;
+
+void TPlotSurface::SetAxisRange(TAxisId axis, double min, double max) {
+  TAxis& a = axis == TAxisId::Bottom ? Bottom : Left;
+  if (a.Automatic) {
+    a.Automatic = false;
+    RequestRedraw();
+  }
+  if (min > a.Maximum) throw EError(std::string("Axis Minimum Value must be <= Maximum"));
+  const double oldMinimum = a.Minimum;
+  if (min != a.Minimum) {
+    a.Minimum = min;
+    RequestRedraw();
+  }
+  if (max < a.Minimum) {
+    // Only an inverted pair gets here; the axis keeps the range it had.
+    a.Minimum = oldMinimum;
+    throw EError(std::string("Axis Maximum Value must be >= Minimum"));
+  }
+  if (max != a.Maximum) {
+    a.Maximum = max;
+    RequestRedraw();
+  }
+}
+
+QPoint TPlotSurface::CursorPosition() const { return mapFromGlobal(QCursor::pos()); }
+
+void TPlotSurface::RequestRedraw() {
+  Dirty = true;
+  update();
+}
+
+std::optional<QRect> TPlotSurface::RubberBand() const {
+  if (Impl->Drag != TImpl::TDrag::Zoom) return std::nullopt;
+  return QRect(Impl->DragStart, Impl->DragLast).normalized();
+}
+
+void TPlotSurface::FlushRedraw() {
+  if (!Dirty) return;
+  // Clean before drawing: a request made by a handler during this redraw must stay pending.
+  Dirty = false;
+  if (BufferImage.size() != size()) BufferImage = QImage(size(), QImage::Format_RGB32);
+  TRasterCanvas canvas(BufferImage);
+  TImpl::Draw(*this, canvas, {0, 0, width(), height()});
+  if (OnRedrawn) OnRedrawn(*this);
+}
+
+void TPlotSurface::PrintChart(QPrinter& printer) {
+  printer.setDocName(objectName());
+  const TPlotMapping screen = CurrentMapping;
+  QPainter painter;
+  if (!painter.begin(&printer)) throw EError(std::string("The printer could not be started"));
+  try {
+    // The chart keeps the surface's proportions, PrintMargin of the page free on either side and
+    // at least as much above and below.
+    const double pageWidth = painter.device()->width();
+    const double pageHeight = painter.device()->height();
+    const double aspect = width() > 0 && height() > 0 ? static_cast<double>(height()) / width() : 1.0;
+    double w = pageWidth * (1.0 - 2.0 * PrintMargin);
+    double h = w * aspect;
+    const double maxHeight = pageHeight * (1.0 - 2.0 * PrintMargin);
+    if (h > maxHeight) {
+      h = maxHeight;
+      w = h / aspect;
+    }
+    const int left = static_cast<int>(std::lround((pageWidth - w) / 2.0));
+    const int top = static_cast<int>(std::lround(pageHeight * PrintMargin));
+    const TPixelRect page{left, top, left + static_cast<int>(std::lround(w)),
+                          top + static_cast<int>(std::lround(h))};
+    TPainterCanvas canvas(painter);
+    TImpl::Draw(*this, canvas, page);
+    painter.end();
+  } catch (...) {
+    CurrentMapping = screen;
+    printer.abort();
+    if (painter.isActive()) painter.end();
+    throw;
+  }
+  CurrentMapping = screen;
+}
+
+void TPlotSurface::paintEvent(QPaintEvent*) {
+  Guarded([&] { FlushRedraw(); });
+  Guarded([&] {
+    QPainter painter(this);
+    painter.drawImage(0, 0, BufferImage);
+    if (const std::optional<QRect> band = RubberBand(); band && !BufferImage.isNull()) {
+      // The band inverts the picture under it: drawn twice, it is gone.
+      const QRect r = *band;
+      const QRect edges[] = {{r.left(), r.top(), r.width(), 1},
+                             {r.left(), r.bottom(), r.width(), 1},
+                             {r.left(), r.top() + 1, 1, std::max(r.height() - 2, 0)},
+                             {r.right(), r.top() + 1, 1, std::max(r.height() - 2, 0)}};
+      for (const QRect& edge : edges) {
+        const QRect inside = edge.intersected(BufferImage.rect());
+        if (inside.isEmpty()) continue;
+        QImage strip = BufferImage.copy(inside);
+        strip.invertPixels();
+        painter.drawImage(inside.topLeft(), strip);
+      }
+    }
+  });
+}
+
+void TPlotSurface::resizeEvent(QResizeEvent*) {
+  Guarded([&] { RequestRedraw(); });
+}
+
+void TPlotSurface::mousePressEvent(QMouseEvent* event) {
+  Guarded([&] {
+    const QPoint p = event->position().toPoint();
+    // The series drawn last lies on top: it gets the click first.
+    TPointSeries* const series[] = {SecondSeries.get(), FirstSeries.get()};
+    for (TPointSeries* s : series) {
+      if (!s) continue;
+      const int index = s->HitTestPoint(p.x(), p.y());
+      if (index < 0) continue;
+      if (s->OnClick) {
+        s->OnClick(*s, index, event->button(), event->modifiers(), p.x(), p.y());
+        return;
+      }
+      break;
+    }
+    if (Impl->Drag != TImpl::TDrag::None || !Contains(CurrentMapping.PlotRect, p.x(), p.y())) return;
+    if (event->button() == Qt::LeftButton && AllowZoom) {
+      Impl->Drag = TImpl::TDrag::Zoom;
+      Impl->DragStart = Impl->DragLast = p;
+      update();
+    } else if (event->button() == Qt::RightButton) {
+      Impl->Drag = TImpl::TDrag::Pan;
+      Impl->DragLast = p;
+    }
+  });
+}
+
+void TPlotSurface::mouseMoveEvent(QMouseEvent* event) {
+  Guarded([&] {
+    const QPoint p = event->position().toPoint();
+    if (Impl->Drag == TImpl::TDrag::Zoom) {
+      if (p != Impl->DragLast) {
+        Impl->DragLast = p;
+        update();
+      }
+    } else if (Impl->Drag == TImpl::TDrag::Pan) {
+      if (!Contains(CurrentMapping.PlotRect, p.x(), p.y())) {
+        Impl->Drag = TImpl::TDrag::None;
+        return;
+      }
+      TImpl::PanTo(*this, p);
+    }
+  });
+}
+
+void TPlotSurface::mouseReleaseEvent(QMouseEvent* event) {
+  Guarded([&] {
+    const QPoint p = event->position().toPoint();
+    // The drag ends before the handler runs, so that an error in it leaves no rubber band behind.
+    const bool zoomPending =
+        Impl->Drag == TImpl::TDrag::Zoom && event->button() == Qt::LeftButton;
+    const QPoint start = Impl->DragStart;
+    if (Impl->Drag == TImpl::TDrag::Pan || zoomPending) Impl->Drag = TImpl::TDrag::None;
+    if (zoomPending) update();
+    if (OnMouseUp) OnMouseUp(*this, event->button(), p.x(), p.y());
+    if (zoomPending) TImpl::FinishZoom(*this, start, p);
+  });
+}
+
+void TPlotSurface::wheelEvent(QWheelEvent* event) {
+  Guarded([&] {
+    event->accept();
+    Impl->WheelRemainder += event->angleDelta().y();
+    const int notches = Impl->WheelRemainder / 120;
+    Impl->WheelRemainder -= notches * 120;
+    if (notches == 0) return;
+    // A notch toward the user (negative delta) adds the shift to both ends, away subtracts it.
+    for (int n = 0; n < std::abs(notches); ++n) {
+      const double shift = WheelShare * (Left.Maximum - Left.Minimum);
+      const double signedShift = notches > 0 ? -shift : shift;
+      Left.Minimum += signedShift;
+      Left.Maximum += signedShift;
+    }
+    Left.Automatic = false;
+    RequestRedraw();
+  });
+}
