@@ -1,0 +1,558 @@
+// The main window: start-up, the animation tick, run control, the field picture and the menu
+// commands.
+#include "mainwindow/Main1.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QFont>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPixmap>
+#include <QPolygon>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+#include <QWindow>
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "dialogs/BendingSetup.h"
+#include "dialogs/BetaInfo.h"
+#include "dialogs/CircleTrjSetup.h"
+#include "dialogs/DipoleOscSetup.h"
+#include "dialogs/LineTrjSetup.h"
+#include "dialogs/ModalResult.h"
+#include "dialogs/ModelSize.h"
+#include "dialogs/PhysicalModelSetup.h"
+#include "dialogs/RaceTrackSetup.h"
+#include "dialogs/SetPlotResolution.h"
+#include "dialogs/SimSpeedCnt.h"
+#include "dialogs/UndulatorSetup.h"
+#include "engine/AnimationStep.h"
+#include "engine/ModelLimits.h"
+#include "engine/Trajectories.h"
+#include "plot/GuardedCall.h"
+#include "views/RadiationPattern.h"
+#include "views/ZoomView.h"
+
+namespace {
+
+constexpr int ChartTop = 30;
+constexpr TColor ChargeMarkerColor = ColorRGB(255, 0, 0);
+// The logo's grey: the application-workspace colour of the desktop it was made for.
+const QColor LogoGrey(171, 171, 171);
+
+QIcon RunGlyph() {
+  QPixmap pixmap(16, 16);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(QColor(0, 110, 0));
+  painter.setBrush(QColor(0, 190, 0));
+  painter.drawPolygon(QPolygon({QPoint(4, 2), QPoint(13, 8), QPoint(4, 14)}));
+  return QIcon(pixmap);
+}
+
+QIcon PauseGlyph() {
+  QPixmap pixmap(16, 16);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(40, 60, 170));
+  painter.drawRect(4, 3, 3, 10);
+  painter.drawRect(9, 3, 3, 10);
+  return QIcon(pixmap);
+}
+
+QToolButton* MakeSpeedButton(QWidget* parent, const char* name, const QString& hint,
+                             const QIcon& glyph, QPoint place) {
+  auto* button = new QToolButton(parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setAutoRaise(true);
+  button->setCheckable(true);
+  button->setToolTip(hint);
+  button->setIcon(glyph);
+  button->setGeometry(place.x(), place.y(), 22, 22);
+  return button;
+}
+
+// One frame of the screen in whole milliseconds, rounded down so that the timer never lags
+// behind the screen; 60 pictures a second where the screen does not say.
+int FrameIntervalOf(const QScreen* screen) {
+  double rate = screen ? screen->refreshRate() : 0.0;
+  if (!std::isfinite(rate) || rate < 1.0) rate = 60.0;
+  return std::max(1, static_cast<int>(std::floor(1000.0 / rate)));
+}
+
+}  // namespace
+
+TMainForm1::TMainForm1(TSimulationState& state, QWidget* parent)
+    : QMainWindow(parent), State(state) {
+  Guarded([this] { FormCreate(); });
+}
+
+TMainForm1::~TMainForm1() = default;
+
+void TMainForm1::CreateComponents() {
+  setWindowTitle(QStringLiteral("HalvoranRadiation"));
+
+  auto* client = new QWidget(this);
+  client->setObjectName(QStringLiteral("Client"));
+  setCentralWidget(client);
+  client->installEventFilter(this);
+
+  Bevel1 = new QFrame(client);
+  Bevel1->setObjectName(QStringLiteral("Bevel1"));
+  Bevel1->setFrameShape(QFrame::HLine);
+  Bevel1->setFrameShadow(QFrame::Sunken);
+
+  SpeedRunButton = MakeSpeedButton(client, "SpeedRunButton", QStringLiteral("Run Simulation"),
+                                   RunGlyph(), QPoint(2, 5));
+  SpeedPauseButton = MakeSpeedButton(client, "SpeedPauseButton",
+                                     QStringLiteral("Pause Simulation"), PauseGlyph(), QPoint(30, 5));
+  auto* speedGroup = new QButtonGroup(this);
+  speedGroup->setExclusive(true);
+  speedGroup->addButton(SpeedRunButton);
+  speedGroup->addButton(SpeedPauseButton);
+  SpeedRunButton->setChecked(true);
+  // clicked, not toggled: a button set down by code raises no handler.
+  connect(SpeedRunButton, &QToolButton::clicked, this,
+          [this] { Guarded([this] { SpeedRunButtonClick(); }); });
+  connect(SpeedPauseButton, &QToolButton::clicked, this,
+          [this] { Guarded([this] { SpeedPauseButtonClick(); }); });
+
+  Chart1 = new TPlotSurface(TSurfaceKind::Main, client);
+  Chart1->setObjectName(QStringLiteral("Chart1"));
+  Chart1->OnAfterDraw = [this](TPlotSurface& sender, TCanvas& canvas) {
+    Guarded([&] { Chart1AfterDraw(sender, canvas); });
+  };
+  Chart1->OnZoom = [this](TPlotSurface& sender) { Guarded([&] { Chart1Zoom(sender); }); };
+  Chart1->OnMouseUp = [this](TPlotSurface&, Qt::MouseButton, int, int) {
+    Guarded([this] { Chart1MouseUp(); });
+  };
+  Chart1->OnRedrawn = [this](TPlotSurface&) { Guarded([this] { Chart1Redrawn(); }); };
+  Series1().OnClick = [this](TPointSeries&, int, Qt::MouseButton, Qt::KeyboardModifiers, int x,
+                             int y) { Guarded([&] { Series1Click(x, y); }); };
+
+  HalvoranLabLogo = new QLabel(QStringLiteral("Halvoran Radiation"), client);
+  HalvoranLabLogo->setObjectName(QStringLiteral("HalvoranLabLogo"));
+  QFont logoFont;
+  logoFont.setFamilies({QStringLiteral("Arial Black"), QStringLiteral("Arial"),
+                        QStringLiteral("Liberation Sans")});
+  logoFont.setPixelSize(21);
+  logoFont.setItalic(true);
+  logoFont.setWeight(QFont::Black);
+  HalvoranLabLogo->setFont(logoFont);
+  QPalette logoPalette = HalvoranLabLogo->palette();
+  logoPalette.setColor(QPalette::Window, Qt::black);
+  logoPalette.setColor(QPalette::WindowText, LogoGrey);
+  HalvoranLabLogo->setPalette(logoPalette);
+  HalvoranLabLogo->setAutoFillBackground(true);
+  HalvoranLabLogo->setGeometry(41, 59, 258, 33);
+  // The logo lies over the plot; presses on it belong to the plot.
+  HalvoranLabLogo->setAttribute(Qt::WA_TransparentForMouseEvents);
+  HalvoranLabLogo->raise();
+
+  Timer1 = new QTimer(this);
+  Timer1->setObjectName(QStringLiteral("Timer1"));
+  Timer1->setInterval(10);
+  connect(Timer1, &QTimer::timeout, this, [this] {
+    Guarded([this] {
+      // A tick waits for the picture of the one before, so that every tick is seen.
+      if (PictureOutstanding()) {
+        TickDeferred = true;
+        return;
+      }
+      Timer1Timer();
+    });
+  });
+
+  MainMenu1.Build(*menuBar(), *this);
+}
+
+void TMainForm1::FormCreate() {
+  CreateComponents();
+
+  VersionDlg = std::make_unique<TBetaVersionDlg>(this);
+  UndulatorDlg = std::make_unique<TUndulatorSetupDlg>(State, this);
+  ZoomView = std::make_unique<TZoomViewForm>(State, this);
+  SpeedForm = std::make_unique<TSpeedControlForm>(State, this);
+
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  FrameMs = FrameIntervalOf(screen);
+  const QSize screenSize = screen ? screen->size() : QSize(1024, 768);
+  if (screenSize.width() > 0 && screenSize.height() > 0) {
+    LastGoodAspectRatio = static_cast<double>(screenSize.height() - ChartTop) / screenSize.width();
+  }
+  move(0, 0);
+  resize(screenSize);
+  // Place the central area now, so that the plot has its size before the first show.
+  if (layout()) layout()->activate();
+  FormResize();
+
+  Series1().AddPoint(0.0, 0.0, ChargeMarkerColor);
+  State.FieldSimulation.InitNodes(State.ISize, State.JSize, ModelWidth);
+  MnuResetClick();
+  Timer1->start();
+}
+
+bool TMainForm1::FormShow() {
+  if (!VersionDlg || VersionDlg->ShowModal() != mrOk) return false;
+  MnuByMouseClick();
+  showMaximized();
+  return true;
+}
+
+void TMainForm1::CreateRemainingWindows() {
+  if (!ModelSize) ModelSize = std::make_unique<TModelSizeDlg>(State, this);
+  if (!PatternForm) PatternForm = std::make_unique<TRadiationPatternForm>(State, this);
+  if (!CircleDlg) CircleDlg = std::make_unique<TCircleTrjDlg>(State, this);
+  if (!LineDlg) LineDlg = std::make_unique<TLineTrjDlg>(State, this);
+  if (!DipoleDlg) DipoleDlg = std::make_unique<TDipoleOscSetupDlg>(State, this);
+  if (!RaceTrackDlg) RaceTrackDlg = std::make_unique<TRaceTrackSetupDlg>(State, this);
+  if (!ResolutionDlg) ResolutionDlg = std::make_unique<TPlotResolutionDlg>(State, this);
+  if (!BendDlg) BendDlg = std::make_unique<TBendingDlg>(State, this);
+  if (!PhysicalDlg) PhysicalDlg = std::make_unique<TPhysicalModelDlg>(State, this);
+}
+
+// ---- Layout ----
+
+void TMainForm1::FormResize() {
+  const QWidget* client = centralWidget();
+  if (!client || !Chart1) return;
+  const int width = client->width();
+  const int height = client->height();
+  Bevel1->setGeometry(0, 0, width, 2);
+  Chart1->setGeometry(0, ChartTop, width, std::max(0, height - ChartTop));
+
+  // A plot with no width or height (the window shrunk to nothing or minimised) has no shape:
+  // keep the last one rather than dividing by zero.
+  if (Chart1->width() > 0 && Chart1->height() > 0) {
+    LastGoodAspectRatio = static_cast<double>(Chart1->height()) / Chart1->width();
+  }
+  State.AspectRatio = LastGoodAspectRatio;
+  // Lower end first: after a far pan the surface may refuse it, and then the rest is skipped.
+  Chart1->SetAxisRange(TPlotSurface::TAxisId::Left, -State.AspectRatio, State.AspectRatio);
+  Chart1->SetAxisRange(TPlotSurface::TAxisId::Bottom, -1.0, 1.0);
+  Series1().RequestRedraw();
+}
+
+bool TMainForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == centralWidget() && event->type() == QEvent::Resize) {
+    Guarded([this] { FormResize(); });
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm1::closeEvent(QCloseEvent* event) {
+  Guarded([&] {
+    event->accept();
+    emit Closed();
+  });
+}
+
+void TMainForm1::MnuExitClick() { close(); }
+
+// ---- The animation tick and run control ----
+
+int TMainForm1::EffectiveIntervalMs() const {
+  return std::max({1, State.TimerInterval, FrameMs});
+}
+
+bool TMainForm1::PictureOutstanding() const {
+  if (!Chart1->RedrawPending() || !Chart1->isVisible()) return false;
+  // A window that cannot be seen paints nothing; its ticks run by the timer alone.
+  const QWindow* handle = window()->windowHandle();
+  return handle && handle->isExposed();
+}
+
+void TMainForm1::Chart1Redrawn() {
+  if (!TickDeferred) return;
+  TickDeferred = false;
+  // Not from inside the paint: the tick asks for the next one.
+  QTimer::singleShot(0, this, [this] {
+    Guarded([this] {
+      if (Timer1->isActive() && !PictureOutstanding()) Timer1Timer();
+    });
+  });
+}
+
+void TMainForm1::SetTimerEnabled(bool enabled) {
+  if (enabled) {
+    if (!Timer1->isActive()) Timer1->start();
+  } else {
+    Timer1->stop();
+    TickDeferred = false;
+  }
+}
+
+void TMainForm1::Timer1Timer() {
+  const int interval = EffectiveIntervalMs();
+  if (Timer1->interval() != interval) Timer1->setInterval(interval);
+
+  TVector2 cursor;
+  if (State.TrajectoryMode == tmMouse && State.Dragging) {
+    const QPoint position = CursorSource ? CursorSource() : Chart1->CursorPosition();
+    State.MouseX = position.x();
+    State.MouseY = position.y();
+    cursor = {Chart1->PixelToValueX(State.MouseX), Chart1->PixelToValueY(State.MouseY)};
+  }
+  if (MoveCharge(State, cursor) == TChargeMove::Restart) {
+    MnuPauseClick();
+    MnuResetClick();
+    MnuRunClick();
+  }
+  EmitAndAdvance(State);
+
+  Series1().SetPointX(0, State.FieldSimulation.ChargePos.X);
+  Series1().SetPointY(0, State.FieldSimulation.ChargePos.Y);
+  Series1().RequestRedraw();
+  if (State.StopAfterTick) SetTimerEnabled(false);
+}
+
+void TMainForm1::MnuResetClick() {
+  const TResetStart start = ResetStartOf(State);
+  ResetSimulation(State);
+  Series1().SetPointX(0, start.StartPos.X);
+  Series1().SetPointY(0, start.StartPos.Y);
+  Series1().RequestRedraw();
+}
+
+void TMainForm1::MnuByMouseClick() {
+  State.TrajectoryMode = tmMouse;
+  MainMenu1.Check("MnuByMouse");
+  MnuResetClick();
+}
+
+void TMainForm1::Series1Click(int x, int y) { State.Dragging = Series1().HitTestPoint(x, y) == 0; }
+
+void TMainForm1::Chart1MouseUp() { State.Dragging = false; }
+
+void TMainForm1::SpeedRunButtonClick() {
+  State.StopAfterTick = false;
+  SetTimerEnabled(true);
+  SpeedPauseButton->setChecked(false);
+}
+
+void TMainForm1::SpeedPauseButtonClick() {
+  // One more tick runs, and that tick switches the timer off: a single step.
+  State.StopAfterTick = true;
+  SetTimerEnabled(true);
+  SpeedRunButton->setChecked(false);
+}
+
+void TMainForm1::MnuRunClick() {
+  SpeedRunButton->setChecked(true);
+  SetTimerEnabled(true);
+}
+
+void TMainForm1::MnuPauseClick() {
+  SpeedPauseButton->setChecked(true);
+  SetTimerEnabled(false);
+}
+
+// ---- The picture ----
+
+void TMainForm1::Chart1AfterDraw(TPlotSurface& sender, TCanvas& canvas) {
+  const TFieldView view{canvas, sender.Mapping(), TVector2{}, State.PlotResolution};
+  const TFieldSimulation& field = State.FieldSimulation;
+  if (State.ShowFieldLines) PlotEFieldLine(view);
+  if (State.ShowWaveFronts) DrawWavefronts(view, field, State.ISize, State.JSize);
+  if (State.ShowNodePoints) DrawNodePoints(view, field, State.ISize, State.JSize);
+  if (State.TrajectoryMode != tmMouse) DrawTrajectory(view, State.PathGeneration);
+  // The zoom view follows every picture of the main plot.
+  if (ZoomView && ZoomView->isVisible()) ZoomView->RequestChartRedraw();
+}
+
+void TMainForm1::PlotEFieldLine(const TFieldView& view) {
+  const TFieldSimulation& field = State.FieldSimulation;
+  DrawFieldLines(view, field, State.ISize, State.JSize);
+  if (field.Nodes.empty() || field.Nodes[0].empty()) return;
+  // The disc marks the newest node of line 0: where the charge emitted this tick.
+  const TFieldNode& newest = field.Nodes[0][0];
+  DrawChargeDisc(view.Canvas, view.Mapping.ValueToPixelX(newest.X - view.Origin.X),
+                 view.Mapping.ValueToPixelY(newest.Y - view.Origin.Y));
+}
+
+void TMainForm1::mnuPlotWaveFrontClick() {
+  const bool show = !MainMenu1.IsChecked("mnuPlotWaveFront");
+  MainMenu1.SetChecked("mnuPlotWaveFront", show);
+  State.ShowWaveFronts = show;
+}
+
+void TMainForm1::mnuPlotEFieldLinesClick() {
+  const bool show = !MainMenu1.IsChecked("mnuPlotEFieldLines");
+  MainMenu1.SetChecked("mnuPlotEFieldLines", show);
+  State.ShowFieldLines = show;
+}
+
+void TMainForm1::mnuPlotNodePointsClick() {
+  const bool show = !MainMenu1.IsChecked("mnuPlotNodePoints");
+  MainMenu1.SetChecked("mnuPlotNodePoints", show);
+  State.ShowNodePoints = show;
+}
+
+// ---- Trajectory commands ----
+
+void TMainForm1::ChooseTrajectory(int mode, const char* itemName) {
+  TFieldSimulation& field = State.FieldSimulation;
+  // Refused before anything is replaced: mode, marks, path and field stay as they were.
+  const std::string refusal = CheckTrajectory(mode, field, field.WaveVelocity);
+  if (!refusal.empty()) throw EError(refusal);
+  State.TrajectoryMode = mode;
+  MainMenu1.Check(itemName);
+  BuildTrajectory(State.PathGeneration, mode, field, field.WaveVelocity);
+  MnuResetClick();
+}
+
+void TMainForm1::mnuStraightLineClick() {
+  if (!LineDlg || LineDlg->ShowModal() != mrOk) return;
+  ChooseTrajectory(tmStraightLine, "mnuStraightLine");
+}
+
+void TMainForm1::MnuDipoleClick() {
+  if (!DipoleDlg || DipoleDlg->ShowModal() != mrOk) return;
+  ChooseTrajectory(tmDipole, "MnuDipole");
+}
+
+void TMainForm1::MnuCircleClick() {
+  if (!CircleDlg || CircleDlg->ShowModal() != mrOk) return;
+  ChooseTrajectory(tmCircle, "MnuCircle");
+}
+
+void TMainForm1::MnuUndulatorClick() {
+  if (!UndulatorDlg || UndulatorDlg->ShowModal() != mrOk) return;
+  ChooseTrajectory(tmUndulator, "MnuUndulator");
+}
+
+void TMainForm1::mnuRacetrackClick() {
+  if (!RaceTrackDlg || RaceTrackDlg->ShowModal() != mrOk) return;
+  ChooseTrajectory(tmRaceTrack, "mnuRacetrack");
+}
+
+void TMainForm1::mnuBendingClick() {
+  if (!BendDlg || BendDlg->ShowModal() != mrOk) return;
+  ChooseTrajectory(tmBending, "mnuBending");
+}
+
+// ---- Model size ----
+
+void TMainForm1::ChooseModelSize(const TModelSizePreset& preset, const char* itemName) {
+  MnuPauseClick();
+  State.ISize = preset.ISize;
+  State.JSize = preset.JSize;
+  State.WaveFrontSpacing = preset.WaveFrontSpacing;
+  MainMenu1.Check(itemName);
+  State.FieldSimulation.InitNodes(State.ISize, State.JSize, ModelWidth);
+  MnuResetClick();
+}
+
+void TMainForm1::MnuMdlLargeClick() { ChooseModelSize(ModelSizeLarge, "MnuMdlLarge"); }
+void TMainForm1::MnuMdlMediumClick() { ChooseModelSize(ModelSizeMedium, "MnuMdlMedium"); }
+void TMainForm1::MnuMdlSmallClick() { ChooseModelSize(ModelSizeSmall, "MnuMdlSmall"); }
+
+void TMainForm1::MnuMdlCustomClick() {
+  if (!ModelSize) return;
+  // The sizes must always describe the node table the ticks work on: whatever the dialog left
+  // behind without OK, or a size the engine refuses, gives way to the model in force.
+  const int rows = State.ISize;
+  const int lines = State.JSize;
+  const auto restore = [&] {
+    State.ISize = rows;
+    State.JSize = lines;
+  };
+  if (ModelSize->ShowModal() != mrOk) {
+    restore();
+    return;
+  }
+  const std::string refusal = CheckModelSize(State.ISize, State.JSize, State.WaveFrontSpacing);
+  if (!refusal.empty()) {
+    restore();
+    throw EError(refusal);
+  }
+  MnuPauseClick();
+  MainMenu1.Check("MnuMdlCustom");
+  State.FieldSimulation.InitNodes(State.ISize, State.JSize, ModelWidth);
+  MnuResetClick();
+}
+
+// ---- Settings, windows, help, print, zoom ----
+
+void TMainForm1::MnuScaleUnitClick() {}
+
+void TMainForm1::PlotResolution1Click() {
+  if (ResolutionDlg) ResolutionDlg->ShowModal();
+}
+
+void TMainForm1::PhysicalModelClick() {
+  if (PhysicalDlg) PhysicalDlg->ShowModal();
+}
+
+void TMainForm1::MnuSpeedClick() {
+  if (SpeedForm) SpeedForm->ShowModal();
+}
+
+void TMainForm1::mnuShowZoomClick() {
+  if (!ZoomView) return;
+  ZoomView->show();
+  ZoomView->raise();
+}
+
+void TMainForm1::mnuShowPowerPatternClick() {
+  if (!PatternForm) return;
+  PatternForm->show();
+  PatternForm->raise();
+}
+
+void TMainForm1::MnuHelpClick() {
+  if (VersionDlg) VersionDlg->ShowModal();
+}
+
+void TMainForm1::MnuPrintClick() {
+  if (!Printer) Printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  bool confirmed = false;
+  if (RunPrintDialog) {
+    confirmed = RunPrintDialog(*Printer);
+  } else {
+    QPrintDialog dialog(Printer.get(), this);
+    confirmed = dialog.exec() == QDialog::Accepted;
+  }
+  if (confirmed) Chart1->PrintChart(*Printer);
+}
+
+void TMainForm1::Chart1Zoom(TPlotSurface& sender) {
+  if (sender.width() > 0 && sender.height() > 0) {
+    LastGoodAspectRatio = static_cast<double>(sender.height()) / sender.width();
+  }
+  State.AspectRatio = LastGoodAspectRatio;
+  // Keep the rectangle's width and vertical centre; make its height that of equal scales.
+  const double span = (sender.BottomAxis().Maximum - sender.BottomAxis().Minimum) * State.AspectRatio;
+  const double centre = (sender.LeftAxis().Minimum + sender.LeftAxis().Maximum) * 0.5;
+  sender.SetAxisRange(TPlotSurface::TAxisId::Left, centre - span * 0.5, centre + span * 0.5);
+  Series1().RequestRedraw();
+}
+
+// ---- Music (the submenu stays disabled) ----
+
+void TMainForm1::mnuMusicPlayClick() {
+  MediaPlayer1.Play();
+  MainMenu1.Check("mnuMusicPlay");
+}
+
+void TMainForm1::mnuMusicPAUSEClick() {
+  MediaPlayer1.PauseOrResume();
+  MainMenu1.Check("mnuMusicPAUSE");
+}
+
+void TMainForm1::mnuMusicSTOPClick() {
+  MediaPlayer1.StopAndRewind();
+  MainMenu1.Check("mnuMusicSTOP");
+}

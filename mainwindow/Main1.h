@@ -1,0 +1,173 @@
+// The main window: start-up, the animation loop with run, pause, single step, reset and mouse
+// drive, the field picture after every redraw of the plot, and the menu commands.
+#pragma once
+
+#include <QMainWindow>
+#include <QPoint>
+#include <functional>
+#include <memory>
+
+#include "engine/SimulationState.h"
+#include "mainwindow/FieldDrawing.h"
+#include "mainwindow/MainMenu.h"
+#include "mainwindow/MusicPlayer.h"
+#include "plot/PlotSurface.h"
+
+class QFrame;
+class QLabel;
+class QPrinter;
+class QTimer;
+class QToolButton;
+class TBendingDlg;
+class TBetaVersionDlg;
+class TCircleTrjDlg;
+class TDipoleOscSetupDlg;
+class TLineTrjDlg;
+class TModelSizeDlg;
+class TPhysicalModelDlg;
+class TPlotResolutionDlg;
+class TRaceTrackSetupDlg;
+class TRadiationPatternForm;
+class TSpeedControlForm;
+class TUndulatorSetupDlg;
+class TZoomViewForm;
+
+class TMainForm1 : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // FormCreate: creates the version window, the undulator dialog, the zoom view and the wave
+  // speed window (which sets TimerInterval), covers the screen, lays out the plot, adds the
+  // charge marker, sizes the node table and resets. The timer runs from here on.
+  explicit TMainForm1(TSimulationState& state, QWidget* parent = nullptr);
+  ~TMainForm1() override;
+
+  // Shows the version window modally. OK: mouse mode, then the window is shown maximised and
+  // true returned. Anything else: false, the window stays hidden and the program is to end.
+  bool FormShow();
+  // The windows created after the main window has been shown, in their order of creation.
+  void CreateRemainingWindows();
+
+  // Animation and run control.
+  void FormResize();
+  void Timer1Timer();
+  void MnuResetClick();
+  void MnuByMouseClick();
+  void Series1Click(int x, int y);
+  void Chart1MouseUp();
+  void SpeedRunButtonClick();
+  void SpeedPauseButtonClick();
+  void MnuRunClick();
+  void MnuPauseClick();
+  void MnuExitClick();
+
+  // The picture after every redraw of Chart1.
+  void Chart1AfterDraw(TPlotSurface& sender, TCanvas& canvas);
+  void mnuPlotWaveFrontClick();
+  void mnuPlotEFieldLinesClick();
+  void mnuPlotNodePointsClick();
+
+  // Menu commands.
+  void mnuStraightLineClick();
+  void MnuDipoleClick();
+  void MnuCircleClick();
+  void MnuUndulatorClick();
+  void mnuRacetrackClick();
+  void mnuBendingClick();
+  void MnuMdlLargeClick();
+  void MnuMdlMediumClick();
+  void MnuMdlSmallClick();
+  void MnuMdlCustomClick();
+  void MnuScaleUnitClick();
+  void PlotResolution1Click();
+  void PhysicalModelClick();
+  void MnuSpeedClick();
+  void mnuShowZoomClick();
+  void mnuShowPowerPatternClick();
+  void MnuHelpClick();
+  void MnuPrintClick();
+  void Chart1Zoom(TPlotSurface& sender);
+  void mnuMusicPlayClick();
+  void mnuMusicPAUSEClick();
+  void mnuMusicSTOPClick();
+
+  // The shortest time between two ticks: one frame of the screen, so that no tick's picture is
+  // skipped; slower wave speeds keep their own interval.
+  int FrameIntervalMs() const { return FrameMs; }
+  // The interval the timer runs at for the current TimerInterval.
+  int EffectiveIntervalMs() const;
+
+  // Components.
+  QFrame* Bevel1 = nullptr;
+  QToolButton* SpeedRunButton = nullptr;
+  QToolButton* SpeedPauseButton = nullptr;
+  TPlotSurface* Chart1 = nullptr;
+  TPointSeries& Series1() { return Chart1->Series1(); }
+  QTimer* Timer1 = nullptr;
+  QLabel* HalvoranLabLogo = nullptr;
+  TMainMenu MainMenu1;
+  TMusicPlayer MediaPlayer1;
+
+  // The windows, each created once (null before it is created).
+  TBetaVersionDlg* BetaVersionDlg() const { return VersionDlg.get(); }
+  TUndulatorSetupDlg* UndulatorSetupDlg() const { return UndulatorDlg.get(); }
+  TZoomViewForm* ZoomViewForm() const { return ZoomView.get(); }
+  TSpeedControlForm* SpeedControlForm() const { return SpeedForm.get(); }
+  TModelSizeDlg* ModelSizeDlg() const { return ModelSize.get(); }
+  TRadiationPatternForm* RadiationPatternForm() const { return PatternForm.get(); }
+  TCircleTrjDlg* CircleTrjDlg() const { return CircleDlg.get(); }
+  TLineTrjDlg* LineTrjDlg() const { return LineDlg.get(); }
+  TDipoleOscSetupDlg* DipoleOscSetupDlg() const { return DipoleDlg.get(); }
+  TRaceTrackSetupDlg* RaceTrackSetupDlg() const { return RaceTrackDlg.get(); }
+  TPlotResolutionDlg* PlotResolutionDlg() const { return ResolutionDlg.get(); }
+  TBendingDlg* BendingDlg() const { return BendDlg.get(); }
+  TPhysicalModelDlg* PhysicalModelDlg() const { return PhysicalDlg.get(); }
+
+  // Where the tick reads the cursor while the charge is dragged, in Chart1's client pixels; the
+  // real cursor unless a test puts its own source here.
+  std::function<QPoint()> CursorSource;
+  // Runs the print dialog for printer and says whether to print; the platform's dialog unless a
+  // test puts its own here.
+  std::function<bool(QPrinter& printer)> RunPrintDialog;
+
+ signals:
+  // The window was closed: the program ends.
+  void Closed();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void FormCreate();
+  void CreateComponents();
+  void PlotEFieldLine(const TFieldView& view);
+  // Runs a trajectory command after its dialog returned OK: the engine's check, then mode, mark,
+  // path and reset.
+  void ChooseTrajectory(int mode, const char* itemName);
+  void ChooseModelSize(const TModelSizePreset& preset, const char* itemName);
+  // A deferred tick runs as soon as the picture of the last one has been painted.
+  void Chart1Redrawn();
+  bool PictureOutstanding() const;
+  void SetTimerEnabled(bool enabled);
+
+  TSimulationState& State;
+  int FrameMs = 16;
+  bool TickDeferred = false;
+  double LastGoodAspectRatio = 0.5;
+  std::unique_ptr<QPrinter> Printer;
+
+  std::unique_ptr<TBetaVersionDlg> VersionDlg;
+  std::unique_ptr<TUndulatorSetupDlg> UndulatorDlg;
+  std::unique_ptr<TZoomViewForm> ZoomView;
+  std::unique_ptr<TSpeedControlForm> SpeedForm;
+  std::unique_ptr<TModelSizeDlg> ModelSize;
+  std::unique_ptr<TRadiationPatternForm> PatternForm;
+  std::unique_ptr<TCircleTrjDlg> CircleDlg;
+  std::unique_ptr<TLineTrjDlg> LineDlg;
+  std::unique_ptr<TDipoleOscSetupDlg> DipoleDlg;
+  std::unique_ptr<TRaceTrackSetupDlg> RaceTrackDlg;
+  std::unique_ptr<TPlotResolutionDlg> ResolutionDlg;
+  std::unique_ptr<TBendingDlg> BendDlg;
+  std::unique_ptr<TPhysicalModelDlg> PhysicalDlg;
+};
