@@ -59,12 +59,33 @@ void TRasterCanvas::DrawLine(int x0, int y0, int x1, int y1) {
   const int64_t stepX = dx < 0 ? -1 : 1;
   const int64_t stepY = dy < 0 ? -1 : 1;
 
+  const std::uint32_t pixel = PixelOf(Pen.Color);
+  const int64_t majorStep = xMajor ? stepX : stepY * Stride;
+  const int64_t minorStep = xMajor ? stepY * Stride : stepX;
+  const bool startInside = x0 >= 0 && x0 < Width && y0 >= 0 && y0 < Height;
+  const bool endInside = x1 >= 0 && x1 < Width && y1 >= 0 && y1 < Height;
+  if (startInside && endInside) {
+    // The common case, a short piece inside the plot: the walk ends on the end pixel, so the
+    // pointer never leaves the image. Branch-free minor steps, since they come irregularly.
+    std::uint32_t* at = Bits + static_cast<int64_t>(y0) * Stride + x0;
+    const int twoMajor = static_cast<int>(2 * major);
+    const int twoMinor = static_cast<int>(2 * minor);
+    int r = static_cast<int>(major) - 1;
+    for (int count = static_cast<int>(major); count > 0; --count) {
+      *at = pixel;
+      at += majorStep;
+      r += twoMinor;
+      const int carry = -static_cast<int>(r >= twoMajor);
+      at += minorStep & carry;
+      r -= twoMajor & carry;
+    }
+    return;
+  }
+
   // Steps first .. last of the walk light pixels inside the image.
   int64_t first = 0;
   int64_t last = major - 1;
-  const bool startInside = x0 >= 0 && x0 < Width && y0 >= 0 && y0 < Height;
-  const bool endInside = x1 >= 0 && x1 < Width && y1 >= 0 && y1 < Height;
-  if (!startInside || !endInside) {
+  {
     const int64_t a0 = xMajor ? x0 : y0;
     const int64_t stepA = xMajor ? stepX : stepY;
     const int64_t sizeA = xMajor ? Width : Height;
@@ -107,9 +128,6 @@ void TRasterCanvas::DrawLine(int x0, int y0, int x1, int y1) {
   const int64_t x = x0 + (xMajor ? stepX * first : stepX * k);
   const int64_t y = y0 + (xMajor ? stepY * k : stepY * first);
 
-  const std::uint32_t pixel = PixelOf(Pen.Color);
-  const int64_t majorStep = xMajor ? stepX : stepY * Stride;
-  const int64_t minorStep = xMajor ? stepY * Stride : stepX;
   std::uint32_t* const bits = Bits;
   int64_t at = y * Stride + x;
   for (int64_t count = last - first + 1; count > 0; --count) {
