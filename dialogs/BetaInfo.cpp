@@ -1,0 +1,132 @@
+// The version window.
+#include "dialogs/BetaInfo.h"
+
+#include <QDesktopServices>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRect>
+#include <QScreen>
+#include <QTimer>
+#include <QUrl>
+#include <cmath>
+
+#include "dialogs/ModalResult.h"
+#include "plot/GuardedCall.h"
+#include "plot/JpegImage.h"
+
+namespace {
+
+// The window is laid out in pixels at 96 dots per inch; everything, fonts included, is
+// multiplied by the screen's logical resolution over that.
+constexpr double LayoutDpi = 96.0;
+
+double Scale() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? screen->logicalDotsPerInch() / LayoutDpi : 1.0;
+}
+
+int Scaled(int length, double scale) { return static_cast<int>(std::lround(length * scale)); }
+
+QRect Scaled(int left, int top, int width, int height, double scale) {
+  return {Scaled(left, scale), Scaled(top, scale), Scaled(width, scale), Scaled(height, scale)};
+}
+
+QFont ArialFont(int pixelSize, double scale, bool italic) {
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(Scaled(pixelSize, scale));
+  font.setItalic(italic);
+  return font;
+}
+
+void SetTextColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+  QPalette palette = widget->palette();
+  palette.setColor(role, colour);
+  widget->setPalette(palette);
+}
+
+}  // namespace
+
+TBetaVersionDlg::TBetaVersionDlg(QWidget* parent)
+    : TBetaVersionDlg(QStringLiteral(":/pictures/greeting.jpg"), parent) {}
+
+TBetaVersionDlg::TBetaVersionDlg(const QString& picturePath, QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("BetaVersionDlg"));
+  setWindowTitle(QStringLiteral("Version Info."));
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+  setSizeGripEnabled(false);
+  const double scale = Scale();
+  setFixedSize(Scaled(625, scale), Scaled(402, scale));
+
+  Bevel1 = new QFrame(this);
+  Bevel1->setObjectName(QStringLiteral("Bevel1"));
+  Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+  Bevel1->setGeometry(rect());
+
+  StaticText1 = new QLabel(QStringLiteral("Halvoran Radiation"), this);
+  StaticText1->setObjectName(QStringLiteral("StaticText1"));
+  StaticText1->setFont(ArialFont(21, scale, true));
+  SetTextColour(StaticText1, QPalette::WindowText, QColor(0, 0, 128));
+  StaticText1->move(Scaled(48, scale), Scaled(24, scale));
+  StaticText1->adjustSize();
+
+  Image1 = new QLabel(this);
+  Image1->setObjectName(QStringLiteral("Image1"));
+  Image1->setGeometry(Scaled(16, 56, 601, 337, scale));
+  // The picture keeps its own 601 x 337 pixels; on a finer screen the panel stretches it.
+  Image1->setScaledContents(true);
+  const TJpegResult picture = LoadJpeg(picturePath);
+  if (picture.Image.isNull())
+    PictureError = picture.Error;
+  else
+    Image1->setPixmap(QPixmap::fromImage(picture.Image));
+
+  OKBtn = new QPushButton(QStringLiteral("OK"), this);
+  OKBtn->setObjectName(QStringLiteral("OKBtn"));
+  OKBtn->setGeometry(Scaled(521, 22, 69, 23, scale));
+  OKBtn->setDefault(true);
+  connect(OKBtn, &QPushButton::clicked, this, [this] { Guarded([this] { OKBtnClick(); }); });
+
+  BitBtnHalvoranLab = new QPushButton(QString::fromLatin1(HalvoranLabAddress), this);
+  BitBtnHalvoranLab->setObjectName(QStringLiteral("BitBtnHalvoranLab"));
+  BitBtnHalvoranLab->setGeometry(Scaled(416, 360, 177, 25, scale));
+  BitBtnHalvoranLab->setFont(ArialFont(12, scale, false));
+  SetTextColour(BitBtnHalvoranLab, QPalette::ButtonText, Qt::blue);
+  // Enter stays with OK even after the link was clicked.
+  BitBtnHalvoranLab->setAutoDefault(false);
+  connect(BitBtnHalvoranLab, &QPushButton::clicked, this, [this] { Guarded([this] { BitBtnHalvoranLabClick(); }); });
+
+  OKBtn->setFocus();
+}
+
+int TBetaVersionDlg::ShowModal() {
+  exec();
+  return ModalResult();
+}
+
+int TBetaVersionDlg::ModalResult() const { return result() == mrOk ? mrOk : mrCancel; }
+
+void TBetaVersionDlg::OKBtnClick() { done(mrOk); }
+
+void TBetaVersionDlg::BitBtnHalvoranLabClick() {
+  QDesktopServices::openUrl(QUrl(QString::fromLatin1(HalvoranLabAddress)));
+}
+
+void TBetaVersionDlg::setVisible(bool visible) {
+  Guarded([&] {
+    if (!visible || isVisible()) return;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      const QRect area = screen->availableGeometry();
+      move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+    // Told after the window is up, so that the box stands over it; the window itself goes on
+    // with an empty panel.
+    if (!PictureError.isEmpty()) {
+      QTimer::singleShot(0, this, [text = PictureError] { Guarded([&] { ShowErrorBox(text); }); });
+      PictureError.clear();
+    }
+  });
+  QDialog::setVisible(visible);
+}

@@ -1,0 +1,219 @@
+// The version window: its results for OK, Enter, Esc and the close box, the web link that leaves
+// it open, the greeting picture, and its layout.
+#include "dialogs/BetaInfo.h"
+
+#include <QDesktopServices>
+#include <QFontInfo>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QSet>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include "dialogs/ModalResult.h"
+#include "plot/GuardedCall.h"
+#include "plot/JpegImage.h"
+#include "support/GuiTest.h"
+
+// Stands in for the web browser: records the addresses the desktop was asked to open.
+class TUrlRecorder : public QObject {
+  Q_OBJECT
+
+ public:
+  QList<QUrl> Opened;
+
+ public slots:
+  void Open(const QUrl& url) { Opened << url; }
+};
+
+namespace {
+
+class BetaInfoTest : public GuiTest {
+ protected:
+  void SetUp() override {
+    GuiTest::SetUp();
+    SetErrorPresenter([this](const QString& text) { Errors << text; });
+  }
+  void TearDown() override {
+    SetErrorPresenter({});
+    GuiTest::TearDown();
+  }
+
+  // Shows the window as the user would meet it, active, with OK holding the focus.
+  static void ShowActive(TBetaVersionDlg& dialog) {
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  }
+
+  static void PressKey(TBetaVersionDlg& dialog, Qt::Key key) {
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &dialog;
+    QTest::keyClick(target, key);
+  }
+
+  static double Scale() { return QGuiApplication::primaryScreen()->logicalDotsPerInch() / 96.0; }
+  static int Scaled(int length) { return static_cast<int>(std::lround(length * Scale())); }
+  static QRect Scaled(int left, int top, int width, int height) {
+    return {Scaled(left), Scaled(top), Scaled(width), Scaled(height)};
+  }
+
+  QStringList Errors;
+};
+
+TEST_F(BetaInfoTest, OkButtonGivesOk) {
+  TBetaVersionDlg dialog;
+  ShowActive(dialog);
+  QTest::mouseClick(dialog.OKBtn, Qt::LeftButton);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(dialog.ModalResult(), mrOk);
+}
+
+TEST_F(BetaInfoTest, EnterGivesOkAndEscGivesCancel) {
+  const struct {
+    Qt::Key Key;
+    int Result;
+  } rows[] = {{Qt::Key_Return, mrOk}, {Qt::Key_Enter, mrOk}, {Qt::Key_Escape, mrCancel}};
+  for (const auto& row : rows) {
+    TBetaVersionDlg dialog;
+    ShowActive(dialog);
+    PressKey(dialog, row.Key);
+    EXPECT_FALSE(dialog.isVisible()) << row.Key;
+    EXPECT_EQ(dialog.ModalResult(), row.Result) << row.Key;
+  }
+}
+
+TEST_F(BetaInfoTest, CloseBoxGivesCancel) {
+  TBetaVersionDlg dialog;
+  ShowActive(dialog);
+  EXPECT_TRUE(dialog.close());
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(dialog.ModalResult(), mrCancel);
+}
+
+TEST_F(BetaInfoTest, ShowModalReturnsTheResultOfHowItWasClosed) {
+  TBetaVersionDlg dialog;
+  QTimer::singleShot(0, &dialog, [&] { QTest::mouseClick(dialog.OKBtn, Qt::LeftButton); });
+  EXPECT_EQ(dialog.ShowModal(), mrOk);
+
+  // Opened again from the help command, closed by the close box this time.
+  QTimer::singleShot(0, &dialog, [&] { dialog.close(); });
+  EXPECT_EQ(dialog.ShowModal(), mrCancel);
+
+  QTimer::singleShot(0, &dialog, [&] { QTest::keyClick(&dialog, Qt::Key_Escape); });
+  EXPECT_EQ(dialog.ShowModal(), mrCancel);
+
+  QTimer::singleShot(0, &dialog, [&] { QTest::keyClick(dialog.OKBtn, Qt::Key_Return); });
+  EXPECT_EQ(dialog.ShowModal(), mrOk);
+}
+
+TEST_F(BetaInfoTest, LinkButtonOpensTheAddressAndLeavesTheWindowOpen) {
+  TUrlRecorder browser;
+  QDesktopServices::setUrlHandler(QStringLiteral("https"), &browser, "Open");
+  {
+    TBetaVersionDlg dialog;
+    ShowActive(dialog);
+    QTest::mouseClick(dialog.BitBtnHalvoranLab, Qt::LeftButton);
+    EXPECT_TRUE(dialog.isVisible());
+    ASSERT_EQ(browser.Opened.size(), 1);
+    EXPECT_EQ(browser.Opened[0], QUrl(QString::fromLatin1(HalvoranLabAddress)));
+    EXPECT_EQ(dialog.BitBtnHalvoranLab->text(), QString::fromLatin1(HalvoranLabAddress));
+
+    // After the link, Enter still means OK, not another visit to the page.
+    dialog.activateWindow();
+    PressKey(dialog, Qt::Key_Return);
+    EXPECT_EQ(browser.Opened.size(), 1);
+    EXPECT_EQ(dialog.ModalResult(), mrOk);
+  }
+  QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+  EXPECT_TRUE(Errors.isEmpty());
+}
+
+TEST_F(BetaInfoTest, GreetingPictureIsDecodedAndShown) {
+  TBetaVersionDlg dialog;
+  dialog.show();
+  const QPixmap pixmap = dialog.Image1->pixmap();
+  ASSERT_FALSE(pixmap.isNull());
+  EXPECT_EQ(pixmap.size(), QSize(601, 337));
+  // Not a blank panel: the picture holds many colours, and they are those of our greeting file.
+  const QImage shown = pixmap.toImage();
+  QSet<QRgb> colours;
+  for (int y = 0; y < shown.height(); y += 7)
+    for (int x = 0; x < shown.width(); x += 7) colours.insert(shown.pixel(x, y));
+  EXPECT_GT(colours.size(), 50);
+  const QImage file = LoadJpeg(QStringLiteral(":/pictures/greeting.jpg")).Image;
+  ASSERT_FALSE(file.isNull());
+  EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32), file);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(Errors.isEmpty());
+}
+
+TEST_F(BetaInfoTest, UnreadablePictureLeavesAnEmptyPanelAndIsToldOnce) {
+  const QString path = QStringLiteral("/nonexistent/greeting.jpg");
+  TBetaVersionDlg dialog(path, nullptr);
+  EXPECT_TRUE(dialog.Image1->pixmap().isNull());
+  EXPECT_TRUE(Errors.isEmpty()) << "told before the window is up";
+
+  dialog.show();
+  QTRY_COMPARE(Errors.size(), 1);
+  EXPECT_TRUE(Errors[0].contains(path)) << Errors[0].toStdString();
+  EXPECT_TRUE(dialog.isVisible());
+
+  dialog.hide();
+  dialog.show();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Errors.size(), 1);
+  QTest::mouseClick(dialog.OKBtn, Qt::LeftButton);
+  EXPECT_EQ(dialog.ModalResult(), mrOk);
+}
+
+TEST_F(BetaInfoTest, CaptionsAndLayout) {
+  TBetaVersionDlg dialog;
+  dialog.show();
+  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Version Info."));
+  EXPECT_EQ(dialog.size(), QSize(Scaled(625), Scaled(402)));
+  EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize()) << "fixed size";
+  EXPECT_FALSE(dialog.windowFlags() & Qt::WindowContextHelpButtonHint);
+
+  EXPECT_EQ(dialog.Bevel1->geometry(), dialog.rect());
+  EXPECT_NE(dialog.Bevel1->frameShape(), QFrame::NoFrame);
+
+  EXPECT_EQ(dialog.StaticText1->text(), QStringLiteral("Halvoran Radiation"));
+  EXPECT_EQ(dialog.StaticText1->pos(), QPoint(Scaled(48), Scaled(24)));
+  const QFont title = dialog.StaticText1->font();
+  EXPECT_TRUE(title.italic());
+  EXPECT_EQ(title.pixelSize(), Scaled(21));
+  EXPECT_EQ(title.family(), QStringLiteral("Arial"));
+  EXPECT_EQ(dialog.StaticText1->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+  // The whole title is visible, not cut by its label.
+  EXPECT_GE(dialog.StaticText1->width(), QFontMetrics(title).horizontalAdvance(dialog.StaticText1->text()));
+
+  EXPECT_EQ(dialog.Image1->geometry(), Scaled(16, 56, 601, 337));
+
+  EXPECT_EQ(dialog.OKBtn->text(), QStringLiteral("OK"));
+  EXPECT_EQ(dialog.OKBtn->geometry(), Scaled(521, 22, 69, 23));
+  EXPECT_TRUE(dialog.OKBtn->isDefault());
+
+  EXPECT_EQ(dialog.BitBtnHalvoranLab->geometry(), Scaled(416, 360, 177, 25));
+  const QFont link = dialog.BitBtnHalvoranLab->font();
+  EXPECT_EQ(link.pixelSize(), Scaled(12));
+  EXPECT_EQ(link.family(), QStringLiteral("Arial"));
+  EXPECT_EQ(dialog.BitBtnHalvoranLab->palette().color(QPalette::ButtonText), QColor(Qt::blue));
+  // The address fits on its button.
+  EXPECT_LT(QFontMetrics(link).horizontalAdvance(dialog.BitBtnHalvoranLab->text()),
+            dialog.BitBtnHalvoranLab->width() - 8);
+
+  // Centred on the screen; the window frame's thickness is not known before the first show, so
+  // the centre may be off by about that much.
+  constexpr int FrameSlack = 4;
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_LE(std::abs(dialog.frameGeometry().center().x() - area.center().x()), FrameSlack);
+  EXPECT_LE(std::abs(dialog.frameGeometry().center().y() - area.center().y()), FrameSlack);
+}
+
+}  // namespace
+
+#include "BetaInfo_test.moc"
