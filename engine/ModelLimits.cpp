@@ -69,7 +69,7 @@ double EstimateLength(const TBezierSegment& s) {
   TVector2 from = s.P0;
   for (int i = 1; i <= Pieces; ++i) {
     const TVector2 to = BezierPoint(s, static_cast<double>(i) / Pieces);
-    length += VectorLength({to.X - from.X, to.Y - from.Y});
+    length += std::hypot(to.X - from.X, to.Y - from.Y);  // no overflow of the squares
     from = to;
   }
   return length;
@@ -209,8 +209,8 @@ std::string CheckTrajectory(int trajectoryMode, const TTrajectoryParameters& par
                " and " + Number(p.BendAngle) + " were given).";
       }
       if (std::fabs(p.BendAngle) > MaxBendAngle) {
-        return "The bending angle must be at most 180 degrees (" + Number(p.BendAngle) +
-               " was given).";
+        return "The bending angle must lie between -180 and 180 degrees (" +
+               Number(p.BendAngle) + " was given).";
       }
       scratch.MakeBending(p.BendRadius, p.BendAngle);
       break;
@@ -244,8 +244,8 @@ std::string CheckModelSize(long long iSize, long long jSize, int waveFrontSpacin
                         (iSize + 1) * (jSize + 1) > MaxModelNodes;
   if (tooLarge) {
     const double nodes = (static_cast<double>(iSize) + 1.0) * (static_cast<double>(jSize) + 1.0);
-    return "A model of " + std::to_string(iSize) + " x " + std::to_string(jSize) +
-           " is too large: it needs " + Count(nodes) + " nodes, at most " +
+    return "A model of " + std::to_string(iSize) + " field points x " + std::to_string(jSize) +
+           " field lines is too large: it needs " + Count(nodes) + " nodes, at most " +
            Count(static_cast<double>(MaxModelNodes)) + ".";
   }
   return {};
