@@ -1,0 +1,263 @@
+// The field picture drawn into an image and into a recording canvas: colours and shapes of the
+// field lines, wavefronts, node points, trajectory and disc, and the arc subdivision.
+#include "mainwindow/FieldDrawing.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <vector>
+
+#include "engine/SimulationState.h"
+#include "engine/Trajectories.h"
+#include "plot/RasterCanvas.h"
+
+namespace {
+
+constexpr int Width = 800;
+constexpr int Height = 400;
+constexpr int CentreX = 400;
+constexpr int CentreY = 200;
+
+// x from -1 to 1 and y from -0.5 to 0.5 over 800 x 400 pixels: 400 pixels per model unit.
+TPlotMapping MainMapping() {
+  TPlotMapping mapping;
+  mapping.PlotRect = {0, 0, Width, Height};
+  mapping.DrawArea = mapping.PlotRect;
+  mapping.Horizontal = {false, -1.0, 1.0};
+  mapping.Vertical = {false, -0.5, 0.5};
+  return mapping;
+}
+
+std::uint32_t Pixel(TColor color) { return TRasterCanvas::PixelOf(color); }
+const std::uint32_t Black = 0xFF000000u;
+
+// Whether any pixel within one pixel of (x, y) has the colour: rounding puts a line's pixel
+// one row or column either way of the exact point.
+bool Near(const QImage& image, double x, double y, TColor color) {
+  const int px = static_cast<int>(std::lround(x));
+  const int py = static_cast<int>(std::lround(y));
+  for (int dy = -1; dy <= 1; ++dy) {
+    for (int dx = -1; dx <= 1; ++dx) {
+      if (image.pixel(px + dx, py + dy) == Pixel(color)) return true;
+    }
+  }
+  return false;
+}
+
+class FieldPictureTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Image = QImage(Width, Height, QImage::Format_RGB32);
+    Image.fill(Black);
+    Field.InitNodes(200, 40, ModelWidth);
+    Field.ResetNodes(200, 40, {}, {}, ModelWidth, 5);
+  }
+
+  QImage Image;
+  TFieldSimulation Field;
+  TPlotMapping Mapping = MainMapping();
+};
+
+TEST_F(FieldPictureTest, AChargeAtRestHasRadialLinesInTheFieldLineColour) {
+  TRasterCanvas canvas(Image);
+  DrawFieldLines({canvas, Mapping, {}, 10}, Field, 200, 40);
+  // Along line 0 (angle 0) and line 10 (angle pi/2), out to the edge of the plot.
+  for (int r = 10; r < 390; r += 20) EXPECT_TRUE(Near(Image, CentreX + r, CentreY, FieldLineColor)) << r;
+  for (int r = 10; r < 195; r += 20) EXPECT_TRUE(Near(Image, CentreX, CentreY - r, FieldLineColor)) << r;
+  // Half-way between two lines, 300 pixels out, lies 23 pixels from either: black.
+  const double between = std::numbers::pi / 40.0;
+  EXPECT_EQ(Image.pixel(CentreX + static_cast<int>(300 * std::cos(between)),
+                        CentreY - static_cast<int>(300 * std::sin(between))),
+            Black);
+}
+
+TEST_F(FieldPictureTest, TheDiscIsBlueWithARedOutlineAroundItsCentre) {
+  TRasterCanvas canvas(Image);
+  DrawChargeDisc(canvas, CentreX, CentreY);
+  EXPECT_EQ(Image.pixel(CentreX, CentreY), Pixel(ChargeDiscBrush));
+  EXPECT_EQ(Image.pixel(CentreX - 5, CentreY), Pixel(ChargeDiscPen));
+  EXPECT_EQ(Image.pixel(CentreX, CentreY - 5), Pixel(ChargeDiscPen));
+  EXPECT_EQ(Image.pixel(CentreX - 6, CentreY), Black);
+  EXPECT_EQ(Image.pixel(CentreX + 5, CentreY), Black);  // right edge excluded
+}
+
+TEST_F(FieldPictureTest, WavefrontsAreCirclesAroundTheCharge) {
+  TRasterCanvas canvas(Image);
+  DrawWavefronts({canvas, Mapping, {}, 10}, Field, 200, 40);
+  // Row 50 is marked (every fifth row): radius 0.5 = 200 pixels, at every angle.
+  for (int degrees = 0; degrees < 360; degrees += 15) {
+    const double a = degrees * std::numbers::pi / 180.0;
+    const double x = CentreX + 200 * std::cos(a);
+    const double y = CentreY - 200 * std::sin(a);
+    if (y < 1 || y > Height - 2) continue;
+    EXPECT_TRUE(Near(Image, x, y, WaveFrontColor)) << degrees;
+  }
+  // Row 52 is not marked: 208 pixels out along angle 4.5 degrees stays black.
+  EXPECT_EQ(Image.pixel(CentreX + 207, CentreY - 16), Black);
+}
+
+TEST_F(FieldPictureTest, NodePointsAreTwoByTwoWhiteDotsOnMarkedRows) {
+  TRasterCanvas canvas(Image);
+  DrawNodePoints({canvas, Mapping, {}, 10}, Field, 200, 40);
+  // Node of row 50, line 0 at pixel (600, 200): the box 599 .. 600 x 199 .. 200.
+  for (const auto& [x, y] : std::vector<std::pair<int, int>>{{599, 199}, {600, 199}, {599, 200}, {600, 200}}) {
+    EXPECT_EQ(Image.pixel(x, y), Pixel(NodePointColor)) << x << "," << y;
+  }
+  EXPECT_EQ(Image.pixel(601, 200), Black);
+  EXPECT_EQ(Image.pixel(598, 200), Black);
+  // Row 51 (not marked) at pixel (604, 200) has no dot.
+  EXPECT_EQ(Image.pixel(604, 200), Black);
+}
+
+TEST_F(FieldPictureTest, TheTrajectoryIsAYellowPolylineUpToTheLastUsedSample) {
+  TPathGeneration path;
+  TTrajectoryParameters parameters;
+  BuildTrajectory(path, tmCircle, parameters, 0.01);
+  TRasterCanvas canvas(Image);
+  DrawTrajectory({canvas, Mapping, {}, 10}, path);
+  // The default circle, scaled to a radius of about 0.199: 79.6 pixels.
+  for (int degrees = 0; degrees < 360; degrees += 30) {
+    const double a = degrees * std::numbers::pi / 180.0;
+    EXPECT_TRUE(Near(Image, CentreX + 79.6 * std::cos(a), CentreY - 79.6 * std::sin(a),
+                     TrajectoryColor))
+        << degrees;
+  }
+
+  QImage empty(Width, Height, QImage::Format_RGB32);
+  empty.fill(Black);
+  TRasterCanvas emptyCanvas(empty);
+  TPathGeneration one;
+  one.Path.SampleCount = 1;
+  one.Path.Samples.resize(1);
+  DrawTrajectory({emptyCanvas, Mapping, {}, 10}, one);
+  TPathGeneration lying;  // claims more samples than it holds
+  lying.Path.SampleCount = 50;
+  lying.Path.Samples.resize(3, TPathSample{0.5, 0.0, 1.0, 0.0, 0.5});
+  DrawTrajectory({emptyCanvas, Mapping, {}, 10}, lying);
+  for (int y = 0; y < Height; ++y) {
+    for (int x = 0; x < Width; ++x) ASSERT_EQ(empty.pixel(x, y), Black);
+  }
+}
+
+TEST_F(FieldPictureTest, TheOriginIsSubtractedBeforeMapping) {
+  TRasterCanvas canvas(Image);
+  Field.ResetNodes(200, 40, {0.25, 0.125}, {}, ModelWidth, 5);
+  DrawWavefronts({canvas, Mapping, {0.25, 0.125}, 10}, Field, 200, 40);
+  EXPECT_TRUE(Near(Image, CentreX + 200, CentreY, WaveFrontColor));
+}
+
+// Records each line drawn.
+class TRecordingCanvas final : public TCanvas {
+ public:
+  struct TSegment {
+    int X0, Y0, X1, Y1;
+  };
+  std::vector<TSegment> Segments;
+  void LineTo(int x, int y) override {
+    Segments.push_back({PenX, PenY, x, y});
+    MoveTo(x, y);
+  }
+  void Ellipse(int, int, int, int) override {}
+  void Rectangle(int, int, int, int) override {}
+};
+
+// A table of one field line (JSize 1) with two rows and the tail: A in row 0, B in row 1.
+TFieldSimulation TwoNodes(double angleA, double angleB, double radiusA, double radiusB,
+                          TVector2 emission = {}) {
+  TFieldSimulation field;
+  field.Nodes.assign(3, std::vector<TFieldNode>(2));
+  const auto place = [&](TFieldNode& node, double angle, double radius) {
+    node.Angle = angle;
+    node.Radius = radius;
+    node.EmitX = emission.X;
+    node.EmitY = emission.Y;
+    node.X = emission.X + radius * std::cos(angle);
+    node.Y = emission.Y + radius * std::sin(angle);
+  };
+  place(field.Nodes[0][0], angleA, radiusA);
+  place(field.Nodes[1][0], angleB, radiusB);
+  place(field.Nodes[2][0], angleB, radiusB + 4.0);
+  return field;
+}
+
+TEST(ArcSubdivisionTest, PieceCountFollowsTheAngleAndStopsAtTwenty) {
+  // With 10 pixels = 0.025 model units and radius 0.5 the step angle is 0.05 radians.
+  struct Row {
+    double angleA, angleB;
+    int pieces;
+  };
+  const Row rows[] = {
+      {0.0, 0.12, 3},  // 0.12 / 0.05 = 2.4 -> 2 + 1
+      {0.0, 0.26, 6},  // 5.2 -> 5 + 1
+      {0.0, 3.0, 20},  // 60 + 1, capped
+      {3.1, -3.1, 2},  // 0.083 across pi: 1.66 -> 1 + 1
+  };
+  const TPlotMapping mapping = MainMapping();
+  for (const Row& row : rows) {
+    TRecordingCanvas canvas;
+    const TFieldSimulation field = TwoNodes(row.angleA, row.angleB, 0.5, 0.5);
+    DrawFieldLines({canvas, mapping, {}, 10}, field, 2, 1);
+    // n + 1 pieces of the arc, then the straight tail.
+    EXPECT_EQ(canvas.Segments.size(), static_cast<std::size_t>(row.pieces + 2)) << row.angleB;
+  }
+}
+
+TEST(ArcSubdivisionTest, AnglesEitherSideOfPiAreJoinedThroughPi) {
+  TRecordingCanvas canvas;
+  const TFieldSimulation field = TwoNodes(3.1, -3.1, 0.5, 0.5);
+  DrawFieldLines({canvas, MainMapping(), {}, 10}, field, 2, 1);
+  // Every arc point lies on the left (x = -0.5 is pixel 200), none swings round by the right.
+  ASSERT_EQ(canvas.Segments.size(), 4u);
+  for (std::size_t i = 0; i < 3; ++i) EXPECT_LE(canvas.Segments[i].X1, 201);
+  EXPECT_EQ(canvas.Segments[1].X1, 200);  // the middle point, angle pi
+  EXPECT_EQ(canvas.Segments[1].Y1, CentreY);
+}
+
+TEST(ArcSubdivisionTest, PiecesWhollyOutsideTheDrawAreaAreNotDrawn) {
+  TRecordingCanvas canvas;
+  // Emitted 10 units to the right of the plot: only the tail, which is never tested, is drawn.
+  const TFieldSimulation field = TwoNodes(0.0, 2.0, 0.5, 0.5, {10.0, 0.0});
+  DrawFieldLines({canvas, MainMapping(), {}, 10}, field, 2, 1);
+  EXPECT_EQ(canvas.Segments.size(), 1u);
+}
+
+TEST(ArcSubdivisionTest, DegenerateScalesNeitherDivideByZeroNorOverflow) {
+  // Radius 0: the step angle is infinite, one piece is enough.
+  {
+    TRecordingCanvas canvas;
+    TFieldSimulation field = TwoNodes(0.0, 2.0, 0.5, 0.0);
+    field.Nodes[0][0].X = 0.5;  // far from B's pixel, so the pair is subdivided
+    DrawFieldLines({canvas, MainMapping(), {}, 10}, field, 2, 1);
+    EXPECT_EQ(canvas.Segments.size(), 3u);
+  }
+  // A vertical axis of no span: the step angle is 0, the arc as fine as allowed.
+  {
+    TRecordingCanvas canvas;
+    TPlotMapping flat = MainMapping();
+    flat.Vertical = {false, 0.0, 0.0};
+    const TFieldSimulation field = TwoNodes(0.0, 2.0, 0.5, 0.5);
+    DrawFieldLines({canvas, flat, {}, 10}, field, 2, 1);
+    EXPECT_EQ(canvas.Segments.size(), 22u);
+  }
+  // Non-finite node data still draws a bounded number of pieces.
+  {
+    TRecordingCanvas canvas;
+    TFieldSimulation field = TwoNodes(0.0, 2.0, 0.5, 0.5);
+    field.Nodes[1][0].Angle = std::numeric_limits<double>::infinity();
+    DrawFieldLines({canvas, MainMapping(), {}, 10}, field, 2, 1);
+    EXPECT_LE(canvas.Segments.size(), 22u);
+  }
+}
+
+TEST(ArcSubdivisionTest, ATableOfAnotherShapeIsNotDrawn) {
+  TRecordingCanvas canvas;
+  const TFieldSimulation field = TwoNodes(0.0, 2.0, 0.5, 0.5);
+  DrawFieldLines({canvas, MainMapping(), {}, 10}, field, 200, 40);
+  DrawWavefronts({canvas, MainMapping(), {}, 10}, field, 200, 40);
+  EXPECT_TRUE(canvas.Segments.empty());
+}
+
+}  // namespace
