@@ -1,0 +1,75 @@
+// The printing canvas covers the same boxes as the screen canvas and maps colours unchanged.
+#include "plot/PainterCanvas.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include "plot/RasterCanvas.h"
+
+namespace {
+
+QImage Black() {
+  QImage image(16, 16, QImage::Format_RGB32);
+  image.fill(Qt::black);
+  return image;
+}
+
+template <class Draw>
+QImage WithPainter(Draw draw) {
+  QImage image = Black();
+  QPainter painter(&image);
+  TPainterCanvas canvas(painter);
+  canvas.Pen.Color = ColorRGB(255, 0, 0);
+  canvas.Brush.Color = ColorRGB(0, 0, 255);
+  draw(canvas);
+  painter.end();
+  return image;
+}
+
+template <class Draw>
+QImage WithRaster(Draw draw) {
+  QImage image = Black();
+  TRasterCanvas canvas(image);
+  canvas.Pen.Color = ColorRGB(255, 0, 0);
+  canvas.Brush.Color = ColorRGB(0, 0, 255);
+  draw(canvas);
+  return image;
+}
+
+TEST(PainterCanvas, ColoursKeepTheirChannels) {
+  EXPECT_EQ(TPainterCanvas::ColorOf(ColorRGB(1, 2, 3)), QColor(1, 2, 3));
+  EXPECT_EQ(TRasterCanvas::PixelOf(ColorRGB(1, 2, 3)), 0xFF010203u);
+}
+
+TEST(PainterCanvas, RectanglesMatchTheScreenCanvas) {
+  auto shapes = [](TCanvas& c) {
+    c.Rectangle(1, 1, 6, 5);
+    c.Rectangle(12, 10, 8, 8);  // corners swapped
+    c.Rectangle(3, 12, 5, 14);  // a 2 x 2 node point
+    c.Rectangle(9, 1, 9, 5);    // empty
+    c.Brush.Style = TBrushStyle::Clear;
+    c.Rectangle(1, 7, 6, 11);
+  };
+  EXPECT_EQ(WithPainter(shapes), WithRaster(shapes));
+}
+
+TEST(PainterCanvas, EllipseStaysInItsBoxAndZeroLinesDrawNothing) {
+  const QImage image = WithPainter([](TCanvas& c) {
+    c.Ellipse(3, 4, 13, 14);
+    c.MoveTo(1, 1);
+    c.LineTo(1, 1);
+  });
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) {
+      const bool inBox = x >= 3 && x < 13 && y >= 4 && y < 14;
+      if (!inBox) {
+        EXPECT_EQ(image.pixel(x, y) & 0xFFFFFF, 0u) << x << ", " << y;
+      }
+    }
+  EXPECT_EQ(image.pixel(8, 9) & 0xFFFFFF, 0x0000FFu) << "filled";
+  EXPECT_EQ(image.pixel(8, 4) & 0xFFFFFF, 0xFF0000u) << "outlined at the top edge";
+}
+
+}  // namespace
