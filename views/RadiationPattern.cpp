@@ -47,11 +47,13 @@ void TRadiationPatternForm::FormCreate(const TSimulationState& state) {
 void TRadiationPatternForm::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (event->spontaneous()) return;
-  Guarded([this] { FormShow(); });
   if (!Framed) {
+    // The window has its platform window now; some window systems know its frame already.
     Framed = true;
+    Guarded([this] { RefitToFrame(); });
     QTimer::singleShot(FrameSettleMs, this, [this] { Guarded([this] { RefitToFrame(); }); });
   }
+  Guarded([this] { FormShow(); });
 }
 
 void TRadiationPatternForm::FormShow() {
@@ -60,8 +62,8 @@ void TRadiationPatternForm::FormShow() {
   Chart->Series1().RequestRedraw();
 }
 
-// Only the placement made at creation is corrected, once, shortly after the first show.
+// Only the placement made at creation is corrected, at the first show and shortly after it.
 void TRadiationPatternForm::RefitToFrame() {
-  if (!isVisible() || FrameExtraOf(*this) == FrameAllowed) return;
+  if (FrameExtraOf(*this) == FrameAllowed) return;
   FrameAllowed = PlaceWindowOuter(*this, CreatedOuter);
 }

@@ -37,7 +37,7 @@ class TZoomViewForm : public QWidget {
   void btnSetupClick();
 
   // "x " and the scale rounded to 4 significant digits with 2 decimals ("x 16.00", "x 22.62");
-  // beyond 4 integer digits in scientific notation ("x 1.21E+04").
+  // beyond 4 integer digits in scientific notation with 4 significant digits ("x 1.235E+04").
   static QString ScaleCaption(double scale);
 
   // Each press multiplies or divides ZoomScale by this (deliberately not sqrt 2).
