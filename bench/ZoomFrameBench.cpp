@@ -1,0 +1,157 @@
+// The cost of the zoom view: one animation frame (tick, main picture, zoom picture) against the
+// frame without the zoom view, at the large model (400 rows x 40 lines) with the charge running
+// round the default circle. Prints the ratio; the zoom view may cost at most half a frame more.
+#include <benchmark/benchmark.h>
+
+#include <QImage>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/SimulationState.h"
+#include "engine/Trajectories.h"
+#include "mainwindow/FieldDrawing.h"
+#include "plot/RasterCanvas.h"
+
+namespace {
+
+constexpr double ZoomLimit = 1.5;
+
+TPlotMapping MappingOf(int width, int height, double halfWidth) {
+  TPlotMapping mapping;
+  mapping.PlotRect = {0, 0, width, height};
+  mapping.DrawArea = mapping.PlotRect;
+  const double halfHeight = halfWidth * height / width;
+  mapping.Horizontal = {false, -halfWidth, halfWidth};
+  mapping.Vertical = {false, -halfHeight, halfHeight};
+  return mapping;
+}
+
+// The windows' work without the windows: the same engine calls as a tick, the same drawing calls
+// as the two after-draw handlers, into images of a maximised main plot and a zoom view.
+class TFrame {
+ public:
+  TFrame()
+      : MainImage(1920, 1050, QImage::Format_RGB32),
+        ZoomImage(960, 360, QImage::Format_RGB32),
+        MainMapping(MappingOf(1920, 1050, 1.0)),
+        ZoomMapping(MappingOf(960, 360, 1.0 / 16.0)) {
+    State.ISize = ModelSizeLarge.ISize;
+    State.JSize = ModelSizeLarge.JSize;
+    State.WaveFrontSpacing = ModelSizeLarge.WaveFrontSpacing;
+    State.TrajectoryMode = tmCircle;
+    TFieldSimulation& field = State.FieldSimulation;
+    field.InitNodes(State.ISize, State.JSize, ModelWidth);
+    BuildTrajectory(State.PathGeneration, tmCircle, field, field.WaveVelocity);
+    const TPathSample& start = State.PathGeneration.Path.Samples.front();
+    field.ResetNodes(State.ISize, State.JSize, {start.X, start.Y}, {0.0, 0.0}, ModelWidth,
+                     State.WaveFrontSpacing);
+  }
+
+  void Tick() {
+    const TPath& path = State.PathGeneration.Path;
+    if (++State.FrameIndex > path.SampleCount - 2) State.FrameIndex = 0;
+    const TPathSample& sample = path.Samples[static_cast<std::size_t>(State.FrameIndex)];
+    TFieldSimulation& field = State.FieldSimulation;
+    field.ChargePos = {sample.X, sample.Y};
+    field.VelocityDir = {sample.DirX, sample.DirY};
+    field.Beta = sample.Beta;
+    field.UpdateEmitDirections(State.JSize);
+    field.AdvanceNodes(State.ISize, State.JSize, State.WaveFrontSpacing);
+  }
+
+  void DrawMain() {
+    MainImage.fill(Qt::black);
+    TRasterCanvas canvas(MainImage);
+    const TFieldView view{canvas, MainMapping, {0.0, 0.0}, State.PlotResolution};
+    const TFieldSimulation& field = State.FieldSimulation;
+    if (State.ShowFieldLines) {
+      DrawFieldLines(view, field, State.ISize, State.JSize);
+      const TFieldNode& newest = field.Nodes[0][0];
+      DrawChargeDisc(canvas, MainMapping.ValueToPixelX(newest.X),
+                     MainMapping.ValueToPixelY(newest.Y));
+    }
+    if (State.ShowWaveFronts) DrawWavefronts(view, field, State.ISize, State.JSize);
+    if (State.ShowNodePoints) DrawNodePoints(view, field, State.ISize, State.JSize);
+    if (State.TrajectoryMode != tmMouse) DrawTrajectory(view, State.PathGeneration);
+  }
+
+  void DrawZoom() {
+    ZoomImage.fill(Qt::black);
+    TRasterCanvas canvas(ZoomImage);
+    const TFieldSimulation& field = State.FieldSimulation;
+    const TFieldView view{canvas, ZoomMapping, field.ChargePos, State.PlotResolution};
+    DrawFieldLines(view, field, State.ISize, State.JSize);
+    DrawWavefronts(view, field, State.ISize, State.JSize);
+    DrawChargeDisc(canvas, ZoomMapping.ValueToPixelX(0.0), ZoomMapping.ValueToPixelY(0.0));
+  }
+
+  const QImage& Picture() const { return MainImage; }
+
+ private:
+  TSimulationState State;
+  QImage MainImage;
+  QImage ZoomImage;
+  TPlotMapping MainMapping;
+  TPlotMapping ZoomMapping;
+};
+
+void FrameWithoutZoom(benchmark::State& state) {
+  TFrame frame;
+  for (auto _ : state) {
+    frame.Tick();
+    frame.DrawMain();
+    benchmark::DoNotOptimize(frame.Picture().constBits());
+  }
+}
+
+void FrameWithZoom(benchmark::State& state) {
+  TFrame frame;
+  for (auto _ : state) {
+    frame.Tick();
+    frame.DrawMain();
+    frame.DrawZoom();
+    benchmark::DoNotOptimize(frame.Picture().constBits());
+  }
+}
+
+BENCHMARK(FrameWithoutZoom)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(FrameWithZoom)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The console output plus one line: the frame with the zoom view over the frame without it.
+class TRatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
+        // Processor time: the machine is shared, and waiting for a core is not the frame's cost.
+        Times[run.run_name.function_name] = run.GetAdjustedCPUTime();
+      }
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    const auto without = Times.find("FrameWithoutZoom");
+    const auto with = Times.find("FrameWithZoom");
+    if (without == Times.end() || with == Times.end() || without->second <= 0.0) return;
+    const double ratio = with->second / without->second;
+    std::printf("zoom view frame ratio: %.3f (processor time of the frame with zoom / without, limit %.1f) %s\n", ratio,
+                ZoomLimit, ratio <= ZoomLimit ? "OK" : "TOO SLOW");
+  }
+
+ private:
+  std::map<std::string, double> Times;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  TRatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}
