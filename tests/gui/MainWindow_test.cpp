@@ -1,0 +1,311 @@
+// The main window driven as a user drives it: start-up with the version window, dragging the
+// charge, run, pause and single step, reset, the end-of-path rules, resizing and the picture.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFont>
+#include <QLabel>
+#include <QMenuBar>
+#include <QToolButton>
+#include <cmath>
+
+#include "MainFormDriver.h"
+#include "dialogs/SimSpeedCnt.h"
+#include "engine/AnimationStep.h"
+#include "engine/Trajectories.h"
+#include "plot/RasterCanvas.h"
+
+namespace {
+
+std::uint32_t Pixel(TColor color) { return TRasterCanvas::PixelOf(color); }
+
+using MainWindowTest = MainFormTest;
+
+TEST_F(MainWindowTest, IsCreatedWithItsComponentsAndARestingCharge) {
+  EXPECT_EQ(Form->windowTitle(), "HalvoranRadiation");
+  EXPECT_EQ(Form->SpeedRunButton->geometry(), QRect(2, 5, 22, 22));
+  EXPECT_EQ(Form->SpeedPauseButton->geometry(), QRect(30, 5, 22, 22));
+  EXPECT_EQ(Form->SpeedRunButton->toolTip(), "Run Simulation");
+  EXPECT_EQ(Form->SpeedPauseButton->toolTip(), "Pause Simulation");
+  EXPECT_TRUE(Form->SpeedRunButton->isChecked());
+  EXPECT_FALSE(Form->SpeedPauseButton->isChecked());
+  EXPECT_TRUE(Form->SpeedRunButton->autoRaise());
+  EXPECT_EQ(Form->Chart1->objectName(), "Chart1");
+  EXPECT_EQ(Form->Chart1->y(), 30);
+  EXPECT_EQ(Form->Chart1->width(), Form->centralWidget()->width());
+  EXPECT_EQ(Form->HalvoranLabLogo->text(), "Halvoran Radiation");
+  EXPECT_EQ(Form->HalvoranLabLogo->geometry(), QRect(41, 59, 258, 33));
+  EXPECT_TRUE(Form->HalvoranLabLogo->font().italic());
+  EXPECT_EQ(Form->HalvoranLabLogo->font().pixelSize(), 21);
+  EXPECT_TRUE(Form->Timer1->isActive());
+
+  // The wave speed window has set its interval; the node table has the default size.
+  EXPECT_EQ(State.TimerInterval, 1);
+  EXPECT_EQ(State.FieldSimulation.Nodes.size(), 201u);
+  EXPECT_EQ(State.FieldSimulation.Nodes[0].size(), 41u);
+  ASSERT_EQ(Form->Series1().Points().size(), 1u);
+  EXPECT_EQ(Form->Series1().Points()[0].X, 0.0);
+  EXPECT_EQ(State.FieldSimulation.ChargePos.X, 0.0);
+  EXPECT_NEAR(State.AspectRatio,
+              static_cast<double>(Form->Chart1->height()) / Form->Chart1->width(), 1e-15);
+  EXPECT_EQ(Form->Chart1->BottomAxis().Minimum, -1.0);
+  EXPECT_EQ(Form->Chart1->LeftAxis().Maximum, State.AspectRatio);
+}
+
+TEST_F(MainWindowTest, TheVersionWindowAcceptedShowsTheMainWindowInMouseMode) {
+  State.TrajectoryMode = tmCircle;
+  WhenModal([](QWidget& dialog) { QTest::keyClick(&dialog, Qt::Key_Return); });
+  ASSERT_TRUE(Form->FormShow());
+  EXPECT_TRUE(Form->isVisible());
+  EXPECT_TRUE(Form->windowState() & Qt::WindowMaximized);
+  EXPECT_EQ(State.TrajectoryMode, tmMouse);
+  EXPECT_TRUE(Form->MainMenu1.IsChecked("MnuByMouse"));
+}
+
+TEST_F(MainWindowTest, TheVersionWindowDeclinedLeavesTheMainWindowHidden) {
+  WhenModal([](QWidget& dialog) { dialog.close(); });
+  EXPECT_FALSE(Form->FormShow());
+  EXPECT_FALSE(Form->isVisible());
+
+  WhenModal([](QWidget& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); });
+  EXPECT_FALSE(Form->FormShow());
+  EXPECT_FALSE(Form->isVisible());
+}
+
+TEST_F(MainWindowTest, TheDraggedChargeFollowsTheCursorNoFasterThanTheWave) {
+  StartUp();
+  Form->MnuPauseClick();
+  Redraw();
+  const QPoint marker = PixelOf(0.0, 0.0);
+  QPoint cursor = marker + QPoint(300, 0);
+  Form->CursorSource = [&cursor] { return cursor; };
+
+  QTest::mousePress(Form->Chart1, Qt::LeftButton, {}, marker);
+  EXPECT_TRUE(State.Dragging);
+  // Far from the cursor: 0.99 of the wave speed (0.01 per tick) each tick.
+  for (int tick = 0; tick < 10; ++tick) Form->Timer1Timer();
+  // The cursor's row lies up to half a pixel off the axis, so the path bends by a hair.
+  const double pixel = 2.0 / Form->Chart1->width();
+  EXPECT_NEAR(VectorLength(State.FieldSimulation.ChargePos), 10 * 0.0099, 1e-9);
+  EXPECT_NEAR(State.FieldSimulation.ChargePos.Y, 0.0, pixel);
+  EXPECT_EQ(Form->Series1().Points()[0].X, State.FieldSimulation.ChargePos.X);
+
+  // Close to it: a fifth of the gap per tick.
+  cursor = PixelOf(State.FieldSimulation.ChargePos.X, 0.0) + QPoint(3, 0);
+  const double target = Form->Chart1->PixelToValueX(cursor.x());
+  const double gap = target - State.FieldSimulation.ChargePos.X;
+  Form->Timer1Timer();
+  EXPECT_NEAR(target - State.FieldSimulation.ChargePos.X, 0.8 * gap, 1e-12);
+
+  QTest::mouseRelease(Form->Chart1, Qt::LeftButton, {}, cursor);
+  EXPECT_FALSE(State.Dragging);
+  const double releasedAt = State.FieldSimulation.ChargePos.X;
+  cursor = marker + QPoint(-300, 0);
+  for (int tick = 0; tick < 5; ++tick) Form->Timer1Timer();
+  EXPECT_EQ(State.FieldSimulation.ChargePos.X, releasedAt);
+  EXPECT_NEAR(State.FieldSimulation.Beta, 0.0, 1e-12);
+}
+
+TEST_F(MainWindowTest, APressAwayFromTheMarkerGrabsNothing) {
+  StartUp();
+  Form->MnuPauseClick();
+  Redraw();
+  const QPoint away = PixelOf(0.0, 0.0) + QPoint(40, 40);
+  Form->CursorSource = [away] { return away; };
+  QTest::mousePress(Form->Chart1, Qt::LeftButton, {}, away);
+  EXPECT_FALSE(State.Dragging);
+  for (int tick = 0; tick < 5; ++tick) Form->Timer1Timer();
+  EXPECT_EQ(State.FieldSimulation.ChargePos.X, 0.0);
+  QTest::mouseRelease(Form->Chart1, Qt::LeftButton, {}, away);
+}
+
+TEST_F(MainWindowTest, ThePauseButtonStepsOneTickAtATime) {
+  StartUp();
+  Form->MainMenu1.Item("MnuPause").trigger();
+  EXPECT_FALSE(Form->Timer1->isActive());
+  EXPECT_TRUE(Form->SpeedPauseButton->isChecked());
+  EXPECT_FALSE(State.StopAfterTick);  // setting the button down by code clicks nothing
+
+  const int start = State.FrameIndex;
+  for (int step = 1; step <= 3; ++step) {
+    QTest::mouseClick(Form->SpeedPauseButton, Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([&] { return !Form->Timer1->isActive(); }));
+    EXPECT_EQ(State.FrameIndex, start + step);
+  }
+  // Run from the menu keeps the single step: one more tick, then stopped again.
+  Form->MainMenu1.Item("MnuRun").trigger();
+  EXPECT_TRUE(Form->SpeedRunButton->isChecked());
+  ASSERT_TRUE(WaitFor([&] { return !Form->Timer1->isActive(); }));
+  EXPECT_EQ(State.FrameIndex, start + 4);
+
+  // Only the run button runs on.
+  QTest::mouseClick(Form->SpeedRunButton, Qt::LeftButton);
+  EXPECT_FALSE(State.StopAfterTick);
+  ASSERT_TRUE(WaitFor([&] { return State.FrameIndex >= start + 10; }));
+  EXPECT_TRUE(Form->Timer1->isActive());
+  EXPECT_FALSE(Form->SpeedPauseButton->isChecked());
+}
+
+TEST_F(MainWindowTest, EveryTickIsPaintedAndNoneComesFasterThanTheScreen) {
+  struct Row {
+    int timerInterval;
+    int expected;
+  };
+  const int frame = Form->FrameIntervalMs();
+  const Row rows[] = {{1, frame}, {21, std::max(21, frame)}, {181, 181}};
+  for (const Row& row : rows) {
+    State.TimerInterval = row.timerInterval;
+    EXPECT_EQ(Form->EffectiveIntervalMs(), row.expected);
+  }
+  State.TimerInterval = 1;
+
+  StartUp();
+  int paints = 0;
+  const auto shown = Form->Chart1->OnRedrawn;
+  Form->Chart1->OnRedrawn = [&paints, shown](TPlotSurface& sender) {
+    ++paints;
+    shown(sender);
+  };
+  const int start = State.FrameIndex;
+  paints = 0;
+  ASSERT_TRUE(WaitFor([&] { return State.FrameIndex >= start + 20; }));
+  // A tick waits for the picture of the one before it.
+  EXPECT_LE(State.FrameIndex - start, paints + 1);
+  EXPECT_EQ(Form->Timer1->interval(), frame);
+}
+
+TEST_F(MainWindowTest, ResetPutsTheChargeBackAtRest) {
+  Form->MnuPauseClick();
+  Redraw();
+  State.Dragging = true;
+  Form->CursorSource = [] { return QPoint(5000, 0); };
+  for (int tick = 0; tick < 5; ++tick) Form->Timer1Timer();
+  ASSERT_GT(std::abs(State.FieldSimulation.ChargePos.X), 0.0);
+  State.Dragging = false;
+
+  Form->MainMenu1.Item("MnuReset").trigger();
+  EXPECT_EQ(State.FrameIndex, 0);
+  EXPECT_EQ(State.FieldSimulation.ChargePos.X, 0.0);
+  EXPECT_EQ(State.FieldSimulation.ChargePos.Y, 0.0);
+  EXPECT_EQ(Form->Series1().Points()[0].X, 0.0);
+  EXPECT_FALSE(Form->Timer1->isActive());  // a reset does not touch the timer
+}
+
+TEST_F(MainWindowTest, TheLineStopsAndTheUndulatorRestartsRunning) {
+  Form->MnuPauseClick();
+  TFieldSimulation& field = State.FieldSimulation;
+  const auto choose = [&](int mode) {
+    State.TrajectoryMode = mode;
+    BuildTrajectory(State.PathGeneration, mode, field, field.WaveVelocity);
+    Form->MnuResetClick();
+  };
+  const auto& samples = State.PathGeneration.Path.Samples;
+
+  choose(tmStraightLine);
+  const int last = State.PathGeneration.Path.SampleCount - 2;
+  for (int tick = 0; tick < last + 3; ++tick) Form->Timer1Timer();
+  EXPECT_EQ(State.FrameIndex, last);
+  EXPECT_EQ(field.Beta, 0.0);
+  EXPECT_EQ(Form->Series1().Points()[0].X, samples[static_cast<std::size_t>(last)].X);
+
+  choose(tmUndulator);
+  Form->MnuRunClick();
+  State.FrameIndex = State.PathGeneration.Path.SampleCount - 2;
+  Form->Timer1Timer();
+  EXPECT_EQ(State.FrameIndex, 0);
+  EXPECT_TRUE(Form->Timer1->isActive());
+  EXPECT_TRUE(Form->SpeedRunButton->isChecked());
+  EXPECT_NEAR(field.ChargePos.X, samples[0].X, 1e-12);
+  Form->MnuPauseClick();
+}
+
+TEST_F(MainWindowTest, APlotWithNoSizeKeepsTheLastAspectRatio) {
+  StartUp();
+  const double before = State.AspectRatio;
+  Form->centralWidget()->resize(0, 0);
+  EXPECT_EQ(State.AspectRatio, before);
+  Form->centralWidget()->resize(400, 10);
+  EXPECT_EQ(State.AspectRatio, before);
+  EXPECT_TRUE(std::isfinite(Form->Chart1->LeftAxis().Minimum));
+  Form->centralWidget()->resize(400, 230);
+  EXPECT_EQ(State.AspectRatio, 0.5);
+  EXPECT_TRUE(Errors.isEmpty()) << Errors.join("; ").toStdString();
+}
+
+TEST_F(MainWindowTest, ARefusedRangeOnResizeIsShownAndTheRangesStay) {
+  StartUp();
+  // As after panning the view far down.
+  Form->Chart1->SetAxisRange(TPlotSurface::TAxisId::Left, -100.0, -90.0);
+  Form->centralWidget()->resize(500, 400);
+  ASSERT_EQ(Errors.size(), 1);
+  EXPECT_EQ(Errors[0], "Axis Minimum Value must be <= Maximum");
+  EXPECT_EQ(Form->Chart1->LeftAxis().Minimum, -100.0);
+  EXPECT_EQ(Form->Chart1->LeftAxis().Maximum, -90.0);
+  EXPECT_TRUE(Form->Timer1->isActive());
+}
+
+TEST_F(MainWindowTest, AZoomRectangleKeepsEqualScalesAboutItsVerticalCentre) {
+  StartUp();
+  Form->MnuPauseClick();
+  Redraw();
+  // A tall, narrow rectangle to the right of the charge, dragged right and down.
+  const QPoint from = PixelOf(0.2, 0.3);
+  const QPoint to = PixelOf(0.4, -0.1);
+  const double top = Form->Chart1->PixelToValueY(from.y());
+  const double bottom = Form->Chart1->PixelToValueY(to.y());
+  QTest::mousePress(Form->Chart1, Qt::LeftButton, {}, from);
+  QTest::mouseMove(Form->Chart1, to);
+  QTest::mouseRelease(Form->Chart1, Qt::LeftButton, {}, to);
+
+  const TAxis& horizontal = Form->Chart1->BottomAxis();
+  const TAxis& vertical = Form->Chart1->LeftAxis();
+  EXPECT_NEAR(horizontal.Minimum, Form->Chart1->PixelToValueX(from.x()), 1e-12);
+  const double span = (horizontal.Maximum - horizontal.Minimum) * State.AspectRatio;
+  EXPECT_NEAR(vertical.Maximum - vertical.Minimum, span, 1e-12);
+  EXPECT_NEAR((vertical.Maximum + vertical.Minimum) / 2, (top + bottom) / 2, 1e-12);
+}
+
+TEST_F(MainWindowTest, ThePictureShowsTheFieldTheDiscAndTheChosenExtras) {
+  StartUp();
+  Form->MnuPauseClick();
+  Redraw();
+  const QImage& picture = Form->Chart1->Buffer();
+  const QPoint centre = PixelOf(0.0, 0.0);
+  EXPECT_EQ(picture.pixel(centre), Pixel(ChargeDiscBrush));
+  EXPECT_EQ(picture.pixel(centre + QPoint(100, 0)), Pixel(FieldLineColor));
+
+  // Field lines off: the disc goes, the series marker (its own fill) stays.
+  Form->MainMenu1.Item("mnuPlotEFieldLines").trigger();
+  EXPECT_FALSE(State.ShowFieldLines);
+  Redraw();
+  EXPECT_EQ(Form->Chart1->Buffer().pixel(centre), Pixel(ColorRGB(255, 0, 128)));
+  EXPECT_NE(Form->Chart1->Buffer().pixel(centre + QPoint(100, 0)), Pixel(FieldLineColor));
+
+  // Wavefronts on: the marked row 5 is a circle of 5 ticks x 0.01.
+  // Wavefronts on: after a reset every fifth row is marked, so row 20 is a circle of radius 0.2.
+  Form->MainMenu1.Item("mnuPlotWaveFront").trigger();
+  Form->MnuResetClick();
+  Redraw();
+  const int radius = PixelOf(0.2, 0.0).x() - centre.x();
+  const auto colourNear = [&](QPoint p, TColor colour) {
+    for (int dy = -1; dy <= 1; ++dy)
+      for (int dx = -1; dx <= 1; ++dx)
+        if (Form->Chart1->Buffer().pixel(p + QPoint(dx, dy)) == Pixel(colour)) return true;
+    return false;
+  };
+  EXPECT_TRUE(colourNear(centre + QPoint(0, -radius), WaveFrontColor));
+  EXPECT_TRUE(colourNear(centre + QPoint(-radius, 0), WaveFrontColor));
+
+  // The trajectory is drawn outside mouse mode only.
+  TFieldSimulation& field = State.FieldSimulation;
+  BuildTrajectory(State.PathGeneration, tmCircle, field, field.WaveVelocity);
+  Redraw();
+  const QPoint onCircle = PixelOf(0.0, State.PathGeneration.Path.Samples[34].Y);
+  const auto yellowNear = [&](QPoint p) { return colourNear(p, TrajectoryColor); };
+  EXPECT_FALSE(yellowNear(onCircle));
+  State.TrajectoryMode = tmCircle;
+  Redraw();
+  EXPECT_TRUE(yellowNear(onCircle));
+}
+
+}  // namespace
