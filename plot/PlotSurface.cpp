@@ -156,8 +156,11 @@ struct TPlotSurface::TImpl {
     if (step > 0.0) {
       canvas.Pen.Color = GridGrey;
       const double first = std::ceil(axis.Minimum / step - 0.5) + 0.5;
-      for (double k = first; k * step <= axis.Maximum && k - first < 1000.0; k += 1.0) {
-        const int x = s.ValueToPixelX(k * step);
+      // Counted, not stepped in double: far from 0 adding 1 to k may change nothing.
+      for (int n = 0; n < 1000; ++n) {
+        const double value = (first + n) * step;
+        if (!(value <= axis.Maximum)) break;
+        const int x = s.ValueToPixelX(value);
         if (x <= r.Left || x >= r.Right) continue;
         for (int y = r.Top; y < r.Bottom; y += 2) {
           canvas.MoveTo(x, y);

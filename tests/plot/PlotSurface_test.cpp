@@ -196,6 +196,23 @@ TEST_F(PlotSurfaceTest, ThreeConfigurationsAsDrawn) {
   EXPECT_EQ(PixelAt(p, 300, 50), 0u);
 }
 
+TEST_F(PlotSurfaceTest, PatternGridLinesLieHalfwayBetweenLabels) {
+  auto pattern = Make(TSurfaceKind::Pattern);
+  // x from -1 to 1 over 399 columns: labels every 0.5, so grid lines at -0.75, -0.25, 0.25, 0.75.
+  const QImage& p = pattern->Buffer();
+  for (double x : {-0.75, -0.25, 0.25, 0.75}) {
+    const int column = pattern->ValueToPixelX(x);
+    EXPECT_EQ(PixelAt(p, column, 10), 0x808080u) << x;
+    EXPECT_EQ(PixelAt(p, column, 11), 0u) << x << ": dotted";
+  }
+  EXPECT_EQ(PixelAt(p, pattern->ValueToPixelX(0.5), 10), 0u) << "none at a label";
+  // A narrow range far from 0 still draws in bounded time.
+  pattern->SetAxisRange(Axis::Bottom, -1.0, 1e20 + 1e4);
+  pattern->SetAxisRange(Axis::Bottom, 1e20, 1e20 + 1e4);
+  Settle(*pattern);
+  EXPECT_FALSE(pattern->RedrawPending());
+}
+
 TEST_F(PlotSurfaceTest, HitTestPointAndTheClickOnTheTopSeries) {
   auto s = Make();
   TPointSeries& series = s->Series1();
