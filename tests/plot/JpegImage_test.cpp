@@ -47,8 +47,10 @@ QByteArray DetailedJpeg() {
   return EncodeJpeg(image);
 }
 
-// A grayscale file written with libjpeg directly (our encoder always writes colour).
-QByteArray GrayJpeg(int width, int height) {
+// A file written with libjpeg directly in a colour layout our encoder does not write: the left
+// half of every row holds left, the right half right (one sample per component).
+QByteArray RawJpeg(int width, int height, J_COLOR_SPACE space, const std::vector<JSAMPLE>& left,
+                   const std::vector<JSAMPLE>& right) {
   jpeg_compress_struct info;
   jpeg_error_mgr errors;
   info.err = jpeg_std_error(&errors);
@@ -56,16 +58,19 @@ QByteArray GrayJpeg(int width, int height) {
   unsigned char* output = nullptr;
   unsigned long size = 0;
   jpeg_mem_dest(&info, &output, &size);
+  const int components = static_cast<int>(left.size());
   info.image_width = static_cast<JDIMENSION>(width);
   info.image_height = static_cast<JDIMENSION>(height);
-  info.input_components = 1;
-  info.in_color_space = JCS_GRAYSCALE;
+  info.input_components = components;
+  info.in_color_space = space;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, 95, TRUE);
   jpeg_start_compress(&info, TRUE);
-  std::vector<JSAMPLE> row(static_cast<size_t>(width));
+  std::vector<JSAMPLE> row(static_cast<size_t>(width * components));
+  for (int x = 0; x < width; ++x)
+    for (int c = 0; c < components; ++c)
+      row[static_cast<size_t>(x * components + c)] = (x < width / 2 ? left : right)[static_cast<size_t>(c)];
   while (info.next_scanline < info.image_height) {
-    for (int x = 0; x < width; ++x) row[static_cast<size_t>(x)] = static_cast<JSAMPLE>(x < width / 2 ? 40 : 220);
     JSAMPROW rows[1] = {row.data()};
     jpeg_write_scanlines(&info, rows, 1);
   }
@@ -118,7 +123,7 @@ TEST(JpegImage, EncodedPictureDecodesToItsSizeAndColours) {
 }
 
 TEST(JpegImage, GrayscaleFileDecodesToGreyPixels) {
-  const TJpegResult result = DecodeJpeg(GrayJpeg(64, 16));
+  const TJpegResult result = DecodeJpeg(RawJpeg(64, 16, JCS_GRAYSCALE, {40}, {220}));
   ASSERT_FALSE(result.Image.isNull()) << result.Error.toStdString();
   EXPECT_EQ(result.Image.size(), QSize(64, 16));
   EXPECT_EQ(result.Image.format(), QImage::Format_RGB32);
@@ -129,6 +134,19 @@ TEST(JpegImage, GrayscaleFileDecodesToGreyPixels) {
   EXPECT_EQ(qRed(dark), qBlue(dark));
   EXPECT_NEAR(qRed(light), 220, Tolerance);
   EXPECT_EQ(qRed(light), qBlue(light));
+}
+
+TEST(JpegImage, CmykFileDecodesToItsColours) {
+  // libjpeg marks CMYK files as Adobe's, which store the ink inverted: 255 is no ink.
+  const TJpegResult result = DecodeJpeg(RawJpeg(64, 16, JCS_CMYK, {0, 255, 255, 255}, {255, 255, 255, 255}));
+  ASSERT_FALSE(result.Image.isNull()) << result.Error.toStdString();
+  constexpr int Tolerance = 6;  // flat areas at quality 95
+  const QRgb cyan = result.Image.pixel(8, 8), white = result.Image.pixel(56, 8);
+  EXPECT_NEAR(qRed(cyan), 0, Tolerance);
+  EXPECT_NEAR(qGreen(cyan), 255, Tolerance);
+  EXPECT_NEAR(qBlue(cyan), 255, Tolerance);
+  EXPECT_NEAR(qRed(white), 255, Tolerance);
+  EXPECT_NEAR(qBlue(white), 255, Tolerance);
 }
 
 TEST(JpegImage, EveryTruncationIsRefused) {
