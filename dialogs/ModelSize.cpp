@@ -35,7 +35,7 @@ TModelSizeDlg::TModelSizeDlg(TSimulationState& state, QWidget* parent)
 
   OKBtn = new QPushButton(QStringLiteral("OK"), this);
   OKBtn->setObjectName(QStringLiteral("OKBtn"));
-  OKBtn->setDefault(true);
+  SetDefaultButton(OKBtn);
   CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
   CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
   connect(OKBtn, &QPushButton::clicked, this, [this] { Guarded([this] { OKBtnClick(); }); });

@@ -23,7 +23,7 @@ TPhysicalModelDlg::TPhysicalModelDlg(TSimulationState& state, QWidget* parent)
 
   OKBtn = new QPushButton(QStringLiteral("OK"), this);
   OKBtn->setObjectName(QStringLiteral("OKBtn"));
-  OKBtn->setDefault(true);
+  SetDefaultButton(OKBtn);
   DefaultBtn = new QPushButton(QStringLiteral("Default"), this);
   DefaultBtn->setObjectName(QStringLiteral("DefaultBtn"));
   CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);

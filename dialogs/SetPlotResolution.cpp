@@ -33,7 +33,7 @@ TPlotResolutionDlg::TPlotResolutionDlg(TSimulationState& state, QWidget* parent)
 
   OKBtn = new QPushButton(QStringLiteral("OK"), this);
   OKBtn->setObjectName(QStringLiteral("OKBtn"));
-  OKBtn->setDefault(true);
+  SetDefaultButton(OKBtn);
   SetDefaultBtn = new QPushButton(QStringLiteral("Set Default"), this);
   SetDefaultBtn->setObjectName(QStringLiteral("SetDefaultBtn"));
   CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QLayout>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
 #include <algorithm>
@@ -47,6 +48,11 @@ void TSetupDialog::FixSize() {
   setFixedSize(size);
 }
 
+void TSetupDialog::SetDefaultButton(QPushButton* button) {
+  DefaultButton = button;
+  button->setDefault(true);
+}
+
 int TSetupDialog::ShowModal() {
   return exec() == QDialog::Accepted ? mrOk : mrCancel;
 }
@@ -67,7 +73,18 @@ void TSetupDialog::setVisible(bool visible) {
 void TSetupDialog::showEvent(QShowEvent* event) {
   Guarded([&] {
     // Only the dialog's own show refills it; a show of the window system (restore) does not.
-    if (!event->spontaneous()) FormShow();
+    if (event->spontaneous()) return;
+    FormShow();
+    // Every opening starts in the first control with the default button answering Enter,
+    // whichever control had the focus when the dialog was closed last time.
+    for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+      if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(this) &&
+          isAncestorOf(w)) {
+        w->setFocus(Qt::TabFocusReason);
+        break;
+      }
+    }
+    if (DefaultButton) DefaultButton->setDefault(true);
   });
   QDialog::showEvent(event);
 }

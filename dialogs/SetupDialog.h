@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+class QPushButton;
 class QShowEvent;
 
 // logical dots per inch of the primary screen / layoutDpi: what a length laid out for layoutDpi
@@ -36,6 +37,9 @@ class TSetupDialog : public QDialog {
   // more room than the layout gave them. Called once the children are in place.
   void FixSize();
 
+  // Makes button the one that Enter presses, at every opening.
+  void SetDefaultButton(QPushButton* button);
+
   // Refills the controls from the shared values; runs on every show, before the window appears.
   virtual void FormShow() {}
 
@@ -47,4 +51,5 @@ class TSetupDialog : public QDialog {
  private:
   QSize LayoutSize;
   int LayoutDpi;
+  QPushButton* DefaultButton = nullptr;
 };

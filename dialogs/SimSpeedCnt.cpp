@@ -24,7 +24,7 @@ TSpeedControlForm::TSpeedControlForm(TSimulationState& state, QWidget* parent)
   FastLabel = new QLabel(QStringLiteral("Fast"), this);
   btnOK = new QPushButton(QStringLiteral("OK"), this);
   btnOK->setObjectName(QStringLiteral("btnOK"));
-  btnOK->setDefault(true);
+  SetDefaultButton(btnOK);
   connect(WaveSpeed, &QSlider::valueChanged, this,
           [this] { Guarded([this] { WaveSpeedChange(); }); });
   connect(btnOK, &QPushButton::clicked, this, [this] { Guarded([this] { btnOKClick(); }); });

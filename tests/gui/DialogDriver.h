@@ -4,12 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -28,6 +32,9 @@ inline int RunModal(TSetupDialog& dialog, const std::function<void()>& drive) {
   bool leftOpen = false;
   QTimer::singleShot(0, &dialog, [&] {
     EXPECT_TRUE(dialog.isVisible()) << "the dialog should be showing when the user acts";
+    // As when the user brings it to the front: keys and clicks go to the active window.
+    dialog.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
     drive();
   });
   QTimer fallback;
@@ -60,8 +67,17 @@ inline void PickItem(QComboBox* box, const QString& item) {
   QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, place.center());
 }
 
-inline void Click(QPushButton* button) {
-  QTest::mouseClick(button, Qt::LeftButton);
+// Clicks the button where it reacts: a check box only on its box and caption, which need not
+// fill the widget.
+inline void Click(QAbstractButton* button) {
+  QPoint at = button->rect().center();
+  if (auto* check = qobject_cast<QCheckBox*>(button)) {
+    QStyleOptionButton option;
+    option.initFrom(check);
+    option.text = check->text();
+    at = check->style()->subElementRect(QStyle::SE_CheckBoxClickRect, &option, check).center();
+  }
+  QTest::mouseClick(button, Qt::LeftButton, {}, at);
 }
 
 inline void PressKey(QComboBox* box, Qt::Key key) {

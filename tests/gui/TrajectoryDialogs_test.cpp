@@ -290,6 +290,25 @@ TEST_F(TrajectoryDialogTest, EnterInAnyBoxActsAsOk) {
   }
 }
 
+TEST_F(TrajectoryDialogTest, EveryOpeningStartsInTheFirstBoxWithOkAsDefault) {
+  TLineTrjDlg dialog(State);
+  // Enter on a focused button presses that button, Cancel here.
+  EXPECT_EQ(RunModal(dialog,
+                     [&] {
+                       dialog.CancelBtn->setFocus();
+                       QTest::keyClick(dialog.CancelBtn, Qt::Key_Return);
+                     }),
+            mrCancel);
+  EXPECT_EQ(RunModal(dialog,
+                     [&] {
+                       EXPECT_TRUE(dialog.List_Velocity->hasFocus());
+                       EXPECT_TRUE(dialog.OKBtn->isDefault());
+                       EXPECT_FALSE(dialog.CancelBtn->isDefault());
+                       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                     }),
+            mrOk);
+}
+
 TEST_F(TrajectoryDialogTest, EscCancelAndTheCloseBoxStoreNothing) {
   const std::vector<std::pair<const char*, std::function<void(TTrajectoryDialog&)>>> ways{
       {"Esc", [](TTrajectoryDialog& d) { PressKey(d.findChild<QComboBox*>(), Qt::Key_Escape); }},
