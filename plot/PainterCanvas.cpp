@@ -1,30 +1,63 @@
-// Canvas calls mapped onto QPainter for printing.
+// Canvas calls mapped onto QPainter for printing, cut to the clip rectangle first.
 #include "plot/PainterCanvas.h"
 
+#include <QLineF>
 #include <QPen>
-#include <QRect>
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
-// A box of the canvas (corners in any order, right and bottom excluded) as the QRect that an
-// aliased one-pixel pen outlines on exactly those pixels; false for an empty box.
-bool BoxRect(int x1, int y1, int x2, int y2, QRect& rect) {
-  if (x1 > x2) std::swap(x1, x2);
-  if (y1 > y2) std::swap(y1, y2);
-  const long long w = static_cast<long long>(x2) - x1;
-  const long long h = static_cast<long long>(y2) - y1;
-  if (w < 1 || h < 1) return false;
-  // QRect holds int extents; a box wider than that lies far off any page anyway.
-  rect = QRect(x1, y1, static_cast<int>(std::min(w - 1, 2147483647LL)),
-               static_cast<int>(std::min(h - 1, 2147483647LL)));
+// Room kept around the clip rectangle when cutting, so that the pen's width at the edges is
+// drawn as the painter's own clipping would draw it.
+constexpr std::int64_t ClipRoom = 2;
+
+struct TBox {
+  std::int64_t Left, Top, Right, Bottom;  // right and bottom excluded
+};
+
+// A box of the canvas with its corners in any order; false for an empty box.
+bool Normalised(int x1, int y1, int x2, int y2, TBox& box) {
+  box = {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
+  return box.Right - box.Left >= 1 && box.Bottom - box.Top >= 1;
+}
+
+// The pixels left .. right-1, top .. bottom-1 as the QRect that an aliased one-unit pen outlines
+// on exactly those pixels.
+QRect OutlineRect(const TBox& b) {
+  return QRect(static_cast<int>(b.Left), static_cast<int>(b.Top), static_cast<int>(b.Right - b.Left - 1),
+               static_cast<int>(b.Bottom - b.Top - 1));
+}
+
+// Liang-Barsky: cuts the segment a-b to the rectangle; false if nothing of it lies inside.
+bool ClipSegment(QPointF& a, QPointF& b, const QRectF& r) {
+  const double dx = b.x() - a.x(), dy = b.y() - a.y();
+  double t0 = 0.0, t1 = 1.0;
+  const double p[] = {-dx, dx, -dy, dy};
+  const double q[] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0.0) {
+      if (q[i] < 0.0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0.0)
+      t0 = std::max(t0, t);
+    else
+      t1 = std::min(t1, t);
+    if (t0 > t1) return false;
+  }
+  const QPointF start = a;
+  a = start + t0 * QPointF(dx, dy);
+  b = start + t1 * QPointF(dx, dy);
   return true;
 }
 
 }  // namespace
 
-TPainterCanvas::TPainterCanvas(QPainter& painter) : Painter(painter) {
+TPainterCanvas::TPainterCanvas(QPainter& painter, const QRect& clip) : Painter(painter), Clip(clip) {
   Painter.setRenderHint(QPainter::Antialiasing, false);
+  Painter.setClipRect(Clip);
 }
 
 void TPainterCanvas::ApplyPenAndBrush() {
@@ -39,25 +72,41 @@ void TPainterCanvas::ApplyPenAndBrush() {
 }
 
 void TPainterCanvas::LineTo(int x, int y) {
-  const int x0 = PenX;
-  const int y0 = PenY;
+  QPointF a(PenX, PenY);
+  QPointF b(x, y);
   PenX = x;
   PenY = y;
-  if (x0 == x && y0 == y) return;
+  if (a == b) return;
+  const QRectF room(QPointF(Clip.left() - ClipRoom, Clip.top() - ClipRoom),
+                    QPointF(Clip.right() + 1 + ClipRoom, Clip.bottom() + 1 + ClipRoom));
+  if (!ClipSegment(a, b, room)) return;
   ApplyPenAndBrush();
-  Painter.drawLine(x0, y0, x, y);
+  Painter.drawLine(QLineF(a, b));
 }
 
 void TPainterCanvas::Ellipse(int x1, int y1, int x2, int y2) {
-  QRect rect;
-  if (!BoxRect(x1, y1, x2, y2, rect)) return;
+  TBox box;
+  if (!Normalised(x1, y1, x2, y2, box)) return;
+  if (box.Right <= Clip.left() || box.Left > Clip.right() || box.Bottom <= Clip.top() ||
+      box.Top > Clip.bottom())
+    return;
   ApplyPenAndBrush();
-  Painter.drawEllipse(rect);
+  // An ellipse larger than int can hold is cut to the largest box QRect takes; it cannot show on
+  // any page.
+  box.Right = std::min<std::int64_t>(box.Right, box.Left + 2147483647);
+  box.Bottom = std::min<std::int64_t>(box.Bottom, box.Top + 2147483647);
+  Painter.drawEllipse(OutlineRect(box));
 }
 
 void TPainterCanvas::Rectangle(int x1, int y1, int x2, int y2) {
-  QRect rect;
-  if (!BoxRect(x1, y1, x2, y2, rect)) return;
+  TBox box;
+  if (!Normalised(x1, y1, x2, y2, box)) return;
+  // Cutting a rectangle to the clip with some room to spare changes nothing that shows.
+  box.Left = std::max<std::int64_t>(box.Left, Clip.left() - ClipRoom);
+  box.Top = std::max<std::int64_t>(box.Top, Clip.top() - ClipRoom);
+  box.Right = std::min<std::int64_t>(box.Right, Clip.right() + 1 + ClipRoom);
+  box.Bottom = std::min<std::int64_t>(box.Bottom, Clip.bottom() + 1 + ClipRoom);
+  if (box.Right - box.Left < 1 || box.Bottom - box.Top < 1) return;
   ApplyPenAndBrush();
-  Painter.drawRect(rect);
+  Painter.drawRect(OutlineRect(box));
 }

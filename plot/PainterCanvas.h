@@ -1,19 +1,23 @@
 // The printing canvas: the same pen-and-brush calls through QPainter, so that a printed page gets
-// vector output at the printer's resolution.
+// vector output.
 #pragma once
 
 #include <QColor>
 #include <QPainter>
+#include <QRect>
 
 #include "plot/Canvas.h"
 
-// Aliased, one-device-pixel pen. Boxes cover x1 .. x2-1 and y1 .. y2-1 like the raster canvas;
-// a line's end pixel is not left out (a single device pixel of a printer does not show), but a
-// zero-length line still draws nothing.
+// Aliased one-unit pen in the painter's coordinates. Boxes cover x1 .. x2-1 and y1 .. y2-1 like
+// the raster canvas; a line's end pixel is not left out (a one-unit dot at the end of a vector
+// line does not show), but a zero-length line still draws nothing. Everything is clipped to
+// clip: lines and rectangles are cut to it before they reach the painter, so that pixels of the
+// order of 2^31 (the tails of field lines) never end up as coordinates in the printed file.
 class TPainterCanvas final : public TCanvas {
  public:
-  // painter must be active and outlive the canvas; its pen, brush and render hints are changed.
-  explicit TPainterCanvas(QPainter& painter);
+  // painter must be active and outlive the canvas; its pen, brush, render hints and clipping are
+  // changed.
+  TPainterCanvas(QPainter& painter, const QRect& clip);
 
   static QColor ColorOf(TColor color) {
     return QColor(static_cast<int>(ColorRed(color)), static_cast<int>(ColorGreen(color)),
@@ -27,4 +31,5 @@ class TPainterCanvas final : public TCanvas {
  private:
   void ApplyPenAndBrush();
   QPainter& Painter;
+  QRect Clip;
 };

@@ -351,22 +351,25 @@ void TPlotSurface::PrintChart(QPrinter& printer) {
   if (!painter.begin(&printer)) throw EError(std::string("The printer could not be started"));
   try {
     // The chart keeps the surface's proportions, PrintMargin of the page free on either side and
-    // at least as much above and below.
-    const double pageWidth = painter.device()->width();
-    const double pageHeight = painter.device()->height();
-    const double aspect = width() > 0 && height() > 0 ? static_cast<double>(height()) / width() : 1.0;
-    double w = pageWidth * (1.0 - 2.0 * PrintMargin);
-    double h = w * aspect;
-    const double maxHeight = pageHeight * (1.0 - 2.0 * PrintMargin);
-    if (h > maxHeight) {
-      h = maxHeight;
-      w = h / aspect;
-    }
-    const int left = static_cast<int>(std::lround((pageWidth - w) / 2.0));
+    // at least as much above and below. The painter's coordinates are scaled so that the chart is
+    // exactly as many units wide and high as the surface has pixels: the page carries the screen's
+    // picture, markers, charge disc and bevel at their on-screen proportions, in vector form.
+    const double deviceWidth = painter.device()->width();
+    const double deviceHeight = painter.device()->height();
+    const int w = std::max(width(), 1);
+    const int h = std::max(height(), 1);
+    const double aspect = static_cast<double>(h) / w;
+    double chartWidth = deviceWidth * (1.0 - 2.0 * PrintMargin);
+    if (chartWidth * aspect > deviceHeight * (1.0 - 2.0 * PrintMargin))
+      chartWidth = deviceHeight * (1.0 - 2.0 * PrintMargin) / aspect;
+    const double scale = chartWidth / w;  // device pixels per surface pixel
+    const int pageWidth = static_cast<int>(std::lround(deviceWidth / scale));
+    const int pageHeight = static_cast<int>(std::lround(deviceHeight / scale));
+    painter.setWindow(0, 0, pageWidth, pageHeight);
+    const int left = (pageWidth - w) / 2;
     const int top = static_cast<int>(std::lround(pageHeight * PrintMargin));
-    const TPixelRect page{left, top, left + static_cast<int>(std::lround(w)),
-                          top + static_cast<int>(std::lround(h))};
-    TPainterCanvas canvas(painter);
+    const TPixelRect page{left, top, left + w, top + h};
+    TPainterCanvas canvas(painter, QRect(left, top, w, h));
     TImpl::Draw(*this, canvas, page);
     painter.end();
   } catch (...) {

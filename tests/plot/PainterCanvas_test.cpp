@@ -20,7 +20,7 @@ template <class Draw>
 QImage WithPainter(Draw draw) {
   QImage image = Black();
   QPainter painter(&image);
-  TPainterCanvas canvas(painter);
+  TPainterCanvas canvas(painter, image.rect());
   canvas.Pen.Color = ColorRGB(255, 0, 0);
   canvas.Brush.Color = ColorRGB(0, 0, 255);
   draw(canvas);
@@ -47,8 +47,11 @@ TEST(PainterCanvas, RectanglesMatchTheScreenCanvas) {
   auto shapes = [](TCanvas& c) {
     c.Rectangle(1, 1, 6, 5);
     c.Rectangle(12, 10, 8, 8);  // corners swapped
-    c.Rectangle(3, 12, 5, 14);  // a 2 x 2 node point
+    c.Rectangle(3, 9, 5, 11);   // a 2 x 2 node point
     c.Rectangle(9, 1, 9, 5);    // empty
+    c.Rectangle(-100, 12, 1000000000, 14);  // cut to the clip before drawing
+    c.MoveTo(0, 15);
+    c.LineTo(2000000000, 15);
     c.Brush.Style = TBrushStyle::Clear;
     c.Rectangle(1, 7, 6, 11);
   };
