@@ -96,7 +96,9 @@ class TPlotSurface : public QWidget {
   // is clean); works on a hidden surface too. Errors of the handlers reach the caller.
   void FlushRedraw();
   // Prints one document titled with objectName() ("Chart1") on printer; an error while drawing
-  // aborts the job and is passed on.
+  // aborts the job and is passed on. The page is drawn in painter units scaled so that the chart,
+  // centred within 15 % side margins, is exactly Width x Height units: DrawArea and PlotRect
+  // (the page rectangle) and the mappings inside OnAfterDraw are in those units.
   void PrintChart(QPrinter& printer);
 
   TPointSeries& Series1() { return *FirstSeries; }
