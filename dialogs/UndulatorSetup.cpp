@@ -43,7 +43,9 @@ const char* const DivisionByZero = "Floating point division by zero";
 const char* const InvalidOperation = "Invalid floating point operation";
 const char* const Overflow = "Floating point overflow";
 
-[[noreturn]] void Raise(const char* text) { throw EError(std::string(text)); }
+[[noreturn]] void Raise(const char* text) {
+  throw EError(std::string(text));
+}
 
 // The inputs of every step are finite (every stored value went through these checks), so a NaN
 // result is an invalid operation (inf − inf, 0 × inf) and an infinite one an overflow.
@@ -53,9 +55,15 @@ double Checked(double result) {
   return result;
 }
 
-double Add(double a, double b) { return Checked(a + b); }
-double Sub(double a, double b) { return Checked(a - b); }
-double Mul(double a, double b) { return Checked(a * b); }
+double Add(double a, double b) {
+  return Checked(a + b);
+}
+double Sub(double a, double b) {
+  return Checked(a - b);
+}
+double Mul(double a, double b) {
+  return Checked(a * b);
+}
 
 double Div(double a, double b) {
   if (b == 0.0) Raise(a == 0.0 || std::isnan(a) ? InvalidOperation : DivisionByZero);
@@ -128,8 +136,7 @@ class TRowLayout {
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     label->setGeometry(Px(GroupSidePadding), Px(top), captionRight - Px(GroupSidePadding),
                        Px(RowHeight));
-    if (symbolPicture)
-      AddPicture(symbolPicture, symbolX, Px(top), SymbolWidth, SymbolHeight);
+    if (symbolPicture) AddPicture(symbolPicture, symbolX, Px(top), SymbolWidth, SymbolHeight);
     value->setParent(Group);
     value->setGeometry(valueX, Px(top + (RowHeight - valueHeight) / 2), Px(BoxWidth),
                        Px(valueHeight));
@@ -157,8 +164,8 @@ class TRowLayout {
     if (loaded.Image.isNull()) {
       missing << QStringLiteral("%1 (%2)").arg(QString::fromLatin1(name), loaded.Error);
     } else {
-      picture->setPixmap(QPixmap::fromImage(loaded.Image.scaled(
-          place.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+      picture->setPixmap(QPixmap::fromImage(
+          loaded.Image.scaled(place.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
     }
     return picture;
   }
@@ -251,8 +258,8 @@ void TUndulatorSetupDlg::BuildWindow() {
                       "symbol-beta.jpg", List_beta, BoxHeight);
   electronRows.AddRow(energyTop, QStringLiteral("Electron Energy   : E (MeV)"), nullptr,
                       List_Energy, BoxHeight);
-  electronRows.AddRow(gammaTop, QStringLiteral("Relativistic Electron Energy"),
-                      "symbol-gamma.jpg", LabelGamma, RowHeight);
+  electronRows.AddRow(gammaTop, QStringLiteral("Relativistic Electron Energy"), "symbol-gamma.jpg",
+                      LabelGamma, RowHeight);
   electronRows.AddBracket(betaTop);
 
   // Undulator group: λu, λrad, N, the linked K and Bu, φ and a.
@@ -269,8 +276,8 @@ void TUndulatorSetupDlg::BuildWindow() {
   undulator->setObjectName(QStringLiteral("UndulatorGroup"));
   undulator->setGeometry(px(Margin), px(undulatorTop), px(OrbitWidth), px(undulatorHeight));
   TRowLayout undulatorRows(undulator, scale, missingPictures);
-  undulatorRows.AddRow(periodTop, QStringLiteral("Undulator Wavelength :"),
-                       "symbol-lambda-u.jpg", List_Lu, BoxHeight);
+  undulatorRows.AddRow(periodTop, QStringLiteral("Undulator Wavelength :"), "symbol-lambda-u.jpg",
+                       List_Lu, BoxHeight);
   undulatorRows.AddRow(wavelengthTop, QStringLiteral("Radiation Wavelength :"),
                        "symbol-lambda-rad.jpg", LabelLrad, RowHeight);
   undulatorRows.AddRow(periodsTop, QStringLiteral("Number of Period : N"), nullptr, List_Np,
