@@ -1,0 +1,347 @@
+// The main menu: its tree of captions, tooltips, groups and marks, and each command driven end to
+// end through its dialog (accepted, cancelled, refused), the model sizes and printing.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QActionGroup>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include "MainFormDriver.h"
+#include "engine/AnimationStep.h"
+#include "views/RadiationPattern.h"
+#include "views/ZoomView.h"
+
+namespace {
+
+class MainMenuTest : public MainFormTest {
+ protected:
+  void SetUp() override {
+    MainFormTest::SetUp();
+    Form->CreateRemainingWindows();
+    Form->MnuPauseClick();
+  }
+  QAction& Item(const char* name) { return Form->MainMenu1.Item(name); }
+  bool Checked(const char* name) { return Form->MainMenu1.IsChecked(name); }
+
+  // Picks the item with its dialog driven by drive.
+  void Choose(const char* name, std::function<void(QWidget&)> drive) {
+    WhenModal(std::move(drive));
+    Item(name).trigger();
+  }
+  static void Type(QWidget& dialog, const char* box, const QString& text) {
+    auto* combo = dialog.findChild<QComboBox*>(QString::fromLatin1(box));
+    ASSERT_NE(combo, nullptr) << box;
+    combo->lineEdit()->selectAll();
+    QTest::keyClicks(combo->lineEdit(), text);
+  }
+};
+
+TEST_F(MainMenuTest, TheTreeHasItsCaptionsAndEnglishTooltips) {
+  struct Row {
+    const char* name;
+    const char* caption;
+    const char* meaning;
+  };
+  const Row rows[] = {
+      {"MnuFile", "&ファイル", "File"},
+      {"MnuPrinterSetUp", "&プリンタ設定", "Printer setup"},
+      {"MnuPrint", "&プリント", "Print"},
+      {"MnuExit", "&終了", "Exit"},
+      {"Setup", "&セットアップ", "Setup"},
+      {"MnuTrajectory", "&放射の種類", "Kind of radiation"},
+      {"MnuByMouse", "&マウス入力", "Mouse input"},
+      {"mnuStraightLine", "&直線", "Straight line"},
+      {"MnuDipole", "&単振動", "Harmonic oscillation"},
+      {"MnuCircle", "&円軌道", "Circular orbit"},
+      {"MnuUndulator", "&アンジュレータ", "Undulator"},
+      {"mnuRacetrack", "&レーストラック", "Race track"},
+      {"mnuBending", "&偏向磁石", "Bending magnet"},
+      {"MnuModelSize", "&計算モデルの大きさ", "Size of the computation model"},
+      {"MnuMdlLarge", "&最大", "Largest"},
+      {"MnuMdlMedium", "&中間", "Medium"},
+      {"MnuMdlSmall", "&最小", "Smallest"},
+      {"MnuMdlCustom", "&任意サイズ", "Any size"},
+      {"MnuScaleUnit", "&スケール単位", "Scale unit"},
+      {"PlotResolution1", "&プロット分解能", "Plot resolution"},
+      {"PhysicalModel", "&物理モデル\u3000", "Physical model"},
+      {"MnuSpeed", "&波の速さ", "Wave speed"},
+      {"mnuSoundEffect", "&音楽効果", "Music effect"},
+      {"mnuMusicPlay", "Music PLAY", nullptr},
+      {"mnuMusicPAUSE", "Music PAUSE", nullptr},
+      {"mnuMusicSTOP", "Music STOP", nullptr},
+      {"MnuView", "&表示", "View"},
+      {"mnuFieldPlot", "&表示方法", "Display method"},
+      {"mnuPlotWaveFront", "&波面を表示", "Show wavefronts"},
+      {"mnuPlotEFieldLines", "&電気力線表示", "Show electric field lines"},
+      {"mnuPlotNodePoints", "&ノードポイント表示", "Show node points"},
+      {"mnuShowZoom", "&拡大ウインドウ表示", "Show magnified window"},
+      {"mnuShowPowerPattern", "&パワーパターン表示", "Show power pattern"},
+      {"MnuFieldMonitor", "&電界ベクトル表示", "Show field vectors"},
+      {"MnuRuns", "&実行", "Run"},
+      {"MnuReset", "&リセット", "Reset"},
+      {"MnuRun", "&実行", "Run"},
+      {"MnuPause", "&一時停止", "Pause"},
+      {"MnuHelp", "&ヘルプ", "Help"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(Item(row.name).text(), QString::fromUtf8(row.caption));
+    if (row.meaning) {
+      EXPECT_EQ(Item(row.name).toolTip(), QString::fromUtf8(row.meaning));
+    }
+  }
+  EXPECT_TRUE(Item("PhysicalModel").text().endsWith(QChar(0x3000)));
+
+  // The menu bar holds the five top-level items in order; help has no submenu.
+  const QList<QAction*> top = Form->menuBar()->actions();
+  ASSERT_EQ(top.size(), 5);
+  const char* order[] = {"MnuFile", "Setup", "MnuView", "MnuRuns", "MnuHelp"};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(top[i]->objectName(), order[i]);
+  EXPECT_EQ(Item("MnuHelp").menu(), nullptr);
+  EXPECT_TRUE(Form->MainMenu1.Menu("MnuTrajectory").toolTipsVisible());
+  // The trajectory kinds sit in the Setup menu's first submenu, in the table's order.
+  const QList<QAction*> kinds = Form->MainMenu1.Menu("MnuTrajectory").actions();
+  ASSERT_EQ(kinds.size(), 7);
+  EXPECT_EQ(kinds[0]->objectName(), "MnuByMouse");
+  EXPECT_EQ(kinds[6]->objectName(), "mnuBending");
+}
+
+TEST_F(MainMenuTest, GroupsAndMarksAreAsAtStartUp) {
+  const auto groupOf = [&](const char* name) { return Item(name).actionGroup(); };
+  QActionGroup* kinds = groupOf("MnuByMouse");
+  ASSERT_NE(kinds, nullptr);
+  EXPECT_TRUE(kinds->isExclusive());
+  for (const char* name : {"mnuStraightLine", "MnuDipole", "MnuCircle", "MnuUndulator",
+                           "mnuRacetrack", "mnuBending"}) {
+    EXPECT_EQ(groupOf(name), kinds) << name;
+  }
+  QActionGroup* sizes = groupOf("MnuMdlMedium");
+  ASSERT_NE(sizes, nullptr);
+  EXPECT_NE(sizes, kinds);
+  EXPECT_EQ(groupOf("MnuMdlCustom"), sizes);
+  EXPECT_EQ(groupOf("mnuMusicPlay"), groupOf("mnuMusicSTOP"));
+  EXPECT_EQ(groupOf("mnuPlotWaveFront"), nullptr);  // independent check items
+
+  for (const char* name : {"MnuByMouse", "MnuMdlMedium", "mnuMusicSTOP", "mnuPlotEFieldLines"}) {
+    EXPECT_TRUE(Checked(name)) << name;
+  }
+  for (const char* name : {"MnuCircle", "MnuMdlLarge", "mnuPlotWaveFront", "mnuPlotNodePoints"}) {
+    EXPECT_FALSE(Checked(name)) << name;
+  }
+  EXPECT_FALSE(Item("mnuSoundEffect").isEnabled());
+  EXPECT_TRUE(Item("MnuPrint").isEnabled());
+}
+
+TEST_F(MainMenuTest, DisplayTogglesFlipTheirOptionAndMark) {
+  Item("mnuPlotWaveFront").trigger();
+  EXPECT_TRUE(Checked("mnuPlotWaveFront"));
+  EXPECT_TRUE(State.ShowWaveFronts);
+  Item("mnuPlotWaveFront").trigger();
+  EXPECT_FALSE(Checked("mnuPlotWaveFront"));
+  EXPECT_FALSE(State.ShowWaveFronts);
+  Item("mnuPlotNodePoints").trigger();
+  EXPECT_TRUE(State.ShowNodePoints);
+  Item("mnuPlotEFieldLines").trigger();
+  EXPECT_FALSE(State.ShowFieldLines);
+  EXPECT_FALSE(Checked("mnuPlotEFieldLines"));
+}
+
+TEST_F(MainMenuTest, EachTrajectoryAcceptedSetsModeMarkPathAndResets) {
+  struct Row {
+    const char* item;
+    int mode;
+  };
+  const Row rows[] = {{"mnuStraightLine", tmStraightLine}, {"MnuDipole", tmDipole},
+                      {"MnuCircle", tmCircle},             {"MnuUndulator", tmUndulator},
+                      {"mnuRacetrack", tmRaceTrack},       {"mnuBending", tmBending}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.item);
+    State.FrameIndex = 17;
+    Choose(row.item, [](QWidget& dialog) { ClickButton(dialog, "OKBtn"); });
+    EXPECT_EQ(State.TrajectoryMode, row.mode);
+    EXPECT_TRUE(Checked(row.item));
+    EXPECT_FALSE(Checked("MnuByMouse"));
+    EXPECT_GE(State.PathGeneration.Path.SampleCount, 2);
+    EXPECT_EQ(State.FrameIndex, 0);
+    const TResetStart start = ResetStartOf(State);
+    EXPECT_NEAR(State.FieldSimulation.ChargePos.X, start.StartPos.X, 1e-12);
+    EXPECT_EQ(Form->Series1().Points()[0].X, start.StartPos.X);
+    EXPECT_FALSE(Form->Timer1->isActive());  // the timer is not touched
+  }
+  // The default circle: 140 samples at the default size.
+  Choose("MnuCircle", [](QWidget& dialog) { ClickButton(dialog, "OKBtn"); });
+  EXPECT_EQ(State.PathGeneration.Path.SampleCount, 140);
+  EXPECT_TRUE(Errors.isEmpty()) << Errors.join("; ").toStdString();
+}
+
+TEST_F(MainMenuTest, ACancelledDialogChangesNothing) {
+  Choose("MnuCircle", [](QWidget& dialog) { ClickButton(dialog, "OKBtn"); });
+  const int samples = State.PathGeneration.Path.SampleCount;
+  State.FrameIndex = 9;
+  for (const char* item : {"mnuStraightLine", "MnuUndulator", "mnuBending"}) {
+    SCOPED_TRACE(item);
+    Choose(item, [](QWidget& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); });
+    EXPECT_EQ(State.TrajectoryMode, tmCircle);
+    EXPECT_TRUE(Checked("MnuCircle"));
+    EXPECT_FALSE(Checked(item));
+    EXPECT_EQ(State.PathGeneration.Path.SampleCount, samples);
+    EXPECT_EQ(State.FrameIndex, 9);
+  }
+  Choose("MnuDipole", [](QWidget& dialog) { dialog.close(); });
+  EXPECT_EQ(State.TrajectoryMode, tmCircle);
+  EXPECT_TRUE(Checked("MnuCircle"));
+}
+
+TEST_F(MainMenuTest, ATrajectoryTheEngineRefusesChangesNothing) {
+  Choose("MnuCircle", [](QWidget& dialog) { ClickButton(dialog, "OKBtn"); });
+  const int samples = State.PathGeneration.Path.SampleCount;
+  const double nodeX = State.FieldSimulation.Nodes[5][3].X;
+  // An undulator period of 0 cm: the dialog takes it, the engine cannot build it.
+  Choose("MnuUndulator", [](QWidget& dialog) {
+    Type(dialog, "List_Lu", QStringLiteral("0"));
+    ClickButton(dialog, "OKBtn");
+  });
+  ASSERT_FALSE(Errors.isEmpty());
+  EXPECT_TRUE(Errors.last().contains("period")) << Errors.join("; ").toStdString();
+  EXPECT_EQ(State.TrajectoryMode, tmCircle);
+  EXPECT_TRUE(Checked("MnuCircle"));
+  EXPECT_FALSE(Checked("MnuUndulator"));
+  EXPECT_EQ(State.PathGeneration.Path.SampleCount, samples);
+  EXPECT_EQ(State.FieldSimulation.Nodes[5][3].X, nodeX);
+}
+
+TEST_F(MainMenuTest, ModelSizePresetsPauseResizeAndReset) {
+  struct Row {
+    const char* item;
+    TModelSizePreset size;
+  };
+  const Row rows[] = {{"MnuMdlLarge", ModelSizeLarge},
+                      {"MnuMdlSmall", ModelSizeSmall},
+                      {"MnuMdlMedium", ModelSizeMedium}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.item);
+    Form->MnuRunClick();
+    Item(row.item).trigger();
+    EXPECT_FALSE(Form->Timer1->isActive());
+    EXPECT_TRUE(Form->SpeedPauseButton->isChecked());
+    EXPECT_EQ(State.ISize, row.size.ISize);
+    EXPECT_EQ(State.JSize, row.size.JSize);
+    EXPECT_EQ(State.WaveFrontSpacing, row.size.WaveFrontSpacing);
+    EXPECT_TRUE(Checked(row.item));
+    EXPECT_EQ(State.FieldSimulation.Nodes.size(), static_cast<std::size_t>(row.size.ISize) + 1);
+    EXPECT_EQ(State.FieldSimulation.Nodes[0].size(), static_cast<std::size_t>(row.size.JSize) + 1);
+    EXPECT_DOUBLE_EQ(State.FieldSimulation.WaveVelocity, ModelWidth / row.size.ISize);
+    EXPECT_EQ(State.FrameIndex, 0);
+  }
+}
+
+TEST_F(MainMenuTest, TheCustomSizeRebuildsOnOkOnly) {
+  Choose("MnuMdlCustom", [](QWidget& dialog) {
+    Type(dialog, "List_Isize", QStringLiteral("300"));
+    Type(dialog, "List_Jsize", QStringLiteral("30"));
+    ClickButton(dialog, "OKBtn");
+  });
+  EXPECT_EQ(State.ISize, 300);
+  EXPECT_EQ(State.JSize, 30);
+  EXPECT_EQ(State.WaveFrontSpacing, 5);  // kept
+  EXPECT_TRUE(Checked("MnuMdlCustom"));
+  EXPECT_EQ(State.FieldSimulation.Nodes.size(), 301u);
+  EXPECT_FALSE(Form->Timer1->isActive());
+
+  Item("MnuMdlMedium").trigger();
+  Form->MnuRunClick();
+  Choose("MnuMdlCustom", [](QWidget& dialog) {
+    Type(dialog, "List_Isize", QStringLiteral("50"));
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+  });
+  EXPECT_EQ(State.ISize, 200);
+  EXPECT_TRUE(Checked("MnuMdlMedium"));
+  EXPECT_FALSE(Checked("MnuMdlCustom"));
+  EXPECT_TRUE(Form->Timer1->isActive());  // a cancelled custom size does not pause
+  Form->MnuPauseClick();
+}
+
+TEST_F(MainMenuTest, PrintWritesTheChartToTheChosenPrinter) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("chart.pdf"));
+  bool asked = false;
+  Form->RunPrintDialog = [&](QPrinter& printer) {
+    asked = true;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    return true;
+  };
+  Item("MnuPrint").trigger();
+  EXPECT_TRUE(asked);
+  QFile pdf(file);
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(pdf.read(5).startsWith("%PDF"));
+  EXPECT_GT(pdf.size(), 1000);
+  EXPECT_TRUE(Errors.isEmpty()) << Errors.join("; ").toStdString();
+
+  // Cancelling the print dialog prints nothing.
+  const QString second = dir.filePath(QStringLiteral("none.pdf"));
+  Form->RunPrintDialog = [&](QPrinter& printer) {
+    printer.setOutputFileName(second);
+    return false;
+  };
+  Item("MnuPrint").trigger();
+  EXPECT_FALSE(QFile::exists(second));
+}
+
+TEST_F(MainMenuTest, WindowsAndSettingsOpenFromTheMenu) {
+  Item("mnuShowZoom").trigger();
+  ASSERT_NE(Form->ZoomViewForm(), nullptr);
+  EXPECT_TRUE(Form->ZoomViewForm()->isVisible());
+  Item("mnuShowPowerPattern").trigger();
+  ASSERT_NE(Form->RadiationPatternForm(), nullptr);
+  EXPECT_TRUE(Form->RadiationPatternForm()->isVisible());
+
+  // Help shows the version window; its result is ignored.
+  bool shown = false;
+  Choose("MnuHelp", [&shown](QWidget& dialog) {
+    shown = dialog.windowTitle() == "Version Info.";
+    dialog.close();
+  });
+  EXPECT_TRUE(shown);
+
+  for (const char* item : {"PlotResolution1", "PhysicalModel", "MnuSpeed"}) {
+    bool opened = false;
+    Choose(item, [&opened](QWidget& dialog) {
+      opened = true;
+      dialog.close();
+    });
+    EXPECT_TRUE(opened) << item;
+  }
+  // Printer setup, scale unit and field vectors do nothing.
+  for (const char* item : {"MnuPrinterSetUp", "MnuScaleUnit", "MnuFieldMonitor"}) {
+    Item(item).trigger();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << item;
+  }
+  EXPECT_TRUE(Errors.isEmpty()) << Errors.join("; ").toStdString();
+}
+
+TEST_F(MainMenuTest, MusicCommandsOnlyMoveTheirMarks) {
+  Form->mnuMusicPlayClick();
+  EXPECT_EQ(Form->MediaPlayer1.Mode(), TMusicState::Playing);
+  EXPECT_TRUE(Checked("mnuMusicPlay"));
+  Form->mnuMusicPAUSEClick();
+  EXPECT_EQ(Form->MediaPlayer1.Mode(), TMusicState::Paused);
+  Form->mnuMusicPAUSEClick();
+  EXPECT_EQ(Form->MediaPlayer1.Mode(), TMusicState::Playing);
+  EXPECT_TRUE(Checked("mnuMusicPAUSE"));
+  Form->mnuMusicSTOPClick();
+  EXPECT_EQ(Form->MediaPlayer1.Mode(), TMusicState::Stopped);
+  EXPECT_EQ(Form->MediaPlayer1.Position(), 0);
+  EXPECT_TRUE(Checked("mnuMusicSTOP"));
+  EXPECT_FALSE(Checked("mnuMusicPlay"));
+}
+
+}  // namespace
