@@ -16,8 +16,9 @@ class TModelSizeDlg : public TSetupDialog {
 
   // Puts ISize and JSize into the boxes as decimal integers.
   void FormShow() override;
-  // Converts both boxes and checks that the engine can build the model; on a refusal shows why,
-  // stores nothing and stays open. Otherwise stores both and closes with OK.
+  // Converts both boxes and checks that the engine can build the model; on a refusal throws
+  // EError with the reason (shown by the button's connection), stores nothing and stays open.
+  // Otherwise stores both and closes with OK.
   void OKBtnClick();
   void CancelBtnClick();
 

@@ -29,9 +29,9 @@ class TTrajectoryDialog : public TSetupDialog {
   Q_OBJECT
 
  public:
-  // Converts every box; on a text that is not a number or a trajectory the engine refuses, shows
-  // why and stays open with the typed texts, storing nothing. Otherwise stores all and closes
-  // with OK.
+  // Converts every box; on a text that is not a number or a trajectory the engine refuses, throws
+  // EError with the reason (the button's connection shows it through Guarded) and the dialog
+  // stays open with the typed texts, nothing stored. Otherwise stores all and closes with OK.
   void OKBtnClick();
   // Closes with Cancel; nothing is stored.
   void CancelBtnClick();

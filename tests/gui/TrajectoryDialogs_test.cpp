@@ -498,18 +498,4 @@ TEST_F(TrajectoryDialogTest, ACommaLocaleShowsAndReadsCommas) {
   EXPECT_EQ(State.FieldSimulation.LineBeta, 0.95);
 }
 
-TEST_F(TrajectoryDialogTest, APointLocaleRefusesACommaAsDecimalMark) {
-  TLineTrjDlg dialog(State);
-  RunModal(dialog, [&] {
-    TypeInto(dialog.List_Velocity, "0,5");
-    Click(dialog.OKBtn);
-    EXPECT_TRUE(dialog.isVisible());
-    PressKey(dialog.List_Velocity, Qt::Key_Escape);
-  });
-  EXPECT_EQ(
-      Shown,
-      QStringList{"Particle Velocity/wave veolocity: '0,5' is not a valid floating point value"});
-  ExpectNothingStored();
-}
-
 }  // namespace
