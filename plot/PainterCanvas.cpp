@@ -25,8 +25,8 @@ bool Normalised(int x1, int y1, int x2, int y2, TBox& box) {
 // The pixels left .. right-1, top .. bottom-1 as the QRect that an aliased one-unit pen outlines
 // on exactly those pixels.
 QRect OutlineRect(const TBox& b) {
-  return QRect(static_cast<int>(b.Left), static_cast<int>(b.Top), static_cast<int>(b.Right - b.Left - 1),
-               static_cast<int>(b.Bottom - b.Top - 1));
+  return QRect(static_cast<int>(b.Left), static_cast<int>(b.Top),
+               static_cast<int>(b.Right - b.Left - 1), static_cast<int>(b.Bottom - b.Top - 1));
 }
 
 // Liang-Barsky: cuts the segment a-b to the rectangle; false if nothing of it lies inside.
@@ -55,7 +55,8 @@ bool ClipSegment(QPointF& a, QPointF& b, const QRectF& r) {
 
 }  // namespace
 
-TPainterCanvas::TPainterCanvas(QPainter& painter, const QRect& clip) : Painter(painter), Clip(clip) {
+TPainterCanvas::TPainterCanvas(QPainter& painter, const QRect& clip)
+    : Painter(painter), Clip(clip) {
   Painter.setRenderHint(QPainter::Antialiasing, false);
   Painter.setClipRect(Clip);
 }

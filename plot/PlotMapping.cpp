@@ -19,7 +19,8 @@ int CentrePixel(int a, int b) {
 bool RoundedOffset(const TAxis& axis, int low, int high, double v, double& rounded) {
   const double range = axis.Maximum - axis.Minimum;
   if (range == 0.0) return false;
-  const double t = (v - axis.Minimum) * (static_cast<double>(high) - static_cast<double>(low)) / range;
+  const double t =
+      (v - axis.Minimum) * (static_cast<double>(high) - static_cast<double>(low)) / range;
   if (!std::isfinite(t) || std::fabs(t) >= 2147483647.0) return false;
   rounded = std::nearbyint(t);
   return true;

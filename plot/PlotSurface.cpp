@@ -49,7 +49,8 @@ int ClampToInt(std::int64_t v) {
   return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
 }
 
-// One-pixel frame just inside r: the left and top edges in one colour, right and bottom in the other.
+// One-pixel frame just inside r: the left and top edges in one colour, right and bottom in the
+// other.
 void DrawFrame(TCanvas& canvas, const TPixelRect& r, TColor topLeft, TColor bottomRight) {
   if (r.Right - r.Left < 1 || r.Bottom - r.Top < 1) return;
   canvas.Pen.Color = topLeft;
@@ -122,7 +123,9 @@ int TPointSeries::HitTestPoint(int px, int py) const {
   return -1;
 }
 
-void TPointSeries::RequestRedraw() { Owner.RequestRedraw(); }
+void TPointSeries::RequestRedraw() {
+  Owner.RequestRedraw();
+}
 
 // ---------------------------------------------------------------------------------------------
 // Surface
@@ -130,8 +133,8 @@ void TPointSeries::RequestRedraw() { Owner.RequestRedraw(); }
 struct TPlotSurface::TImpl {
   enum class TDrag { None, Zoom, Pan };
   TDrag Drag = TDrag::None;
-  QPoint DragStart;  // zoom: the press pixel
-  QPoint DragLast;   // zoom: the cursor; pan: the last pixel that moved the view
+  QPoint DragStart;        // zoom: the press pixel
+  QPoint DragLast;         // zoom: the cursor; pan: the last pixel that moved the view
   int WheelRemainder = 0;  // eighths of a degree not yet making up a notch
   TAxis SavedBottom;
   TAxis SavedLeft;
@@ -232,7 +235,8 @@ struct TPlotSurface::TImpl {
   }
 
   static void FinishZoom(TPlotSurface& s, QPoint from, QPoint to) {
-    if (std::abs(to.x() - from.x()) <= ZoomThreshold || std::abs(to.y() - from.y()) <= ZoomThreshold)
+    if (std::abs(to.x() - from.x()) <= ZoomThreshold ||
+        std::abs(to.y() - from.y()) <= ZoomThreshold)
       return;
     if (from.x() < to.x() && from.y() < to.y()) {
       SaveRanges(s);
@@ -322,7 +326,9 @@ void TPlotSurface::SetAxisRange(TAxisId axis, double min, double max) {
   }
 }
 
-QPoint TPlotSurface::CursorPosition() const { return mapFromGlobal(QCursor::pos()); }
+QPoint TPlotSurface::CursorPosition() const {
+  return mapFromGlobal(QCursor::pos());
+}
 
 void TPlotSurface::RequestRedraw() {
   Dirty = true;
@@ -423,7 +429,8 @@ void TPlotSurface::mousePressEvent(QMouseEvent* event) {
       }
       break;
     }
-    if (Impl->Drag != TImpl::TDrag::None || !Contains(CurrentMapping.PlotRect, p.x(), p.y())) return;
+    if (Impl->Drag != TImpl::TDrag::None || !Contains(CurrentMapping.PlotRect, p.x(), p.y()))
+      return;
     if (event->button() == Qt::LeftButton && AllowZoom) {
       Impl->Drag = TImpl::TDrag::Zoom;
       Impl->DragStart = Impl->DragLast = p;
@@ -457,8 +464,7 @@ void TPlotSurface::mouseReleaseEvent(QMouseEvent* event) {
   Guarded([&] {
     const QPoint p = event->position().toPoint();
     // The drag ends before the handler runs, so that an error in it leaves no rubber band behind.
-    const bool zoomPending =
-        Impl->Drag == TImpl::TDrag::Zoom && event->button() == Qt::LeftButton;
+    const bool zoomPending = Impl->Drag == TImpl::TDrag::Zoom && event->button() == Qt::LeftButton;
     const QPoint start = Impl->DragStart;
     if (Impl->Drag == TImpl::TDrag::Pan || zoomPending) Impl->Drag = TImpl::TDrag::None;
     if (zoomPending) update();

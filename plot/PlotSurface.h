@@ -28,8 +28,8 @@ struct TSeriesPoint {
 
 struct TMarker {
   TMarkerStyle Style = TMarkerStyle::Circle;
-  int HorizSize = 4;  // half-width, pixels
-  int VertSize = 4;   // half-height, pixels
+  int HorizSize = 4;                 // half-width, pixels
+  int VertSize = 4;                  // half-height, pixels
   std::optional<TColor> PenColor;    // none: the point's colour outlines the marker
   std::optional<TColor> BrushColor;  // none: the point's colour fills the marker
   bool Visible = true;

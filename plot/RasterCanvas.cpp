@@ -108,7 +108,8 @@ void TRasterCanvas::DrawLine(int x0, int y0, int x1, int y1) {
     kHigh = std::min(kHigh, minor);
     if (kLow > kHigh) return;
     if (minor > 0) {
-      // k(i) >= K  <=>  i >= ceil((2 M K - M + 1) / (2 m));  k(i) <= K  <=>  i <= floor((2 M K + M) / (2 m)).
+      // k(i) >= K  <=>  i >= ceil((2 M K - M + 1) / (2 m));  k(i) <= K  <=>  i <= floor((2 M K + M)
+      // / (2 m)).
       const TWide twoMajor = static_cast<TWide>(2) * major;
       const TWide twoMinor = static_cast<TWide>(2) * minor;
       const TWide low = CeilDiv(twoMajor * kLow - major + 1, twoMinor);

@@ -46,9 +46,9 @@ TEST(PainterCanvas, ColoursKeepTheirChannels) {
 TEST(PainterCanvas, RectanglesMatchTheScreenCanvas) {
   auto shapes = [](TCanvas& c) {
     c.Rectangle(1, 1, 6, 5);
-    c.Rectangle(12, 10, 8, 8);  // corners swapped
-    c.Rectangle(3, 9, 5, 11);   // a 2 x 2 node point
-    c.Rectangle(9, 1, 9, 5);    // empty
+    c.Rectangle(12, 10, 8, 8);              // corners swapped
+    c.Rectangle(3, 9, 5, 11);               // a 2 x 2 node point
+    c.Rectangle(9, 1, 9, 5);                // empty
     c.Rectangle(-100, 12, 1000000000, 14);  // cut to the clip before drawing
     c.MoveTo(0, 15);
     c.LineTo(2000000000, 15);

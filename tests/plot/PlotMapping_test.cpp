@@ -31,13 +31,13 @@ TEST(PlotMapping, ValueToPixelTable) {
     int y;
   };
   const Row rows[] = {
-      {0.0, 0, 50},     // Minimum: left and bottom edge
-      {10.0, 100, -50}, // x Maximum: the right edge
-      {5.0, 50, 0},     // y Maximum: the top edge
-      {0.25, 2, 48},    // 2.5 pixels: half to even, down
-      {0.75, 8, 42},    // 7.5 pixels: half to even, up
-      {-0.25, -2, 52},  // -2.5 pixels: to -2
-      {0.26, 3, 47},    // 2.6 pixels: nearest
+      {0.0, 0, 50},      // Minimum: left and bottom edge
+      {10.0, 100, -50},  // x Maximum: the right edge
+      {5.0, 50, 0},      // y Maximum: the top edge
+      {0.25, 2, 48},     // 2.5 pixels: half to even, down
+      {0.75, 8, 42},     // 7.5 pixels: half to even, up
+      {-0.25, -2, 52},   // -2.5 pixels: to -2
+      {0.26, 3, 47},     // 2.6 pixels: nearest
   };
   for (const Row& row : rows) {
     EXPECT_EQ(m.ValueToPixelX(row.value), row.x) << row.value;

@@ -33,9 +33,13 @@ struct Range {
 std::ostream& operator<<(std::ostream& out, const Range& r) {
   return out << "[" << r.Min << ", " << r.Max << "]";
 }
-Range Of(const TAxis& a) { return {a.Minimum, a.Maximum}; }
+Range Of(const TAxis& a) {
+  return {a.Minimum, a.Maximum};
+}
 
-QRgb PixelAt(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
+QRgb PixelAt(const QImage& image, int x, int y) {
+  return image.pixel(x, y) & 0xFFFFFF;
+}
 
 class PlotSurfaceTest : public GuiTest {
  protected:
@@ -226,12 +230,13 @@ TEST_F(PlotSurfaceTest, HitTestPointAndTheClickOnTheTopSeries) {
 
   auto pattern = Make(TSurfaceKind::Pattern);
   std::vector<std::string> clicks;
-  pattern->Series1().OnClick = [&](TPointSeries&, int, Qt::MouseButton, Qt::KeyboardModifiers,
-                                   int, int) { clicks.push_back("Series1"); };
+  pattern->Series1().OnClick = [&](TPointSeries&, int, Qt::MouseButton, Qt::KeyboardModifiers, int,
+                                   int) { clicks.push_back("Series1"); };
   pattern->Series2()->OnClick = [&](TPointSeries&, int index, Qt::MouseButton button,
                                     Qt::KeyboardModifiers shift, int x, int y) {
     clicks.push_back("Series2 " + std::to_string(index) + " " + std::to_string(button) + " " +
-                     std::to_string(int(shift)) + " " + std::to_string(x) + "," + std::to_string(y));
+                     std::to_string(int(shift)) + " " + std::to_string(x) + "," +
+                     std::to_string(y));
   };
   pattern->Series2()->AddPoint(0.0, 0.0, Red);
   pattern->Series2()->AddPoint(0.0, 0.0, Red);
@@ -553,8 +558,10 @@ TEST_F(PlotPrintTest, PrintsOnePageWithTheOverlayInProportion) {
   info.start(pdfinfo, {Path});
   ASSERT_TRUE(info.waitForFinished(20000));
   const QString text = QString::fromUtf8(info.readAllStandardOutput());
-  EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n")))) << text.toStdString();
-  EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Title:\\s+Chart1\\n")))) << text.toStdString();
+  EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))))
+      << text.toStdString();
+  EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Title:\\s+Chart1\\n"))))
+      << text.toStdString();
 
   // The page rasterised at 30 dpi: the overlay's white square in the middle of the black chart.
   QProcess render;
@@ -569,7 +576,8 @@ TEST_F(PlotPrintTest, PrintsOnePageWithTheOverlayInProportion) {
   const int cy = static_cast<int>((a.Top + a.Bottom) / 2 * scale);
   const int squareY = static_cast<int>(((a.Top + a.Bottom) / 2 - 16) * scale);  // y = 0.08
   EXPECT_EQ(page.pixel(cx, squareY) & 0xFFFFFF, 0xFFFFFFu) << "overlay";
-  EXPECT_EQ(page.pixel(static_cast<int>((a.Left + (a.Right - a.Left) / 8) * scale), cy) & 0xFFFFFF, 0u)
+  EXPECT_EQ(page.pixel(static_cast<int>((a.Left + (a.Right - a.Left) / 8) * scale), cy) & 0xFFFFFF,
+            0u)
       << "black chart background";
   EXPECT_EQ(page.pixel(5, 5) & 0xFFFFFF, 0xFFFFFFu) << "paper outside the chart";
   EXPECT_EQ(page.pixel(static_cast<int>((a.Right + 10) * scale), cy) & 0xFFFFFF, 0xFFFFFFu)

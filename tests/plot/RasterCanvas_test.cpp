@@ -33,9 +33,8 @@ std::vector<QPoint> LitPixels(const QImage& image) {
 }
 
 std::vector<QPoint> Sorted(std::vector<QPoint> points) {
-  std::sort(points.begin(), points.end(), [](QPoint a, QPoint b) {
-    return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x();
-  });
+  std::sort(points.begin(), points.end(),
+            [](QPoint a, QPoint b) { return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x(); });
   points.erase(std::unique(points.begin(), points.end()), points.end());
   return points;
 }
@@ -68,7 +67,8 @@ std::vector<QPoint> ReferenceLine(int w, int h, int x0, int y0, int x1, int y1) 
         static_cast<std::int64_t>((TWide{2} * i * minor + major - 1) / (TWide{2} * major));
     const std::int64_t x = xMajor ? a : x0 + sx * k;
     const std::int64_t y = xMajor ? y0 + sy * k : a;
-    if (x >= 0 && x < w && y >= 0 && y < h) lit.emplace_back(static_cast<int>(x), static_cast<int>(y));
+    if (x >= 0 && x < w && y >= 0 && y < h)
+      lit.emplace_back(static_cast<int>(x), static_cast<int>(y));
   }
   return Sorted(lit);
 }
@@ -81,14 +81,22 @@ TEST(RasterCanvasLine, ShortLinesInAllEightOctants) {
     std::vector<QPoint> pixels;
   };
   const Row rows[] = {
-      {4, 1, {{5, 5}, {6, 5}, {7, 5}, {8, 6}}},    {4, -1, {{5, 5}, {6, 5}, {7, 5}, {8, 4}}},
-      {-4, 1, {{5, 5}, {4, 5}, {3, 5}, {2, 6}}},   {-4, -1, {{5, 5}, {4, 5}, {3, 5}, {2, 4}}},
-      {1, 4, {{5, 5}, {5, 6}, {5, 7}, {6, 8}}},    {-1, 4, {{5, 5}, {5, 6}, {5, 7}, {4, 8}}},
-      {1, -4, {{5, 5}, {5, 4}, {5, 3}, {6, 2}}},   {-1, -4, {{5, 5}, {5, 4}, {5, 3}, {4, 2}}},
-      {3, 2, {{5, 5}, {6, 6}, {7, 6}}},            {-2, -3, {{5, 5}, {4, 4}, {4, 3}}},
-      {3, 3, {{5, 5}, {6, 6}, {7, 7}}},            {-3, 3, {{5, 5}, {4, 6}, {3, 7}}},
-      {3, 0, {{5, 5}, {6, 5}, {7, 5}}},            {0, -3, {{5, 5}, {5, 4}, {5, 3}}},
-      {1, 0, {{5, 5}}},                            {-1, 1, {{5, 5}}},
+      {4, 1, {{5, 5}, {6, 5}, {7, 5}, {8, 6}}},
+      {4, -1, {{5, 5}, {6, 5}, {7, 5}, {8, 4}}},
+      {-4, 1, {{5, 5}, {4, 5}, {3, 5}, {2, 6}}},
+      {-4, -1, {{5, 5}, {4, 5}, {3, 5}, {2, 4}}},
+      {1, 4, {{5, 5}, {5, 6}, {5, 7}, {6, 8}}},
+      {-1, 4, {{5, 5}, {5, 6}, {5, 7}, {4, 8}}},
+      {1, -4, {{5, 5}, {5, 4}, {5, 3}, {6, 2}}},
+      {-1, -4, {{5, 5}, {5, 4}, {5, 3}, {4, 2}}},
+      {3, 2, {{5, 5}, {6, 6}, {7, 6}}},
+      {-2, -3, {{5, 5}, {4, 4}, {4, 3}}},
+      {3, 3, {{5, 5}, {6, 6}, {7, 7}}},
+      {-3, 3, {{5, 5}, {4, 6}, {3, 7}}},
+      {3, 0, {{5, 5}, {6, 5}, {7, 5}}},
+      {0, -3, {{5, 5}, {5, 4}, {5, 3}}},
+      {1, 0, {{5, 5}}},
+      {-1, 1, {{5, 5}}},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(DrawOne(12, 12, 5, 5, 5 + row.dx, 5 + row.dy), Sorted(row.pixels))
@@ -208,10 +216,10 @@ TEST(RasterCanvasShapes, EllipseFillsItsBoxWithoutRightAndBottomEdges) {
   EXPECT_EQ(DrawShape([](TCanvas& c) { c.Ellipse(1, 1, 11, 11); }, TBrushStyle::Clear), ring);
 
   const std::vector<std::string> small = DrawShape([](TCanvas& c) {
-    c.Ellipse(0, 0, 1, 1);    // one pixel
-    c.Ellipse(3, 0, 5, 2);    // 2 x 2: all outline
-    c.Ellipse(7, 0, 7, 5);    // empty box
-    c.Ellipse(0, 4, 12, 7);   // wide and flat, crossing the image
+    c.Ellipse(0, 0, 1, 1);   // one pixel
+    c.Ellipse(3, 0, 5, 2);   // 2 x 2: all outline
+    c.Ellipse(7, 0, 7, 5);   // empty box
+    c.Ellipse(0, 4, 12, 7);  // wide and flat, crossing the image
   });
   EXPECT_EQ(small[0], "o..oo.......");
   EXPECT_EQ(small[1], "...oo.......");
