@@ -447,8 +447,10 @@ void TPlotSurface::mouseMoveEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     if (Impl->Drag == TImpl::TDrag::Zoom) {
       if (p != Impl->DragLast) {
+        // Only where the old and the new band lie needs a new copy of the buffer.
+        const QRect before = QRect(Impl->DragStart, Impl->DragLast).normalized();
         Impl->DragLast = p;
-        update();
+        update(before.united(QRect(Impl->DragStart, p).normalized()));
       }
     } else if (Impl->Drag == TImpl::TDrag::Pan) {
       if (!Contains(CurrentMapping.PlotRect, p.x(), p.y())) {
