@@ -120,6 +120,17 @@ TEST(RasterCanvasLine, EndPixelZeroLengthAndPolylines) {
   EXPECT_EQ(image.pixel(1, 1), 0xFFFF0000u) << "pen colour as 0xffRRGGBB";
 }
 
+TEST(RasterCanvasLine, LinesInsideTheImageFollowTheRule) {
+  // Lines with both ends inside take their own short path through the canvas.
+  std::mt19937 random(7);
+  std::uniform_int_distribution<int> column(0, 39), row(0, 29);
+  for (int n = 0; n < 3000; ++n) {
+    const int x0 = column(random), y0 = row(random), x1 = column(random), y1 = row(random);
+    ASSERT_EQ(DrawOne(40, 30, x0, y0, x1, y1), ReferenceLine(40, 30, x0, y0, x1, y1))
+        << "(" << x0 << ", " << y0 << ") to (" << x1 << ", " << y1 << ")";
+  }
+}
+
 TEST(RasterCanvasLine, ClippedLinesLightTheSamePixelsAsUnclippedOnes) {
   std::mt19937 random(20240611);
   std::uniform_int_distribution<int> coordinate(-300, 300);
