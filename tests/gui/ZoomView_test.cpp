@@ -350,6 +350,17 @@ TEST_F(ZoomViewTest, RefusedRangeAfterAFarPanShowsItsMessage) {
   EXPECT_DOUBLE_EQ(State.ZoomScale, 16.0 * 1.414);
   EXPECT_EQ(view.Chart1().LeftAxis().Minimum, panned.Minimum);
   EXPECT_EQ(view.Chart1().LeftAxis().Maximum, panned.Maximum);
+
+  // Showing the moved and resized window again re-frames it once: one message, not one for the
+  // placement's resize and another for the show.
+  view.move(200, 100);
+  view.resize(300, 200);
+  QCoreApplication::processEvents();
+  Errors.clear();
+  view.close();
+  ShowAndWait(view);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Errors, QStringList{QStringLiteral("Axis Minimum Value must be <= Maximum")});
 }
 
 TEST_F(ZoomViewTest, ScaleStaysFiniteHoweverOftenAButtonIsPressed) {
