@@ -1,6 +1,8 @@
 // The field picture drawn from the node table, shared by the main plot and the zoom view.
 #include "mainwindow/FieldDrawing.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -17,13 +19,10 @@ struct TPixel {
   int Y = 0;
 };
 
-TPixel PixelOf(const TFieldView& view, double x, double y) {
-  return {view.Mapping.ValueToPixelX(x - view.Origin.X),
-          view.Mapping.ValueToPixelY(y - view.Origin.Y)};
-}
+TPixel PixelOf(const TFieldPixels& pixels, double x, double y) { return {pixels.X(x), pixels.Y(y)}; }
 
-TPixel PixelOf(const TFieldView& view, const TFieldNode& node) {
-  return PixelOf(view, node.X, node.Y);
+TPixel PixelOf(const TFieldPixels& pixels, const TFieldNode& node) {
+  return PixelOf(pixels, node.X, node.Y);
 }
 
 bool IsClose(TPixel a, TPixel b, int resolution) {
@@ -57,14 +56,57 @@ int ArcPieceCount(double thetaA, double thetaB, double q) {
   return pieces < MaxArcPieces ? static_cast<int>(pieces) : MaxArcPieces;
 }
 
+// Pixel offset of model value v along an axis, unrounded: the mapping before its rounding.
+double PixelOffset(const TAxis& axis, int low, int high, double v) {
+  return (v - axis.Minimum) * (static_cast<double>(high) - static_cast<double>(low)) /
+         (axis.Maximum - axis.Minimum);
+}
+
+// Whether every point of the arc between A and B surely maps outside DrawArea, so that none of
+// its pieces would be drawn. Every arc point lies within max(radius) of a point between the two
+// emission points; that box, widened by two pixels for the rounding, is tested in pixels. Only
+// boxes that map to ordinary pixel offsets are judged (far beyond them the mapping falls back to
+// the centre pixel, which lies inside), so the answer never differs from drawing piece by piece.
+bool ArcSurelyOutside(const TFieldView& view, const TFieldNode& a, const TFieldNode& b) {
+  const TPlotMapping& m = view.Mapping;
+  const double reach = std::max(std::fabs(a.Radius), std::fabs(b.Radius));
+  const double left = PixelOffset(m.Horizontal, m.PlotRect.Left, m.PlotRect.Right,
+                                  std::min(a.EmitX, b.EmitX) - reach - view.Origin.X);
+  const double right = PixelOffset(m.Horizontal, m.PlotRect.Left, m.PlotRect.Right,
+                                   std::max(a.EmitX, b.EmitX) + reach - view.Origin.X);
+  // Rows grow downwards: the top of the box is its largest y.
+  const double top = PixelOffset(m.Vertical, m.PlotRect.Top, m.PlotRect.Bottom,
+                                 std::max(a.EmitY, b.EmitY) + reach - view.Origin.Y);
+  const double bottom = PixelOffset(m.Vertical, m.PlotRect.Top, m.PlotRect.Bottom,
+                                    std::min(a.EmitY, b.EmitY) - reach - view.Origin.Y);
+  constexpr double Ordinary = 1e9;  // well inside the mapping's 2147483647-pixel limit
+  for (const double offset : {left, right, top, bottom}) {
+    if (!(std::fabs(offset) < Ordinary)) return false;
+  }
+  if (!(left <= right) || !(bottom <= top)) return false;  // a reversed or empty axis
+  constexpr double Slack = 2.0;
+  const TPixelRect& area = m.DrawArea;
+  const double pixelLeft = m.PlotRect.Left + left;
+  const double pixelRight = m.PlotRect.Left + right;
+  const double pixelTop = m.PlotRect.Bottom - top;
+  const double pixelBottom = m.PlotRect.Bottom - bottom;
+  return pixelRight + Slack < area.Left || pixelLeft - Slack > area.Right ||
+         pixelBottom + Slack < area.Top || pixelTop - Slack > area.Bottom;
+}
+
 // The line from A to B along the arc about their emission points, starting at the pen pixel
 // `from`. R sets the scale of the step angle. Pieces with both ends outside DrawArea are skipped,
-// so far-off arcs cost no drawing.
-void DrawArc(const TFieldView& view, const TRect& drawArea, const TFieldNode& a,
-             const TFieldNode& b, const TFieldNode& r, TPixel from) {
-  const double q = (view.Mapping.PixelToValueY(view.PlotResolution) -
-                    view.Mapping.PixelToValueY(0)) /
-                   r.Radius;
+// so far-off arcs cost no drawing; an arc wholly outside is not even computed.
+// The model length of PlotResolution pixels, negative because rows grow downwards.
+double ResolutionLength(const TFieldView& view) {
+  return view.Mapping.PixelToValueY(view.PlotResolution) - view.Mapping.PixelToValueY(0);
+}
+
+void DrawArc(const TFieldView& view, const TFieldPixels& pixels, const TRect& drawArea,
+             double resolutionLength, const TFieldNode& a, const TFieldNode& b,
+             const TFieldNode& r, TPixel from) {
+  if (!PointInRect(from.X, from.Y, drawArea) && ArcSurelyOutside(view, a, b)) return;
+  const double q = resolutionLength / r.Radius;
   double thetaA = a.Angle;
   double thetaB = b.Angle;
   // Join the two directions across the smaller angle between them, through +-pi if need be.
@@ -79,7 +121,7 @@ void DrawArc(const TFieldView& view, const TRect& drawArea, const TFieldNode& a,
     const double ey = Interpolate(k, n, a.EmitY, b.EmitY);
     const double radius = Interpolate(k, n, a.Radius, b.Radius);
     const TPixel p =
-        PixelOf(view, ex + radius * std::cos(theta), ey + radius * std::sin(theta));
+        PixelOf(pixels, ex + radius * std::cos(theta), ey + radius * std::sin(theta));
     if (PointInRect(pen.X, pen.Y, drawArea) || PointInRect(p.X, p.Y, drawArea)) {
       view.Canvas.MoveTo(pen.X, pen.Y);
       view.Canvas.LineTo(p.X, p.Y);
@@ -95,30 +137,78 @@ TRect DrawAreaOf(const TFieldView& view) {
 
 }  // namespace
 
+TFieldPixels::TFieldPixels(const TFieldView& view) : Origin(view.Origin) {
+  const TPlotMapping& m = view.Mapping;
+  const auto centre = [](int a, int b) {
+    return static_cast<int>((static_cast<long long>(a) + static_cast<long long>(b)) / 2);
+  };
+  Horizontal = {m.Horizontal.Minimum, m.Horizontal.Maximum - m.Horizontal.Minimum,
+                static_cast<double>(m.PlotRect.Right) - static_cast<double>(m.PlotRect.Left),
+                static_cast<double>(m.PlotRect.Left), centre(m.PlotRect.Left, m.PlotRect.Right)};
+  Vertical = {m.Vertical.Minimum, m.Vertical.Maximum - m.Vertical.Minimum,
+              static_cast<double>(m.PlotRect.Bottom) - static_cast<double>(m.PlotRect.Top),
+              static_cast<double>(m.PlotRect.Bottom), centre(m.PlotRect.Top, m.PlotRect.Bottom)};
+}
+
+// t = (v - Minimum) x span / range rounded half to even; false where the surface takes the centre
+// pixel (a zero range, an offset of 2147483647 pixels or more, or one that is not a number).
+inline bool TFieldPixels::Offset(const TAxisMap& axis, double v, double& rounded) {
+  if (axis.Range == 0.0) return false;
+  const double t = (v - axis.Minimum) * axis.Span / axis.Range;
+  if (!(std::fabs(t) < 2147483647.0)) return false;
+  // Adding and taking away 2^52 leaves t rounded to an integer by the FPU's round-half-to-even,
+  // as nearbyint does, without a library call.
+  constexpr double Shift = 4503599627370496.0;
+  rounded = t >= 0.0 ? (t + Shift) - Shift : (t - Shift) + Shift;
+  return true;
+}
+
+int TFieldPixels::X(double x) const {
+  double t = 0.0;
+  if (!Offset(Horizontal, x - Origin.X, t)) return Horizontal.Centre;
+  const double pixel = Horizontal.Base + t;
+  if (pixel < static_cast<double>(INT_MIN) || pixel > static_cast<double>(INT_MAX)) {
+    return Horizontal.Centre;
+  }
+  return static_cast<int>(pixel);
+}
+
+int TFieldPixels::Y(double y) const {
+  double t = 0.0;
+  if (!Offset(Vertical, y - Origin.Y, t)) return Vertical.Centre;
+  const double pixel = Vertical.Base - t;
+  if (pixel < static_cast<double>(INT_MIN) || pixel > static_cast<double>(INT_MAX)) {
+    return Vertical.Centre;
+  }
+  return static_cast<int>(pixel);
+}
+
 void DrawFieldLines(const TFieldView& view, const TFieldSimulation& field, int ISize, int JSize) {
   if (!TableHolds(field, ISize, JSize)) return;
+  const TFieldPixels pixels(view);
   const TRect drawArea = DrawAreaOf(view);
+  const double resolutionLength = ResolutionLength(view);
   const auto& nodes = field.Nodes;
   view.Canvas.Pen.Color = FieldLineColor;
   for (int i = 0; i < JSize; ++i) {
     const auto line = static_cast<std::size_t>(i);
-    TPixel previous = PixelOf(view, nodes[0][line]);
+    TPixel previous = PixelOf(pixels, nodes[0][line]);
     view.Canvas.MoveTo(previous.X, previous.Y);
     for (int j = 1; j <= ISize - 1; ++j) {
       const TFieldNode& a = nodes[static_cast<std::size_t>(j - 1)][line];
       const TFieldNode& b = nodes[static_cast<std::size_t>(j)][line];
-      const TPixel current = PixelOf(view, b);
+      const TPixel current = PixelOf(pixels, b);
       if (IsClose(previous, current, view.PlotResolution)) {
         view.Canvas.MoveTo(previous.X, previous.Y);
         view.Canvas.LineTo(current.X, current.Y);
       } else {
-        DrawArc(view, drawArea, a, b, b, previous);
+        DrawArc(view, pixels, drawArea, resolutionLength, a, b, b, previous);
       }
       previous = current;
     }
     // The tail node lies far beyond the last row: every line runs on out of the plot.
-    const TPixel last = PixelOf(view, nodes[static_cast<std::size_t>(ISize - 1)][line]);
-    const TPixel tail = PixelOf(view, nodes[static_cast<std::size_t>(ISize)][line]);
+    const TPixel last = PixelOf(pixels, nodes[static_cast<std::size_t>(ISize - 1)][line]);
+    const TPixel tail = PixelOf(pixels, nodes[static_cast<std::size_t>(ISize)][line]);
     view.Canvas.MoveTo(last.X, last.Y);
     view.Canvas.LineTo(tail.X, tail.Y);
   }
@@ -126,7 +216,9 @@ void DrawFieldLines(const TFieldView& view, const TFieldSimulation& field, int I
 
 void DrawWavefronts(const TFieldView& view, const TFieldSimulation& field, int ISize, int JSize) {
   if (!TableHolds(field, ISize, JSize)) return;
+  const TFieldPixels pixels(view);
   const TRect drawArea = DrawAreaOf(view);
+  const double resolutionLength = ResolutionLength(view);
   view.Canvas.Pen.Color = WaveFrontColor;
   for (int j = 1; j <= ISize - 1; ++j) {
     const auto& row = field.Nodes[static_cast<std::size_t>(j)];
@@ -134,13 +226,13 @@ void DrawWavefronts(const TFieldView& view, const TFieldSimulation& field, int I
       const TFieldNode& a = row[static_cast<std::size_t>(i)];
       if (a.WaveFront != 1) continue;
       const TFieldNode& b = row[static_cast<std::size_t>(i) + 1];
-      const TPixel pa = PixelOf(view, a);
-      const TPixel pb = PixelOf(view, b);
+      const TPixel pa = PixelOf(pixels, a);
+      const TPixel pb = PixelOf(pixels, b);
       if (IsClose(pa, pb, view.PlotResolution)) {
         view.Canvas.MoveTo(pa.X, pa.Y);
         view.Canvas.LineTo(pb.X, pb.Y);
       } else {
-        DrawArc(view, drawArea, a, b, a, pa);
+        DrawArc(view, pixels, drawArea, resolutionLength, a, b, a, pa);
       }
     }
   }
@@ -148,13 +240,14 @@ void DrawWavefronts(const TFieldView& view, const TFieldSimulation& field, int I
 
 void DrawNodePoints(const TFieldView& view, const TFieldSimulation& field, int ISize, int JSize) {
   if (!TableHolds(field, ISize, JSize)) return;
+  const TFieldPixels pixels(view);
   view.Canvas.Pen.Color = NodePointColor;
   for (int j = 1; j <= ISize - 1; ++j) {
     const auto& row = field.Nodes[static_cast<std::size_t>(j)];
     for (int i = 0; i < JSize; ++i) {
       const TFieldNode& node = row[static_cast<std::size_t>(i)];
       if (node.WaveFront != 1) continue;
-      const TPixel p = PixelOf(view, node);
+      const TPixel p = PixelOf(pixels, node);
       // The one-pixel outline covers the 2 x 2 box, so the brush never shows.
       view.Canvas.Rectangle(p.X - 1, p.Y - 1, p.X + 1, p.Y + 1);
     }
@@ -162,6 +255,7 @@ void DrawNodePoints(const TFieldView& view, const TFieldSimulation& field, int I
 }
 
 void DrawTrajectory(const TFieldView& view, const TPathGeneration& path) {
+  const TFieldPixels pixels(view);
   view.Canvas.Pen.Color = TrajectoryColor;
   // The animation uses samples 0 .. SampleCount - 2; the table may hold fewer than it claims
   // only if it was filled by hand, and is then drawn as far as it goes.
@@ -170,7 +264,7 @@ void DrawTrajectory(const TFieldView& view, const TPathGeneration& path) {
   if (stored < last) last = stored;
   for (long long s = 0; s <= last; ++s) {
     const TPathSample& sample = path.Path.Samples[static_cast<std::size_t>(s)];
-    const TPixel p = PixelOf(view, sample.X, sample.Y);
+    const TPixel p = PixelOf(pixels, sample.X, sample.Y);
     if (s == 0) {
       view.Canvas.MoveTo(p.X, p.Y);
     } else {

@@ -22,6 +22,29 @@ struct TFieldView {
   int PlotResolution;  // pixels
 };
 
+// The model-to-pixel mapping of a view (its Origin subtracted) with the surface's arithmetic
+// inlined: the same expression, the same rounding half to even and the same centre pixel, so each
+// pixel equals that of TPlotMapping. The drawing maps tens of thousands of points per frame.
+class TFieldPixels {
+ public:
+  explicit TFieldPixels(const TFieldView& view);
+  int X(double x) const;
+  int Y(double y) const;
+
+ private:
+  struct TAxisMap {
+    double Minimum;
+    double Range;
+    double Span;  // pixels
+    double Base;  // pixel of Minimum (X) or of the low end (Y, where rows grow downwards)
+    int Centre;
+  };
+  static bool Offset(const TAxisMap& axis, double v, double& rounded);
+  TAxisMap Horizontal;
+  TAxisMap Vertical;
+  TVector2 Origin;
+};
+
 // Lines 0 .. JSize - 1, rows 0 .. ISize - 1 with arcs where neighbours lie far apart, then the
 // straight tail to row ISize. Does not draw the charge disc.
 void DrawFieldLines(const TFieldView& view, const TFieldSimulation& field, int ISize, int JSize);

@@ -261,3 +261,43 @@ TEST(ArcSubdivisionTest, ATableOfAnotherShapeIsNotDrawn) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FieldPixelsTest, EveryPixelEqualsTheSurfaceMapping) {
+  // Ranges of the main plot, a zoomed and a reversed one, a zero range; values on pixel
+  // boundaries, halves (rounded to even), far beyond the int range and not finite.
+  struct Row {
+    TPixelRect rect;
+    TAxis horizontal;
+    TAxis vertical;
+    TVector2 origin;
+  };
+  const Row rows[] = {
+      {{0, 0, 800, 400}, {false, -1.0, 1.0}, {false, -0.5, 0.5}, {}},
+      {{0, 0, 1920, 1050}, {false, -1.0, 1.0}, {false, -0.546875, 0.546875}, {0.1, -0.2}},
+      {{3, 7, 963, 367}, {false, -0.0625, 0.0625}, {false, -0.0234375, 0.0234375}, {0.3, 0.3}},
+      {{0, 0, 100, 100}, {false, 2.0, -2.0}, {false, 0.0, 0.0}, {}},
+  };
+  std::vector<double> values = {0.0, 0.5, -0.5, 1.0, -1.0, 0.00125, -0.00125, 1e-300,
+                                1e6, -1e6, 1e12, std::numeric_limits<double>::infinity(),
+                                -std::numeric_limits<double>::infinity(),
+                                std::numeric_limits<double>::quiet_NaN()};
+  for (int i = -4000; i <= 4000; ++i) values.push_back(i * 0.000625);  // halves of 1/800
+  for (int i = 0; i < 2000; ++i) values.push_back(std::sin(i * 12.9898) * 3.0);
+  for (const Row& row : rows) {
+    TPlotMapping mapping;
+    mapping.PlotRect = row.rect;
+    mapping.DrawArea = row.rect;
+    mapping.Horizontal = row.horizontal;
+    mapping.Vertical = row.vertical;
+    TRecordingCanvas canvas;
+    const TFieldPixels pixels({canvas, mapping, row.origin, 10});
+    for (const double v : values) {
+      ASSERT_EQ(pixels.X(v), mapping.ValueToPixelX(v - row.origin.X)) << v;
+      ASSERT_EQ(pixels.Y(v), mapping.ValueToPixelY(v - row.origin.Y)) << v;
+    }
+  }
+}
+
+}  // namespace

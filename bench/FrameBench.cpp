@@ -1,0 +1,185 @@
+// One animation frame: the tick (the charge's step on the default circle, the emission
+// directions and the aging of the nodes) plus the complete redraw of a 1920 x 1050 plot
+// (background, field lines with their arcs, disc, trajectory). Measured through the screen's
+// raster canvas and, on a twin simulation running in step, through QPainter; prints each frame
+// time against its target and the QPainter / raster ratio.
+#include <benchmark/benchmark.h>
+
+#include <QImage>
+#include <QPainter>
+#include <cstdio>
+#include <ctime>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/AnimationStep.h"
+#include "engine/SimulationState.h"
+#include "engine/Trajectories.h"
+#include "mainwindow/FieldDrawing.h"
+#include "plot/PainterCanvas.h"
+#include "plot/RasterCanvas.h"
+
+namespace {
+
+constexpr int PlotWidth = 1920;
+constexpr int PlotHeight = 1050;
+
+struct TModel {
+  const char* Name;
+  int ISize;
+  int JSize;
+  int WaveFrontSpacing;
+  double TargetMs;  // the raster frame must stay within this
+};
+const TModel Models[] = {
+    {"400x40", 400, 40, 20, 2.0},     // the largest preset
+    {"2000x200", 2000, 200, 20, 16.0},  // the largest custom size: 60 pictures a second
+};
+
+TPlotMapping MainMapping() {
+  TPlotMapping mapping;
+  mapping.PlotRect = {0, 0, PlotWidth, PlotHeight};
+  mapping.DrawArea = mapping.PlotRect;
+  const double aspect = static_cast<double>(PlotHeight) / PlotWidth;
+  mapping.Horizontal = {false, -1.0, 1.0};
+  mapping.Vertical = {false, -aspect, aspect};
+  return mapping;
+}
+
+// The window's work without the window: the tick's engine calls and the after-draw's drawing.
+class TFrame {
+ public:
+  explicit TFrame(const TModel& model)
+      : Image(PlotWidth, PlotHeight, QImage::Format_RGB32), Mapping(MainMapping()) {
+    State.ISize = model.ISize;
+    State.JSize = model.JSize;
+    State.WaveFrontSpacing = model.WaveFrontSpacing;
+    State.TrajectoryMode = tmCircle;
+    TFieldSimulation& field = State.FieldSimulation;
+    field.InitNodes(State.ISize, State.JSize, ModelWidth);
+    BuildTrajectory(State.PathGeneration, tmCircle, field, field.WaveVelocity);
+    ResetSimulation(State);
+    // Run until every row was emitted on the circle: the steady picture with its kinks.
+    for (int tick = 0; tick < State.ISize; ++tick) RunTick(State, {});
+  }
+
+  void Tick() { RunTick(State, {}); }
+
+  void Draw(TCanvas& canvas) {
+    canvas.Pen.Color = ColorRGB(0, 0, 0);
+    canvas.Brush.Color = ColorRGB(0, 0, 0);
+    canvas.Rectangle(0, 0, PlotWidth, PlotHeight);
+    const TFieldView view{canvas, Mapping, {}, State.PlotResolution};
+    const TFieldSimulation& field = State.FieldSimulation;
+    DrawFieldLines(view, field, State.ISize, State.JSize);
+    const TFieldNode& newest = field.Nodes[0][0];
+    DrawChargeDisc(canvas, Mapping.ValueToPixelX(newest.X), Mapping.ValueToPixelY(newest.Y));
+    DrawTrajectory(view, State.PathGeneration);
+  }
+
+  void DrawRaster() {
+    TRasterCanvas canvas(Image);
+    Draw(canvas);
+  }
+
+  void DrawPainter() {
+    QPainter painter(&Image);
+    TPainterCanvas canvas(painter, Image.rect());
+    Draw(canvas);
+  }
+
+  const QImage& Picture() const { return Image; }
+
+ private:
+  TSimulationState State;
+  QImage Image;
+  TPlotMapping Mapping;
+};
+
+// Processor time of this thread: the machine is shared, and waiting for a core is no part of a
+// frame's cost.
+double ThreadSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
+}
+
+// Raster and QPainter frames alternate, so that a change of the machine's load weighs on both.
+void FrameTimes(benchmark::State& state, const TModel& model) {
+  TFrame raster(model);
+  TFrame painter(model);
+  double rasterSeconds = 0.0;
+  double painterSeconds = 0.0;
+  for (auto _ : state) {
+    const double t0 = ThreadSeconds();
+    raster.Tick();
+    raster.DrawRaster();
+    benchmark::DoNotOptimize(raster.Picture().constBits());
+    const double t1 = ThreadSeconds();
+    painter.Tick();
+    painter.DrawPainter();
+    benchmark::DoNotOptimize(painter.Picture().constBits());
+    const double t2 = ThreadSeconds();
+    rasterSeconds += t1 - t0;
+    painterSeconds += t2 - t1;
+  }
+  const double frames = static_cast<double>(state.iterations());
+  state.counters["raster_ms"] = 1e3 * rasterSeconds / frames;
+  state.counters["painter_ms"] = 1e3 * painterSeconds / frames;
+  state.counters["painter_ratio"] = rasterSeconds > 0.0 ? painterSeconds / rasterSeconds : 0.0;
+}
+
+struct TFigures {
+  double RasterMs = 0.0;
+  double PainterMs = 0.0;
+  double Ratio = 0.0;
+};
+
+// The console output, then one line per model with its frame time against the target.
+class TFrameReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+      const auto value = [&](const char* name) {
+        const auto found = run.counters.find(name);
+        return found == run.counters.end() ? 0.0 : found->second.value;
+      };
+      Figures[run.run_name.function_name] = {value("raster_ms"), value("painter_ms"), value("painter_ratio")};
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    for (const TModel& model : Models) {
+      const auto found = Figures.find(std::string("Frame/") + model.Name);
+      if (found == Figures.end()) continue;
+      const TFigures& f = found->second;
+      std::printf("frame %s: %.3f ms (target %.1f ms) %s; QPainter %.3f ms = %.2f x raster\n",
+                  model.Name, f.RasterMs, model.TargetMs,
+                  f.RasterMs <= model.TargetMs ? "OK" : "TOO SLOW", f.PainterMs, f.Ratio);
+    }
+  }
+
+ private:
+  std::map<std::string, TFigures> Figures;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  for (const TModel& model : Models) {
+    benchmark::RegisterBenchmark((std::string("Frame/") + model.Name).c_str(),
+                                 [&model](benchmark::State& state) { FrameTimes(state, model); })
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(2.0);
+  }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  TFrameReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}
