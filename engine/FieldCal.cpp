@@ -20,7 +20,9 @@ constexpr double MaxBeta = 0.9999;
 // Two tail-row neighbours closer than this many ulps of their coordinates count as one point.
 constexpr double CoincidenceUlps = 64.0;
 
-std::size_t Count(int lastIndex) { return static_cast<std::size_t>(lastIndex) + 1; }
+std::size_t Count(int lastIndex) {
+  return static_cast<std::size_t>(lastIndex) + 1;
+}
 
 }  // namespace
 
@@ -52,9 +54,9 @@ void TFieldSimulation::InitNodes(int ISize, int JSize, double ModelWidth) {
 // StartPos. Stepping the emission and aging ISize times would cost ISize^2 node updates; with
 // Beta and VelocityDir constant the emission directions are constant too, so the node of row r
 // is its emission point (the charge position r + 1 ticks before the end) plus r displacements
-// of w * direction, computed below from the newest emission point. The charge positions are accumulated tick by tick, and the wavefront marks
-// are stepped on one line only (they are the same on every line), so that the result equals the
-// stepped pre-run to rounding.
+// of w * direction, computed below from the newest emission point. The charge positions are
+// accumulated tick by tick, and the wavefront marks are stepped on one line only (they are the same
+// on every line), so that the result equals the stepped pre-run to rounding.
 void TFieldSimulation::ResetNodes(int ISize, int JSize, TVector2 StartPos, TVector2 InitVel,
                                   double ModelWidth, int WaveFrontSpacing) {
   const double w = WaveVelocity;
@@ -135,9 +137,9 @@ void TFieldSimulation::ResetNodes(int ISize, int JSize, TVector2 StartPos, TVect
     const double m = std::sqrt(dx * dx + dy * dy);
     // Nodes that coincide to the rounding of their coordinates (a line moving with the charge)
     // give no direction; the tail then stays where it was rather than point at random.
-    const double rounding = CoincidenceUlps * DBL_EPSILON *
-                            (std::fabs(last.X) + std::fabs(last.Y) + std::fabs(before.X) +
-                             std::fabs(before.Y));
+    const double rounding =
+        CoincidenceUlps * DBL_EPSILON *
+        (std::fabs(last.X) + std::fabs(last.Y) + std::fabs(before.X) + std::fabs(before.Y));
     if (m > 1e-30 && m > rounding) {
       TFieldNode& tail = Nodes[ISize][j];
       tail.X = last.X + 2.0 * ModelWidth * dx / m;

@@ -154,8 +154,9 @@ std::string CheckTrajectory(int trajectoryMode, const TTrajectoryParameters& par
       // Both negative is the same track turned by half a turn; mixed signs make the straights
       // run against the arcs, so the charge would reverse at every joint.
       beta = p.RaceBeta;
-      error = CheckFinite(
-          {{"speed", beta}, {"bending radius", p.RaceRadius}, {"straight section", p.RaceStraight}});
+      error = CheckFinite({{"speed", beta},
+                           {"bending radius", p.RaceRadius},
+                           {"straight section", p.RaceStraight}});
       if (error.empty()) error = CheckSpeed(beta);
       if (error.empty()) error = CheckNotZero("bending radius", p.RaceRadius);
       if (error.empty()) error = CheckNotZero("straight section", p.RaceStraight);
@@ -209,8 +210,8 @@ std::string CheckTrajectory(int trajectoryMode, const TTrajectoryParameters& par
                " and " + Number(p.BendAngle) + " were given).";
       }
       if (std::fabs(p.BendAngle) > MaxBendAngle) {
-        return "The bending angle must lie between -180 and 180 degrees (" +
-               Number(p.BendAngle) + " was given).";
+        return "The bending angle must lie between -180 and 180 degrees (" + Number(p.BendAngle) +
+               " was given).";
       }
       scratch.MakeBending(p.BendRadius, p.BendAngle);
       break;
@@ -240,8 +241,8 @@ std::string CheckModelSize(long long iSize, long long jSize, int waveFrontSpacin
            std::to_string(waveFrontSpacing) + " (" + std::to_string(iSize) + " was given).";
   }
   // Either size alone beyond the bound settles it; below it the product fits in 64 bits.
-  const bool tooLarge = iSize >= MaxModelNodes || jSize >= MaxModelNodes ||
-                        (iSize + 1) * (jSize + 1) > MaxModelNodes;
+  const bool tooLarge =
+      iSize >= MaxModelNodes || jSize >= MaxModelNodes || (iSize + 1) * (jSize + 1) > MaxModelNodes;
   if (tooLarge) {
     const double nodes = (static_cast<double>(iSize) + 1.0) * (static_cast<double>(jSize) + 1.0);
     return "A model of " + std::to_string(iSize) + " field points x " + std::to_string(jSize) +

@@ -52,7 +52,8 @@ TBezierSegment RotateSegment(const TBezierSegment& s, double angle) {
 }
 
 TBezierSegment ShiftSegment(const TBezierSegment& s, double dx) {
-  return {{s.P0.X + dx, s.P0.Y}, {s.P1.X + dx, s.P1.Y}, {s.P2.X + dx, s.P2.Y}, {s.P3.X + dx, s.P3.Y}};
+  return {
+      {s.P0.X + dx, s.P0.Y}, {s.P1.X + dx, s.P1.Y}, {s.P2.X + dx, s.P2.Y}, {s.P3.X + dx, s.P3.Y}};
 }
 
 // Quarter i (0 ... 3) of the circle of radius r about the origin, counter-clockwise from (r, 0).
@@ -76,8 +77,8 @@ enum class TWalkResult { Done, BadSpeed, TooManySteps };
 // that overshot the end of a segment, which is then taken back and carried into the next one.
 // rem ends as the length left between the last sample inside the path and its end.
 template <class OnStep, class OnBack>
-TWalkResult WalkPath(const TPath& path, double step, long long maxSteps, double& rem,
-                     OnStep onStep, OnBack onBack) {
+TWalkResult WalkPath(const TPath& path, double step, long long maxSteps, double& rem, OnStep onStep,
+                     OnBack onBack) {
   double t = 0.0;
   rem = 0.0;
   long long steps = 0;
@@ -187,8 +188,8 @@ void TPathGeneration::MakeBending(double Radius, double AngleDeg) {
   arc.P3 = RotatePoint(m, arc.P0, a);
 
   const TVector2 exitStart = arc.P3;
-  Path.Segments[2] =
-      StraightSegment(exitStart, {exitStart.X + 1.5 * std::cos(a), exitStart.Y + 1.5 * std::sin(a)});
+  Path.Segments[2] = StraightSegment(
+      exitStart, {exitStart.X + 1.5 * std::cos(a), exitStart.Y + 1.5 * std::sin(a)});
 }
 
 // Two passes of the same stepping: the first counts the samples and the length rem left after
@@ -208,7 +209,8 @@ void TPathGeneration::SampleUniform(double Step, double Beta) {
   double rem = 0.0;
   const TWalkResult counted = WalkPath(
       Path, Step, LLONG_MAX, rem,
-      [&count](const TBezierSegment&, double, TVector2, double) { ++count; }, [&count] { --count; });
+      [&count](const TBezierSegment&, double, TVector2, double) { ++count; },
+      [&count] { --count; });
   if (counted != TWalkResult::Done || count + 1 > INT_MAX) return leaveEmpty();
 
   Path.SampleCount = static_cast<int>(count + 1);
@@ -257,7 +259,8 @@ long long TPathGeneration::CountSamples(double Step, long long Limit) const {
   const long long maxSteps = Limit + Path.SegmentCount + 1;
   const TWalkResult result = WalkPath(
       Path, Step, maxSteps, rem,
-      [&count](const TBezierSegment&, double, TVector2, double) { ++count; }, [&count] { --count; });
+      [&count](const TBezierSegment&, double, TVector2, double) { ++count; },
+      [&count] { --count; });
   if (result == TWalkResult::BadSpeed) return 0;
   if (result == TWalkResult::TooManySteps || count + 1 > Limit) return Limit + 1;
   return count + 1;

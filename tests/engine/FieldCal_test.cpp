@@ -27,7 +27,9 @@ void Tick(TFieldSimulation& sim, int iSize, int jSize, int waveFrontSpacing) {
 }
 
 // Angle a - b folded into (-pi, pi].
-double AngleBetween(double a, double b) { return std::remainder(a - b, 2.0 * Pi); }
+double AngleBetween(double a, double b) {
+  return std::remainder(a - b, 2.0 * Pi);
+}
 
 TEST(FieldCalInit, SizesTablesAndRestDirections) {
   TFieldSimulation sim = MakeSimulation(200, 40);
@@ -337,8 +339,8 @@ TEST(FieldCalReset, EqualsTheSteppedPreRun) {
     int JSize;
   };
   const TSize sizes[] = {{2, 1}, {3, 4}, {7, 3}, {20, 8}, {33, 12}};
-  const TVector2 velocities[] = {{0.0, 0.0}, {0.5, 0.0},   {-0.3, 0.7}, {0.0, -0.99},
-                                 {1.0, 0.0}, {0.95, 0.0},  {1.5, 0.2},  {1e-7, 0.0}};
+  const TVector2 velocities[] = {{0.0, 0.0}, {0.5, 0.0},  {-0.3, 0.7}, {0.0, -0.99},
+                                 {1.0, 0.0}, {0.95, 0.0}, {1.5, 0.2},  {1e-7, 0.0}};
   int compared = 0;
   for (const TSize& size : sizes) {
     const int iSize = size.ISize;
@@ -361,8 +363,7 @@ TEST(FieldCalReset, EqualsTheSteppedPreRun) {
           // multiplication: a few ulps of coordinates of order 1.
           const double tol = 1e-12;
           SCOPED_TRACE(::testing::Message() << iSize << "x" << jSize << " spacing " << spacing
-                                            << " v (" << v.X << ", " << v.Y << ") flags "
-                                            << flags);
+                                            << " v (" << v.X << ", " << v.Y << ") flags " << flags);
           EXPECT_NEAR(fast.ChargePos.X, stepped.ChargePos.X, tol);
           EXPECT_NEAR(fast.ChargePos.Y, stepped.ChargePos.Y, tol);
           EXPECT_NEAR(fast.PrevChargePos.X, stepped.PrevChargePos.X, tol);
@@ -469,8 +470,8 @@ TEST(FieldCalPhysics, StoppingChargeSendsOutAKinkAtTheWaveSpeed) {
       int kinkRow = -1;
       for (int row = 1; row < iSize; ++row) {
         const TFieldNode& n = sim.Nodes[row][j];
-        const double radial = AngleBetween(std::atan2(n.Y - stop.Y, n.X - stop.X),
-                                           std::atan2(r.Y, r.X));
+        const double radial =
+            AngleBetween(std::atan2(n.Y - stop.Y, n.X - stop.X), std::atan2(r.Y, r.X));
         const double moving = AngleBetween(std::atan2(n.Y - ahead.Y, n.X - ahead.X), psi);
         if (row < stoppedTicks) {
           ASSERT_NEAR(radial, 0.0, 1e-11) << "line " << j << " row " << row;

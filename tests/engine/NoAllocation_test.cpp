@@ -22,8 +22,12 @@ void* operator new(std::size_t size) {
   if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
   throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  std::free(p);
+}
 #pragma GCC diagnostic pop
 
 namespace {
@@ -61,8 +65,9 @@ TEST(NoAllocation, TicksAndResetsAllocateNothing) {
   EXPECT_EQ(duringTicks, 0);
   // The undulator and bending runs reset inside a tick; the reset's working storage is sized
   // by InitNodes too.
-  const long duringReset = AllocationsDuring(
-      [&] { sim.ResetNodes(iSize, jSize, {-1.0, 0.0}, {0.95, 0.0}, ModelWidth, spacing); });
+  const long duringReset = AllocationsDuring([&] {
+    sim.ResetNodes(iSize, jSize, {-1.0, 0.0}, {0.95, 0.0}, ModelWidth, spacing);
+  });
   EXPECT_EQ(duringReset, 0);
 }
 

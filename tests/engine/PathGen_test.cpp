@@ -18,7 +18,9 @@ double Distance(double x0, double y0, double x1, double y1) {
   return std::hypot(x1 - x0, y1 - y0);
 }
 
-double Distance(TVector2 a, TVector2 b) { return Distance(a.X, a.Y, b.X, b.Y); }
+double Distance(TVector2 a, TVector2 b) {
+  return Distance(a.X, a.Y, b.X, b.Y);
+}
 
 // Segments are joined end to start exactly: the next one starts where the last one ended.
 void ExpectJoined(const TPath& path) {
@@ -70,8 +72,10 @@ TEST(PathGenSampling, StepsAreEqualAlongThePath) {
     const char* Name;
     int Mode;
   };
-  const TCase cases[] = {{"line", tmStraightLine}, {"circle", tmCircle},
-                         {"race track", tmRaceTrack}, {"undulator", tmUndulator},
+  const TCase cases[] = {{"line", tmStraightLine},
+                         {"circle", tmCircle},
+                         {"race track", tmRaceTrack},
+                         {"undulator", tmUndulator},
                          {"bending", tmBending}};
   const TTrajectoryParameters p;
   for (const TCase& c : cases) {
@@ -102,9 +106,9 @@ TEST(PathGenSampling, ClosedPathsClose) {
     double Beta;
   };
   const TCase cases[] = {
-      {tmCircle, 200, 0.9},   {tmCircle, 400, 0.5},   {tmCircle, 100, 0.99},
-      {tmCircle, 2000, 0.3},  {tmRaceTrack, 200, 0.8}, {tmRaceTrack, 400, 0.95},
-      {tmRaceTrack, 100, 0.5}, {tmDipole, 200, 0.9},  {tmDipole, 400, 0.7},
+      {tmCircle, 200, 0.9},    {tmCircle, 400, 0.5},    {tmCircle, 100, 0.99},
+      {tmCircle, 2000, 0.3},   {tmRaceTrack, 200, 0.8}, {tmRaceTrack, 400, 0.95},
+      {tmRaceTrack, 100, 0.5}, {tmDipole, 200, 0.9},    {tmDipole, 400, 0.7},
   };
   for (const TCase& c : cases) {
     TTrajectoryParameters p;
@@ -323,11 +327,21 @@ TEST(PathGenSampling, CountSamplesMatchesTheSamplerAndStopsAtTheLimit) {
     // Rebuild the path unsampled and count at the same step.
     TPathGeneration fresh;
     switch (mode) {
-      case tmStraightLine: fresh.MakeLine(p.LineStartX, p.LineStopX); break;
-      case tmCircle: fresh.MakeCircle(p.CircleRadius); break;
-      case tmRaceTrack: fresh.MakeRaceTrack(p.RaceRadius, p.RaceStraight); break;
-      case tmUndulator: fresh.MakeUndulator(p.UndPeriods, p.UndAmplitude, p.UndPeriod); break;
-      default: fresh.MakeBending(p.BendRadius, p.BendAngle); break;
+      case tmStraightLine:
+        fresh.MakeLine(p.LineStartX, p.LineStopX);
+        break;
+      case tmCircle:
+        fresh.MakeCircle(p.CircleRadius);
+        break;
+      case tmRaceTrack:
+        fresh.MakeRaceTrack(p.RaceRadius, p.RaceStraight);
+        break;
+      case tmUndulator:
+        fresh.MakeUndulator(p.UndPeriods, p.UndAmplitude, p.UndPeriod);
+        break;
+      default:
+        fresh.MakeBending(p.BendRadius, p.BendAngle);
+        break;
     }
     const double beta = mode == tmStraightLine ? p.LineBeta
                         : mode == tmCircle     ? p.CircleBeta
