@@ -62,23 +62,19 @@ double PixelOffset(const TAxis& axis, int low, int high, double v) {
          (axis.Maximum - axis.Minimum);
 }
 
-// Whether every point of the arc between A and B surely maps outside DrawArea, so that none of
-// its pieces would be drawn. Every arc point lies within max(radius) of a point between the two
-// emission points; that box, widened by two pixels for the rounding, is tested in pixels. Only
-// boxes that map to ordinary pixel offsets are judged (far beyond them the mapping falls back to
-// the centre pixel, which lies inside), so the answer never differs from drawing piece by piece.
-bool ArcSurelyOutside(const TFieldView& view, const TFieldNode& a, const TFieldNode& b) {
+// Whether every point within reach (model units) of centre surely maps outside DrawArea. The box
+// is tested in pixels, widened by two for the rounding; only boxes at ordinary pixel offsets are
+// judged (far beyond them the mapping falls back to the centre pixel, which lies inside), so the
+// answer never differs from mapping the points one by one.
+bool SurelyOutside(const TFieldView& view, TVector2 centre, double reach) {
   const TPlotMapping& m = view.Mapping;
-  const double reach = std::max(std::fabs(a.Radius), std::fabs(b.Radius));
-  const double left = PixelOffset(m.Horizontal, m.PlotRect.Left, m.PlotRect.Right,
-                                  std::min(a.EmitX, b.EmitX) - reach - view.Origin.X);
-  const double right = PixelOffset(m.Horizontal, m.PlotRect.Left, m.PlotRect.Right,
-                                   std::max(a.EmitX, b.EmitX) + reach - view.Origin.X);
+  const double x = centre.X - view.Origin.X;
+  const double y = centre.Y - view.Origin.Y;
+  const double left = PixelOffset(m.Horizontal, m.PlotRect.Left, m.PlotRect.Right, x - reach);
+  const double right = PixelOffset(m.Horizontal, m.PlotRect.Left, m.PlotRect.Right, x + reach);
   // Rows grow downwards: the top of the box is its largest y.
-  const double top = PixelOffset(m.Vertical, m.PlotRect.Top, m.PlotRect.Bottom,
-                                 std::max(a.EmitY, b.EmitY) + reach - view.Origin.Y);
-  const double bottom = PixelOffset(m.Vertical, m.PlotRect.Top, m.PlotRect.Bottom,
-                                    std::min(a.EmitY, b.EmitY) - reach - view.Origin.Y);
+  const double top = PixelOffset(m.Vertical, m.PlotRect.Top, m.PlotRect.Bottom, y + reach);
+  const double bottom = PixelOffset(m.Vertical, m.PlotRect.Top, m.PlotRect.Bottom, y - reach);
   constexpr double Ordinary = 1e9;  // well inside the mapping's 2147483647-pixel limit
   for (const double offset : {left, right, top, bottom}) {
     if (!(std::fabs(offset) < Ordinary)) return false;
@@ -96,7 +92,7 @@ bool ArcSurelyOutside(const TFieldView& view, const TFieldNode& a, const TFieldN
 
 // The line from A to B along the arc about their emission points, starting at the pen pixel
 // `from`. R sets the scale of the step angle. Pieces with both ends outside DrawArea are skipped,
-// so far-off arcs cost no drawing; an arc wholly outside is not even computed.
+// so far-off arcs cost no drawing.
 // The model length of PlotResolution pixels, negative because rows grow downwards.
 double ResolutionLength(const TFieldView& view) {
   return view.Mapping.PixelToValueY(view.PlotResolution) - view.Mapping.PixelToValueY(0);
@@ -105,7 +101,6 @@ double ResolutionLength(const TFieldView& view) {
 void DrawArc(const TFieldView& view, const TFieldPixels& pixels, const TRect& drawArea,
              double resolutionLength, const TFieldNode& a, const TFieldNode& b,
              const TFieldNode& r, TPixel from) {
-  if (!PointInRect(from.X, from.Y, drawArea) && ArcSurelyOutside(view, a, b)) return;
   const double q = resolutionLength / r.Radius;
   double thetaA = a.Angle;
   double thetaB = b.Angle;
@@ -114,14 +109,36 @@ void DrawArc(const TFieldView& view, const TFieldPixels& pixels, const TRect& dr
   if (thetaA - thetaB > std::numbers::pi) thetaB += 2.0 * std::numbers::pi;
   const int n = ArcPieceCount(thetaA, thetaB, q);
 
+  // The angle advances by the same step between the n + 1 points, so its cosine and sine follow
+  // by rotation instead of a library call per point: the same angles as interpolating them,
+  // within a few units in the last place, far below a pixel.
+  const double step = (thetaB - thetaA) / n;
+  const double stepCos = std::cos(step);
+  const double stepSin = std::sin(step);
+  double cosTheta = std::cos(thetaA);
+  double sinTheta = std::sin(thetaA);
+
+  // Every point of the arc lies within this distance of its first point P0: the emission point
+  // moves at most |dE|, the radius changes at most |dr|, and the direction turns through at most
+  // |thetaB - thetaA| (a chord is no longer than its arc). An arc whose pen and whole reach lie
+  // outside the view draws no piece, so it is not walked at all.
+  const double reach = std::fabs(b.EmitX - a.EmitX) + std::fabs(b.EmitY - a.EmitY) +
+                       std::fabs(b.Radius - a.Radius) +
+                       std::max(std::fabs(a.Radius), std::fabs(b.Radius)) * std::fabs(thetaB - thetaA);
+  if (!PointInRect(from.X, from.Y, drawArea) &&
+      SurelyOutside(view, {a.EmitX + a.Radius * cosTheta, a.EmitY + a.Radius * sinTheta}, reach)) {
+    return;
+  }
+
   TPixel pen = from;
   for (int k = 0; k <= n; ++k) {
-    const double theta = Interpolate(k, n, thetaA, thetaB);
     const double ex = Interpolate(k, n, a.EmitX, b.EmitX);
     const double ey = Interpolate(k, n, a.EmitY, b.EmitY);
     const double radius = Interpolate(k, n, a.Radius, b.Radius);
-    const TPixel p =
-        PixelOf(pixels, ex + radius * std::cos(theta), ey + radius * std::sin(theta));
+    const TPixel p = PixelOf(pixels, ex + radius * cosTheta, ey + radius * sinTheta);
+    const double nextCos = cosTheta * stepCos - sinTheta * stepSin;
+    sinTheta = sinTheta * stepCos + cosTheta * stepSin;
+    cosTheta = nextCos;
     if (PointInRect(pen.X, pen.Y, drawArea) || PointInRect(p.X, p.Y, drawArea)) {
       view.Canvas.MoveTo(pen.X, pen.Y);
       view.Canvas.LineTo(p.X, p.Y);

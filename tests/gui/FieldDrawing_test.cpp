@@ -301,3 +301,92 @@ TEST(FieldPixelsTest, EveryPixelEqualsTheSurfaceMapping) {
 }
 
 }  // namespace
+
+namespace {
+
+// The arc drawing as plainly as it can be written: every point from the interpolated angle, every
+// piece tested, nothing skipped. The drawing must produce the very same segments.
+std::vector<TRecordingCanvas::TSegment> PlainFieldLines(const TPlotMapping& m,
+                                                        const TFieldSimulation& field, int rows,
+                                                        int lines, int resolution) {
+  TRecordingCanvas canvas;
+  const TRect area{m.DrawArea.Left, m.DrawArea.Top, m.DrawArea.Right, m.DrawArea.Bottom};
+  const auto pixel = [&](double x, double y) {
+    return std::pair<int, int>(m.ValueToPixelX(x), m.ValueToPixelY(y));
+  };
+  for (int i = 0; i < lines; ++i) {
+    for (int j = 1; j <= rows - 1; ++j) {
+      const TFieldNode& a = field.Nodes[static_cast<std::size_t>(j - 1)][static_cast<std::size_t>(i)];
+      const TFieldNode& b = field.Nodes[static_cast<std::size_t>(j)][static_cast<std::size_t>(i)];
+      auto [ax, ay] = pixel(a.X, a.Y);
+      const auto [bx, by] = pixel(b.X, b.Y);
+      if (std::abs(bx - ax) <= resolution && std::abs(by - ay) <= resolution) {
+        canvas.MoveTo(ax, ay);
+        canvas.LineTo(bx, by);
+        continue;
+      }
+      const double q = (m.PixelToValueY(resolution) - m.PixelToValueY(0)) / b.Radius;
+      double ta = a.Angle;
+      double tb = b.Angle;
+      if (tb - ta > std::numbers::pi) ta += 2 * std::numbers::pi;
+      if (ta - tb > std::numbers::pi) tb += 2 * std::numbers::pi;
+      const int n = static_cast<int>(
+          std::min<long long>(std::llabs(static_cast<long long>((ta - tb) / q)) + 1, 20));
+      for (int k = 0; k <= n; ++k) {
+        const double t = Interpolate(k, n, ta, tb);
+        const double r = Interpolate(k, n, a.Radius, b.Radius);
+        const auto [px, py] = pixel(Interpolate(k, n, a.EmitX, b.EmitX) + r * std::cos(t),
+                                    Interpolate(k, n, a.EmitY, b.EmitY) + r * std::sin(t));
+        if (PointInRect(ax, ay, area) || PointInRect(px, py, area)) {
+          canvas.MoveTo(ax, ay);
+          canvas.LineTo(px, py);
+        }
+        ax = px;
+        ay = py;
+      }
+    }
+    const TFieldNode& last = field.Nodes[static_cast<std::size_t>(rows - 1)][static_cast<std::size_t>(i)];
+    const TFieldNode& tail = field.Nodes[static_cast<std::size_t>(rows)][static_cast<std::size_t>(i)];
+    const auto [lx, ly] = pixel(last.X, last.Y);
+    const auto [tx, ty] = pixel(tail.X, tail.Y);
+    canvas.MoveTo(lx, ly);
+    canvas.LineTo(tx, ty);
+  }
+  return canvas.Segments;
+}
+
+TEST(ArcSubdivisionTest, TheFastDrawingDrawsExactlyThePlainOne) {
+  // A charge circling at 0.9: more than half of the neighbours are joined by arcs, many of them
+  // partly or wholly outside the plot.
+  TSimulationState state;
+  state.TrajectoryMode = tmCircle;
+  TFieldSimulation& field = state.FieldSimulation;
+  field.InitNodes(state.ISize, state.JSize, ModelWidth);
+  BuildTrajectory(state.PathGeneration, tmCircle, field, field.WaveVelocity);
+  const TPathSample& first = state.PathGeneration.Path.Samples[0];
+  field.ResetNodes(state.ISize, state.JSize, {first.X, first.Y}, {}, ModelWidth, 5);
+  const TPath& path = state.PathGeneration.Path;
+  for (int tick = 1; tick <= 250; ++tick) {
+    const TPathSample& s = path.Samples[static_cast<std::size_t>(tick % (path.SampleCount - 1))];
+    field.ChargePos = {s.X, s.Y};
+    field.VelocityDir = {s.DirX, s.DirY};
+    field.Beta = s.Beta;
+    field.UpdateEmitDirections(state.JSize);
+    field.AdvanceNodes(state.ISize, state.JSize, 5);
+  }
+  for (const int resolution : {10, 40}) {
+    TRecordingCanvas canvas;
+    const TPlotMapping mapping = MainMapping();
+    DrawFieldLines({canvas, mapping, {}, resolution}, field, state.ISize, state.JSize);
+    const auto plain = PlainFieldLines(mapping, field, state.ISize, state.JSize, resolution);
+    ASSERT_EQ(canvas.Segments.size(), plain.size()) << resolution;
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+      const auto& got = canvas.Segments[i];
+      const auto& want = plain[i];
+      ASSERT_TRUE(got.X0 == want.X0 && got.Y0 == want.Y0 && got.X1 == want.X1 && got.Y1 == want.Y1)
+          << "segment " << i << " at resolution " << resolution;
+    }
+  }
+}
+
+}  // namespace
