@@ -105,7 +105,11 @@ double ThreadSeconds() {
   return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
 }
 
-// Raster and QPainter frames alternate, so that a change of the machine's load weighs on both.
+// Frames follow each other in short runs of each kind, raster and QPainter taking turns, so that
+// a change of the machine's load weighs on both while each run sees the caches as a run of frames
+// of its own kind leaves them.
+constexpr int FramesPerTurn = 8;
+
 void FrameTimes(benchmark::State& state, const TModel& model) {
   TFrame raster(model);
   TFrame painter(model);
@@ -113,18 +117,22 @@ void FrameTimes(benchmark::State& state, const TModel& model) {
   double painterSeconds = 0.0;
   for (auto _ : state) {
     const double t0 = ThreadSeconds();
-    raster.Tick();
-    raster.DrawRaster();
-    benchmark::DoNotOptimize(raster.Picture().constBits());
+    for (int frame = 0; frame < FramesPerTurn; ++frame) {
+      raster.Tick();
+      raster.DrawRaster();
+      benchmark::DoNotOptimize(raster.Picture().constBits());
+    }
     const double t1 = ThreadSeconds();
-    painter.Tick();
-    painter.DrawPainter();
-    benchmark::DoNotOptimize(painter.Picture().constBits());
+    for (int frame = 0; frame < FramesPerTurn; ++frame) {
+      painter.Tick();
+      painter.DrawPainter();
+      benchmark::DoNotOptimize(painter.Picture().constBits());
+    }
     const double t2 = ThreadSeconds();
     rasterSeconds += t1 - t0;
     painterSeconds += t2 - t1;
   }
-  const double frames = static_cast<double>(state.iterations());
+  const double frames = static_cast<double>(state.iterations()) * FramesPerTurn;
   state.counters["raster_ms"] = 1e3 * rasterSeconds / frames;
   state.counters["painter_ms"] = 1e3 * painterSeconds / frames;
   state.counters["painter_ratio"] = rasterSeconds > 0.0 ? painterSeconds / rasterSeconds : 0.0;
