@@ -33,7 +33,7 @@ struct TModel {
   double TargetMs;  // the raster frame must stay within this
 };
 const TModel Models[] = {
-    {"400x40", 400, 40, 20, 2.0},     // the largest preset
+    {"400x40", 400, 40, 20, 2.0},       // the largest preset
     {"2000x200", 2000, 200, 20, 16.0},  // the largest custom size: 60 pictures a second
 };
 
@@ -154,7 +154,8 @@ class TFrameReporter : public benchmark::ConsoleReporter {
         const auto found = run.counters.find(name);
         return found == run.counters.end() ? 0.0 : found->second.value;
       };
-      Figures[run.run_name.function_name] = {value("raster_ms"), value("painter_ms"), value("painter_ratio")};
+      Figures[run.run_name.function_name] = {value("raster_ms"), value("painter_ms"),
+                                             value("painter_ratio")};
     }
     ConsoleReporter::ReportRuns(runs);
   }

@@ -20,7 +20,9 @@ void TakeSample(TFieldSimulation& field, const TPathSample& sample) {
   field.Beta = sample.Beta;
 }
 
-bool IsPathMode(int mode) { return mode >= tmStraightLine && mode <= tmBending; }
+bool IsPathMode(int mode) {
+  return mode >= tmStraightLine && mode <= tmBending;
+}
 
 }  // namespace
 

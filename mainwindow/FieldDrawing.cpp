@@ -19,7 +19,9 @@ struct TPixel {
   int Y = 0;
 };
 
-TPixel PixelOf(const TFieldPixels& pixels, double x, double y) { return {pixels.X(x), pixels.Y(y)}; }
+TPixel PixelOf(const TFieldPixels& pixels, double x, double y) {
+  return {pixels.X(x), pixels.Y(y)};
+}
 
 TPixel PixelOf(const TFieldPixels& pixels, const TFieldNode& node) {
   return PixelOf(pixels, node.X, node.Y);
@@ -99,8 +101,8 @@ double ResolutionLength(const TFieldView& view) {
 }
 
 void DrawArc(const TFieldView& view, const TFieldPixels& pixels, const TRect& drawArea,
-             double resolutionLength, const TFieldNode& a, const TFieldNode& b,
-             const TFieldNode& r, TPixel from) {
+             double resolutionLength, const TFieldNode& a, const TFieldNode& b, const TFieldNode& r,
+             TPixel from) {
   const double q = resolutionLength / r.Radius;
   double thetaA = a.Angle;
   double thetaB = b.Angle;
@@ -122,9 +124,9 @@ void DrawArc(const TFieldView& view, const TFieldPixels& pixels, const TRect& dr
   // moves at most |dE|, the radius changes at most |dr|, and the direction turns through at most
   // |thetaB - thetaA| (a chord is no longer than its arc). An arc whose pen and whole reach lie
   // outside the view draws no piece, so it is not walked at all.
-  const double reach = std::fabs(b.EmitX - a.EmitX) + std::fabs(b.EmitY - a.EmitY) +
-                       std::fabs(b.Radius - a.Radius) +
-                       std::max(std::fabs(a.Radius), std::fabs(b.Radius)) * std::fabs(thetaB - thetaA);
+  const double reach =
+      std::fabs(b.EmitX - a.EmitX) + std::fabs(b.EmitY - a.EmitY) + std::fabs(b.Radius - a.Radius) +
+      std::max(std::fabs(a.Radius), std::fabs(b.Radius)) * std::fabs(thetaB - thetaA);
   if (!PointInRect(from.X, from.Y, drawArea) &&
       SurelyOutside(view, {a.EmitX + a.Radius * cosTheta, a.EmitY + a.Radius * sinTheta}, reach)) {
     return;

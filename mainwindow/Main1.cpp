@@ -116,8 +116,8 @@ void TMainForm1::CreateComponents() {
 
   SpeedRunButton = MakeSpeedButton(client, "SpeedRunButton", QStringLiteral("Run Simulation"),
                                    RunGlyph(), QPoint(2, 5));
-  SpeedPauseButton = MakeSpeedButton(client, "SpeedPauseButton",
-                                     QStringLiteral("Pause Simulation"), PauseGlyph(), QPoint(30, 5));
+  SpeedPauseButton = MakeSpeedButton(client, "SpeedPauseButton", QStringLiteral("Pause Simulation"),
+                                     PauseGlyph(), QPoint(30, 5));
   auto* speedGroup = new QButtonGroup(this);
   speedGroup->setExclusive(true);
   speedGroup->addButton(SpeedRunButton);
@@ -145,8 +145,8 @@ void TMainForm1::CreateComponents() {
   HalvoranLabLogo = new QLabel(QStringLiteral("Halvoran Radiation"), client);
   HalvoranLabLogo->setObjectName(QStringLiteral("HalvoranLabLogo"));
   QFont logoFont;
-  logoFont.setFamilies({QStringLiteral("Arial Black"), QStringLiteral("Arial"),
-                        QStringLiteral("Liberation Sans")});
+  logoFont.setFamilies(
+      {QStringLiteral("Arial Black"), QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
   logoFont.setPixelSize(21);
   logoFont.setItalic(true);
   logoFont.setWeight(QFont::Black);
@@ -259,7 +259,9 @@ void TMainForm1::closeEvent(QCloseEvent* event) {
   });
 }
 
-void TMainForm1::MnuExitClick() { close(); }
+void TMainForm1::MnuExitClick() {
+  close();
+}
 
 // ---- The animation tick and run control ----
 
@@ -332,9 +334,13 @@ void TMainForm1::MnuByMouseClick() {
   MnuResetClick();
 }
 
-void TMainForm1::Series1Click(int x, int y) { State.Dragging = Series1().HitTestPoint(x, y) == 0; }
+void TMainForm1::Series1Click(int x, int y) {
+  State.Dragging = Series1().HitTestPoint(x, y) == 0;
+}
 
-void TMainForm1::Chart1MouseUp() { State.Dragging = false; }
+void TMainForm1::Chart1MouseUp() {
+  State.Dragging = false;
+}
 
 void TMainForm1::SpeedRunButtonClick() {
   State.StopAfterTick = false;
@@ -455,9 +461,15 @@ void TMainForm1::ChooseModelSize(const TModelSizePreset& preset, const char* ite
   MnuResetClick();
 }
 
-void TMainForm1::MnuMdlLargeClick() { ChooseModelSize(ModelSizeLarge, "MnuMdlLarge"); }
-void TMainForm1::MnuMdlMediumClick() { ChooseModelSize(ModelSizeMedium, "MnuMdlMedium"); }
-void TMainForm1::MnuMdlSmallClick() { ChooseModelSize(ModelSizeSmall, "MnuMdlSmall"); }
+void TMainForm1::MnuMdlLargeClick() {
+  ChooseModelSize(ModelSizeLarge, "MnuMdlLarge");
+}
+void TMainForm1::MnuMdlMediumClick() {
+  ChooseModelSize(ModelSizeMedium, "MnuMdlMedium");
+}
+void TMainForm1::MnuMdlSmallClick() {
+  ChooseModelSize(ModelSizeSmall, "MnuMdlSmall");
+}
 
 void TMainForm1::MnuMdlCustomClick() {
   if (!ModelSize) return;
@@ -534,7 +546,8 @@ void TMainForm1::Chart1Zoom(TPlotSurface& sender) {
   }
   State.AspectRatio = LastGoodAspectRatio;
   // Keep the rectangle's width and vertical centre; make its height that of equal scales.
-  const double span = (sender.BottomAxis().Maximum - sender.BottomAxis().Minimum) * State.AspectRatio;
+  const double span =
+      (sender.BottomAxis().Maximum - sender.BottomAxis().Minimum) * State.AspectRatio;
   const double centre = (sender.LeftAxis().Minimum + sender.LeftAxis().Maximum) * 0.5;
   sender.SetAxisRange(TPlotSurface::TAxisId::Left, centre - span * 0.5, centre + span * 0.5);
   Series1().RequestRedraw();

@@ -162,6 +162,10 @@ void TMainMenu::Check(const char* name) {
   if (group != GroupOf.end()) ConfirmedInGroup[group->second] = &action;
 }
 
-void TMainMenu::SetChecked(const char* name, bool checked) { Item(name).setChecked(checked); }
+void TMainMenu::SetChecked(const char* name, bool checked) {
+  Item(name).setChecked(checked);
+}
 
-bool TMainMenu::IsChecked(const char* name) const { return Item(name).isChecked(); }
+bool TMainMenu::IsChecked(const char* name) const {
+  return Item(name).isChecked();
+}

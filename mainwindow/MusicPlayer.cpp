@@ -1,7 +1,9 @@
 // The music commands' player: play, pause and stop state only.
 #include "mainwindow/MusicPlayer.h"
 
-void TMusicPlayer::Play() { State = TMusicState::Playing; }
+void TMusicPlayer::Play() {
+  State = TMusicState::Playing;
+}
 
 void TMusicPlayer::PauseOrResume() {
   if (State == TMusicState::Playing) {

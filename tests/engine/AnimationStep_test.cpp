@@ -39,10 +39,10 @@ TEST_F(AnimationStepTest, MousePullClosesAFifthOfTheGapUpToTheSpeedLimit) {
     TVector2 expectedStep;
   };
   const Row rows[] = {
-      {{0.01, 0.0}, {0.002, 0.0}},          // close: a fifth of the gap
+      {{0.01, 0.0}, {0.002, 0.0}},  // close: a fifth of the gap
       {{0.0, -0.02}, {0.0, -0.004}},
-      {{1.0, 0.0}, {0.0099, 0.0}},          // far: limited to 0.99 w
-      {{-0.3, 0.4}, {-0.00594, 0.00792}},   // limited along the gap's direction (3-4-5)
+      {{1.0, 0.0}, {0.0099, 0.0}},         // far: limited to 0.99 w
+      {{-0.3, 0.4}, {-0.00594, 0.00792}},  // limited along the gap's direction (3-4-5)
   };
   for (const Row& row : rows) {
     State.FieldSimulation.ChargePos = {};
@@ -136,8 +136,8 @@ TEST_F(AnimationStepTest, ResetStartsAtTheFirstSampleWithTheKindsArrivalSpeed) {
     int mode;
     double initVelX;
   };
-  const Row rows[] = {{tmStraightLine, 0.0}, {tmCircle, 0.0}, {tmUndulator, 0.95},
-                      {tmBending, 0.7}};
+  const Row rows[] = {
+      {tmStraightLine, 0.0}, {tmCircle, 0.0}, {tmUndulator, 0.95}, {tmBending, 0.7}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.mode);
     ChoosePath(row.mode);

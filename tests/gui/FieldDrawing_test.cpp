@@ -31,7 +31,9 @@ TPlotMapping MainMapping() {
   return mapping;
 }
 
-std::uint32_t Pixel(TColor color) { return TRasterCanvas::PixelOf(color); }
+std::uint32_t Pixel(TColor color) {
+  return TRasterCanvas::PixelOf(color);
+}
 const std::uint32_t Black = 0xFF000000u;
 
 // Whether any pixel within one pixel of (x, y) has the colour: rounding puts a line's pixel
@@ -65,8 +67,10 @@ TEST_F(FieldPictureTest, AChargeAtRestHasRadialLinesInTheFieldLineColour) {
   TRasterCanvas canvas(Image);
   DrawFieldLines({canvas, Mapping, {}, 10}, Field, 200, 40);
   // Along line 0 (angle 0) and line 10 (angle pi/2), out to the edge of the plot.
-  for (int r = 10; r < 390; r += 20) EXPECT_TRUE(Near(Image, CentreX + r, CentreY, FieldLineColor)) << r;
-  for (int r = 10; r < 195; r += 20) EXPECT_TRUE(Near(Image, CentreX, CentreY - r, FieldLineColor)) << r;
+  for (int r = 10; r < 390; r += 20)
+    EXPECT_TRUE(Near(Image, CentreX + r, CentreY, FieldLineColor)) << r;
+  for (int r = 10; r < 195; r += 20)
+    EXPECT_TRUE(Near(Image, CentreX, CentreY - r, FieldLineColor)) << r;
   // Half-way between two lines, 300 pixels out, lies 23 pixels from either: black.
   const double between = std::numbers::pi / 40.0;
   EXPECT_EQ(Image.pixel(CentreX + static_cast<int>(300 * std::cos(between)),
@@ -103,7 +107,8 @@ TEST_F(FieldPictureTest, NodePointsAreTwoByTwoWhiteDotsOnMarkedRows) {
   TRasterCanvas canvas(Image);
   DrawNodePoints({canvas, Mapping, {}, 10}, Field, 200, 40);
   // Node of row 50, line 0 at pixel (600, 200): the box 599 .. 600 x 199 .. 200.
-  for (const auto& [x, y] : std::vector<std::pair<int, int>>{{599, 199}, {600, 199}, {599, 200}, {600, 200}}) {
+  for (const auto& [x, y] :
+       std::vector<std::pair<int, int>>{{599, 199}, {600, 199}, {599, 200}, {600, 200}}) {
     EXPECT_EQ(Image.pixel(x, y), Pixel(NodePointColor)) << x << "," << y;
   }
   EXPECT_EQ(Image.pixel(601, 200), Black);
@@ -121,8 +126,8 @@ TEST_F(FieldPictureTest, TheTrajectoryIsAYellowPolylineUpToTheLastUsedSample) {
   // The default circle, scaled to a radius of about 0.199: 79.6 pixels.
   for (int degrees = 0; degrees < 360; degrees += 30) {
     const double a = degrees * std::numbers::pi / 180.0;
-    EXPECT_TRUE(Near(Image, CentreX + 79.6 * std::cos(a), CentreY - 79.6 * std::sin(a),
-                     TrajectoryColor))
+    EXPECT_TRUE(
+        Near(Image, CentreX + 79.6 * std::cos(a), CentreY - 79.6 * std::sin(a), TrajectoryColor))
         << degrees;
   }
 
@@ -279,8 +284,18 @@ TEST(FieldPixelsTest, EveryPixelEqualsTheSurfaceMapping) {
       {{3, 7, 963, 367}, {false, -0.0625, 0.0625}, {false, -0.0234375, 0.0234375}, {0.3, 0.3}},
       {{0, 0, 100, 100}, {false, 2.0, -2.0}, {false, 0.0, 0.0}, {}},
   };
-  std::vector<double> values = {0.0, 0.5, -0.5, 1.0, -1.0, 0.00125, -0.00125, 1e-300,
-                                1e6, -1e6, 1e12, std::numeric_limits<double>::infinity(),
+  std::vector<double> values = {0.0,
+                                0.5,
+                                -0.5,
+                                1.0,
+                                -1.0,
+                                0.00125,
+                                -0.00125,
+                                1e-300,
+                                1e6,
+                                -1e6,
+                                1e12,
+                                std::numeric_limits<double>::infinity(),
                                 -std::numeric_limits<double>::infinity(),
                                 std::numeric_limits<double>::quiet_NaN()};
   for (int i = -4000; i <= 4000; ++i) values.push_back(i * 0.000625);  // halves of 1/800
@@ -316,7 +331,8 @@ std::vector<TRecordingCanvas::TSegment> PlainFieldLines(const TPlotMapping& m,
   };
   for (int i = 0; i < lines; ++i) {
     for (int j = 1; j <= rows - 1; ++j) {
-      const TFieldNode& a = field.Nodes[static_cast<std::size_t>(j - 1)][static_cast<std::size_t>(i)];
+      const TFieldNode& a =
+          field.Nodes[static_cast<std::size_t>(j - 1)][static_cast<std::size_t>(i)];
       const TFieldNode& b = field.Nodes[static_cast<std::size_t>(j)][static_cast<std::size_t>(i)];
       auto [ax, ay] = pixel(a.X, a.Y);
       const auto [bx, by] = pixel(b.X, b.Y);
@@ -345,8 +361,10 @@ std::vector<TRecordingCanvas::TSegment> PlainFieldLines(const TPlotMapping& m,
         ay = py;
       }
     }
-    const TFieldNode& last = field.Nodes[static_cast<std::size_t>(rows - 1)][static_cast<std::size_t>(i)];
-    const TFieldNode& tail = field.Nodes[static_cast<std::size_t>(rows)][static_cast<std::size_t>(i)];
+    const TFieldNode& last =
+        field.Nodes[static_cast<std::size_t>(rows - 1)][static_cast<std::size_t>(i)];
+    const TFieldNode& tail =
+        field.Nodes[static_cast<std::size_t>(rows)][static_cast<std::size_t>(i)];
     const auto [lx, ly] = pixel(last.X, last.Y);
     const auto [tx, ty] = pixel(tail.X, tail.Y);
     canvas.MoveTo(lx, ly);

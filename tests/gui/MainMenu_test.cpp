@@ -158,9 +158,12 @@ TEST_F(MainMenuTest, EachTrajectoryAcceptedSetsModeMarkPathAndResets) {
     const char* item;
     int mode;
   };
-  const Row rows[] = {{"mnuStraightLine", tmStraightLine}, {"MnuDipole", tmDipole},
-                      {"MnuCircle", tmCircle},             {"MnuUndulator", tmUndulator},
-                      {"mnuRacetrack", tmRaceTrack},       {"mnuBending", tmBending}};
+  const Row rows[] = {{"mnuStraightLine", tmStraightLine},
+                      {"MnuDipole", tmDipole},
+                      {"MnuCircle", tmCircle},
+                      {"MnuUndulator", tmUndulator},
+                      {"mnuRacetrack", tmRaceTrack},
+                      {"mnuBending", tmBending}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.item);
     State.FrameIndex = 17;

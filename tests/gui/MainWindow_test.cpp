@@ -17,7 +17,9 @@
 
 namespace {
 
-std::uint32_t Pixel(TColor color) { return TRasterCanvas::PixelOf(color); }
+std::uint32_t Pixel(TColor color) {
+  return TRasterCanvas::PixelOf(color);
+}
 
 using MainWindowTest = MainFormTest;
 
