@@ -14,7 +14,9 @@ int main(int argc, char** argv) {
   application.setQuitOnLastWindowClosed(false);
 
   TMainForm1 mainForm1(state);
-  if (!mainForm1.FormShow()) return 0;
+  bool greeted = false;
+  Guarded([&] { greeted = mainForm1.FormShow(); });
+  if (!greeted) return 0;
   mainForm1.CreateRemainingWindows();
   QObject::connect(&mainForm1, &TMainForm1::Closed, &application, &QApplication::quit,
                    Qt::QueuedConnection);
