@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QPushButton>
 #include <QStringList>
 #include <QTest>
@@ -30,7 +31,14 @@ inline void WhenModal(std::function<void(QWidget& dialog)> act) {
     poll->stop();
     poll->deleteLater();
     delete clock;
-    if (open) act(*modal);
+    if (!open) return;
+    act(*modal);
+    // A dialog that the action left open (a refusal that keeps it open) is closed after a while,
+    // so that the test fails on its expectations rather than hanging.
+    QPointer<QWidget> left(modal);
+    QTimer::singleShot(3000, [left] {
+      if (left && left->isVisible()) left->close();
+    });
   });
   poll->start();
 }
