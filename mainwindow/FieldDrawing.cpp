@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <numbers>
 
 namespace {
@@ -27,8 +28,18 @@ TPixel PixelOf(const TFieldPixels& pixels, const TFieldNode& node) {
   return PixelOf(pixels, node.X, node.Y);
 }
 
+// In 64 bits: pixels far off the plot can lie more than 2^31 apart.
 bool IsClose(TPixel a, TPixel b, int resolution) {
-  return std::abs(b.X - a.X) <= resolution && std::abs(b.Y - a.Y) <= resolution;
+  const std::int64_t dx = static_cast<std::int64_t>(b.X) - a.X;
+  const std::int64_t dy = static_cast<std::int64_t>(b.Y) - a.Y;
+  return std::abs(dx) <= resolution && std::abs(dy) <= resolution;
+}
+
+// A pixel moved in by margin from the ends of the int range, so that a box of that half-size
+// around it can be written without overflow.
+int KeepInRange(int v, int margin) {
+  return std::clamp(v, std::numeric_limits<int>::min() + margin,
+                    std::numeric_limits<int>::max() - margin);
 }
 
 // A field plot needs rows 0 .. ISize and lines 0 .. JSize; a table of another shape (a size
@@ -268,7 +279,9 @@ void DrawNodePoints(const TFieldView& view, const TFieldSimulation& field, int I
       if (node.WaveFront != 1) continue;
       const TPixel p = PixelOf(pixels, node);
       // The one-pixel outline covers the 2 x 2 box, so the brush never shows.
-      view.Canvas.Rectangle(p.X - 1, p.Y - 1, p.X + 1, p.Y + 1);
+      const int x = KeepInRange(p.X, 1);
+      const int y = KeepInRange(p.Y, 1);
+      view.Canvas.Rectangle(x - 1, y - 1, x + 1, y + 1);
     }
   }
 }
@@ -296,5 +309,7 @@ void DrawChargeDisc(TCanvas& canvas, int cx, int cy) {
   canvas.Brush.Color = ChargeDiscBrush;
   canvas.Pen.Color = ChargeDiscPen;
   canvas.Brush.Style = TBrushStyle::Solid;
+  cx = KeepInRange(cx, 5);
+  cy = KeepInRange(cy, 5);
   canvas.Ellipse(cx - 5, cy - 5, cx + 5, cy + 5);
 }

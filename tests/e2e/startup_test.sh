@@ -13,6 +13,8 @@ cat >"$work/session.sh" <<'SESSION'
 set -euo pipefail
 program=$1
 work=$2
+# The test command runs the headless tests on the offscreen platform; this one needs the X server.
+export QT_QPA_PLATFORM=xcb
 "$program" >"$work/program.log" 2>&1 &
 pid=$!
 stop() { kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; }

@@ -408,3 +408,13 @@ TEST(ArcSubdivisionTest, TheFastDrawingDrawsExactlyThePlainOne) {
 }
 
 }  // namespace
+
+TEST_F(FieldPictureTest, ADiscAtTheEndsOfThePixelRangeIsClippedAway) {
+  // At extreme magnifications the charge can map near the ends of the int range; the box
+  // around it must neither overflow nor reach the image.
+  TRasterCanvas canvas(Image);
+  const QImage before = Image.copy();
+  DrawChargeDisc(canvas, std::numeric_limits<int>::max(), std::numeric_limits<int>::min());
+  DrawChargeDisc(canvas, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+  EXPECT_EQ(Image, before);
+}
