@@ -103,6 +103,61 @@ bool SurelyOutside(const TFieldView& view, TVector2 centre, double reach) {
          pixelBottom + Slack < area.Top || pixelTop - Slack > area.Bottom;
 }
 
+// The model rectangle whose points may map into DrawArea (two pixels of margin for the
+// rounding), with the origin added back. Not usable with an empty range or an empty plot, where
+// every point may fall back to the centre pixel.
+struct TCullArea {
+  bool Usable = false;
+  double X0 = 0.0, X1 = 0.0, Y0 = 0.0, Y1 = 0.0;
+  // Model extent around the area within which no offset reaches the centre-pixel fallback.
+  double SafeX = 0.0, SafeY = 0.0;
+};
+
+TCullArea CullAreaOf(const TFieldView& view, const TRect& area) {
+  const TPlotMapping& m = view.Mapping;
+  const double horizontalRange = m.Horizontal.Maximum - m.Horizontal.Minimum;
+  const double verticalRange = m.Vertical.Maximum - m.Vertical.Minimum;
+  const int width = m.PlotRect.Right - m.PlotRect.Left;
+  const int height = m.PlotRect.Bottom - m.PlotRect.Top;
+  TCullArea c;
+  if (!(horizontalRange > 0.0 && verticalRange > 0.0) || width < 1 || height < 1) return c;
+  constexpr int Margin = 2;
+  c.X0 = m.PixelToValueX(area.Left - Margin) + view.Origin.X;
+  c.X1 = m.PixelToValueX(area.Right + Margin) + view.Origin.X;
+  c.Y1 = m.PixelToValueY(area.Top - Margin) + view.Origin.Y;
+  c.Y0 = m.PixelToValueY(area.Bottom + Margin) + view.Origin.Y;
+  c.SafeX = 1e9 * horizontalRange / width;  // a billion pixels, half the fallback's 2^31
+  c.SafeY = 1e9 * verticalRange / height;
+  c.Usable = std::isfinite(c.X0) && std::isfinite(c.X1) && std::isfinite(c.Y0) &&
+             std::isfinite(c.Y1) && c.SafeX > 0.0 && c.SafeY > 0.0;
+  return c;
+}
+
+// True when no point of the arc from A to B can map into the area. Every point of it is
+// e(t) + r(t) (cos q(t), sin q(t)) with e, r and q linear in t, so it lies at least the smallest
+// and at most the largest radius away from some point of the emission segment. In the magnified
+// view most arcs of old rows have the whole view inside that inner circle.
+bool ArcMisses(const TCullArea& c, const TFieldNode& a, const TFieldNode& b) {
+  if (!c.Usable) return false;
+  const double rmin = std::min(a.Radius, b.Radius);
+  const double rmax = std::max(a.Radius, b.Radius);
+  const double ex0 = std::min(a.EmitX, b.EmitX), ex1 = std::max(a.EmitX, b.EmitX);
+  const double ey0 = std::min(a.EmitY, b.EmitY), ey1 = std::max(a.EmitY, b.EmitY);
+  // No point of the arc may be so far out that it falls back to the centre pixel.
+  if (!(ex0 - rmax > c.X0 - c.SafeX && ex1 + rmax < c.X1 + c.SafeX &&
+        ey0 - rmax > c.Y0 - c.SafeY && ey1 + rmax < c.Y1 + c.SafeY)) {
+    return false;
+  }
+  // The area lies outside every outer circle.
+  const double nearX = std::max({0.0, c.X0 - ex1, ex0 - c.X1});
+  const double nearY = std::max({0.0, c.Y0 - ey1, ey0 - c.Y1});
+  if (nearX * nearX + nearY * nearY > rmax * rmax) return true;
+  // The area lies inside every inner circle.
+  const double farX = std::max({0.0, c.X1 - ex0, ex1 - c.X0});
+  const double farY = std::max({0.0, c.Y1 - ey0, ey1 - c.Y0});
+  return farX * farX + farY * farY < rmin * rmin;
+}
+
 // The line from A to B along the arc about their emission points, starting at the pen pixel
 // `from`. R sets the scale of the step angle. Pieces with both ends outside DrawArea are skipped,
 // so far-off arcs cost no drawing.
@@ -112,8 +167,13 @@ double ResolutionLength(const TFieldView& view) {
 }
 
 void DrawArc(const TFieldView& view, const TFieldPixels& pixels, const TRect& drawArea,
-             double resolutionLength, const TFieldNode& a, const TFieldNode& b, const TFieldNode& r,
-             TPixel from) {
+             const TCullArea& cull, double resolutionLength, const TFieldNode& a,
+             const TFieldNode& b, const TFieldNode& r, TPixel from) {
+  // The pen's own pixel is the only point that is not on the arc; with it outside, an arc that
+  // cannot reach the view draws no piece, so it is not walked at all.
+  const bool penOutside = !PointInRect(from.X, from.Y, drawArea);
+  if (penOutside && ArcMisses(cull, a, b)) return;
+
   const double q = resolutionLength / r.Radius;
   double thetaA = a.Angle;
   double thetaB = b.Angle;
@@ -133,12 +193,11 @@ void DrawArc(const TFieldView& view, const TFieldPixels& pixels, const TRect& dr
 
   // Every point of the arc lies within this distance of its first point P0: the emission point
   // moves at most |dE|, the radius changes at most |dr|, and the direction turns through at most
-  // |thetaB - thetaA| (a chord is no longer than its arc). An arc whose pen and whole reach lie
-  // outside the view draws no piece, so it is not walked at all.
+  // |thetaB - thetaA| (a chord is no longer than its arc).
   const double reach =
       std::fabs(b.EmitX - a.EmitX) + std::fabs(b.EmitY - a.EmitY) + std::fabs(b.Radius - a.Radius) +
       std::max(std::fabs(a.Radius), std::fabs(b.Radius)) * std::fabs(thetaB - thetaA);
-  if (!PointInRect(from.X, from.Y, drawArea) &&
+  if (penOutside &&
       SurelyOutside(view, {a.EmitX + a.Radius * cosTheta, a.EmitY + a.Radius * sinTheta}, reach)) {
     return;
   }
@@ -218,6 +277,7 @@ void DrawFieldLines(const TFieldView& view, const TFieldSimulation& field, int I
   const TFieldPixels pixels(view);
   const TRect drawArea = DrawAreaOf(view);
   const double resolutionLength = ResolutionLength(view);
+  const TCullArea cull = CullAreaOf(view, drawArea);
   const auto& nodes = field.Nodes;
   view.Canvas.Pen.Color = FieldLineColor;
   for (int i = 0; i < JSize; ++i) {
@@ -232,7 +292,7 @@ void DrawFieldLines(const TFieldView& view, const TFieldSimulation& field, int I
         view.Canvas.MoveTo(previous.X, previous.Y);
         view.Canvas.LineTo(current.X, current.Y);
       } else {
-        DrawArc(view, pixels, drawArea, resolutionLength, a, b, b, previous);
+        DrawArc(view, pixels, drawArea, cull, resolutionLength, a, b, b, previous);
       }
       previous = current;
     }
@@ -249,6 +309,7 @@ void DrawWavefronts(const TFieldView& view, const TFieldSimulation& field, int I
   const TFieldPixels pixels(view);
   const TRect drawArea = DrawAreaOf(view);
   const double resolutionLength = ResolutionLength(view);
+  const TCullArea cull = CullAreaOf(view, drawArea);
   view.Canvas.Pen.Color = WaveFrontColor;
   for (int j = 1; j <= ISize - 1; ++j) {
     const auto& row = field.Nodes[static_cast<std::size_t>(j)];
@@ -262,7 +323,7 @@ void DrawWavefronts(const TFieldView& view, const TFieldSimulation& field, int I
         view.Canvas.MoveTo(pa.X, pa.Y);
         view.Canvas.LineTo(pb.X, pb.Y);
       } else {
-        DrawArc(view, pixels, drawArea, resolutionLength, a, b, a, pa);
+        DrawArc(view, pixels, drawArea, cull, resolutionLength, a, b, a, pa);
       }
     }
   }

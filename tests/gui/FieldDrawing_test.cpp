@@ -321,13 +321,13 @@ namespace {
 
 // The arc drawing as plainly as it can be written: every point from the interpolated angle, every
 // piece tested, nothing skipped. The drawing must produce the very same segments.
-std::vector<TRecordingCanvas::TSegment> PlainFieldLines(const TPlotMapping& m,
+std::vector<TRecordingCanvas::TSegment> PlainFieldLines(const TPlotMapping& m, TVector2 origin,
                                                         const TFieldSimulation& field, int rows,
                                                         int lines, int resolution) {
   TRecordingCanvas canvas;
   const TRect area{m.DrawArea.Left, m.DrawArea.Top, m.DrawArea.Right, m.DrawArea.Bottom};
   const auto pixel = [&](double x, double y) {
-    return std::pair<int, int>(m.ValueToPixelX(x), m.ValueToPixelY(y));
+    return std::pair<int, int>(m.ValueToPixelX(x - origin.X), m.ValueToPixelY(y - origin.Y));
   };
   for (int i = 0; i < lines; ++i) {
     for (int j = 1; j <= rows - 1; ++j) {
@@ -392,17 +392,30 @@ TEST(ArcSubdivisionTest, TheFastDrawingDrawsExactlyThePlainOne) {
     field.UpdateEmitDirections(state.JSize);
     field.AdvanceNodes(state.ISize, state.JSize, 5);
   }
-  for (const int resolution : {10, 40}) {
-    TRecordingCanvas canvas;
-    const TPlotMapping mapping = MainMapping();
-    DrawFieldLines({canvas, mapping, {}, resolution}, field, state.ISize, state.JSize);
-    const auto plain = PlainFieldLines(mapping, field, state.ISize, state.JSize, resolution);
-    ASSERT_EQ(canvas.Segments.size(), plain.size()) << resolution;
-    for (std::size_t i = 0; i < plain.size(); ++i) {
-      const auto& got = canvas.Segments[i];
-      const auto& want = plain[i];
-      ASSERT_TRUE(got.X0 == want.X0 && got.Y0 == want.Y0 && got.X1 == want.X1 && got.Y1 == want.Y1)
-          << "segment " << i << " at resolution " << resolution;
+  // The main plot, and the magnified view around the charge, where nearly every neighbour pair
+  // is an arc and most arcs miss the view.
+  struct TCase {
+    double Scale;
+    TVector2 Origin;
+  };
+  for (const TCase& view : {TCase{1.0, {}}, TCase{16.0, field.ChargePos},
+                            TCase{256.0, field.ChargePos}}) {
+    TPlotMapping mapping = MainMapping();
+    mapping.Horizontal = {false, -1.0 / view.Scale, 1.0 / view.Scale};
+    mapping.Vertical = {false, -0.5 / view.Scale, 0.5 / view.Scale};
+    for (const int resolution : {10, 40}) {
+      TRecordingCanvas canvas;
+      DrawFieldLines({canvas, mapping, view.Origin, resolution}, field, state.ISize, state.JSize);
+      const auto plain =
+          PlainFieldLines(mapping, view.Origin, field, state.ISize, state.JSize, resolution);
+      ASSERT_EQ(canvas.Segments.size(), plain.size()) << view.Scale << " " << resolution;
+      for (std::size_t i = 0; i < plain.size(); ++i) {
+        const auto& got = canvas.Segments[i];
+        const auto& want = plain[i];
+        ASSERT_TRUE(got.X0 == want.X0 && got.Y0 == want.Y0 && got.X1 == want.X1 &&
+                    got.Y1 == want.Y1)
+            << "segment " << i << " at scale " << view.Scale << ", resolution " << resolution;
+      }
     }
   }
 }
