@@ -25,7 +25,8 @@ QString MessageName(const QString& caption) {
 
 TTrajectoryDialog::TTrajectoryDialog(TSimulationState& state, int trajectoryMode,
                                      const QString& caption, QSize layoutSize, int layoutDpi,
-                                     std::initializer_list<TValueBoxSpec> boxes, QWidget* parent)
+                                     std::initializer_list<TValueBoxDefinition> boxes,
+                                     QWidget* parent)
     : TSetupDialog(caption, layoutSize, layoutDpi, parent),
       State(state),
       TrajectoryMode(trajectoryMode) {
@@ -34,13 +35,13 @@ TTrajectoryDialog::TTrajectoryDialog(TSimulationState& state, int trajectoryMode
   auto* grid = new QGridLayout(GroupBox1);
   grid->setColumnStretch(1, 1);
   int row = 0;
-  for (const TValueBoxSpec& spec : boxes) {
-    auto* label = new QLabel(spec.Caption, GroupBox1);
-    QComboBox* edit = MakeValueBox(spec.Name, spec.Items, GroupBox1);
+  for (const TValueBoxDefinition& definition : boxes) {
+    auto* label = new QLabel(definition.Caption, GroupBox1);
+    QComboBox* edit = MakeValueBox(definition.Name, definition.Items, GroupBox1);
     label->setBuddy(edit);
     grid->addWidget(label, row, 0);
     grid->addWidget(edit, row, 1);
-    Boxes.push_back({edit, MessageName(spec.Caption), spec.Value});
+    Boxes.push_back({edit, MessageName(definition.Caption), definition.Value});
     ++row;
   }
 

@@ -18,7 +18,7 @@
 
 // One row of the group: the box's object name, the caption beside it, its suggested items and
 // the parameter it edits.
-struct TValueBoxSpec {
+struct TValueBoxDefinition {
   const char* Name;
   QString Caption;
   QStringList Items;
@@ -43,8 +43,8 @@ class TTrajectoryDialog : public TSetupDialog {
  protected:
   // Boxes appear top to bottom in the order given, which is also the order OK converts them.
   TTrajectoryDialog(TSimulationState& state, int trajectoryMode, const QString& caption,
-                    QSize layoutSize, int layoutDpi, std::initializer_list<TValueBoxSpec> boxes,
-                    QWidget* parent);
+                    QSize layoutSize, int layoutDpi,
+                    std::initializer_list<TValueBoxDefinition> boxes, QWidget* parent);
 
   // Each box shows its stored value rounded to six digits with three decimals.
   void FormShow() override;
