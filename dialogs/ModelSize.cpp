@@ -3,10 +3,8 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QVBoxLayout>
 #include <utility>
 
 #include "dialogs/NumberText.h"
@@ -33,23 +31,10 @@ TModelSizeDlg::TModelSizeDlg(TSimulationState& state, QWidget* parent)
   grid->addWidget(linesLabel, 2, 0);
   grid->addWidget(List_Jsize, 2, 1);
 
-  OKBtn = new QPushButton(QStringLiteral("OK"), this);
-  OKBtn->setObjectName(QStringLiteral("OKBtn"));
+  OKBtn = MakeButton("OKBtn", QStringLiteral("OK"), [this] { OKBtnClick(); });
   SetDefaultButton(OKBtn);
-  CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
-  CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-  connect(OKBtn, &QPushButton::clicked, this, [this] { Guarded([this] { OKBtnClick(); }); });
-  connect(CancelBtn, &QPushButton::clicked, this,
-          [this] { Guarded([this] { CancelBtnClick(); }); });
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(OKBtn);
-  buttons->addWidget(CancelBtn);
-  auto* page = new QVBoxLayout(this);
-  page->addWidget(group, 1);
-  page->addLayout(buttons);
-  FixSize();
+  CancelBtn = MakeButton("CancelBtn", QStringLiteral("Cancel"), [this] { CancelBtnClick(); });
+  LayOutPage(group, {OKBtn, CancelBtn});
 }
 
 void TModelSizeDlg::FormShow() {

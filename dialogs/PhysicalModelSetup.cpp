@@ -2,10 +2,7 @@
 #include "dialogs/PhysicalModelSetup.h"
 
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QVBoxLayout>
-
-#include "plot/GuardedCall.h"
 
 TPhysicalModelDlg::TPhysicalModelDlg(TSimulationState& state, QWidget* parent)
     : TSetupDialog(QStringLiteral("Dialog"), QSize(355, 130), 96, parent), State(state) {
@@ -21,27 +18,11 @@ TPhysicalModelDlg::TPhysicalModelDlg(TSimulationState& state, QWidget* parent)
   checks->addWidget(LightAbberationCheck);
   checks->addWidget(TrackEmissionPointCheck);
 
-  OKBtn = new QPushButton(QStringLiteral("OK"), this);
-  OKBtn->setObjectName(QStringLiteral("OKBtn"));
+  OKBtn = MakeButton("OKBtn", QStringLiteral("OK"), [this] { OKBtnClick(); });
   SetDefaultButton(OKBtn);
-  DefaultBtn = new QPushButton(QStringLiteral("Default"), this);
-  DefaultBtn->setObjectName(QStringLiteral("DefaultBtn"));
-  CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
-  CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-  connect(OKBtn, &QPushButton::clicked, this, [this] { Guarded([this] { OKBtnClick(); }); });
-  connect(DefaultBtn, &QPushButton::clicked, this,
-          [this] { Guarded([this] { DefaultBtnClick(); }); });
-  connect(CancelBtn, &QPushButton::clicked, this, [this] { Guarded([this] { reject(); }); });
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(OKBtn);
-  buttons->addWidget(DefaultBtn);
-  buttons->addWidget(CancelBtn);
-  auto* page = new QVBoxLayout(this);
-  page->addWidget(group, 1);
-  page->addLayout(buttons);
-  FixSize();
+  DefaultBtn = MakeButton("DefaultBtn", QStringLiteral("Default"), [this] { DefaultBtnClick(); });
+  CancelBtn = MakeButton("CancelBtn", QStringLiteral("Cancel"), [this] { reject(); });
+  LayOutPage(group, {OKBtn, DefaultBtn, CancelBtn});
 }
 
 void TPhysicalModelDlg::FormShow() {

@@ -3,11 +3,9 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QVBoxLayout>
 
 #include "dialogs/NumberText.h"
 #include "plot/GuardedCall.h"
@@ -31,28 +29,12 @@ TPlotResolutionDlg::TPlotResolutionDlg(TSimulationState& state, QWidget* parent)
   grid->addWidget(label, 0, 0);
   grid->addWidget(List_Resolution, 0, 1);
 
-  OKBtn = new QPushButton(QStringLiteral("OK"), this);
-  OKBtn->setObjectName(QStringLiteral("OKBtn"));
+  OKBtn = MakeButton("OKBtn", QStringLiteral("OK"), [this] { OKBtnClick(); });
   SetDefaultButton(OKBtn);
-  SetDefaultBtn = new QPushButton(QStringLiteral("Set Default"), this);
-  SetDefaultBtn->setObjectName(QStringLiteral("SetDefaultBtn"));
-  CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
-  CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-  connect(OKBtn, &QPushButton::clicked, this, [this] { Guarded([this] { OKBtnClick(); }); });
-  connect(SetDefaultBtn, &QPushButton::clicked, this,
-          [this] { Guarded([this] { SetDefaultBtnClick(); }); });
-  connect(CancelBtn, &QPushButton::clicked, this,
-          [this] { Guarded([this] { CancelBtnClick(); }); });
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(OKBtn);
-  buttons->addWidget(SetDefaultBtn);
-  buttons->addWidget(CancelBtn);
-  auto* page = new QVBoxLayout(this);
-  page->addWidget(group, 1);
-  page->addLayout(buttons);
-  FixSize();
+  SetDefaultBtn =
+      MakeButton("SetDefaultBtn", QStringLiteral("Set Default"), [this] { SetDefaultBtnClick(); });
+  CancelBtn = MakeButton("CancelBtn", QStringLiteral("Cancel"), [this] { CancelBtnClick(); });
+  LayOutPage(group, {OKBtn, SetDefaultBtn, CancelBtn});
 }
 
 void TPlotResolutionDlg::FormShow() {

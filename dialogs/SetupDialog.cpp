@@ -2,13 +2,16 @@
 #include "dialogs/SetupDialog.h"
 
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "dialogs/ModalResult.h"
 #include "plot/GuardedCall.h"
@@ -51,6 +54,29 @@ void TSetupDialog::FixSize() {
 void TSetupDialog::SetDefaultButton(QPushButton* button) {
   DefaultButton = button;
   button->setDefault(true);
+}
+
+QPushButton* TSetupDialog::MakeButton(const char* objectName, const QString& caption,
+                                      std::function<void()> handler) {
+  auto* button = new QPushButton(caption, this);
+  button->setObjectName(QString::fromLatin1(objectName));
+  connect(button, &QPushButton::clicked, this,
+          [handler = std::move(handler)] { Guarded(handler); });
+  return button;
+}
+
+QHBoxLayout* TSetupDialog::ButtonRow(std::initializer_list<QPushButton*> buttons) {
+  auto* row = new QHBoxLayout;
+  row->addStretch(1);
+  for (QPushButton* button : buttons) row->addWidget(button);
+  return row;
+}
+
+void TSetupDialog::LayOutPage(QWidget* body, std::initializer_list<QPushButton*> buttons) {
+  auto* page = new QVBoxLayout(this);
+  page->addWidget(body, 1);
+  page->addLayout(ButtonRow(buttons));
+  FixSize();
 }
 
 int TSetupDialog::ShowModal() {

@@ -8,7 +8,10 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <initializer_list>
 
+class QHBoxLayout;
 class QPushButton;
 class QShowEvent;
 
@@ -39,6 +42,17 @@ class TSetupDialog : public QDialog {
 
   // Makes button the one that Enter presses, at every opening.
   void SetDefaultButton(QPushButton* button);
+
+  // A push button of this dialog whose click runs handler through Guarded.
+  QPushButton* MakeButton(const char* objectName, const QString& caption,
+                          std::function<void()> handler);
+
+  // The buttons in a row aligned to the right, in the order given.
+  static QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons);
+
+  // The usual page: body taking all the height the button row leaves, the row below it; then
+  // the size is fixed (FixSize), so the children must all be in place.
+  void LayOutPage(QWidget* body, std::initializer_list<QPushButton*> buttons);
 
   // Refills the controls from the shared values; runs on every show, before the window appears.
   virtual void FormShow() {}

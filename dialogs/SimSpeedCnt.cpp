@@ -2,7 +2,6 @@
 #include "dialogs/SimSpeedCnt.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -22,24 +21,20 @@ TSpeedControlForm::TSpeedControlForm(TSimulationState& state, QWidget* parent)
   WaveSpeed->setPageStep(1);
   SlowLabel = new QLabel(QStringLiteral("Slow"), this);
   FastLabel = new QLabel(QStringLiteral("Fast"), this);
-  btnOK = new QPushButton(QStringLiteral("OK"), this);
-  btnOK->setObjectName(QStringLiteral("btnOK"));
+  btnOK = MakeButton("btnOK", QStringLiteral("OK"), [this] { btnOKClick(); });
   SetDefaultButton(btnOK);
   connect(WaveSpeed, &QSlider::valueChanged, this,
           [this] { Guarded([this] { WaveSpeedChange(); }); });
-  connect(btnOK, &QPushButton::clicked, this, [this] { Guarded([this] { btnOKClick(); }); });
 
   auto* grid = new QGridLayout;
   grid->addWidget(SlowLabel, 0, 0, Qt::AlignLeft);
   grid->addWidget(FastLabel, 0, 1, Qt::AlignRight);
   grid->addWidget(WaveSpeed, 1, 0, 1, 2);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(btnOK);
+  // The slider keeps its natural height at the top; the spare height goes above the button.
   auto* page = new QVBoxLayout(this);
   page->addLayout(grid);
   page->addStretch(1);
-  page->addLayout(buttons);
+  page->addLayout(ButtonRow({btnOK}));
   FixSize();
 
   const double scale = ScreenScale(120);

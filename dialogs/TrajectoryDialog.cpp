@@ -2,10 +2,8 @@
 #include "dialogs/TrajectoryDialog.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 #include "dialogs/NumberText.h"
 #include "engine/ModelLimits.h"
@@ -45,23 +43,10 @@ TTrajectoryDialog::TTrajectoryDialog(TSimulationState& state, int trajectoryMode
     ++row;
   }
 
-  OKBtn = new QPushButton(QStringLiteral("OK"), this);
-  OKBtn->setObjectName(QStringLiteral("OKBtn"));
+  OKBtn = MakeButton("OKBtn", QStringLiteral("OK"), [this] { OKBtnClick(); });
   SetDefaultButton(OKBtn);
-  CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
-  CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-  connect(OKBtn, &QPushButton::clicked, this, [this] { Guarded([this] { OKBtnClick(); }); });
-  connect(CancelBtn, &QPushButton::clicked, this,
-          [this] { Guarded([this] { CancelBtnClick(); }); });
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(OKBtn);
-  buttons->addWidget(CancelBtn);
-  auto* page = new QVBoxLayout(this);
-  page->addWidget(GroupBox1, 1);
-  page->addLayout(buttons);
-  FixSize();
+  CancelBtn = MakeButton("CancelBtn", QStringLiteral("Cancel"), [this] { CancelBtnClick(); });
+  LayOutPage(GroupBox1, {OKBtn, CancelBtn});
 }
 
 QComboBox* TTrajectoryDialog::Box(const char* name) const {
