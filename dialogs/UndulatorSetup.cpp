@@ -405,8 +405,9 @@ void TUndulatorSetupDlg::List_EnergyChange() {
   SetSlaveParameter();
 }
 
-// A new period holds the field: K = 93 × Bu × λu follows. γ comes from E, never from β.
-void TUndulatorSetupDlg::List_LuChange() {
+// K is the one quantity that depends on both the period and the field, and a change of either
+// holds the other; so the two changes recompute the same thing. γ comes from E, never from β.
+void TUndulatorSetupDlg::KFromFieldAndPeriod() {
   ReadAllParameter();
   TFieldSimulation& f = State.FieldSimulation;
   f.UndK = Mul(Mul(DeflectionFactor, f.UndBu), f.UndPeriod);
@@ -415,6 +416,11 @@ void TUndulatorSetupDlg::List_LuChange() {
   List_K->setEditText(FormatFixed(f.UndK, ShownDigits, 6));
   ShowRadWavelength();
   SetSlaveParameter();
+}
+
+// A new period holds the field.
+void TUndulatorSetupDlg::List_LuChange() {
+  KFromFieldAndPeriod();
 }
 
 // A new K holds the period: Bu = K / 93 / λu follows, shown in kG.
@@ -429,16 +435,9 @@ void TUndulatorSetupDlg::List_KChange() {
   SetSlaveParameter();
 }
 
-// A new field holds the period: K = 93 × Bu × λu follows.
+// A new field holds the period.
 void TUndulatorSetupDlg::List_BuChange() {
-  ReadAllParameter();
-  TFieldSimulation& f = State.FieldSimulation;
-  f.UndK = Mul(Mul(DeflectionFactor, f.UndBu), f.UndPeriod);
-  f.UndGamma = Add(Div(f.UndEnergy, ElectronRestEnergyEv), 1.0);
-  UpdateCommonDerived();
-  List_K->setEditText(FormatFixed(f.UndK, ShownDigits, 6));
-  ShowRadWavelength();
-  SetSlaveParameter();
+  KFromFieldAndPeriod();
 }
 
 // A box that does not convert keeps the dialog open with the user's texts, so that OK never

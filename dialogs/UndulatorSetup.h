@@ -43,6 +43,8 @@ class TUndulatorSetupDlg : public QDialog {
   // λrad, φ and a from the stored λu, K and γ, each stored as soon as it is computed.
   void UpdateCommonDerived();
   void ShowRadWavelength();
+  // A new λu or a new Bu: K = 93 × Bu × λu follows, γ from E.
+  void KFromFieldAndPeriod();
 
   void List_betaChange();
   void List_EnergyChange();
