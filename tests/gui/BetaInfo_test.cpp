@@ -17,7 +17,7 @@
 #include "dialogs/ModalResult.h"
 #include "plot/GuardedCall.h"
 #include "plot/JpegImage.h"
-#include "support/GuiTest.h"
+#include "support/ErrorRecordingTest.h"
 
 // Stands in for the web browser: records the addresses the desktop was asked to open.
 class TUrlRecorder : public QObject {
@@ -32,17 +32,8 @@ class TUrlRecorder : public QObject {
 
 namespace {
 
-class BetaInfoTest : public GuiTest {
+class BetaInfoTest : public ErrorRecordingTest {
  protected:
-  void SetUp() override {
-    GuiTest::SetUp();
-    SetErrorPresenter([this](const QString& text) { Errors << text; });
-  }
-  void TearDown() override {
-    SetErrorPresenter({});
-    GuiTest::TearDown();
-  }
-
   // Shows the window as the user would meet it, active, with OK holding the focus.
   static void ShowActive(TBetaVersionDlg& dialog) {
     dialog.show();
@@ -60,8 +51,6 @@ class BetaInfoTest : public GuiTest {
   static QRect Scaled(int left, int top, int width, int height) {
     return {Scaled(left), Scaled(top), Scaled(width), Scaled(height)};
   }
-
-  QStringList Errors;
 };
 
 TEST_F(BetaInfoTest, OkButtonGivesOk) {
@@ -129,7 +118,7 @@ TEST_F(BetaInfoTest, LinkButtonOpensTheAddressAndLeavesTheWindowOpen) {
     EXPECT_EQ(dialog.ModalResult(), mrOk);
   }
   QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-  EXPECT_TRUE(Errors.isEmpty());
+  EXPECT_TRUE(Shown.isEmpty());
 }
 
 TEST_F(BetaInfoTest, GreetingPictureIsDecodedAndShown) {
@@ -148,24 +137,24 @@ TEST_F(BetaInfoTest, GreetingPictureIsDecodedAndShown) {
   ASSERT_FALSE(file.isNull());
   EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32), file);
   QCoreApplication::processEvents();
-  EXPECT_TRUE(Errors.isEmpty());
+  EXPECT_TRUE(Shown.isEmpty());
 }
 
 TEST_F(BetaInfoTest, UnreadablePictureLeavesAnEmptyPanelAndIsToldOnce) {
   const QString path = QStringLiteral("/nonexistent/greeting.jpg");
   TBetaVersionDlg dialog(path, nullptr);
   EXPECT_TRUE(dialog.Image1->pixmap().isNull());
-  EXPECT_TRUE(Errors.isEmpty()) << "told before the window is up";
+  EXPECT_TRUE(Shown.isEmpty()) << "told before the window is up";
 
   dialog.show();
-  QTRY_COMPARE(Errors.size(), 1);
-  EXPECT_TRUE(Errors[0].contains(path)) << Errors[0].toStdString();
+  QTRY_COMPARE(Shown.size(), 1);
+  EXPECT_TRUE(Shown[0].contains(path)) << Shown[0].toStdString();
   EXPECT_TRUE(dialog.isVisible());
 
   dialog.hide();
   dialog.show();
   QCoreApplication::processEvents();
-  EXPECT_EQ(Errors.size(), 1);
+  EXPECT_EQ(Shown.size(), 1);
   QTest::mouseClick(dialog.OKBtn, Qt::LeftButton);
   EXPECT_EQ(dialog.ModalResult(), mrOk);
 }

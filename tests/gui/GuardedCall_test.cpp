@@ -7,22 +7,11 @@
 #include <QObject>
 #include <QStringList>
 
-#include "support/GuiTest.h"
+#include "support/ErrorRecordingTest.h"
 
 namespace {
 
-class GuardedCallTest : public GuiTest {
- protected:
-  void SetUp() override {
-    GuiTest::SetUp();
-    SetErrorPresenter([this](const QString& text) { Shown << text; });
-  }
-  void TearDown() override {
-    SetErrorPresenter({});
-    GuiTest::TearDown();
-  }
-  QStringList Shown;
-};
+class GuardedCallTest : public ErrorRecordingTest {};
 
 TEST_F(GuardedCallTest, ErrorEndsTheBodyAndShowsItsOwnText) {
   bool reachedEnd = false;

@@ -14,23 +14,13 @@
 #include "engine/ModelLimits.h"
 #include "gui/DialogDriver.h"
 #include "plot/GuardedCall.h"
-#include "support/GuiTest.h"
+#include "support/ErrorRecordingTest.h"
 
 namespace {
 
-class SettingsDialogTest : public GuiTest {
+class SettingsDialogTest : public ErrorRecordingTest {
  protected:
-  void SetUp() override {
-    GuiTest::SetUp();
-    SetErrorPresenter([this](const QString& text) { Shown << text; });
-  }
-  void TearDown() override {
-    SetErrorPresenter({});
-    GuiTest::TearDown();
-  }
-
   TSimulationState State;
-  QStringList Shown;
 };
 
 // ---- Model size -------------------------------------------------------------------------------

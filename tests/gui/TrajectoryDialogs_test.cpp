@@ -18,7 +18,7 @@
 #include "engine/ModelLimits.h"
 #include "gui/DialogDriver.h"
 #include "plot/GuardedCall.h"
-#include "support/GuiTest.h"
+#include "support/ErrorRecordingTest.h"
 
 namespace {
 
@@ -152,21 +152,19 @@ QComboBox* BoxOf(const TTrajectoryDialog& dialog, const TBoxCase& box) {
   return dialog.findChild<QComboBox*>(QString::fromLatin1(box.Name));
 }
 
-class TrajectoryDialogTest : public GuiTest {
+class TrajectoryDialogTest : public ErrorRecordingTest {
  protected:
   void SetUp() override {
-    GuiTest::SetUp();
+    ErrorRecordingTest::SetUp();
     // The texts below are written with a point; one test switches to a comma locale itself.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    SetErrorPresenter([this](const QString& text) { Shown << text; });
     // As after the main window's InitNodes: the wave speed the trajectory check samples with.
     State.FieldSimulation.WaveVelocity = ModelWidth / State.ISize;
     Start = State.FieldSimulation;
   }
   void TearDown() override {
-    SetErrorPresenter({});
     QLocale::setDefault(SavedLocale);
-    GuiTest::TearDown();
+    ErrorRecordingTest::TearDown();
   }
 
   // Every trajectory parameter as it was when the test began.
@@ -180,7 +178,6 @@ class TrajectoryDialogTest : public GuiTest {
   const QLocale SavedLocale;
   TSimulationState State;
   TTrajectoryParameters Start;
-  QStringList Shown;
 };
 
 TEST_F(TrajectoryDialogTest, EachDialogHasItsCaptionBoxesAndButtons) {

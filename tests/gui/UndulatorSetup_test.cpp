@@ -24,7 +24,7 @@
 
 #include "dialogs/ModalResult.h"
 #include "plot/GuardedCall.h"
-#include "support/GuiTest.h"
+#include "support/ErrorRecordingTest.h"
 
 namespace {
 
@@ -32,17 +32,8 @@ const char* const BoxNames[] = {"List_beta", "List_Energy", "List_Lu",
                                 "List_Np",   "List_K",      "List_Bu"};
 const char* const LabelNames[] = {"LabelGamma", "LabelLrad", "LabelMaxAngle", "LabelAmplitude"};
 
-class UndulatorDialogTest : public GuiTest {
+class UndulatorDialogTest : public ErrorRecordingTest {
  protected:
-  void SetUp() override {
-    GuiTest::SetUp();
-    SetErrorPresenter([this](const QString& text) { Shown << text; });
-  }
-  void TearDown() override {
-    SetErrorPresenter({});
-    GuiTest::TearDown();
-  }
-
   static QComboBox* Box(const TUndulatorSetupDlg& dialog, const char* name) {
     auto* box = dialog.findChild<QComboBox*>(QString::fromLatin1(name));
     EXPECT_NE(box, nullptr) << name;
@@ -124,7 +115,6 @@ class UndulatorDialogTest : public GuiTest {
   }
 
   TSimulationState State;
-  QStringList Shown;
 };
 
 // ---------------------------------------------------------------------------------------------

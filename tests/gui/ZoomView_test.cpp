@@ -24,7 +24,7 @@
 #include "mainwindow/FieldDrawing.h"
 #include "plot/GuardedCall.h"
 #include "plot/RasterCanvas.h"
-#include "support/GuiTest.h"
+#include "support/ErrorRecordingTest.h"
 #include "views/ZoomViewSetup.h"
 
 namespace {
@@ -98,19 +98,17 @@ void ClickRadio(QRadioButton* button) {
   QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(8, button->height() / 2));
 }
 
-class ZoomViewTest : public GuiTest {
+class ZoomViewTest : public ErrorRecordingTest {
  protected:
   void SetUp() override {
-    GuiTest::SetUp();
+    ErrorRecordingTest::SetUp();
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    SetErrorPresenter([this](const QString& text) { Errors << text; });
     State.FieldSimulation.InitNodes(State.ISize, State.JSize, ModelWidth);
     PutChargeAt({0.0, 0.0});
   }
   void TearDown() override {
-    SetErrorPresenter({});
     QLocale::setDefault(QLocale::c());
-    GuiTest::TearDown();
+    ErrorRecordingTest::TearDown();
   }
 
   // The field of a charge at rest at position.
@@ -151,7 +149,6 @@ class ZoomViewTest : public GuiTest {
   }
 
   TSimulationState State;
-  QStringList Errors;
 };
 
 TEST_F(ZoomViewTest, EveryShowPlacesItInTheBottomLeftSixthOfTheScreen) {
@@ -199,7 +196,7 @@ TEST_F(ZoomViewTest, ScaleButtonsMultiplyByTheirFactorAndShowTheRoundedScale) {
     EXPECT_NEAR(State.ZoomScale, row.scale, 1e-12 * row.scale);
     EXPECT_EQ(view.Label1->text(), QString::fromLatin1(row.caption));
     ExpectRangesFor(view, State.ZoomScale);
-    EXPECT_TRUE(Errors.isEmpty());
+    EXPECT_TRUE(Shown.isEmpty());
   }
 }
 
@@ -345,7 +342,7 @@ TEST_F(ZoomViewTest, RefusedRangeAfterAFarPanShowsItsMessage) {
   ASSERT_LT(panned.Maximum, -aspect / 16.0);
 
   QTest::mouseClick(view.btnZoomIn, Qt::LeftButton);
-  EXPECT_EQ(Errors, QStringList{QStringLiteral("Axis Minimum Value must be <= Maximum")});
+  EXPECT_EQ(Shown, QStringList{QStringLiteral("Axis Minimum Value must be <= Maximum")});
   EXPECT_EQ(view.Label1->text(), QStringLiteral("x 22.62"));
   EXPECT_DOUBLE_EQ(State.ZoomScale, 16.0 * 1.414);
   EXPECT_EQ(view.Chart1().LeftAxis().Minimum, panned.Minimum);
@@ -356,11 +353,11 @@ TEST_F(ZoomViewTest, RefusedRangeAfterAFarPanShowsItsMessage) {
   view.move(200, 100);
   view.resize(300, 200);
   QCoreApplication::processEvents();
-  Errors.clear();
+  Shown.clear();
   view.close();
   ShowAndWait(view);
   QCoreApplication::processEvents();
-  EXPECT_EQ(Errors, QStringList{QStringLiteral("Axis Minimum Value must be <= Maximum")});
+  EXPECT_EQ(Shown, QStringList{QStringLiteral("Axis Minimum Value must be <= Maximum")});
 }
 
 TEST_F(ZoomViewTest, ScaleStaysFiniteHoweverOftenAButtonIsPressed) {
@@ -373,7 +370,7 @@ TEST_F(ZoomViewTest, ScaleStaysFiniteHoweverOftenAButtonIsPressed) {
   EXPECT_LE(State.ZoomScale, TZoomViewForm::MaxZoomScale);
   EXPECT_GT(view.Chart1().BottomAxis().Maximum, 0.0);
   Render(view);
-  EXPECT_TRUE(Errors.isEmpty());
+  EXPECT_TRUE(Shown.isEmpty());
 }
 
 class ZoomViewSetupTest : public ZoomViewTest {};
