@@ -8,11 +8,11 @@
 #include <QImage>
 #include <QPainter>
 #include <cstdio>
-#include <ctime>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "bench/FrameSupport.h"
 #include "engine/AnimationStep.h"
 #include "engine/SimulationState.h"
 #include "engine/Trajectories.h"
@@ -37,21 +37,12 @@ const TModel Models[] = {
     {"2000x200", 2000, 200, 20, 16.0},  // the largest custom size: 60 pictures a second
 };
 
-TPlotMapping MainMapping() {
-  TPlotMapping mapping;
-  mapping.PlotRect = {0, 0, PlotWidth, PlotHeight};
-  mapping.DrawArea = mapping.PlotRect;
-  const double aspect = static_cast<double>(PlotHeight) / PlotWidth;
-  mapping.Horizontal = {false, -1.0, 1.0};
-  mapping.Vertical = {false, -aspect, aspect};
-  return mapping;
-}
-
 // The window's work without the window: the tick's engine calls and the after-draw's drawing.
 class TFrame {
  public:
   explicit TFrame(const TModel& model)
-      : Image(PlotWidth, PlotHeight, QImage::Format_RGB32), Mapping(MainMapping()) {
+      : Image(PlotWidth, PlotHeight, QImage::Format_RGB32),
+        Mapping(MappingOf(PlotWidth, PlotHeight, 1.0)) {
     State.ISize = model.ISize;
     State.JSize = model.JSize;
     State.WaveFrontSpacing = model.WaveFrontSpacing;
@@ -96,14 +87,6 @@ class TFrame {
   QImage Image;
   TPlotMapping Mapping;
 };
-
-// Processor time of this thread: the machine is shared, and waiting for a core is no part of a
-// frame's cost.
-double ThreadSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
-}
 
 // Frames follow each other in short runs of each kind, raster and QPainter taking turns, so that
 // a change of the machine's load weighs on both while each run sees the caches as a run of frames

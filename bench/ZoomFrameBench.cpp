@@ -5,9 +5,9 @@
 
 #include <QImage>
 #include <cstdio>
-#include <ctime>
 #include <vector>
 
+#include "bench/FrameSupport.h"
 #include "engine/SimulationState.h"
 #include "engine/Trajectories.h"
 #include "mainwindow/FieldDrawing.h"
@@ -16,16 +16,6 @@
 namespace {
 
 constexpr double ZoomLimit = 1.5;
-
-TPlotMapping MappingOf(int width, int height, double halfWidth) {
-  TPlotMapping mapping;
-  mapping.PlotRect = {0, 0, width, height};
-  mapping.DrawArea = mapping.PlotRect;
-  const double halfHeight = halfWidth * height / width;
-  mapping.Horizontal = {false, -halfWidth, halfWidth};
-  mapping.Vertical = {false, -halfHeight, halfHeight};
-  return mapping;
-}
 
 // The windows' work without the windows: the same engine calls as a tick, the same drawing calls
 // as the two after-draw handlers, into images of a maximised main plot and a zoom view.
@@ -95,14 +85,6 @@ class TFrame {
   TPlotMapping MainMapping;
   TPlotMapping ZoomMapping;
 };
-
-// Processor time of this thread: the machine is shared, and waiting for a core is no part of a
-// frame's cost.
-double ThreadSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
-}
 
 // The two frames alternate, each on its own copy of the simulation running in step, so that a
 // change of the machine's load during the run weighs on both alike.

@@ -1,0 +1,25 @@
+// What the frame benchmarks share: plot mappings without a window, and processor time.
+#pragma once
+
+#include <ctime>
+
+#include "plot/PlotMapping.h"
+
+// A plot of width x height pixels showing x from -halfWidth to halfWidth at equal scales.
+inline TPlotMapping MappingOf(int width, int height, double halfWidth) {
+  TPlotMapping mapping;
+  mapping.PlotRect = {0, 0, width, height};
+  mapping.DrawArea = mapping.PlotRect;
+  const double halfHeight = halfWidth * height / width;
+  mapping.Horizontal = {false, -halfWidth, halfWidth};
+  mapping.Vertical = {false, -halfHeight, halfHeight};
+  return mapping;
+}
+
+// Processor time of this thread: the machine is shared, and waiting for a core is no part of a
+// frame's cost.
+inline double ThreadSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
+}
