@@ -18,25 +18,33 @@ bool& BoxShowing() {
   return showing;
 }
 
+// The box does not block: a nested event loop inside a paint or a timer tick would run further
+// ticks and paints inside the failing handler. It stays open above the program until the user
+// closes it, and no other box opens meanwhile.
 void ShowMessageBox(const QString& text) {
-  QMessageBox box(QMessageBox::Critical, QStringLiteral("HalvoranRadiation"), text, QMessageBox::Ok,
-                  QApplication::activeWindow());
-  box.exec();
+  auto* box = new QMessageBox(QMessageBox::Critical, QStringLiteral("HalvoranRadiation"), text,
+                              QMessageBox::Ok, QApplication::activeWindow());
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setWindowModality(Qt::ApplicationModal);
+  QObject::connect(box, &QObject::destroyed, [] { BoxShowing() = false; });
+  BoxShowing() = true;
+  box->open();
 }
 
 }  // namespace
 
 void ShowErrorBox(const QString& text) {
-  // The box runs a nested event loop; a timer tick or paint that fails again meanwhile would open
-  // box after box, so further texts are dropped until this one is closed.
+  // A timer tick or paint that fails again while a box is open would open box after box, so
+  // further texts are dropped until this one is closed.
   if (BoxShowing()) return;
+  if (!Presenter()) {
+    ShowMessageBox(text);
+    return;
+  }
   BoxShowing() = true;
   // A presenter that throws must not leave the flag set, or no error would ever be shown again.
   try {
-    if (Presenter())
-      Presenter()(text);
-    else
-      ShowMessageBox(text);
+    Presenter()(text);
   } catch (...) {
   }
   BoxShowing() = false;
