@@ -15,7 +15,7 @@
 #include "engine/SimulationState.h"
 #include "mainwindow/Main1.h"
 #include "plot/GuardedCall.h"
-#include "support/GuiTest.h"
+#include "support/ErrorRecordingTest.h"
 
 // Calls act with the next modal dialog as soon as it is open, from the dialog's own loop. Gives
 // up after a few seconds, so that a dialog that never opens leaves nothing behind.
@@ -56,17 +56,15 @@ inline bool WaitFor(const std::function<bool()>& done, int timeoutMs = 5000) {
   return done();
 }
 
-class MainFormTest : public GuiTest {
+class MainFormTest : public ErrorRecordingTest {
  protected:
   void SetUp() override {
-    GuiTest::SetUp();
-    SetErrorPresenter([this](const QString& text) { Errors << text; });
+    ErrorRecordingTest::SetUp();
     Form = std::make_unique<TMainForm1>(State);
   }
   void TearDown() override {
     Form.reset();
-    SetErrorPresenter({});
-    GuiTest::TearDown();
+    ErrorRecordingTest::TearDown();
   }
 
   // The main window on screen and greeted, as after a start-up with OK.
@@ -89,5 +87,4 @@ class MainFormTest : public GuiTest {
 
   TSimulationState State;
   std::unique_ptr<TMainForm1> Form;
-  QStringList Errors;
 };
