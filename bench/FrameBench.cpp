@@ -15,7 +15,6 @@
 #include "bench/FrameSupport.h"
 #include "engine/AnimationStep.h"
 #include "engine/SimulationState.h"
-#include "engine/Trajectories.h"
 #include "mainwindow/FieldDrawing.h"
 #include "plot/PainterCanvas.h"
 #include "plot/RasterCanvas.h"
@@ -43,14 +42,7 @@ class TFrame {
   explicit TFrame(const TModel& model)
       : Image(PlotWidth, PlotHeight, QImage::Format_RGB32),
         Mapping(MappingOf(PlotWidth, PlotHeight, 1.0)) {
-    State.ISize = model.ISize;
-    State.JSize = model.JSize;
-    State.WaveFrontSpacing = model.WaveFrontSpacing;
-    State.TrajectoryMode = tmCircle;
-    TFieldSimulation& field = State.FieldSimulation;
-    field.InitNodes(State.ISize, State.JSize, ModelWidth);
-    BuildTrajectory(State.PathGeneration, tmCircle, field, field.WaveVelocity);
-    ResetSimulation(State);
+    StartOnDefaultCircle(State, {model.ISize, model.JSize, model.WaveFrontSpacing});
     // Run until every row was emitted on the circle: the steady picture with its kinks.
     for (int tick = 0; tick < State.ISize; ++tick) RunTick(State, {});
   }

@@ -9,7 +9,6 @@
 
 #include "bench/FrameSupport.h"
 #include "engine/SimulationState.h"
-#include "engine/Trajectories.h"
 #include "mainwindow/FieldDrawing.h"
 #include "plot/RasterCanvas.h"
 
@@ -26,29 +25,10 @@ class TFrame {
         ZoomImage(960, 360, QImage::Format_RGB32),
         MainMapping(MappingOf(1920, 1050, 1.0)),
         ZoomMapping(MappingOf(960, 360, 1.0 / 16.0)) {
-    State.ISize = ModelSizeLarge.ISize;
-    State.JSize = ModelSizeLarge.JSize;
-    State.WaveFrontSpacing = ModelSizeLarge.WaveFrontSpacing;
-    State.TrajectoryMode = tmCircle;
-    TFieldSimulation& field = State.FieldSimulation;
-    field.InitNodes(State.ISize, State.JSize, ModelWidth);
-    BuildTrajectory(State.PathGeneration, tmCircle, field, field.WaveVelocity);
-    const TPathSample& start = State.PathGeneration.Path.Samples.front();
-    field.ResetNodes(State.ISize, State.JSize, {start.X, start.Y}, {0.0, 0.0}, ModelWidth,
-                     State.WaveFrontSpacing);
+    StartOnDefaultCircle(State, ModelSizeLarge);
   }
 
-  void Tick() {
-    const TPath& path = State.PathGeneration.Path;
-    if (++State.FrameIndex > path.SampleCount - 2) State.FrameIndex = 0;
-    const TPathSample& sample = path.Samples[static_cast<std::size_t>(State.FrameIndex)];
-    TFieldSimulation& field = State.FieldSimulation;
-    field.ChargePos = {sample.X, sample.Y};
-    field.VelocityDir = {sample.DirX, sample.DirY};
-    field.Beta = sample.Beta;
-    field.UpdateEmitDirections(State.JSize);
-    field.AdvanceNodes(State.ISize, State.JSize, State.WaveFrontSpacing);
-  }
+  void Tick() { RunTick(State, {}); }
 
   void DrawMain() {
     MainImage.fill(Qt::black);
