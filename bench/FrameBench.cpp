@@ -15,7 +15,7 @@
 #include "bench/FrameSupport.h"
 #include "engine/AnimationStep.h"
 #include "engine/SimulationState.h"
-#include "mainwindow/FieldDrawing.h"
+#include "render/FieldDrawing.h"
 #include "plot/PainterCanvas.h"
 #include "plot/RasterCanvas.h"
 

@@ -9,7 +9,7 @@
 
 #include "bench/FrameSupport.h"
 #include "engine/SimulationState.h"
-#include "mainwindow/FieldDrawing.h"
+#include "render/FieldDrawing.h"
 #include "plot/RasterCanvas.h"
 
 namespace {

@@ -2,4 +2,4 @@
 # 2000 x 200, through the raster canvas and through QPainter.
 halvoran_benchmark(frame_bench
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/FrameBench.cpp
-  LIBS halvoran_fielddrawing)
+  LIBS halvoran_render)

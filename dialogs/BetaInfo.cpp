@@ -14,8 +14,8 @@
 #include <cmath>
 
 #include "dialogs/ModalResult.h"
-#include "plot/GuardedCall.h"
-#include "plot/JpegImage.h"
+#include "app/GuardedCall.h"
+#include "app/JpegImage.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "dialogs/NumberText.h"
 #include "engine/ModelLimits.h"
-#include "plot/GuardedCall.h"
+#include "app/GuardedCall.h"
 
 TModelSizeDlg::TModelSizeDlg(TSimulationState& state, QWidget* parent)
     : TSetupDialog(QStringLiteral("Model Size"), QSize(443, 148), 120, parent), State(state) {

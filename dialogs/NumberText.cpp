@@ -10,7 +10,7 @@
 #include <string>
 #include <system_error>
 
-#include "plot/GuardedCall.h"
+#include "app/GuardedCall.h"
 
 namespace {
 

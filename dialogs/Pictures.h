@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "plot/JpegImage.h"
+#include "app/JpegImage.h"
 
 // name is the file name in assets/, e.g. "greeting.jpg". A missing or damaged picture gives a
 // null image and the reason.

@@ -8,7 +8,7 @@
 #include <QMessageBox>
 
 #include "dialogs/NumberText.h"
-#include "plot/GuardedCall.h"
+#include "app/GuardedCall.h"
 
 TPlotResolutionDlg::TPlotResolutionDlg(TSimulationState& state, QWidget* parent)
     : TSetupDialog(QStringLiteral("Plot Resolution"), QSize(443, 123), 120, parent), State(state) {

@@ -14,7 +14,7 @@
 #include <utility>
 
 #include "dialogs/ModalResult.h"
-#include "plot/GuardedCall.h"
+#include "app/GuardedCall.h"
 
 double ScreenScale(int layoutDpi) {
   const QScreen* screen = QGuiApplication::primaryScreen();

@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "plot/GuardedCall.h"
+#include "app/GuardedCall.h"
 
 TSpeedControlForm::TSpeedControlForm(TSimulationState& state, QWidget* parent)
     : TSetupDialog(QStringLiteral("Wave Speed"), QSize(331, 124), 120, parent), State(state) {

@@ -7,7 +7,7 @@
 
 #include "dialogs/NumberText.h"
 #include "engine/ModelLimits.h"
-#include "plot/GuardedCall.h"
+#include "app/GuardedCall.h"
 
 namespace {
 

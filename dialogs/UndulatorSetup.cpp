@@ -19,7 +19,7 @@
 #include "dialogs/ModalResult.h"
 #include "dialogs/NumberText.h"
 #include "dialogs/Pictures.h"
-#include "plot/GuardedCall.h"
+#include "app/GuardedCall.h"
 
 namespace {
 

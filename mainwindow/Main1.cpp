@@ -39,7 +39,7 @@
 #include "engine/AnimationStep.h"
 #include "engine/ModelLimits.h"
 #include "engine/Trajectories.h"
-#include "plot/GuardedCall.h"
+#include "app/GuardedCall.h"
 #include "views/RadiationPattern.h"
 #include "views/ZoomView.h"
 

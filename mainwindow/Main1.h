@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "engine/SimulationState.h"
-#include "mainwindow/FieldDrawing.h"
+#include "render/FieldDrawing.h"
 #include "mainwindow/MainMenu.h"
 #include "mainwindow/MusicPlayer.h"
 #include "plot/PlotSurface.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "mainwindow/Main1.h"
-#include "plot/GuardedCall.h"
+#include "app/GuardedCall.h"
 
 namespace {
 

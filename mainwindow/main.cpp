@@ -4,7 +4,7 @@
 
 #include "engine/SimulationState.h"
 #include "mainwindow/Main1.h"
-#include "plot/GuardedCall.h"
+#include "app/GuardedCall.h"
 
 int main(int argc, char** argv) {
   // Declared first so that it outlives every window.

@@ -15,7 +15,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "plot/GuardedCall.h"
+#include "app/GuardedCall.h"
 #include "plot/PainterCanvas.h"
 #include "plot/RasterCanvas.h"
 

@@ -16,7 +16,7 @@
 #include <cstdio>
 #include <numbers>
 
-#include "plot/JpegImage.h"
+#include "app/JpegImage.h"
 
 namespace {
 

@@ -8,6 +8,10 @@ packages=(
   fonts-ipafont-gothic fonts-liberation
   libxkbcommon-x11-0 libxcb-cursor0
   xvfb xauth x11-utils xdotool imagemagick poppler-utils
+  qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev ffmpeg
+  clang libclang-rt-14-dev
+  appstream lintian desktop-file-utils dpkg-dev file fakeroot
 )
 
 missing=()

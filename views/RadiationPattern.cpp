@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "plot/GuardedCall.h"
+#include "app/GuardedCall.h"
 #include "views/WindowPlacement.h"
 
 namespace {

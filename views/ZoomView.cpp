@@ -10,8 +10,8 @@
 #include <algorithm>
 
 #include "dialogs/NumberText.h"
-#include "mainwindow/FieldDrawing.h"
-#include "plot/GuardedCall.h"
+#include "render/FieldDrawing.h"
+#include "app/GuardedCall.h"
 #include "views/WindowPlacement.h"
 #include "views/ZoomViewSetup.h"
 

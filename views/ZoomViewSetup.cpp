@@ -9,7 +9,7 @@
 #include <QShowEvent>
 
 #include "dialogs/ModalResult.h"
-#include "plot/GuardedCall.h"
+#include "app/GuardedCall.h"
 
 TZoomViewSetupDlg::TZoomViewSetupDlg(TSimulationState& state, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint),

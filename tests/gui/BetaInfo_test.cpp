@@ -15,8 +15,8 @@
 #include <QUrl>
 
 #include "dialogs/ModalResult.h"
-#include "plot/GuardedCall.h"
-#include "plot/JpegImage.h"
+#include "app/GuardedCall.h"
+#include "app/JpegImage.h"
 #include "support/ErrorRecordingTest.h"
 
 // Stands in for the web browser: records the addresses the desktop was asked to open.

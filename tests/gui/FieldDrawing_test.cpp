@@ -1,6 +1,6 @@
 // The field picture drawn into an image and into a recording canvas: colours and shapes of the
 // field lines, wavefronts, node points, trajectory and disc, and the arc subdivision.
-#include "mainwindow/FieldDrawing.h"
+#include "render/FieldDrawing.h"
 
 #include <gtest/gtest.h>
 

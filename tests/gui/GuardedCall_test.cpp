@@ -1,5 +1,5 @@
 // Errors raised in handlers reach the user once, as their own text, and never unwind through Qt.
-#include "plot/GuardedCall.h"
+#include "app/GuardedCall.h"
 
 #include <QCoreApplication>
 #include <QEvent>

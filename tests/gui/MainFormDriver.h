@@ -14,7 +14,7 @@
 
 #include "engine/SimulationState.h"
 #include "mainwindow/Main1.h"
-#include "plot/GuardedCall.h"
+#include "app/GuardedCall.h"
 #include "support/ErrorRecordingTest.h"
 
 // Calls act with the next modal dialog as soon as it is open, from the dialog's own loop. Gives

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <limits>
 
-#include "plot/GuardedCall.h"
+#include "app/GuardedCall.h"
 #include <gtest/gtest.h>
 
 namespace {

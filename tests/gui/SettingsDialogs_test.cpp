@@ -13,7 +13,7 @@
 #include "dialogs/SimSpeedCnt.h"
 #include "engine/ModelLimits.h"
 #include "gui/DialogDriver.h"
-#include "plot/GuardedCall.h"
+#include "app/GuardedCall.h"
 #include "support/ErrorRecordingTest.h"
 
 namespace {

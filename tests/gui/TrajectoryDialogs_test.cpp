@@ -17,7 +17,7 @@
 #include "dialogs/RaceTrackSetup.h"
 #include "engine/ModelLimits.h"
 #include "gui/DialogDriver.h"
-#include "plot/GuardedCall.h"
+#include "app/GuardedCall.h"
 #include "support/ErrorRecordingTest.h"
 
 namespace {

@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "dialogs/ModalResult.h"
-#include "plot/GuardedCall.h"
+#include "app/GuardedCall.h"
 #include "support/ErrorRecordingTest.h"
 
 namespace {

@@ -21,8 +21,8 @@
 
 #include "dialogs/ModalResult.h"
 #include "engine/Trajectories.h"
-#include "mainwindow/FieldDrawing.h"
-#include "plot/GuardedCall.h"
+#include "render/FieldDrawing.h"
+#include "app/GuardedCall.h"
 #include "plot/RasterCanvas.h"
 #include "support/ErrorRecordingTest.h"
 #include "views/ZoomViewSetup.h"

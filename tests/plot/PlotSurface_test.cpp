@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "plot/GuardedCall.h"
+#include "app/GuardedCall.h"
 #include "support/GuiTest.h"
 
 namespace {

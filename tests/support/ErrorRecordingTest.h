@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "plot/GuardedCall.h"
+#include "app/GuardedCall.h"
 #include "support/GuiTest.h"
 
 class ErrorRecordingTest : public GuiTest {

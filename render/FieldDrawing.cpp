@@ -1,5 +1,5 @@
 // The field picture drawn from the node table, shared by the main plot and the zoom view.
-#include "mainwindow/FieldDrawing.h"
+#include "render/FieldDrawing.h"
 
 #include <algorithm>
 #include <climits>

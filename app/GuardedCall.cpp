@@ -1,5 +1,5 @@
 // Error boxes for errors raised inside GUI handlers, and the application's last-resort catch.
-#include "plot/GuardedCall.h"
+#include "app/GuardedCall.h"
 
 #include <QMessageBox>
 #include <utility>

@@ -4,7 +4,7 @@
 //
 // The jumps cross only the small functions below, which hold plain C data: a longjmp skips
 // destructors, so no C++ object with one may live between setjmp and the libjpeg calls.
-#include "plot/JpegImage.h"
+#include "app/JpegImage.h"
 
 #include <QFile>
 

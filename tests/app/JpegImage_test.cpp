@@ -1,6 +1,6 @@
 // JPEG pictures: good files decode to their size and colours; damaged or hostile data gives a null
 // image and a message, never a crash, an exit or a huge allocation.
-#include "plot/JpegImage.h"
+#include "app/JpegImage.h"
 
 #include <QColor>
 #include <QPainter>
