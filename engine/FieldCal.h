@@ -29,6 +29,12 @@ struct TFieldNode {
   std::uint8_t WaveFront = 0;
 };
 
+// The charge at one tick: position (model units) and velocity beta (units of the wave speed).
+struct TChargeRecord {
+  TVector2 Pos;
+  TVector2 Beta;
+};
+
 // Nodes[row][line]: row = age in ticks (0 = this tick's emission, ISize = the far tail that keeps
 // every line running out of the plot), line 0..JSize (line JSize repeats the direction of line 0).
 class TFieldSimulation : public TTrajectoryParameters {
@@ -49,6 +55,13 @@ class TFieldSimulation : public TTrajectoryParameters {
   // Charge displacements of the last four ticks in mouse mode, newest first.
   std::array<double, 4> StepHistoryX{};
   std::array<double, 4> StepHistoryY{};
+
+  // The charge's position and velocity of the last ISize + 1 ticks, 0 = this tick: sized by
+  // InitNodes, filled by ResetNodes with the uniform motion it assumes, written every tick by
+  // RecordCharge. ticksAgo beyond ChargeHistoryCount() - 1 is clamped to the oldest entry.
+  const TChargeRecord& ChargeHistory(int ticksAgo) const;
+  int ChargeHistoryCount() const;
+  void RecordCharge(TVector2 pos, TVector2 beta);
 
   void InitNodes(int ISize, int JSize, double ModelWidth);
   void ResetNodes(int ISize, int JSize, TVector2 StartPos, TVector2 InitVel, double ModelWidth,
