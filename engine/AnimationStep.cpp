@@ -95,6 +95,7 @@ void EmitAndAdvance(TSimulationState& state) {
   if (field.Nodes.size() != static_cast<std::size_t>(state.ISize) + 1) return;
   if (field.Nodes[0].size() != static_cast<std::size_t>(state.JSize) + 1) return;
   if (field.EmitDirections.size() != static_cast<std::size_t>(state.JSize) + 1) return;
+  field.AdvanceCharge();
   field.UpdateEmitDirections(state.JSize);
   field.AdvanceNodes(state.ISize, state.JSize, state.WaveFrontSpacing);
 }

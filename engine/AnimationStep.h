@@ -28,7 +28,8 @@ void PullChargeTowards(TSimulationState& state, TVector2 cursor);
 // A sample table of fewer than two usable samples leaves the charge where it is.
 TChargeMove MoveCharge(TSimulationState& state, TVector2 cursor);
 
-// Steps 4 and 5 of a tick: aberrated emission directions, then aging and emission of the nodes.
+// Steps 4 and 5 of a tick: the charge's velocity into its history and the Thomas precession
+// (AdvanceCharge), aberrated emission directions, then aging and emission of the nodes.
 // Does nothing if the node table does not have the shape of ISize and JSize.
 void EmitAndAdvance(TSimulationState& state);
 

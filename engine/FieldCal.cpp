@@ -39,6 +39,9 @@ void TFieldSimulation::InitNodes(int ISize, int JSize, double ModelWidth) {
   }
   ResetWaveFronts.resize(rows);
   ResetEmitPoints.resize(rows + 1);
+  History.assign(rows, TChargeRecord{});
+  HistoryNewest = 0;
+  ThomasAngle = 0.0;
 
   WaveVelocity = ModelWidth / ISize;
   InvWaveVelocity = 1.0 / WaveVelocity;
@@ -66,6 +69,8 @@ void TFieldSimulation::ResetNodes(int ISize, int JSize, TVector2 StartPos, TVect
   ChargePos = PrevChargePos;
   VelocityDir = speed > RestSpeed ? TVector2{InitVel.X / speed, InitVel.Y / speed} : TVector2{};
   Beta = speed;
+  // Uniform motion carries the rest frame without turning it.
+  ThomasAngle = 0.0;
 
   // Wavefront marks: every WaveFrontSpacing-th row at the start, then ISize shifts by one row,
   // row 0 taking the mark of row WaveFrontSpacing after each shift.
@@ -127,6 +132,14 @@ void TFieldSimulation::ResetNodes(int ISize, int JSize, TVector2 StartPos, TVect
   ChargePos = ResetEmitPoints[ISize + 1];
   PrevChargePos = {ChargePos.X - tickStep.X, ChargePos.Y - tickStep.Y};
 
+  // The history holds the same uniform motion: the ISize pre-run ticks and the arrival.
+  const TVector2 beta = BetaVector();
+  const int recorded = std::min(ISize + 1, ChargeHistoryCount());
+  for (int k = 0; k < recorded; ++k) {
+    History[static_cast<std::size_t>(k)] = {ResetEmitPoints[k + 1], beta};
+  }
+  HistoryNewest = std::max(recorded - 1, 0);
+
   // Tail: 2 * ModelWidth beyond the oldest node along the last piece of its line, moving with
   // the initial velocity, so that the far part of every line runs on out of the plot.
   for (int j = 0; j <= JSize; ++j) {
@@ -148,6 +161,56 @@ void TFieldSimulation::ResetNodes(int ISize, int JSize, TVector2 StartPos, TVect
       tail.VY = tickStep.Y;
     }
   }
+}
+
+const TChargeRecord& TFieldSimulation::ChargeHistory(int ticksAgo) const {
+  static const TChargeRecord none{};
+  const int count = ChargeHistoryCount();
+  if (count == 0) return none;
+  const int k = std::clamp(ticksAgo, 0, count - 1);
+  const int index = HistoryNewest >= k ? HistoryNewest - k : HistoryNewest - k + count;
+  return History[static_cast<std::size_t>(index)];
+}
+
+int TFieldSimulation::ChargeHistoryCount() const {
+  return static_cast<int>(History.size());
+}
+
+void TFieldSimulation::RecordCharge(TVector2 pos, TVector2 beta) {
+  const int count = ChargeHistoryCount();
+  if (count == 0) return;
+  HistoryNewest = HistoryNewest + 1 < count ? HistoryNewest + 1 : 0;
+  History[static_cast<std::size_t>(HistoryNewest)] = {pos, beta};
+}
+
+TVector2 TFieldSimulation::BetaVector() const {
+  if (!(std::fabs(Beta) >= RestSpeed)) return {};
+  const double speed = std::fabs(Beta) < MaxBeta ? Beta : std::copysign(MaxBeta, Beta);
+  const double length = VectorLength(VelocityDir);
+  if (!(length > 0.0)) return {};
+  return {speed * VelocityDir.X / length, speed * VelocityDir.Y / length};
+}
+
+// Successive boosts from beta0 to beta1 turn the rest frame against the plot by
+//   dtheta = gamma^2 / (gamma + 1) (dbeta x beta)_z   radians,
+// the Thomas rotation omega_T dt = gamma^2 / (gamma + 1) (a x v) dt / c^2 over one tick, with
+// beta and gamma taken at the middle of the tick: a counter-clockwise turn of the velocity turns
+// the rest frame clockwise.
+void TFieldSimulation::AdvanceCharge() {
+  const TVector2 beta1 = BetaVector();
+  if (ThomasPrecession && ChargeHistoryCount() > 0) {
+    const TVector2 beta0 = ChargeHistory(0).Beta;
+    const TVector2 change{beta1.X - beta0.X, beta1.Y - beta0.Y};
+    const TVector2 mean{0.5 * (beta0.X + beta1.X), 0.5 * (beta0.Y + beta1.Y)};
+    const double gamma2 = 1.0 / (1.0 - (mean.X * mean.X + mean.Y * mean.Y));
+    const double gamma = std::sqrt(gamma2);
+    ThomasAngle += gamma2 / (gamma + 1.0) * (change.X * mean.Y - change.Y * mean.X);
+    if (ThomasAngle > Pi) ThomasAngle -= 2.0 * Pi;
+    if (ThomasAngle <= -Pi) ThomasAngle += 2.0 * Pi;
+  } else {
+    ThomasAngle = 0.0;
+  }
+  RecordCharge(ChargePos, beta1);
 }
 
 // Velocity from the mean displacement of the last four ticks, in units of WaveVelocity.
@@ -174,20 +237,34 @@ void TFieldSimulation::UpdateMouseVelocity(int TrajectoryMode) {
 
 // Aberration of an emission that is isotropic in the rest frame, with a = u.r along the motion
 // and q = u x r across it: a' = (a + b) / (1 + b a), q' = q / (gamma (1 + b a)), so that
-// (a', q') is again a unit vector, crowded towards the motion as b grows.
+// (a', q') is again a unit vector, crowded towards the motion as b grows. The rest directions
+// are first turned by ThomasAngle, the rest frame's rotation against the plot.
 void TFieldSimulation::UpdateEmitDirections(int JSize) {
   const double b = std::fabs(Beta) < MaxBeta ? Beta : MaxBeta;
   const double gamma = 1.0 / std::sqrt(1.0 - b * b);
 
+  // Unturned, the rest directions are used as they stand, so that the picture without the
+  // precession (and of any motion along a line) stays exactly what it was. Turned, line JSize
+  // takes line 0's direction, so that the wavefront stays closed.
+  const bool turned = ThomasAngle != 0.0;
+  const double turnCos = turned ? std::cos(ThomasAngle) : 1.0;
+  const double turnSin = turned ? std::sin(ThomasAngle) : 0.0;
+  const auto rest = [&](int j) {
+    if (!turned) return RestDirections[j];
+    const TVector2 r = RestDirections[j == JSize ? 0 : j];
+    return TVector2{turnCos * r.X - turnSin * r.Y, turnSin * r.X + turnCos * r.Y};
+  };
+
   if (std::fabs(Beta) < RestSpeed || !LightAberration) {
     for (int j = 0; j <= JSize; ++j) {
-      EmitDirections[j].X = RestDirections[j].X;
-      EmitDirections[j].Y = RestDirections[j].Y;
+      const TVector2 r = rest(j);
+      EmitDirections[j].X = r.X;
+      EmitDirections[j].Y = r.Y;
     }
   } else {
     const TVector2 u = VelocityDir;
     for (int j = 0; j <= JSize; ++j) {
-      const TVector2 r = RestDirections[j];
+      const TVector2 r = rest(j);
       const double a = u.X * r.X + u.Y * r.Y;
       const double q = u.X * r.Y - u.Y * r.X;
       const double k = 1.0 / (1.0 + b * a);

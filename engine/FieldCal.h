@@ -51,6 +51,12 @@ class TFieldSimulation : public TTrajectoryParameters {
 
   bool LightAberration = true;
   bool TrackEmissionPoint = true;
+  // Carry the rest-frame emission directions along with the rest frame that successive boosts
+  // reach, which turns against the plot when the motion turns (Thomas precession).
+  bool ThomasPrecession = true;
+  // Radians, in (-pi, pi]: the rotation of the charge's rest frame against the plot, accumulated
+  // per tick by AdvanceCharge; 0 after InitNodes and ResetNodes and while the option is off.
+  double ThomasAngle = 0.0;
 
   // Charge displacements of the last four ticks in mouse mode, newest first.
   std::array<double, 4> StepHistoryX{};
@@ -62,6 +68,13 @@ class TFieldSimulation : public TTrajectoryParameters {
   const TChargeRecord& ChargeHistory(int ticksAgo) const;
   int ChargeHistoryCount() const;
   void RecordCharge(TVector2 pos, TVector2 beta);
+
+  // The velocity vector of this tick, Beta x VelocityDir in units of the wave speed: zero below
+  // the rest speed (the mouse filter's (1, 1) at rest), at most the aberration's speed cap.
+  TVector2 BetaVector() const;
+  // After the charge has moved and before UpdateEmitDirections: the Thomas step from the
+  // velocity of the previous tick (the newest history entry) to this one, then RecordCharge.
+  void AdvanceCharge();
 
   void InitNodes(int ISize, int JSize, double ModelWidth);
   void ResetNodes(int ISize, int JSize, TVector2 StartPos, TVector2 InitVel, double ModelWidth,
@@ -78,4 +91,7 @@ class TFieldSimulation : public TTrajectoryParameters {
   // the charge positions of the ticks before the reset.
   std::vector<std::uint8_t> ResetWaveFronts;
   std::vector<TVector2> ResetEmitPoints;
+  // Ring buffer of ChargeHistory, ISize + 1 entries; HistoryNewest indexes this tick's entry.
+  std::vector<TChargeRecord> History;
+  int HistoryNewest = 0;
 };

@@ -58,6 +58,7 @@ TEST(NoAllocation, TicksAndResetsAllocateNothing) {
     for (int tick = 0; tick < 50; ++tick) {
       sim.ChargePos.X += 0.002;
       sim.UpdateMouseVelocity(tmMouse);
+      sim.AdvanceCharge();
       sim.UpdateEmitDirections(jSize);
       sim.AdvanceNodes(iSize, jSize, spacing);
     }

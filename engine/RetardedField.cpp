@@ -1,0 +1,169 @@
+// The exact field of the charge from its recorded history: the emission time by bisection over
+// the ticks and a safeguarded Newton step inside one tick, then the Liénard–Wiechert field.
+#include "engine/RetardedField.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The speed cap of the aberration: keeps 1 - n.beta and 1 - beta^2 away from zero where the
+// cubic between two ticks runs a little faster than its ends.
+constexpr double MaxBeta = 0.9999;
+// Closer to the charge than this many wave steps the field counts as undefined (it grows as
+// 1 / R^2 without bound).
+constexpr double OnChargeSteps = 1e-9;
+// Newton inside one tick stops when the bracket or the step is below this fraction of a tick.
+constexpr double TickTolerance = 1e-13;
+constexpr int MaxNewtonSteps = 60;
+
+// The charge at a moment between two recorded ticks, per tick: position, velocity, acceleration.
+struct TPathPoint {
+  TVector2 Pos;
+  TVector2 Velocity;
+  TVector2 Acceleration;
+};
+
+// Cubic Hermite interpolation between the older record (u = 0) and the newer (u = 1), the
+// velocities being w beta per tick.
+TPathPoint Hermite(const TChargeRecord& older, const TChargeRecord& newer, double w, double u) {
+  const double u2 = u * u;
+  const double u3 = u2 * u;
+  const double h00 = 2.0 * u3 - 3.0 * u2 + 1.0;
+  const double h10 = u3 - 2.0 * u2 + u;
+  const double h01 = -2.0 * u3 + 3.0 * u2;
+  const double h11 = u3 - u2;
+  const double d00 = 6.0 * u2 - 6.0 * u;
+  const double d10 = 3.0 * u2 - 4.0 * u + 1.0;
+  const double d11 = 3.0 * u2 - 2.0 * u;
+  const double a00 = 12.0 * u - 6.0;
+  const double a10 = 6.0 * u - 4.0;
+  const double a11 = 6.0 * u - 2.0;
+  const TVector2 p0 = older.Pos;
+  const TVector2 p1 = newer.Pos;
+  const TVector2 v0{w * older.Beta.X, w * older.Beta.Y};
+  const TVector2 v1{w * newer.Beta.X, w * newer.Beta.Y};
+  TPathPoint point;
+  point.Pos = {h00 * p0.X + h10 * v0.X + h01 * p1.X + h11 * v1.X,
+               h00 * p0.Y + h10 * v0.Y + h01 * p1.Y + h11 * v1.Y};
+  // h01' = -h00' and h01'' = -h00''.
+  point.Velocity = {d00 * (p0.X - p1.X) + d10 * v0.X + d11 * v1.X,
+                    d00 * (p0.Y - p1.Y) + d10 * v0.Y + d11 * v1.Y};
+  point.Acceleration = {a00 * (p0.X - p1.X) + a10 * v0.X + a11 * v1.X,
+                        a00 * (p0.Y - p1.Y) + a10 * v0.Y + a11 * v1.Y};
+  return point;
+}
+
+double Distance(TVector2 a, TVector2 b) {
+  return std::hypot(a.X - b.X, a.Y - b.Y);
+}
+
+// The moment of emission, found; Older and Newer are the records around it and U its place
+// between them (0 at Older).
+struct TEmission {
+  double TicksAgo = 0.0;
+  const TChargeRecord* Older = nullptr;
+  const TChargeRecord* Newer = nullptr;
+  double U = 0.0;
+};
+
+// f(k) = |P - x(now - k)| - c k falls monotonically with k while the charge is slower than
+// the wave, so the tick holding its root is found by bisection, and the root inside it by
+// Newton's method kept inside the bracket (g' = n.v - c < 0).
+bool FindEmission(const TFieldSimulation& field, int ISize, TVector2 point, TEmission& emission) {
+  const double w = field.WaveVelocity;
+  const int last = std::min(ISize, field.ChargeHistoryCount() - 1);
+  if (last < 1 || !(w > 0.0)) return false;
+  const auto f = [&](int k) { return Distance(point, field.ChargeHistory(k).Pos) - w * k; };
+
+  const double f0 = f(0);
+  if (!(f0 > OnChargeSteps * w)) return false;
+  if (!(f(last) <= 0.0)) return false;
+  int lo = 0;
+  int hi = last;
+  double fLo = f0;
+  double fHi = f(last);
+  while (hi - lo > 1) {
+    const int mid = lo + (hi - lo) / 2;
+    const double fMid = f(mid);
+    if (fMid > 0.0) {
+      lo = mid;
+      fLo = fMid;
+    } else {
+      hi = mid;
+      fHi = fMid;
+    }
+  }
+
+  // s ticks further back than lo: u = 1 - s between the older record hi and the newer lo.
+  const TChargeRecord& older = field.ChargeHistory(hi);
+  const TChargeRecord& newer = field.ChargeHistory(lo);
+  double a = 0.0;
+  double b = 1.0;
+  double s = fLo / (fLo - fHi);
+  for (int step = 0; step < MaxNewtonSteps; ++step) {
+    const TPathPoint x = Hermite(older, newer, w, 1.0 - s);
+    const TVector2 d{point.X - x.Pos.X, point.Y - x.Pos.Y};
+    const double r = std::hypot(d.X, d.Y);
+    const double g = r - w * (lo + s);
+    if (g > 0.0) {
+      a = s;
+    } else {
+      b = s;
+    }
+    // Going back in time the charge moves by -v per tick: dr/ds = n.v.
+    const double slope = r > 0.0 ? (d.X * x.Velocity.X + d.Y * x.Velocity.Y) / r - w : -w;
+    double next = slope < 0.0 ? s - g / slope : 0.5 * (a + b);
+    if (!(next > a && next < b)) next = 0.5 * (a + b);
+    const bool settled = std::fabs(next - s) < TickTolerance || b - a < TickTolerance;
+    s = next;
+    if (settled) break;
+  }
+
+  emission.TicksAgo = lo + s;
+  emission.Older = &older;
+  emission.Newer = &newer;
+  emission.U = 1.0 - s;
+  return true;
+}
+
+}  // namespace
+
+bool RetardedTime(const TFieldSimulation& field, int ISize, TVector2 point, double& ticksAgo) {
+  TEmission emission;
+  if (!FindEmission(field, ISize, point, emission)) return false;
+  ticksAgo = emission.TicksAgo;
+  return true;
+}
+
+bool RetardedField(const TFieldSimulation& field, int ISize, TVector2 point, TVector2& velocityPart,
+                   TVector2& accelerationPart) {
+  TEmission emission;
+  if (!FindEmission(field, ISize, point, emission)) return false;
+  const double w = field.WaveVelocity;
+  const TPathPoint x = Hermite(*emission.Older, *emission.Newer, w, emission.U);
+
+  const TVector2 d{point.X - x.Pos.X, point.Y - x.Pos.Y};
+  const double r = std::hypot(d.X, d.Y);
+  if (!(r > 0.0)) return false;
+  const TVector2 n{d.X / r, d.Y / r};
+
+  TVector2 beta{x.Velocity.X / w, x.Velocity.Y / w};
+  const double speed = std::hypot(beta.X, beta.Y);
+  if (speed > MaxBeta) beta = {beta.X * MaxBeta / speed, beta.Y * MaxBeta / speed};
+  // Per model unit of light travel: (delta beta per tick) / w = acceleration per tick^2 / w^2.
+  const TVector2 betaDot{x.Acceleration.X / (w * w), x.Acceleration.Y / (w * w)};
+
+  const double beta2 = beta.X * beta.X + beta.Y * beta.Y;
+  const double kappa = 1.0 - (n.X * beta.X + n.Y * beta.Y);
+  const double kappa3 = kappa * kappa * kappa;
+  const TVector2 nMinusBeta{n.X - beta.X, n.Y - beta.Y};
+
+  const double velocityScale = (1.0 - beta2) / (kappa3 * r * r);
+  velocityPart = {nMinusBeta.X * velocityScale, nMinusBeta.Y * velocityScale};
+
+  // In the plane (n - beta) x betaDot is along z, c e_z; then n x (c e_z) = c (n.y, -n.x).
+  const double c = (nMinusBeta.X * betaDot.Y - nMinusBeta.Y * betaDot.X) / (kappa3 * r);
+  accelerationPart = {n.Y * c, -n.X * c};
+  return true;
+}

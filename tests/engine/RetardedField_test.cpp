@@ -1,0 +1,198 @@
+// The exact field from the charge's history: the history itself, the Coulomb field of a charge
+// at rest and in uniform motion, and the retarded time and radiation field of a circling charge
+// against the circle's own formulas.
+#include "engine/RetardedField.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "engine/AnimationStep.h"
+#include "engine/SimulationState.h"
+#include "engine/Trajectories.h"
+#include "tests/engine/ExactCircle.h"
+
+namespace {
+
+constexpr double Pi = std::numbers::pi;
+constexpr int ISize = 200;
+constexpr int JSize = 40;
+
+double Length(TVector2 v) {
+  return std::hypot(v.X, v.Y);
+}
+
+TEST(ChargeHistory, ResetRecordsTheUniformMotionItAssumes) {
+  TFieldSimulation sim;
+  sim.InitNodes(ISize, JSize, ModelWidth);
+  const TVector2 start{0.3, -0.2};
+  const TVector2 v{0.6, -0.7};
+  sim.ResetNodes(ISize, JSize, start, v, ModelWidth, 5);
+  ASSERT_EQ(sim.ChargeHistoryCount(), ISize + 1);
+  EXPECT_EQ(sim.ChargeHistory(0).Pos.X, sim.ChargePos.X);
+  EXPECT_EQ(sim.ChargeHistory(0).Pos.Y, sim.ChargePos.Y);
+  for (int k : {0, 1, 57, ISize}) {
+    // Positions accumulated tick by tick: a few ulps per step.
+    EXPECT_NEAR(sim.ChargeHistory(k).Pos.X, start.X - k * sim.WaveVelocity * v.X, 1e-14);
+    EXPECT_NEAR(sim.ChargeHistory(k).Pos.Y, start.Y - k * sim.WaveVelocity * v.Y, 1e-14);
+    EXPECT_NEAR(sim.ChargeHistory(k).Beta.X, v.X, 1e-15);
+    EXPECT_NEAR(sim.ChargeHistory(k).Beta.Y, v.Y, 1e-15);
+  }
+  // Beyond the oldest entry the oldest is read.
+  EXPECT_EQ(sim.ChargeHistory(ISize + 30).Pos.X, sim.ChargeHistory(ISize).Pos.X);
+  EXPECT_EQ(sim.ChargeHistory(-3).Pos.X, sim.ChargeHistory(0).Pos.X);
+}
+
+// The window's tick on the default circle, past the length of the ring: every entry is the
+// charge of its tick, with its velocity vector.
+TEST(ChargeHistory, EveryTickRecordsTheChargeAfterItMoved) {
+  TSimulationState state;
+  state.FieldSimulation.InitNodes(state.ISize, state.JSize, ModelWidth);
+  state.TrajectoryMode = tmCircle;
+  BuildTrajectory(state.PathGeneration, tmCircle, state.FieldSimulation,
+                  state.FieldSimulation.WaveVelocity);
+  ResetSimulation(state);
+  const int ticks = 2 * state.ISize + 17;
+  std::vector<TChargeRecord> seen;
+  for (int tick = 0; tick < ticks; ++tick) {
+    RunTick(state, {});
+    const TFieldSimulation& f = state.FieldSimulation;
+    seen.push_back({f.ChargePos, {f.Beta * f.VelocityDir.X, f.Beta * f.VelocityDir.Y}});
+  }
+  const TFieldSimulation& f = state.FieldSimulation;
+  for (int k = 0; k <= state.ISize; ++k) {
+    const TChargeRecord& expected = seen[seen.size() - 1 - static_cast<std::size_t>(k)];
+    ASSERT_EQ(f.ChargeHistory(k).Pos.X, expected.Pos.X) << k;
+    ASSERT_EQ(f.ChargeHistory(k).Pos.Y, expected.Pos.Y) << k;
+    ASSERT_NEAR(f.ChargeHistory(k).Beta.X, expected.Beta.X, 1e-15) << k;
+    ASSERT_NEAR(f.ChargeHistory(k).Beta.Y, expected.Beta.Y, 1e-15) << k;
+  }
+}
+
+TEST(ChargeHistory, MouseAtRestRecordsZeroVelocity) {
+  TSimulationState state;
+  state.FieldSimulation.InitNodes(state.ISize, state.JSize, ModelWidth);
+  ResetSimulation(state);
+  for (int tick = 0; tick < 5; ++tick) RunTick(state, {});
+  // The filter reads (1, 1) at rest; that is no velocity.
+  EXPECT_EQ(state.FieldSimulation.VelocityDir.X, 1.0);
+  EXPECT_EQ(state.FieldSimulation.ChargeHistory(0).Beta.X, 0.0);
+  EXPECT_EQ(state.FieldSimulation.ChargeHistory(0).Beta.Y, 0.0);
+}
+
+// The field of a charge in uniform motion is its Coulomb field contracted along the motion,
+// seen from where it is now: E = (1 - b^2) / (1 - b^2 sin^2 psi)^(3/2) r / r^3, psi between r
+// and the motion. At rest that is r / r^3. The points, from the charge, lie within reach of the
+// history in every direction (2 model units back at 0.9 leaves 0.2).
+TEST(RetardedField, UniformMotionGivesTheContractedCoulombField) {
+  const TVector2 offsets[] = {
+      {0.15, 0.1}, {-0.12, 0.1}, {0.002, -0.19}, {-0.1, -0.05}, {0.003, 0.0}};
+  for (double beta : {0.0, 0.5, 0.9}) {
+    for (double motionAngle : {0.0, 1.1, Pi / 2.0, -2.3}) {
+      TFieldSimulation sim;
+      sim.InitNodes(ISize, JSize, ModelWidth);
+      const TVector2 u{std::cos(motionAngle), std::sin(motionAngle)};
+      const TVector2 start{0.1, -0.05};
+      sim.ResetNodes(ISize, JSize, start, {beta * u.X, beta * u.Y}, ModelWidth, 5);
+      for (TVector2 offset : offsets) {
+        const TVector2 p{start.X + offset.X, start.Y + offset.Y};
+        TVector2 ev;
+        TVector2 ea;
+        ASSERT_TRUE(RetardedField(sim, ISize, p, ev, ea));
+        const TVector2 r{p.X - start.X, p.Y - start.Y};
+        const double rr = Length(r);
+        const double sinPsi = (u.X * r.Y - u.Y * r.X) / rr;
+        const double size =
+            (1.0 - beta * beta) / std::pow(1.0 - beta * beta * sinPsi * sinPsi, 1.5) / (rr * rr);
+        const double scale = Length(ev);
+        EXPECT_NEAR(ev.X, size * r.X / rr, 1e-9 * scale) << beta << " " << motionAngle;
+        EXPECT_NEAR(ev.Y, size * r.Y / rr, 1e-9 * scale) << beta << " " << motionAngle;
+        EXPECT_LT(Length(ea), 1e-9 * scale);
+      }
+    }
+  }
+}
+
+TEST(RetardedField, RefusesThePointOnTheChargeAndBeyondTheHistory) {
+  TFieldSimulation sim;
+  TVector2 ev;
+  TVector2 ea;
+  // No history yet.
+  EXPECT_FALSE(RetardedField(sim, ISize, {0.5, 0.5}, ev, ea));
+  sim.InitNodes(ISize, JSize, ModelWidth);
+  sim.ResetNodes(ISize, JSize, {0.2, 0.1}, {0.0, 0.0}, ModelWidth, 5);
+  EXPECT_FALSE(RetardedField(sim, ISize, {0.2, 0.1}, ev, ea));
+  // The oldest entry is ISize ticks back: ISize * w = 2 model units.
+  EXPECT_TRUE(RetardedField(sim, ISize, {2.19, 0.1}, ev, ea));
+  EXPECT_FALSE(RetardedField(sim, ISize, {2.21, 0.1}, ev, ea));
+  EXPECT_FALSE(RetardedField(sim, ISize, {std::nan(""), 0.1}, ev, ea));
+}
+
+// The retarded time solved on the circle itself, |P - x(now - tau)| = c tau, by bisection.
+double CircleRetardedTicks(const TExactCircle& circle, double now, TVector2 p) {
+  double lo = 0.0;
+  double hi = ISize;
+  for (int step = 0; step < 200; ++step) {
+    const double mid = 0.5 * (lo + hi);
+    const TVector2 x = circle.Pos(now - mid);
+    if (std::hypot(p.X - x.X, p.Y - x.Y) - circle.WaveVelocity * mid > 0.0) {
+      lo = mid;
+    } else {
+      hi = mid;
+    }
+  }
+  return 0.5 * (lo + hi);
+}
+
+class RetardedFieldCircle : public ::testing::Test {
+ protected:
+  void SetUp() override { Circle.Feed(Sim, ISize, JSize, Now); }
+  TExactCircle Circle;
+  TFieldSimulation Sim;
+  static constexpr int Now = ISize + 50;
+};
+
+TEST_F(RetardedFieldCircle, RetardedTimeFollowsTheCircleBetweenTicks) {
+  int compared = 0;
+  for (double x = -0.95; x < 1.0; x += 0.1) {
+    for (double y = -0.55; y < 0.6; y += 0.1) {
+      const TVector2 p{x, y};
+      double ticks = 0.0;
+      ASSERT_TRUE(RetardedTime(Sim, ISize, p, ticks));
+      EXPECT_NEAR(ticks, CircleRetardedTicks(Circle, Now, p), 1e-6) << x << " " << y;
+      ++compared;
+    }
+  }
+  EXPECT_GT(compared, 200);
+}
+
+// Far out the radiation part dominates; against the circle's own velocity and acceleration at
+// the analytic retarded time (betaDot = -omega beta r_hat / w, per model unit of light travel).
+TEST_F(RetardedFieldCircle, RadiationFieldIsTheCirclesOwn) {
+  for (double angle = 0.0; angle < 2.0 * Pi; angle += 0.37) {
+    const TVector2 p{0.9 * std::cos(angle), 0.5 * std::sin(angle)};
+    const double tau = CircleRetardedTicks(Circle, Now, p);
+    const TVector2 x = Circle.Pos(Now - tau);
+    const TVector2 dir = Circle.Dir(Now - tau);
+    const TVector2 beta{Circle.Beta * dir.X, Circle.Beta * dir.Y};
+    const double accel = Circle.Beta * Circle.Omega() / Circle.WaveVelocity;
+    const TVector2 betaDot{-accel * x.X / Circle.Radius, -accel * x.Y / Circle.Radius};
+    const double r = std::hypot(p.X - x.X, p.Y - x.Y);
+    const TVector2 n{(p.X - x.X) / r, (p.Y - x.Y) / r};
+    const double kappa = 1.0 - (n.X * beta.X + n.Y * beta.Y);
+    const double c =
+        ((n.X - beta.X) * betaDot.Y - (n.Y - beta.Y) * betaDot.X) / (kappa * kappa * kappa * r);
+    const TVector2 expected{n.Y * c, -n.X * c};
+
+    TVector2 ev;
+    TVector2 ea;
+    ASSERT_TRUE(RetardedField(Sim, ISize, p, ev, ea));
+    // The cubic's acceleration between ticks is that of the circle to a few 1e-4.
+    const double tol = 2e-3 * Length(expected);
+    EXPECT_NEAR(ea.X, expected.X, tol) << angle;
+    EXPECT_NEAR(ea.Y, expected.Y, tol) << angle;
+  }
+}
+
+}  // namespace
