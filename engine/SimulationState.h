@@ -46,6 +46,7 @@ struct TSimulationState {
   bool ShowFieldLines = true;
   bool ShowWaveFronts = false;
   bool ShowNodePoints = false;
+  bool ShowFieldVectors = false;  // arrows of the exact field over the plots
   int PlotResolution = PlotResolutionDefault;  // pixels
   double AspectRatio = 0.0;  // plot height / width: the main plot's vertical half-range
 

@@ -1,0 +1,272 @@
+// Field arrows and their legend, drawn with the canvas's pen-and-brush calls only, so that every
+// canvas (screen, print, SVG) gets the same picture; the legend's letters come from a small
+// bitmap font of our own for the same reason.
+#include "render/FieldArrows.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <string_view>
+
+#include "engine/RetardedField.h"
+
+namespace {
+
+// The head's strokes leave the tip at this angle to the shaft (radians, 25 degrees).
+constexpr double HeadAngle = 0.4363323129985824;
+
+int RoundToPixel(double v) { return static_cast<int>(std::lround(v)); }
+
+// Logical pixels in device pixels, at least one; a ratio that is not a positive number counts as 1.
+double RatioOf(double pixelRatio) {
+  return pixelRatio > 0.0 && std::isfinite(pixelRatio) ? pixelRatio : 1.0;
+}
+int Scaled(int logicalPixels, double pixelRatio) {
+  return std::max(1, RoundToPixel(logicalPixels * RatioOf(pixelRatio)));
+}
+
+// Pixels per model unit along each axis of the view; false when an axis has no extent.
+bool ScalesOf(const TPlotMapping& m, double& sx, double& sy) {
+  sx = (static_cast<double>(m.PlotRect.Right) - m.PlotRect.Left) /
+       (m.Horizontal.Maximum - m.Horizontal.Minimum);
+  sy = (static_cast<double>(m.PlotRect.Bottom) - m.PlotRect.Top) /
+       (m.Vertical.Maximum - m.Vertical.Minimum);
+  return std::isfinite(sx) && std::isfinite(sy) && sx > 0.0 && sy > 0.0;
+}
+
+void DrawArrow(TCanvas& canvas, const TFieldArrow& arrow, double headLength) {
+  canvas.Pen.Color = FieldArrowColor(arrow.Magnitude);
+  canvas.MoveTo(arrow.TailX, arrow.TailY);
+  canvas.LineTo(arrow.TipX, arrow.TipY);
+  // The head's strokes run back from the tip, the shaft's direction turned by +-HeadAngle.
+  const double c = std::cos(HeadAngle) * headLength;
+  const double s = std::sin(HeadAngle) * headLength;
+  for (const double side : {1.0, -1.0}) {
+    const double bx = -(arrow.DirX * c - side * arrow.DirY * s);
+    const double by = -(arrow.DirY * c + side * arrow.DirX * s);
+    canvas.MoveTo(arrow.TipX, arrow.TipY);
+    canvas.LineTo(arrow.TipX + RoundToPixel(bx), arrow.TipY + RoundToPixel(by));
+  }
+}
+
+// ---- The legend's letters: 5 x 7 cells, one byte per row, bit 4 the leftmost column ----
+
+struct TGlyph {
+  char Character;
+  std::array<std::uint8_t, 7> Rows;
+};
+
+// clang-format off
+constexpr TGlyph Glyphs[] = {
+  {'0', {0x0E, 0x11, 0x13, 0x15, 0x19, 0x11, 0x0E}},
+  {'1', {0x04, 0x0C, 0x04, 0x04, 0x04, 0x04, 0x0E}},
+  {'2', {0x0E, 0x11, 0x01, 0x02, 0x04, 0x08, 0x1F}},
+  {'.', {0x00, 0x00, 0x00, 0x00, 0x00, 0x0C, 0x0C}},
+  {':', {0x00, 0x0C, 0x0C, 0x00, 0x0C, 0x0C, 0x00}},
+  {'|', {0x04, 0x04, 0x04, 0x04, 0x04, 0x04, 0x04}},
+  {'/', {0x00, 0x01, 0x02, 0x04, 0x08, 0x10, 0x00}},
+  {'^', {0x04, 0x0A, 0x11, 0x00, 0x00, 0x00, 0x00}},
+  {'+', {0x00, 0x04, 0x04, 0x1F, 0x04, 0x04, 0x00}},
+  {'(', {0x02, 0x04, 0x08, 0x08, 0x08, 0x04, 0x02}},
+  {')', {0x08, 0x04, 0x02, 0x02, 0x02, 0x04, 0x08}},
+  {'A', {0x0E, 0x11, 0x11, 0x11, 0x1F, 0x11, 0x11}},
+  {'E', {0x1F, 0x10, 0x10, 0x1E, 0x10, 0x10, 0x1F}},
+  {'a', {0x00, 0x00, 0x0E, 0x01, 0x0F, 0x11, 0x0F}},
+  {'c', {0x00, 0x00, 0x0E, 0x10, 0x10, 0x11, 0x0E}},
+  {'d', {0x01, 0x01, 0x0D, 0x13, 0x11, 0x11, 0x0F}},
+  {'e', {0x00, 0x00, 0x0E, 0x11, 0x1F, 0x10, 0x0E}},
+  {'f', {0x06, 0x09, 0x08, 0x1C, 0x08, 0x08, 0x08}},
+  {'g', {0x00, 0x00, 0x0F, 0x11, 0x0F, 0x01, 0x0E}},
+  {'h', {0x10, 0x10, 0x16, 0x19, 0x11, 0x11, 0x11}},
+  {'i', {0x04, 0x00, 0x0C, 0x04, 0x04, 0x04, 0x0E}},
+  {'l', {0x0C, 0x04, 0x04, 0x04, 0x04, 0x04, 0x0E}},
+  {'n', {0x00, 0x00, 0x16, 0x19, 0x11, 0x11, 0x11}},
+  {'o', {0x00, 0x00, 0x0E, 0x11, 0x11, 0x11, 0x0E}},
+  {'r', {0x00, 0x00, 0x16, 0x19, 0x10, 0x10, 0x10}},
+  {'s', {0x00, 0x00, 0x0E, 0x10, 0x0E, 0x01, 0x1E}},
+  {'t', {0x08, 0x08, 0x1C, 0x08, 0x08, 0x09, 0x06}},
+  {'u', {0x00, 0x00, 0x11, 0x11, 0x11, 0x13, 0x0D}},
+  {'v', {0x00, 0x00, 0x11, 0x11, 0x11, 0x0A, 0x04}},
+  {'w', {0x00, 0x00, 0x11, 0x11, 0x15, 0x15, 0x0A}},
+};
+// clang-format on
+
+constexpr int GlyphAdvance = 6;  // pixels: five columns and a gap
+constexpr int GlyphHeight = 7;
+
+// Left to right from (x, y), the top-left of the first cell, each font pixel a box of cell x cell
+// pixels; each row's runs of set bits as one box, in the pen's colour. Characters without a glyph
+// leave a blank cell.
+void DrawText(TCanvas& canvas, int x, int y, int cell, std::string_view text) {
+  canvas.Brush.Color = canvas.Pen.Color;
+  canvas.Brush.Style = TBrushStyle::Solid;
+  for (const char character : text) {
+    const auto glyph = std::find_if(std::begin(Glyphs), std::end(Glyphs),
+                                    [character](const TGlyph& g) { return g.Character == character; });
+    if (glyph != std::end(Glyphs)) {
+      for (int row = 0; row < GlyphHeight; ++row) {
+        const unsigned bits = glyph->Rows[static_cast<std::size_t>(row)];
+        int column = 0;
+        while (column < 5) {
+          if (!(bits & (0x10u >> column))) {
+            ++column;
+            continue;
+          }
+          const int first = column;
+          while (column < 5 && (bits & (0x10u >> column))) ++column;
+          canvas.Rectangle(x + first * cell, y + row * cell, x + column * cell,
+                           y + (row + 1) * cell);
+        }
+      }
+    }
+    x += GlyphAdvance * cell;
+  }
+}
+
+int TextWidth(std::string_view text) {
+  return static_cast<int>(text.size()) * GlyphAdvance - 1;
+}
+
+constexpr TColor LegendText = ColorRGB(220, 220, 220);
+constexpr TColor LegendFrame = ColorRGB(128, 128, 128);
+constexpr TColor LegendBackground = ColorRGB(0, 0, 0);
+constexpr int LegendMargin = 8;       // pixels between the box and the area's edges
+constexpr int LegendPadding = 6;      // pixels between the box's frame and its text
+constexpr int LegendDecadeWidth = 34;  // pixels of the colour bar per decade
+constexpr int LegendBarHeight = 7;
+
+}  // namespace
+
+TColor FieldArrowColor(double magnitude) {
+  // Position on the scale in decades above its low end; not-a-number and zero take the low end.
+  double t = magnitude > 0.0 ? std::log10(magnitude) - FieldArrowLowestDecade : 0.0;
+  t = std::clamp(t, 0.0, static_cast<double>(FieldArrowDecades));
+  const int decade = std::min(static_cast<int>(t), FieldArrowDecades - 1);
+  const double f = t - decade;
+  const TColor a = FieldArrowScale[decade];
+  const TColor b = FieldArrowScale[decade + 1];
+  const auto mix = [f](unsigned from, unsigned to) {
+    return static_cast<unsigned>(std::lround((1.0 - f) * from + f * to));
+  };
+  return ColorRGB(mix(ColorRed(a), ColorRed(b)), mix(ColorGreen(a), ColorGreen(b)),
+                  mix(ColorBlue(a), ColorBlue(b)));
+}
+
+TArrowGrid FieldArrowGridOf(const TPixelRect& area, double pixelRatio) {
+  const long long width = static_cast<long long>(area.Right) - area.Left;
+  const long long height = static_cast<long long>(area.Bottom) - area.Top;
+  TArrowGrid grid;
+  grid.Spacing = Scaled(FieldArrowSpacing, pixelRatio);
+  if (width < 1 || height < 1) return grid;
+  // One point per full spacing, and the margin left over split evenly on both sides.
+  const long long spacing = grid.Spacing;
+  const long long columns = std::max(1LL, width / spacing);
+  const long long rows = std::max(1LL, height / spacing);
+  grid.Columns = static_cast<int>(columns);
+  grid.Rows = static_cast<int>(rows);
+  grid.Left = static_cast<int>(area.Left + (width - (columns - 1) * spacing) / 2);
+  grid.Top = static_cast<int>(area.Top + (height - (rows - 1) * spacing) / 2);
+  return grid;
+}
+
+bool FieldArrowAt(const TFieldView& view, const TFieldSimulation& field, int ISize, int px,
+                  int py, TFieldArrow& arrow, double pixelRatio) {
+  double sx = 0.0;
+  double sy = 0.0;
+  if (ISize < 1 || !ScalesOf(view.Mapping, sx, sy)) return false;
+  const TVector2 point{view.Mapping.PixelToValueX(px) + view.Origin.X,
+                       view.Mapping.PixelToValueY(py) + view.Origin.Y};
+  // The distance to the charge in pixels, in doubles: the charge may lie far off the view.
+  const double gapX = (field.ChargePos.X - point.X) * sx;
+  const double gapY = (field.ChargePos.Y - point.Y) * sy;
+  const double gap = FieldArrowChargeGap * RatioOf(pixelRatio);
+  if (gapX * gapX + gapY * gapY <= gap * gap) return false;
+
+  TVector2 velocityPart;
+  TVector2 accelerationPart;
+  if (!RetardedField(field, ISize, point, velocityPart, accelerationPart)) return false;
+  const double ex = velocityPart.X + accelerationPart.X;
+  const double ey = velocityPart.Y + accelerationPart.Y;
+  const double magnitude = std::hypot(ex, ey);
+  if (!(magnitude > 0.0) || !std::isfinite(magnitude)) return false;
+
+  // The electron's field is that of the positive unit charge reversed; pixel rows grow
+  // downwards.
+  const double dx = -ex * sx;
+  const double dy = ey * sy;
+  const double length = std::hypot(dx, dy);
+  if (!(length > 0.0) || !std::isfinite(length)) return false;
+  arrow.DirX = dx / length;
+  arrow.DirY = dy / length;
+  arrow.Magnitude = magnitude;
+  const double half = 0.5 * FieldArrowLength * RatioOf(pixelRatio);
+  arrow.TailX = px - RoundToPixel(half * arrow.DirX);
+  arrow.TailY = py - RoundToPixel(half * arrow.DirY);
+  arrow.TipX = px + RoundToPixel(half * arrow.DirX);
+  arrow.TipY = py + RoundToPixel(half * arrow.DirY);
+  return true;
+}
+
+void DrawFieldArrows(const TFieldView& view, const TFieldSimulation& field, int ISize,
+                     double pixelRatio) {
+  const TArrowGrid grid = FieldArrowGridOf(view.Mapping.DrawArea, pixelRatio);
+  const double headLength = FieldArrowHeadLength * RatioOf(pixelRatio);
+  TFieldArrow arrow;
+  for (int row = 0; row < grid.Rows; ++row) {
+    const int py = grid.Top + row * grid.Spacing;
+    for (int column = 0; column < grid.Columns; ++column) {
+      const int px = grid.Left + column * grid.Spacing;
+      if (FieldArrowAt(view, field, ISize, px, py, arrow, pixelRatio)) {
+        DrawArrow(view.Canvas, arrow, headLength);
+      }
+    }
+  }
+  DrawFieldArrowLegend(view.Canvas, view.Mapping.DrawArea, pixelRatio);
+}
+
+void DrawFieldArrowLegend(TCanvas& canvas, const TPixelRect& area, double pixelRatio) {
+  // Whole device pixels per logical one, so that the letters stay crisp.
+  const int k = std::max(1, RoundToPixel(RatioOf(pixelRatio)));
+  const long long width = static_cast<long long>(area.Right) - area.Left;
+  const long long height = static_cast<long long>(area.Bottom) - area.Top;
+  if (width < static_cast<long long>(FieldArrowLegendWidth + 2 * LegendMargin) * k ||
+      height < static_cast<long long>(FieldArrowLegendHeight + 2 * LegendMargin) * k) {
+    return;
+  }
+  const int right = area.Right - LegendMargin * k;
+  const int bottom = area.Bottom - LegendMargin * k;
+  const int left = right - FieldArrowLegendWidth * k;
+  const int top = bottom - FieldArrowLegendHeight * k;
+  canvas.Pen.Color = LegendFrame;
+  canvas.Brush.Color = LegendBackground;
+  canvas.Brush.Style = TBrushStyle::Solid;
+  canvas.Rectangle(left, top, right, bottom);
+
+  const int x = left + LegendPadding * k;
+  canvas.Pen.Color = LegendText;
+  DrawText(canvas, x, top + 5 * k, k, "Arrows: E of the electron");
+  DrawText(canvas, x, top + 15 * k, k, "(reversed for a + charge)");
+
+  // The bar: one column per device pixel, coloured for the strength at its middle.
+  const int barLeft = x + 6 * k;
+  const int barTop = top + 27 * k;
+  const int barWidth = FieldArrowDecades * LegendDecadeWidth * k;
+  for (int i = 0; i < barWidth; ++i) {
+    const double decades = FieldArrowLowestDecade +
+                           static_cast<double>(FieldArrowDecades) * (i + 0.5) / barWidth;
+    canvas.Pen.Color = FieldArrowColor(std::pow(10.0, decades));
+    canvas.MoveTo(barLeft + i, barTop);
+    canvas.LineTo(barLeft + i, barTop + LegendBarHeight * k);
+  }
+  // The strengths at the decade boundaries, each centred under its boundary.
+  constexpr std::string_view Labels[FieldArrowDecades + 1] = {"0.1", "1", "10", "100", "1000"};
+  canvas.Pen.Color = LegendText;
+  for (int d = 0; d <= FieldArrowDecades; ++d) {
+    const std::string_view label = Labels[d];
+    DrawText(canvas, barLeft + (d * LegendDecadeWidth - TextWidth(label) / 2) * k,
+             barTop + (LegendBarHeight + 3) * k, k, label);
+  }
+  DrawText(canvas, x, top + 47 * k, k, "|E| in e/unit^2");
+  canvas.Reset();
+}
