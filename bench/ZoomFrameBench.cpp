@@ -10,6 +10,7 @@
 #include "bench/FrameSupport.h"
 #include "engine/SimulationState.h"
 #include "render/FieldDrawing.h"
+#include "render/MainPicture.h"
 #include "plot/RasterCanvas.h"
 
 namespace {
@@ -33,17 +34,7 @@ class TFrame {
   void DrawMain() {
     MainImage.fill(Qt::black);
     TRasterCanvas canvas(MainImage);
-    const TFieldView view{canvas, MainMapping, {0.0, 0.0}, State.PlotResolution};
-    const TFieldSimulation& field = State.FieldSimulation;
-    if (State.ShowFieldLines) {
-      DrawFieldLines(view, field, State.ISize, State.JSize);
-      const TFieldNode& newest = field.Nodes[0][0];
-      DrawChargeDisc(canvas, MainMapping.ValueToPixelX(newest.X),
-                     MainMapping.ValueToPixelY(newest.Y));
-    }
-    if (State.ShowWaveFronts) DrawWavefronts(view, field, State.ISize, State.JSize);
-    if (State.ShowNodePoints) DrawNodePoints(view, field, State.ISize, State.JSize);
-    if (State.TrajectoryMode != tmMouse) DrawTrajectory(view, State.PathGeneration);
+    DrawMainOverlay({canvas, MainMapping, {0.0, 0.0}, State.PlotResolution}, State);
   }
 
   void DrawZoom() {

@@ -39,6 +39,7 @@
 #include "engine/AnimationStep.h"
 #include "engine/ModelLimits.h"
 #include "engine/Trajectories.h"
+#include "render/MainPicture.h"
 #include "app/GuardedCall.h"
 #include "views/RadiationPattern.h"
 #include "views/ZoomView.h"
@@ -46,7 +47,6 @@
 namespace {
 
 constexpr int ChartTop = 30;
-constexpr TColor ChargeMarkerColor = ColorRGB(255, 0, 0);
 // The logo's grey: the application-workspace colour of the desktop it was made for.
 const QColor LogoGrey(171, 171, 171);
 
@@ -198,7 +198,7 @@ void TMainForm1::FormCreate() {
   if (layout()) layout()->activate();
   FormResize();
 
-  Series1().AddPoint(0.0, 0.0, ChargeMarkerColor);
+  Series1().AddPoint(0.0, 0.0, ChargeMarkerPen);
   State.FieldSimulation.InitNodes(State.ISize, State.JSize, ModelWidth);
   MnuResetClick();
   Timer1->start();
@@ -368,24 +368,9 @@ void TMainForm1::MnuPauseClick() {
 // ---- The picture ----
 
 void TMainForm1::Chart1AfterDraw(TPlotSurface& sender, TCanvas& canvas) {
-  const TFieldView view{canvas, sender.Mapping(), TVector2{}, State.PlotResolution};
-  const TFieldSimulation& field = State.FieldSimulation;
-  if (State.ShowFieldLines) PlotEFieldLine(view);
-  if (State.ShowWaveFronts) DrawWavefronts(view, field, State.ISize, State.JSize);
-  if (State.ShowNodePoints) DrawNodePoints(view, field, State.ISize, State.JSize);
-  if (State.TrajectoryMode != tmMouse) DrawTrajectory(view, State.PathGeneration);
+  DrawMainOverlay({canvas, sender.Mapping(), TVector2{}, State.PlotResolution}, State);
   // The zoom view follows every picture of the main plot.
   if (ZoomView && ZoomView->isVisible()) ZoomView->RequestChartRedraw();
-}
-
-void TMainForm1::PlotEFieldLine(const TFieldView& view) {
-  const TFieldSimulation& field = State.FieldSimulation;
-  DrawFieldLines(view, field, State.ISize, State.JSize);
-  if (field.Nodes.empty() || field.Nodes[0].empty()) return;
-  // The disc marks the newest node of line 0: where the charge emitted this tick.
-  const TFieldNode& newest = field.Nodes[0][0];
-  DrawChargeDisc(view.Canvas, view.Mapping.ValueToPixelX(newest.X - view.Origin.X),
-                 view.Mapping.ValueToPixelY(newest.Y - view.Origin.Y));
 }
 
 void TMainForm1::mnuPlotWaveFrontClick() {

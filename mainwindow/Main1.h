@@ -141,7 +141,6 @@ class TMainForm1 : public QMainWindow {
  private:
   void FormCreate();
   void CreateComponents();
-  void PlotEFieldLine(const TFieldView& view);
   // Runs a trajectory command after its dialog returned OK: the engine's check, then mode, mark,
   // path and reset.
   void ChooseTrajectory(int mode, const char* itemName);

@@ -1,0 +1,450 @@
+// The video recorder: the GUI thread copies each picture into a free slot of a fixed pool; the
+// worker converts slots to the encoder's pixel format, encodes and writes them.
+#include "export/VideoRecorder.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/opt.h>
+#include <libswscale/swscale.h>
+}
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cmath>
+#include <condition_variable>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/GuardedCall.h"
+
+namespace {
+
+struct TFormatTraits {
+  const char* Muxer;
+  const char* EncoderName;  // preferred encoder
+  AVCodecID Codec;          // any encoder of this codec when the preferred one is missing
+  const char* CodecText;    // for messages
+  AVPixelFormat PixelFormat;
+  bool EvenSides;  // 4:2:0 chroma needs whole 2 x 2 blocks
+};
+
+TFormatTraits TraitsOf(TVideoFormat format) {
+  switch (format) {
+    case TVideoFormat::Mp4:
+      return {"mp4", "libx264", AV_CODEC_ID_H264, "H.264", AV_PIX_FMT_YUV420P, true};
+    case TVideoFormat::WebM:
+      return {"webm", "libvpx-vp9", AV_CODEC_ID_VP9, "VP9", AV_PIX_FMT_YUV420P, true};
+    case TVideoFormat::Gif:
+      // 3-3-2 bits per pixel: the GIF encoder makes its palette from it; our pictures are a few
+      // saturated colours on black, which it keeps.
+      break;
+  }
+  return {"gif", "gif", AV_CODEC_ID_GIF, "GIF", AV_PIX_FMT_RGB8, false};
+}
+
+QString ReasonOf(int code) {
+  std::array<char, AV_ERROR_MAX_STRING_SIZE> text{};
+  av_strerror(code, text.data(), text.size());
+  return QString::fromLocal8Bit(text.data());
+}
+
+QString Failure(const QString& path, const QString& reason) {
+  return QStringLiteral("The animation could not be recorded to \u201c%1\u201d: %2.")
+      .arg(QDir::toNativeSeparators(path), reason);
+}
+
+// Removes what was written of a file that failed, so that no unfinished video looks complete. A
+// device such as /dev/full is no file of ours and stays.
+void RemovePartialFile(const QString& path) {
+  std::error_code error;
+  const std::filesystem::path file(QFile::encodeName(path).toStdString());
+  if (std::filesystem::is_regular_file(file, error)) std::filesystem::remove(file, error);
+}
+
+}  // namespace
+
+std::optional<TVideoFormat> VideoFormatOfPath(const QString& path) {
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  if (suffix == QLatin1String("mp4")) return TVideoFormat::Mp4;
+  if (suffix == QLatin1String("webm")) return TVideoFormat::WebM;
+  if (suffix == QLatin1String("gif")) return TVideoFormat::Gif;
+  return std::nullopt;
+}
+
+int StandardFrameRate(double ticksPerSecond, TVideoFormat format) {
+  static constexpr int VideoRates[] = {10, 12, 15, 24, 25, 30, 50, 60};
+  static constexpr int GifRates[] = {10, 20, 25, 50};
+  const auto nearest = [ticksPerSecond](const auto& rates) {
+    int best = rates[0];
+    for (const int rate : rates) {
+      if (std::abs(rate - ticksPerSecond) < std::abs(best - ticksPerSecond)) best = rate;
+    }
+    return best;
+  };
+  // A rate that is no number (a zero interval) gets the fastest rate.
+  if (!std::isfinite(ticksPerSecond)) ticksPerSecond = 1000.0;
+  return format == TVideoFormat::Gif ? nearest(GifRates) : nearest(VideoRates);
+}
+
+struct TVideoRecorder::TImpl {
+  QString Path;
+  QSize PictureSize;
+  QSize CodedSize;
+  int Rate = 0;
+  TVideoRecorderOptions Options;
+
+  AVFormatContext* Output = nullptr;
+  AVCodecContext* Encoder = nullptr;
+  AVStream* Stream = nullptr;
+  SwsContext* Scaler = nullptr;
+  AVFrame* Frame = nullptr;
+  AVPacket* Packet = nullptr;
+  bool HeaderWritten = false;
+  bool Finished = false;
+
+  // The pool: Slots never change size after the start, so the GUI thread copies into memory
+  // that exists. Free and Queue hold slot numbers; Queue is a ring of Slots.size() entries.
+  std::vector<QImage> Slots;
+  std::vector<long long> SlotTick;
+  std::vector<int> Free;
+  std::vector<int> Queue;
+  std::size_t QueueHead = 0;
+  std::size_t QueueCount = 0;
+  bool Stopping = false;
+  std::mutex Lock;
+  std::condition_variable Wake;
+  std::thread Worker;
+
+  long long Offered = 0;  // pictures handed in so far: the next picture's time stamp
+  long long Written = 0;  // encoded by the worker (worker only until it is joined)
+  long long Dropped = 0;
+  std::atomic<bool> HasFailed{false};
+  QString Error;  // the first failure's reason; written before HasFailed is set
+
+  ~TImpl() { Release(); }
+
+  void Release() {
+    sws_freeContext(Scaler);
+    Scaler = nullptr;
+    av_frame_free(&Frame);
+    av_packet_free(&Packet);
+    avcodec_free_context(&Encoder);
+    if (Output) {
+      if (Output->pb) avio_closep(&Output->pb);
+      avformat_free_context(Output);
+      Output = nullptr;
+    }
+  }
+
+  void Check(int code, const char* what) {
+    if (code < 0) throw std::runtime_error(std::string(what) + ": " + ReasonOf(code).toStdString());
+  }
+
+  void Open(TVideoFormat format);
+  void EncodeSlot(int slot);
+  void Drain();
+  void WorkerLoop();
+  void Fail(const QString& reason) {
+    if (HasFailed.load()) return;
+    Error = reason;
+    HasFailed.store(true);
+  }
+};
+
+void TVideoRecorder::TImpl::Open(TVideoFormat format) {
+  // The encoders' statistics and notes are no business of the user's terminal; errors still show.
+  static std::once_flag quiet;
+  std::call_once(quiet, [] { av_log_set_level(AV_LOG_ERROR); });
+  const TFormatTraits traits = TraitsOf(format);
+  const QByteArray encoderName =
+      Options.EncoderName.isEmpty() ? QByteArray(traits.EncoderName) : Options.EncoderName.toUtf8();
+  const AVCodec* codec = avcodec_find_encoder_by_name(encoderName.constData());
+  if (!codec && Options.EncoderName.isEmpty()) codec = avcodec_find_encoder(traits.Codec);
+  if (!codec) {
+    throw EError(Failure(Path, QStringLiteral("this system's FFmpeg libraries have no %1 encoder "
+                                              "(\u201c%2\u201d)")
+                                   .arg(QLatin1String(traits.CodecText),
+                                        QString::fromUtf8(encoderName))));
+  }
+
+  const QByteArray file = QFile::encodeName(Path);
+  if (avformat_alloc_output_context2(&Output, nullptr, traits.Muxer, file.constData()) < 0 ||
+      !Output) {
+    throw EError(Failure(Path, QStringLiteral("the %1 file writer is missing")
+                                   .arg(QLatin1String(traits.Muxer))));
+  }
+  Stream = avformat_new_stream(Output, nullptr);
+  Encoder = avcodec_alloc_context3(codec);
+  Frame = av_frame_alloc();
+  Packet = av_packet_alloc();
+  if (!Stream || !Encoder || !Frame || !Packet) throw std::bad_alloc();
+
+  Encoder->width = CodedSize.width();
+  Encoder->height = CodedSize.height();
+  Encoder->pix_fmt = traits.PixelFormat;
+  Encoder->time_base = AVRational{1, Rate};
+  Encoder->framerate = AVRational{Rate, 1};
+  Encoder->gop_size = 2 * Rate;
+  // Studio-range BT.601, as swscale converts by default; said in the file so players agree.
+  Encoder->colorspace = AVCOL_SPC_SMPTE170M;
+  Encoder->color_range = AVCOL_RANGE_MPEG;
+  if (Output->oformat->flags & AVFMT_GLOBALHEADER) Encoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+  // Fast settings: the encoder shares the processor with the animation it records.
+  if (format == TVideoFormat::Mp4) {
+    av_opt_set(Encoder->priv_data, "preset", "veryfast", 0);
+    av_opt_set(Encoder->priv_data, "tune", "animation", 0);
+    av_opt_set(Encoder->priv_data, "crf", "20", 0);
+  } else if (format == TVideoFormat::WebM) {
+    Encoder->bit_rate = 0;
+    av_opt_set(Encoder->priv_data, "deadline", "realtime", 0);
+    av_opt_set(Encoder->priv_data, "cpu-used", "8", 0);
+    av_opt_set(Encoder->priv_data, "row-mt", "1", 0);
+    av_opt_set(Encoder->priv_data, "crf", "30", 0);
+  }
+  Encoder->thread_count = 2;
+
+  const QString codecText = QLatin1String(traits.CodecText);
+  const int opened = avcodec_open2(Encoder, codec, nullptr);
+  if (opened < 0) {
+    throw EError(Failure(Path, QStringLiteral("the %1 encoder refused %2 x %3 pictures (%4)")
+                                   .arg(codecText)
+                                   .arg(CodedSize.width())
+                                   .arg(CodedSize.height())
+                                   .arg(ReasonOf(opened))));
+  }
+  Check(avcodec_parameters_from_context(Stream->codecpar, Encoder), "stream parameters");
+  Stream->time_base = Encoder->time_base;
+
+  const int created = avio_open(&Output->pb, file.constData(), AVIO_FLAG_WRITE);
+  if (created < 0) throw EError(Failure(Path, ReasonOf(created)));
+  const int header = avformat_write_header(Output, nullptr);
+  if (header < 0) {
+    RemovePartialFile(Path);
+    throw EError(Failure(Path, ReasonOf(header)));
+  }
+  HeaderWritten = true;
+
+  Frame->format = Encoder->pix_fmt;
+  Frame->width = Encoder->width;
+  Frame->height = Encoder->height;
+  Check(av_frame_get_buffer(Frame, 0), "frame buffer");
+  Scaler = sws_getContext(CodedSize.width(), CodedSize.height(), AV_PIX_FMT_BGR0,
+                          CodedSize.width(), CodedSize.height(), Encoder->pix_fmt, SWS_POINT,
+                          nullptr, nullptr, nullptr);
+  if (!Scaler) throw std::runtime_error("no pixel format conversion to the encoder's format");
+}
+
+void TVideoRecorder::TImpl::Drain() {
+  for (;;) {
+    const int received = avcodec_receive_packet(Encoder, Packet);
+    // EAGAIN: the encoder wants more pictures; EOF: after the flush, everything is out.
+    if (received == AVERROR(EAGAIN) || received == AVERROR_EOF) return;
+    Check(received, "encoding");
+    // Each picture lasts one tick; without a duration MP4 would cut the last one off.
+    if (Packet->duration <= 0) Packet->duration = 1;
+    av_packet_rescale_ts(Packet, Encoder->time_base, Stream->time_base);
+    Packet->stream_index = Stream->index;
+    const int written = av_interleaved_write_frame(Output, Packet);
+    av_packet_unref(Packet);
+    Check(written, "writing");
+    // The file layer keeps its first write error; the muxer does not always pass it on.
+    Check(Output->pb->error, "writing");
+  }
+}
+
+void TVideoRecorder::TImpl::EncodeSlot(int slot) {
+  const QImage& picture = Slots[static_cast<std::size_t>(slot)];
+  Check(av_frame_make_writable(Frame), "frame buffer");
+  const uint8_t* source[1] = {picture.constBits()};
+  const int stride[1] = {static_cast<int>(picture.bytesPerLine())};
+  sws_scale(Scaler, source, stride, 0, CodedSize.height(), Frame->data, Frame->linesize);
+  Frame->pts = SlotTick[static_cast<std::size_t>(slot)];
+  Check(avcodec_send_frame(Encoder, Frame), "encoding");
+  Drain();
+}
+
+void TVideoRecorder::TImpl::WorkerLoop() {
+  for (;;) {
+    int slot = -1;
+    {
+      std::unique_lock<std::mutex> guard(Lock);
+      Wake.wait(guard, [this] { return QueueCount > 0 || Stopping; });
+      if (QueueCount == 0) return;
+      slot = Queue[QueueHead];
+      QueueHead = (QueueHead + 1) % Queue.size();
+      --QueueCount;
+    }
+    if (Options.BeforeEncode) Options.BeforeEncode();
+    if (!HasFailed.load()) {
+      try {
+        EncodeSlot(slot);
+        ++Written;
+      } catch (const std::exception& error) {
+        Fail(QString::fromStdString(error.what()));
+      }
+    }
+    std::lock_guard<std::mutex> guard(Lock);
+    Free.push_back(slot);
+  }
+}
+
+TVideoRecorder::TVideoRecorder(const QString& path, QSize pictureSize, int frameRate,
+                               TVideoRecorderOptions options)
+    : Impl(std::make_unique<TImpl>()) {
+  Impl->Path = path;
+  Impl->PictureSize = pictureSize;
+  Impl->Rate = frameRate;
+  Impl->Options = std::move(options);
+  const std::optional<TVideoFormat> format = VideoFormatOfPath(path);
+  if (!format) {
+    throw EError(Failure(path, QStringLiteral("the file name must end in .mp4, .webm or .gif")));
+  }
+  // Beyond this, a picture would not fit the encoders' levels nor the pool the memory.
+  constexpr int MaxSide = 8192;
+  if (pictureSize.width() < 2 || pictureSize.height() < 2 || pictureSize.width() > MaxSide ||
+      pictureSize.height() > MaxSide) {
+    throw EError(Failure(path, QStringLiteral("a picture of %1 x %2 pixels cannot be recorded")
+                                   .arg(pictureSize.width())
+                                   .arg(pictureSize.height())));
+  }
+  if (frameRate < 1 || frameRate > 1000) {
+    throw EError(Failure(path, QStringLiteral("%1 pictures a second is no frame rate").arg(frameRate)));
+  }
+  Impl->CodedSize = pictureSize;
+  if (TraitsOf(*format).EvenSides) {
+    Impl->CodedSize = QSize((pictureSize.width() + 1) / 2 * 2, (pictureSize.height() + 1) / 2 * 2);
+  }
+
+  try {
+    Impl->Open(*format);
+  } catch (const EError&) {
+    throw;
+  } catch (const std::exception& error) {
+    if (Impl->HeaderWritten) RemovePartialFile(path);
+    throw EError(Failure(path, QString::fromStdString(error.what())));
+  }
+
+  const int poolSize = std::max(1, Impl->Options.QueueFrames);
+  Impl->Slots.reserve(static_cast<std::size_t>(poolSize));
+  for (int i = 0; i < poolSize; ++i) {
+    QImage slot(Impl->CodedSize, QImage::Format_RGB32);
+    if (slot.isNull()) {
+      RemovePartialFile(path);
+      throw EError(Failure(path, QStringLiteral("not enough memory for the pictures")));
+    }
+    slot.fill(Qt::black);
+    Impl->Slots.push_back(std::move(slot));
+    Impl->Free.push_back(i);
+  }
+  Impl->SlotTick.assign(static_cast<std::size_t>(poolSize), 0);
+  Impl->Queue.assign(static_cast<std::size_t>(poolSize), 0);
+  Impl->Worker = std::thread([impl = Impl.get()] { impl->WorkerLoop(); });
+}
+
+TVideoRecorder::~TVideoRecorder() {
+  if (!Impl->Finished) {
+    try {
+      Finish();
+    } catch (...) {
+      // The file is removed; a recorder going away has no one to tell.
+    }
+  }
+}
+
+bool TVideoRecorder::AddFrame(const QImage& picture) {
+  TImpl& impl = *Impl;
+  if (impl.Finished || impl.HasFailed.load()) return false;
+  const long long tick = impl.Offered++;
+  int slot = -1;
+  {
+    std::lock_guard<std::mutex> guard(impl.Lock);
+    if (impl.Free.empty()) {
+      ++impl.Dropped;
+      return false;
+    }
+    slot = impl.Free.back();
+    impl.Free.pop_back();
+  }
+
+  QImage& target = impl.Slots[static_cast<std::size_t>(slot)];
+  const bool direct = picture.format() == QImage::Format_RGB32 ||
+                      picture.format() == QImage::Format_ARGB32 ||
+                      picture.format() == QImage::Format_ARGB32_Premultiplied;
+  const QImage source = direct ? picture : picture.convertToFormat(QImage::Format_RGB32);
+  const int width = std::min(source.width(), impl.PictureSize.width());
+  const int height = std::min(source.height(), impl.PictureSize.height());
+  const bool sameSize = source.size() == impl.PictureSize;
+  if (!sameSize) target.fill(Qt::black);
+  uchar* rows = target.bits();
+  const qsizetype targetStride = target.bytesPerLine();
+  for (int y = 0; y < height; ++y) {
+    std::memcpy(rows + y * targetStride, source.constScanLine(y),
+                static_cast<std::size_t>(width) * 4);
+  }
+
+  {
+    std::lock_guard<std::mutex> guard(impl.Lock);
+    impl.SlotTick[static_cast<std::size_t>(slot)] = tick;
+    impl.Queue[(impl.QueueHead + impl.QueueCount) % impl.Queue.size()] = slot;
+    ++impl.QueueCount;
+  }
+  impl.Wake.notify_one();
+  return true;
+}
+
+bool TVideoRecorder::Failed() const {
+  return Impl->HasFailed.load();
+}
+
+TRecordingSummary TVideoRecorder::Finish() {
+  TImpl& impl = *Impl;
+  if (impl.Finished) throw std::logic_error("recording already finished");
+  impl.Finished = true;
+  {
+    std::lock_guard<std::mutex> guard(impl.Lock);
+    impl.Stopping = true;
+  }
+  impl.Wake.notify_one();
+  if (impl.Worker.joinable()) impl.Worker.join();
+
+  if (!impl.HasFailed.load()) {
+    try {
+      impl.Check(avcodec_send_frame(impl.Encoder, nullptr), "encoding");
+      impl.Drain();
+      impl.Check(av_write_trailer(impl.Output), "writing");
+      impl.Check(impl.Output->pb->error, "writing");
+      impl.Check(avio_closep(&impl.Output->pb), "closing");
+    } catch (const std::exception& error) {
+      impl.Fail(QString::fromStdString(error.what()));
+    }
+  }
+  impl.Release();
+  if (impl.HasFailed.load()) {
+    RemovePartialFile(impl.Path);
+    throw EError(Failure(impl.Path, impl.Error));
+  }
+  return {impl.Path, impl.Written, impl.Dropped};
+}
+
+QString TVideoRecorder::Path() const {
+  return Impl->Path;
+}
+
+QSize TVideoRecorder::PictureSize() const {
+  return Impl->PictureSize;
+}
+
+int TVideoRecorder::FrameRate() const {
+  return Impl->Rate;
+}

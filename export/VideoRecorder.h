@@ -1,0 +1,69 @@
+// Video files from a stream of equally sized pictures: MP4 (H.264), WebM (VP9) or animated GIF by
+// the file's suffix, encoded through FFmpeg's libraries on a worker thread behind a bounded queue.
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+
+enum class TVideoFormat { Mp4, WebM, Gif };
+
+// The format a file name asks for by its suffix (".mp4", ".webm", ".gif", any case); none for
+// any other suffix.
+std::optional<TVideoFormat> VideoFormatOfPath(const QString& path);
+
+// The frame rate a video is written at for ticksPerSecond: the nearest standard rate (10, 12,
+// 15, 24, 25, 30, 50, 60). GIF stores delays in hundredths of a second, and players slow down
+// delays below 2/100 s, so a GIF gets the nearest of 10, 20, 25 and 50.
+int StandardFrameRate(double ticksPerSecond, TVideoFormat format);
+
+struct TVideoRecorderOptions {
+  // Pictures waiting for the encoder at most; a picture that finds the queue full is dropped.
+  int QueueFrames = 8;
+  // Runs on the worker before each picture is encoded (a test holds the worker here to fill the
+  // queue).
+  std::function<void()> BeforeEncode;
+  // Replaces the encoder the format asks for (a test names one that does not exist).
+  QString EncoderName;
+};
+
+struct TRecordingSummary {
+  QString Path;
+  long long FramesWritten = 0;
+  long long FramesDropped = 0;
+};
+
+class TVideoRecorder {
+ public:
+  // Creates path and prepares the encoder for pictures of pictureSize device pixels shown at
+  // frameRate pictures a second. H.264 and VP9 store colour at half resolution and need even
+  // sides: an odd side gets one black row or column. Throws EError naming the file and the
+  // reason (unknown suffix, no encoder, a file that cannot be created); nothing is left behind.
+  TVideoRecorder(const QString& path, QSize pictureSize, int frameRate,
+                 TVideoRecorderOptions options = {});
+  // Finishes the file when Finish was not called; a failure then removes it without a word.
+  ~TVideoRecorder();
+  TVideoRecorder(const TVideoRecorder&) = delete;
+  TVideoRecorder& operator=(const TVideoRecorder&) = delete;
+
+  // Hands a copy of picture to the worker; false when the queue was full and the picture was
+  // dropped, or when the file has already failed. A picture of another size is cut or padded
+  // with black at its right and bottom. Allocates nothing for RGB32 pictures.
+  bool AddFrame(const QImage& picture);
+  // Whether writing has failed; Finish then reports why.
+  bool Failed() const;
+  // Waits for the queued pictures, writes the rest and closes the file. Throws EError naming the
+  // file and the reason when anything failed since the start; the unfinished file is removed.
+  TRecordingSummary Finish();
+
+  QString Path() const;
+  QSize PictureSize() const;
+  int FrameRate() const;
+
+ private:
+  struct TImpl;
+  std::unique_ptr<TImpl> Impl;
+};

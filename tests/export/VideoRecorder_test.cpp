@@ -1,0 +1,194 @@
+// The video recorder: each format read back for its codec, size, frame count and picture; frame
+// rates; and the faults: files that cannot be created or written, a missing encoder, a full queue.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <future>
+#include <unistd.h>
+
+#include "app/GuardedCall.h"
+#include "export/VideoRecorder.h"
+#include "support/VideoProbe.h"
+
+namespace {
+
+// Black with a red square in the upper left quarter: the colour and the place survive encoding.
+QImage TestPicture(QSize size) {
+  QImage picture(size, QImage::Format_RGB32);
+  picture.fill(Qt::black);
+  QPainter painter(&picture);
+  painter.fillRect(QRect(size.width() / 8, size.height() / 8, size.width() / 4, size.height() / 4),
+                   QColor(255, 0, 0));
+  return picture;
+}
+
+// The text of the EError that body throws, or empty.
+template <class F>
+QString ErrorOf(F&& body) {
+  try {
+    body();
+  } catch (const EError& error) {
+    return QString::fromStdString(error.what());
+  }
+  return {};
+}
+
+struct TFormatRow {
+  const char* Suffix;
+  const char* Codec;
+  QSize Picture;
+  QSize Stored;  // H.264 and VP9 pad odd sides to even
+};
+
+class VideoFormatTest : public ::testing::TestWithParam<TFormatRow> {};
+
+TEST_P(VideoFormatTest, WritesEveryFrameInItsCodecAndSize) {
+  const TFormatRow row = GetParam();
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("clip.") + QLatin1String(row.Suffix));
+  const QImage picture = TestPicture(row.Picture);
+  constexpr int Frames = 12;
+  {
+    TVideoRecorder recorder(path, row.Picture, 25);
+    for (int i = 0; i < Frames; ++i) {
+      // Wait for a free slot rather than drop: this test counts every frame.
+      while (!recorder.AddFrame(picture)) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      }
+    }
+    const TRecordingSummary summary = recorder.Finish();
+    EXPECT_EQ(summary.FramesWritten, Frames);
+  }
+  const TVideoProbe probe = ProbeVideo(path);
+  ASSERT_TRUE(probe.Opened) << path.toStdString();
+  EXPECT_EQ(probe.Codec, row.Codec);
+  EXPECT_EQ(QSize(probe.Width, probe.Height), row.Stored);
+  EXPECT_EQ(probe.Frames, Frames);
+  // Lossy codecs move colours a little; 60 of 255 still tells red from black and white.
+  const QColor inside = probe.LastFrame.pixelColor(row.Picture.width() / 4, row.Picture.height() / 4);
+  const QColor outside = probe.LastFrame.pixelColor(row.Picture.width() * 3 / 4, row.Picture.height() * 3 / 4);
+  EXPECT_GT(inside.red(), 195);
+  EXPECT_LT(inside.green(), 60);
+  EXPECT_LT(outside.red() + outside.green() + outside.blue(), 60);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, VideoFormatTest,
+    ::testing::Values(TFormatRow{"mp4", "h264", {160, 96}, {160, 96}},
+                      TFormatRow{"MP4", "h264", {161, 97}, {162, 98}},
+                      TFormatRow{"webm", "vp9", {160, 96}, {160, 96}},
+                      TFormatRow{"webm", "vp9", {161, 97}, {162, 98}},
+                      TFormatRow{"gif", "gif", {161, 97}, {161, 97}}));
+
+TEST(VideoRecorder, TheSuffixChoosesTheFormat) {
+  const struct {
+    const char* Path;
+    std::optional<TVideoFormat> Format;
+  } rows[] = {
+      {"a.mp4", TVideoFormat::Mp4},   {"/x/b.MP4", TVideoFormat::Mp4}, {"c.webm", TVideoFormat::WebM},
+      {"d.gif", TVideoFormat::Gif},   {"e.avi", std::nullopt},         {"mp4", std::nullopt},
+      {"f.mp4.txt", std::nullopt},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(VideoFormatOfPath(QString::fromLatin1(row.Path)), row.Format) << row.Path;
+  }
+}
+
+TEST(VideoRecorder, TheTickRateIsRoundedToAStandardRate) {
+  const struct {
+    double TicksPerSecond;
+    TVideoFormat Format;
+    int Rate;
+  } rows[] = {
+      {1000.0 / 16, TVideoFormat::Mp4, 60},  // one screen frame per tick
+      {1000.0 / 21, TVideoFormat::Mp4, 50},  {1000.0 / 41, TVideoFormat::WebM, 24},
+      {1000.0 / 181, TVideoFormat::Mp4, 10},  // the slowest wave speed
+      {13.0, TVideoFormat::Mp4, 12},          {1000.0, TVideoFormat::Mp4, 60},
+      {1000.0 / 16, TVideoFormat::Gif, 50},   {1000.0 / 61, TVideoFormat::Gif, 20},
+      {1000.0 / 181, TVideoFormat::Gif, 10},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(StandardFrameRate(row.TicksPerSecond, row.Format), row.Rate) << row.TicksPerSecond;
+  }
+}
+
+TEST(VideoRecorder, AFileThatCannotBeCreatedIsNamedWithItsReason) {
+  QTemporaryDir dir;
+  const QString missingFolder = dir.filePath(QStringLiteral("no/such/folder/clip.mp4"));
+  const QString text = ErrorOf([&] { TVideoRecorder recorder(missingFolder, {64, 48}, 25); });
+  EXPECT_TRUE(text.contains(missingFolder)) << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("No such file or directory"))) << text.toStdString();
+
+  const QString unknown = dir.filePath(QStringLiteral("clip.avi"));
+  EXPECT_TRUE(ErrorOf([&] { TVideoRecorder recorder(unknown, {64, 48}, 25); })
+                  .contains(QStringLiteral(".mp4, .webm or .gif")));
+  EXPECT_FALSE(QFileInfo::exists(unknown));
+}
+
+TEST(VideoRecorder, AReadOnlyFolderIsRefused) {
+  if (geteuid() == 0) GTEST_SKIP() << "the superuser writes into read-only folders";
+  QTemporaryDir dir;
+  ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+  const QString path = dir.filePath(QStringLiteral("clip.webm"));
+  const QString text = ErrorOf([&] { TVideoRecorder recorder(path, {64, 48}, 25); });
+  QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                        QFileDevice::ExeOwner);
+  EXPECT_TRUE(text.contains(QStringLiteral("Permission denied"))) << text.toStdString();
+  EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+TEST(VideoRecorder, AFullDiskIsReportedWhenTheRecordingEnds) {
+  if (!QFileInfo::exists(QStringLiteral("/dev/full"))) GTEST_SKIP() << "no /dev/full";
+  // /dev/full takes the name of a video through a link: every write to it fails as on a full disk.
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("full.mp4"));
+  ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), path));
+  // The file layer may fail at once on the header, or later when its buffer first goes out.
+  const QString text = ErrorOf([&] {
+    TVideoRecorder recorder(path, {320, 240}, 25);
+    const QImage picture = TestPicture({320, 240});
+    for (int i = 0; i < 30; ++i) recorder.AddFrame(picture);
+    recorder.Finish();
+  });
+  EXPECT_TRUE(text.contains(path)) << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("No space left on device"))) << text.toStdString();
+  // The device is no file of ours: it stays.
+  EXPECT_TRUE(QFileInfo::exists(QStringLiteral("/dev/full")));
+}
+
+TEST(VideoRecorder, AMissingEncoderIsNamed) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("clip.mp4"));
+  TVideoRecorderOptions options;
+  options.EncoderName = QStringLiteral("no-such-encoder");
+  const QString text = ErrorOf([&] { TVideoRecorder recorder(path, {64, 48}, 25, options); });
+  EXPECT_TRUE(text.contains(QStringLiteral("no H.264 encoder"))) << text.toStdString();
+  EXPECT_TRUE(text.contains(path));
+  EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+TEST(VideoRecorder, AFullQueueDropsFramesAndCountsThem) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("clip.gif"));
+  std::promise<void> release;
+  std::shared_future<void> gate = release.get_future().share();
+  TVideoRecorderOptions options;
+  options.QueueFrames = 2;
+  options.BeforeEncode = [gate] { gate.wait(); };
+  TVideoRecorder recorder(path, {64, 48}, 25, options);
+  const QImage picture = TestPicture({64, 48});
+  int accepted = 0;
+  // The worker holds the first picture at the gate: two slots, then every picture is dropped.
+  for (int i = 0; i < 10; ++i) accepted += recorder.AddFrame(picture) ? 1 : 0;
+  release.set_value();
+  const TRecordingSummary summary = recorder.Finish();
+  EXPECT_EQ(accepted, 2);
+  EXPECT_EQ(summary.FramesWritten, 2);
+  EXPECT_EQ(summary.FramesDropped, 8);
+  EXPECT_EQ(ProbeVideo(path).Frames, 2);
+}
+
+}  // namespace
