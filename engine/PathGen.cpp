@@ -2,6 +2,7 @@
 // sampling at equal arc-length steps, one charge state per tick.
 #include "engine/PathGen.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <numbers>
@@ -69,10 +70,40 @@ double ControlPolygonLength(const TBezierSegment& s) {
          VectorLength({s.P3.X - s.P2.X, s.P3.Y - s.P2.Y});
 }
 
+double Speed(const TBezierSegment& s, double t) {
+  return VectorLength(BezierDerivative(s, t));
+}
+
+// Arc length from t0 to t1 by Simpson's rule on |B'(t)|: the pieces are at most one step long,
+// a few hundredths of a segment, where the rule is exact to about 1e-12 of the step.
+double ArcLength(const TBezierSegment& s, double t0, double t1) {
+  return (t1 - t0) / 6.0 * (Speed(s, t0) + 4.0 * Speed(s, 0.5 * (t0 + t1)) + Speed(s, t1));
+}
+
+// Newton steps that bring a first guess of the parameter to an arc length of exactly `length`
+// from `from`: the samples are then `length` apart along the path, so that the charge's speed
+// between two ticks is its Beta, which the field between the ticks relies on.
+constexpr int ArcNewtonSteps = 3;
+
+// A guess beyond the segment's end stays as it is when the rest of the segment is shorter than
+// `length` (the step overshoots; only t >= 1 matters then), so that the cubic is never followed
+// far outside the segment.
+double ParameterAtArcLength(const TBezierSegment& s, double from, double length, double guess) {
+  if (guess >= 1.0 && !(ArcLength(s, from, 1.0) > length)) return guess;
+  double t = std::min(guess, 1.0);
+  for (int i = 0; i < ArcNewtonSteps; ++i) {
+    const double speed = Speed(s, t);
+    if (!(speed > 0.0)) break;
+    t -= (ArcLength(s, from, t) - length) / speed;
+  }
+  return std::isfinite(t) && t > from ? t : guess;
+}
+
 enum class TWalkResult { Done, BadSpeed, TooManySteps };
 
-// The stepping both passes of SampleUniform share. Each step advances the parameter t by
-// Step / |B'(t)|, the first step of a segment only by what the previous segment left over.
+// The stepping both passes of SampleUniform share. Each step advances the parameter t by one
+// Step of arc length (first guess Step / |B'(t)|, then refined), the first step of a segment
+// only by what the previous segment left over.
 // onStep(segment, newT, derivativeAtOldT, speed) follows every step; onBack() follows the step
 // that overshot the end of a segment, which is then taken back and carried into the next one.
 // rem ends as the length left between the last sample inside the path and its end.
@@ -91,21 +122,19 @@ TWalkResult WalkPath(const TPath& path, double step, long long maxSteps, double&
     while (t < 1.0) {
       const TVector2 d = BezierDerivative(segment, t);
       speed = std::sqrt(d.X * d.X + d.Y * d.Y);
-      if (t < 0.0) {
-        dt = (step - rem) / speed;
-        t = dt;
-      } else {
-        dt = step / speed;
-        t = t + dt;
-      }
+      const double from = t < 0.0 ? 0.0 : t;
+      const double length = t < 0.0 ? step - rem : step;
       // A zero speed (a piece without length) would make every later parameter NaN.
-      if (!(speed > 0.0) || !std::isfinite(dt)) return TWalkResult::BadSpeed;
+      if (!(speed > 0.0) || !std::isfinite(length / speed)) return TWalkResult::BadSpeed;
+      t = ParameterAtArcLength(segment, from, length, from + length / speed);
+      dt = t - from;
+      if (!std::isfinite(t) || !(dt > 0.0)) return TWalkResult::BadSpeed;
       onStep(segment, t, d, speed);
       if (++steps > maxSteps) return TWalkResult::TooManySteps;
     }
     onBack();
     t = t - dt;
-    rem = (1.0 - t) * speed;
+    rem = ArcLength(segment, t, 1.0);
     t = t - 1.0;
   }
   return TWalkResult::Done;
@@ -228,10 +257,14 @@ void TPathGeneration::SampleUniform(double Step, double Beta) {
   double scaledRem = 0.0;
   const TWalkResult filled = WalkPath(
       Path, Step, LLONG_MAX, scaledRem,
-      [&](const TBezierSegment& segment, double t, TVector2 d, double speed) {
+      [&](const TBezierSegment& segment, double t, TVector2, double) {
         ++index;
         if (index < 0 || index >= sampleCount) return;
+        // The direction of motion where the charge is, not where the step started: a velocity
+        // one step behind the position bends every field line of a turning path.
         const TVector2 p = BezierPoint(segment, t);
+        const TVector2 d = BezierDerivative(segment, t);
+        const double speed = std::sqrt(d.X * d.X + d.Y * d.Y);
         Path.Samples[static_cast<std::size_t>(index)] = {p.X, p.Y, d.X / speed, d.Y / speed, Beta};
       },
       [&index] { --index; });
