@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <utility>
 
+#include "app/Language.h"
+
 namespace {
 
 // The presenter and the "box is open" flag are the only state here; both are UI plumbing,
@@ -33,10 +35,13 @@ void ShowMessageBox(const QString& text) {
 
 }  // namespace
 
-void ShowErrorBox(const QString& text) {
+void ShowErrorBox(const QString& englishOrTranslated) {
   // A timer tick or paint that fails again while a box is open would open box after box, so
   // further texts are dropped until this one is closed.
   if (BoxShowing()) return;
+  // Messages are written in English where they arise (the engine's too) and reach the user in
+  // the language installed now.
+  const QString text = TranslatedMessage(englishOrTranslated);
   if (!Presenter()) {
     ShowMessageBox(text);
     return;

@@ -2,6 +2,8 @@
 // back, all with the locale's decimal separator and independent of the C library's locale.
 #include "dialogs/NumberText.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -51,12 +53,15 @@ bool IsDigit(QChar c) {
   return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
+// The text the user typed is quoted as it stands, so the message is translated before it goes in.
 [[noreturn]] void NotAFloat(const QString& text) {
-  throw EError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+  throw EError(QCoreApplication::translate("Messages", "'%1' is not a valid floating point value")
+                   .arg(text));
 }
 
 [[noreturn]] void NotAnInteger(const QString& text) {
-  throw EError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+  throw EError(
+      QCoreApplication::translate("Messages", "'%1' is not a valid integer value").arg(text));
 }
 
 }  // namespace

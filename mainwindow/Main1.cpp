@@ -176,6 +176,35 @@ void TMainForm1::CreateComponents() {
   });
 
   MainMenu1.Build(*menuBar(), *this);
+  RetranslateUi();
+}
+
+void TMainForm1::RetranslateUi() {
+  MainMenu1.Retranslate(Translations);
+  SpeedRunButton->setToolTip(tr("Run Simulation"));
+  SpeedPauseButton->setToolTip(tr("Pause Simulation"));
+}
+
+void TMainForm1::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LanguageChange) Guarded([this] { RetranslateUi(); });
+  QMainWindow::changeEvent(event);
+}
+
+void TMainForm1::SetLanguage(TLanguage language) {
+  Translations.Install(language);
+  MainMenu1.Check(language == TLanguage::English ? "MnuEnglish" : "MnuJapanese");
+  // Qt delivers its change notices later; the menu reads right from now on.
+  RetranslateUi();
+}
+
+void TMainForm1::MnuJapaneseClick() {
+  SetLanguage(TLanguage::Japanese);
+  StoreLanguage(TLanguage::Japanese);
+}
+
+void TMainForm1::MnuEnglishClick() {
+  SetLanguage(TLanguage::English);
+  StoreLanguage(TLanguage::English);
 }
 
 void TMainForm1::FormCreate() {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/Language.h"
 #include "engine/SimulationState.h"
 #include "render/FieldDrawing.h"
 #include "mainwindow/MainMenu.h"
@@ -91,6 +92,14 @@ class TMainForm1 : public QMainWindow {
   void mnuMusicPAUSEClick();
   void mnuMusicSTOPClick();
 
+  // The language of menus, hints and messages: installed at once, every text written again.
+  // Choosing it from the menu also remembers it for the next run; SetLanguage alone does not (the
+  // command line's choice holds for one run).
+  void MnuJapaneseClick();
+  void MnuEnglishClick();
+  void SetLanguage(TLanguage language);
+  TLanguage Language() const { return Translations.Current(); }
+
   // The shortest time between two ticks: one frame of the screen, so that no tick's picture is
   // skipped; slower wave speeds keep their own interval.
   int FrameIntervalMs() const { return FrameMs; }
@@ -136,11 +145,14 @@ class TMainForm1 : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void FormCreate();
   void CreateComponents();
+  // The texts that follow the language: menu captions and tooltips, the speed buttons' hints.
+  void RetranslateUi();
   // Runs a trajectory command after its dialog returned OK: the engine's check, then mode, mark,
   // path and reset.
   void ChooseTrajectory(int mode, const char* itemName);
@@ -151,6 +163,8 @@ class TMainForm1 : public QMainWindow {
   void SetTimerEnabled(bool enabled);
 
   TSimulationState& State;
+  // Declared before the windows, so that it leaves the application after them.
+  TTranslations Translations;
   int FrameMs = 16;
   bool TickDeferred = false;
   double LastGoodAspectRatio = 0.5;

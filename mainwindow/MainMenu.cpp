@@ -21,8 +21,8 @@ struct TMenuEntry {
   int Level;  // 1: on the menu bar
   TKind Kind;
   const char* Name;
-  const char* Caption;  // UTF-8; "&" marks the access key
-  const char* Meaning;  // shown as the tooltip
+  const char* Caption;  // UTF-8; "&" marks the access key; translated in the context TMainMenu
+  const char* Meaning;  // the Japanese caption's tooltip; the English caption where none is given
   THandler Handler;     // nullptr: the item does nothing
   int Group;            // 0: none; -1: an independent check item; 1..3: a radio group
   bool Checked;
@@ -67,6 +67,9 @@ const TMenuEntry MenuTable[] = {
   {2, TKind::Command, "mnuShowZoom",        "&拡大ウインドウ表示",  "Show magnified window",         &TMainForm1::mnuShowZoomClick, 0, false, true},
   {2, TKind::Command, "mnuShowPowerPattern","&パワーパターン表示",  "Show power pattern",            &TMainForm1::mnuShowPowerPatternClick, 0, false, true},
   {2, TKind::Command, "MnuFieldMonitor",    "&電界ベクトル表示",    "Show field vectors",            nullptr, 0, false, true},
+  {2, TKind::Submenu, "MnuLanguage",        "&言語 / Language",     "Language",                      nullptr, 0, false, true},
+  {3, TKind::Command, "MnuJapanese",        "日本語",               "Japanese",                      &TMainForm1::MnuJapaneseClick, 4, true, true},
+  {3, TKind::Command, "MnuEnglish",         "English",              "English",                       &TMainForm1::MnuEnglishClick, 4, false, true},
   {1, TKind::Submenu, "MnuRuns",            "&実行",                "Run",                           nullptr, 0, false, true},
   {2, TKind::Command, "MnuReset",           "&リセット",            "Reset",                         &TMainForm1::MnuResetClick, 0, false, true},
   {2, TKind::Command, "MnuRun",             "&実行",                "Run",                           &TMainForm1::MnuRunClick, 0, false, true},
@@ -74,6 +77,14 @@ const TMenuEntry MenuTable[] = {
   {1, TKind::Command, "MnuHelp",            "&ヘルプ",              "Help",                          &TMainForm1::MnuHelpClick, 0, false, true},
 };
 // clang-format on
+
+// The caption without its access key, its ellipsis and the blank that ends some Japanese captions.
+QString PlainCaption(const QString& caption) {
+  QString plain = QString(caption).remove(QLatin1Char('&')).trimmed();
+  if (plain.endsWith(QChar(0x2026))) plain.chop(1);
+  if (plain.endsWith(QLatin1String("..."))) plain.chop(3);
+  return plain.trimmed();
+}
 
 }  // namespace
 
@@ -129,6 +140,27 @@ void TMainMenu::Build(QMenuBar& bar, TMainForm1& form) {
         });
       });
     }
+  }
+}
+
+void TMainMenu::Retranslate(const TTranslations& translations) {
+  const TLanguage language = translations.Current();
+  for (const TMenuEntry& entry : MenuTable) {
+    const auto found = Items.find(entry.Name);
+    if (found == Items.end()) continue;
+    const QString written = QString::fromUtf8(entry.Caption);
+    const QString meaning = QString::fromUtf8(entry.Meaning);
+    QString caption = written;
+    QString tooltip = meaning;
+    if (language == TLanguage::English) {
+      caption = translations.Lookup(language, "TMainMenu", entry.Caption);
+      // An item the catalogue does not know yet still reads in English.
+      if (caption.isEmpty()) caption = meaning.isEmpty() ? written : meaning;
+      tooltip = PlainCaption(written);
+    }
+    found->second->setText(caption);
+    found->second->setToolTip(tooltip);
+    found->second->setStatusTip(tooltip);
   }
 }
 

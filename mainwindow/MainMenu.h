@@ -6,6 +6,8 @@
 #include <map>
 #include <string>
 
+#include "app/Language.h"
+
 class QAction;
 class QActionGroup;
 class QMenu;
@@ -18,6 +20,9 @@ class TMainMenu {
   // check or radio item does not change its mark by itself: each handler sets the marks it
   // means, the trajectory items only once their dialog has returned OK.
   void Build(QMenuBar& bar, TMainForm1& form);
+  // Writes every caption and tooltip for the language installed last: captions in that language,
+  // tooltips in the other one.
+  void Retranslate(const TTranslations& translations);
 
   // The item or submenu of a component name ("MnuCircle", "MnuTrajectory"); a submenu's item is
   // its menuAction(). Names that do not exist are a programming error.

@@ -1,0 +1,63 @@
+// The program's two languages: the compiled catalogues, the choice remembered between runs and
+// the translation of messages at the point where they reach the user.
+#pragma once
+
+#include <QSettings>
+#include <QString>
+#include <QStringView>
+#include <QTranslator>
+#include <optional>
+#include <string>
+
+// Japanese is the language the program starts in when nothing else was chosen.
+enum class TLanguage { Japanese, English };
+
+// The code of a language on the command line and in the settings: "ja" or "en".
+QString LanguageCode(TLanguage language);
+// The language of a code; none for anything but "ja" and "en".
+std::optional<TLanguage> LanguageOfCode(QStringView code);
+
+// The language chosen in an earlier run, Japanese when none was chosen (or the stored value is
+// not one of ours). The settings are the program's own unless a test hands in others.
+TLanguage StoredLanguage(QSettings& settings);
+TLanguage StoredLanguage();
+void StoreLanguage(QSettings& settings, TLanguage language);
+void StoreLanguage(TLanguage language);
+// Where the program's settings are kept (tests check that theirs are not the user's).
+QString SettingsFileName();
+// The language of this run: the command line's code where one was given ("ja" or "en"), the
+// remembered one otherwise. The command line's choice is not remembered.
+TLanguage StartLanguage(const QString& commandLineCode);
+
+// Both catalogues, loaded from the resources; one of them installed on the application at a
+// time. Installing sends every widget a LanguageChange event, on which each window writes its
+// texts again. The owner (the main window) outlives every window whose texts it translates.
+class TTranslations {
+ public:
+  TTranslations();
+  ~TTranslations();
+  TTranslations(const TTranslations&) = delete;
+  TTranslations& operator=(const TTranslations&) = delete;
+
+  void Install(TLanguage language);
+  // The language installed last; Japanese before the first Install.
+  TLanguage Current() const { return Language; }
+  // sourceText in language, whichever is installed; empty where that catalogue has no entry
+  // (a text written in that language already, or one the catalogue does not know yet).
+  QString Lookup(TLanguage language, const char* context, const char* sourceText) const;
+
+ private:
+  const QTranslator& Catalogue(TLanguage language) const;
+
+  QTranslator Japanese;
+  QTranslator English;
+  TLanguage Language = TLanguage::Japanese;
+  bool Installed = false;
+};
+
+// A message for the user in the installed language. The program's messages are written in
+// English; a message built with numbers in it (the engine's refusals, which name the value given)
+// is looked up with each number as a place holder and the numbers put back into the translation.
+// A message without an entry is returned as it is.
+QString TranslatedMessage(const QString& text);
+QString TranslatedMessage(const std::string& text);

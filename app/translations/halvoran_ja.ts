@@ -1,0 +1,218 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ja_JP" sourcelanguage="en_US">
+<context>
+    <name>Messages</name>
+    <message>
+        <source>'%1' is not a valid floating point value</source>
+        <translation>'%1' は有効な浮動小数点数ではありません</translation>
+    </message>
+    <message>
+        <source>'%1' is not a valid integer value</source>
+        <translation>'%1' は有効な整数ではありません</translation>
+    </message>
+    <message>
+        <source>Floating point division by zero</source>
+        <translation>浮動小数点数の 0 による除算です</translation>
+    </message>
+    <message>
+        <source>Invalid floating point operation</source>
+        <translation>浮動小数点数の無効な演算です</translation>
+    </message>
+    <message>
+        <source>Floating point overflow</source>
+        <translation>浮動小数点数のオーバーフローです</translation>
+    </message>
+    <message>
+        <source>Unknown error</source>
+        <translation>不明なエラーです</translation>
+    </message>
+    <message>
+        <source>Axis Minimum Value must be &lt;= Maximum</source>
+        <translation>軸の最小値は最大値以下でなければなりません</translation>
+    </message>
+    <message>
+        <source>Axis Maximum Value must be &gt;= Minimum</source>
+        <translation>軸の最大値は最小値以上でなければなりません</translation>
+    </message>
+    <message>
+        <source>List index out of bounds (%1)</source>
+        <translation>リストの添字が範囲外です (%1)</translation>
+    </message>
+    <message>
+        <source>The printer could not be started</source>
+        <translation>プリンタを開始できませんでした</translation>
+    </message>
+    <message>
+        <source>Need Integer</source>
+        <translation>整数を入力してください</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>infinity</source>
+        <translation>無限大</translation>
+    </message>
+    <message>
+        <source>minus infinity</source>
+        <translation>負の無限大</translation>
+    </message>
+    <message>
+        <source>not a number</source>
+        <translation>非数</translation>
+    </message>
+    <message>
+        <source>The wave speed must be greater than %1 (%2 was given).</source>
+        <translation>波の速さは %1 より大きくなければなりません（%2 が与えられました）。</translation>
+    </message>
+    <message>
+        <source>The speed must be greater than %1 (%2 was given).</source>
+        <translation>速さは %1 より大きくなければなりません（%2 が与えられました）。</translation>
+    </message>
+    <message>
+        <source>The speed must be a finite number (%1 was given).</source>
+        <translation>速さは有限の数でなければなりません（%1 が与えられました）。</translation>
+    </message>
+    <message>
+        <source>The start position must be a finite number (%1 was given).</source>
+        <translation>開始位置は有限の数でなければなりません（%1 が与えられました）。</translation>
+    </message>
+    <message>
+        <source>The stop position must be a finite number (%1 was given).</source>
+        <translation>終了位置は有限の数でなければなりません（%1 が与えられました）。</translation>
+    </message>
+    <message>
+        <source>The oscillation amplitude must be a finite number (%1 was given).</source>
+        <translation>振動の振幅は有限の数でなければなりません（%1 が与えられました）。</translation>
+    </message>
+    <message>
+        <source>The circle radius must be a finite number (%1 was given).</source>
+        <translation>円の半径は有限の数でなければなりません（%1 が与えられました）。</translation>
+    </message>
+    <message>
+        <source>The bending radius must be a finite number (%1 was given).</source>
+        <translation>曲げ半径は有限の数でなければなりません（%1 が与えられました）。</translation>
+    </message>
+    <message>
+        <source>The straight section must be a finite number (%1 was given).</source>
+        <translation>直線部の長さは有限の数でなければなりません（%1 が与えられました）。</translation>
+    </message>
+    <message>
+        <source>The undulator period must be a finite number (%1 was given).</source>
+        <translation>アンジュレータ周期は有限の数でなければなりません（%1 が与えられました）。</translation>
+    </message>
+    <message>
+        <source>The bending angle must be a finite number (%1 was given).</source>
+        <translation>偏向角は有限の数でなければなりません（%1 が与えられました）。</translation>
+    </message>
+    <message>
+        <source>The oscillation amplitude must not be %1.</source>
+        <translation>振動の振幅は %1 であってはなりません。</translation>
+    </message>
+    <message>
+        <source>The circle radius must not be %1.</source>
+        <translation>円の半径は %1 であってはなりません。</translation>
+    </message>
+    <message>
+        <source>The bending radius must not be %1.</source>
+        <translation>曲げ半径は %1 であってはなりません。</translation>
+    </message>
+    <message>
+        <source>The straight section must not be %1.</source>
+        <translation>直線部の長さは %1 であってはなりません。</translation>
+    </message>
+    <message>
+        <source>The bending angle must not be %1.</source>
+        <translation>偏向角は %1 であってはなりません。</translation>
+    </message>
+    <message>
+        <source>The path is too long for the speed %1: it would take about %2 ticks (at most %3).</source>
+        <translation>速さ %1 では経路が長すぎます。約 %2 ティックかかります（最大 %3 ティック）。</translation>
+    </message>
+    <message>
+        <source>The path is too long for the speed %1: it would take more than %2 ticks.</source>
+        <translation>速さ %1 では経路が長すぎます。%2 ティックを超えます。</translation>
+    </message>
+    <message>
+        <source>The speed %1 is too low to move the charge.</source>
+        <translation>速さ %1 は小さすぎて電荷を動かせません。</translation>
+    </message>
+    <message>
+        <source>The path is too large to compute.</source>
+        <translation>経路が大きすぎて計算できません。</translation>
+    </message>
+    <message>
+        <source>The path has a piece without a direction; change its dimensions.</source>
+        <translation>経路に向きの定まらない部分があります。寸法を変えてください。</translation>
+    </message>
+    <message>
+        <source>The path is too short for the speed %1: the charge would cross it in less than two ticks.</source>
+        <translation>速さ %1 では経路が短すぎます。電荷は 2 ティックかからずに通り抜けてしまいます。</translation>
+    </message>
+    <message>
+        <source>The start and stop positions must differ (both are %1).</source>
+        <translation>開始位置と終了位置は異なっていなければなりません（どちらも %1 です）。</translation>
+    </message>
+    <message>
+        <source>The bending radius and the straight section must have the same sign (%1 and %2 were given).</source>
+        <translation>曲げ半径と直線部の長さは同じ符号でなければなりません（%1 と %2 が与えられました）。</translation>
+    </message>
+    <message>
+        <source>The undulator period must be greater than %1 (%2 was given).</source>
+        <translation>アンジュレータ周期は %1 より大きくなければなりません（%2 が与えられました）。</translation>
+    </message>
+    <message>
+        <source>The number of periods must be at least %1 (%2 was given).</source>
+        <translation>周期数は %1 以上でなければなりません（%2 が与えられました）。</translation>
+    </message>
+    <message>
+        <source>The undulator would have %1 periods; at most %2 fit.</source>
+        <translation>アンジュレータの周期数が %1 になります。入るのは最大 %2 周期です。</translation>
+    </message>
+    <message>
+        <source>The bending radius and angle must have the same sign (%1 and %2 were given).</source>
+        <translation>曲げ半径と偏向角は同じ符号でなければなりません（%1 と %2 が与えられました）。</translation>
+    </message>
+    <message>
+        <source>The bending angle must lie between %1 and %2 degrees (%3 was given).</source>
+        <translation>偏向角は %1 度から %2 度の間でなければなりません（%3 が与えられました）。</translation>
+    </message>
+    <message>
+        <source>Unknown trajectory kind %1.</source>
+        <translation>不明な軌道の種類 %1 です。</translation>
+    </message>
+    <message>
+        <source>The number of field points per field line must be at least %1 (%2 was given).</source>
+        <translation>電気力線 1 本あたりの点の数は %1 以上でなければなりません（%2 が与えられました）。</translation>
+    </message>
+    <message>
+        <source>The number of field lines must be at least %1 (%2 was given).</source>
+        <translation>電気力線の本数は %1 以上でなければなりません（%2 が与えられました）。</translation>
+    </message>
+    <message>
+        <source>The wavefront spacing must be at least %1 (%2 was given).</source>
+        <translation>波面の間隔は %1 以上でなければなりません（%2 が与えられました）。</translation>
+    </message>
+    <message>
+        <source>The number of field points per field line must be at least the wavefront spacing, %1 (%2 was given).</source>
+        <translation>電気力線 1 本あたりの点の数は波面の間隔 %1 以上でなければなりません（%2 が与えられました）。</translation>
+    </message>
+    <message>
+        <source>A model of %1 field points x %2 field lines is too large: it needs %3 nodes, at most %4.</source>
+        <translation>点 %1 個 × 電気力線 %2 本のモデルは大きすぎます。必要なノード数は %3 で、最大は %4 です。</translation>
+    </message>
+</context>
+<context>
+    <name>TMainForm1</name>
+    <message>
+        <source>Run Simulation</source>
+        <translation>シミュレーションを実行</translation>
+    </message>
+    <message>
+        <source>Pause Simulation</source>
+        <translation>シミュレーションを一時停止</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,282 @@
+// The two languages on the real main window: the switch through the menu both ways (captions,
+// tooltips, hints, messages), the choice remembered and the command line's override, and every
+// message of the engine reaching the user in Japanese.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QToolButton>
+#include <cmath>
+#include <limits>
+#include <map>
+
+#include "MainFormDriver.h"
+#include "app/Language.h"
+#include "engine/ModelLimits.h"
+
+namespace {
+
+const QRegularExpression JapaneseLetter(QStringLiteral("[\\x{3000}-\\x{30ff}\\x{4e00}-\\x{9fff}]"));
+
+bool HasJapanese(const QString& text) { return text.contains(JapaneseLetter); }
+// A caption as a tooltip names it: no access key, no ellipsis, no closing blank.
+QString Plain(const QString& caption) {
+  QString plain = QString(caption).remove(QLatin1Char('&')).trimmed();
+  if (plain.endsWith(QChar(0x2026))) plain.chop(1);
+  return plain.trimmed();
+}
+
+// Every item of the menu tree, submenus included, by component name.
+std::map<QString, QAction*> AllItems(QMenuBar& bar) {
+  std::map<QString, QAction*> items;
+  std::function<void(const QList<QAction*>&)> walk = [&](const QList<QAction*>& actions) {
+    for (QAction* action : actions) {
+      if (action->isSeparator()) continue;
+      items[action->objectName()] = action;
+      if (action->menu()) walk(action->menu()->actions());
+    }
+  };
+  walk(bar.actions());
+  return items;
+}
+
+struct TTexts {
+  QString Caption;
+  QString Tooltip;
+};
+
+class LanguageTest : public MainFormTest {
+ protected:
+  // Before the first settings are opened: from here on they live in a test folder, not the user's.
+  static void SetUpTestSuite() { QStandardPaths::setTestModeEnabled(true); }
+
+  void SetUp() override {
+    MainFormTest::SetUp();
+    StoreLanguage(TLanguage::Japanese);
+    Form->SetLanguage(StartLanguage(QString()));
+    Form->CreateRemainingWindows();
+    Form->MnuPauseClick();
+  }
+
+  QAction& Item(const char* name) { return Form->MainMenu1.Item(name); }
+
+  std::map<QString, TTexts> Texts() {
+    std::map<QString, TTexts> texts;
+    for (const auto& [name, action] : AllItems(*Form->menuBar()))
+      texts[name] = {action->text(), action->toolTip()};
+    return texts;
+  }
+
+  // Circle dialog with radius text typed, OK: the engine refuses a zero radius, and a text that is
+  // no number is refused before it. Returns the message shown.
+  QString CircleRefusal(const QString& radius) {
+    Shown.clear();
+    WhenModal([radius](QWidget& dialog) {
+      auto* box = dialog.findChild<QComboBox*>(QStringLiteral("List_Radius"));
+      ASSERT_NE(box, nullptr);
+      box->lineEdit()->selectAll();
+      QTest::keyClicks(box->lineEdit(), radius);
+      ClickButton(dialog, "OKBtn");
+      ClickButton(dialog, "CancelBtn");
+    });
+    Item("MnuCircle").trigger();
+    return Shown.isEmpty() ? QString() : Shown.last();
+  }
+};
+
+TEST_F(LanguageTest, TheSettingsAreTheTestsOwn) {
+  EXPECT_TRUE(SettingsFileName().contains(QStringLiteral("qttest"))) << SettingsFileName().toStdString();
+}
+
+TEST_F(LanguageTest, TheMenuSwitchesBothWaysWithTooltipsInTheOtherLanguage) {
+  EXPECT_EQ(Form->Language(), TLanguage::Japanese);
+  EXPECT_TRUE(Item("MnuJapanese").isChecked());
+  const std::map<QString, TTexts> japanese = Texts();
+  EXPECT_EQ(japanese.at("MnuFile").Caption, QString::fromUtf8("&ファイル"));
+  EXPECT_EQ(japanese.at("MnuFile").Tooltip, "File");
+
+  Item("MnuEnglish").trigger();
+  EXPECT_EQ(Form->Language(), TLanguage::English);
+  EXPECT_TRUE(Item("MnuEnglish").isChecked());
+  EXPECT_FALSE(Item("MnuJapanese").isChecked());
+  const std::map<QString, TTexts> english = Texts();
+  ASSERT_EQ(english.size(), japanese.size());
+  for (const auto& [name, texts] : english) {
+    SCOPED_TRACE(name.toStdString());
+    const TTexts& before = japanese.at(name);
+    // Each language is named in its own script, and the submenu in both.
+    if (name == "MnuJapanese" || name == "MnuEnglish" || name == "MnuLanguage") {
+      EXPECT_EQ(Plain(texts.Caption), Plain(before.Caption));
+      continue;
+    }
+    // The English caption is the meaning the Japanese one showed as its tooltip, and the tooltip
+    // is now the Japanese caption.
+    EXPECT_FALSE(HasJapanese(texts.Caption)) << texts.Caption.toStdString();
+    EXPECT_EQ(Plain(texts.Caption).compare(before.Tooltip, Qt::CaseInsensitive), 0)
+        << texts.Caption.toStdString();
+    EXPECT_EQ(texts.Tooltip, Plain(before.Caption));
+  }
+  EXPECT_EQ(english.at("MnuFile").Caption, "&File");
+  EXPECT_EQ(english.at("Setup").Caption, "&Setup");
+  EXPECT_EQ(english.at("MnuLanguage").Caption, QString::fromUtf8("言語 / &Language"));
+  EXPECT_EQ(Form->SpeedRunButton->toolTip(), "Run Simulation");
+  EXPECT_EQ(Form->SpeedPauseButton->toolTip(), "Pause Simulation");
+
+  Item("MnuJapanese").trigger();
+  EXPECT_EQ(Form->Language(), TLanguage::Japanese);
+  for (const auto& [name, texts] : Texts()) {
+    EXPECT_EQ(texts.Caption, japanese.at(name).Caption) << name.toStdString();
+    EXPECT_EQ(texts.Tooltip, japanese.at(name).Tooltip) << name.toStdString();
+  }
+  EXPECT_TRUE(HasJapanese(Form->SpeedRunButton->toolTip()));
+  EXPECT_TRUE(HasJapanese(Form->SpeedPauseButton->toolTip()));
+}
+
+TEST_F(LanguageTest, EveryEnglishMenuHasOneDistinctAccessKeyPerItem) {
+  Item("MnuEnglish").trigger();
+  std::function<void(const QList<QAction*>&, const QString&)> check =
+      [&](const QList<QAction*>& actions, const QString& where) {
+        std::map<QChar, QString> keys;
+        for (QAction* action : actions) {
+          if (action->isSeparator()) continue;
+          const QString text = action->text();
+          const qsizetype amp = text.indexOf(QLatin1Char('&'));
+          if (amp >= 0 && amp + 1 < text.size()) {
+            const QChar key = text[amp + 1].toLower();
+            EXPECT_TRUE(keys.emplace(key, text).second)
+                << where.toStdString() << ": " << text.toStdString() << " and "
+                << keys[key].toStdString() << " share the key " << QString(key).toStdString();
+          }
+          if (action->menu()) check(action->menu()->actions(), Plain(text));
+        }
+      };
+  check(Form->menuBar()->actions(), QStringLiteral("menu bar"));
+}
+
+TEST_F(LanguageTest, MessagesFollowTheLanguage) {
+  EXPECT_EQ(CircleRefusal(QStringLiteral("0")), QString::fromUtf8("円の半径は 0 であってはなりません。"));
+  EXPECT_EQ(CircleRefusal(QStringLiteral("x")),
+            QString::fromUtf8("Circle Radius: 'x' は有効な浮動小数点数ではありません"));
+  Item("MnuEnglish").trigger();
+  EXPECT_EQ(CircleRefusal(QStringLiteral("0")), "The circle radius must not be 0.");
+  EXPECT_EQ(CircleRefusal(QStringLiteral("x")),
+            "Circle Radius: 'x' is not a valid floating point value");
+}
+
+TEST_F(LanguageTest, TheMenuChoiceIsRememberedAndTheCommandLineOverridesItForOneRun) {
+  Item("MnuEnglish").trigger();
+  EXPECT_EQ(StoredLanguage(), TLanguage::English);
+
+  // The next run starts in the remembered language.
+  Form.reset();
+  Form = std::make_unique<TMainForm1>(State);
+  Form->SetLanguage(StartLanguage(QString()));
+  EXPECT_EQ(Item("MnuFile").text(), "&File");
+  EXPECT_TRUE(Item("MnuEnglish").isChecked());
+
+  // A run started with --language ja is Japanese, and leaves the remembered choice alone.
+  Form.reset();
+  Form = std::make_unique<TMainForm1>(State);
+  Form->SetLanguage(StartLanguage(QStringLiteral("ja")));
+  EXPECT_EQ(Item("MnuFile").text(), QString::fromUtf8("&ファイル"));
+  EXPECT_EQ(StoredLanguage(), TLanguage::English);
+
+  Item("MnuJapanese").trigger();
+  EXPECT_EQ(StoredLanguage(), TLanguage::Japanese);
+  EXPECT_EQ(StartLanguage(QStringLiteral("en")), TLanguage::English);
+}
+
+TEST(LanguageCodes, OnlyJaAndEnAreLanguages) {
+  EXPECT_EQ(LanguageOfCode(u"ja"), TLanguage::Japanese);
+  EXPECT_EQ(LanguageOfCode(u"en"), TLanguage::English);
+  for (const char16_t* bad : {u"", u"de", u"EN", u"english", u" en"})
+    EXPECT_FALSE(LanguageOfCode(bad).has_value()) << QString::fromUtf16(bad).toStdString();
+}
+
+// Every refusal the engine can give, and the program's fixed messages, read Japanese once the
+// Japanese catalogue is installed: no English word is left once the numbers are taken out.
+TEST(EngineMessages, EveryRefusalHasAJapaneseTranslation) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const double wave = 2.0 / 200;
+  using P = TTrajectoryParameters;
+  struct Row {
+    int Mode;
+    std::function<void(P&)> Change;
+    double WaveVelocity;
+  };
+  const Row rows[] = {
+      {tmCircle, [](P&) {}, 0.0},
+      {tmStraightLine, [&](P& p) { p.LineBeta = nan; }, wave},
+      {tmStraightLine, [&](P& p) { p.LineStartX = inf; }, wave},
+      {tmStraightLine, [&](P& p) { p.LineStopX = -inf; }, wave},
+      {tmStraightLine, [](P& p) { p.LineBeta = 0.0; }, wave},
+      {tmStraightLine, [](P& p) { p.LineStopX = p.LineStartX; }, wave},
+      {tmStraightLine, [](P& p) { p.LineBeta = 1e-7; }, wave},
+      {tmStraightLine, [](P& p) { p.LineBeta = 4.9e-324; }, wave},
+      {tmStraightLine, [](P& p) { p.LineStopX = p.LineStartX + 1e-9; }, wave},
+      {tmStraightLine, [](P& p) { p.LineStartX = -1e308; p.LineStopX = 1e308; }, wave},
+      {tmDipole, [&](P& p) { p.DipoleAmplitude = nan; }, wave},
+      {tmDipole, [](P& p) { p.DipoleAmplitude = 0.0; }, wave},
+      {tmCircle, [&](P& p) { p.CircleRadius = inf; }, wave},
+      {tmCircle, [](P& p) { p.CircleRadius = 0.0; }, wave},
+      {tmRaceTrack, [&](P& p) { p.RaceRadius = nan; }, wave},
+      {tmRaceTrack, [&](P& p) { p.RaceStraight = nan; }, wave},
+      {tmRaceTrack, [](P& p) { p.RaceRadius = 0.0; }, wave},
+      {tmRaceTrack, [](P& p) { p.RaceStraight = 0.0; }, wave},
+      {tmRaceTrack, [](P& p) { p.RaceRadius = -0.1; }, wave},
+      {tmUndulator, [&](P& p) { p.UndPeriod = nan; }, wave},
+      {tmUndulator, [&](P& p) { p.UndAmplitude = nan; }, wave},
+      {tmUndulator, [](P& p) { p.UndPeriod = 0.0; }, wave},
+      {tmUndulator, [](P& p) { p.UndPeriods = 0; }, wave},
+      {tmUndulator, [](P& p) { p.UndPeriod = 1e-9; p.UndPeriods = 2000000000; }, wave},
+      {tmBending, [&](P& p) { p.BendRadius = nan; }, wave},
+      {tmBending, [&](P& p) { p.BendAngle = nan; }, wave},
+      {tmBending, [](P& p) { p.BendRadius = 0.0; }, wave},
+      {tmBending, [](P& p) { p.BendAngle = 0.0; }, wave},
+      {tmBending, [](P& p) { p.BendAngle = -45.0; }, wave},
+      {tmBending, [](P& p) { p.BendAngle = 270.0; }, wave},
+      {99, [](P&) {}, wave},
+  };
+  std::vector<std::string> messages;
+  for (const Row& row : rows) {
+    P parameters;
+    row.Change(parameters);
+    messages.push_back(CheckTrajectory(row.Mode, parameters, row.WaveVelocity));
+  }
+  struct Size {
+    long long ISize, JSize;
+    int Spacing;
+  };
+  for (const Size& size : {Size{1, 40, 5}, Size{200, 0, 5}, Size{200, 40, 0}, Size{5, 40, 10},
+                           Size{100000, 100000, 10}})
+    messages.push_back(CheckModelSize(size.ISize, size.JSize, size.Spacing));
+  for (const char* fixed :
+       {"Floating point division by zero", "Invalid floating point operation",
+        "Floating point overflow", "Unknown error", "Axis Minimum Value must be <= Maximum",
+        "Axis Maximum Value must be >= Minimum", "List index out of bounds (3)",
+        "The printer could not be started", "Need Integer"})
+    messages.emplace_back(fixed);
+
+  TTranslations translations;
+  translations.Install(TLanguage::Japanese);
+  const QRegularExpression numbers(QStringLiteral("\\d+(?:[.,]\\d+)?(?:E[-+]?\\d+)?"));
+  for (const std::string& message : messages) {
+    SCOPED_TRACE(message);
+    ASSERT_FALSE(message.empty());
+    const QString shown = TranslatedMessage(message);
+    EXPECT_TRUE(HasJapanese(shown)) << shown.toStdString();
+    EXPECT_FALSE(QString(shown).remove(numbers).contains(QRegularExpression(QStringLiteral("[A-Za-z]"))))
+        << shown.toStdString();
+  }
+  // The numbers come back in their places.
+  EXPECT_EQ(TranslatedMessage(CheckModelSize(1, 40, 5)),
+            QString::fromUtf8("電気力線 1 本あたりの点の数は 2 以上でなければなりません（1 が与えられました）。"));
+}
+
+}  // namespace
