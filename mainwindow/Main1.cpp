@@ -342,6 +342,7 @@ void TMainForm1::Timer1Timer() {
     MnuRunClick();
   }
   EmitAndAdvance(State);
+  if (PatternForm) PatternForm->ChargeTicked();
 
   Series1().SetPointX(0, State.FieldSimulation.ChargePos.X);
   Series1().SetPointY(0, State.FieldSimulation.ChargePos.Y);
@@ -355,6 +356,7 @@ void TMainForm1::MnuResetClick() {
   Series1().SetPointX(0, start.StartPos.X);
   Series1().SetPointY(0, start.StartPos.Y);
   Series1().RequestRedraw();
+  if (PatternForm) PatternForm->SimulationReset();
 }
 
 void TMainForm1::MnuByMouseClick() {
@@ -431,6 +433,7 @@ void TMainForm1::ChooseTrajectory(int mode, const char* itemName) {
   MainMenu1.Check(itemName);
   BuildTrajectory(State.PathGeneration, mode, field, field.WaveVelocity);
   MnuResetClick();
+  if (PatternForm) PatternForm->MotionChanged();
 }
 
 void TMainForm1::mnuStraightLineClick() {
@@ -473,6 +476,7 @@ void TMainForm1::ChooseModelSize(const TModelSizePreset& preset, const char* ite
   MainMenu1.Check(itemName);
   State.FieldSimulation.InitNodes(State.ISize, State.JSize, ModelWidth);
   MnuResetClick();
+  if (PatternForm) PatternForm->MotionChanged();
 }
 
 void TMainForm1::MnuMdlLargeClick() {
@@ -508,6 +512,7 @@ void TMainForm1::MnuMdlCustomClick() {
   MainMenu1.Check("MnuMdlCustom");
   State.FieldSimulation.InitNodes(State.ISize, State.JSize, ModelWidth);
   MnuResetClick();
+  if (PatternForm) PatternForm->MotionChanged();
 }
 
 // ---- Settings, windows, help, print, zoom ----

@@ -1,47 +1,90 @@
 // The radiation power pattern window.
 #include "views/RadiationPattern.h"
 
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QResizeEvent>
 #include <QShowEvent>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "app/GuardedCall.h"
+#include "dialogs/NumberText.h"
 #include "views/WindowPlacement.h"
 
 namespace {
 
 // See the zoom view: the frame's size is known only some time after the first show.
 constexpr int FrameSettleMs = 250;
+constexpr TColor CurveAqua = ColorRGB(0, 255, 255);
+
+double Largest(const TRadiationPattern& pattern) {
+  return *std::max_element(pattern.Values.begin(), pattern.Values.end());
+}
 
 }  // namespace
 
 TRadiationPatternForm::TRadiationPatternForm(TSimulationState& state, QWidget* parent)
-    : QWidget(parent, parent != nullptr ? Qt::Tool : Qt::Tool | Qt::WindowStaysOnTopHint) {
+    : QWidget(parent, parent != nullptr ? Qt::Tool : Qt::Tool | Qt::WindowStaysOnTopHint),
+      State(state) {
   setWindowTitle(QStringLiteral("Radiation Power Pattern"));
+
+  rbtnInstantaneous = new QRadioButton(QStringLiteral("Instantaneous"), this);
+  rbtnInstantaneous->setObjectName(QStringLiteral("rbtnInstantaneous"));
+  rbtnInstantaneous->setToolTip(QStringLiteral("The pattern of the present moment"));
+  rbtnAveraged = new QRadioButton(QStringLiteral("Averaged"), this);
+  rbtnAveraged->setObjectName(QStringLiteral("rbtnAveraged"));
+  rbtnAveraged->setToolTip(
+      QStringLiteral("The mean over one loop or pass of the path, or over the last ticks of the "
+                     "mouse"));
+  rbtnAveraged->setChecked(true);
+  auto* group = new QButtonGroup(this);
+  group->addButton(rbtnInstantaneous);
+  group->addButton(rbtnAveraged);
+
+  LabelPower = new QLabel(this);
+  LabelPower->setObjectName(QStringLiteral("LabelPower"));
+  LabelPower->setToolTip(
+      QStringLiteral("Liénard power radiated into all directions, in q²c/4π per model unit², "
+                     "and its ratio to Larmor's non-relativistic power of the same acceleration"));
 
   Chart = new TPlotSurface(TSurfaceKind::Pattern, this);
   Chart->setObjectName(QStringLiteral("Chart1"));
+
+  auto* buttons = new QHBoxLayout;
+  buttons->setContentsMargins(6, 2, 6, 0);
+  buttons->addWidget(rbtnInstantaneous);
+  buttons->addWidget(rbtnAveraged);
+  buttons->addStretch(1);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  layout->addWidget(Chart);
+  layout->setSpacing(2);
+  layout->addLayout(buttons);
+  layout->addWidget(LabelPower);
+  LabelPower->setContentsMargins(6, 0, 6, 0);
+  layout->addWidget(Chart, 1);
 
-  FormCreate(state);
+  connect(rbtnInstantaneous, &QRadioButton::clicked, this,
+          [this] { Guarded([this] { rbtnInstantaneousClick(); }); });
+  connect(rbtnAveraged, &QRadioButton::clicked, this,
+          [this] { Guarded([this] { rbtnAveragedClick(); }); });
+
+  FormCreate();
 }
 
 TRadiationPatternForm::~TRadiationPatternForm() = default;
 
-void TRadiationPatternForm::FormCreate(const TSimulationState& state) {
+void TRadiationPatternForm::FormCreate() {
   const QRect screen = ScreenGeometryOf(*this);
   CreatedOuter = QRect(screen.left() + screen.width() - OuterWidth, screen.top() + OuterTop,
                        OuterWidth, OuterHeight);
   FrameAllowed = PlaceWindowOuter(*this, CreatedOuter);
   Chart->Series1().AddPoint(0.0, 0.0, ColorRGB(255, 0, 0));
-
-  const auto directions = static_cast<std::size_t>(std::max(0, state.JSize + 1));
-  PowerPattern.assign(directions, 0.1);
-  PowerPatternPrevious.assign(directions, 0.1);
+  Series2().Marker.Visible = false;
+  MotionChanged();
 }
 
 void TRadiationPatternForm::showEvent(QShowEvent* event) {
@@ -56,14 +99,112 @@ void TRadiationPatternForm::showEvent(QShowEvent* event) {
   Guarded([this] { FormShow(); });
 }
 
+// A new shape of the plot needs new ranges to keep its scales equal; like a new show, this
+// cancels a zoom.
+void TRadiationPatternForm::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (isVisible()) Guarded([this] { ApplyRanges(); });
+}
+
 void TRadiationPatternForm::FormShow() {
-  Chart->SetAxisRange(TPlotSurface::TAxisId::Left, -PatternScale, PatternScale);
-  Chart->SetAxisRange(TPlotSurface::TAxisId::Bottom, -PatternScale, PatternScale);
+  Refresh();
+  ApplyRanges();
   Chart->Series1().RequestRedraw();
+}
+
+void TRadiationPatternForm::ApplyRanges() {
+  const double w = std::max(1, Chart->width());
+  const double h = std::max(1, Chart->height());
+  const double horizontal = PatternScale * std::max(1.0, w / h);
+  const double vertical = PatternScale * std::max(1.0, h / w);
+  // Lower end first, as everywhere; a range far off after a pan may be refused (shown to the
+  // user by the guard), as the main plot's is.
+  Chart->SetAxisRange(TPlotSurface::TAxisId::Left, -vertical, vertical);
+  Chart->SetAxisRange(TPlotSurface::TAxisId::Bottom, -horizontal, horizontal);
 }
 
 // Only the placement made at creation is corrected, at the first show and shortly after it.
 void TRadiationPatternForm::RefitToFrame() {
   if (FrameExtraOf(*this) == FrameAllowed) return;
   FrameAllowed = PlaceWindowOuter(*this, CreatedOuter);
+}
+
+// ---- What the main window reports ----
+
+void TRadiationPatternForm::ChargeTicked() {
+  const bool mouse = State.TrajectoryMode == tmMouse;
+  // The mouse's average is kept while the window is hidden, so that it is right when shown.
+  if (mouse) MouseAverage.Add(CurrentMotion(State));
+  if (!isVisible()) return;
+  // A path's average does not change from tick to tick.
+  if (Mode() == TPatternMode::Averaged && !mouse) return;
+  Refresh();
+}
+
+void TRadiationPatternForm::SimulationReset() {
+  MouseAverage.Clear();
+  Refresh();
+}
+
+void TRadiationPatternForm::MotionChanged() {
+  MouseAverage.Resize(State.ISize);
+  PathAveragePattern(State, PathAverage);
+  Refresh();
+}
+
+// ---- The two modes ----
+
+TRadiationPatternForm::TPatternMode TRadiationPatternForm::Mode() const {
+  return rbtnInstantaneous->isChecked() ? TPatternMode::Instantaneous : TPatternMode::Averaged;
+}
+
+void TRadiationPatternForm::rbtnInstantaneousClick() { Refresh(); }
+
+void TRadiationPatternForm::rbtnAveragedClick() { Refresh(); }
+
+void TRadiationPatternForm::Refresh() {
+  if (Mode() == TPatternMode::Instantaneous) {
+    InstantaneousPattern(State, Instant);
+    ShowPattern(Instant);
+  } else if (State.TrajectoryMode == tmMouse) {
+    ShowPattern(MouseAverage.Mean());
+  } else {
+    ShowPattern(PathAverage);
+  }
+}
+
+void TRadiationPatternForm::ShowPattern(const TRadiationPattern& pattern) {
+  Shown = &pattern;
+  LabelPower->setText(PowerText(pattern));
+  TPointSeries& curve = Series2();
+  const double largest = Largest(pattern);
+  if (!(largest > 0.0)) {
+    curve.DrawLine = false;
+    curve.RequestRedraw();
+    return;
+  }
+  if (PatternScale == 0.0) {
+    PatternScale = 1.0;
+    if (isVisible()) ApplyRanges();
+  }
+  const double scale = CurveRadius * PatternScale / largest;
+  const int n = PatternDirectionCount;
+  for (int k = 0; k <= n; ++k) {
+    const TVector3 direction = PatternDirection(k);
+    const double r = scale * pattern.Values[static_cast<std::size_t>(k % n)];
+    if (static_cast<int>(curve.Points().size()) <= k) {
+      curve.AddPoint(r * direction.X, r * direction.Y, CurveAqua);
+    } else {
+      curve.SetPointX(k, r * direction.X);
+      curve.SetPointY(k, r * direction.Y);
+    }
+  }
+  curve.DrawLine = true;
+  curve.RequestRedraw();
+}
+
+QString TRadiationPatternForm::PowerText(const TRadiationPattern& pattern) {
+  if (!pattern.Radiates() || !(pattern.Larmor > 0.0)) return QStringLiteral("No radiation");
+  return QStringLiteral("Power %1 = %2 × Larmor")
+      .arg(FormatScientific(pattern.Power), FormatFixed(pattern.Power / pattern.Larmor, 4, 1));
 }

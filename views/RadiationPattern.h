@@ -1,14 +1,19 @@
-// The radiation power pattern window: the frame of a pattern plot, a red marker at the origin and
-// an empty pattern curve. No part of the program computes a pattern yet, so its scale stays 0.
+// The radiation power pattern window: the angular distribution of the power the charge radiates
+// in the plane of motion, of the current tick or averaged over the motion, with the total power
+// and its ratio to Larmor's non-relativistic power.
 #pragma once
 
 #include <QRect>
 #include <QSize>
+#include <QString>
 #include <QWidget>
-#include <vector>
 
+#include "engine/Radiation.h"
 #include "engine/SimulationState.h"
 #include "plot/PlotSurface.h"
+
+class QLabel;
+class QRadioButton;
 
 class TRadiationPatternForm : public QWidget {
   Q_OBJECT
@@ -19,16 +24,36 @@ class TRadiationPatternForm : public QWidget {
 
   TPlotSurface& Chart1() { return *Chart; }
   TPointSeries& Series1() { return Chart->Series1(); }
+  // The pattern as a closed curve: the point r_k n_k for every direction n_k of the pattern and
+  // the first point again, r_k proportional to the power towards n_k, the largest
+  // CurveRadius x PatternScale. Its markers are hidden: they would smear the curve into a band.
   TPointSeries& Series2() { return *Chart->Series2(); }
 
-  // Half-extent of both axes, model units. With 0 both ranges are empty and every value maps to
-  // the centre of the plot.
-  double PatternScale = 0.0;
+  // What the main window tells the window: after every tick; after every reset; after a
+  // trajectory was chosen or the model size changed (after the reset that follows it).
+  void ChargeTicked();
+  void SimulationReset();
+  void MotionChanged();
 
-  // One value per field-line direction, the closing copy of direction 0 included; filled with 0.1
-  // and kept for a pattern computation, which nothing performs yet.
-  std::vector<double> PowerPattern;
-  std::vector<double> PowerPatternPrevious;
+  enum class TPatternMode { Instantaneous, Averaged };
+  TPatternMode Mode() const;
+  void rbtnInstantaneousClick();
+  void rbtnAveragedClick();
+
+  // The pattern the curve shows now.
+  const TRadiationPattern& ShownPattern() const { return *Shown; }
+  // "Power 1.23E+03 = 14.2 x Larmor", or "No radiation" when the pattern is empty.
+  static QString PowerText(const TRadiationPattern& pattern);
+
+  // Half-extent of the axes, model units (the longer side of a plot that is not square shows
+  // more at the same scale). 0 until the first pattern appears: both ranges are empty and
+  // every value maps to the centre of the plot. Then 1.
+  double PatternScale = 0.0;
+  static constexpr double CurveRadius = 0.9;
+
+  QRadioButton* rbtnInstantaneous = nullptr;
+  QRadioButton* rbtnAveraged = nullptr;
+  QLabel* LabelPower = nullptr;
 
   static constexpr int OuterWidth = 300;
   static constexpr int OuterHeight = 300;
@@ -36,13 +61,25 @@ class TRadiationPatternForm : public QWidget {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
-  void FormCreate(const TSimulationState& state);
+  void FormCreate();
   void FormShow();
   void RefitToFrame();
+  // Both axes at +-PatternScale on the shorter side of the plot, at the same scale on the other.
+  void ApplyRanges();
+  // Recomputes what the current mode shows (the instantaneous pattern, or picks the average)
+  // and puts it on the curve and the text.
+  void Refresh();
+  void ShowPattern(const TRadiationPattern& pattern);
 
+  TSimulationState& State;
   TPlotSurface* Chart = nullptr;
+  TRadiationPattern Instant;
+  TRadiationPattern PathAverage;  // computed when the motion changes, never per tick
+  TMotionAverage MouseAverage;    // mouse mode: the last ISize ticks
+  const TRadiationPattern* Shown = &Instant;
   bool Framed = false;  // the first show has fitted the frame into the corner
   QRect CreatedOuter;
   QSize FrameAllowed;
