@@ -5,5 +5,6 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-"$top/build"}
 cmake -S "$top" -B "$build" >/dev/null
-cmake --build "$build" --target artwork-generator -j"$(nproc)"
+cmake --build "$build" --target artwork-generator icon-generator -j"$(nproc)"
 QT_QPA_PLATFORM=offscreen "$build/tools/artwork-generator" "$top/assets"
+QT_QPA_PLATFORM=offscreen "$build/tools/icon-generator" "$top/assets/icons"
