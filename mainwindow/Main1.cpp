@@ -422,6 +422,13 @@ void TMainForm1::mnuPlotNodePointsClick() {
   State.ShowNodePoints = show;
 }
 
+void TMainForm1::MnuFieldMonitorClick() {
+  const bool show = !MainMenu1.IsChecked("MnuFieldMonitor");
+  MainMenu1.SetChecked("MnuFieldMonitor", show);
+  State.ShowFieldVectors = show;
+  Series1().RequestRedraw();
+}
+
 // ---- Trajectory commands ----
 
 void TMainForm1::ChooseTrajectory(int mode, const char* itemName) {

@@ -67,6 +67,8 @@ class TMainForm1 : public QMainWindow {
   void mnuPlotWaveFrontClick();
   void mnuPlotEFieldLinesClick();
   void mnuPlotNodePointsClick();
+  // Arrows of the exact field over the main plot and the zoom view; shown at once, paused or not.
+  void MnuFieldMonitorClick();
 
   // Menu commands.
   void mnuStraightLineClick();

@@ -66,7 +66,7 @@ const TMenuEntry MenuTable[] = {
   {3, TKind::Command, "mnuPlotNodePoints",  "&ノードポイント表示",  "Show node points",              &TMainForm1::mnuPlotNodePointsClick, CheckItem, false, true},
   {2, TKind::Command, "mnuShowZoom",        "&拡大ウインドウ表示",  "Show magnified window",         &TMainForm1::mnuShowZoomClick, 0, false, true},
   {2, TKind::Command, "mnuShowPowerPattern","&パワーパターン表示",  "Show power pattern",            &TMainForm1::mnuShowPowerPatternClick, 0, false, true},
-  {2, TKind::Command, "MnuFieldMonitor",    "&電界ベクトル表示",    "Show field vectors",            nullptr, 0, false, true},
+  {2, TKind::Command, "MnuFieldMonitor",    "&電界ベクトル表示",    "Show field vectors",            &TMainForm1::MnuFieldMonitorClick, CheckItem, false, true},
   {2, TKind::Submenu, "MnuLanguage",        "&言語 / Language",     "Language",                      nullptr, 0, false, true},
   {3, TKind::Command, "MnuJapanese",        "日本語",               "Japanese",                      &TMainForm1::MnuJapaneseClick, 4, true, true},
   {3, TKind::Command, "MnuEnglish",         "English",              "English",                       &TMainForm1::MnuEnglishClick, 4, false, true},

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "dialogs/NumberText.h"
+#include "render/FieldArrows.h"
 #include "render/FieldDrawing.h"
 #include "app/GuardedCall.h"
 #include "views/WindowPlacement.h"
@@ -154,6 +155,12 @@ void TZoomViewForm::Chart1AfterDraw(TPlotSurface& sender, TCanvas& canvas) {
   // Both plots always, whatever the main window shows; never node points or the trajectory.
   ZoomPlotEFieldLine(sender, canvas, State.ISize, State.JSize);
   ZoomPlotWavefronts(sender, canvas, State.ISize, State.JSize);
+  // The field arrows follow the main window's choice, on the grid of this view.
+  if (State.ShowFieldVectors) {
+    const TFieldView view{canvas, sender.Mapping(), State.FieldSimulation.ChargePos,
+                          State.PlotResolution};
+    DrawFieldArrows(view, State.FieldSimulation, State.ISize);
+  }
 }
 
 void TZoomViewForm::ZoomPlotEFieldLine(TPlotSurface& sender, TCanvas& canvas, int rows,

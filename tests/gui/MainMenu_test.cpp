@@ -128,11 +128,14 @@ TEST_F(MainMenuTest, GroupsAndMarksAreAsAtStartUp) {
   EXPECT_EQ(groupOf("MnuMdlCustom"), sizes);
   EXPECT_EQ(groupOf("mnuMusicPlay"), groupOf("mnuMusicSTOP"));
   EXPECT_EQ(groupOf("mnuPlotWaveFront"), nullptr);  // independent check items
+  EXPECT_EQ(groupOf("MnuFieldMonitor"), nullptr);
+  EXPECT_TRUE(Item("MnuFieldMonitor").isCheckable());
 
   for (const char* name : {"MnuByMouse", "MnuMdlMedium", "mnuMusicSTOP", "mnuPlotEFieldLines"}) {
     EXPECT_TRUE(Checked(name)) << name;
   }
-  for (const char* name : {"MnuCircle", "MnuMdlLarge", "mnuPlotWaveFront", "mnuPlotNodePoints"}) {
+  for (const char* name :
+       {"MnuCircle", "MnuMdlLarge", "mnuPlotWaveFront", "mnuPlotNodePoints", "MnuFieldMonitor"}) {
     EXPECT_FALSE(Checked(name)) << name;
   }
   EXPECT_FALSE(Item("mnuSoundEffect").isEnabled());
@@ -323,8 +326,8 @@ TEST_F(MainMenuTest, WindowsAndSettingsOpenFromTheMenu) {
     });
     EXPECT_TRUE(opened) << item;
   }
-  // Printer setup, scale unit and field vectors do nothing.
-  for (const char* item : {"MnuPrinterSetUp", "MnuScaleUnit", "MnuFieldMonitor"}) {
+  // Printer setup and scale unit do nothing.
+  for (const char* item : {"MnuPrinterSetUp", "MnuScaleUnit"}) {
     Item(item).trigger();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << item;
   }
