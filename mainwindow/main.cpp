@@ -1,12 +1,69 @@
-// Program entry: the simulation state first, then the application, then the main window, which
-// greets the user with the version window; declining it ends the program.
+// Program entry: the command line first. With no arguments (or only a language) the simulation
+// state, then the application, then the main window, which greets the user with the version
+// window; declining it ends the program. --render writes a file without any display; --help,
+// --version and a bad command line print and end.
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QObject>
+#include <cstdio>
 
-#include "engine/SimulationState.h"
-#include "mainwindow/Main1.h"
+#include "app/CommandLine.h"
 #include "app/GuardedCall.h"
+#include "engine/SimulationState.h"
+#include "export/RenderCommand.h"
+#include "mainwindow/Main1.h"
+
+namespace {
+
+void PrintLine(std::FILE* stream, const QString& text) {
+  std::fputs(text.toLocal8Bit().constData(), stream);
+  std::fputc('\n', stream);
+}
+
+// Qt's notes about the missing desktop session (no runtime folder, no fonts configured) mean
+// nothing to a script: stderr carries only the program's own line.
+void QuietNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) PrintLine(stderr, message);
+}
+
+int Render(const QString& program, const TCommandLine& line) {
+  // A script, a CI job or a server has no display: the picture needs none, whatever platform the
+  // environment names.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(QuietNotes);
+  int argc = 1;
+  QByteArray name = program.toLocal8Bit();
+  char* argv[] = {name.data(), nullptr};
+  QGuiApplication application(argc, argv);
+  QString message;
+  const int status = RunRenderCommand(line, message);
+  if (status != ExitSuccess) PrintLine(stderr, QStringLiteral("%1: %2").arg(program, message));
+  return status;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  const QString program = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName();
+  const TCommandLine line = ParseCommandLine(arguments);
+  switch (line.Action) {
+    case TCommandAction::Refuse:
+      PrintLine(stderr, QStringLiteral("%1: %2 (see --help)").arg(program, line.Message));
+      return ExitUsage;
+    case TCommandAction::Help:
+      std::fputs(CommandLineUsage(program).toLocal8Bit().constData(), stdout);
+      return ExitSuccess;
+    case TCommandAction::Version:
+      PrintLine(stdout, QStringLiteral("%1 %2").arg(program, ProgramVersion()));
+      return ExitSuccess;
+    case TCommandAction::Render:
+      return Render(program, line);
+    case TCommandAction::Start:
+      break;
+  }
+
   // Declared first so that it outlives every window.
   TSimulationState state;
   TGuardedApplication application(argc, argv);

@@ -1,0 +1,79 @@
+// Picture files: the raster picture through Qt's PNG writer, the vector picture through Qt SVG's
+// generator, both into a QSaveFile so that only a complete file ever takes the name.
+#include "export/PictureFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+#include "app/GuardedCall.h"
+#include "plot/PainterCanvas.h"
+
+namespace {
+
+[[noreturn]] void Fail(const QString& path, const QString& reason) {
+  throw EError(QStringLiteral("Could not save the picture \"%1\": %2")
+                   .arg(QDir::toNativeSeparators(path), reason));
+}
+
+void WritePng(QSaveFile& file, const TSimulationState& state, const TPictureGeometry& geometry) {
+  const QImage image =
+      RenderMainPicture(state, geometry.LogicalSize, geometry.PixelRatio, geometry.Range);
+  QImageWriter writer(&file, "png");
+  if (!writer.write(image)) Fail(file.fileName(), writer.errorString());
+}
+
+void WriteSvg(QSaveFile& file, const TSimulationState& state, const TPictureGeometry& geometry) {
+  const QSize size = geometry.LogicalSize;
+  QSvgGenerator generator;
+  generator.setOutputDevice(&file);
+  generator.setSize(size);
+  // CSS pixels: a viewer shows the picture at its size in pixels.
+  generator.setResolution(96);
+  generator.setViewBox(QRect(QPoint(0, 0), size));
+  generator.setTitle(QStringLiteral("Halvoran Radiation"));
+  generator.setDescription(QStringLiteral("Field lines of a moving point charge"));
+  QPainter painter;
+  if (!painter.begin(&generator)) Fail(file.fileName(), QStringLiteral("the drawing could not start"));
+  try {
+    TPainterCanvas canvas(painter, QRect(QPoint(0, 0), size));
+    DrawMainPicture(canvas, MainPictureMapping(size, geometry.Range), 1.0, state);
+  } catch (...) {
+    painter.end();
+    throw;
+  }
+  painter.end();
+}
+
+}  // namespace
+
+std::optional<TPictureFormat> PictureFormatOfPath(const QString& path) {
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  if (suffix == QLatin1String("png")) return TPictureFormat::Png;
+  if (suffix == QLatin1String("svg")) return TPictureFormat::Svg;
+  return std::nullopt;
+}
+
+void SaveMainPicture(const QString& path, const TSimulationState& state,
+                     const TPictureGeometry& geometry) {
+  const std::optional<TPictureFormat> format = PictureFormatOfPath(path);
+  if (!format) Fail(path, QStringLiteral("the name must end in .png or .svg"));
+  if (geometry.LogicalSize.isEmpty() || !(geometry.PixelRatio > 0.0))
+    Fail(path, QStringLiteral("the picture has no size"));
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) Fail(path, file.errorString());
+  try {
+    if (*format == TPictureFormat::Png)
+      WritePng(file, state, geometry);
+    else
+      WriteSvg(file, state, geometry);
+  } catch (...) {
+    file.cancelWriting();
+    throw;
+  }
+  // The file takes its name only here, complete; a write that failed on the way shows now.
+  if (!file.commit()) Fail(path, file.errorString());
+}

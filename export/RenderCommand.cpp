@@ -1,0 +1,67 @@
+// The --render run: model, options and trajectory as the window would set them, the ticks, the
+// file.
+#include "export/RenderCommand.h"
+
+#include <exception>
+#include <string>
+
+#include "app/GuardedCall.h"
+#include "engine/AnimationStep.h"
+#include "engine/ModelLimits.h"
+#include "engine/Trajectories.h"
+#include "export/PictureFile.h"
+#include "export/TickVideo.h"
+
+namespace {
+
+// The state as the window leaves it after choosing the model, the display options and the
+// trajectory: nodes sized, path built, reset. Empty on success, else the engine's refusal.
+std::string Prepare(const TCommandLine& line, TSimulationState& state) {
+  if (line.ISize) state.ISize = *line.ISize;
+  if (line.JSize) state.JSize = *line.JSize;
+  if (line.WaveFrontSpacing) state.WaveFrontSpacing = *line.WaveFrontSpacing;
+  std::string refusal = CheckModelSize(state.ISize, state.JSize, state.WaveFrontSpacing);
+  if (!refusal.empty()) return refusal;
+  state.ShowFieldLines = line.FieldLines;
+  state.ShowWaveFronts = line.WaveFronts;
+  state.ShowNodePoints = line.NodePoints;
+  state.AspectRatio = static_cast<double>(line.Size.height()) / line.Size.width();
+
+  TFieldSimulation& field = state.FieldSimulation;
+  field.InitNodes(state.ISize, state.JSize, ModelWidth);
+  state.TrajectoryMode = line.TrajectoryMode;
+  if (state.TrajectoryMode != tmMouse) {
+    refusal = CheckTrajectory(state.TrajectoryMode, field, field.WaveVelocity);
+    if (!refusal.empty()) return refusal;
+    BuildTrajectory(state.PathGeneration, state.TrajectoryMode, field, field.WaveVelocity);
+  }
+  ResetSimulation(state);
+  return {};
+}
+
+}  // namespace
+
+int RunRenderCommand(const TCommandLine& line, QString& message) {
+  TSimulationState state;
+  const std::string refusal = Prepare(line, state);
+  if (!refusal.empty()) {
+    message = QString::fromStdString(refusal);
+    return ExitUsage;
+  }
+  TPictureGeometry geometry;
+  geometry.LogicalSize = line.Size;
+  geometry.PixelRatio = line.PixelRatio;
+  geometry.Range = DefaultMainRange(line.Size);
+  try {
+    if (line.IsVideo()) {
+      RecordTickVideo(line.RenderFile, state, geometry, line.FromTick, line.Ticks);
+    } else {
+      for (int tick = 0; tick < line.Ticks; ++tick) RunTick(state, {});
+      SaveMainPicture(line.RenderFile, state, geometry);
+    }
+  } catch (const std::exception& error) {
+    message = QString::fromStdString(error.what());
+    return ExitWriteFailed;
+  }
+  return ExitSuccess;
+}

@@ -1,0 +1,12 @@
+// The command line's --render: the simulation set up as the options say, run, and written to a
+// picture or video file, without any window.
+#pragma once
+
+#include <QString>
+
+#include "app/CommandLine.h"
+
+// Runs line (whose Action is Render) and returns the exit status: ExitSuccess, ExitWriteFailed
+// when the file could not be written, ExitUsage when the options describe a model or trajectory
+// the engine refuses. message gets the one-line reason of a failure.
+int RunRenderCommand(const TCommandLine& line, QString& message);

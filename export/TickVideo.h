@@ -1,0 +1,14 @@
+// A video of the animation without a window, for the command line's .mp4, .webm and .gif.
+#pragma once
+
+#include <QString>
+
+#include "engine/SimulationState.h"
+#include "export/PictureFile.h"
+
+// Runs the ticks of state up to lastTick (state stands at tick 0, just reset) and writes the main
+// picture of every tick firstTick .. lastTick as one frame of the video at path, in the format its
+// suffix names. Rendering waits for the encoder: no frame is dropped. Throws EError naming the
+// file and the reason; no unfinished file is left behind.
+void RecordTickVideo(const QString& path, TSimulationState& state, const TPictureGeometry& geometry,
+                     int firstTick, int lastTick);

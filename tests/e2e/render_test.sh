@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# The real program's command line on a machine with no display: no X server, no QT_QPA_PLATFORM.
+# Pictures written with exit status 0 and read back; bad command lines end with 2 and one line on
+# stderr; a file that cannot be written ends with 1 and leaves nothing.
+# $1: the program.
+set -euo pipefail
+
+program=${1:?usage: render_test.sh <halvoran-radiation>}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# Runs the program without any display; sets status, out and err.
+run() {
+  set +e
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 120 "$program" "$@" \
+    >"$work/out" 2>"$work/err"
+  status=$?
+  set -e
+  out=$(cat "$work/out")
+  err=$(cat "$work/err")
+}
+
+fail() {
+  echo "FAILED: $*"
+  echo "stdout: $out"
+  echo "stderr: $err"
+  exit 1
+}
+
+expect_status() {  # status, then the arguments
+  local want=$1
+  shift
+  run "$@"
+  [ "$status" -eq "$want" ] || fail "$* gave $status, not $want"
+}
+
+# Pixels of one colour in the picture, within fuzz (another renderer blends the lines' edges).
+count() {  # file colour [fuzz]
+  convert "$1" -fuzz "${3:-0}%" -fill black +opaque "$2" -fill white -opaque "$2" \
+    -format '%[fx:round(mean*w*h)]' info:
+}
+
+# A PNG at the default size, then one at twice the device pixels.
+expect_status 0 --render "$work/circle.png" --trajectory circle --ticks 120
+[ -z "$err" ] || fail "a successful render wrote to stderr"
+[ "$(identify -format '%m %w %h' "$work/circle.png")" = "PNG 1280 720" ] || fail "circle.png size"
+lines=$(count "$work/circle.png" '#00C8FF')
+echo "field-line pixels: $lines"
+[ "$lines" -gt 5000 ] || fail "no field lines in circle.png"
+[ "$(count "$work/circle.png" '#E6E600')" -gt 100 ] || fail "no trajectory in circle.png"
+
+expect_status 0 --render "$work/small.png" --size 320x200 --scale 2 --model small --wavefronts
+[ "$(identify -format '%w %h' "$work/small.png")" = "640 400" ] || fail "small.png is not 640 x 400"
+[ "$(count "$work/small.png" '#FF6496')" -gt 100 ] || fail "no wavefronts in small.png"
+
+# An SVG: well-formed, with paths, and drawn by another renderer with the field lines in it.
+expect_status 0 --render "$work/line.svg" --trajectory line --ticks 200 --size 800x450
+xmllint --noout "$work/line.svg" || fail "line.svg is not well-formed"
+paths=$(grep -c -E '<(path|polyline)' "$work/line.svg" || true)
+echo "SVG path elements: $paths"
+[ "$paths" -gt 50 ] || fail "line.svg holds too few paths"
+rsvg-convert "$work/line.svg" -o "$work/line-svg.png"
+# The SVG gives its size in millimetres at 96 pixels to the inch: drawn, it may gain a pixel.
+read -r w h <<<"$(identify -format '%w %h' "$work/line-svg.png")"
+[ "$w" -ge 800 ] && [ "$w" -le 801 ] && [ "$h" -ge 450 ] && [ "$h" -le 451 ] ||
+  fail "the drawn SVG is $w x $h, not 800 x 450"
+[ "$(count "$work/line-svg.png" '#00C8FF' 30)" -gt 1000 ] || fail "no field lines in the drawn SVG"
+
+# Help and version.
+expect_status 0 --help
+grep -q -- '--render FILE' <<<"$out" || fail "--help shows no usage"
+expect_status 0 --version
+[ -n "$out" ] || fail "--version printed nothing"
+
+# Bad command lines: status 2, one line on stderr, nothing written.
+for bad in "--bogus" "--render $work/a.bmp" "--render $work/a.png --ticks ten" \
+           "--render $work/a.png --size 10x10" "--render $work/a.png --trajectory spiral" \
+           "--render $work/a.png --scale 9" "--ticks 5"; do
+  # shellcheck disable=SC2086
+  expect_status 2 $bad
+  [ "$(wc -l <"$work/err")" -eq 1 ] || fail "$bad: not one line on stderr"
+done
+[ ! -e "$work/a.png" ] && [ ! -e "$work/a.bmp" ] || fail "a refused command line wrote a file"
+
+# A file that cannot be written: status 1, the name in the message, nothing left.
+expect_status 1 --render "$work/missing/a.png" --ticks 5
+grep -q "$work/missing/a.png" <<<"$err" || fail "the message does not name the file"
+mkdir "$work/taken.svg"
+expect_status 1 --render "$work/taken.svg" --ticks 5
+[ -d "$work/taken.svg" ] || fail "the folder in the way was replaced"
+leftovers=$(find "$work" -maxdepth 1 -name '*.png.*' -o -maxdepth 1 -name '*.svg.*' | wc -l)
+[ "$leftovers" -eq 0 ] || fail "temporary files were left behind"
+echo "render ok"
