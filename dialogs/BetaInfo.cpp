@@ -4,6 +4,8 @@
 #include <QDesktopServices>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -129,4 +131,13 @@ void TBetaVersionDlg::setVisible(bool visible) {
     }
   });
   QDialog::setVisible(visible);
+}
+
+void TBetaVersionDlg::keyPressEvent(QKeyEvent* event) {
+  bool swallowed = false;
+  Guarded([&] {
+    swallowed = event->matches(QKeySequence::Cancel);
+    if (swallowed) event->accept();
+  });
+  if (!swallowed) QDialog::keyPressEvent(event);
 }

@@ -20,7 +20,8 @@ class TBetaVersionDlg : public QDialog {
   // The greeting picture is read from picturePath (a file or a resource); tests give a bad one.
   TBetaVersionDlg(const QString& picturePath, QWidget* parent);
 
-  // Shows the window modally: mrOk after OK (or Enter), mrCancel after the close box or Esc.
+  // Shows the window modally: mrOk after OK (or Enter), mrCancel after the close box. Esc does
+  // nothing: the window has no cancel button, and at start-up a stray Esc must not end the program.
   int ShowModal();
   // The result of the last closing, in the same terms.
   int ModalResult() const;
@@ -36,6 +37,9 @@ class TBetaVersionDlg : public QDialog {
   QLabel* Image1 = nullptr;
   QPushButton* OKBtn = nullptr;
   QPushButton* BitBtnHalvoranLab = nullptr;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   // Why the picture could not be shown; told the user once, at the first show.

@@ -1,5 +1,5 @@
-// The version window: its results for OK, Enter, Esc and the close box, the web link that leaves
-// it open, the greeting picture, and its layout.
+// The version window: its results for OK, Enter and the close box, Esc that does nothing, the web
+// link that leaves it open, the greeting picture, and its layout.
 #include "dialogs/BetaInfo.h"
 
 #include <QDesktopServices>
@@ -61,18 +61,28 @@ TEST_F(BetaInfoTest, OkButtonGivesOk) {
   EXPECT_EQ(dialog.ModalResult(), mrOk);
 }
 
-TEST_F(BetaInfoTest, EnterGivesOkAndEscGivesCancel) {
-  const struct {
-    Qt::Key Key;
-    int Result;
-  } rows[] = {{Qt::Key_Return, mrOk}, {Qt::Key_Enter, mrOk}, {Qt::Key_Escape, mrCancel}};
-  for (const auto& row : rows) {
+TEST_F(BetaInfoTest, EnterGivesOk) {
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
     TBetaVersionDlg dialog;
     ShowActive(dialog);
-    PressKey(dialog, row.Key);
-    EXPECT_FALSE(dialog.isVisible()) << row.Key;
-    EXPECT_EQ(dialog.ModalResult(), row.Result) << row.Key;
+    PressKey(dialog, key);
+    EXPECT_FALSE(dialog.isVisible()) << key;
+    EXPECT_EQ(dialog.ModalResult(), mrOk) << key;
   }
+}
+
+// The window has no cancel button; Esc, on the window or on the link button, leaves it open, and
+// OK afterwards still gives OK.
+TEST_F(BetaInfoTest, EscDoesNothing) {
+  TBetaVersionDlg dialog;
+  ShowActive(dialog);
+  PressKey(dialog, Qt::Key_Escape);
+  QTest::keyClick(dialog.BitBtnHalvoranLab, Qt::Key_Escape);
+  QTest::keyClick(&dialog, Qt::Key_Escape);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(dialog.isVisible());
+  QTest::mouseClick(dialog.OKBtn, Qt::LeftButton);
+  EXPECT_EQ(dialog.ModalResult(), mrOk);
 }
 
 TEST_F(BetaInfoTest, CloseBoxGivesCancel) {
@@ -92,7 +102,14 @@ TEST_F(BetaInfoTest, ShowModalReturnsTheResultOfHowItWasClosed) {
   QTimer::singleShot(0, &dialog, [&] { dialog.close(); });
   EXPECT_EQ(dialog.ShowModal(), mrCancel);
 
-  QTimer::singleShot(0, &dialog, [&] { QTest::keyClick(&dialog, Qt::Key_Escape); });
+  // From the help command too, Esc leaves it open; the close box then gives Cancel.
+  QTimer::singleShot(0, &dialog, [&] {
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    QTimer::singleShot(0, &dialog, [&] {
+      EXPECT_TRUE(dialog.isVisible());
+      dialog.close();
+    });
+  });
   EXPECT_EQ(dialog.ShowModal(), mrCancel);
 
   QTimer::singleShot(0, &dialog, [&] { QTest::keyClick(dialog.OKBtn, Qt::Key_Return); });

@@ -68,10 +68,20 @@ TEST_F(MainWindowTest, TheVersionWindowDeclinedLeavesTheMainWindowHidden) {
   WhenModal([](QWidget& dialog) { dialog.close(); });
   EXPECT_FALSE(Form->FormShow());
   EXPECT_FALSE(Form->isVisible());
+}
 
-  WhenModal([](QWidget& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); });
-  EXPECT_FALSE(Form->FormShow());
-  EXPECT_FALSE(Form->isVisible());
+// At start-up a stray Esc must not end the program: the greeting stays until OK or its close box.
+TEST_F(MainWindowTest, EscAtTheVersionWindowDoesNothing) {
+  bool stayedOpen = false;
+  WhenModal([&stayedOpen](QWidget& dialog) {
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    stayedOpen = dialog.isVisible();
+    ClickButton(dialog, "OKBtn");
+  });
+  ASSERT_TRUE(Form->FormShow());
+  EXPECT_TRUE(stayedOpen);
+  EXPECT_TRUE(Form->isVisible());
 }
 
 TEST_F(MainWindowTest, TheDraggedChargeFollowsTheCursorNoFasterThanTheWave) {
