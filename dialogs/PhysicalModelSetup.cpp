@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 
 TPhysicalModelDlg::TPhysicalModelDlg(TSimulationState& state, QWidget* parent)
-    : TSetupDialog(QStringLiteral("Dialog"), QSize(355, 130), 96, parent), State(state) {
+    : TSetupDialog(QStringLiteral("Dialog"), QSize(355, 160), 96, parent), State(state) {
   setObjectName(QStringLiteral("PhysicalModelDlg"));
   auto* group = new QGroupBox(this);
   auto* checks = new QVBoxLayout(group);
@@ -15,8 +15,16 @@ TPhysicalModelDlg::TPhysicalModelDlg(TSimulationState& state, QWidget* parent)
   TrackEmissionPointCheck = new QCheckBox(QStringLiteral("Track Emission Point"), group);
   TrackEmissionPointCheck->setObjectName(QStringLiteral("TrackEmissionPointCheck"));
   TrackEmissionPointCheck->setChecked(true);
+  ThomasPrecessionCheck = new QCheckBox(QStringLiteral("Thomas Precession"), group);
+  ThomasPrecessionCheck->setObjectName(QStringLiteral("ThomasPrecessionCheck"));
+  ThomasPrecessionCheck->setChecked(true);
+  ThomasPrecessionCheck->setToolTip(
+      QStringLiteral("Turns the emission directions with the rest frame of the charge, which "
+                     "precesses when its path bends, so that the field lines of a curved motion "
+                     "follow the exact field."));
   checks->addWidget(LightAbberationCheck);
   checks->addWidget(TrackEmissionPointCheck);
+  checks->addWidget(ThomasPrecessionCheck);
 
   OKBtn = MakeButton("OKBtn", QStringLiteral("OK"), [this] { OKBtnClick(); });
   SetDefaultButton(OKBtn);
@@ -28,15 +36,18 @@ TPhysicalModelDlg::TPhysicalModelDlg(TSimulationState& state, QWidget* parent)
 void TPhysicalModelDlg::FormShow() {
   LightAbberationCheck->setChecked(State.FieldSimulation.LightAberration);
   TrackEmissionPointCheck->setChecked(State.FieldSimulation.TrackEmissionPoint);
+  ThomasPrecessionCheck->setChecked(State.FieldSimulation.ThomasPrecession);
 }
 
 void TPhysicalModelDlg::OKBtnClick() {
   State.FieldSimulation.LightAberration = LightAbberationCheck->isChecked();
   State.FieldSimulation.TrackEmissionPoint = TrackEmissionPointCheck->isChecked();
+  State.FieldSimulation.ThomasPrecession = ThomasPrecessionCheck->isChecked();
   accept();
 }
 
 void TPhysicalModelDlg::DefaultBtnClick() {
   LightAbberationCheck->setChecked(true);
   TrackEmissionPointCheck->setChecked(true);
+  ThomasPrecessionCheck->setChecked(true);
 }

@@ -1,5 +1,5 @@
-// The two switches of the physics: light aberration of the emission directions and tracking of
-// the emission point.
+// The three switches of the physics: light aberration of the emission directions, tracking of
+// the emission point, and the Thomas precession of the charge's rest frame.
 #pragma once
 
 #include <QCheckBox>
@@ -16,13 +16,14 @@ class TPhysicalModelDlg : public TSetupDialog {
 
   // Ticks each check box whose switch is on.
   void FormShow() override;
-  // Stores both switches from the check boxes and closes with OK.
+  // Stores the switches from the check boxes and closes with OK.
   void OKBtnClick();
-  // Ticks both check boxes; stores nothing.
+  // Ticks every check box; stores nothing.
   void DefaultBtnClick();
 
   QCheckBox* LightAbberationCheck = nullptr;
   QCheckBox* TrackEmissionPointCheck = nullptr;
+  QCheckBox* ThomasPrecessionCheck = nullptr;
   QPushButton* OKBtn = nullptr;
   QPushButton* DefaultBtn = nullptr;
   QPushButton* CancelBtn = nullptr;

@@ -308,6 +308,50 @@ TEST_F(SettingsDialogTest, PhysicalModelSwitchesFollowTheCheckBoxes) {
   EXPECT_TRUE(State.FieldSimulation.LightAberration);
 }
 
+TEST_F(SettingsDialogTest, PhysicalModelThomasPrecessionBoxUnderTheOthers) {
+  TPhysicalModelDlg dialog(State);
+  EXPECT_EQ(RunModal(dialog,
+                     [&] {
+                       QCheckBox* box = dialog.ThomasPrecessionCheck;
+                       EXPECT_EQ(box->text(), "Thomas Precession");
+                       EXPECT_FALSE(box->toolTip().isEmpty());
+                       EXPECT_TRUE(box->isChecked());
+                       EXPECT_GT(box->y(), dialog.TrackEmissionPointCheck->y());
+                       // The dialog grew to show it whole, above the buttons.
+                       const QRect inDialog(box->mapTo(&dialog, QPoint(0, 0)), box->size());
+                       EXPECT_TRUE(dialog.rect().contains(inDialog));
+                       EXPECT_GE(box->width(), box->sizeHint().width());
+                       EXPECT_LT(inDialog.bottom(), dialog.OKBtn->mapTo(&dialog, QPoint()).y());
+                       Click(box);
+                       Click(dialog.OKBtn);
+                     }),
+            mrOk);
+  EXPECT_FALSE(State.FieldSimulation.ThomasPrecession);
+  EXPECT_TRUE(State.FieldSimulation.LightAberration);
+  EXPECT_TRUE(State.FieldSimulation.TrackEmissionPoint);
+
+  // Shown off when reopened; Default ticks it, Cancel keeps it off.
+  EXPECT_EQ(RunModal(dialog,
+                     [&] {
+                       EXPECT_FALSE(dialog.ThomasPrecessionCheck->isChecked());
+                       Click(dialog.DefaultBtn);
+                       EXPECT_TRUE(dialog.ThomasPrecessionCheck->isChecked());
+                       Click(dialog.CancelBtn);
+                     }),
+            mrCancel);
+  EXPECT_FALSE(State.FieldSimulation.ThomasPrecession);
+
+  EXPECT_EQ(RunModal(dialog,
+                     [&] {
+                       Click(dialog.LightAbberationCheck);
+                       Click(dialog.DefaultBtn);
+                       Click(dialog.OKBtn);
+                     }),
+            mrOk);
+  EXPECT_TRUE(State.FieldSimulation.ThomasPrecession);
+  EXPECT_TRUE(State.FieldSimulation.LightAberration);
+}
+
 // ---- Wave speed -------------------------------------------------------------------------------
 
 TEST_F(SettingsDialogTest, WaveSpeedSetsOneMillisecondWhenCreated) {
