@@ -5,12 +5,14 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QFont>
+#include <QFileDialog>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QPageSetupDialog>
 #include <QPainter>
 #include <QPixmap>
 #include <QPolygon>
@@ -39,6 +41,7 @@
 #include "engine/AnimationStep.h"
 #include "engine/ModelLimits.h"
 #include "engine/Trajectories.h"
+#include "export/PictureFile.h"
 #include "render/MainPicture.h"
 #include "app/GuardedCall.h"
 #include "views/RadiationPattern.h"
@@ -554,16 +557,81 @@ void TMainForm1::MnuHelpClick() {
   if (VersionDlg) VersionDlg->ShowModal();
 }
 
-void TMainForm1::MnuPrintClick() {
+QPrinter& TMainForm1::ThePrinter() {
   if (!Printer) Printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  return *Printer;
+}
+
+void TMainForm1::MnuPrintClick() {
+  QPrinter& printer = ThePrinter();
   bool confirmed = false;
   if (RunPrintDialog) {
-    confirmed = RunPrintDialog(*Printer);
+    confirmed = RunPrintDialog(printer);
   } else {
-    QPrintDialog dialog(Printer.get(), this);
+    QPrintDialog dialog(&printer, this);
     confirmed = dialog.exec() == QDialog::Accepted;
   }
-  if (confirmed) Chart1->PrintChart(*Printer);
+  if (confirmed) Chart1->PrintChart(printer);
+}
+
+void TMainForm1::MnuPrinterSetUpClick() {
+  QPrinter& printer = ThePrinter();
+  if (RunPageSetupDialog) {
+    RunPageSetupDialog(printer);
+  } else {
+    QPageSetupDialog dialog(&printer, this);
+    dialog.exec();
+  }
+}
+
+void TMainForm1::MnuSavePictureClick() {
+  QString path;
+  if (RunSavePictureDialog) {
+    path = RunSavePictureDialog();
+  } else {
+    const QString png = QStringLiteral("PNG picture (*.png)");
+    const QString svg = QStringLiteral("SVG drawing (*.svg)");
+    QFileDialog dialog(this, QStringLiteral("Save picture"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters({png, svg});
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    dialog.selectFile(QStringLiteral("halvoran-radiation.png"));
+    // A name typed without a suffix gets the one of the chosen type.
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, svg](const QString& filter) {
+      dialog.setDefaultSuffix(filter == svg ? QStringLiteral("svg") : QStringLiteral("png"));
+    });
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+      path = dialog.selectedFiles().constFirst();
+  }
+  if (path.isEmpty()) return;
+  TPictureGeometry geometry;
+  geometry.LogicalSize = Chart1->size();
+  geometry.PixelRatio = Chart1->devicePixelRatioF();
+  geometry.Range = {Chart1->BottomAxis(), Chart1->LeftAxis()};
+  SaveMainPicture(path, State, geometry);
+}
+
+void TMainForm1::MnuRunPauseClick() {
+  if (Timer1->isActive() && !State.StopAfterTick) {
+    MnuPauseClick();
+    return;
+  }
+  SpeedRunButton->setChecked(true);
+  SpeedRunButtonClick();
+}
+
+void TMainForm1::MnuStepClick() {
+  SpeedPauseButton->setChecked(true);
+  SpeedPauseButtonClick();
+}
+
+void TMainForm1::MnuFullScreenClick() {
+  const bool full = !isFullScreen();
+  if (full)
+    showFullScreen();
+  else
+    showMaximized();
+  MainMenu1.SetChecked("MnuFullScreen", full);
 }
 
 void TMainForm1::Chart1Zoom(TPlotSurface& sender) {

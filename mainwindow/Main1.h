@@ -89,6 +89,16 @@ class TMainForm1 : public QMainWindow {
   void mnuShowPowerPatternClick();
   void MnuHelpClick();
   void MnuPrintClick();
+  // The page setup dialog on the printer that the next print uses: its page and orientation hold.
+  void MnuPrinterSetUpClick();
+  // Asks for a file and writes the main plot as the window shows it: PNG at the screen's device
+  // pixels, or SVG, by the file's suffix.
+  void MnuSavePictureClick();
+  // Space: pauses a running animation, otherwise runs it on as the run button does.
+  void MnuRunPauseClick();
+  // S: one tick, then paused, as the pause button does.
+  void MnuStepClick();
+  void MnuFullScreenClick();
   void Chart1Zoom(TPlotSurface& sender);
   void mnuMusicPlayClick();
   void mnuMusicPAUSEClick();
@@ -140,6 +150,10 @@ class TMainForm1 : public QMainWindow {
   // Runs the print dialog for printer and says whether to print; the platform's dialog unless a
   // test puts its own here.
   std::function<bool(QPrinter& printer)> RunPrintDialog;
+  // Runs the page setup dialog for printer and says whether it was accepted.
+  std::function<bool(QPrinter& printer)> RunPageSetupDialog;
+  // Asks for the picture file to write; empty when the user cancels.
+  std::function<QString()> RunSavePictureDialog;
 
  signals:
   // The window was closed: the program ends.
@@ -163,6 +177,7 @@ class TMainForm1 : public QMainWindow {
   void Chart1Redrawn();
   bool PictureOutstanding() const;
   void SetTimerEnabled(bool enabled);
+  QPrinter& ThePrinter();
 
   TSimulationState& State;
   // Declared before the windows, so that it leaves the application after them.

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <cstdlib>
@@ -34,8 +35,9 @@ constexpr int CheckItem = -1;
 // clang-format off
 const TMenuEntry MenuTable[] = {
   {1, TKind::Submenu, "MnuFile",            "&ファイル",            "File",                          nullptr, 0, false, true},
-  {2, TKind::Command, "MnuPrinterSetUp",    "&プリンタ設定",        "Printer setup",                 nullptr, 0, false, true},
+  {2, TKind::Command, "MnuPrinterSetUp",    "&プリンタ設定",        "Printer setup",                 &TMainForm1::MnuPrinterSetUpClick, 0, false, true},
   {2, TKind::Command, "MnuPrint",           "&プリント",            "Print",                         &TMainForm1::MnuPrintClick, 0, false, true},
+  {2, TKind::Command, "MnuSavePicture",     "&画像を保存…",         "Save picture",                  &TMainForm1::MnuSavePictureClick, 0, false, true},
   {2, TKind::Command, "MnuExit",            "&終了",                "Exit",                          &TMainForm1::MnuExitClick, 0, false, true},
   {1, TKind::Submenu, "Setup",              "&セットアップ",        "Setup",                         nullptr, 0, false, true},
   {2, TKind::Submenu, "MnuTrajectory",      "&放射の種類",          "Kind of radiation",             nullptr, 0, false, true},
@@ -66,6 +68,7 @@ const TMenuEntry MenuTable[] = {
   {3, TKind::Command, "mnuPlotNodePoints",  "&ノードポイント表示",  "Show node points",              &TMainForm1::mnuPlotNodePointsClick, CheckItem, false, true},
   {2, TKind::Command, "mnuShowZoom",        "&拡大ウインドウ表示",  "Show magnified window",         &TMainForm1::mnuShowZoomClick, 0, false, true},
   {2, TKind::Command, "mnuShowPowerPattern","&パワーパターン表示",  "Show power pattern",            &TMainForm1::mnuShowPowerPatternClick, 0, false, true},
+  {2, TKind::Command, "MnuFullScreen",      "&全画面表示",          "Full screen",                   &TMainForm1::MnuFullScreenClick, CheckItem, false, true},
   {2, TKind::Command, "MnuFieldMonitor",    "&電界ベクトル表示",    "Show field vectors",            &TMainForm1::MnuFieldMonitorClick, CheckItem, false, true},
   {2, TKind::Submenu, "MnuLanguage",        "&言語 / Language",     "Language",                      nullptr, 0, false, true},
   {3, TKind::Command, "MnuJapanese",        "日本語",               "Japanese",                      &TMainForm1::MnuJapaneseClick, 4, true, true},
@@ -74,9 +77,22 @@ const TMenuEntry MenuTable[] = {
   {2, TKind::Command, "MnuReset",           "&リセット",            "Reset",                         &TMainForm1::MnuResetClick, 0, false, true},
   {2, TKind::Command, "MnuRun",             "&実行",                "Run",                           &TMainForm1::MnuRunClick, 0, false, true},
   {2, TKind::Command, "MnuPause",           "&一時停止",            "Pause",                         &TMainForm1::MnuPauseClick, 0, false, true},
+  {2, TKind::Command, "MnuRunPause",        "&実行／一時停止",      "Run / pause",                   &TMainForm1::MnuRunPauseClick, 0, false, true},
+  {2, TKind::Command, "MnuStep",            "&コマ送り",            "Single step",                   &TMainForm1::MnuStepClick, 0, false, true},
   {1, TKind::Command, "MnuHelp",            "&ヘルプ",              "Help",                          &TMainForm1::MnuHelpClick, 0, false, true},
 };
 // clang-format on
+
+// The keys shown beside their items. Space and the letters act while the main window is active.
+struct TShortcutEntry {
+  const char* Name;
+  const char* Keys;  // Qt's portable text
+};
+const TShortcutEntry ShortcutTable[] = {
+    {"MnuSavePicture", "Ctrl+S"}, {"MnuPrint", "Ctrl+P"}, {"MnuExit", "Ctrl+Q"},
+    {"MnuFullScreen", "F11"},     {"MnuReset", "R"},      {"MnuRunPause", "Space"},
+    {"MnuStep", "S"},
+};
 
 // The caption without its access key, its ellipsis and the blank that ends some Japanese captions.
 QString PlainCaption(const QString& caption) {
@@ -141,6 +157,8 @@ void TMainMenu::Build(QMenuBar& bar, TMainForm1& form) {
       });
     }
   }
+  for (const TShortcutEntry& entry : ShortcutTable)
+    Item(entry.Name).setShortcut(QKeySequence(QString::fromLatin1(entry.Keys)));
 }
 
 void TMainMenu::Retranslate(const TTranslations& translations) {

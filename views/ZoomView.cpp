@@ -2,6 +2,7 @@
 #include "views/ZoomView.h"
 
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QResizeEvent>
 #include <QShowEvent>
@@ -67,6 +68,10 @@ TZoomViewForm::TZoomViewForm(TSimulationState& state, QWidget* parent)
 
   SetupDlg = new TZoomViewSetupDlg(State, this);
 
+  btnZoomIn->setToolTip(QStringLiteral("Zoom in (+)"));
+  btnZoomOut->setToolTip(QStringLiteral("Zoom out (-)"));
+  // The buttons take no focus; the window itself takes the keys.
+  setFocusPolicy(Qt::StrongFocus);
   connect(btnZoomIn, &QToolButton::clicked, this, [this] { Guarded([this] { btnZoomInClick(); }); });
   connect(btnZoomOut, &QToolButton::clicked, this,
           [this] { Guarded([this] { btnZoomOutClick(); }); });
@@ -96,6 +101,20 @@ void TZoomViewForm::resizeEvent(QResizeEvent* event) {
   // FormShow sets the scale itself after placing the window; doing it here as well would show a
   // refused range twice.
   if (!Showing) Guarded([this] { FormResize(); });
+}
+
+void TZoomViewForm::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+      Guarded([this] { btnZoomInClick(); });
+      return;
+    case Qt::Key_Minus:
+      Guarded([this] { btnZoomOutClick(); });
+      return;
+    default:
+      QWidget::keyPressEvent(event);
+  }
 }
 
 void TZoomViewForm::FormShow() {

@@ -55,6 +55,8 @@ class TZoomViewForm : public QWidget {
  protected:
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  // "+" (or "=", its key unshifted) zooms in and "-" zooms out, as the buttons do.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void FormShow();

@@ -1,0 +1,196 @@
+// The keyboard: the shortcuts shown in the menus act as their items do, "+" and "-" zoom the
+// magnified view while it has the focus; and the page chosen in printer setup is the one the next
+// print uses.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include "MainFormDriver.h"
+#include "views/ZoomView.h"
+
+namespace {
+
+class KeysTest : public MainFormTest {
+ protected:
+  void SetUp() override {
+    MainFormTest::SetUp();
+    StartUp();
+    QApplication::setActiveWindow(Form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+  }
+  void Press(QKeySequence keys) {
+    QTest::keySequence(Form.get(), keys);
+    QTest::qWait(1);
+  }
+  bool Running() const { return Form->Timer1->isActive() && !State.StopAfterTick; }
+};
+
+TEST_F(KeysTest, TheMenusShowTheirKeys) {
+  struct Row {
+    const char* item;
+    const char* keys;
+  };
+  const Row rows[] = {
+      {"MnuSavePicture", "Ctrl+S"}, {"MnuPrint", "Ctrl+P"},   {"MnuExit", "Ctrl+Q"},
+      {"MnuFullScreen", "F11"},     {"MnuReset", "R"},        {"MnuRunPause", "Space"},
+      {"MnuStep", "S"},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(Form->MainMenu1.Item(row.item).shortcut(), QKeySequence(QString::fromLatin1(row.keys)))
+        << row.item;
+  }
+}
+
+TEST_F(KeysTest, SpaceRunsAndPausesSSteps) {
+  ASSERT_TRUE(Running());
+  Press(QKeySequence(Qt::Key_Space));
+  EXPECT_FALSE(Form->Timer1->isActive());
+  EXPECT_TRUE(Form->SpeedPauseButton->isChecked());
+
+  // S: one tick each, then paused again.
+  const int start = State.FrameIndex;
+  for (int step = 1; step <= 2; ++step) {
+    Press(QKeySequence(Qt::Key_S));
+    ASSERT_TRUE(WaitFor([&] { return !Form->Timer1->isActive(); }));
+    EXPECT_EQ(State.FrameIndex, start + step);
+  }
+  // Space after a step runs on, as the run button does.
+  Press(QKeySequence(Qt::Key_Space));
+  EXPECT_TRUE(Running());
+  EXPECT_TRUE(Form->SpeedRunButton->isChecked());
+  EXPECT_FALSE(Form->SpeedPauseButton->isChecked());
+  ASSERT_TRUE(WaitFor([&] { return State.FrameIndex >= start + 6; }));
+  EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
+}
+
+TEST_F(KeysTest, RResets) {
+  Press(QKeySequence(Qt::Key_Space));
+  ASSERT_TRUE(WaitFor([&] { return !Form->Timer1->isActive(); }));
+  Press(QKeySequence(Qt::Key_S));
+  ASSERT_TRUE(WaitFor([&] { return !Form->Timer1->isActive() && State.FrameIndex > 0; }));
+  Press(QKeySequence(Qt::Key_R));
+  EXPECT_EQ(State.FrameIndex, 0);
+}
+
+TEST_F(KeysTest, CtrlKeysOpenTheirCommands) {
+  int printAsked = 0;
+  Form->RunPrintDialog = [&](QPrinter&) {
+    ++printAsked;
+    return false;
+  };
+  int saveAsked = 0;
+  Form->RunSavePictureDialog = [&] {
+    ++saveAsked;
+    return QString();
+  };
+  Press(QKeySequence(QStringLiteral("Ctrl+P")));
+  Press(QKeySequence(QStringLiteral("Ctrl+S")));
+  EXPECT_EQ(printAsked, 1);
+  EXPECT_EQ(saveAsked, 1);
+
+  Press(QKeySequence(Qt::Key_F11));
+  EXPECT_TRUE(Form->isFullScreen());
+  EXPECT_TRUE(Form->MainMenu1.IsChecked("MnuFullScreen"));
+  Press(QKeySequence(Qt::Key_F11));
+  EXPECT_FALSE(Form->isFullScreen());
+  EXPECT_FALSE(Form->MainMenu1.IsChecked("MnuFullScreen"));
+
+  bool closed = false;
+  QObject::connect(Form.get(), &TMainForm1::Closed, [&] { closed = true; });
+  Press(QKeySequence(QStringLiteral("Ctrl+Q")));
+  EXPECT_TRUE(closed);
+  EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
+}
+
+TEST_F(KeysTest, PlusAndMinusZoomTheViewThatHasTheFocus) {
+  Form->MainMenu1.Item("mnuShowZoom").trigger();
+  TZoomViewForm* zoom = Form->ZoomViewForm();
+  ASSERT_NE(zoom, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(zoom));
+  QApplication::setActiveWindow(zoom);
+  zoom->setFocus();
+  const double start = State.ZoomScale;
+  QTest::keyClick(zoom, Qt::Key_Plus);
+  EXPECT_DOUBLE_EQ(State.ZoomScale, start * TZoomViewForm::ZoomStep);
+  EXPECT_EQ(zoom->Label1->text(), TZoomViewForm::ScaleCaption(State.ZoomScale));
+  QTest::keyClick(zoom, Qt::Key_Minus);
+  QTest::keyClick(zoom, Qt::Key_Minus);
+  EXPECT_DOUBLE_EQ(State.ZoomScale, start / TZoomViewForm::ZoomStep);
+
+  // The main window's keys leave the zoom alone.
+  const double now = State.ZoomScale;
+  QApplication::setActiveWindow(Form.get());
+  QTest::keyClick(Form.get(), Qt::Key_Plus);
+  EXPECT_EQ(State.ZoomScale, now);
+}
+
+// The page size and orientation of a PDF written by Qt, from its first /MediaBox (points).
+QSizeF MediaBoxOf(const QString& path) {
+  QFile pdf(path);
+  if (!pdf.open(QIODevice::ReadOnly)) return {};
+  static const QRegularExpression box(
+      QStringLiteral("/MediaBox\\s*\\[\\s*0\\s+0\\s+([0-9.]+)\\s+([0-9.]+)\\s*\\]"));
+  const QRegularExpressionMatch match = box.match(QString::fromLatin1(pdf.readAll()));
+  if (!match.hasMatch()) return {};
+  return {match.captured(1).toDouble(), match.captured(2).toDouble()};
+}
+
+class PrinterSetupTest : public MainFormTest {
+ protected:
+  void SetUp() override {
+    MainFormTest::SetUp();
+    Form->CreateRemainingWindows();
+    Form->MnuPauseClick();
+  }
+};
+
+TEST_F(PrinterSetupTest, TheNextPrintUsesThePageChosenInSetup) {
+  QTemporaryDir dir;
+  int setupAsked = 0;
+  Form->RunPageSetupDialog = [&](QPrinter& printer) {
+    ++setupAsked;
+    printer.setPageSize(QPageSize(QPageSize::A5));
+    printer.setPageOrientation(QPageLayout::Landscape);
+    return true;
+  };
+  Form->MainMenu1.Item("MnuPrinterSetUp").trigger();
+  EXPECT_EQ(setupAsked, 1);
+
+  const QString file = dir.filePath(QStringLiteral("chart.pdf"));
+  QPageLayout seen;
+  Form->RunPrintDialog = [&](QPrinter& printer) {
+    seen = printer.pageLayout();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    return true;
+  };
+  Form->MainMenu1.Item("MnuPrint").trigger();
+  EXPECT_EQ(seen.orientation(), QPageLayout::Landscape);
+  EXPECT_EQ(seen.pageSize().id(), QPageSize::A5);
+  // A5 landscape: 595 x 420 points.
+  const QSizeF page = MediaBoxOf(file);
+  EXPECT_NEAR(page.width(), 595.0, 1.0);
+  EXPECT_NEAR(page.height(), 419.5, 1.0);
+  EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
+}
+
+TEST_F(PrinterSetupTest, TheRealDialogOpensAndCancelChangesNothing) {
+  bool opened = false;
+  WhenModal([&](QWidget& dialog) {
+    opened = true;
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+  });
+  Form->MainMenu1.Item("MnuPrinterSetUp").trigger();
+  EXPECT_TRUE(opened);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
+}
+
+}  // namespace

@@ -1,0 +1,164 @@
+// Save picture from the File menu, as a user does it: a file chosen, the picture written as PNG
+// at the plot's device pixels or as SVG paths, and a file that cannot be written reported by name
+// with nothing left behind.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QKeySequence>
+#include <QMenu>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include "MainFormDriver.h"
+#include "engine/AnimationStep.h"
+#include "export/PictureFile.h"
+#include "plot/RasterCanvas.h"
+#include "render/FieldDrawing.h"
+
+namespace {
+
+class PictureExportTest : public MainFormTest {
+ protected:
+  void SetUp() override {
+    MainFormTest::SetUp();
+    Form->CreateRemainingWindows();
+    Form->MnuPauseClick();
+    // Some field to see: the charge has moved a while.
+    State.TrajectoryMode = tmMouse;
+    for (int tick = 0; tick < 30; ++tick) {
+      PullChargeTowards(State, {0.5, 0.2});
+      EmitAndAdvance(State);
+    }
+    Form->Chart1->Series1().SetPointX(0, State.FieldSimulation.ChargePos.X);
+    Form->Chart1->Series1().SetPointY(0, State.FieldSimulation.ChargePos.Y);
+  }
+
+  // Chooses path in the save dialog and picks the menu item.
+  void SaveAs(const QString& path) {
+    int asked = 0;
+    Form->RunSavePictureDialog = [&] {
+      ++asked;
+      return path;
+    };
+    Form->MainMenu1.Item("MnuSavePicture").trigger();
+    EXPECT_EQ(asked, 1);
+  }
+
+  QStringList FilesIn(const QTemporaryDir& dir) {
+    return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+  }
+};
+
+int CountOf(const QImage& image, TColor color) {
+  const QRgb wanted = TRasterCanvas::PixelOf(color);
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) == wanted;
+  return count;
+}
+
+TEST_F(PictureExportTest, ThePngIsThePlotAsTheWindowShowsIt) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("field.png"));
+  SaveAs(path);
+  EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
+
+  QImageReader reader(path);
+  EXPECT_EQ(reader.format(), "png");
+  const QImage picture = reader.read();
+  ASSERT_FALSE(picture.isNull()) << reader.errorString().toStdString();
+  const QSize device = DevicePixelsOf(Form->Chart1->size(), Form->Chart1->devicePixelRatioF());
+  EXPECT_EQ(picture.size(), device);
+
+  // Pixel for pixel what the plot's own redraw puts on the screen.
+  Form->Chart1->RequestRedraw();
+  Form->Chart1->FlushRedraw();
+  const QImage screen = Form->Chart1->Buffer().convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(screen.size(), picture.size());
+  EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB32), screen);
+  EXPECT_GT(CountOf(picture, FieldLineColor), 1000);
+  EXPECT_GT(CountOf(picture, ChargeDiscBrush), 20);
+}
+
+TEST_F(PictureExportTest, TheSvgHoldsTheFieldAsPaths) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("field.svg"));
+  SaveAs(path);
+  EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
+
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  QXmlStreamReader xml(&file);
+  int paths = 0;
+  int fieldLinePaths = 0;
+  QString viewBox;
+  while (!xml.atEnd()) {
+    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+    if (xml.name() == QLatin1String("svg"))
+      viewBox = xml.attributes().value(QLatin1String("viewBox")).toString();
+    if (xml.name() == QLatin1String("path") || xml.name() == QLatin1String("polyline")) ++paths;
+    // The generator puts the pen on the <g> around the elements drawn with it.
+    if (xml.name() == QLatin1String("g") &&
+        xml.attributes().value(QLatin1String("stroke")).toString().compare(
+            QLatin1String("#00c8ff"), Qt::CaseInsensitive) == 0)
+      ++fieldLinePaths;
+  }
+  EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+  EXPECT_GT(paths, 100);
+  EXPECT_GT(fieldLinePaths, 0);
+  const QSize size = Form->Chart1->size();
+  EXPECT_EQ(viewBox, QStringLiteral("0 0 %1 %2").arg(size.width()).arg(size.height()));
+  QSvgRenderer renderer(path);
+  EXPECT_TRUE(renderer.isValid());
+}
+
+TEST_F(PictureExportTest, AFileThatCannotBeWrittenIsReportedAndLeavesNothing) {
+  QTemporaryDir dir;
+  struct Row {
+    QString path;
+    const char* reason;  // part of the message
+  };
+  // A folder that does not exist; a name taken by a folder; a suffix the program does not write.
+  ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("taken.png")));
+  const Row rows[] = {
+      {dir.filePath(QStringLiteral("missing/field.png")), ""},
+      {dir.filePath(QStringLiteral("taken.png")), ""},
+      {dir.filePath(QStringLiteral("field.bmp")), ".png or .svg"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.path.toStdString());
+    Shown.clear();
+    SaveAs(row.path);
+    ASSERT_EQ(Shown.size(), 1);
+    EXPECT_TRUE(Shown[0].contains(QDir::toNativeSeparators(row.path))) << Shown[0].toStdString();
+    EXPECT_TRUE(Shown[0].contains(QLatin1String(row.reason))) << Shown[0].toStdString();
+    EXPECT_GT(Shown[0].size(), QDir::toNativeSeparators(row.path).size() + 30)
+        << "a reason follows the name: " << Shown[0].toStdString();
+  }
+  EXPECT_EQ(FilesIn(dir), QStringList()) << "no file, not even a partial one";
+  EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("taken.png"))).isDir());
+}
+
+TEST_F(PictureExportTest, CancellingTheDialogWritesNothing) {
+  QTemporaryDir dir;
+  SaveAs(QString());
+  EXPECT_TRUE(Shown.isEmpty());
+  EXPECT_EQ(FilesIn(dir), QStringList());
+}
+
+TEST_F(PictureExportTest, TheMenuItemHasItsCaptionTooltipAndKey) {
+  QAction& item = Form->MainMenu1.Item("MnuSavePicture");
+  EXPECT_EQ(item.text(), QString::fromUtf8("&画像を保存…"));
+  EXPECT_EQ(item.toolTip(), QStringLiteral("Save picture"));
+  EXPECT_EQ(item.shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+  EXPECT_EQ(Form->MainMenu1.Menu("MnuFile").actions().indexOf(&item),
+            Form->MainMenu1.Menu("MnuFile").actions().indexOf(&Form->MainMenu1.Item("MnuPrint")) + 1);
+}
+
+}  // namespace
