@@ -3,6 +3,7 @@
 #include "dialogs/NumberText.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <charconv>
@@ -64,7 +65,20 @@ bool IsDigit(QChar c) {
       QCoreApplication::translate("Messages", "'%1' is not a valid integer value").arg(text));
 }
 
+// "1.500", "-12.000.000": what a reader in a locale that groups thousands with points takes for
+// a whole number, while the program would take the point for the decimal separator.
+bool LooksGroupedByPoints(const QString& text, const QLocale& locale) {
+  if (locale.groupSeparator() != QLatin1String(".")) return false;
+  static const QRegularExpression grouped(
+      QStringLiteral(R"(^[ \t]*[-+]?[1-9]\d{0,2}(\.\d{3})+[ \t]*$)"));
+  return grouped.match(text).hasMatch();
+}
+
 }  // namespace
+
+QString LocalizedNumber(const QString& pointText, const QLocale& locale) {
+  return QString(pointText).replace(QLatin1Char('.'), locale.decimalPoint());
+}
 
 QString FormatFixed(double value, int significantDigits, int decimals, const QLocale& locale) {
   if (!std::isfinite(value)) return NonFinite(value);
@@ -118,6 +132,14 @@ QString FormatScientific(double value, const QLocale& locale) {
 
 double ParseFloat(const QString& text, const QLocale& locale) {
   const QString separator = locale.decimalPoint();
+  // The point of a suggestion written in the code, or of a user used to it, is a decimal
+  // separator too, unless the locale's own separator is the point already.
+  const bool pointToo = separator != QLatin1String(".");
+  if (pointToo && LooksGroupedByPoints(text, locale)) {
+    throw EError(QCoreApplication::translate(
+                     "Messages", "'%1' can be read in two ways: write the decimal separator as %2")
+                     .arg(text, separator));
+  }
   qsizetype begin = 0;
   qsizetype end = text.size();
   while (begin < end && IsBlank(text[begin])) ++begin;
@@ -150,6 +172,10 @@ double ParseFloat(const QString& text, const QLocale& locale) {
       plain += '.';
       seenSeparator = true;
       i += separator.size();
+    } else if (!seenSeparator && pointToo && text[i] == QLatin1Char('.')) {
+      plain += '.';
+      seenSeparator = true;
+      ++i;
     } else {
       break;
     }

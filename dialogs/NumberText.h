@@ -15,10 +15,17 @@ QString FormatFixed(double value, int significantDigits, int decimals,
 // at least two exponent digits. FormatScientific(0.311) = "3.11E-01".
 QString FormatScientific(double value, const QLocale& locale = QLocale());
 
-// Blanks around, an optional sign, digits with at most one decimal separator (the locale's), an
-// optional exponent. Anything else, the empty text included, throws
+// Blanks around, an optional sign, digits with at most one decimal separator, an optional
+// exponent. The separator is the locale's; the point is taken too where the locale writes another
+// one, except in a text that reads as a whole number in groups of thousands where the locale
+// groups with points ("1.500" in German): that throws EError, saying to use the locale's separator.
+// Anything else, the empty text included, throws
 // EError("'<text>' is not a valid floating point value").
 double ParseFloat(const QString& text, const QLocale& locale = QLocale());
+
+// A number written with a point ("0.95", the form of the suggestion lists in the code) in the
+// locale's form ("0,95" in German).
+QString LocalizedNumber(const QString& pointText, const QLocale& locale = QLocale());
 
 // Leading blanks, an optional sign and decimal digits within the 32-bit range; anything else
 // (trailing blanks and the empty text included) throws EError("'<text>' is not a valid integer

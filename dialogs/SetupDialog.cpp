@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "dialogs/ModalResult.h"
+#include "dialogs/NumberText.h"
 #include "app/GuardedCall.h"
 
 double ScreenScale(int layoutDpi) {
@@ -26,7 +27,8 @@ QComboBox* MakeValueBox(const char* objectName, const QStringList& items, QWidge
   auto* box = new QComboBox(parent);
   box->setObjectName(QString::fromLatin1(objectName));
   box->setEditable(true);
-  box->addItems(items);
+  // The suggestions are written with a point; they are offered as the locale writes numbers.
+  for (const QString& item : items) box->addItem(LocalizedNumber(item));
   // Enter would otherwise append the typed text to the suggestions, and the inline completion
   // would turn a typed "-0" into the suggested "-0.8".
   box->setInsertPolicy(QComboBox::NoInsert);

@@ -85,7 +85,7 @@ double ReadFloat(const QComboBox* box) {
 // The built-in texts are written with a point; shown with the locale's separator, so that a user
 // whose locale writes a comma can confirm them as they stand.
 QString Localized(const char* text) {
-  return QString::fromLatin1(text).replace(QLatin1Char('.'), QLocale().decimalPoint());
+  return LocalizedNumber(QString::fromLatin1(text));
 }
 
 // Window geometry, laid out for 96 pixels per inch.

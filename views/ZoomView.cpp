@@ -49,7 +49,7 @@ TZoomViewForm::TZoomViewForm(TSimulationState& state, QWidget* parent)
   btnZoomOut = MakeSpeedButton(this, QStringLiteral("-"), 93, 28);
   btnZoomOut->setObjectName(QStringLiteral("btnZoomOut"));
 
-  Label1 = new QLabel(QStringLiteral("x 16.0"), this);
+  Label1 = new QLabel(QStringLiteral("x ") + LocalizedNumber(QStringLiteral("16.0")), this);
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->setGeometry(128, 10, 240, Label1->fontMetrics().height() + 2);
 

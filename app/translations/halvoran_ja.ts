@@ -12,6 +12,10 @@
         <translation>'%1' は有効な整数ではありません</translation>
     </message>
     <message>
+        <source>&apos;%1&apos; can be read in two ways: write the decimal separator as %2</source>
+        <translation>&apos;%1&apos; は二通りに読めます。小数点は %2 で書いてください</translation>
+    </message>
+    <message>
         <source>Floating point division by zero</source>
         <translation>浮動小数点数の 0 による除算です</translation>
     </message>

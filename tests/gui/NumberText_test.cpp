@@ -127,13 +127,16 @@ TEST(ParseFloat, RefusesAnythingElseWithTheTextAsTyped) {
   }
 }
 
+// The point is read too where the locale writes a comma, unless the text could be a number in
+// groups of thousands; a text with both separators is no number.
 TEST(ParseFloat, ReadsTheCommaLocale) {
   EXPECT_EQ(ParseFloat(QStringLiteral("0,5"), Comma), 0.5);
   EXPECT_EQ(ParseFloat(QStringLiteral(" -1,25E1 "), Comma), -12.5);
-  EXPECT_EQ(ErrorOf([] { ParseFloat(QStringLiteral("0.5"), Comma); }),
-            FloatError(QStringLiteral("0.5")));
+  EXPECT_EQ(ParseFloat(QStringLiteral("0.5"), Comma), 0.5);
   EXPECT_EQ(ErrorOf([] { ParseFloat(QStringLiteral("1.000,5"), Comma); }),
             FloatError(QStringLiteral("1.000,5")));
+  EXPECT_EQ(ErrorOf([] { ParseFloat(QStringLiteral("1.000"), Comma); }),
+            QStringLiteral("'1.000' can be read in two ways: write the decimal separator as ,"));
 }
 
 TEST(ParseFloat, DefaultLocaleIsTheApplicationDefault) {

@@ -481,18 +481,21 @@ TEST_F(TrajectoryDialogTest, ACommaLocaleShowsAndReadsCommas) {
   const int result = RunModal(dialog, [&] {
     EXPECT_EQ(dialog.List_Velocity->currentText(), "0,800");
     EXPECT_EQ(dialog.List_Start->currentText(), "-0,500");
-    TypeInto(dialog.List_Velocity, "0.95");
+    EXPECT_EQ(dialog.List_Velocity->itemText(0), "0,5");
+    // Read as fifteen hundred by a German reader, as 1.5 by the program: refused.
+    TypeInto(dialog.List_Stop, "1.500");
     Click(dialog.OKBtn);
-    EXPECT_TRUE(dialog.isVisible()) << "a point is no decimal separator here";
-    TypeInto(dialog.List_Velocity, "0,95");
+    EXPECT_TRUE(dialog.isVisible()) << "an ambiguous point is refused";
+    TypeInto(dialog.List_Stop, "1,5");
+    TypeInto(dialog.List_Velocity, "0.95");
     Click(dialog.OKBtn);
   });
   QLocale::setDefault(saved);
   EXPECT_EQ(result, mrOk);
-  EXPECT_EQ(
-      Shown,
-      QStringList{"Particle Velocity/wave veolocity: '0.95' is not a valid floating point value"});
+  EXPECT_EQ(Shown, QStringList{"Stop Position x: '1.500' can be read in two ways: write the "
+                               "decimal separator as ,"});
   EXPECT_EQ(State.FieldSimulation.LineBeta, 0.95);
+  EXPECT_EQ(State.FieldSimulation.LineStopX, 1.5);
 }
 
 }  // namespace

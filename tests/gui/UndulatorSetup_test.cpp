@@ -484,8 +484,13 @@ TEST_F(UndulatorDialogTest, CommaLocaleShowsAndReadsCommas) {
     EXPECT_EQ(Text(dialog, "LabelLrad"), QStringLiteral("7,50E+04"));
     EXPECT_TRUE(Shown.isEmpty()) << Shown.join('\n').toStdString();
 
+    // The point is read as well; the partner box answers in the locale's form.
     Paste(dialog, "List_K", "1.5");
-    EXPECT_EQ(Shown, QStringList{QStringLiteral("'1.5' is not a valid floating point value")});
+    EXPECT_TRUE(Shown.isEmpty()) << Shown.join('\n').toStdString();
+    EXPECT_EQ(Text(dialog, "List_Bu"), QStringLiteral("0,806452"));
+    Paste(dialog, "List_K", "1.500");
+    EXPECT_EQ(Shown, QStringList{QStringLiteral(
+                         "'1.500' can be read in two ways: write the decimal separator as ,")});
     Paste(dialog, "List_K", "1,5");
     EXPECT_EQ(Text(dialog, "List_Bu"), QStringLiteral("0,806452"));
     QTest::mouseClick(Button(dialog, "OKBtn"), Qt::LeftButton);
