@@ -9,6 +9,7 @@
 
 #include "app/CommandLine.h"
 #include "app/GuardedCall.h"
+#include "app/Language.h"
 #include "engine/SimulationState.h"
 #include "export/RenderCommand.h"
 #include "mainwindow/Main1.h"
@@ -71,6 +72,8 @@ int main(int argc, char** argv) {
   application.setQuitOnLastWindowClosed(false);
 
   TMainForm1 mainForm1(state);
+  // --language holds for this run; without it the language chosen in an earlier run.
+  mainForm1.SetLanguage(StartLanguage(line.Language));
   bool greeted = false;
   Guarded([&] { greeted = mainForm1.FormShow(); });
   if (!greeted) return 0;
