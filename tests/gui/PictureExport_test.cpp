@@ -145,6 +145,25 @@ TEST_F(PictureExportTest, AFileThatCannotBeWrittenIsReportedAndLeavesNothing) {
   EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("taken.png"))).isDir());
 }
 
+// A screen at 1.5 device pixels per logical pixel: the PNG has the device pixels, the SVG keeps
+// the logical size.
+TEST_F(PictureExportTest, AFractionalRatioGivesTheDevicePixels) {
+  QTemporaryDir dir;
+  TPictureGeometry geometry;
+  geometry.LogicalSize = QSize(301, 201);
+  geometry.PixelRatio = 1.5;
+  geometry.Range = DefaultMainRange(geometry.LogicalSize);
+  const QString png = dir.filePath(QStringLiteral("field.png"));
+  const QString svg = dir.filePath(QStringLiteral("field.svg"));
+  SaveMainPicture(png, State, geometry);
+  SaveMainPicture(svg, State, geometry);
+  const QImage picture(png);
+  EXPECT_EQ(picture.size(), QSize(452, 302));
+  EXPECT_GT(CountOf(picture, FieldLineColor), 500);
+  QSvgRenderer renderer(svg);
+  EXPECT_EQ(renderer.viewBox(), QRect(0, 0, 301, 201));
+}
+
 TEST_F(PictureExportTest, CancellingTheDialogWritesNothing) {
   QTemporaryDir dir;
   SaveAs(QString());
