@@ -1,11 +1,63 @@
-// Stands in until the video recorder takes over the command line's videos.
+// The command line's video: every tick rendered off screen and handed to the video recorder, the
+// rendering held back while the recorder's queue is nearly full so that no frame is dropped.
 #include "export/TickVideo.h"
 
 #include <QDir>
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
 
 #include "app/GuardedCall.h"
+#include "engine/AnimationStep.h"
+#include "export/VideoRecorder.h"
 
-void RecordTickVideo(const QString& path, TSimulationState&, const TPictureGeometry&, int, int) {
-  throw EError(QStringLiteral("Could not record \"%1\": video files are not available yet")
-                   .arg(QDir::toNativeSeparators(path)));
+namespace {
+
+// The rate of a window ticking once per frame of a 60 Hz screen.
+constexpr double TicksPerSecond = 60.0;
+
+}  // namespace
+
+void RecordTickVideo(const QString& path, TSimulationState& state, const TPictureGeometry& geometry,
+                     int firstTick, int lastTick) {
+  const std::optional<TVideoFormat> format = VideoFormatOfPath(path);
+  if (!format) {
+    throw EError(QStringLiteral("Could not record \"%1\": the name must end in .mp4, .webm or .gif")
+                     .arg(QDir::toNativeSeparators(path)));
+  }
+  // Pictures whose encoding has begun, counted on the recorder's worker. Declared before the
+  // recorder, which calls back into them until it is gone.
+  std::mutex lock;
+  std::condition_variable started;
+  long long encoding = 0;
+  TVideoRecorderOptions options;
+  options.BeforeEncode = [&] {
+    {
+      std::lock_guard<std::mutex> guard(lock);
+      ++encoding;
+    }
+    started.notify_one();
+  };
+  // A picture holds its place in the queue until it is encoded: with the one being encoded and
+  // the one about to be added, at most QueueFrames - 2 may wait.
+  const long long waiting = std::max(0, options.QueueFrames - 2);
+
+  TVideoRecorder recorder(path, DevicePixelsOf(geometry.LogicalSize, geometry.PixelRatio),
+                          StandardFrameRate(TicksPerSecond, *format), options);
+  long long added = 0;
+  for (int tick = 0; tick <= lastTick && !recorder.Failed(); ++tick) {
+    if (tick > 0) RunTick(state, {});
+    if (tick < firstTick) continue;
+    const QImage picture =
+        RenderMainPicture(state, geometry.LogicalSize, geometry.PixelRatio, geometry.Range);
+    std::unique_lock<std::mutex> guard(lock);
+    // Polled as well: a worker that failed encodes nothing more and says so only through Failed.
+    while (added - encoding > waiting && !recorder.Failed())
+      started.wait_for(guard, std::chrono::milliseconds(20));
+    guard.unlock();
+    if (recorder.AddFrame(picture)) ++added;
+  }
+  recorder.Finish();
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real program's command line on a machine with no display: no X server, no QT_QPA_PLATFORM.
-# Pictures written with exit status 0 and read back; bad command lines end with 2 and one line on
-# stderr; a file that cannot be written ends with 1 and leaves nothing.
+# Pictures and videos written with exit status 0 and read back; bad command lines end with 2 and
+# one line on stderr; a file that cannot be written ends with 1 and leaves nothing.
 # $1: the program.
 set -euo pipefail
 
@@ -44,14 +44,14 @@ count() {  # file colour [fuzz]
 expect_status 0 --render "$work/circle.png" --trajectory circle --ticks 120
 [ -z "$err" ] || fail "a successful render wrote to stderr"
 [ "$(identify -format '%m %w %h' "$work/circle.png")" = "PNG 1280 720" ] || fail "circle.png size"
-lines=$(count "$work/circle.png" '#00C8FF')
+lines=$(count "$work/circle.png" '#00C8FF' 30)
 echo "field-line pixels: $lines"
 [ "$lines" -gt 5000 ] || fail "no field lines in circle.png"
-[ "$(count "$work/circle.png" '#E6E600')" -gt 100 ] || fail "no trajectory in circle.png"
+[ "$(count "$work/circle.png" '#E6E600' 30)" -gt 100 ] || fail "no trajectory in circle.png"
 
 expect_status 0 --render "$work/small.png" --size 320x200 --scale 2 --model small --wavefronts
 [ "$(identify -format '%w %h' "$work/small.png")" = "640 400" ] || fail "small.png is not 640 x 400"
-[ "$(count "$work/small.png" '#FF6496')" -gt 100 ] || fail "no wavefronts in small.png"
+[ "$(count "$work/small.png" '#FF6496' 30)" -gt 100 ] || fail "no wavefronts in small.png"
 
 # An SVG: well-formed, with paths, and drawn by another renderer with the field lines in it.
 expect_status 0 --render "$work/line.svg" --trajectory line --ticks 200 --size 800x450
@@ -65,6 +65,19 @@ read -r w h <<<"$(identify -format '%w %h' "$work/line-svg.png")"
 [ "$w" -ge 800 ] && [ "$w" -le 801 ] && [ "$h" -ge 450 ] && [ "$h" -le 451 ] ||
   fail "the drawn SVG is $w x $h, not 800 x 450"
 [ "$(count "$work/line-svg.png" '#00C8FF' 30)" -gt 1000 ] || fail "no field lines in the drawn SVG"
+
+# Videos: the ticks --from .. --ticks, one frame each, at the size asked for.
+for spec in "mp4 h264" "webm vp9" "gif gif"; do
+  read -r suffix codec <<<"$spec"
+  expect_status 0 --render "$work/film.$suffix" --trajectory dipole --ticks 40 --from 10 \
+    --size 320x180
+  got=$(ffprobe -v error -count_frames -select_streams v:0 \
+    -show_entries stream=codec_name,width,height,nb_read_frames -of csv=p=0 "$work/film.$suffix")
+  echo "film.$suffix: $got"
+  [ "$got" = "$codec,320,180,31" ] || fail "film.$suffix is $got, not $codec,320,180,31"
+done
+expect_status 1 --render "$work/missing/film.mp4" --ticks 5
+[ ! -e "$work/missing" ] || fail "a folder was made for the video"
 
 # Help and version.
 expect_status 0 --help
