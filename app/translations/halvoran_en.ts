@@ -4,12 +4,36 @@
 <context>
     <name>TMainMenu</name>
     <message>
+        <source>&amp;画像を保存…</source>
+        <translation>&amp;Save picture…</translation>
+    </message>
+    <message>
+        <source>&amp;アニメーションを録画…</source>
+        <translation>&amp;Record animation…</translation>
+    </message>
+    <message>
+        <source>&amp;滑らかな線</source>
+        <translation>&amp;Smooth lines</translation>
+    </message>
+    <message>
+        <source>&amp;全画面表示</source>
+        <translation>F&amp;ull screen</translation>
+    </message>
+    <message>
+        <source>&amp;実行／一時停止</source>
+        <translation>R&amp;un / pause</translation>
+    </message>
+    <message>
+        <source>&amp;コマ送り</source>
+        <translation>Single &amp;step</translation>
+    </message>
+    <message>
         <source>&amp;ファイル</source>
         <translation>&amp;File</translation>
     </message>
     <message>
         <source>&amp;プリンタ設定</source>
-        <translation>Printer &amp;setup</translation>
+        <translation>Print&amp;er setup</translation>
     </message>
     <message>
         <source>&amp;プリント</source>

@@ -211,6 +211,26 @@
 <context>
     <name>TMainForm1</name>
     <message>
+        <source>Record animation</source>
+        <translation>アニメーションを録画</translation>
+    </message>
+    <message>
+        <source>MP4 video (*.mp4)</source>
+        <translation>MP4 動画 (*.mp4)</translation>
+    </message>
+    <message>
+        <source>WebM video (*.webm)</source>
+        <translation>WebM 動画 (*.webm)</translation>
+    </message>
+    <message>
+        <source>Animated GIF (*.gif)</source>
+        <translation>GIF アニメーション (*.gif)</translation>
+    </message>
+    <message>
+        <source>The animation was recorded to “%1”, but %2 of its %3 frames were dropped because the encoder fell behind; the video stands still at those moments.</source>
+        <translation>アニメーションを「%1」に録画しましたが、エンコーダが追いつかなかったため %3 コマのうち %2 コマが抜けました。動画はその箇所で止まって見えます。</translation>
+    </message>
+    <message>
         <source>Run Simulation</source>
         <translation>シミュレーションを実行</translation>
     </message>

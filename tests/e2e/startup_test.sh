@@ -15,6 +15,8 @@ program=$1
 work=$2
 # The test command runs the headless tests on the offscreen platform; this one needs the X server.
 export QT_QPA_PLATFORM=xcb
+# The program's settings (its language) go to the test's own folder, never the user's.
+export XDG_CONFIG_HOME="$work/config"
 "$program" >"$work/program.log" 2>&1 &
 pid=$!
 stop() { kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; }
