@@ -128,7 +128,8 @@ void InstantaneousPattern(benchmark::State& run) {
   TRadiationPattern pattern;
   double frameSeconds = 0.0;
   double patternSeconds = 0.0;
-  double windowSeconds = 0.0;
+  double curveSeconds = 0.0;
+  double redrawSeconds = 0.0;
   constexpr int PatternsPerTurn = 50;
   for (auto _ : run) {
     const double t0 = ThreadSeconds();
@@ -140,20 +141,24 @@ void InstantaneousPattern(benchmark::State& run) {
     }
     const double t2 = ThreadSeconds();
     form.ChargeTicked();
-    form.Chart1().FlushRedraw();
     const double t3 = ThreadSeconds();
+    form.Chart1().FlushRedraw();
+    const double t4 = ThreadSeconds();
     frameSeconds += t1 - t0;
     patternSeconds += (t2 - t1) / PatternsPerTurn;
-    windowSeconds += t3 - t2;
+    curveSeconds += t3 - t2;
+    redrawSeconds += t4 - t3;
   }
   form.hide();
   const double n = static_cast<double>(run.iterations());
   const double frameMs = 1e3 * frameSeconds / n;
   const double patternMs = 1e3 * patternSeconds / n;
-  const double windowMs = 1e3 * windowSeconds / n;
+  const double curveMs = 1e3 * curveSeconds / n;
+  const double redrawMs = 1e3 * redrawSeconds / n;
   run.counters["frame_ms"] = frameMs;
   run.counters["pattern_ms"] = patternMs;
-  run.counters["window_ms"] = windowMs;
+  run.counters["curve_ms"] = curveMs;
+  run.counters["redraw_ms"] = redrawMs;
 }
 
 // The console output, then one line per figure against its target.
@@ -194,14 +199,15 @@ class TPatternReporter : public benchmark::ConsoleReporter {
     }
     const double frame = figure("InstantaneousPattern/400x40.frame_ms");
     const double instant = figure("InstantaneousPattern/400x40.pattern_ms");
-    const double window = figure("InstantaneousPattern/400x40.window_ms");
+    const double curve = figure("InstantaneousPattern/400x40.curve_ms");
+    const double redraw = figure("InstantaneousPattern/400x40.redraw_ms");
     if (frame > 0.0) {
       std::printf("instantaneous pattern at 400x40: %.4f ms = %.2f %% of a frame (%.3f ms; target "
-                  "%.0f %%) %s; the window's whole tick (pattern, curve, redraw of its plot) "
-                  "%.3f ms = %.1f %% of a frame\n",
+                  "%.0f %%) %s; the window's tick: pattern and curve %.3f ms, redraw of its plot "
+                  "%.3f ms, together %.1f %% of a frame\n",
                   instant, 100.0 * instant / frame, frame, 100.0 * InstantTargetShare,
-                  instant <= InstantTargetShare * frame ? "OK" : "TOO SLOW", window,
-                  100.0 * window / frame);
+                  instant <= InstantTargetShare * frame ? "OK" : "TOO SLOW", curve, redraw,
+                  100.0 * (curve + redraw) / frame);
     }
   }
 
