@@ -598,7 +598,9 @@ void TMainForm1::MnuSavePictureClick() {
     dialog.selectFile(QStringLiteral("halvoran-radiation.png"));
     // A name typed without a suffix gets the one of the chosen type.
     connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, svg](const QString& filter) {
-      dialog.setDefaultSuffix(filter == svg ? QStringLiteral("svg") : QStringLiteral("png"));
+      Guarded([&] {
+        dialog.setDefaultSuffix(filter == svg ? QStringLiteral("svg") : QStringLiteral("png"));
+      });
     });
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
       path = dialog.selectedFiles().constFirst();

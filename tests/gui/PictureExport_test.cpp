@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QMenu>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
@@ -169,6 +170,25 @@ TEST_F(PictureExportTest, CancellingTheDialogWritesNothing) {
   SaveAs(QString());
   EXPECT_TRUE(Shown.isEmpty());
   EXPECT_EQ(FilesIn(dir), QStringList());
+}
+
+// The real file dialog: a name typed without a suffix becomes a PNG.
+TEST_F(PictureExportTest, TheFileDialogWritesTheNameTyped) {
+  QTemporaryDir dir;
+  bool typed = false;
+  WhenModal([&](QWidget& dialog) {
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (!name) return;
+    typed = true;
+    name->setText(dir.filePath(QStringLiteral("typed")));
+    QTest::keyClick(name, Qt::Key_Return);
+  });
+  Form->MainMenu1.Item("MnuSavePicture").trigger();
+  EXPECT_TRUE(typed);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
+  EXPECT_EQ(FilesIn(dir), QStringList{QStringLiteral("typed.png")});
+  EXPECT_FALSE(QImage(dir.filePath(QStringLiteral("typed.png"))).isNull());
 }
 
 TEST_F(PictureExportTest, TheMenuItemHasItsCaptionTooltipAndKey) {
