@@ -119,6 +119,8 @@ void ReadModel(const QString& text, TCommandLine& line) {
     Refuse(QStringLiteral("--model: %1").arg(QString::fromStdString(refusal)));
   line.ISize = rows;
   line.JSize = lines;
+  // The spacing the check used: an earlier preset's must not outlive it.
+  line.WaveFrontSpacing.reset();
 }
 
 // The options that mean something only with --render, with whether each was given.

@@ -81,6 +81,21 @@ TEST(CommandLine, EveryRenderOptionIsRead) {
   EXPECT_FALSE(custom.WaveFrontSpacing.has_value());  // the start-up spacing
   EXPECT_EQ(custom.Smooth, true);
   EXPECT_EQ(custom.Ticks, 0);
+
+  // The last model wins whole: a preset's spacing (20) does not stay with 10 rows after it.
+  const TCommandLine later = Parse("--render=x.png --model large --model 10x10");
+  ASSERT_EQ(later.Action, TCommandAction::Render) << later.Message.toStdString();
+  EXPECT_EQ(later.ISize, 10);
+  EXPECT_FALSE(later.WaveFrontSpacing.has_value());
+}
+
+// A custom size after a preset takes the start-up spacing, with which it was checked: a
+// preset's spacing of 20 would not fit 10 rows.
+TEST(CommandLine, ALaterModelReplacesTheWholeEarlierOne) {
+  const TCommandLine line = Parse("--render a.png --model large --model 10x40");
+  ASSERT_EQ(line.Action, TCommandAction::Render) << line.Message.toStdString();
+  EXPECT_EQ(line.ISize, 10);
+  EXPECT_FALSE(line.WaveFrontSpacing.has_value());
 }
 
 TEST(CommandLine, NamesAndSuffixes) {
