@@ -74,10 +74,18 @@ double Speed(const TBezierSegment& s, double t) {
   return VectorLength(BezierDerivative(s, t));
 }
 
-// Arc length from t0 to t1 by Simpson's rule on |B'(t)|: the pieces are at most one step long,
-// a few hundredths of a segment, where the rule is exact to about 1e-12 of the step.
+// Arc length from t0 to t1 by Simpson's rule on |B'(t)|, one panel per 1/16 of the parameter:
+// a step is mostly a few hundredths of a segment, where one panel is exact to about 1e-12 of
+// it; a step longer than a short, steep segment (a tight undulator) needs the panels.
 double ArcLength(const TBezierSegment& s, double t0, double t1) {
-  return (t1 - t0) / 6.0 * (Speed(s, t0) + 4.0 * Speed(s, 0.5 * (t0 + t1)) + Speed(s, t1));
+  const int panels = std::clamp(static_cast<int>(std::ceil(std::fabs(t1 - t0) * 16.0)), 1, 64);
+  const double h = (t1 - t0) / panels;
+  double sum = 0.0;
+  for (int i = 0; i < panels; ++i) {
+    const double a = t0 + i * h;
+    sum += Speed(s, a) + 4.0 * Speed(s, a + 0.5 * h) + Speed(s, a + h);
+  }
+  return h / 6.0 * sum;
 }
 
 // Newton steps that bring a first guess of the parameter to an arc length of exactly `length`
@@ -104,7 +112,7 @@ enum class TWalkResult { Done, BadSpeed, TooManySteps };
 // The stepping both passes of SampleUniform share. Each step advances the parameter t by one
 // Step of arc length (first guess Step / |B'(t)|, then refined), the first step of a segment
 // only by what the previous segment left over.
-// onStep(segment, newT, derivativeAtOldT, speed) follows every step; onBack() follows the step
+// onStep(segment, newT) follows every step; onBack() follows the step
 // that overshot the end of a segment, which is then taken back and carried into the next one.
 // rem ends as the length left between the last sample inside the path and its end.
 template <class OnStep, class OnBack>
@@ -118,23 +126,23 @@ TWalkResult WalkPath(const TPath& path, double step, long long maxSteps, double&
     // Passed over with the carry unchanged, as if the neighbours joined directly.
     if (ControlPolygonLength(segment) < MinSegmentLength) continue;
     double dt = 0.0;
-    double speed = 0.0;
     while (t < 1.0) {
-      const TVector2 d = BezierDerivative(segment, t);
-      speed = std::sqrt(d.X * d.X + d.Y * d.Y);
       const double from = t < 0.0 ? 0.0 : t;
       const double length = t < 0.0 ? step - rem : step;
+      const double speed = Speed(segment, from);
       // A zero speed (a piece without length) would make every later parameter NaN.
       if (!(speed > 0.0) || !std::isfinite(length / speed)) return TWalkResult::BadSpeed;
       t = ParameterAtArcLength(segment, from, length, from + length / speed);
       dt = t - from;
-      if (!std::isfinite(t) || !(dt > 0.0)) return TWalkResult::BadSpeed;
-      onStep(segment, t, d, speed);
+      // dt is 0 only where the previous segment left exactly one step over.
+      if (!std::isfinite(t) || dt < 0.0) return TWalkResult::BadSpeed;
+      onStep(segment, t);
       if (++steps > maxSteps) return TWalkResult::TooManySteps;
     }
     onBack();
     t = t - dt;
-    rem = ArcLength(segment, t, 1.0);
+    // At most the step that overshot, whatever the rounding of the two arc lengths.
+    rem = std::clamp(ArcLength(segment, t, 1.0), 0.0, step);
     t = t - 1.0;
   }
   return TWalkResult::Done;
@@ -237,8 +245,7 @@ void TPathGeneration::SampleUniform(double Step, double Beta) {
   long long count = 0;
   double rem = 0.0;
   const TWalkResult counted = WalkPath(
-      Path, Step, LLONG_MAX, rem,
-      [&count](const TBezierSegment&, double, TVector2, double) { ++count; },
+      Path, Step, LLONG_MAX, rem, [&count](const TBezierSegment&, double) { ++count; },
       [&count] { --count; });
   if (counted != TWalkResult::Done || count + 1 > INT_MAX) return leaveEmpty();
 
@@ -257,7 +264,7 @@ void TPathGeneration::SampleUniform(double Step, double Beta) {
   double scaledRem = 0.0;
   const TWalkResult filled = WalkPath(
       Path, Step, LLONG_MAX, scaledRem,
-      [&](const TBezierSegment& segment, double t, TVector2, double) {
+      [&](const TBezierSegment& segment, double t) {
         ++index;
         if (index < 0 || index >= sampleCount) return;
         // The direction of motion where the charge is, not where the step started: a velocity
@@ -291,8 +298,7 @@ long long TPathGeneration::CountSamples(double Step, long long Limit) const {
   // to tell a count at the limit from one beyond it.
   const long long maxSteps = Limit + Path.SegmentCount + 1;
   const TWalkResult result = WalkPath(
-      Path, Step, maxSteps, rem,
-      [&count](const TBezierSegment&, double, TVector2, double) { ++count; },
+      Path, Step, maxSteps, rem, [&count](const TBezierSegment&, double) { ++count; },
       [&count] { --count; });
   if (result == TWalkResult::BadSpeed) return 0;
   if (result == TWalkResult::TooManySteps || count + 1 > Limit) return Limit + 1;
