@@ -38,7 +38,9 @@ int Render(const QString& program, const TCommandLine& line) {
   QGuiApplication application(argc, argv);
   QString message;
   const int status = RunRenderCommand(line, message);
-  if (status != ExitSuccess) PrintLine(stderr, QStringLiteral("%1: %2").arg(program, message));
+  // One line, whatever the reason's text holds: scripts read stderr line by line.
+  if (status != ExitSuccess)
+    PrintLine(stderr, QStringLiteral("%1: %2").arg(program, message.simplified()));
   return status;
 }
 
