@@ -9,12 +9,14 @@
 
 #include "dialogs/NumberText.h"
 #include "app/GuardedCall.h"
+#include "app/Language.h"
 
 TPlotResolutionDlg::TPlotResolutionDlg(TSimulationState& state, QWidget* parent)
     : TSetupDialog(QStringLiteral("Plot Resolution"), QSize(443, 123), 120, parent), State(state) {
   setObjectName(QStringLiteral("PlotResolutionDlg"));
   ShowWarning = [this](const QString& text) {
-    QMessageBox::warning(this, QStringLiteral("Warning"), text, QMessageBox::Ok);
+    QMessageBox::warning(this, TranslatedMessage(QStringLiteral("Warning")), TranslatedMessage(text),
+                         QMessageBox::Ok);
   };
 
   auto* group = new QGroupBox(this);

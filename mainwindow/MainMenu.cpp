@@ -162,24 +162,28 @@ void TMainMenu::Build(QMenuBar& bar, TMainForm1& form) {
 }
 
 void TMainMenu::Retranslate(const TTranslations& translations) {
-  const TLanguage language = translations.Current();
   for (const TMenuEntry& entry : MenuTable) {
-    const auto found = Items.find(entry.Name);
-    if (found == Items.end()) continue;
-    const QString written = QString::fromUtf8(entry.Caption);
-    const QString meaning = QString::fromUtf8(entry.Meaning);
-    QString caption = written;
-    QString tooltip = meaning;
-    if (language == TLanguage::English) {
-      caption = translations.Lookup(language, "TMainMenu", entry.Caption);
-      // An item the catalogue does not know yet still reads in English.
-      if (caption.isEmpty()) caption = meaning.isEmpty() ? written : meaning;
-      tooltip = PlainCaption(written);
-    }
-    found->second->setText(caption);
-    found->second->setToolTip(tooltip);
-    found->second->setStatusTip(tooltip);
+    if (Items.count(entry.Name) != 0)
+      SetCaption(entry.Name, entry.Caption, entry.Meaning, translations);
   }
+}
+
+void TMainMenu::SetCaption(const char* name, const char* caption, const char* meaning,
+                           const TTranslations& translations) {
+  const QString written = QString::fromUtf8(caption);
+  const QString english = QString::fromUtf8(meaning);
+  QString text = written;
+  QString tooltip = english;
+  if (translations.Current() == TLanguage::English) {
+    text = translations.Lookup(TLanguage::English, "TMainMenu", caption);
+    // An item the catalogue does not know yet still reads in English.
+    if (text.isEmpty()) text = english.isEmpty() ? written : english;
+    tooltip = PlainCaption(written);
+  }
+  QAction& action = Item(name);
+  action.setText(text);
+  action.setToolTip(tooltip);
+  action.setStatusTip(tooltip);
 }
 
 void TMainMenu::UndoAutomaticCheck(QAction& action) {

@@ -23,6 +23,10 @@ class TMainMenu {
   // Writes every caption and tooltip for the language installed last: captions in that language,
   // tooltips in the other one.
   void Retranslate(const TTranslations& translations);
+  // Gives an item another caption (written in Japanese, translated in the context TMainMenu) and
+  // meaning, in the language installed last as Retranslate writes the table's.
+  void SetCaption(const char* name, const char* caption, const char* meaning,
+                  const TTranslations& translations);
 
   // The item or submenu of a component name ("MnuCircle", "MnuTrajectory"); a submenu's item is
   // its menuAction(). Names that do not exist are a programming error.

@@ -27,6 +27,20 @@ double Largest(const TRadiationPattern& pattern) {
 
 }  // namespace
 
+void TRadiationPatternForm::RetranslateUi() {
+  rbtnInstantaneous->setToolTip(tr("The pattern of the present moment"));
+  rbtnAveraged->setToolTip(
+      tr("The mean over one loop or pass of the path, or over the last ticks of the mouse"));
+  LabelPower->setToolTip(
+      tr("Liénard power radiated into all directions, in q²c/4π per model unit², and its ratio "
+         "to Larmor's non-relativistic power of the same acceleration"));
+}
+
+void TRadiationPatternForm::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LanguageChange) Guarded([this] { RetranslateUi(); });
+  QWidget::changeEvent(event);
+}
+
 TRadiationPatternForm::TRadiationPatternForm(TSimulationState& state, QWidget* parent)
     : QWidget(parent, parent != nullptr ? Qt::Tool : Qt::Tool | Qt::WindowStaysOnTopHint),
       State(state) {
@@ -34,12 +48,8 @@ TRadiationPatternForm::TRadiationPatternForm(TSimulationState& state, QWidget* p
 
   rbtnInstantaneous = new QRadioButton(QStringLiteral("Instantaneous"), this);
   rbtnInstantaneous->setObjectName(QStringLiteral("rbtnInstantaneous"));
-  rbtnInstantaneous->setToolTip(QStringLiteral("The pattern of the present moment"));
   rbtnAveraged = new QRadioButton(QStringLiteral("Averaged"), this);
   rbtnAveraged->setObjectName(QStringLiteral("rbtnAveraged"));
-  rbtnAveraged->setToolTip(
-      QStringLiteral("The mean over one loop or pass of the path, or over the last ticks of the "
-                     "mouse"));
   rbtnAveraged->setChecked(true);
   auto* group = new QButtonGroup(this);
   group->addButton(rbtnInstantaneous);
@@ -47,9 +57,7 @@ TRadiationPatternForm::TRadiationPatternForm(TSimulationState& state, QWidget* p
 
   LabelPower = new QLabel(this);
   LabelPower->setObjectName(QStringLiteral("LabelPower"));
-  LabelPower->setToolTip(
-      QStringLiteral("Liénard power radiated into all directions, in q²c/4π per model unit², "
-                     "and its ratio to Larmor's non-relativistic power of the same acceleration"));
+  RetranslateUi();
 
   Chart = new TPlotSurface(TSurfaceKind::Pattern, this);
   Chart->setObjectName(QStringLiteral("Chart1"));

@@ -62,8 +62,11 @@ class TRadiationPatternForm : public QWidget {
  protected:
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  // A new language: the tooltips are written again.
+  void changeEvent(QEvent* event) override;
 
  private:
+  void RetranslateUi();
   void FormCreate();
   void FormShow();
   void RefitToFrame();

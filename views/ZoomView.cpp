@@ -68,8 +68,7 @@ TZoomViewForm::TZoomViewForm(TSimulationState& state, QWidget* parent)
 
   SetupDlg = new TZoomViewSetupDlg(State, this);
 
-  btnZoomIn->setToolTip(QStringLiteral("Zoom in (+)"));
-  btnZoomOut->setToolTip(QStringLiteral("Zoom out (-)"));
+  RetranslateUi();
   // The buttons take no focus; the window itself takes the keys.
   setFocusPolicy(Qt::StrongFocus);
   connect(btnZoomIn, &QToolButton::clicked, this, [this] { Guarded([this] { btnZoomInClick(); }); });
@@ -82,6 +81,16 @@ TZoomViewForm::TZoomViewForm(TSimulationState& state, QWidget* parent)
 }
 
 TZoomViewForm::~TZoomViewForm() = default;
+
+void TZoomViewForm::RetranslateUi() {
+  btnZoomIn->setToolTip(tr("Zoom in (+)"));
+  btnZoomOut->setToolTip(tr("Zoom out (-)"));
+}
+
+void TZoomViewForm::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LanguageChange) Guarded([this] { RetranslateUi(); });
+  QWidget::changeEvent(event);
+}
 
 void TZoomViewForm::RequestChartRedraw() { Chart->Series1().RequestRedraw(); }
 

@@ -57,8 +57,11 @@ class TZoomViewForm : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
   // "+" (or "=", its key unshifted) zooms in and "-" zooms out, as the buttons do.
   void keyPressEvent(QKeyEvent* event) override;
+  // A new language: the buttons' hints are written again.
+  void changeEvent(QEvent* event) override;
 
  private:
+  void RetranslateUi();
   void FormShow();
   void FormResize();
   void PlaceChart();

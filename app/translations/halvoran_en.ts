@@ -4,6 +4,10 @@
 <context>
     <name>TMainMenu</name>
     <message>
+        <source>&amp;録画を停止</source>
+        <translation>S&amp;top recording</translation>
+    </message>
+    <message>
         <source>&amp;画像を保存…</source>
         <translation>&amp;Save picture…</translation>
     </message>

@@ -4,6 +4,14 @@
 <context>
     <name>Messages</name>
     <message>
+        <source>Not enough memory for a picture of %1 x %2 pixels</source>
+        <translation>%1 × %2 ピクセルの画像を作るにはメモリが足りません</translation>
+    </message>
+    <message>
+        <source>The device pixel ratio must lie between %1 and %2 (not %3)</source>
+        <translation>デバイスピクセル比は %1 から %2 の間でなければなりません（%3 ではなく）</translation>
+    </message>
+    <message>
         <source>'%1' is not a valid floating point value</source>
         <translation>'%1' は有効な浮動小数点数ではありません</translation>
     </message>
@@ -237,6 +245,32 @@
     <message>
         <source>Pause Simulation</source>
         <translation>シミュレーションを一時停止</translation>
+    </message>
+</context>
+<context>
+    <name>TZoomViewForm</name>
+    <message>
+        <source>Zoom in (+)</source>
+        <translation>拡大 (+)</translation>
+    </message>
+    <message>
+        <source>Zoom out (-)</source>
+        <translation>縮小 (-)</translation>
+    </message>
+</context>
+<context>
+    <name>TRadiationPatternForm</name>
+    <message>
+        <source>The pattern of the present moment</source>
+        <translation>いまの瞬間のパターン</translation>
+    </message>
+    <message>
+        <source>The mean over one loop or pass of the path, or over the last ticks of the mouse</source>
+        <translation>経路の 1 周または 1 回の通過にわたる平均（マウス入力では直近のティックにわたる平均）</translation>
+    </message>
+    <message>
+        <source>Liénard power radiated into all directions, in q²c/4π per model unit², and its ratio to Larmor's non-relativistic power of the same acceleration</source>
+        <translation>全方向に放射されるリエナールのパワー（単位は q²c/4π ÷ モデル単位²）と、同じ加速度に対するラーモアの非相対論的パワーとの比</translation>
     </message>
 </context>
 </TS>

@@ -18,6 +18,7 @@
 #include "MainFormDriver.h"
 #include "app/Language.h"
 #include "engine/ModelLimits.h"
+#include "views/ZoomView.h"
 
 namespace {
 
@@ -126,6 +127,9 @@ TEST_F(LanguageTest, TheMenuSwitchesBothWaysWithTooltipsInTheOtherLanguage) {
   EXPECT_EQ(english.at("MnuLanguage").Caption, QString::fromUtf8("言語 / &Language"));
   EXPECT_EQ(Form->SpeedRunButton->toolTip(), "Run Simulation");
   EXPECT_EQ(Form->SpeedPauseButton->toolTip(), "Pause Simulation");
+  // The other windows hear of the change from Qt's notices.
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(Form->ZoomViewForm()->btnZoomIn->toolTip(), "Zoom in (+)");
 
   Item("MnuJapanese").trigger();
   EXPECT_EQ(Form->Language(), TLanguage::Japanese);
@@ -135,6 +139,8 @@ TEST_F(LanguageTest, TheMenuSwitchesBothWaysWithTooltipsInTheOtherLanguage) {
   }
   EXPECT_TRUE(HasJapanese(Form->SpeedRunButton->toolTip()));
   EXPECT_TRUE(HasJapanese(Form->SpeedPauseButton->toolTip()));
+  QCoreApplication::sendPostedEvents();
+  EXPECT_TRUE(HasJapanese(Form->ZoomViewForm()->btnZoomIn->toolTip()));
 }
 
 TEST_F(LanguageTest, EveryEnglishMenuHasOneDistinctAccessKeyPerItem) {
