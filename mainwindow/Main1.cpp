@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QFont>
+#include <QDir>
 #include <QFileDialog>
 #include <QFrame>
 #include <QGuiApplication>
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPixmap>
@@ -164,6 +166,17 @@ void TMainForm1::CreateComponents() {
   HalvoranLabLogo->setAttribute(Qt::WA_TransparentForMouseEvents);
   HalvoranLabLogo->raise();
 
+  RecordingLabel = new QLabel(client);
+  RecordingLabel->setObjectName(QStringLiteral("RecordingLabel"));
+  QFont recordingFont = RecordingLabel->font();
+  recordingFont.setBold(true);
+  RecordingLabel->setFont(recordingFont);
+  QPalette recordingPalette = RecordingLabel->palette();
+  recordingPalette.setColor(QPalette::WindowText, QColor(220, 0, 0));
+  RecordingLabel->setPalette(recordingPalette);
+  RecordingLabel->setGeometry(62, 5, 140, 22);
+  RecordingLabel->hide();
+
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
   Timer1->setInterval(10);
@@ -186,6 +199,7 @@ void TMainForm1::RetranslateUi() {
   MainMenu1.Retranslate(Translations);
   SpeedRunButton->setToolTip(tr("Run Simulation"));
   SpeedPauseButton->setToolTip(tr("Pause Simulation"));
+  ShowRecordingState();
 }
 
 void TMainForm1::changeEvent(QEvent* event) {
@@ -271,6 +285,8 @@ void TMainForm1::FormResize() {
     LastGoodAspectRatio = static_cast<double>(Chart1->height()) / Chart1->width();
   }
   State.AspectRatio = LastGoodAspectRatio;
+  // A video keeps one picture size from its first frame to its last.
+  if (Recorder && Chart1->size() != RecordingChartSize) EndRecording();
   // Lower end first: after a far pan the surface may refuse it, and then the rest is skipped.
   Chart1->SetAxisRange(TPlotSurface::TAxisId::Left, -State.AspectRatio, State.AspectRatio);
   Chart1->SetAxisRange(TPlotSurface::TAxisId::Bottom, -1.0, 1.0);
@@ -287,6 +303,8 @@ bool TMainForm1::eventFilter(QObject* watched, QEvent* event) {
 void TMainForm1::closeEvent(QCloseEvent* event) {
   Guarded([&] {
     event->accept();
+    // The video is finished before the program ends, so that it plays.
+    EndRecording();
     emit Closed();
   });
 }
@@ -350,6 +368,7 @@ void TMainForm1::Timer1Timer() {
   Series1().SetPointX(0, State.FieldSimulation.ChargePos.X);
   Series1().SetPointY(0, State.FieldSimulation.ChargePos.Y);
   Series1().RequestRedraw();
+  if (Recorder) RecordTick();
   if (State.StopAfterTick) SetTimerEnabled(false);
 }
 
@@ -479,6 +498,7 @@ void TMainForm1::mnuBendingClick() {
 // ---- Model size ----
 
 void TMainForm1::ChooseModelSize(const TModelSizePreset& preset, const char* itemName) {
+  EndRecording();
   MnuPauseClick();
   State.ISize = preset.ISize;
   State.JSize = preset.JSize;
@@ -518,6 +538,7 @@ void TMainForm1::MnuMdlCustomClick() {
     restore();
     throw EError(refusal);
   }
+  EndRecording();
   MnuPauseClick();
   MainMenu1.Check("MnuMdlCustom");
   State.FieldSimulation.InitNodes(State.ISize, State.JSize, ModelWidth);
@@ -634,6 +655,107 @@ void TMainForm1::MnuFullScreenClick() {
   else
     showMaximized();
   MainMenu1.SetChecked("MnuFullScreen", full);
+}
+
+// ---- Recording ----
+
+void TMainForm1::MnuRecordAnimationClick() {
+  if (Recorder) {
+    EndRecording();
+    return;
+  }
+  QString path;
+  if (AskRecordingFile) {
+    path = AskRecordingFile();
+  } else {
+    QFileDialog dialog(this, tr("Record animation"));
+    dialog.setObjectName(QStringLiteral("RecordingFileDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters({tr("MP4 video (*.mp4)"), tr("WebM video (*.webm)"),
+                           tr("Animated GIF (*.gif)")});
+    dialog.setDefaultSuffix(QStringLiteral("mp4"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+      path = dialog.selectedFiles().constFirst();
+    }
+  }
+  if (path.isEmpty()) return;
+
+  // The picture of the plot as it stands gives the video its size in device pixels.
+  Series1().RequestRedraw();
+  Chart1->FlushRedraw();
+  const QSize pictureSize = Chart1->Buffer().size();
+  const std::optional<TVideoFormat> format = VideoFormatOfPath(path);
+  const int rate = StandardFrameRate(1000.0 / EffectiveIntervalMs(),
+                                     format.value_or(TVideoFormat::Mp4));
+  // Throws with the file and the reason; nothing changes then.
+  Recorder = std::make_unique<TVideoRecorder>(path, pictureSize, rate, RecordingOptions);
+  RecordedTicks = 0;
+  RecordingChartSize = Chart1->size();
+  ShowRecordingState();
+}
+
+void TMainForm1::RecordTick() {
+  Chart1->FlushRedraw();
+  const QImage& picture = Chart1->Buffer();
+  // A picture of another size (the screen's pixel ratio changed) ends the file.
+  if (picture.size() != Recorder->PictureSize() || Recorder->Failed()) {
+    EndRecording();
+    return;
+  }
+  Recorder->AddFrame(picture);
+  ++RecordedTicks;
+  ShowRecordingTime();
+}
+
+void TMainForm1::EndRecording() {
+  if (!Recorder) return;
+  const std::unique_ptr<TVideoRecorder> recorder = std::move(Recorder);
+  ShowRecordingState();
+  // The command that ends a recording goes on whatever became of the file: its error is shown
+  // here.
+  Guarded([&] {
+    const TRecordingSummary summary = recorder->Finish();
+    if (summary.FramesDropped == 0) return;
+    const QString text =
+        tr("The animation was recorded to \u201c%1\u201d, but %2 of its %3 frames were dropped "
+           "because the encoder fell behind; the video stands still at those moments.")
+            .arg(QDir::toNativeSeparators(summary.Path))
+            .arg(summary.FramesDropped)
+            .arg(summary.FramesWritten + summary.FramesDropped);
+    if (ShowRecordingReport) {
+      ShowRecordingReport(text);
+    } else {
+      auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("HalvoranRadiation"),
+                                  text, QMessageBox::Ok, this);
+      box->setAttribute(Qt::WA_DeleteOnClose);
+      box->open();
+    }
+  });
+}
+
+void TMainForm1::ShowRecordingState() {
+  // The language can change before the window has its components.
+  if (!RecordingLabel) return;
+  if (!Recorder) {
+    RecordingLabel->hide();
+    MainMenu1.SetCaption("MnuRecordAnimation", "&アニメーションを録画…", "Record animation",
+                         Translations);
+    return;
+  }
+  MainMenu1.SetCaption("MnuRecordAnimation", "&録画を停止", "Stop recording", Translations);
+  ShowRecordingTime();
+  RecordingLabel->show();
+}
+
+void TMainForm1::ShowRecordingTime() {
+  // The length of the video so far, at its own frame rate.
+  const long long seconds = RecordedTicks / Recorder->FrameRate();
+  const QString text = QStringLiteral("\u25cf REC %1:%2")
+                           .arg(seconds / 60, 2, 10, QLatin1Char('0'))
+                           .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+  // Set only when it reads differently, once a second: a new text repaints the label.
+  if (RecordingLabel->text() != text) RecordingLabel->setText(text);
 }
 
 void TMainForm1::Chart1Zoom(TPlotSurface& sender) {

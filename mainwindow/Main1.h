@@ -9,6 +9,7 @@
 
 #include "app/Language.h"
 #include "engine/SimulationState.h"
+#include "export/VideoRecorder.h"
 #include "render/FieldDrawing.h"
 #include "mainwindow/MainMenu.h"
 #include "mainwindow/MusicPlayer.h"
@@ -99,6 +100,10 @@ class TMainForm1 : public QMainWindow {
   // S: one tick, then paused, as the pause button does.
   void MnuStepClick();
   void MnuFullScreenClick();
+  // Starts recording the animation into a video file the user names, one frame per tick from
+  // the next tick on; while recording, the item stops it and the file is finished.
+  void MnuRecordAnimationClick();
+  bool Recording() const { return Recorder != nullptr; }
   void Chart1Zoom(TPlotSurface& sender);
   void mnuMusicPlayClick();
   void mnuMusicPAUSEClick();
@@ -126,6 +131,7 @@ class TMainForm1 : public QMainWindow {
   TPointSeries& Series1() { return Chart1->Series1(); }
   QTimer* Timer1 = nullptr;
   QLabel* HalvoranLabLogo = nullptr;
+  QLabel* RecordingLabel = nullptr;  // "● REC 00:12" beside the speed buttons while recording
   TMainMenu MainMenu1;
   TMusicPlayer MediaPlayer1;
 
@@ -154,6 +160,14 @@ class TMainForm1 : public QMainWindow {
   std::function<bool(QPrinter& printer)> RunPageSetupDialog;
   // Asks for the picture file to write; empty when the user cancels.
   std::function<QString()> RunSavePictureDialog;
+  // Asks for the video file to record into; empty when the user cancels. The platform's file
+  // dialog unless a test puts its own here.
+  std::function<QString()> AskRecordingFile;
+  // Tells the user what a finished recording lost (frames dropped while the encoder fell
+  // behind); a message box unless a test puts its own here.
+  std::function<void(const QString& text)> ShowRecordingReport;
+  // The queue and encoder of the next recording (tests hold the worker or name an encoder).
+  TVideoRecorderOptions RecordingOptions;
 
  signals:
   // The window was closed: the program ends.
@@ -178,6 +192,12 @@ class TMainForm1 : public QMainWindow {
   bool PictureOutstanding() const;
   void SetTimerEnabled(bool enabled);
   QPrinter& ThePrinter();
+  // Recording: the tick's picture handed to the recorder; the end of a recording with its report
+  // (errors shown, the command that ends it goes on); the item's caption and the REC label.
+  void RecordTick();
+  void EndRecording();
+  void ShowRecordingState();
+  void ShowRecordingTime();
 
   TSimulationState& State;
   // Declared before the windows, so that it leaves the application after them.
@@ -186,6 +206,9 @@ class TMainForm1 : public QMainWindow {
   bool TickDeferred = false;
   double LastGoodAspectRatio = 0.5;
   std::unique_ptr<QPrinter> Printer;
+  std::unique_ptr<TVideoRecorder> Recorder;
+  long long RecordedTicks = 0;
+  QSize RecordingChartSize;  // the plot's size in logical pixels when the recording began
 
   std::unique_ptr<TBetaVersionDlg> VersionDlg;
   std::unique_ptr<TUndulatorSetupDlg> UndulatorDlg;

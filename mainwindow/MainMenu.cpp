@@ -38,6 +38,7 @@ const TMenuEntry MenuTable[] = {
   {2, TKind::Command, "MnuPrinterSetUp",    "&プリンタ設定",        "Printer setup",                 &TMainForm1::MnuPrinterSetUpClick, 0, false, true},
   {2, TKind::Command, "MnuPrint",           "&プリント",            "Print",                         &TMainForm1::MnuPrintClick, 0, false, true},
   {2, TKind::Command, "MnuSavePicture",     "&画像を保存…",         "Save picture",                  &TMainForm1::MnuSavePictureClick, 0, false, true},
+  {2, TKind::Command, "MnuRecordAnimation", "&アニメーションを録画…", "Record animation",         &TMainForm1::MnuRecordAnimationClick, 0, false, true},
   {2, TKind::Command, "MnuExit",            "&終了",                "Exit",                          &TMainForm1::MnuExitClick, 0, false, true},
   {1, TKind::Submenu, "Setup",              "&セットアップ",        "Setup",                         nullptr, 0, false, true},
   {2, TKind::Submenu, "MnuTrajectory",      "&放射の種類",          "Kind of radiation",             nullptr, 0, false, true},

@@ -1,16 +1,17 @@
 // The video recorder: each format read back for its codec, size, frame count and picture; frame
 // rates; and the faults: files that cannot be created or written, a missing encoder, a full queue.
+#include "export/VideoRecorder.h"
+
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <future>
-#include <unistd.h>
 
 #include "app/GuardedCall.h"
-#include "export/VideoRecorder.h"
 #include "support/VideoProbe.h"
 
 namespace {
@@ -68,28 +69,29 @@ TEST_P(VideoFormatTest, WritesEveryFrameInItsCodecAndSize) {
   EXPECT_EQ(QSize(probe.Width, probe.Height), row.Stored);
   EXPECT_EQ(probe.Frames, Frames);
   // Lossy codecs move colours a little; 60 of 255 still tells red from black and white.
-  const QColor inside = probe.LastFrame.pixelColor(row.Picture.width() / 4, row.Picture.height() / 4);
-  const QColor outside = probe.LastFrame.pixelColor(row.Picture.width() * 3 / 4, row.Picture.height() * 3 / 4);
+  const QColor inside =
+      probe.LastFrame.pixelColor(row.Picture.width() / 4, row.Picture.height() / 4);
+  const QColor outside =
+      probe.LastFrame.pixelColor(row.Picture.width() * 3 / 4, row.Picture.height() * 3 / 4);
   EXPECT_GT(inside.red(), 195);
   EXPECT_LT(inside.green(), 60);
   EXPECT_LT(outside.red() + outside.green() + outside.blue(), 60);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Formats, VideoFormatTest,
-    ::testing::Values(TFormatRow{"mp4", "h264", {160, 96}, {160, 96}},
-                      TFormatRow{"MP4", "h264", {161, 97}, {162, 98}},
-                      TFormatRow{"webm", "vp9", {160, 96}, {160, 96}},
-                      TFormatRow{"webm", "vp9", {161, 97}, {162, 98}},
-                      TFormatRow{"gif", "gif", {161, 97}, {161, 97}}));
+INSTANTIATE_TEST_SUITE_P(Formats, VideoFormatTest,
+                         ::testing::Values(TFormatRow{"mp4", "h264", {160, 96}, {160, 96}},
+                                           TFormatRow{"MP4", "h264", {161, 97}, {162, 98}},
+                                           TFormatRow{"webm", "vp9", {160, 96}, {160, 96}},
+                                           TFormatRow{"webm", "vp9", {161, 97}, {162, 98}},
+                                           TFormatRow{"gif", "gif", {161, 97}, {161, 97}}));
 
 TEST(VideoRecorder, TheSuffixChoosesTheFormat) {
   const struct {
     const char* Path;
     std::optional<TVideoFormat> Format;
   } rows[] = {
-      {"a.mp4", TVideoFormat::Mp4},   {"/x/b.MP4", TVideoFormat::Mp4}, {"c.webm", TVideoFormat::WebM},
-      {"d.gif", TVideoFormat::Gif},   {"e.avi", std::nullopt},         {"mp4", std::nullopt},
+      {"a.mp4", TVideoFormat::Mp4}, {"/x/b.MP4", TVideoFormat::Mp4}, {"c.webm", TVideoFormat::WebM},
+      {"d.gif", TVideoFormat::Gif}, {"e.avi", std::nullopt},         {"mp4", std::nullopt},
       {"f.mp4.txt", std::nullopt},
   };
   for (const auto& row : rows) {
@@ -106,8 +108,8 @@ TEST(VideoRecorder, TheTickRateIsRoundedToAStandardRate) {
       {1000.0 / 16, TVideoFormat::Mp4, 60},  // one screen frame per tick
       {1000.0 / 21, TVideoFormat::Mp4, 50},  {1000.0 / 41, TVideoFormat::WebM, 24},
       {1000.0 / 181, TVideoFormat::Mp4, 10},  // the slowest wave speed
-      {13.0, TVideoFormat::Mp4, 12},          {1000.0, TVideoFormat::Mp4, 60},
-      {1000.0 / 16, TVideoFormat::Gif, 50},   {1000.0 / 61, TVideoFormat::Gif, 20},
+      {13.0, TVideoFormat::Mp4, 12},         {1000.0, TVideoFormat::Mp4, 60},
+      {1000.0 / 16, TVideoFormat::Gif, 50},  {1000.0 / 61, TVideoFormat::Gif, 20},
       {1000.0 / 181, TVideoFormat::Gif, 10},
   };
   for (const auto& row : rows) {
@@ -123,8 +125,9 @@ TEST(VideoRecorder, AFileThatCannotBeCreatedIsNamedWithItsReason) {
   EXPECT_TRUE(text.contains(QStringLiteral("No such file or directory"))) << text.toStdString();
 
   const QString unknown = dir.filePath(QStringLiteral("clip.avi"));
-  EXPECT_TRUE(ErrorOf([&] { TVideoRecorder recorder(unknown, {64, 48}, 25); })
-                  .contains(QStringLiteral(".mp4, .webm or .gif")));
+  EXPECT_TRUE(ErrorOf([&] {
+                TVideoRecorder recorder(unknown, {64, 48}, 25);
+              }).contains(QStringLiteral(".mp4, .webm or .gif")));
   EXPECT_FALSE(QFileInfo::exists(unknown));
 }
 
@@ -134,8 +137,8 @@ TEST(VideoRecorder, AReadOnlyFolderIsRefused) {
   ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
   const QString path = dir.filePath(QStringLiteral("clip.webm"));
   const QString text = ErrorOf([&] { TVideoRecorder recorder(path, {64, 48}, 25); });
-  QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                        QFileDevice::ExeOwner);
+  QFile::setPermissions(dir.path(),
+                        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   EXPECT_TRUE(text.contains(QStringLiteral("Permission denied"))) << text.toStdString();
   EXPECT_FALSE(QFileInfo::exists(path));
 }

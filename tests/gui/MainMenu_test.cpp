@@ -54,6 +54,7 @@ TEST_F(MainMenuTest, TheTreeHasItsCaptionsAndEnglishTooltips) {
       {"MnuPrinterSetUp", "&プリンタ設定", "Printer setup"},
       {"MnuPrint", "&プリント", "Print"},
       {"MnuSavePicture", "&画像を保存…", "Save picture"},
+      {"MnuRecordAnimation", "&アニメーションを録画…", "Record animation"},
       {"MnuExit", "&終了", "Exit"},
       {"Setup", "&セットアップ", "Setup"},
       {"MnuTrajectory", "&放射の種類", "Kind of radiation"},

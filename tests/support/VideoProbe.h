@@ -46,16 +46,16 @@ inline TVideoProbe ProbeVideo(const QString& path) {
     const auto receive = [&] {
       while (avcodec_receive_frame(decoder, frame) >= 0) {
         ++probe.Frames;
-        QImage rgb(frame->width, frame->height, QImage::Format_RGB888);
-        SwsContext* convert = sws_getContext(frame->width, frame->height,
-                                             static_cast<AVPixelFormat>(frame->format),
-                                             frame->width, frame->height, AV_PIX_FMT_RGB24,
-                                             SWS_POINT, nullptr, nullptr, nullptr);
+        // One row more than the picture: swscale's vector code writes a little past the end.
+        QImage rgb(frame->width, frame->height + 1, QImage::Format_RGB888);
+        SwsContext* convert = sws_getContext(
+            frame->width, frame->height, static_cast<AVPixelFormat>(frame->format), frame->width,
+            frame->height, AV_PIX_FMT_RGB24, SWS_POINT, nullptr, nullptr, nullptr);
         uint8_t* target[1] = {rgb.bits()};
         const int stride[1] = {static_cast<int>(rgb.bytesPerLine())};
         sws_scale(convert, frame->data, frame->linesize, 0, frame->height, target, stride);
         sws_freeContext(convert);
-        probe.LastFrame = rgb;
+        probe.LastFrame = rgb.copy(0, 0, frame->width, frame->height);
       }
     };
     while (av_read_frame(input, packet) >= 0) {

@@ -1,0 +1,174 @@
+// The animation's pace while it is recorded: the main window at the large model (400 x 40) on a
+// 1280 x 720 plot, the charge dragged round a circle, with and without recording to an MP4 file
+// in alternating rounds. The target (at least 0.9 x): the tick rate the window's thread sustains,
+// ticks back to back per second of that thread's processor time, which a shared machine's load
+// does not blur. Also printed: ticks per second of wall time at the window's own timer, as the
+// user sees them, with the encoder's thread competing for the processor.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "app/GuardedCall.h"
+#include "bench/FrameSupport.h"
+#include "engine/SimulationState.h"
+#include "mainwindow/Main1.h"
+
+namespace {
+
+constexpr double TargetRatio = 0.9;
+constexpr int PacedRounds = 3;
+constexpr int PacedRoundMs = 1500;
+constexpr int UnpacedRounds = 6;
+constexpr int UnpacedTicks = 30;
+
+// The window at the large model, running, with the charge dragged round a circle of 0.4 model
+// units: a moving charge draws kinked lines, as a recorded lesson would.
+class TRecordedWindow {
+ public:
+  TRecordedWindow() : Form(std::make_unique<TMainForm1>(State)) {
+    Form->resize(1280, 720 + Form->height() - Form->Chart1->height());
+    Form->show();
+    Form->MnuMdlLargeClick();
+    Form->CursorSource = [this] {
+      const double angle = 0.05 * static_cast<double>(State.FrameIndex);
+      return QPoint(Form->Chart1->ValueToPixelX(0.4 * std::cos(angle)),
+                    Form->Chart1->ValueToPixelY(0.4 * std::sin(angle)));
+    };
+    State.Dragging = true;
+    Form->AskRecordingFile = [this] { return Dir.filePath(QStringLiteral("bench.mp4")); };
+    Form->ShowRecordingReport = [this](const QString& text) { Report = text; };
+    SetErrorPresenter([](const QString& text) {
+      std::fprintf(stderr, "error: %s\n", text.toLocal8Bit().constData());
+    });
+  }
+  ~TRecordedWindow() { SetErrorPresenter({}); }
+
+  void SetRecording(bool on) {
+    if (Form->Recording() != on) Form->MnuRecordAnimationClick();
+  }
+
+  // Ticks per second of the window's own timer over a stretch of ms.
+  double PacedRate(int ms) {
+    Form->SpeedRunButtonClick();
+    const int start = State.FrameIndex;
+    QElapsedTimer clock;
+    clock.start();
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+    const double seconds = static_cast<double>(clock.nsecsElapsed()) * 1e-9;
+    Form->MnuPauseClick();
+    return static_cast<double>(State.FrameIndex - start) / seconds;
+  }
+
+  // Processor seconds of this thread for ticks, each with its complete picture, back to back.
+  double TickSeconds(int ticks) {
+    const double start = ThreadSeconds();
+    for (int i = 0; i < ticks; ++i) {
+      Form->Timer1Timer();
+      Form->Chart1->FlushRedraw();
+    }
+    return ThreadSeconds() - start;
+  }
+
+  QString Report;
+
+ private:
+  TSimulationState State;
+  QTemporaryDir Dir;
+  std::unique_ptr<TMainForm1> Form;
+};
+
+void RecordingRates(benchmark::State& state) {
+  for (auto _ : state) {
+    TRecordedWindow window;
+    double plain = 0.0;
+    double recorded = 0.0;
+    // Alternating rounds, so that a neighbour's load on the shared machine falls on both.
+    for (int round = 0; round < PacedRounds; ++round) {
+      window.SetRecording(false);
+      plain += window.PacedRate(PacedRoundMs);
+      window.SetRecording(true);
+      recorded += window.PacedRate(PacedRoundMs);
+    }
+    double plainSeconds = 0.0;
+    double recordedSeconds = 0.0;
+    for (int round = 0; round < UnpacedRounds; ++round) {
+      window.SetRecording(false);
+      plainSeconds += window.TickSeconds(UnpacedTicks);
+      window.SetRecording(true);
+      recordedSeconds += window.TickSeconds(UnpacedTicks);
+    }
+    window.SetRecording(false);
+    const double ticks = static_cast<double>(UnpacedRounds * UnpacedTicks);
+    const double unpacedPlain = plainSeconds > 0.0 ? ticks / plainSeconds : 0.0;
+    const double unpacedRecorded = recordedSeconds > 0.0 ? ticks / recordedSeconds : 0.0;
+
+    state.counters["paced_plain_tps"] = plain / PacedRounds;
+    state.counters["paced_recording_tps"] = recorded / PacedRounds;
+    state.counters["paced_ratio"] = plain > 0.0 ? recorded / plain : 0.0;
+    state.counters["thread_plain_tps"] = unpacedPlain;
+    state.counters["thread_recording_tps"] = unpacedRecorded;
+    state.counters["thread_ratio"] = unpacedPlain > 0.0 ? unpacedRecorded / unpacedPlain : 0.0;
+    if (!window.Report.isEmpty()) {
+      std::printf("last recording: %s\n", window.Report.toLocal8Bit().constData());
+    }
+  }
+}
+
+// The console output, then the ratios against the target.
+class TRecordingReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+      for (const auto& [name, counter] : run.counters) Figures[name] = counter.value;
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    if (Figures.empty()) return;
+    const double ratio = Figures["thread_ratio"];
+    std::printf(
+        "recording 400x40 at 1280x720, ticks per second of the window's thread: %.1f recorded vs "
+        "%.1f plain = %.2f x (target >= %.2f) %s\n",
+        Figures["thread_recording_tps"], Figures["thread_plain_tps"], ratio, TargetRatio,
+        ratio >= TargetRatio ? "OK" : "TOO SLOW");
+    std::printf(
+        "recording 400x40 at 1280x720, ticks per second of wall time at the window's "
+        "timer: %.1f recorded vs %.1f plain = %.2f x\n",
+        Figures["paced_recording_tps"], Figures["paced_plain_tps"], Figures["paced_ratio"]);
+  }
+
+ private:
+  std::map<std::string, double> Figures;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // The window needs no screen: the offscreen platform unless the caller chose one.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  benchmark::RegisterBenchmark("Recording/400x40", RecordingRates)
+      ->Iterations(1)
+      ->Unit(benchmark::kMillisecond);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  TRecordingReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}
