@@ -14,7 +14,9 @@ constexpr double MaxBeta = 0.9999;
 // 1 / R^2 without bound).
 constexpr double OnChargeSteps = 1e-9;
 // Newton inside one tick stops when the bracket or the step is below this fraction of a tick.
-constexpr double TickTolerance = 1e-13;
+// The step is still taken, and Newton's error squares with every step, so what is left after a
+// step of 1e-9 is far below the rounding of the time itself (about 1e-16 of a tick).
+constexpr double TickTolerance = 1e-9;
 constexpr int MaxNewtonSteps = 60;
 
 // The charge at a moment between two recorded ticks, per tick: position, velocity, acceleration.
@@ -54,9 +56,11 @@ TPathPoint Hermite(const TChargeRecord& older, const TChargeRecord& newer, doubl
   return point;
 }
 
-double Distance(TVector2 a, TVector2 b) {
-  return std::hypot(a.X - b.X, a.Y - b.Y);
-}
+// sqrt rather than hypot: the library's hypot guards against overflows that model distances
+// never reach, at several times the cost, and the field arrows evaluate a thousand points a frame.
+double Length(double x, double y) { return std::sqrt(x * x + y * y); }
+
+double Distance(TVector2 a, TVector2 b) { return Length(a.X - b.X, a.Y - b.Y); }
 
 // The moment of emission, found; Older and Newer are the records around it and U its place
 // between them (0 at Older).
@@ -70,7 +74,12 @@ struct TEmission {
 // f(k) = |P - x(now - k)| - c k falls monotonically with k while the charge is slower than
 // the wave, so the tick holding its root is found by bisection, and the root inside it by
 // Newton's method kept inside the bracket (g' = n.v - c < 0).
-bool FindEmission(const TFieldSimulation& field, int ISize, TVector2 point, TEmission& emission) {
+// With a hint (the tick of an emission found for a point nearby), the bracket is first widened
+// from that tick by doubling steps, which for the neighbouring points of a grid takes two or three
+// evaluations instead of the bisection's log2 ISize; the tick found is the same either way, the
+// root of a monotonic f being one, so the result does not depend on the hint.
+bool FindEmission(const TFieldSimulation& field, int ISize, TVector2 point, TEmission& emission,
+                  TRetardedSearch* hint) {
   const double w = field.WaveVelocity;
   const int last = std::min(ISize, field.ChargeHistoryCount() - 1);
   if (last < 1 || !(w > 0.0)) return false;
@@ -78,11 +87,56 @@ bool FindEmission(const TFieldSimulation& field, int ISize, TVector2 point, TEmi
 
   const double f0 = f(0);
   if (!(f0 > OnChargeSteps * w)) return false;
-  if (!(f(last) <= 0.0)) return false;
   int lo = 0;
   int hi = last;
   double fLo = f0;
-  double fHi = f(last);
+  double fHi = 0.0;
+  int start = hint ? hint->Tick : -1;
+  if (start >= 0 && start < last) {
+    // One Newton step in whole ticks from the hint, with f'(k) = n.v - c at its record, lands
+    // within a tick or two of the root for the neighbouring points of a grid.
+    const TChargeRecord& record = field.ChargeHistory(start);
+    const TVector2 d{point.X - record.Pos.X, point.Y - record.Pos.Y};
+    const double r = Length(d.X, d.Y);
+    const double slope = r > 0.0 ? w * (d.X * record.Beta.X + d.Y * record.Beta.Y) / r - w : -w;
+    const double guess = start - (r - w * start) / slope;
+    if (slope < 0.0 && guess >= 0.0 && guess < last) start = static_cast<int>(guess);
+    const double fStart = f(start);
+    if (fStart > 0.0) {
+      // The root lies further back: step back until f falls to zero, at most to the oldest tick.
+      lo = start;
+      fLo = fStart;
+      for (int step = 1;; step *= 2) {
+        const int k = std::min(last, lo + step);
+        const double fk = f(k);
+        if (fk <= 0.0) {
+          hi = k;
+          fHi = fk;
+          break;
+        }
+        if (k == last) return false;  // beyond the history
+        lo = k;
+        fLo = fk;
+      }
+    } else {
+      hi = start;
+      fHi = fStart;
+      for (int step = 1;; step *= 2) {
+        const int k = std::max(0, hi - step);
+        const double fk = k == 0 ? f0 : f(k);
+        if (fk > 0.0) {
+          lo = k;
+          fLo = fk;
+          break;
+        }
+        hi = k;
+        fHi = fk;
+      }
+    }
+  } else {
+    fHi = f(last);
+    if (!(fHi <= 0.0)) return false;
+  }
   while (hi - lo > 1) {
     const int mid = lo + (hi - lo) / 2;
     const double fMid = f(mid);
@@ -104,8 +158,11 @@ bool FindEmission(const TFieldSimulation& field, int ISize, TVector2 point, TEmi
   for (int step = 0; step < MaxNewtonSteps; ++step) {
     const TPathPoint x = Hermite(older, newer, w, 1.0 - s);
     const TVector2 d{point.X - x.Pos.X, point.Y - x.Pos.Y};
-    const double r = std::hypot(d.X, d.Y);
+    const double r = Length(d.X, d.Y);
     const double g = r - w * (lo + s);
+    // On the root itself: the Newton step would stay there, at the bracket's end, and be
+    // replaced by a bisection step away from it.
+    if (g == 0.0) break;
     if (g > 0.0) {
       a = s;
     } else {
@@ -120,6 +177,7 @@ bool FindEmission(const TFieldSimulation& field, int ISize, TVector2 point, TEmi
     if (settled) break;
   }
 
+  if (hint) hint->Tick = lo;
   emission.TicksAgo = lo + s;
   emission.Older = &older;
   emission.Newer = &newer;
@@ -131,39 +189,49 @@ bool FindEmission(const TFieldSimulation& field, int ISize, TVector2 point, TEmi
 
 bool RetardedTime(const TFieldSimulation& field, int ISize, TVector2 point, double& ticksAgo) {
   TEmission emission;
-  if (!FindEmission(field, ISize, point, emission)) return false;
+  if (!FindEmission(field, ISize, point, emission, nullptr)) return false;
   ticksAgo = emission.TicksAgo;
   return true;
 }
 
 bool RetardedField(const TFieldSimulation& field, int ISize, TVector2 point, TVector2& velocityPart,
                    TVector2& accelerationPart) {
+  TRetardedSearch none;
+  return RetardedField(field, ISize, point, velocityPart, accelerationPart, none);
+}
+
+bool RetardedField(const TFieldSimulation& field, int ISize, TVector2 point, TVector2& velocityPart,
+                   TVector2& accelerationPart, TRetardedSearch& search) {
   TEmission emission;
-  if (!FindEmission(field, ISize, point, emission)) return false;
+  if (!FindEmission(field, ISize, point, emission, &search)) return false;
   const double w = field.WaveVelocity;
   const TPathPoint x = Hermite(*emission.Older, *emission.Newer, w, emission.U);
 
   const TVector2 d{point.X - x.Pos.X, point.Y - x.Pos.Y};
-  const double r = std::hypot(d.X, d.Y);
+  const double r = Length(d.X, d.Y);
   if (!(r > 0.0)) return false;
-  const TVector2 n{d.X / r, d.Y / r};
+  // Reciprocals once: the field arrows evaluate a thousand points a frame, and divisions are
+  // the slowest of the arithmetic here.
+  const double invR = 1.0 / r;
+  const double invW = 1.0 / w;
+  const TVector2 n{d.X * invR, d.Y * invR};
 
-  TVector2 beta{x.Velocity.X / w, x.Velocity.Y / w};
-  const double speed = std::hypot(beta.X, beta.Y);
+  TVector2 beta{x.Velocity.X * invW, x.Velocity.Y * invW};
+  const double speed = Length(beta.X, beta.Y);
   if (speed > MaxBeta) beta = {beta.X * MaxBeta / speed, beta.Y * MaxBeta / speed};
   // Per model unit of light travel: (delta beta per tick) / w = acceleration per tick^2 / w^2.
-  const TVector2 betaDot{x.Acceleration.X / (w * w), x.Acceleration.Y / (w * w)};
+  const TVector2 betaDot{x.Acceleration.X * invW * invW, x.Acceleration.Y * invW * invW};
 
   const double beta2 = beta.X * beta.X + beta.Y * beta.Y;
   const double kappa = 1.0 - (n.X * beta.X + n.Y * beta.Y);
-  const double kappa3 = kappa * kappa * kappa;
+  const double invKappa3R = 1.0 / (kappa * kappa * kappa * r);
   const TVector2 nMinusBeta{n.X - beta.X, n.Y - beta.Y};
 
-  const double velocityScale = (1.0 - beta2) / (kappa3 * r * r);
+  const double velocityScale = (1.0 - beta2) * invKappa3R * invR;
   velocityPart = {nMinusBeta.X * velocityScale, nMinusBeta.Y * velocityScale};
 
   // In the plane (n - beta) x betaDot is along z, c e_z; then n x (c e_z) = c (n.y, -n.x).
-  const double c = (nMinusBeta.X * betaDot.Y - nMinusBeta.Y * betaDot.X) / (kappa3 * r);
+  const double c = (nMinusBeta.X * betaDot.Y - nMinusBeta.Y * betaDot.X) * invKappa3R;
   accelerationPart = {n.Y * c, -n.X * c};
   return true;
 }

@@ -16,7 +16,9 @@ namespace {
 // The head's strokes leave the tip at this angle to the shaft (radians, 25 degrees).
 constexpr double HeadAngle = 0.4363323129985824;
 
-int RoundToPixel(double v) { return static_cast<int>(std::lround(v)); }
+// To the nearest pixel, halves away from zero; inline, as the arrows round a few thousand values a
+// frame, all of them small.
+int RoundToPixel(double v) { return static_cast<int>(v >= 0.0 ? v + 0.5 : v - 0.5); }
 
 // Logical pixels in device pixels, at least one; a ratio that is not a positive number counts as 1.
 double RatioOf(double pixelRatio) {
@@ -35,13 +37,12 @@ bool ScalesOf(const TPlotMapping& m, double& sx, double& sy) {
   return std::isfinite(sx) && std::isfinite(sy) && sx > 0.0 && sy > 0.0;
 }
 
-void DrawArrow(TCanvas& canvas, const TFieldArrow& arrow, double headLength) {
+// The head's strokes run back from the tip, the shaft's direction turned by +-HeadAngle: c and s
+// are the head's length times the angle's cosine and sine.
+void DrawArrow(TCanvas& canvas, const TFieldArrow& arrow, double c, double s) {
   canvas.Pen.Color = FieldArrowColor(arrow.Magnitude);
   canvas.MoveTo(arrow.TailX, arrow.TailY);
   canvas.LineTo(arrow.TipX, arrow.TipY);
-  // The head's strokes run back from the tip, the shaft's direction turned by +-HeadAngle.
-  const double c = std::cos(HeadAngle) * headLength;
-  const double s = std::sin(HeadAngle) * headLength;
   for (const double side : {1.0, -1.0}) {
     const double bx = -(arrow.DirX * c - side * arrow.DirY * s);
     const double by = -(arrow.DirY * c + side * arrow.DirX * s);
@@ -147,7 +148,7 @@ TColor FieldArrowColor(double magnitude) {
   const TColor a = FieldArrowScale[decade];
   const TColor b = FieldArrowScale[decade + 1];
   const auto mix = [f](unsigned from, unsigned to) {
-    return static_cast<unsigned>(std::lround((1.0 - f) * from + f * to));
+    return static_cast<unsigned>(RoundToPixel((1.0 - f) * from + f * to));
   };
   return ColorRGB(mix(ColorRed(a), ColorRed(b)), mix(ColorGreen(a), ColorGreen(b)),
                   mix(ColorBlue(a), ColorBlue(b)));
@@ -170,55 +171,97 @@ TArrowGrid FieldArrowGridOf(const TPixelRect& area, double pixelRatio) {
   return grid;
 }
 
-bool FieldArrowAt(const TFieldView& view, const TFieldSimulation& field, int ISize, int px,
-                  int py, TFieldArrow& arrow, double pixelRatio) {
-  double sx = 0.0;
-  double sy = 0.0;
-  if (ISize < 1 || !ScalesOf(view.Mapping, sx, sy)) return false;
-  const TVector2 point{view.Mapping.PixelToValueX(px) + view.Origin.X,
-                       view.Mapping.PixelToValueY(py) + view.Origin.Y};
+namespace {
+
+// What every arrow of one drawing shares: the view's scales, the charge and the arrow's sizes.
+struct TArrowFrame {
+  bool Usable = false;
+  double Sx = 0.0;  // pixels per model unit
+  double Sy = 0.0;
+  double Gap = 0.0;       // pixels
+  double HalfLength = 0.0;  // pixels
+};
+
+TArrowFrame ArrowFrameOf(const TFieldView& view, int ISize, double pixelRatio) {
+  TArrowFrame frame;
+  if (ISize < 1 || !ScalesOf(view.Mapping, frame.Sx, frame.Sy)) return frame;
+  frame.Gap = FieldArrowChargeGap * RatioOf(pixelRatio);
+  frame.HalfLength = 0.5 * FieldArrowLength * RatioOf(pixelRatio);
+  frame.Usable = true;
+  return frame;
+}
+
+// The arrow at grid pixel (px, py), whose model point is point; the search for the emission time
+// starts where the last one ended.
+bool ArrowAt(const TArrowFrame& frame, const TFieldSimulation& field, int ISize, int px, int py,
+             TVector2 point, TFieldArrow& arrow, TRetardedSearch& search) {
   // The distance to the charge in pixels, in doubles: the charge may lie far off the view.
-  const double gapX = (field.ChargePos.X - point.X) * sx;
-  const double gapY = (field.ChargePos.Y - point.Y) * sy;
-  const double gap = FieldArrowChargeGap * RatioOf(pixelRatio);
-  if (gapX * gapX + gapY * gapY <= gap * gap) return false;
+  const double gapX = (field.ChargePos.X - point.X) * frame.Sx;
+  const double gapY = (field.ChargePos.Y - point.Y) * frame.Sy;
+  if (gapX * gapX + gapY * gapY <= frame.Gap * frame.Gap) return false;
 
   TVector2 velocityPart;
   TVector2 accelerationPart;
-  if (!RetardedField(field, ISize, point, velocityPart, accelerationPart)) return false;
+  if (!RetardedField(field, ISize, point, velocityPart, accelerationPart, search)) return false;
   const double ex = velocityPart.X + accelerationPart.X;
   const double ey = velocityPart.Y + accelerationPart.Y;
-  const double magnitude = std::hypot(ex, ey);
+  const double magnitude = std::sqrt(ex * ex + ey * ey);
   if (!(magnitude > 0.0) || !std::isfinite(magnitude)) return false;
 
   // The electron's field is that of the positive unit charge reversed; pixel rows grow
   // downwards.
-  const double dx = -ex * sx;
-  const double dy = ey * sy;
-  const double length = std::hypot(dx, dy);
+  const double dx = -ex * frame.Sx;
+  const double dy = ey * frame.Sy;
+  const double length = std::sqrt(dx * dx + dy * dy);
   if (!(length > 0.0) || !std::isfinite(length)) return false;
-  arrow.DirX = dx / length;
-  arrow.DirY = dy / length;
+  arrow.DirX = dx * (1.0 / length);
+  arrow.DirY = dy * (1.0 / length);
   arrow.Magnitude = magnitude;
-  const double half = 0.5 * FieldArrowLength * RatioOf(pixelRatio);
-  arrow.TailX = px - RoundToPixel(half * arrow.DirX);
-  arrow.TailY = py - RoundToPixel(half * arrow.DirY);
-  arrow.TipX = px + RoundToPixel(half * arrow.DirX);
-  arrow.TipY = py + RoundToPixel(half * arrow.DirY);
+  const int halfX = RoundToPixel(frame.HalfLength * arrow.DirX);
+  const int halfY = RoundToPixel(frame.HalfLength * arrow.DirY);
+  arrow.TailX = px - halfX;
+  arrow.TailY = py - halfY;
+  arrow.TipX = px + halfX;
+  arrow.TipY = py + halfY;
   return true;
+}
+
+TVector2 ModelPointOf(const TFieldView& view, int px, int py) {
+  return {view.Mapping.PixelToValueX(px) + view.Origin.X,
+          view.Mapping.PixelToValueY(py) + view.Origin.Y};
+}
+
+}  // namespace
+
+bool FieldArrowAt(const TFieldView& view, const TFieldSimulation& field, int ISize, int px,
+                  int py, TFieldArrow& arrow, double pixelRatio) {
+  const TArrowFrame frame = ArrowFrameOf(view, ISize, pixelRatio);
+  TRetardedSearch search;
+  return frame.Usable &&
+         ArrowAt(frame, field, ISize, px, py, ModelPointOf(view, px, py), arrow, search);
 }
 
 void DrawFieldArrows(const TFieldView& view, const TFieldSimulation& field, int ISize,
                      double pixelRatio) {
+  const TArrowFrame frame = ArrowFrameOf(view, ISize, pixelRatio);
   const TArrowGrid grid = FieldArrowGridOf(view.Mapping.DrawArea, pixelRatio);
-  const double headLength = FieldArrowHeadLength * RatioOf(pixelRatio);
-  TFieldArrow arrow;
-  for (int row = 0; row < grid.Rows; ++row) {
-    const int py = grid.Top + row * grid.Spacing;
-    for (int column = 0; column < grid.Columns; ++column) {
-      const int px = grid.Left + column * grid.Spacing;
-      if (FieldArrowAt(view, field, ISize, px, py, arrow, pixelRatio)) {
-        DrawArrow(view.Canvas, arrow, headLength);
+  if (frame.Usable) {
+    const double headLength = FieldArrowHeadLength * RatioOf(pixelRatio);
+    const double headCos = std::cos(HeadAngle) * headLength;
+    const double headSin = std::sin(HeadAngle) * headLength;
+    TFieldArrow arrow;
+    // Neighbours have nearly the same emission time: each search starts from the one before it,
+    // the first of a row from the first of the row above.
+    TRetardedSearch rowStart;
+    for (int row = 0; row < grid.Rows; ++row) {
+      const int py = grid.Top + row * grid.Spacing;
+      TRetardedSearch search = rowStart;
+      for (int column = 0; column < grid.Columns; ++column) {
+        const int px = grid.Left + column * grid.Spacing;
+        if (ArrowAt(frame, field, ISize, px, py, ModelPointOf(view, px, py), arrow, search)) {
+          DrawArrow(view.Canvas, arrow, headCos, headSin);
+        }
+        if (column == 0) rowStart = search;
       }
     }
   }

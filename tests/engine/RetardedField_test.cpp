@@ -195,4 +195,35 @@ TEST_F(RetardedFieldCircle, RadiationFieldIsTheCirclesOwn) {
   }
 }
 
+// A search started from any tick, near the emission or far from it, finds the same field as one
+// started afresh, bit for bit; a refusal leaves the hint as it was.
+TEST_F(RetardedFieldCircle, ASearchHintChangesNothingButItsCost) {
+  const int hints[] = {-1, 0, 1, 37, ISize / 2, ISize - 1, ISize, ISize + 7};
+  for (double x = -0.95; x < 1.0; x += 0.15) {
+    for (double y = -0.55; y < 0.6; y += 0.15) {
+      const TVector2 p{x, y};
+      TVector2 ev;
+      TVector2 ea;
+      ASSERT_TRUE(RetardedField(Sim, ISize, p, ev, ea));
+      for (const int hint : hints) {
+        TRetardedSearch search;
+        search.Tick = hint;
+        TVector2 hv;
+        TVector2 ha;
+        ASSERT_TRUE(RetardedField(Sim, ISize, p, hv, ha, search)) << hint;
+        EXPECT_EQ(hv.X, ev.X) << x << " " << y << " hint " << hint;
+        EXPECT_EQ(hv.Y, ev.Y) << x << " " << y << " hint " << hint;
+        EXPECT_EQ(ha.X, ea.X) << x << " " << y << " hint " << hint;
+        EXPECT_EQ(ha.Y, ea.Y) << x << " " << y << " hint " << hint;
+      }
+    }
+  }
+  TRetardedSearch search;
+  search.Tick = 12;
+  TVector2 ev;
+  TVector2 ea;
+  EXPECT_FALSE(RetardedField(Sim, ISize, {30.0, 0.0}, ev, ea, search));  // beyond the history
+  EXPECT_EQ(search.Tick, 12);
+}
+
 }  // namespace
