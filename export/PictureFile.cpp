@@ -2,6 +2,7 @@
 // generator, both into a QSaveFile so that only a complete file ever takes the name.
 #include "export/PictureFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
@@ -14,8 +15,11 @@
 
 namespace {
 
+// A reason the program gives itself, in the user's language.
+QString Reason(const char* text) { return QCoreApplication::translate("Messages", text); }
+
 [[noreturn]] void Fail(const QString& path, const QString& reason) {
-  throw EError(QStringLiteral("Could not save the picture \"%1\": %2")
+  throw EError(QCoreApplication::translate("Messages", "Could not save the picture \"%1\": %2")
                    .arg(QDir::toNativeSeparators(path), reason));
 }
 
@@ -37,7 +41,7 @@ void WriteSvg(QSaveFile& file, const TSimulationState& state, const TPictureGeom
   generator.setTitle(QStringLiteral("Halvoran Radiation"));
   generator.setDescription(QStringLiteral("Field lines of a moving point charge"));
   QPainter painter;
-  if (!painter.begin(&generator)) Fail(file.fileName(), QStringLiteral("the drawing could not start"));
+  if (!painter.begin(&generator)) Fail(file.fileName(), Reason("the drawing could not start"));
   try {
     TPainterCanvas canvas(painter, QRect(QPoint(0, 0), size));
     DrawMainPicture(canvas, MainPictureMapping(size, geometry.Range), 1.0, state);
@@ -60,9 +64,9 @@ std::optional<TPictureFormat> PictureFormatOfPath(const QString& path) {
 void SaveMainPicture(const QString& path, const TSimulationState& state,
                      const TPictureGeometry& geometry) {
   const std::optional<TPictureFormat> format = PictureFormatOfPath(path);
-  if (!format) Fail(path, QStringLiteral("the name must end in .png or .svg"));
+  if (!format) Fail(path, Reason("the name must end in .png or .svg"));
   if (geometry.LogicalSize.isEmpty() || !(geometry.PixelRatio > 0.0))
-    Fail(path, QStringLiteral("the picture has no size"));
+    Fail(path, Reason("the picture has no size"));
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) Fail(path, file.errorString());
   try {

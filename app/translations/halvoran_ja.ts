@@ -4,6 +4,22 @@
 <context>
     <name>Messages</name>
     <message>
+        <source>Could not save the picture "%1": %2</source>
+        <translation>画像「%1」を保存できませんでした: %2</translation>
+    </message>
+    <message>
+        <source>the drawing could not start</source>
+        <translation>描画を始められませんでした</translation>
+    </message>
+    <message>
+        <source>the name must end in .png or .svg</source>
+        <translation>名前は .png か .svg で終わらなければなりません</translation>
+    </message>
+    <message>
+        <source>the picture has no size</source>
+        <translation>画像の大きさが 0 です</translation>
+    </message>
+    <message>
         <source>Not enough memory for a picture of %1 x %2 pixels</source>
         <translation>%1 × %2 ピクセルの画像を作るにはメモリが足りません</translation>
     </message>
