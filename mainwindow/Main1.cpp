@@ -610,9 +610,9 @@ void TMainForm1::MnuSavePictureClick() {
   if (RunSavePictureDialog) {
     path = RunSavePictureDialog();
   } else {
-    const QString png = QStringLiteral("PNG picture (*.png)");
-    const QString svg = QStringLiteral("SVG drawing (*.svg)");
-    QFileDialog dialog(this, QStringLiteral("Save picture"));
+    const QString png = tr("PNG picture (*.png)");
+    const QString svg = tr("SVG drawing (*.svg)");
+    QFileDialog dialog(this, tr("Save picture"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters({png, svg});
     dialog.setDefaultSuffix(QStringLiteral("png"));

@@ -235,6 +235,18 @@
 <context>
     <name>TMainForm1</name>
     <message>
+        <source>Save picture</source>
+        <translation>画像を保存</translation>
+    </message>
+    <message>
+        <source>PNG picture (*.png)</source>
+        <translation>PNG 画像 (*.png)</translation>
+    </message>
+    <message>
+        <source>SVG drawing (*.svg)</source>
+        <translation>SVG 図 (*.svg)</translation>
+    </message>
+    <message>
         <source>Record animation</source>
         <translation>アニメーションを録画</translation>
     </message>

@@ -266,7 +266,9 @@ TEST(EngineMessages, EveryRefusalHasAJapaneseTranslation) {
        {"Floating point division by zero", "Invalid floating point operation",
         "Floating point overflow", "Unknown error", "Axis Minimum Value must be <= Maximum",
         "Axis Maximum Value must be >= Minimum", "List index out of bounds (3)",
-        "The printer could not be started", "Need Integer"})
+        "The printer could not be started", "Need Integer",
+        "Not enough memory for a picture of 100 x 200 pixels",
+        "The device pixel ratio must lie between 0.25 and 16 (not 20)"})
     messages.emplace_back(fixed);
 
   TTranslations translations;
