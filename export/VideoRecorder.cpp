@@ -9,6 +9,7 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -65,8 +66,12 @@ QString ReasonOf(int code) {
   return QString::fromLocal8Bit(text.data());
 }
 
+// A reason the program gives itself, in the user's language (also from the encoder's thread:
+// the lookup is thread-safe).
+QString Reason(const char* text) { return QCoreApplication::translate("Messages", text); }
+
 QString Failure(const QString& path, const QString& reason) {
-  return QStringLiteral("The animation could not be recorded to \u201c%1\u201d: %2.")
+  return Reason("The animation could not be recorded to \u201c%1\u201d: %2.")
       .arg(QDir::toNativeSeparators(path), reason);
 }
 
@@ -179,8 +184,8 @@ void TVideoRecorder::TImpl::Open(TVideoFormat format) {
   if (!codec && Options.EncoderName.isEmpty()) codec = avcodec_find_encoder(traits.Codec);
   if (!codec) {
     throw EError(
-        Failure(Path, QStringLiteral("this system's FFmpeg libraries have no %1 encoder "
-                                     "(\u201c%2\u201d)")
+        Failure(Path, Reason("this system's FFmpeg libraries have no %1 encoder "
+                             "(\u201c%2\u201d)")
                           .arg(QLatin1String(traits.CodecText), QString::fromUtf8(encoderName))));
   }
 
@@ -188,7 +193,7 @@ void TVideoRecorder::TImpl::Open(TVideoFormat format) {
   if (avformat_alloc_output_context2(&Output, nullptr, traits.Muxer, file.constData()) < 0 ||
       !Output) {
     throw EError(Failure(
-        Path, QStringLiteral("the %1 file writer is missing").arg(QLatin1String(traits.Muxer))));
+        Path, Reason("the %1 file writer is missing").arg(QLatin1String(traits.Muxer))));
   }
   Stream = avformat_new_stream(Output, nullptr);
   Encoder = avcodec_alloc_context3(codec);
@@ -224,7 +229,7 @@ void TVideoRecorder::TImpl::Open(TVideoFormat format) {
   const QString codecText = QLatin1String(traits.CodecText);
   const int opened = avcodec_open2(Encoder, codec, nullptr);
   if (opened < 0) {
-    throw EError(Failure(Path, QStringLiteral("the %1 encoder refused %2 x %3 pictures (%4)")
+    throw EError(Failure(Path, Reason("the %1 encoder refused %2 x %3 pictures (%4)")
                                    .arg(codecText)
                                    .arg(CodedSize.width())
                                    .arg(CodedSize.height())
@@ -324,19 +329,19 @@ TVideoRecorder::TVideoRecorder(const QString& path, QSize pictureSize, int frame
   Impl->Options = std::move(options);
   const std::optional<TVideoFormat> format = VideoFormatOfPath(path);
   if (!format) {
-    throw EError(Failure(path, QStringLiteral("the file name must end in .mp4, .webm or .gif")));
+    throw EError(Failure(path, Reason("the file name must end in .mp4, .webm or .gif")));
   }
   // Beyond this, a picture would not fit the encoders' levels nor the pool the memory.
   constexpr int MaxSide = 8192;
   if (pictureSize.width() < 2 || pictureSize.height() < 2 || pictureSize.width() > MaxSide ||
       pictureSize.height() > MaxSide) {
-    throw EError(Failure(path, QStringLiteral("a picture of %1 x %2 pixels cannot be recorded")
+    throw EError(Failure(path, Reason("a picture of %1 x %2 pixels cannot be recorded")
                                    .arg(pictureSize.width())
                                    .arg(pictureSize.height())));
   }
   if (frameRate < 1 || frameRate > 1000) {
     throw EError(
-        Failure(path, QStringLiteral("%1 pictures a second is no frame rate").arg(frameRate)));
+        Failure(path, Reason("%1 pictures a second is no frame rate").arg(frameRate)));
   }
   Impl->CodedSize = pictureSize;
   if (TraitsOf(*format).EvenSides) {
@@ -359,7 +364,7 @@ TVideoRecorder::TVideoRecorder(const QString& path, QSize pictureSize, int frame
     QImage slot(Impl->CodedSize.width(), Impl->CodedSize.height() + 1, QImage::Format_RGB32);
     if (slot.isNull()) {
       RemovePartialFile(path);
-      throw EError(Failure(path, QStringLiteral("not enough memory for the pictures")));
+      throw EError(Failure(path, Reason("not enough memory for the pictures")));
     }
     slot.fill(Qt::black);
     Impl->Slots.push_back(std::move(slot));

@@ -4,6 +4,38 @@
 <context>
     <name>Messages</name>
     <message>
+        <source>The animation could not be recorded to “%1”: %2.</source>
+        <translation>アニメーションを「%1」に録画できませんでした: %2。</translation>
+    </message>
+    <message>
+        <source>this system's FFmpeg libraries have no %1 encoder (“%2”)</source>
+        <translation>このシステムの FFmpeg ライブラリには %1 エンコーダ（“%2”）がありません</translation>
+    </message>
+    <message>
+        <source>the %1 file writer is missing</source>
+        <translation>%1 ファイルの書き出し機能がありません</translation>
+    </message>
+    <message>
+        <source>the %1 encoder refused %2 x %3 pictures (%4)</source>
+        <translation>%1 エンコーダが %2 × %3 の画像を受け付けませんでした（%4）</translation>
+    </message>
+    <message>
+        <source>the file name must end in .mp4, .webm or .gif</source>
+        <translation>ファイル名は .mp4、.webm、.gif のいずれかで終わらなければなりません</translation>
+    </message>
+    <message>
+        <source>a picture of %1 x %2 pixels cannot be recorded</source>
+        <translation>%1 × %2 ピクセルの画像は録画できません</translation>
+    </message>
+    <message>
+        <source>%1 pictures a second is no frame rate</source>
+        <translation>毎秒 %1 枚はフレームレートになりません</translation>
+    </message>
+    <message>
+        <source>not enough memory for the pictures</source>
+        <translation>画像のためのメモリが足りません</translation>
+    </message>
+    <message>
         <source>Could not save the picture "%1": %2</source>
         <translation>画像「%1」を保存できませんでした: %2</translation>
     </message>
