@@ -85,11 +85,16 @@ bool FindEmission(const TFieldSimulation& field, int ISize, TVector2 point, TEmi
   if (last < 1 || !(w > 0.0)) return false;
   const auto f = [&](int k) { return Distance(point, field.ChargeHistory(k).Pos) - w * k; };
 
-  const double f0 = f(0);
-  if (!(f0 > OnChargeSteps * w)) return false;
+  // f(0) = |P - x(now)|, compared squared against the charge's own point; its root is taken
+  // only where it is needed, which with a hint is seldom.
+  const TVector2 now = field.ChargeHistory(0).Pos;
+  const double nowSquared = (point.X - now.X) * (point.X - now.X) +
+                            (point.Y - now.Y) * (point.Y - now.Y);
+  const double onCharge = OnChargeSteps * w;
+  if (!(nowSquared > onCharge * onCharge)) return false;
   int lo = 0;
   int hi = last;
-  double fLo = f0;
+  double fLo = 0.0;
   double fHi = 0.0;
   int start = hint ? hint->Tick : -1;
   if (start >= 0 && start < last) {
@@ -98,9 +103,12 @@ bool FindEmission(const TFieldSimulation& field, int ISize, TVector2 point, TEmi
     const TChargeRecord& record = field.ChargeHistory(start);
     const TVector2 d{point.X - record.Pos.X, point.Y - record.Pos.Y};
     const double r = Length(d.X, d.Y);
-    const double slope = r > 0.0 ? w * (d.X * record.Beta.X + d.Y * record.Beta.Y) / r - w : -w;
-    const double guess = start - (r - w * start) / slope;
-    if (slope < 0.0 && guess >= 0.0 && guess < last) start = static_cast<int>(guess);
+    // f'(k) r = w (d.beta - r), so that the step takes one division.
+    const double slopeR = w * (d.X * record.Beta.X + d.Y * record.Beta.Y - r);
+    if (r > 0.0 && slopeR < 0.0) {
+      const double guess = start - (r - w * start) * r / slopeR;
+      if (guess >= 0.0 && guess < last) start = static_cast<int>(guess);
+    }
     const double fStart = f(start);
     if (fStart > 0.0) {
       // The root lies further back: step back until f falls to zero, at most to the oldest tick.
@@ -123,7 +131,7 @@ bool FindEmission(const TFieldSimulation& field, int ISize, TVector2 point, TEmi
       fHi = fStart;
       for (int step = 1;; step *= 2) {
         const int k = std::max(0, hi - step);
-        const double fk = k == 0 ? f0 : f(k);
+        const double fk = k == 0 ? std::sqrt(nowSquared) : f(k);
         if (fk > 0.0) {
           lo = k;
           fLo = fk;
@@ -134,6 +142,7 @@ bool FindEmission(const TFieldSimulation& field, int ISize, TVector2 point, TEmi
       }
     }
   } else {
+    fLo = std::sqrt(nowSquared);
     fHi = f(last);
     if (!(fHi <= 0.0)) return false;
   }
@@ -169,8 +178,10 @@ bool FindEmission(const TFieldSimulation& field, int ISize, TVector2 point, TEmi
       b = s;
     }
     // Going back in time the charge moves by -v per tick: dr/ds = n.v.
-    const double slope = r > 0.0 ? (d.X * x.Velocity.X + d.Y * x.Velocity.Y) / r - w : -w;
-    double next = slope < 0.0 ? s - g / slope : 0.5 * (a + b);
+    // With r > 0 the step g / (n.v - c) is g r / (d.v - c r): one division.
+    const double slopeR = r > 0.0 ? d.X * x.Velocity.X + d.Y * x.Velocity.Y - w * r : -w;
+    const double rOrOne = r > 0.0 ? r : 1.0;
+    double next = slopeR < 0.0 ? s - g * rOrOne / slopeR : 0.5 * (a + b);
     if (!(next > a && next < b)) next = 0.5 * (a + b);
     const bool settled = std::fabs(next - s) < TickTolerance || b - a < TickTolerance;
     s = next;
