@@ -26,8 +26,8 @@
 namespace {
 
 constexpr double TargetRatio = 0.9;
-constexpr int PacedRounds = 3;
-constexpr int PacedRoundMs = 1500;
+constexpr int PacedRounds = 8;
+constexpr int PacedRoundMs = 750;
 constexpr int UnpacedRounds = 6;
 constexpr int UnpacedTicks = 30;
 
@@ -94,12 +94,12 @@ void RecordingRates(benchmark::State& state) {
     TRecordedWindow window;
     double plain = 0.0;
     double recorded = 0.0;
-    // Alternating rounds, so that a neighbour's load on the shared machine falls on both.
-    for (int round = 0; round < PacedRounds; ++round) {
-      window.SetRecording(false);
-      plain += window.PacedRate(PacedRoundMs);
-      window.SetRecording(true);
-      recorded += window.PacedRate(PacedRoundMs);
+    // Alternating rounds, each kind first in every other one, so that a neighbour's load on the
+    // shared machine falls on both.
+    for (int round = 0; round < 2 * PacedRounds; ++round) {
+      const bool recording = (round % 2 == 0) == (round / 2 % 2 == 0);
+      window.SetRecording(recording);
+      (recording ? recorded : plain) += window.PacedRate(PacedRoundMs);
     }
     double plainSeconds = 0.0;
     double recordedSeconds = 0.0;
