@@ -4,9 +4,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QImage>
-#include <cstdio>
-#include <vector>
 
+#include "bench/FrameRatio.h"
 #include "bench/FrameSupport.h"
 #include "engine/SimulationState.h"
 #include "render/FieldDrawing.h"
@@ -57,65 +56,31 @@ class TFrame {
   TPlotMapping ZoomMapping;
 };
 
-// The two frames alternate, each on its own copy of the simulation running in step, so that a
-// change of the machine's load during the run weighs on both alike.
 void ZoomFrameRatio(benchmark::State& state) {
   TFrame without;
   TFrame with;
-  double secondsWithout = 0.0;
-  double secondsWith = 0.0;
-  for (auto _ : state) {
-    const double t0 = ThreadSeconds();
-    without.Tick();
-    without.DrawMain();
-    benchmark::DoNotOptimize(without.Picture().constBits());
-    const double t1 = ThreadSeconds();
-    with.Tick();
-    with.DrawMain();
-    with.DrawZoom();
-    benchmark::DoNotOptimize(with.Picture().constBits());
-    const double t2 = ThreadSeconds();
-    secondsWithout += t1 - t0;
-    secondsWith += t2 - t1;
-  }
-  const double frames = static_cast<double>(state.iterations());
-  state.counters["without_ms"] = 1e3 * secondsWithout / frames;
-  state.counters["with_zoom_ms"] = 1e3 * secondsWith / frames;
-  state.counters["ratio"] = secondsWithout > 0.0 ? secondsWith / secondsWithout : 0.0;
+  AlternateFrames(
+      state,
+      [&] {
+        without.Tick();
+        without.DrawMain();
+        benchmark::DoNotOptimize(without.Picture().constBits());
+      },
+      [&] {
+        with.Tick();
+        with.DrawMain();
+        with.DrawZoom();
+        benchmark::DoNotOptimize(with.Picture().constBits());
+      },
+      "with_zoom_ms");
 }
 
 BENCHMARK(ZoomFrameRatio)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
-// The console output plus one line with the ratio and the limit.
-class TRatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      const auto ratio = run.counters.find("ratio");
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred && ratio != run.counters.end()) {
-        Ratio = ratio->second.value;
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    if (Ratio <= 0.0) return;
-    std::printf("zoom view frame ratio: %.3f (frame with the zoom view / without, limit %.1f) %s\n",
-                Ratio, ZoomLimit, Ratio <= ZoomLimit ? "OK" : "TOO SLOW");
-  }
-
- private:
-  double Ratio = 0.0;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  TRatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  TFrameRatioReporter reporter("zoom view frame ratio", "frame with the zoom view / without",
+                               ZoomLimit);
+  return RunFrameRatio(argc, argv, reporter);
 }

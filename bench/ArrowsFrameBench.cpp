@@ -1,0 +1,77 @@
+// The cost of the field arrows: one animation frame (tick and main picture of a 1920 x 1050 plot)
+// with the arrows against the same frame without them, at the large model (400 rows x 40 lines)
+// with the charge running round the default circle. Prints the ratio; the arrows may cost at
+// most a quarter of a frame.
+#include <benchmark/benchmark.h>
+
+#include <QImage>
+
+#include "bench/FrameRatio.h"
+#include "bench/FrameSupport.h"
+#include "engine/SimulationState.h"
+#include "plot/RasterCanvas.h"
+#include "render/MainPicture.h"
+
+namespace {
+
+constexpr double ArrowsLimit = 1.25;
+constexpr int PlotWidth = 1920;
+constexpr int PlotHeight = 1050;
+
+// The window's work without the window: the tick's engine calls and the after-draw's drawing,
+// the arrows as the state's option says.
+class TFrame {
+ public:
+  explicit TFrame(bool arrows)
+      : Image(PlotWidth, PlotHeight, QImage::Format_RGB32),
+        Mapping(MappingOf(PlotWidth, PlotHeight, 1.0)) {
+    StartOnDefaultCircle(State, ModelSizeLarge);
+    // Run until every row was emitted on the circle: the steady picture with its kinks, and a
+    // history that holds the field everywhere on the plot.
+    for (int tick = 0; tick < State.ISize; ++tick) RunTick(State, {});
+    State.ShowFieldVectors = arrows;
+  }
+
+  void Tick() { RunTick(State, {}); }
+
+  void Draw() {
+    Image.fill(Qt::black);
+    TRasterCanvas canvas(Image);
+    DrawMainOverlay({canvas, Mapping, {0.0, 0.0}, State.PlotResolution}, State);
+  }
+
+  const QImage& Picture() const { return Image; }
+
+ private:
+  TSimulationState State;
+  QImage Image;
+  TPlotMapping Mapping;
+};
+
+void ArrowsFrameRatio(benchmark::State& state) {
+  TFrame without(false);
+  TFrame with(true);
+  AlternateFrames(
+      state,
+      [&] {
+        without.Tick();
+        without.Draw();
+        benchmark::DoNotOptimize(without.Picture().constBits());
+      },
+      [&] {
+        with.Tick();
+        with.Draw();
+        benchmark::DoNotOptimize(with.Picture().constBits());
+      },
+      "with_arrows_ms");
+}
+
+BENCHMARK(ArrowsFrameRatio)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  TFrameRatioReporter reporter("field arrows frame ratio", "frame with the arrows / without",
+                               ArrowsLimit);
+  return RunFrameRatio(argc, argv, reporter);
+}
