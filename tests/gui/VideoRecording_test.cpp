@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <chrono>
@@ -107,8 +108,9 @@ TEST_F(VideoRecordingTest, TheLabelCountsTheVideosSeconds) {
   RecordItem().trigger();
 }
 
-TEST_F(VideoRecordingTest, CancellingTheFileDialogRecordsNothing) {
+TEST_F(VideoRecordingTest, TheFileDialogNamesTheFile) {
   Form->AskRecordingFile = nullptr;
+  // Cancelled: nothing starts.
   WhenModal([](QWidget& dialog) {
     auto* buttons = dialog.findChild<QDialogButtonBox*>();
     ASSERT_NE(buttons, nullptr);
@@ -117,7 +119,23 @@ TEST_F(VideoRecordingTest, CancellingTheFileDialogRecordsNothing) {
   RecordItem().trigger();
   EXPECT_FALSE(Form->Recording());
   EXPECT_FALSE(Form->RecordingLabel->isVisible());
-  EXPECT_TRUE(Shown.isEmpty());
+
+  // A name without a suffix, confirmed with Enter, becomes an MP4 video.
+  const QString typed = Dir.filePath(QStringLiteral("typed"));
+  WhenModal([typed](QWidget& dialog) {
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(name, nullptr);
+    name->setText(typed);
+    QTest::keyClick(name, Qt::Key_Return);
+  });
+  RecordItem().trigger();
+  ASSERT_TRUE(Form->Recording());
+  StepTicks(3);
+  RecordItem().trigger();
+  const TVideoProbe probe = ProbeVideo(typed + QStringLiteral(".mp4"));
+  EXPECT_EQ(probe.Codec, "h264");
+  EXPECT_EQ(probe.Frames, 3);
+  EXPECT_TRUE(Shown.isEmpty()) << Shown.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(VideoRecordingTest, AFileThatCannotBeCreatedIsReportedAndTheAnimationGoesOn) {
