@@ -5,19 +5,12 @@
 // time against its target and the QPainter / raster ratio.
 #include <benchmark/benchmark.h>
 
-#include <QImage>
-#include <QPainter>
 #include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "bench/FrameSupport.h"
-#include "engine/AnimationStep.h"
-#include "engine/SimulationState.h"
-#include "render/FieldDrawing.h"
-#include "plot/PainterCanvas.h"
-#include "plot/RasterCanvas.h"
 
 namespace {
 
@@ -36,58 +29,15 @@ const TModel Models[] = {
     {"2000x200", 2000, 200, 20, 16.0},  // the largest custom size: 60 pictures a second
 };
 
-// The window's work without the window: the tick's engine calls and the after-draw's drawing.
-class TFrame {
- public:
-  explicit TFrame(const TModel& model)
-      : Image(PlotWidth, PlotHeight, QImage::Format_RGB32),
-        Mapping(MappingOf(PlotWidth, PlotHeight, 1.0)) {
-    StartOnDefaultCircle(State, {model.ISize, model.JSize, model.WaveFrontSpacing});
-    // Run until every row was emitted on the circle: the steady picture with its kinks.
-    for (int tick = 0; tick < State.ISize; ++tick) RunTick(State, {});
-  }
-
-  void Tick() { RunTick(State, {}); }
-
-  void Draw(TCanvas& canvas) {
-    canvas.Pen.Color = ColorRGB(0, 0, 0);
-    canvas.Brush.Color = ColorRGB(0, 0, 0);
-    canvas.Rectangle(0, 0, PlotWidth, PlotHeight);
-    const TFieldView view{canvas, Mapping, {}, State.PlotResolution};
-    const TFieldSimulation& field = State.FieldSimulation;
-    DrawFieldLines(view, field, State.ISize, State.JSize);
-    const TFieldNode& newest = field.Nodes[0][0];
-    DrawChargeDisc(canvas, Mapping.ValueToPixelX(newest.X), Mapping.ValueToPixelY(newest.Y));
-    DrawTrajectory(view, State.PathGeneration);
-  }
-
-  void DrawRaster() {
-    TRasterCanvas canvas(Image);
-    Draw(canvas);
-  }
-
-  void DrawPainter() {
-    QPainter painter(&Image);
-    TPainterCanvas canvas(painter, Image.rect());
-    Draw(canvas);
-  }
-
-  const QImage& Picture() const { return Image; }
-
- private:
-  TSimulationState State;
-  QImage Image;
-  TPlotMapping Mapping;
-};
-
 // Frames follow each other in short runs of each kind, raster and QPainter taking turns, so that
 // a change of the machine's load weighs on both while each run sees the caches as a run of frames
 // of its own kind leaves them.
 constexpr int FramesPerTurn = 8;
 
 void FrameTimes(benchmark::State& state, const TModel& model) {
-  TFrame raster(model);
-  TFrame painter(model);
+  const TModelSizePreset size{model.ISize, model.JSize, model.WaveFrontSpacing};
+  TMainFrame raster(size, PlotWidth, PlotHeight);
+  TMainFrame painter(size, PlotWidth, PlotHeight);
   double rasterSeconds = 0.0;
   double painterSeconds = 0.0;
   for (auto _ : state) {

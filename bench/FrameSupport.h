@@ -1,12 +1,19 @@
-// What the frame benchmarks share: plot mappings without a window, and processor time.
+// What the frame benchmarks share: plot mappings without a window, processor time, and one
+// animation frame of the main plot drawn through either canvas.
 #pragma once
 
+#include <QImage>
+#include <QPainter>
+#include <cmath>
 #include <ctime>
 
 #include "engine/AnimationStep.h"
 #include "engine/SimulationState.h"
 #include "engine/Trajectories.h"
+#include "plot/PainterCanvas.h"
 #include "plot/PlotMapping.h"
+#include "plot/RasterCanvas.h"
+#include "render/FieldDrawing.h"
 
 // A plot of width x height pixels showing x from -halfWidth to halfWidth at equal scales.
 inline TPlotMapping MappingOf(int width, int height, double halfWidth) {
@@ -39,3 +46,56 @@ inline void StartOnDefaultCircle(TSimulationState& state, const TModelSizePreset
   BuildTrajectory(state.PathGeneration, tmCircle, field, field.WaveVelocity);
   ResetSimulation(state);
 }
+
+// The window's work without the window: the tick's engine calls and the after-draw's drawing of
+// a plot of width x height logical pixels at ratio device pixels to the logical one (background,
+// field lines with their arcs, disc, trajectory), on the default circle once every row was
+// emitted on it: the steady picture with its kinks.
+class TMainFrame {
+ public:
+  TMainFrame(const TModelSizePreset& model, int width, int height, double ratio = 1.0)
+      : Ratio(ratio),
+        Image(static_cast<int>(std::lround(width * ratio)),
+              static_cast<int>(std::lround(height * ratio)), QImage::Format_RGB32),
+        Mapping(MappingOf(Image.width(), Image.height(), 1.0)) {
+    Mapping.PixelRatio = ratio;
+    StartOnDefaultCircle(State, model);
+    for (int tick = 0; tick < State.ISize; ++tick) RunTick(State, {});
+  }
+
+  void Tick() { RunTick(State, {}); }
+
+  void Draw(TCanvas& canvas) {
+    canvas.PixelRatio = Ratio;
+    canvas.Pen.Color = ColorRGB(0, 0, 0);
+    canvas.Brush.Color = ColorRGB(0, 0, 0);
+    canvas.Rectangle(0, 0, Image.width(), Image.height());
+    const TFieldView view{canvas, Mapping, {}, State.PlotResolution};
+    const TFieldSimulation& field = State.FieldSimulation;
+    DrawFieldLines(view, field, State.ISize, State.JSize);
+    const TFieldNode& newest = field.Nodes[0][0];
+    DrawChargeDisc(canvas, Mapping.ValueToPixelX(newest.X), Mapping.ValueToPixelY(newest.Y));
+    DrawTrajectory(view, State.PathGeneration);
+  }
+
+  void DrawRaster(bool smooth = false) {
+    TRasterCanvas canvas(Image);
+    canvas.Smooth = smooth;
+    Draw(canvas);
+  }
+
+  void DrawPainter(bool smooth = false) {
+    QPainter painter(&Image);
+    TPainterCanvas canvas(painter, Image.rect());
+    canvas.Smooth = smooth;
+    Draw(canvas);
+  }
+
+  const QImage& Picture() const { return Image; }
+
+ private:
+  double Ratio;
+  TSimulationState State;
+  QImage Image;
+  TPlotMapping Mapping;
+};

@@ -47,12 +47,13 @@ struct TSimulationState {
   bool ShowWaveFronts = false;
   bool ShowNodePoints = false;
   bool ShowFieldVectors = false;  // arrows of the exact field over the plots
+  bool SmoothLines = true;        // anti-aliased lines and disc edges in every plot
   int PlotResolution = PlotResolutionDefault;  // pixels
   double AspectRatio = 0.0;  // plot height / width: the main plot's vertical half-range
 
   bool StopAfterTick = false;
   bool Dragging = false;
-  int MouseX = 0;  // cursor over the plot, client pixels
+  int MouseX = 0;  // cursor over the plot, device pixels of its picture
   int MouseY = 0;
   TVector2 MouseStep;
   double MouseStepLength = 0.0;

@@ -246,6 +246,7 @@ void TMainForm1::FormCreate() {
 
   Series1().AddPoint(0.0, 0.0, ChargeMarkerPen);
   State.FieldSimulation.InitNodes(State.ISize, State.JSize, ModelWidth);
+  ApplySmoothLines();
   MnuResetClick();
   Timer1->start();
 }
@@ -267,6 +268,7 @@ void TMainForm1::CreateRemainingWindows() {
   if (!ResolutionDlg) ResolutionDlg = std::make_unique<TPlotResolutionDlg>(State, this);
   if (!BendDlg) BendDlg = std::make_unique<TBendingDlg>(State, this);
   if (!PhysicalDlg) PhysicalDlg = std::make_unique<TPhysicalModelDlg>(State, this);
+  ApplySmoothLines();
 }
 
 // ---- Layout ----
@@ -421,7 +423,8 @@ void TMainForm1::MnuPauseClick() {
 // ---- The picture ----
 
 void TMainForm1::Chart1AfterDraw(TPlotSurface& sender, TCanvas& canvas) {
-  DrawMainOverlay({canvas, sender.Mapping(), TVector2{}, State.PlotResolution}, State);
+  DrawMainOverlay({canvas, sender.Mapping(), TVector2{}, State.PlotResolution}, State,
+                  sender.Mapping().PixelRatio);
   // The zoom view follows every picture of the main plot.
   if (ZoomView && ZoomView->isVisible()) ZoomView->RequestChartRedraw();
 }
@@ -442,6 +445,22 @@ void TMainForm1::mnuPlotNodePointsClick() {
   const bool show = !MainMenu1.IsChecked("mnuPlotNodePoints");
   MainMenu1.SetChecked("mnuPlotNodePoints", show);
   State.ShowNodePoints = show;
+}
+
+void TMainForm1::mnuSmoothLinesClick() {
+  State.SmoothLines = !MainMenu1.IsChecked("mnuSmoothLines");
+  ApplySmoothLines();
+}
+
+void TMainForm1::ApplySmoothLines() {
+  MainMenu1.SetChecked("mnuSmoothLines", State.SmoothLines);
+  TPlotSurface* const surfaces[] = {Chart1, ZoomView ? &ZoomView->Chart1() : nullptr,
+                                    PatternForm ? &PatternForm->Chart1() : nullptr};
+  for (TPlotSurface* surface : surfaces) {
+    if (!surface || surface->SmoothLines == State.SmoothLines) continue;
+    surface->SmoothLines = State.SmoothLines;
+    surface->RequestRedraw();
+  }
 }
 
 void TMainForm1::MnuFieldMonitorClick() {

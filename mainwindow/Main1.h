@@ -68,6 +68,7 @@ class TMainForm1 : public QMainWindow {
   void mnuPlotWaveFrontClick();
   void mnuPlotEFieldLinesClick();
   void mnuPlotNodePointsClick();
+  void mnuSmoothLinesClick();
   // Arrows of the exact field over the main plot and the zoom view; shown at once, paused or not.
   void MnuFieldMonitorClick();
 
@@ -150,7 +151,7 @@ class TMainForm1 : public QMainWindow {
   TBendingDlg* BendingDlg() const { return BendDlg.get(); }
   TPhysicalModelDlg* PhysicalModelDlg() const { return PhysicalDlg.get(); }
 
-  // Where the tick reads the cursor while the charge is dragged, in Chart1's client pixels; the
+  // Where the tick reads the cursor while the charge is dragged, in Chart1's device pixels; the
   // real cursor unless a test puts its own source here.
   std::function<QPoint()> CursorSource;
   // Runs the print dialog for printer and says whether to print; the platform's dialog unless a
@@ -189,6 +190,8 @@ class TMainForm1 : public QMainWindow {
   void ChooseModelSize(const TModelSizePreset& preset, const char* itemName);
   // A deferred tick runs as soon as the picture of the last one has been painted.
   void Chart1Redrawn();
+  // Every plot surface of the program draws smooth or aliased as State.SmoothLines says.
+  void ApplySmoothLines();
   bool PictureOutstanding() const;
   void SetTimerEnabled(bool enabled);
   QPrinter& ThePrinter();

@@ -67,6 +67,7 @@ const TMenuEntry MenuTable[] = {
   {3, TKind::Command, "mnuPlotWaveFront",   "&波面を表示",          "Show wavefronts",               &TMainForm1::mnuPlotWaveFrontClick, CheckItem, false, true},
   {3, TKind::Command, "mnuPlotEFieldLines", "&電気力線表示",        "Show electric field lines",     &TMainForm1::mnuPlotEFieldLinesClick, CheckItem, true, true},
   {3, TKind::Command, "mnuPlotNodePoints",  "&ノードポイント表示",  "Show node points",              &TMainForm1::mnuPlotNodePointsClick, CheckItem, false, true},
+  {3, TKind::Command, "mnuSmoothLines",     "&滑らかな線",          "Smooth lines",                  &TMainForm1::mnuSmoothLinesClick, CheckItem, true, true},
   {2, TKind::Command, "mnuShowZoom",        "&拡大ウインドウ表示",  "Show magnified window",         &TMainForm1::mnuShowZoomClick, 0, false, true},
   {2, TKind::Command, "mnuShowPowerPattern","&パワーパターン表示",  "Show power pattern",            &TMainForm1::mnuShowPowerPatternClick, 0, false, true},
   {2, TKind::Command, "MnuFullScreen",      "&全画面表示",          "Full screen",                   &TMainForm1::MnuFullScreenClick, CheckItem, false, true},

@@ -2,6 +2,8 @@
 // the off-screen buffer's memory, printing through QPainter.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 // 24-bit colour, red in the lowest byte, then green, then blue.
@@ -12,6 +14,16 @@ constexpr TColor ColorRGB(unsigned r, unsigned g, unsigned b) {
 constexpr unsigned ColorRed(TColor c) { return c & 0xFF; }
 constexpr unsigned ColorGreen(TColor c) { return (c >> 8) & 0xFF; }
 constexpr unsigned ColorBlue(TColor c) { return (c >> 16) & 0xFF; }
+
+// A screen distance of `logical` pixels in device pixels at `ratio` device pixels per logical
+// pixel, rounded; a positive distance stays at least one pixel, and a ratio that is not a usable
+// number counts as 1.
+inline int ScaledPixels(int logical, double ratio) {
+  if (!(ratio > 0.0 && ratio <= 64.0)) ratio = 1.0;
+  const double scaled = std::round(static_cast<double>(logical) * ratio);
+  if (logical > 0 && scaled < 1.0) return 1;
+  return static_cast<int>(std::clamp(scaled, -2147483647.0, 2147483647.0));
+}
 
 enum class TBrushStyle { Solid, Clear };
 
@@ -28,6 +40,13 @@ class TCanvas {
  public:
   TPen Pen;
   TBrush Brush;
+  // Device pixels per logical pixel of the output: lines are one logical pixel wide, so this many
+  // device pixels. Set by whoever creates the canvas (the plot surface from the screen's ratio);
+  // Reset leaves it alone.
+  double PixelRatio = 1.0;
+  // Anti-aliased drawing: lines weighted by how much of each pixel they cover and blended over
+  // what is there, ellipses with a soft edge. Off: every pixel is either the colour or untouched.
+  bool Smooth = false;
 
   virtual ~TCanvas() = default;
 
@@ -42,7 +61,8 @@ class TCanvas {
   virtual void Ellipse(int x1, int y1, int x2, int y2) = 0;
   virtual void Rectangle(int x1, int y1, int x2, int y2) = 0;
 
-  // Pen black, brush white and solid: the state every after-draw handler starts from.
+  // Pen black, brush white and solid: the state every after-draw handler starts from. The pixel
+  // ratio and the smoothing belong to the output and stay.
   void Reset() {
     Pen = TPen{};
     Brush = TBrush{};

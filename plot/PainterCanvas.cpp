@@ -62,8 +62,12 @@ TPainterCanvas::TPainterCanvas(QPainter& painter, const QRect& clip)
 }
 
 void TPainterCanvas::ApplyPenAndBrush() {
+  Painter.setRenderHint(QPainter::Antialiasing, Smooth);
   QPen pen(ColorOf(Pen.Color));
-  pen.setWidth(1);
+  if (PixelRatio > 1.0 && PixelRatio <= 64.0)
+    pen.setWidthF(PixelRatio);
+  else
+    pen.setWidth(1);
   pen.setStyle(Qt::SolidLine);
   Painter.setPen(pen);
   if (Brush.Style == TBrushStyle::Solid)
@@ -82,7 +86,10 @@ void TPainterCanvas::LineTo(int x, int y) {
                     QPointF(Clip.right() + 1 + ClipRoom, Clip.bottom() + 1 + ClipRoom));
   if (!ClipSegment(a, b, room)) return;
   ApplyPenAndBrush();
-  Painter.drawLine(QLineF(a, b));
+  // Smooth lines run from pixel centre to pixel centre, as on the screen; the aliased pen's own
+  // rule already lights the pixels the coordinates name.
+  const QPointF centre = Smooth ? QPointF(0.5, 0.5) : QPointF();
+  Painter.drawLine(QLineF(a + centre, b + centre));
 }
 
 void TPainterCanvas::Ellipse(int x1, int y1, int x2, int y2) {

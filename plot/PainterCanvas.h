@@ -8,7 +8,8 @@
 
 #include "plot/Canvas.h"
 
-// Aliased one-unit pen in the painter's coordinates. Boxes cover x1 .. x2-1 and y1 .. y2-1 like
+// Aliased one-unit pen in the painter's coordinates (anti-aliased when Smooth, PixelRatio units
+// wide when that is more than 1). Boxes cover x1 .. x2-1 and y1 .. y2-1 like
 // the raster canvas; a line's end pixel is not left out (a one-unit dot at the end of a vector
 // line does not show), but a zero-length line still draws nothing. Everything is clipped to
 // clip: lines and rectangles are cut to it before they reach the painter, so that pixels of the

@@ -5,6 +5,8 @@
 #include <climits>
 #include <cmath>
 
+#include "plot/Canvas.h"
+
 namespace {
 
 // (a + b) div 2, truncating toward zero, without overflowing int.
@@ -64,4 +66,8 @@ double TPlotMapping::PixelToValueY(int py) const {
   if (span < 1.0) return 0.0;
   const double range = Vertical.Maximum - Vertical.Minimum;
   return Vertical.Maximum - (static_cast<double>(py) - PlotRect.Top) * range / span;
+}
+
+int TPlotMapping::Scaled(int logical) const {
+  return ScaledPixels(logical, PixelRatio);
 }

@@ -3,6 +3,7 @@
 #include "plot/PlotSurface.h"
 
 #include <QCursor>
+#include <QFile>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -32,11 +33,12 @@ constexpr TColor BevelHighlight = ColorRGB(255, 255, 255);
 
 // A zoom or pan never leaves an axis narrower than this (model units).
 constexpr double MinimumSpan = 1e-10;
-// A drag must be longer than this in both directions to zoom or undo (pixels).
+// A drag must be longer than this in both directions to zoom or undo (logical pixels).
 constexpr int ZoomThreshold = 16;
 // Share of the vertical span one wheel notch shifts the view by.
 constexpr double WheelShare = 0.03;
-// Room between labels of the bottom axis, whose grid lines lie halfway between them (pixels).
+// Room between labels of the bottom axis, whose grid lines lie halfway between them (logical
+// pixels).
 constexpr double LabelSpacing = 60.0;
 // Share of the page width left free on each side of a printed chart.
 constexpr double PrintMargin = 0.15;
@@ -49,18 +51,23 @@ int ClampToInt(std::int64_t v) {
   return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
 }
 
-// One-pixel frame just inside r: the left and top edges in one colour, right and bottom in the
-// other.
-void DrawFrame(TCanvas& canvas, const TPixelRect& r, TColor topLeft, TColor bottomRight) {
+// The pixels x1 .. x2-1, y1 .. y2-1 in one colour.
+void FillBox(TCanvas& canvas, int x1, int y1, int x2, int y2, TColor color) {
+  canvas.Pen.Color = color;
+  canvas.Brush.Color = color;
+  canvas.Brush.Style = TBrushStyle::Solid;
+  canvas.Rectangle(x1, y1, x2, y2);
+}
+
+// Frame of width pixels just inside r: the left and top edges in one colour, right and bottom in
+// the other (the bottom-left and top-right corners go to the top-left colour).
+void DrawFrame(TCanvas& canvas, const TPixelRect& r, int width, TColor topLeft,
+               TColor bottomRight) {
   if (r.Right - r.Left < 1 || r.Bottom - r.Top < 1) return;
-  canvas.Pen.Color = topLeft;
-  canvas.MoveTo(r.Left, r.Bottom - 1);
-  canvas.LineTo(r.Left, r.Top);
-  canvas.LineTo(r.Right, r.Top);
-  canvas.Pen.Color = bottomRight;
-  canvas.MoveTo(r.Right - 1, r.Top + 1);
-  canvas.LineTo(r.Right - 1, r.Bottom - 1);
-  canvas.LineTo(r.Left, r.Bottom - 1);
+  FillBox(canvas, r.Left, r.Top, r.Right, r.Top + width, topLeft);
+  FillBox(canvas, r.Left, r.Top, r.Left + width, r.Bottom, topLeft);
+  FillBox(canvas, r.Right - width, r.Top + width, r.Right, r.Bottom, bottomRight);
+  FillBox(canvas, r.Left + width, r.Bottom - width, r.Right, r.Bottom, bottomRight);
 }
 
 TPixelRect Inset(TPixelRect r, int by) {
@@ -113,11 +120,13 @@ void TPointSeries::SetPointY(int i, double y) {
 }
 
 int TPointSeries::HitTestPoint(int px, int py) const {
+  const int horizSize = Owner.Mapping().Scaled(Marker.HorizSize);
+  const int vertSize = Owner.Mapping().Scaled(Marker.VertSize);
   for (std::size_t i = 0; i < PointList.size(); ++i) {
     const std::int64_t x = Owner.ValueToPixelX(PointList[i].X);
     const std::int64_t y = Owner.ValueToPixelY(PointList[i].Y);
-    const bool onMarker = Marker.Visible && std::llabs(px - x) < Marker.HorizSize &&
-                          std::llabs(py - y) < Marker.VertSize;
+    const bool onMarker =
+        Marker.Visible && std::llabs(px - x) < horizSize && std::llabs(py - y) < vertSize;
     if (onMarker || (px == x && py == y)) return static_cast<int>(i);
   }
   return -1;
@@ -140,12 +149,12 @@ struct TPlotSurface::TImpl {
   TAxis SavedLeft;
 
   // PlotRect within the rectangle the surface is drawn into: all of it, less the axis lines of
-  // the pattern window (column Left and row Bottom - 1).
-  static TPixelRect Layout(TSurfaceKind kind, const TPixelRect& area) {
+  // the pattern window (the first columns and the last rows, one logical pixel).
+  static TPixelRect Layout(TSurfaceKind kind, const TPixelRect& area, int line) {
     TPixelRect r = area;
     if (kind == TSurfaceKind::Pattern) {
-      r.Left += 1;
-      r.Bottom -= 1;
+      r.Left += line;
+      r.Bottom -= line;
     }
     return r;
   }
@@ -153,11 +162,13 @@ struct TPlotSurface::TImpl {
   static void DrawAxes(TPlotSurface& s, TCanvas& canvas) {
     const TPixelRect r = s.CurrentMapping.PlotRect;
     if (r.Right - r.Left < 1 || r.Bottom - r.Top < 1) return;
-    // Vertical grid lines, dotted, halfway between the labels of the bottom axis.
+    const int line = s.CurrentMapping.Scaled(1);
+    // Vertical grid lines, dotted (one logical pixel on, one off), halfway between the labels of
+    // the bottom axis.
     const TAxis& axis = s.CurrentMapping.Horizontal;
-    const double step = LabelStep(axis.Maximum - axis.Minimum, r.Right - r.Left);
+    const double step = LabelStep(axis.Maximum - axis.Minimum,
+                                  (r.Right - r.Left) / s.CurrentMapping.PixelRatio);
     if (step > 0.0) {
-      canvas.Pen.Color = GridGrey;
       const double first = std::ceil(axis.Minimum / step - 0.5) + 0.5;
       // Counted, not stepped in double: far from 0 adding 1 to k may change nothing.
       for (int n = 0; n < 1000; ++n) {
@@ -165,16 +176,12 @@ struct TPlotSurface::TImpl {
         if (!(value <= axis.Maximum)) break;
         const int x = s.ValueToPixelX(value);
         if (x <= r.Left || x >= r.Right) continue;
-        for (int y = r.Top; y < r.Bottom; y += 2) {
-          canvas.MoveTo(x, y);
-          canvas.LineTo(x, y + 1);
-        }
+        for (int y = r.Top; y < r.Bottom; y += 2 * line)
+          FillBox(canvas, x, y, x + line, std::min(y + line, r.Bottom), GridGrey);
       }
     }
-    canvas.Pen.Color = AxisBlue;
-    canvas.MoveTo(r.Left - 1, r.Top);
-    canvas.LineTo(r.Left - 1, r.Bottom);
-    canvas.LineTo(r.Right, r.Bottom);
+    FillBox(canvas, r.Left - line, r.Top, r.Left, r.Bottom, AxisBlue);
+    FillBox(canvas, r.Left - line, r.Bottom, r.Right, r.Bottom + line, AxisBlue);
   }
 
   static void DrawSeries(TPlotSurface& s, TCanvas& canvas, const TPointSeries& series) {
@@ -187,14 +194,16 @@ struct TPlotSurface::TImpl {
     }
     if (!series.Marker.Visible) return;
     const TMarker& marker = series.Marker;
+    const int horizSize = s.CurrentMapping.Scaled(marker.HorizSize);
+    const int vertSize = s.CurrentMapping.Scaled(marker.VertSize);
     for (const TSeriesPoint& point : points) {
       const std::int64_t x = s.ValueToPixelX(point.X);
       const std::int64_t y = s.ValueToPixelY(point.Y);
       canvas.Pen.Color = marker.PenColor.value_or(point.Color);
       canvas.Brush.Color = marker.BrushColor.value_or(point.Color);
       canvas.Brush.Style = TBrushStyle::Solid;
-      const int x1 = ClampToInt(x - marker.HorizSize), x2 = ClampToInt(x + marker.HorizSize);
-      const int y1 = ClampToInt(y - marker.VertSize), y2 = ClampToInt(y + marker.VertSize);
+      const int x1 = ClampToInt(x - horizSize), x2 = ClampToInt(x + horizSize);
+      const int y1 = ClampToInt(y - vertSize), y2 = ClampToInt(y + vertSize);
       if (marker.Style == TMarkerStyle::Circle)
         canvas.Ellipse(x1, y1, x2, y2);
       else
@@ -202,24 +211,28 @@ struct TPlotSurface::TImpl {
     }
   }
 
-  // The whole picture into area: mappings first, so that everything after them, OnAfterDraw
-  // included, sees this redraw's ranges and rectangle.
-  static void Draw(TPlotSurface& s, TCanvas& canvas, const TPixelRect& area) {
+  // The whole picture into area, ratio pixels to the logical pixel: mappings first, so that
+  // everything after them, OnAfterDraw included, sees this redraw's ranges and rectangle.
+  static void Draw(TPlotSurface& s, TCanvas& canvas, const TPixelRect& area, double ratio) {
+    s.CurrentMapping.PixelRatio = ratio;
+    const int line = s.CurrentMapping.Scaled(1);
     s.CurrentMapping.DrawArea = area;
-    s.CurrentMapping.PlotRect = Layout(s.Kind, area);
+    s.CurrentMapping.PlotRect = Layout(s.Kind, area, line);
     s.CurrentMapping.Horizontal = s.Bottom;
     s.CurrentMapping.Vertical = s.Left;
+    canvas.PixelRatio = ratio;
+    canvas.Smooth = s.SmoothLines;
 
     canvas.Pen.Color = Black;
     canvas.Brush.Color = Black;
     canvas.Brush.Style = TBrushStyle::Solid;
     canvas.Rectangle(area.Left, area.Top, area.Right, area.Bottom);
     if (s.Kind == TSurfaceKind::Pattern) {
-      DrawFrame(canvas, area, BevelShadow, BevelHighlight);
+      DrawFrame(canvas, area, line, BevelShadow, BevelHighlight);
       DrawAxes(s, canvas);
     } else {
-      DrawFrame(canvas, area, BorderGrey, BorderGrey);
-      DrawFrame(canvas, Inset(area, 1), BevelShadow, BevelHighlight);
+      DrawFrame(canvas, area, line, BorderGrey, BorderGrey);
+      DrawFrame(canvas, Inset(area, line), line, BevelShadow, BevelHighlight);
     }
     DrawSeries(s, canvas, *s.FirstSeries);
     if (s.SecondSeries) DrawSeries(s, canvas, *s.SecondSeries);
@@ -234,14 +247,17 @@ struct TPlotSurface::TImpl {
     s.Restored = false;
   }
 
+  // from and to in logical pixels: the threshold is a distance on the screen.
   static void FinishZoom(TPlotSurface& s, QPoint from, QPoint to) {
     if (std::abs(to.x() - from.x()) <= ZoomThreshold ||
         std::abs(to.y() - from.y()) <= ZoomThreshold)
       return;
     if (from.x() < to.x() && from.y() < to.y()) {
       SaveRanges(s);
-      SetOrderedPair(s.Bottom, s.PixelToValueX(from.x()), s.PixelToValueX(to.x()));
-      SetOrderedPair(s.Left, s.PixelToValueY(to.y()), s.PixelToValueY(from.y()));
+      const QPoint a = s.ToDevice(from);
+      const QPoint b = s.ToDevice(to);
+      SetOrderedPair(s.Bottom, s.PixelToValueX(a.x()), s.PixelToValueX(b.x()));
+      SetOrderedPair(s.Left, s.PixelToValueY(b.y()), s.PixelToValueY(a.y()));
       if (s.OnZoom) s.OnZoom(s);
     } else if (!s.Restored) {
       s.Bottom = s.Impl->SavedBottom;
@@ -251,8 +267,10 @@ struct TPlotSurface::TImpl {
     s.RequestRedraw();
   }
 
-  static void PanTo(TPlotSurface& s, QPoint to) {
-    const QPoint from = s.Impl->DragLast;
+  // to in logical pixels, like DragLast.
+  static void PanTo(TPlotSurface& s, QPoint toLogical) {
+    const QPoint from = s.ToDevice(s.Impl->DragLast);
+    const QPoint to = s.ToDevice(toLogical);
     if (to == from) return;
     SaveRanges(s);
     if (to.x() != from.x()) {
@@ -263,7 +281,7 @@ struct TPlotSurface::TImpl {
       const double d = s.PixelToValueY(from.y()) - s.PixelToValueY(to.y());
       SetOrderedPair(s.Left, s.Left.Minimum + d, s.Left.Maximum + d);
     }
-    s.Impl->DragLast = to;
+    s.Impl->DragLast = toLogical;
     s.RequestRedraw();
   }
 };
@@ -327,7 +345,33 @@ void TPlotSurface::SetAxisRange(TAxisId axis, double min, double max) {
 }
 
 QPoint TPlotSurface::CursorPosition() const {
-  return mapFromGlobal(QCursor::pos());
+  return ToDevice(mapFromGlobal(QPointF(QCursor::pos())));
+}
+
+QPoint TPlotSurface::ToDevice(QPointF logical) const {
+  // The pixel the point lies in; the small allowance keeps an exact product (2 x 1.5) from
+  // falling to the pixel before by a rounding error.
+  const double ratio = CurrentMapping.PixelRatio;
+  const auto device = [ratio](double v) {
+    const double d = std::floor(v * ratio + 1e-9);
+    return static_cast<int>(std::clamp(d, -2147483647.0, 2147483647.0));
+  };
+  return {device(logical.x()), device(logical.y())};
+}
+
+void TPlotSurface::SetDevicePixelRatio(double ratio) {
+  if (ratio != 0.0 && !(ratio >= 0.25 && ratio <= 16.0))
+    throw EError(QStringLiteral("The device pixel ratio must lie between 0.25 and 16 (not %1)")
+                     .arg(ratio));
+  if (ratio == RatioOverride) return;
+  RatioOverride = ratio;
+  RequestRedraw();
+}
+
+double TPlotSurface::DevicePixelRatio() const {
+  if (RatioOverride > 0.0) return RatioOverride;
+  const double screen = devicePixelRatioF();
+  return screen >= 0.25 && screen <= 16.0 ? screen : 1.0;
 }
 
 void TPlotSurface::RequestRedraw() {
@@ -344,9 +388,14 @@ void TPlotSurface::FlushRedraw() {
   if (!Dirty) return;
   // Clean before drawing: a request made by a handler during this redraw must stay pending.
   Dirty = false;
-  if (BufferImage.size() != size()) BufferImage = QImage(size(), QImage::Format_RGB32);
+  const double ratio = DevicePixelRatio();
+  // Every logical pixel is covered, the last ones perhaps only in part at a fractional ratio.
+  const QSize device(static_cast<int>(std::ceil(width() * ratio - 1e-9)),
+                     static_cast<int>(std::ceil(height() * ratio - 1e-9)));
+  if (BufferImage.size() != device) BufferImage = QImage(device, QImage::Format_RGB32);
+  BufferImage.setDevicePixelRatio(ratio);
   TRasterCanvas canvas(BufferImage);
-  TImpl::Draw(*this, canvas, {0, 0, width(), height()});
+  TImpl::Draw(*this, canvas, {0, 0, device.width(), device.height()}, ratio);
   if (OnRedrawn) OnRedrawn(*this);
 }
 
@@ -376,12 +425,15 @@ void TPlotSurface::PrintChart(QPrinter& printer) {
     const int top = static_cast<int>(std::lround(pageHeight * PrintMargin));
     const TPixelRect page{left, top, left + w, top + h};
     TPainterCanvas canvas(painter, QRect(left, top, w, h));
-    TImpl::Draw(*this, canvas, page);
+    TImpl::Draw(*this, canvas, page, 1.0);
     painter.end();
   } catch (...) {
     CurrentMapping = screen;
     printer.abort();
     if (painter.isActive()) painter.end();
+    // A file printer cannot abort: what it wrote is a page drawn in part, which must not be
+    // left behind as if it were the picture.
+    if (!printer.outputFileName().isEmpty()) QFile::remove(printer.outputFileName());
     throw;
   }
   CurrentMapping = screen;
@@ -391,20 +443,29 @@ void TPlotSurface::paintEvent(QPaintEvent*) {
   Guarded([&] { FlushRedraw(); });
   Guarded([&] {
     QPainter painter(this);
-    painter.drawImage(0, 0, BufferImage);
+    painter.drawImage(QPointF(0.0, 0.0), BufferImage);
     if (const std::optional<QRect> band = RubberBand(); band && !BufferImage.isNull()) {
-      // The band inverts the picture under it: drawn twice, it is gone.
+      // The band inverts the picture under it: drawn twice, it is gone. Its edges are one logical
+      // pixel wide, cut from the device pixels of the buffer.
+      const double ratio = BufferImage.devicePixelRatio();
       const QRect r = *band;
-      const QRect edges[] = {{r.left(), r.top(), r.width(), 1},
-                             {r.left(), r.bottom(), r.width(), 1},
-                             {r.left(), r.top() + 1, 1, std::max(r.height() - 2, 0)},
-                             {r.right(), r.top() + 1, 1, std::max(r.height() - 2, 0)}};
+      const int left = static_cast<int>(std::floor(r.left() * ratio));
+      const int top = static_cast<int>(std::floor(r.top() * ratio));
+      const int right = static_cast<int>(std::ceil((r.right() + 1) * ratio));
+      const int bottom = static_cast<int>(std::ceil((r.bottom() + 1) * ratio));
+      const int line = ScaledPixels(1, ratio);
+      const int inner = std::max(bottom - top - 2 * line, 0);
+      const QRect edges[] = {{left, top, right - left, line},
+                             {left, bottom - line, right - left, line},
+                             {left, top + line, line, inner},
+                             {right - line, top + line, line, inner}};
       for (const QRect& edge : edges) {
         const QRect inside = edge.intersected(BufferImage.rect());
         if (inside.isEmpty()) continue;
         QImage strip = BufferImage.copy(inside);
         strip.invertPixels();
-        painter.drawImage(inside.topLeft(), strip);
+        strip.setDevicePixelRatio(ratio);
+        painter.drawImage(QPointF(inside.topLeft()) / ratio, strip);
       }
     }
   });
@@ -417,19 +478,20 @@ void TPlotSurface::resizeEvent(QResizeEvent*) {
 void TPlotSurface::mousePressEvent(QMouseEvent* event) {
   Guarded([&] {
     const QPoint p = event->position().toPoint();
+    const QPoint d = ToDevice(event->position());
     // The series drawn last lies on top: it gets the click first.
     TPointSeries* const series[] = {SecondSeries.get(), FirstSeries.get()};
     for (TPointSeries* s : series) {
       if (!s) continue;
-      const int index = s->HitTestPoint(p.x(), p.y());
+      const int index = s->HitTestPoint(d.x(), d.y());
       if (index < 0) continue;
       if (s->OnClick) {
-        s->OnClick(*s, index, event->button(), event->modifiers(), p.x(), p.y());
+        s->OnClick(*s, index, event->button(), event->modifiers(), d.x(), d.y());
         return;
       }
       break;
     }
-    if (Impl->Drag != TImpl::TDrag::None || !Contains(CurrentMapping.PlotRect, p.x(), p.y()))
+    if (Impl->Drag != TImpl::TDrag::None || !Contains(CurrentMapping.PlotRect, d.x(), d.y()))
       return;
     if (event->button() == Qt::LeftButton && AllowZoom) {
       Impl->Drag = TImpl::TDrag::Zoom;
@@ -448,12 +510,15 @@ void TPlotSurface::mouseMoveEvent(QMouseEvent* event) {
     if (Impl->Drag == TImpl::TDrag::Zoom) {
       if (p != Impl->DragLast) {
         // Only where the old and the new band lie needs a new copy of the buffer.
+        // A pixel to spare: at a fractional ratio the band's device pixels reach a little
+        // beyond its logical ones.
         const QRect before = QRect(Impl->DragStart, Impl->DragLast).normalized();
         Impl->DragLast = p;
-        update(before.united(QRect(Impl->DragStart, p).normalized()));
+        update(before.united(QRect(Impl->DragStart, p).normalized()).adjusted(-1, -1, 1, 1));
       }
     } else if (Impl->Drag == TImpl::TDrag::Pan) {
-      if (!Contains(CurrentMapping.PlotRect, p.x(), p.y())) {
+      const QPoint d = ToDevice(event->position());
+      if (!Contains(CurrentMapping.PlotRect, d.x(), d.y())) {
         Impl->Drag = TImpl::TDrag::None;
         return;
       }
@@ -470,7 +535,8 @@ void TPlotSurface::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint start = Impl->DragStart;
     if (Impl->Drag == TImpl::TDrag::Pan || zoomPending) Impl->Drag = TImpl::TDrag::None;
     if (zoomPending) update();
-    if (OnMouseUp) OnMouseUp(*this, event->button(), p.x(), p.y());
+    const QPoint d = ToDevice(event->position());
+    if (OnMouseUp) OnMouseUp(*this, event->button(), d.x(), d.y());
     if (zoomPending) TImpl::FinishZoom(*this, start, p);
   });
 }

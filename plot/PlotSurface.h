@@ -28,8 +28,8 @@ struct TSeriesPoint {
 
 struct TMarker {
   TMarkerStyle Style = TMarkerStyle::Circle;
-  int HorizSize = 4;                 // half-width, pixels
-  int VertSize = 4;                  // half-height, pixels
+  int HorizSize = 4;                 // half-width, logical pixels
+  int VertSize = 4;                  // half-height, logical pixels
   std::optional<TColor> PenColor;    // none: the point's colour outlines the marker
   std::optional<TColor> BrushColor;  // none: the point's colour fills the marker
   bool Visible = true;
@@ -50,6 +50,8 @@ class TPointSeries {
   int AddPoint(double x, double y, TColor color);
   void SetPointX(int i, double x);
   void SetPointY(int i, double y);
+  // The point whose marker covers device pixel (px, py) (the marker's half sizes scaled to device
+  // pixels), or whose own pixel it is; -1 for none.
   int HitTestPoint(int px, int py) const;
   const std::vector<TSeriesPoint>& Points() const { return PointList; }
   void RequestRedraw();
@@ -78,7 +80,8 @@ class TPlotSurface : public QWidget {
   // Maximum" / "Axis Maximum Value must be >= Minimum") and keeps the range on a refusal.
   void SetAxisRange(TAxisId axis, double min, double max);
 
-  // The mappings as of the most recent redraw (current inside OnAfterDraw).
+  // The mappings as of the most recent redraw (current inside OnAfterDraw). On the screen they
+  // map to device pixels: the buffer is the surface's size times its device pixel ratio.
   const TPlotMapping& Mapping() const { return CurrentMapping; }
   int ValueToPixelX(double x) const { return CurrentMapping.ValueToPixelX(x); }
   int ValueToPixelY(double y) const { return CurrentMapping.ValueToPixelY(y); }
@@ -87,8 +90,18 @@ class TPlotSurface : public QWidget {
   TPixelRect PlotRect() const { return CurrentMapping.PlotRect; }
   TPixelRect DrawArea() const { return CurrentMapping.DrawArea; }
 
-  // The mouse cursor in client pixels (may lie outside the surface).
+  // The mouse cursor in the device pixels of the buffer (may lie outside the surface).
   QPoint CursorPosition() const;
+  // The device pixel under a point given in the widget's logical coordinates, at the ratio of the
+  // most recent redraw.
+  QPoint ToDevice(QPointF logical) const;
+  // Device pixels per logical pixel for the next redraw: the one set here if it is positive (a
+  // picture made without a screen, a test), else the screen's (fractional ones such as 1.5
+  // included). A ratio that is not a number from 0.25 to 16 is refused with an EError.
+  void SetDevicePixelRatio(double ratio);
+  double DevicePixelRatio() const;
+  // Field lines and the other pen lines of the picture anti-aliased, ellipses with soft edges.
+  bool SmoothLines = false;
   // Marks the buffer dirty and schedules a paint; several requests before a paint give one redraw.
   void RequestRedraw();
   bool RedrawPending() const { return Dirty; }
@@ -106,14 +119,17 @@ class TPlotSurface : public QWidget {
 
   bool AllowZoom = true;
   bool RangesRestored() const { return Restored; }
-  // The off-screen buffer as of the last redraw (what is on screen, less the rubber band).
+  // The off-screen buffer as of the last redraw (what is on screen, less the rubber band), in
+  // device pixels with its device pixel ratio set.
   const QImage& Buffer() const { return BufferImage; }
-  // The rubber band of a rectangle zoom being dragged, from the press pixel to the cursor.
+  // The rubber band of a rectangle zoom being dragged, from the press pixel to the cursor, in the
+  // widget's logical pixels.
   std::optional<QRect> RubberBand() const;
   TSurfaceKind SurfaceKind() const { return Kind; }
 
   std::function<void(TPlotSurface& sender, TCanvas& canvas)> OnAfterDraw;
   std::function<void(TPlotSurface& sender)> OnZoom;
+  // x and y of the mouse handlers (and of TPointSeries::OnClick) are device pixels, as the mappings.
   std::function<void(TPlotSurface& sender, Qt::MouseButton button, int x, int y)> OnMouseUp;
   // Raised after every redraw into the buffer (after OnAfterDraw), for views that follow this one.
   std::function<void(TPlotSurface& sender)> OnRedrawn;
@@ -135,6 +151,7 @@ class TPlotSurface : public QWidget {
   TPlotMapping CurrentMapping;
   bool Dirty = true;
   bool Restored = true;
+  double RatioOverride = 0.0;
   QImage BufferImage;
   std::unique_ptr<TPointSeries> FirstSeries;
   std::unique_ptr<TPointSeries> SecondSeries;

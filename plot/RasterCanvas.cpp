@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -21,6 +22,95 @@ TWide CeilDiv(TWide a, TWide b) {  // b > 0
 
 void Order(std::int64_t& a, std::int64_t& b) {
   if (a > b) std::swap(a, b);
+}
+
+// Narrows the steps first .. last of a walk to those whose major coordinate a0 + stepA * i
+// (stepA = +-1) lies in 0 .. size - 1; false when none does.
+bool MajorStepsInside(std::int64_t a0, std::int64_t stepA, std::int64_t size, std::int64_t& first,
+                      std::int64_t& last) {
+  if (stepA > 0) {
+    first = std::max(first, -a0);
+    last = std::min(last, size - 1 - a0);
+  } else {
+    first = std::max(first, a0 - (size - 1));
+    last = std::min(last, a0);
+  }
+  return first <= last;
+}
+
+// Minor coordinates of the band lines in fixed point, 16 fraction bits (the steps are exact
+// fractions all the same, see TBandWalk).
+constexpr int FractionBits = 16;
+constexpr std::int64_t One = std::int64_t{1} << FractionBits;
+constexpr std::int64_t Half = One / 2;
+// Coverage in 1/256 of a pixel from a fixed-point length of at most One.
+constexpr int AlphaShift = FractionBits - 8;
+
+// bg with fg laid over it at alpha / 256 (0 .. 256), both 0xffRRGGBB. Red and blue are blended
+// side by side in one word: 255 x 256 still fits the 16 bits between them.
+inline std::uint32_t Blend(std::uint32_t bg, std::uint32_t fg, std::uint32_t alpha) {
+  const std::uint32_t rest = 256 - alpha;
+  const std::uint32_t rb = ((fg & 0xFF00FFu) * alpha + (bg & 0xFF00FFu) * rest) >> 8;
+  const std::uint32_t g = ((fg & 0x00FF00u) * alpha + (bg & 0x00FF00u) * rest) >> 8;
+  return 0xFF000000u | (rb & 0xFF00FFu) | (g & 0x00FF00u);
+}
+
+// The line width in device pixels: the pixel ratio, at least 1; a ratio that is no usable number
+// draws one pixel.
+double LineWidthOf(double ratio) {
+  if (!(ratio >= 1.0 && ratio <= 64.0)) return 1.0;
+  return ratio;
+}
+
+// The steps of one band line: the minor interval [low, low + thick) starts at Low and moves by
+// Step + Remainder / Major per major step, kept exact as a floor with its remainder, so a walk
+// started at any step lights the pixels a walk from the line's start lights there. Line points
+// at the pixel of minor coordinate 0 at the first step.
+struct TBandWalk {
+  std::uint32_t* Line;
+  std::int64_t MajorStep;    // pointer step per major step
+  std::int64_t MinorStride;  // pointer step per minor pixel
+  std::int64_t MinorSize;    // pixels along the minor axis
+  std::int64_t Low;
+  std::int64_t Step;
+  std::int64_t Remainder;    // 0 .. Major - 1, added to Fraction each step
+  std::int64_t Fraction;     // 0 .. Major - 1 at the first step
+  std::int64_t Major;
+  std::int64_t Thick;
+  std::int64_t Count;
+};
+
+// Clip: rows outside 0 .. MinorSize - 1 are left out; without it the caller has made sure the
+// band never leaves the image.
+template <bool Smooth, bool Clip>
+void WalkBand(TBandWalk b, std::uint32_t pixel) {
+  const std::int64_t lastRow = b.MinorSize - 1;
+  const auto firstRow = [](std::int64_t j) { return Clip ? std::max<std::int64_t>(j, 0) : j; };
+  const auto finalRow = [lastRow](std::int64_t j) { return Clip ? std::min(j, lastRow) : j; };
+  for (std::int64_t count = b.Count; count > 0; --count) {
+    const std::int64_t high = b.Low + b.Thick;
+    if constexpr (Smooth) {
+      // Every pixel the interval touches, weighted by the length of it inside that pixel.
+      const std::int64_t j0 = firstRow(b.Low >> FractionBits);
+      const std::int64_t j1 = finalRow((high - 1) >> FractionBits);
+      for (std::int64_t j = j0; j <= j1; ++j) {
+        const std::int64_t cover = std::min(high, (j + 1) * One) - std::max(b.Low, j * One);
+        std::uint32_t& target = b.Line[j * b.MinorStride];
+        target = Blend(target, pixel, static_cast<std::uint32_t>(cover >> AlphaShift));
+      }
+    } else {
+      // The pixels whose centres j + 1/2 lie in [low, high).
+      const std::int64_t j0 = firstRow((b.Low + Half - 1) >> FractionBits);
+      const std::int64_t j1 = finalRow(((high + Half - 1) >> FractionBits) - 1);
+      for (std::int64_t j = j0; j <= j1; ++j) b.Line[j * b.MinorStride] = pixel;
+    }
+    b.Low += b.Step;
+    b.Fraction += b.Remainder;
+    const std::int64_t carry = b.Fraction >= b.Major ? 1 : 0;
+    b.Low += carry;
+    b.Fraction -= carry * b.Major;
+    b.Line += b.MajorStep;
+  }
 }
 
 }  // namespace
@@ -42,7 +132,110 @@ void TRasterCanvas::LineTo(int x, int y) {
   const int y0 = PenY;
   PenX = x;
   PenY = y;
-  DrawLine(x0, y0, x, y);
+  const double width = LineWidthOf(PixelRatio);
+  // An aliased band that rounds to one pixel is the plain walk.
+  if (Smooth)
+    DrawBand(x0, y0, x, y, width, true);
+  else if (width < 1.5)
+    DrawLine(x0, y0, x, y);
+  else
+    DrawBand(x0, y0, x, y, static_cast<double>(static_cast<int>(width + 0.5)), false);
+}
+
+void TRasterCanvas::DrawBand(int x0, int y0, int x1, int y1, double w, bool smooth) {
+  using std::int64_t;
+  const int64_t dx = static_cast<int64_t>(x1) - x0;
+  const int64_t dy = static_cast<int64_t>(y1) - y0;
+  if ((dx == 0 && dy == 0) || Width <= 0 || Height <= 0 || Bits == nullptr) return;
+
+  const bool xMajor = std::abs(dx) >= std::abs(dy);
+  const int64_t major = xMajor ? std::abs(dx) : std::abs(dy);
+  const int64_t a0 = xMajor ? x0 : y0;
+  const int64_t b0 = xMajor ? y0 : x0;
+  const int64_t stepA = (xMajor ? dx : dy) < 0 ? -1 : 1;
+  const int64_t sizeA = xMajor ? Width : Height;
+  const int64_t sizeB = xMajor ? Height : Width;
+  const int64_t dMinor = xMajor ? dy : dx;
+  // w is at least 1: rounding by truncation after adding a half, without a library call.
+  const auto thick = static_cast<int64_t>(w * static_cast<double>(One) + 0.5);
+  const int64_t majorStride = xMajor ? 1 : Stride;
+  const int64_t minorStride = xMajor ? Stride : 1;
+  const std::uint32_t pixel = PixelOf(Pen.Color);
+
+  // The common case, a short piece well inside the image: both ends are, with half the band
+  // and a pixel to spare across, so no step needs clipping, and the step's division fits 32 bits.
+  const auto margin = static_cast<int64_t>(w / 2.0) + 1;
+  const int64_t b1 = b0 + dMinor;
+  const int64_t a1 = a0 + stepA * major;
+  if (a0 >= 0 && a0 < sizeA && a1 >= 0 && a1 < sizeA && std::min(b0, b1) >= margin &&
+      std::max(b0, b1) < sizeB - margin && major < 32768) {
+    // The floor of perStep / major through a double division, which is exact here: a quotient
+    // of integers under 2^31 and 2^15 lies either on an integer or 2^-15 or more away from one,
+    // far beyond the double's error.
+    // A piece of one step (most of them in a large model, where rows lie a pixel apart) needs
+    // no step at all.
+    const auto perStep = static_cast<std::int32_t>(dMinor * One);
+    const auto divisor = static_cast<std::int32_t>(major);
+    std::int32_t step = 0;
+    std::int32_t remainder = 0;
+    if (major > 1) {
+      const double quotient = static_cast<double>(perStep) / static_cast<double>(divisor);
+      step = static_cast<std::int32_t>(quotient);
+      if (static_cast<double>(step) > quotient) --step;
+      remainder = perStep - step * divisor;
+    }
+    const TBandWalk walk{Bits + a0 * majorStride, stepA * majorStride, minorStride, sizeB,
+                         b0 * One + (Half - thick / 2), step, remainder, 0, major, thick,
+                         major};
+    if (smooth)
+      WalkBand<true, false>(walk, pixel);
+    else
+      WalkBand<false, false>(walk, pixel);
+    return;
+  }
+
+  const double slope = static_cast<double>(xMajor ? dy : dx) / static_cast<double>(major);
+
+  int64_t first = 0;
+  int64_t last = major - 1;
+  if (!MajorStepsInside(a0, stepA, sizeA, first, last)) return;
+  // Steps whose band may reach the image: the centre c(i) = b0 + 1/2 + i slope within w/2 and a
+  // pixel of 0 .. sizeB. Solved in double, so that far ends cost nothing.
+  const double reach = w / 2.0 + 1.0;
+  const double centre0 = static_cast<double>(b0) + 0.5;
+  if (slope == 0.0) {
+    if (centre0 + reach <= 0.0 || centre0 - reach >= static_cast<double>(sizeB)) return;
+  } else {
+    double ia = (-reach - centre0) / slope;
+    double ib = (static_cast<double>(sizeB) + reach - centre0) / slope;
+    if (ia > ib) std::swap(ia, ib);
+    if (!(ia <= static_cast<double>(last)) || !(ib >= static_cast<double>(first))) return;
+    if (ia > static_cast<double>(first)) first = static_cast<int64_t>(std::ceil(ia));
+    if (ib < static_cast<double>(last)) last = static_cast<int64_t>(std::floor(ib));
+    if (first > last) return;
+  }
+
+  // low(i) = b0 + 1/2 - w/2 + i dMinor / M in fixed point, the quotient floored exactly.
+  const TWide perStep = static_cast<TWide>(dMinor) * One;
+  const TWide step = FloorDiv(perStep, major);
+  const TWide atFirst = static_cast<TWide>(first) * perStep;
+  const TWide quotient = FloorDiv(atFirst, major);
+  const TWide low = static_cast<TWide>(b0) * One + (Half - thick / 2) + quotient;
+  const TBandWalk walk{Bits + (a0 + stepA * first) * majorStride,
+                       stepA * majorStride,
+                       minorStride,
+                       sizeB,
+                       static_cast<int64_t>(low),
+                       static_cast<int64_t>(step),
+                       static_cast<int64_t>(perStep - step * major),
+                       static_cast<int64_t>(atFirst - quotient * major),
+                       major,
+                       thick,
+                       last - first + 1};
+  if (smooth)
+    WalkBand<true, true>(walk, pixel);
+  else
+    WalkBand<false, true>(walk, pixel);
 }
 
 void TRasterCanvas::DrawLine(int x0, int y0, int x1, int y1) {
@@ -92,15 +285,7 @@ void TRasterCanvas::DrawLine(int x0, int y0, int x1, int y1) {
     const int64_t b0 = xMajor ? y0 : x0;
     const int64_t stepB = xMajor ? stepY : stepX;
     const int64_t sizeB = xMajor ? Height : Width;
-    // The major coordinate a0 + stepA * i must lie in 0 .. sizeA - 1.
-    if (stepA > 0) {
-      first = std::max(first, -a0);
-      last = std::min(last, sizeA - 1 - a0);
-    } else {
-      first = std::max(first, a0 - (sizeA - 1));
-      last = std::min(last, a0);
-    }
-    if (first > last) return;
+    if (!MajorStepsInside(a0, stepA, sizeA, first, last)) return;
     // The minor offset k(i) = floor((2 i m + M - 1) / (2 M)) must keep b0 + stepB * k inside.
     int64_t kLow = stepB > 0 ? -b0 : b0 - (sizeB - 1);
     int64_t kHigh = stepB > 0 ? sizeB - 1 - b0 : b0;
@@ -157,6 +342,10 @@ void TRasterCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   Order(left, right);
   Order(top, bottom);
   if (right - left < 1 || bottom - top < 1 || Width <= 0 || Height <= 0) return;
+  if (Smooth) {
+    SmoothEllipse(left, top, right, bottom);
+    return;
+  }
 
   // The ellipse inscribed in the box [left, right] x [top, bottom]; pixel (x, y) has its centre at
   // (x + 0.5, y + 0.5).
@@ -224,5 +413,47 @@ void TRasterCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     FillSpan(y, left, left, pen);
     FillSpan(y, right - 1, right - 1, pen);
     if (fill) FillSpan(y, left + 1, right - 2, brush);
+  }
+}
+
+void TRasterCanvas::SmoothEllipse(std::int64_t left, std::int64_t top, std::int64_t right,
+                                  std::int64_t bottom) {
+  const double rx = static_cast<double>(right - left) / 2.0;
+  const double ry = static_cast<double>(bottom - top) / 2.0;
+  const double ex = static_cast<double>(left) + rx;
+  const double ey = static_cast<double>(top) + ry;
+  const double w = LineWidthOf(PixelRatio);
+  const std::uint32_t pen = PixelOf(Pen.Color);
+  const std::uint32_t brush = PixelOf(Brush.Color);
+  const bool fill = Brush.Style == TBrushStyle::Solid;
+  const auto alphaOf = [](double cover) {
+    return static_cast<std::uint32_t>(std::lround(std::clamp(cover, 0.0, 1.0) * 256.0));
+  };
+  const std::int64_t rowFirst = std::max<std::int64_t>(top, 0);
+  const std::int64_t rowLast = std::min<std::int64_t>(bottom - 1, Height - 1);
+  const std::int64_t columnFirst = std::max<std::int64_t>(left, 0);
+  const std::int64_t columnLast = std::min<std::int64_t>(right - 1, Width - 1);
+  for (std::int64_t y = rowFirst; y <= rowLast; ++y) {
+    std::uint32_t* row = Bits + y * Stride;
+    const double v = (static_cast<double>(y) + 0.5 - ey) / ry;
+    for (std::int64_t x = columnFirst; x <= columnLast; ++x) {
+      const double u = (static_cast<double>(x) + 0.5 - ex) / rx;
+      // Distance of the pixel centre outside the edge, in pixels: (q - 1) / |grad q| with
+      // q = sqrt(u^2 + v^2), exact for a circle and close to it for a flat ellipse. At the centre
+      // q has no gradient: deep inside.
+      const double q = std::sqrt(u * u + v * v);
+      const double gx = u / rx;
+      const double gy = v / ry;
+      const double gradient = std::sqrt(gx * gx + gy * gy);
+      const double d = gradient > 1e-300 && q > 1e-12 ? (q - 1.0) * q / gradient : -1e9;
+      const std::uint32_t outer = alphaOf(0.5 - d);
+      if (outer == 0) continue;
+      const std::uint32_t inner = alphaOf(0.5 - d - w);
+      std::uint32_t& target = row[x];
+      if (fill)
+        target = Blend(Blend(target, pen, outer), brush, inner);
+      else
+        target = Blend(target, pen, outer - inner);
+    }
   }
 }

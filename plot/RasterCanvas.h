@@ -18,6 +18,17 @@
 //   Outlines take Pen.Color, the rest Brush.Color when Brush.Style is Solid.
 // Lines are clipped to the image before they are walked, so a segment to (1e9, -1e9) costs what
 // one to the image edge costs.
+// Wide and smooth lines (PixelRatio 1.5 or more, or Smooth): the line from the centre of the pen
+// pixel to the centre of (x, y) is a band w pixels thick across its minor axis, w = PixelRatio
+// (at least 1). At major step i (i = 0 .. M-1, end pixel excluded as above) the band covers the
+// minor interval [c - w/2, c + w/2], c = b0 + 1/2 + i dMinor / M the line's minor coordinate
+// there (kept exact, so clipping never moves a pixel).
+// - Smooth: each pixel takes the pen colour by the share of it the interval covers (so the shares
+//   of one step add up to w; at w = 1 the two pixels of Wu's lines), blended over what is there.
+// - Aliased: w is rounded to whole pixels, W; the W pixels whose centres lie in
+//   [c - W/2, c + W/2) take the pen colour. Under 1.5 this is the one-pixel rule above.
+// - Smooth ellipses: coverage estimated from the distance of each pixel centre to the edge
+//   (first order), the outline w pixels wide inside the edge, blended over what is there.
 class TRasterCanvas final : public TCanvas {
  public:
   // image must be Format_RGB32 (or ARGB32) and outlive the canvas; it is detached once here.
@@ -34,6 +45,9 @@ class TRasterCanvas final : public TCanvas {
 
  private:
   void DrawLine(int x0, int y0, int x1, int y1);
+  // The band line of the rules above, smooth or aliased, of width w pixels.
+  void DrawBand(int x0, int y0, int x1, int y1, double w, bool smooth);
+  void SmoothEllipse(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom);
   // Pixels first .. last (inclusive, any values) of row y, clipped to the image.
   void FillSpan(std::int64_t y, std::int64_t first, std::int64_t last, std::uint32_t pixel);
 

@@ -158,14 +158,20 @@ bool ArcMisses(const TCullArea& c, const TFieldNode& a, const TFieldNode& b) {
   return farX * farX + farY * farY < rmin * rmin;
 }
 
+// PlotResolution is a distance on the screen, in logical pixels; the drawing's pixels are those
+// of the mapping.
+int ResolutionPixels(const TFieldView& view) {
+  return view.Mapping.Scaled(view.PlotResolution);
+}
+
+// The model length of PlotResolution, negative because rows grow downwards.
+double ResolutionLength(const TFieldView& view) {
+  return view.Mapping.PixelToValueY(ResolutionPixels(view)) - view.Mapping.PixelToValueY(0);
+}
+
 // The line from A to B along the arc about their emission points, starting at the pen pixel
 // `from`. R sets the scale of the step angle. Pieces with both ends outside DrawArea are skipped,
 // so far-off arcs cost no drawing.
-// The model length of PlotResolution pixels, negative because rows grow downwards.
-double ResolutionLength(const TFieldView& view) {
-  return view.Mapping.PixelToValueY(view.PlotResolution) - view.Mapping.PixelToValueY(0);
-}
-
 void DrawArc(const TFieldView& view, const TFieldPixels& pixels, const TRect& drawArea,
              const TCullArea& cull, double resolutionLength, const TFieldNode& a,
              const TFieldNode& b, const TFieldNode& r, TPixel from) {
@@ -277,6 +283,7 @@ void DrawFieldLines(const TFieldView& view, const TFieldSimulation& field, int I
   const TFieldPixels pixels(view);
   const TRect drawArea = DrawAreaOf(view);
   const double resolutionLength = ResolutionLength(view);
+  const int resolution = ResolutionPixels(view);
   const TCullArea cull = CullAreaOf(view, drawArea);
   const auto& nodes = field.Nodes;
   view.Canvas.Pen.Color = FieldLineColor;
@@ -288,7 +295,7 @@ void DrawFieldLines(const TFieldView& view, const TFieldSimulation& field, int I
       const TFieldNode& a = nodes[static_cast<std::size_t>(j - 1)][line];
       const TFieldNode& b = nodes[static_cast<std::size_t>(j)][line];
       const TPixel current = PixelOf(pixels, b);
-      if (IsClose(previous, current, view.PlotResolution)) {
+      if (IsClose(previous, current, resolution)) {
         view.Canvas.MoveTo(previous.X, previous.Y);
         view.Canvas.LineTo(current.X, current.Y);
       } else {
@@ -309,6 +316,7 @@ void DrawWavefronts(const TFieldView& view, const TFieldSimulation& field, int I
   const TFieldPixels pixels(view);
   const TRect drawArea = DrawAreaOf(view);
   const double resolutionLength = ResolutionLength(view);
+  const int resolution = ResolutionPixels(view);
   const TCullArea cull = CullAreaOf(view, drawArea);
   view.Canvas.Pen.Color = WaveFrontColor;
   for (int j = 1; j <= ISize - 1; ++j) {
@@ -319,7 +327,7 @@ void DrawWavefronts(const TFieldView& view, const TFieldSimulation& field, int I
       const TFieldNode& b = row[static_cast<std::size_t>(i) + 1];
       const TPixel pa = PixelOf(pixels, a);
       const TPixel pb = PixelOf(pixels, b);
-      if (IsClose(pa, pb, view.PlotResolution)) {
+      if (IsClose(pa, pb, resolution)) {
         view.Canvas.MoveTo(pa.X, pa.Y);
         view.Canvas.LineTo(pb.X, pb.Y);
       } else {
@@ -332,17 +340,21 @@ void DrawWavefronts(const TFieldView& view, const TFieldSimulation& field, int I
 void DrawNodePoints(const TFieldView& view, const TFieldSimulation& field, int ISize, int JSize) {
   if (!TableHolds(field, ISize, JSize)) return;
   const TFieldPixels pixels(view);
+  // A box of 2 x 2 logical pixels, filled in the pen's colour where it is larger than its
+  // one-pixel outline.
+  const int half = view.Mapping.Scaled(1);
   view.Canvas.Pen.Color = NodePointColor;
+  view.Canvas.Brush.Color = NodePointColor;
+  view.Canvas.Brush.Style = TBrushStyle::Solid;
   for (int j = 1; j <= ISize - 1; ++j) {
     const auto& row = field.Nodes[static_cast<std::size_t>(j)];
     for (int i = 0; i < JSize; ++i) {
       const TFieldNode& node = row[static_cast<std::size_t>(i)];
       if (node.WaveFront != 1) continue;
       const TPixel p = PixelOf(pixels, node);
-      // The one-pixel outline covers the 2 x 2 box, so the brush never shows.
-      const int x = KeepInRange(p.X, 1);
-      const int y = KeepInRange(p.Y, 1);
-      view.Canvas.Rectangle(x - 1, y - 1, x + 1, y + 1);
+      const int x = KeepInRange(p.X, half);
+      const int y = KeepInRange(p.Y, half);
+      view.Canvas.Rectangle(x - half, y - half, x + half, y + half);
     }
   }
 }
@@ -370,7 +382,8 @@ void DrawChargeDisc(TCanvas& canvas, int cx, int cy) {
   canvas.Brush.Color = ChargeDiscBrush;
   canvas.Pen.Color = ChargeDiscPen;
   canvas.Brush.Style = TBrushStyle::Solid;
-  cx = KeepInRange(cx, 5);
-  cy = KeepInRange(cy, 5);
-  canvas.Ellipse(cx - 5, cy - 5, cx + 5, cy + 5);
+  const int half = ScaledPixels(ChargeDiscHalfSize, canvas.PixelRatio);
+  cx = KeepInRange(cx, half);
+  cy = KeepInRange(cy, half);
+  canvas.Ellipse(cx - half, cy - half, cx + half, cy + half);
 }

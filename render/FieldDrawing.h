@@ -15,11 +15,16 @@ constexpr TColor TrajectoryColor = ColorRGB(230, 230, 0);
 constexpr TColor ChargeDiscPen = ColorRGB(255, 0, 0);
 constexpr TColor ChargeDiscBrush = ColorRGB(0, 0, 255);
 
+constexpr int ChargeDiscHalfSize = 5;  // logical pixels
+
+// The mapping's pixels are the canvas's (device pixels on the screen); PlotResolution, the disc
+// and the node points are sizes on the screen, scaled by the mapping's and the canvas's
+// PixelRatio.
 struct TFieldView {
   TCanvas& Canvas;
   const TPlotMapping& Mapping;
   TVector2 Origin;     // subtracted from every model point before mapping
-  int PlotResolution;  // pixels
+  int PlotResolution;  // logical pixels
 };
 
 // The model-to-pixel mapping of a view (its Origin subtracted) with the surface's arithmetic
@@ -51,5 +56,5 @@ void DrawFieldLines(const TFieldView& view, const TFieldSimulation& field, int I
 void DrawWavefronts(const TFieldView& view, const TFieldSimulation& field, int ISize, int JSize);
 void DrawNodePoints(const TFieldView& view, const TFieldSimulation& field, int ISize, int JSize);
 void DrawTrajectory(const TFieldView& view, const TPathGeneration& path);
-// Blue disc with red outline in the box of +-5 pixels around (cx, cy).
+// Blue disc with red outline in the box of +-5 logical pixels around (cx, cy).
 void DrawChargeDisc(TCanvas& canvas, int cx, int cy);

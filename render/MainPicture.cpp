@@ -75,11 +75,19 @@ void DrawMainOverlay(const TFieldView& view, const TSimulationState& state, doub
 void DrawMainPicture(TCanvas& canvas, const TPlotMapping& mapping, double pixelRatio,
                      const TSimulationState& state) {
   const TPixelRect area = mapping.DrawArea;
+  // The frame's rings are one canvas pixel each; everything after it takes the ratio, the
+  // smoothing and a mapping that knows the ratio, as on the screen.
+  canvas.PixelRatio = 1.0;
+  canvas.Smooth = false;
   canvas.Pen.Color = Black;
   canvas.Brush.Color = Black;
   canvas.Brush.Style = TBrushStyle::Solid;
   canvas.Rectangle(area.Left, area.Top, area.Right, area.Bottom);
   DrawMainFrame(canvas, area, pixelRatio);
+  canvas.PixelRatio = pixelRatio;
+  canvas.Smooth = state.SmoothLines;
+  TPlotMapping scaled = mapping;
+  scaled.PixelRatio = pixelRatio;
 
   const TVector2 charge = state.FieldSimulation.ChargePos;
   const std::int64_t x = mapping.ValueToPixelX(charge.X);
@@ -92,7 +100,7 @@ void DrawMainPicture(TCanvas& canvas, const TPlotMapping& mapping, double pixelR
                  ClampToInt(y + half));
 
   canvas.Reset();
-  const TFieldView view{canvas, mapping, TVector2{}, Scaled(state.PlotResolution, pixelRatio)};
+  const TFieldView view{canvas, scaled, TVector2{}, state.PlotResolution};
   DrawMainOverlay(view, state, pixelRatio);
 }
 

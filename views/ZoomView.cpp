@@ -187,7 +187,7 @@ void TZoomViewForm::Chart1AfterDraw(TPlotSurface& sender, TCanvas& canvas) {
   if (State.ShowFieldVectors) {
     const TFieldView view{canvas, sender.Mapping(), State.FieldSimulation.ChargePos,
                           State.PlotResolution};
-    DrawFieldArrows(view, State.FieldSimulation, State.ISize);
+    DrawFieldArrows(view, State.FieldSimulation, State.ISize, sender.Mapping().PixelRatio);
   }
 }
 

@@ -431,3 +431,39 @@ TEST_F(FieldPictureTest, ADiscAtTheEndsOfThePixelRangeIsClippedAway) {
   DrawChargeDisc(canvas, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
   EXPECT_EQ(Image, before);
 }
+
+// At a device pixel ratio the mapping's pixels are device pixels; the plot resolution and the
+// disc are sizes on the screen and scale with it.
+TEST(DevicePixelsTest, PlotResolutionAndDiscAreLogicalPixels) {
+  for (const double ratio : {1.0, 1.5, 2.0}) {
+    TPlotMapping mapping = MainMapping();
+    mapping.PlotRect = {0, 0, static_cast<int>(Width * ratio), static_cast<int>(Height * ratio)};
+    mapping.DrawArea = mapping.PlotRect;
+    mapping.PixelRatio = ratio;
+    // The arcs of the piece-count table above: the same pieces at every ratio, because 10
+    // logical pixels are the same model length whatever the pixels.
+    const struct {
+      double angleB;
+      int pieces;
+    } rows[] = {{0.12, 3}, {0.26, 6}, {3.0, 20}};
+    for (const auto& row : rows) {
+      TRecordingCanvas canvas;
+      DrawFieldLines({canvas, mapping, {}, 10}, TwoNodes(0.0, row.angleB, 0.5, 0.5), 2, 1);
+      EXPECT_EQ(canvas.Segments.size(), static_cast<std::size_t>(row.pieces + 2))
+          << "ratio " << ratio << ", angle " << row.angleB;
+    }
+
+    // The disc covers +-5 logical pixels around its centre.
+    QImage image(100, 100, QImage::Format_RGB32);
+    image.fill(Black);
+    TRasterCanvas canvas(image);
+    canvas.PixelRatio = ratio;
+    DrawChargeDisc(canvas, 50, 50);
+    const int half = static_cast<int>(std::lround(5 * ratio));
+    EXPECT_EQ(image.pixel(50 - half, 50), Pixel(ChargeDiscPen)) << ratio;
+    EXPECT_EQ(image.pixel(50 + half - 1, 50), Pixel(ChargeDiscPen)) << ratio;
+    EXPECT_EQ(image.pixel(50 + half, 50), Black) << ratio;
+    EXPECT_EQ(image.pixel(50 - half - 1, 50), Black) << ratio;
+    EXPECT_EQ(image.pixel(50, 50), Pixel(ChargeDiscBrush)) << ratio;
+  }
+}

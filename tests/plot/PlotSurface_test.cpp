@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -53,9 +54,11 @@ class PlotSurfaceTest : public GuiTest {
   }
 
   // A shown surface of 400 x 300 client pixels, 200 pixels per model unit on both axes: x from
-  // -1 to 1, y from -0.75 to 0.75, so that the pixels below convert exactly.
-  std::unique_ptr<TPlotSurface> Make(TSurfaceKind kind = TSurfaceKind::Main) {
+  // -1 to 1, y from -0.75 to 0.75, so that the pixels below convert exactly. A ratio other than
+  // 0 replaces the screen's device pixel ratio.
+  std::unique_ptr<TPlotSurface> Make(TSurfaceKind kind = TSurfaceKind::Main, double ratio = 0.0) {
     auto surface = std::make_unique<TPlotSurface>(kind);
+    surface->SetDevicePixelRatio(ratio);
     surface->resize(400, 300);
     surface->SetAxisRange(Axis::Left, -0.75, 0.75);
     surface->SetAxisRange(Axis::Bottom, -1.0, 1.0);
@@ -496,6 +499,97 @@ TEST_F(PlotSurfaceTest, ResizeRedrawsAtTheNewSize) {
   EXPECT_EQ(s->PlotRect().Bottom, 200);
 }
 
+// The surface at the device pixel ratios of common screens: the buffer has device pixels, the
+// mappings go to them, and every distance meant on the screen stays in logical pixels.
+class PlotSurfaceRatioTest : public PlotSurfaceTest, public ::testing::WithParamInterface<double> {
+ protected:
+  // A logical distance in device pixels at the ratio under test.
+  int Device(double logical) const { return static_cast<int>(std::lround(logical * GetParam())); }
+};
+
+TEST_P(PlotSurfaceRatioTest, TheBufferHasDevicePixelsAndModelPointsLandOnThem) {
+  const double ratio = GetParam();
+  auto s = Make(TSurfaceKind::Main, ratio);
+  EXPECT_EQ(s->Buffer().size(), QSize(Device(400), Device(300)));
+  EXPECT_EQ(s->Buffer().devicePixelRatio(), ratio);
+  EXPECT_EQ(s->Mapping().PixelRatio, ratio);
+  EXPECT_EQ(s->PlotRect().Right, Device(400));
+
+  // Model (0.5, 0.25) lies 300 logical pixels from the left and 100 from the top.
+  s->Series1().SetPointX(0, 0.5);
+  s->Series1().SetPointY(0, 0.25);
+  Settle(*s);
+  const int x = Device(300), y = Device(100);
+  EXPECT_EQ(s->ValueToPixelX(0.5), x);
+  EXPECT_EQ(s->ValueToPixelY(0.25), y);
+  const QImage& b = s->Buffer();
+  EXPECT_EQ(PixelAt(b, x, y), 0xFF0080u) << "the marker's fill at the point";
+  // The marker reaches 7 logical pixels either way, its outline inside that.
+  const int half = Device(7);
+  EXPECT_EQ(PixelAt(b, x + half - 1, y), 0xFF0000u);
+  EXPECT_EQ(PixelAt(b, x - half, y), 0xFF0000u);
+  EXPECT_EQ(PixelAt(b, x + half, y), 0u);
+  // The grey border and the bevel's shadow are one logical pixel each.
+  const int line = Device(1);
+  EXPECT_EQ(PixelAt(b, line - 1, Device(150)), 0xA0A0A0u);
+  EXPECT_EQ(PixelAt(b, line, Device(150)), 0x404040u);
+  EXPECT_EQ(PixelAt(b, 2 * line, Device(150)), 0u);
+}
+
+TEST_P(PlotSurfaceRatioTest, MouseClicksMeetTheModelPointUnderThem) {
+  auto s = Make(TSurfaceKind::Main, GetParam());
+  s->Series1().SetPointX(0, 0.5);
+  s->Series1().SetPointY(0, 0.25);
+  Settle(*s);
+  std::vector<QPoint> clicks, ups;
+  s->Series1().OnClick = [&](TPointSeries&, int, Qt::MouseButton, Qt::KeyboardModifiers, int x,
+                             int y) { clicks.emplace_back(x, y); };
+  s->OnMouseUp = [&](TPlotSurface&, Qt::MouseButton, int x, int y) { ups.emplace_back(x, y); };
+
+  // 6 logical pixels right of the point is on its marker (half-width 7), 8 is beside it.
+  QTest::mouseClick(s.get(), Qt::LeftButton, {}, QPoint(306, 100));
+  QTest::mouseClick(s.get(), Qt::LeftButton, {}, QPoint(308, 100));
+  ASSERT_EQ(clicks.size(), 1u);
+  EXPECT_NEAR(s->PixelToValueX(clicks[0].x()), 0.53, 1e-12);
+  EXPECT_NEAR(s->PixelToValueY(clicks[0].y()), 0.25, 1e-12);
+  ASSERT_EQ(ups.size(), 2u);
+  EXPECT_NEAR(s->PixelToValueX(ups[1].x()), 0.54, 1e-12);
+  EXPECT_EQ(s->ToDevice(QPointF(308, 100)), ups[1]);
+
+  // A rectangle zoom takes the model values under the logical corners.
+  Drag(*s, Qt::LeftButton, QPoint(100, 176), QPoint(300, 256));
+  EXPECT_NEAR(s->BottomAxis().Minimum, -0.5, 1e-12);
+  EXPECT_NEAR(s->BottomAxis().Maximum, 0.5, 1e-12);
+  EXPECT_NEAR(s->LeftAxis().Minimum, -0.53, 1e-12);
+  EXPECT_NEAR(s->LeftAxis().Maximum, -0.13, 1e-12);
+  Drag(*s, Qt::LeftButton, QPoint(300, 256), QPoint(100, 176));
+  EXPECT_EQ(Of(s->BottomAxis()), Home) << "undone";
+
+  // The 16-pixel rule is a distance on the screen: 16 logical pixels do nothing at any ratio.
+  Drag(*s, Qt::LeftButton, QPoint(100, 75), QPoint(116, 175));
+  EXPECT_EQ(Of(s->BottomAxis()), Home);
+  EXPECT_TRUE(s->RangesRestored());
+
+  // A pan by 50 logical pixels moves the view by 50 logical pixels' worth of model.
+  Drag(*s, Qt::RightButton, QPoint(200, 150), QPoint(250, 150));
+  EXPECT_NEAR(s->BottomAxis().Minimum, -1.25, 1e-12);
+  EXPECT_NEAR(s->BottomAxis().Maximum, 0.75, 1e-12);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ratios, PlotSurfaceRatioTest, ::testing::Values(1.0, 1.5, 2.0));
+
+TEST_F(PlotSurfaceTest, TheScreensRatioUnlessOneIsSetAndOnlyUsableOnes) {
+  TPlotSurface surface(TSurfaceKind::Main);
+  EXPECT_EQ(surface.DevicePixelRatio(), surface.devicePixelRatioF());
+  surface.SetDevicePixelRatio(1.5);
+  EXPECT_EQ(surface.DevicePixelRatio(), 1.5);
+  for (const double bad : {-1.0, 0.1, 17.0, std::nan(""), HUGE_VAL})
+    EXPECT_THROW(surface.SetDevicePixelRatio(bad), EError) << bad;
+  EXPECT_EQ(surface.DevicePixelRatio(), 1.5) << "a refusal changes nothing";
+  surface.SetDevicePixelRatio(0.0);
+  EXPECT_EQ(surface.DevicePixelRatio(), surface.devicePixelRatioF());
+}
+
 // Printing into a PDF file.
 class PlotPrintTest : public PlotSurfaceTest {
  protected:
@@ -596,6 +690,7 @@ TEST_F(PlotPrintTest, AnErrorWhilePrintingAbortsAndIsPassedOn) {
     EXPECT_STREQ(e.what(), "paper jam");
   }
   EXPECT_NE(Printer.printerState(), QPrinter::Active);
+  EXPECT_FALSE(QFile::exists(Path)) << "the page drawn in part is not left behind";
   EXPECT_EQ(s->PlotRect().Right, 400) << "screen mappings restored";
   // The surface still works on screen afterwards.
   s->RequestRedraw();

@@ -1,0 +1,257 @@
+// Smooth and wide lines of the raster canvas: the coverage of every step, Wu's weights at one
+// pixel, the ends, blending over what is there, clipping, safety far off the image, and the
+// soft-edged ellipse.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QLine>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "plot/RasterCanvas.h"
+
+namespace {
+
+constexpr TColor White = ColorRGB(255, 255, 255);
+constexpr TColor Red = ColorRGB(255, 0, 0);
+constexpr TColor Green = ColorRGB(0, 255, 0);
+constexpr TColor Blue = ColorRGB(0, 0, 255);
+
+QImage Filled(int w, int h, QRgb fill = 0xFF000000u) {
+  QImage image(w, h, QImage::Format_RGB32);
+  image.fill(fill);
+  return image;
+}
+
+// Lines of the pen colour drawn one by one, each from its own MoveTo.
+void Draw(QImage& image, double ratio, bool smooth, const std::vector<QLine>& lines,
+          TColor pen = White) {
+  TRasterCanvas canvas(image);
+  canvas.PixelRatio = ratio;
+  canvas.Smooth = smooth;
+  canvas.Pen.Color = pen;
+  for (const QLine& line : lines) {
+    canvas.MoveTo(line.x1(), line.y1());
+    canvas.LineTo(line.x2(), line.y2());
+  }
+}
+
+// The share of a white pen in a pixel drawn over black, 0 .. 1.
+double Share(const QImage& image, int x, int y) {
+  return qRed(image.pixel(x, y)) / 255.0;
+}
+
+TEST(SmoothLine, EachStepCoversAsMuchAsTheLineIsWide) {
+  // Per major step the shares add up to the width; nothing beyond the end pixel's step. Each
+  // pixel loses under 2/255 to the 8-bit coverage and colour: 3 or 4 pixels per step at most.
+  constexpr double Tolerance = 0.04;
+  const std::vector<QLine> lines = {{10, 30, 50, 37}, {50, 30, 11, 41}, {30, 5, 36, 55},
+                                    {30, 55, 18, 8},  {5, 5, 55, 55},   {8, 40, 52, 21},
+                                    {29, 29, 30, 52}, {12, 12, 50, 12}};
+  for (const double width : {1.0, 1.5, 2.0, 3.0}) {
+    for (const QLine& line : lines) {
+      QImage image = Filled(60, 60);
+      Draw(image, width, true, {line});
+      const bool xMajor = std::abs(line.dx()) >= std::abs(line.dy());
+      const int a0 = xMajor ? line.x1() : line.y1();
+      const int a1 = xMajor ? line.x2() : line.y2();
+      const int step = a1 > a0 ? 1 : -1;
+      for (int a = 0; a < 60; ++a) {
+        double sum = 0.0;
+        for (int b = 0; b < 60; ++b) sum += xMajor ? Share(image, a, b) : Share(image, b, a);
+        const bool onLine = (a - a0) * step >= 0 && (a - a1) * step < 0;
+        EXPECT_NEAR(sum, onLine ? width : 0.0, Tolerance)
+            << "width " << width << ", line " << line.x1() << "," << line.y1() << " to "
+            << line.x2() << "," << line.y2() << ", major coordinate " << a;
+      }
+    }
+  }
+}
+
+TEST(SmoothLine, OnePixelWideItHasWusWeights) {
+  // From (2, 2) to (6, 3): the centre moves a quarter row per column; the start pixel is whole,
+  // the end pixel left out. Shares of 1, 3/4, 1/2, 1/4 become 255, 191, 127, 63.
+  QImage image = Filled(10, 6);
+  Draw(image, 1.0, true, {{2, 2, 6, 3}});
+  struct Row {
+    int x, y, red;
+  };
+  const Row rows[] = {{2, 2, 255}, {2, 3, 0},   {3, 2, 191}, {3, 3, 63}, {4, 2, 127},
+                      {4, 3, 127}, {5, 2, 63},  {5, 3, 191}, {6, 2, 0},  {6, 3, 0},
+                      {1, 2, 0},   {3, 1, 0},   {3, 4, 0}};
+  for (const Row& row : rows)
+    EXPECT_EQ(qRed(image.pixel(row.x, row.y)), row.red) << row.x << ", " << row.y;
+}
+
+TEST(SmoothLine, BlendsOverTheBackgroundAndEarlierLinesAndLightsEachJointOnce) {
+  // Half a red pixel over blue is half of each.
+  QImage image = Filled(8, 8, 0xFF0000FFu);
+  Draw(image, 1.0, true, {{0, 0, 4, 2}}, Red);
+  EXPECT_EQ(image.pixel(1, 0), qRgb(127, 0, 127));
+  EXPECT_EQ(image.pixel(1, 1), qRgb(127, 0, 127));
+  EXPECT_EQ(image.pixel(0, 0), qRgb(255, 0, 0));
+
+  // A red line crossing a green one: where it covers half a pixel, half of the green stays.
+  QImage crossing = Filled(8, 8);
+  Draw(crossing, 1.0, true, {{0, 3, 8, 3}}, Green);
+  Draw(crossing, 1.0, true, {{2, 0, 5, 6}}, Red);
+  EXPECT_EQ(crossing.pixel(3, 3), qRgb(127, 127, 0));
+  EXPECT_EQ(crossing.pixel(4, 3), qRgb(127, 127, 0));
+  EXPECT_EQ(crossing.pixel(6, 3), qRgb(0, 255, 0)) << "the green line beside the red one";
+
+  // A polyline's joints are drawn by the segment leaving them only: a pen at half strength
+  // would show a second pass, so the joint is checked against a single segment.
+  QImage polyline = Filled(10, 10, 0xFF0000FFu);
+  {
+    TRasterCanvas canvas(polyline);
+    canvas.Smooth = true;
+    canvas.Pen.Color = Red;
+    canvas.MoveTo(1, 1);
+    canvas.LineTo(5, 3);
+    canvas.LineTo(8, 8);
+  }
+  QImage single = Filled(10, 10, 0xFF0000FFu);
+  Draw(single, 1.0, true, {{5, 3, 8, 8}}, Red);
+  EXPECT_EQ(polyline.pixel(5, 3), single.pixel(5, 3));
+  EXPECT_EQ(polyline.pixel(8, 8), qRgb(0, 0, 255)) << "the last end is left out";
+}
+
+TEST(WideLine, AliasedItLightsTheRoundedWidthAtEveryStep) {
+  // 1.5 rounds to 2 pixels, 2.4 to 2, 3 to 3: every column of an x-major line inside the image
+  // holds that many pixels, side by side, in the pen colour or not at all.
+  for (const double ratio : {1.5, 2.0, 2.4, 3.0}) {
+    const int expected = static_cast<int>(std::lround(ratio));
+    for (const QLine& line : {QLine(5, 20, 45, 29), QLine(45, 10, 6, 25), QLine(5, 15, 45, 15)}) {
+      QImage image = Filled(50, 40);
+      Draw(image, ratio, false, {line}, Red);
+      const int from = std::min(line.x1(), line.x2() + 1);
+      const int to = std::max(line.x1(), line.x2() - 1);
+      for (int x = from; x <= to; ++x) {
+        int count = 0, first = -1, last = -1;
+        for (int y = 0; y < 40; ++y) {
+          const QRgb p = image.pixel(x, y) & 0xFFFFFF;
+          ASSERT_TRUE(p == 0 || p == 0xFF0000) << "only the pen colour";
+          if (p == 0) continue;
+          ++count;
+          if (first < 0) first = y;
+          last = y;
+        }
+        EXPECT_EQ(count, expected) << "ratio " << ratio << ", column " << x;
+        EXPECT_EQ(last - first + 1, count) << "side by side";
+      }
+    }
+  }
+}
+
+TEST(WideLine, ClippedLinesLightTheSamePixelsAsUnclippedOnes) {
+  // Drawn on a 40 x 30 image, and on a large one 150 pixels to the right and below, where no end
+  // leaves the image: the 40 x 30 window of the large image must be the small image exactly.
+  constexpr int Shift = 150;
+  std::mt19937 random(77);
+  std::uniform_int_distribution<int> coordinate(-120, 160);
+  for (const double ratio : {1.0, 1.5, 2.0}) {
+    for (const bool smooth : {true, false}) {
+      if (!smooth && ratio < 1.5) continue;  // the plain walk has its own tests
+      for (int n = 0; n < 400; ++n) {
+        const QLine line(coordinate(random), coordinate(random), coordinate(random),
+                         coordinate(random));
+        QImage small = Filled(40, 30);
+        Draw(small, ratio, smooth, {line});
+        QImage large = Filled(450, 450);
+        Draw(large, ratio, smooth, {line.translated(Shift, Shift)});
+        ASSERT_EQ(small, large.copy(Shift, Shift, 40, 30))
+            << "ratio " << ratio << (smooth ? " smooth " : " aliased ") << line.x1() << ","
+            << line.y1() << " to " << line.x2() << "," << line.y2();
+      }
+    }
+  }
+}
+
+TEST(WideLine, NothingIsWrittenOutsideTheImageWhereverTheEndsLie) {
+  // The image lies inside a larger block of memory, its rows padded; every word around it must
+  // keep its guard value. The far ends also test the clipping's arithmetic: the test only ends
+  // in time if lines are cut before they are walked.
+  constexpr int W = 37, H = 23, Pad = 16;
+  constexpr std::uint32_t Guard = 0x5A5A5A5Au;
+  constexpr int Stride = W + 2 * Pad;
+  std::vector<std::uint32_t> memory(static_cast<std::size_t>(Stride) * (H + 2 * Pad), Guard);
+  std::uint32_t* const origin = memory.data() + Pad * Stride + Pad;
+  QImage image(reinterpret_cast<uchar*>(origin), W, H, Stride * 4, QImage::Format_RGB32);
+  image.fill(0xFF000000u);
+  const int far[] = {INT_MIN, -1000000000, -3, 0, 18, W, 1000000000, INT_MAX};
+  for (const double ratio : {1.0, 1.5, 2.0, 3.0, 1e300}) {
+    for (const bool smooth : {true, false}) {
+      TRasterCanvas canvas(image);
+      canvas.PixelRatio = ratio;
+      canvas.Smooth = smooth;
+      canvas.Pen.Color = White;
+      for (const int x0 : far)
+        for (const int y0 : far)
+          for (const int x1 : far)
+            for (const int y1 : far) {
+              canvas.MoveTo(x0, y0);
+              canvas.LineTo(x1, y1);
+            }
+      canvas.Brush.Color = Blue;
+      canvas.Ellipse(-5, -5, W + 5, H + 5);
+      canvas.Ellipse(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+      canvas.Rectangle(INT_MIN, 3, INT_MAX, 5);
+    }
+  }
+  for (int y = 0; y < H + 2 * Pad; ++y) {
+    for (int x = 0; x < Stride; ++x) {
+      const bool inside = y >= Pad && y < Pad + H && x >= Pad && x < Pad + W;
+      if (!inside) {
+        ASSERT_EQ(memory[static_cast<std::size_t>(y) * Stride + x], Guard) << x << ", " << y;
+      }
+    }
+  }
+  EXPECT_NE(image.pixel(18, 0) & 0xFFFFFF, 0u) << "the lines through the image were drawn";
+}
+
+// The charge disc's box (1, 1, 11, 11) drawn smooth on black at a pixel ratio.
+QImage SmoothDisc(double ratio, TBrushStyle style) {
+  QImage image = Filled(12, 12);
+  TRasterCanvas canvas(image);
+  canvas.Smooth = true;
+  canvas.PixelRatio = ratio;
+  canvas.Pen.Color = Red;
+  canvas.Brush.Color = Blue;
+  canvas.Brush.Style = style;
+  canvas.Ellipse(1, 1, 11, 11);
+  return image;
+}
+
+TEST(SmoothEllipse, SoftEdgeInsideItsBoxSymmetricWithAnOutlineOneLogicalPixelWide) {
+  const QImage disc = SmoothDisc(1.0, TBrushStyle::Solid);
+  int partial = 0;
+  for (int y = 0; y < 12; ++y) {
+    for (int x = 0; x < 12; ++x) {
+      const QRgb p = disc.pixel(x, y) & 0xFFFFFF;
+      if (x == 0 || y == 0 || x == 11 || y == 11) {
+        EXPECT_EQ(p, 0u) << "outside the box";
+      }
+      // The box 1 .. 10 mirrors onto itself about 5.5 + 1/2.
+      EXPECT_EQ(p, disc.pixel(11 - x, y) & 0xFFFFFF) << x << ", " << y;
+      EXPECT_EQ(p, disc.pixel(x, 11 - y) & 0xFFFFFF) << x << ", " << y;
+      if (p != 0 && p != 0xFF0000 && p != 0x0000FF) ++partial;
+    }
+  }
+  EXPECT_EQ(disc.pixel(5, 5), qRgb(0, 0, 255)) << "the brush inside";
+  EXPECT_GE(qRed(disc.pixel(1, 5)), 240) << "the pen on the edge";
+  EXPECT_EQ(qBlue(disc.pixel(1, 5)), 0);
+  EXPECT_GT(partial, 8) << "a soft edge: pixels part pen, part brush or background";
+
+  // Two device pixels to the logical one: the outline is two pixels wide.
+  EXPECT_GE(qBlue(disc.pixel(2, 5)), 240) << "the brush a pixel further in";
+  EXPECT_GT(qRed(SmoothDisc(2.0, TBrushStyle::Solid).pixel(2, 5)), 200);
+
+  const QImage ring = SmoothDisc(1.0, TBrushStyle::Clear);
+  EXPECT_EQ(ring.pixel(5, 5) & 0xFFFFFF, 0u) << "no brush: the inside is left alone";
+  EXPECT_GE(qRed(ring.pixel(1, 5)), 240);
+}
+
+}  // namespace
