@@ -53,6 +53,15 @@ expect_status 0 --render "$work/small.png" --size 320x200 --scale 2 --model smal
 [ "$(identify -format '%w %h' "$work/small.png")" = "640 400" ] || fail "small.png is not 640 x 400"
 [ "$(count "$work/small.png" '#FF6496' 30)" -gt 100 ] || fail "no wavefronts in small.png"
 
+# Smooth and aliased lines differ; aliased lines hold only the field lines' own colour.
+expect_status 0 --render "$work/smooth.png" --size 320x200 --smooth
+expect_status 0 --render "$work/aliased.png" --size 320x200 --aliased
+differing=$(compare -metric AE "$work/smooth.png" "$work/aliased.png" null: 2>&1 || true)
+echo "pixels differing between smooth and aliased: $differing"
+[ "$differing" -gt 500 ] || fail "--smooth and --aliased draw the same picture"
+[ "$(count "$work/aliased.png" '#00C8FF' 30)" -eq "$(count "$work/aliased.png" '#00C8FF')" ] ||
+  fail "aliased lines are blended"
+
 # An SVG: well-formed, with paths, and drawn by another renderer with the field lines in it.
 expect_status 0 --render "$work/line.svg" --trajectory line --ticks 200 --size 800x450
 xmllint --noout "$work/line.svg" || fail "line.svg is not well-formed"
