@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench/FrameSupport.h"
@@ -33,8 +34,8 @@ inline void AlternateFrames(benchmark::State& state, const std::function<void()>
   state.counters["ratio"] = secondsWithout > 0.0 ? secondsWith / secondsWithout : 0.0;
 }
 
-// The console output plus one line: "<Label>: <ratio> (<Meaning>, limit <Limit>) OK" or
-// "TOO SLOW".
+// The console output plus one line per benchmark: "<Label> (<name>): <ratio> (<Meaning>, limit
+// <Limit>) OK" or "TOO SLOW".
 class TFrameRatioReporter : public benchmark::ConsoleReporter {
  public:
   TFrameRatioReporter(std::string label, std::string meaning, double limit)
@@ -44,23 +45,24 @@ class TFrameRatioReporter : public benchmark::ConsoleReporter {
     for (const Run& run : runs) {
       const auto ratio = run.counters.find("ratio");
       if (run.run_type == Run::RT_Iteration && !run.error_occurred && ratio != run.counters.end()) {
-        Ratio = ratio->second.value;
+        Ratios.emplace_back(run.run_name.function_name, ratio->second.value);
       }
     }
     ConsoleReporter::ReportRuns(runs);
   }
   void Finalize() override {
     ConsoleReporter::Finalize();
-    if (Ratio <= 0.0) return;
-    std::printf("%s: %.3f (%s, limit %.2f) %s\n", Label.c_str(), Ratio, Meaning.c_str(), Limit,
-                Ratio <= Limit ? "OK" : "TOO SLOW");
+    for (const auto& [name, ratio] : Ratios) {
+      std::printf("%s (%s): %.3f (%s, limit %.2f) %s\n", Label.c_str(), name.c_str(), ratio,
+                  Meaning.c_str(), Limit, ratio <= Limit ? "OK" : "TOO SLOW");
+    }
   }
 
  private:
   std::string Label;
   std::string Meaning;
   double Limit;
-  double Ratio = 0.0;
+  std::vector<std::pair<std::string, double>> Ratios;
 };
 
 // The main of a ratio benchmark: the benchmarks registered, run with the reporter.

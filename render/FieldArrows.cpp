@@ -154,6 +154,23 @@ constexpr int LegendPadding = 6;      // pixels between the box's frame and its 
 constexpr int LegendDecadeWidth = 34;  // pixels of the colour bar per decade
 constexpr int LegendBarHeight = 7;
 
+// Whole device pixels per logical one, so that the legend's letters stay crisp.
+int LegendScaleOf(double pixelRatio) { return std::max(1, RoundToPixel(RatioOf(pixelRatio))); }
+
+// The legend's box in the bottom-right corner of area; empty where it does not fit.
+TPixelRect LegendBoxOf(const TPixelRect& area, double pixelRatio) {
+  const int k = LegendScaleOf(pixelRatio);
+  const long long width = static_cast<long long>(area.Right) - area.Left;
+  const long long height = static_cast<long long>(area.Bottom) - area.Top;
+  if (width < static_cast<long long>(FieldArrowLegendWidth + 2 * LegendMargin) * k ||
+      height < static_cast<long long>(FieldArrowLegendHeight + 2 * LegendMargin) * k) {
+    return {};
+  }
+  const int right = area.Right - LegendMargin * k;
+  const int bottom = area.Bottom - LegendMargin * k;
+  return {right - FieldArrowLegendWidth * k, bottom - FieldArrowLegendHeight * k, right, bottom};
+}
+
 }  // namespace
 
 TColor FieldArrowColor(double magnitude) {
@@ -266,6 +283,13 @@ void DrawFieldArrows(const TFieldView& view, const TFieldSimulation& field, int 
     const double headLength = FieldArrowHeadLength * RatioOf(pixelRatio);
     const double headCos = std::cos(HeadAngle) * headLength;
     const double headSin = std::sin(HeadAngle) * headLength;
+    // An arrow wholly under the legend would only be covered by it.
+    const TPixelRect legend = LegendBoxOf(view.Mapping.DrawArea, pixelRatio);
+    const int reach = static_cast<int>(std::ceil(frame.HalfLength)) + 1;
+    const auto underLegend = [&](int px, int py) {
+      return px - reach >= legend.Left && px + reach < legend.Right && py - reach >= legend.Top &&
+             py + reach < legend.Bottom;
+    };
     TFieldArrow arrow;
     // Neighbours have nearly the same emission time: each search starts from the one before it,
     // the first of a row from the first of the row above.
@@ -277,7 +301,7 @@ void DrawFieldArrows(const TFieldView& view, const TFieldSimulation& field, int 
       for (int column = 0; column < grid.Columns; ++column) {
         const int px = grid.Left + column * grid.Spacing;
         const TVector2 point{view.Mapping.PixelToValueX(px) + view.Origin.X, y};
-        if (ArrowAt(frame, field, ISize, px, py, point, arrow, search)) {
+        if (!underLegend(px, py) && ArrowAt(frame, field, ISize, px, py, point, arrow, search)) {
           DrawArrow(view.Canvas, arrow, headCos, headSin);
         }
         if (column == 0) rowStart = search;
@@ -288,18 +312,13 @@ void DrawFieldArrows(const TFieldView& view, const TFieldSimulation& field, int 
 }
 
 void DrawFieldArrowLegend(TCanvas& canvas, const TPixelRect& area, double pixelRatio) {
-  // Whole device pixels per logical one, so that the letters stay crisp.
-  const int k = std::max(1, RoundToPixel(RatioOf(pixelRatio)));
-  const long long width = static_cast<long long>(area.Right) - area.Left;
-  const long long height = static_cast<long long>(area.Bottom) - area.Top;
-  if (width < static_cast<long long>(FieldArrowLegendWidth + 2 * LegendMargin) * k ||
-      height < static_cast<long long>(FieldArrowLegendHeight + 2 * LegendMargin) * k) {
-    return;
-  }
-  const int right = area.Right - LegendMargin * k;
-  const int bottom = area.Bottom - LegendMargin * k;
-  const int left = right - FieldArrowLegendWidth * k;
-  const int top = bottom - FieldArrowLegendHeight * k;
+  const int k = LegendScaleOf(pixelRatio);
+  const TPixelRect box = LegendBoxOf(area, pixelRatio);
+  if (box.Right <= box.Left) return;
+  const int left = box.Left;
+  const int top = box.Top;
+  const int right = box.Right;
+  const int bottom = box.Bottom;
   canvas.Pen.Color = LegendFrame;
   canvas.Brush.Color = LegendBackground;
   canvas.Brush.Style = TBrushStyle::Solid;

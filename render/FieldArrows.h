@@ -7,8 +7,8 @@
 
 // Sizes in logical pixels; a canvas of pixelRatio device pixels per logical pixel scales them.
 constexpr int FieldArrowSpacing = 40;    // between neighbouring grid points
-constexpr int FieldArrowLength = 20;     // from tail to tip, whatever the field's strength
-constexpr int FieldArrowHeadLength = 6;  // along each stroke of the head
+constexpr int FieldArrowLength = 18;     // from tail to tip, whatever the field's strength
+constexpr int FieldArrowHeadLength = 5;  // along each stroke of the head
 constexpr int FieldArrowChargeGap = 3;   // no arrow at a grid point this close to the charge
 // The colour scale spans |E| from 10^FieldArrowLowestDecade to 10^(FieldArrowLowestDecade + 4),
 // |E| in Gaussian units for the charge e with lengths in model units (e / unit^2). Weaker and
