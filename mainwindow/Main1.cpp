@@ -648,7 +648,7 @@ void TMainForm1::MnuSavePictureClick() {
   if (path.isEmpty()) return;
   TPictureGeometry geometry;
   geometry.LogicalSize = Chart1->size();
-  geometry.PixelRatio = Chart1->devicePixelRatioF();
+  geometry.PixelRatio = Chart1->DevicePixelRatio();
   geometry.Range = {Chart1->BottomAxis(), Chart1->LeftAxis()};
   SaveMainPicture(path, State, geometry);
 }

@@ -96,6 +96,15 @@ double LabelStep(double range, double pixels) {
 
 }  // namespace
 
+void DrawSurfaceFrame(TCanvas& canvas, TSurfaceKind kind, const TPixelRect& area, int line) {
+  if (kind == TSurfaceKind::Pattern) {
+    DrawFrame(canvas, area, line, BevelShadow, BevelHighlight);
+  } else {
+    DrawFrame(canvas, area, line, BorderGrey, BorderGrey);
+    DrawFrame(canvas, Inset(area, line), line, BevelShadow, BevelHighlight);
+  }
+}
+
 // ---------------------------------------------------------------------------------------------
 // Series
 
@@ -227,13 +236,8 @@ struct TPlotSurface::TImpl {
     canvas.Brush.Color = Black;
     canvas.Brush.Style = TBrushStyle::Solid;
     canvas.Rectangle(area.Left, area.Top, area.Right, area.Bottom);
-    if (s.Kind == TSurfaceKind::Pattern) {
-      DrawFrame(canvas, area, line, BevelShadow, BevelHighlight);
-      DrawAxes(s, canvas);
-    } else {
-      DrawFrame(canvas, area, line, BorderGrey, BorderGrey);
-      DrawFrame(canvas, Inset(area, line), line, BevelShadow, BevelHighlight);
-    }
+    DrawSurfaceFrame(canvas, s.Kind, area, line);
+    if (s.Kind == TSurfaceKind::Pattern) DrawAxes(s, canvas);
     DrawSeries(s, canvas, *s.FirstSeries);
     if (s.SecondSeries) DrawSeries(s, canvas, *s.SecondSeries);
     canvas.Reset();

@@ -64,6 +64,11 @@ class TPointSeries {
 
 enum class TSurfaceKind { Main, Zoom, Pattern };
 
+// The frame a surface of kind draws just inside area, line pixels to each ring: a grey border and
+// a sunken bevel (the pattern window: the bevel alone). Pictures drawn without a surface use it to
+// look as the window does.
+void DrawSurfaceFrame(TCanvas& canvas, TSurfaceKind kind, const TPixelRect& area, int line);
+
 class TPlotSurface : public QWidget {
   Q_OBJECT
  public:

@@ -7,50 +7,16 @@
 #include <cstdint>
 
 #include "app/GuardedCall.h"
+#include "plot/PlotSurface.h"
 #include "plot/RasterCanvas.h"
 #include "render/FieldArrows.h"
 
 namespace {
 
 constexpr TColor Black = ColorRGB(0, 0, 0);
-// The main plot's frame: a grey border, then a sunken bevel inside it.
-constexpr TColor BorderGrey = ColorRGB(160, 160, 160);
-constexpr TColor BevelShadow = ColorRGB(64, 64, 64);
-constexpr TColor BevelHighlight = ColorRGB(255, 255, 255);
-
-int Scaled(int logicalPixels, double pixelRatio) {
-  return std::max(1, static_cast<int>(std::lround(logicalPixels * pixelRatio)));
-}
 
 int ClampToInt(std::int64_t v) {
   return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
-}
-
-// One-pixel ring just inside r: left and top edges in one colour, right and bottom in the other.
-void DrawRing(TCanvas& canvas, const TPixelRect& r, TColor topLeft, TColor bottomRight) {
-  if (r.Right - r.Left < 1 || r.Bottom - r.Top < 1) return;
-  canvas.Pen.Color = topLeft;
-  canvas.MoveTo(r.Left, r.Bottom - 1);
-  canvas.LineTo(r.Left, r.Top);
-  canvas.LineTo(r.Right, r.Top);
-  canvas.Pen.Color = bottomRight;
-  canvas.MoveTo(r.Right - 1, r.Top + 1);
-  canvas.LineTo(r.Right - 1, r.Bottom - 1);
-  canvas.LineTo(r.Left, r.Bottom - 1);
-}
-
-// The border and the bevel, each one logical pixel wide.
-void DrawMainFrame(TCanvas& canvas, const TPixelRect& area, double pixelRatio) {
-  const int width = Scaled(1, pixelRatio);
-  TPixelRect r = area;
-  const auto ring = [&](TColor topLeft, TColor bottomRight) {
-    for (int i = 0; i < width; ++i) {
-      DrawRing(canvas, r, topLeft, bottomRight);
-      r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
-    }
-  };
-  ring(BorderGrey, BorderGrey);
-  ring(BevelShadow, BevelHighlight);
 }
 
 }  // namespace
@@ -75,15 +41,15 @@ void DrawMainOverlay(const TFieldView& view, const TSimulationState& state, doub
 void DrawMainPicture(TCanvas& canvas, const TPlotMapping& mapping, double pixelRatio,
                      const TSimulationState& state) {
   const TPixelRect area = mapping.DrawArea;
-  // The frame's rings are one canvas pixel each; everything after it takes the ratio, the
-  // smoothing and a mapping that knows the ratio, as on the screen.
+  // The ground and the frame are filled boxes, the same at any ratio; everything after them takes
+  // the ratio, the smoothing and a mapping that knows the ratio, as on the screen.
   canvas.PixelRatio = 1.0;
   canvas.Smooth = false;
   canvas.Pen.Color = Black;
   canvas.Brush.Color = Black;
   canvas.Brush.Style = TBrushStyle::Solid;
   canvas.Rectangle(area.Left, area.Top, area.Right, area.Bottom);
-  DrawMainFrame(canvas, area, pixelRatio);
+  DrawSurfaceFrame(canvas, TSurfaceKind::Main, area, ScaledPixels(1, pixelRatio));
   canvas.PixelRatio = pixelRatio;
   canvas.Smooth = state.SmoothLines;
   TPlotMapping scaled = mapping;
@@ -92,7 +58,7 @@ void DrawMainPicture(TCanvas& canvas, const TPlotMapping& mapping, double pixelR
   const TVector2 charge = state.FieldSimulation.ChargePos;
   const std::int64_t x = mapping.ValueToPixelX(charge.X);
   const std::int64_t y = mapping.ValueToPixelY(charge.Y);
-  const int half = Scaled(ChargeMarkerHalfSize, pixelRatio);
+  const int half = ScaledPixels(ChargeMarkerHalfSize, pixelRatio);
   canvas.Pen.Color = ChargeMarkerPen;
   canvas.Brush.Color = ChargeMarkerBrush;
   canvas.Brush.Style = TBrushStyle::Solid;
@@ -124,7 +90,11 @@ TPlotMapping MainPictureMapping(QSize pixels, const TMainRange& range) {
 }
 
 QSize DevicePixelsOf(QSize logicalSize, double pixelRatio) {
-  return {Scaled(logicalSize.width(), pixelRatio), Scaled(logicalSize.height(), pixelRatio)};
+  // As the plot's own buffer: every logical pixel covered, the last perhaps only in part.
+  const auto side = [pixelRatio](int logical) {
+    return std::max(1, static_cast<int>(std::ceil(logical * pixelRatio - 1e-9)));
+  };
+  return {side(logicalSize.width()), side(logicalSize.height())};
 }
 
 QImage RenderMainPicture(const TSimulationState& state, QSize logicalSize, double pixelRatio,

@@ -42,7 +42,8 @@ TMainRange DefaultMainRange(QSize size);
 // The mapping of a plot of pixels (PlotRect and DrawArea the whole of it) showing range.
 TPlotMapping MainPictureMapping(QSize pixels, const TMainRange& range);
 
-// Device pixels of a picture of logicalSize at pixelRatio: each side rounded, at least 1.
+// Device pixels of a picture of logicalSize at pixelRatio: each side rounded up, at least 1, as the
+// plot surface sizes its buffer.
 QSize DevicePixelsOf(QSize logicalSize, double pixelRatio);
 
 // The main picture drawn off screen: an RGB32 image of DevicePixelsOf(logicalSize, pixelRatio)

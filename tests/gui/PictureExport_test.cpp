@@ -64,27 +64,35 @@ int CountOf(const QImage& image, TColor color) {
   return count;
 }
 
+// At the screen's ratio and at the ratios of HiDPI screens, aliased and smooth.
 TEST_F(PictureExportTest, ThePngIsThePlotAsTheWindowShowsIt) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("field.png"));
-  SaveAs(path);
-  EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
+  for (const double ratio : {1.0, 1.5, 2.0}) {
+    for (const bool smooth : {false, true}) {
+      SCOPED_TRACE(QStringLiteral("ratio %1, smooth %2").arg(ratio).arg(smooth).toStdString());
+      Form->Chart1->SetDevicePixelRatio(ratio);
+      if (Form->MainMenu1.IsChecked("mnuSmoothLines") != smooth)
+        Form->MainMenu1.Item("mnuSmoothLines").trigger();
+      QTemporaryDir dir;
+      const QString path = dir.filePath(QStringLiteral("field.png"));
+      SaveAs(path);
+      EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
 
-  QImageReader reader(path);
-  EXPECT_EQ(reader.format(), "png");
-  const QImage picture = reader.read();
-  ASSERT_FALSE(picture.isNull()) << reader.errorString().toStdString();
-  const QSize device = DevicePixelsOf(Form->Chart1->size(), Form->Chart1->devicePixelRatioF());
-  EXPECT_EQ(picture.size(), device);
+      QImageReader reader(path);
+      EXPECT_EQ(reader.format(), "png");
+      const QImage picture = reader.read();
+      ASSERT_FALSE(picture.isNull()) << reader.errorString().toStdString();
+      EXPECT_EQ(picture.size(), DevicePixelsOf(Form->Chart1->size(), ratio));
 
-  // Pixel for pixel what the plot's own redraw puts on the screen.
-  Form->Chart1->RequestRedraw();
-  Form->Chart1->FlushRedraw();
-  const QImage screen = Form->Chart1->Buffer().convertToFormat(QImage::Format_RGB32);
-  ASSERT_EQ(screen.size(), picture.size());
-  EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB32), screen);
-  EXPECT_GT(CountOf(picture, FieldLineColor), 1000);
-  EXPECT_GT(CountOf(picture, ChargeDiscBrush), 20);
+      // Pixel for pixel what the plot's own redraw puts on the screen.
+      Form->Chart1->RequestRedraw();
+      Form->Chart1->FlushRedraw();
+      const QImage screen = Form->Chart1->Buffer().convertToFormat(QImage::Format_RGB32);
+      ASSERT_EQ(screen.size(), picture.size());
+      EXPECT_TRUE(picture.convertToFormat(QImage::Format_RGB32) == screen);
+      EXPECT_GT(CountOf(picture, FieldLineColor), 1000);
+      EXPECT_GT(CountOf(picture, ChargeDiscBrush), 20);
+    }
+  }
 }
 
 TEST_F(PictureExportTest, TheSvgHoldsTheFieldAsPaths) {
