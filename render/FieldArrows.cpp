@@ -19,7 +19,9 @@ constexpr double HeadAngle = 0.4363323129985824;
 
 // To the nearest pixel, halves away from zero; inline, as the arrows round a few thousand values a
 // frame, all of them small.
-int RoundToPixel(double v) { return static_cast<int>(v >= 0.0 ? v + 0.5 : v - 0.5); }
+int RoundToPixel(double v) {
+  return static_cast<int>(v >= 0.0 ? v + 0.5 : v - 0.5);
+}
 
 // Logical pixels in device pixels, at least one; a ratio that is not a positive number counts as 1.
 double RatioOf(double pixelRatio) {
@@ -101,8 +103,7 @@ constexpr TGlyph Glyphs[] = {
 double Log10(double x) {
   const auto bits = std::bit_cast<std::uint64_t>(x);
   const int exponent = static_cast<int>((bits >> 52) & 0x7FF) - 1023;
-  const double m =
-      std::bit_cast<double>((bits & 0x000FFFFFFFFFFFFFull) | 0x3FF0000000000000ull);
+  const double m = std::bit_cast<double>((bits & 0x000FFFFFFFFFFFFFull) | 0x3FF0000000000000ull);
   const double z = (m - 1.0) / (m + 1.0);
   const double z2 = z * z;
   const double log2m =
@@ -120,8 +121,9 @@ void DrawText(TCanvas& canvas, int x, int y, int cell, std::string_view text) {
   canvas.Brush.Color = canvas.Pen.Color;
   canvas.Brush.Style = TBrushStyle::Solid;
   for (const char character : text) {
-    const auto glyph = std::find_if(std::begin(Glyphs), std::end(Glyphs),
-                                    [character](const TGlyph& g) { return g.Character == character; });
+    const auto glyph =
+        std::find_if(std::begin(Glyphs), std::end(Glyphs),
+                     [character](const TGlyph& g) { return g.Character == character; });
     if (glyph != std::end(Glyphs)) {
       for (int row = 0; row < GlyphHeight; ++row) {
         const unsigned bits = glyph->Rows[static_cast<std::size_t>(row)];
@@ -149,13 +151,15 @@ int TextWidth(std::string_view text) {
 constexpr TColor LegendText = ColorRGB(220, 220, 220);
 constexpr TColor LegendFrame = ColorRGB(128, 128, 128);
 constexpr TColor LegendBackground = ColorRGB(0, 0, 0);
-constexpr int LegendMargin = 8;       // pixels between the box and the area's edges
-constexpr int LegendPadding = 6;      // pixels between the box's frame and its text
+constexpr int LegendMargin = 8;        // pixels between the box and the area's edges
+constexpr int LegendPadding = 6;       // pixels between the box's frame and its text
 constexpr int LegendDecadeWidth = 34;  // pixels of the colour bar per decade
 constexpr int LegendBarHeight = 7;
 
 // Whole device pixels per logical one, so that the legend's letters stay crisp.
-int LegendScaleOf(double pixelRatio) { return std::max(1, RoundToPixel(RatioOf(pixelRatio))); }
+int LegendScaleOf(double pixelRatio) {
+  return std::max(1, RoundToPixel(RatioOf(pixelRatio)));
+}
 
 // The legend's box in the bottom-right corner of area; empty where it does not fit.
 TPixelRect LegendBoxOf(const TPixelRect& area, double pixelRatio) {
@@ -207,12 +211,12 @@ TArrowGrid FieldArrowGridOf(const TPixelRect& area, double pixelRatio) {
 
 namespace {
 
-// What every arrow of one drawing shares: the view's scales, the charge and the arrow's sizes.
+// What every arrow of one drawing shares: the view's scales and the arrow's sizes.
 struct TArrowFrame {
   bool Usable = false;
   double Sx = 0.0;  // pixels per model unit
   double Sy = 0.0;
-  double Gap = 0.0;       // pixels
+  double Gap = 0.0;         // pixels
   double HalfLength = 0.0;  // pixels
 };
 
@@ -267,8 +271,8 @@ TVector2 ModelPointOf(const TFieldView& view, int px, int py) {
 
 }  // namespace
 
-bool FieldArrowAt(const TFieldView& view, const TFieldSimulation& field, int ISize, int px,
-                  int py, TFieldArrow& arrow, double pixelRatio) {
+bool FieldArrowAt(const TFieldView& view, const TFieldSimulation& field, int ISize, int px, int py,
+                  TFieldArrow& arrow, double pixelRatio) {
   const TArrowFrame frame = ArrowFrameOf(view, ISize, pixelRatio);
   TRetardedSearch search;
   return frame.Usable &&
@@ -334,8 +338,8 @@ void DrawFieldArrowLegend(TCanvas& canvas, const TPixelRect& area, double pixelR
   const int barTop = top + 27 * k;
   const int barWidth = FieldArrowDecades * LegendDecadeWidth * k;
   for (int i = 0; i < barWidth; ++i) {
-    const double decades = FieldArrowLowestDecade +
-                           static_cast<double>(FieldArrowDecades) * (i + 0.5) / barWidth;
+    const double decades =
+        FieldArrowLowestDecade + static_cast<double>(FieldArrowDecades) * (i + 0.5) / barWidth;
     canvas.Pen.Color = FieldArrowColor(std::pow(10.0, decades));
     canvas.MoveTo(barLeft + i, barTop);
     canvas.LineTo(barLeft + i, barTop + LegendBarHeight * k);

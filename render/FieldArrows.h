@@ -51,8 +51,8 @@ struct TFieldArrow {
 // The arrow at grid pixel (px, py) of the view; false where no arrow belongs: the field there is
 // unknown (beyond the charge's recorded history), the pixel lies within FieldArrowChargeGap of
 // the charge, or the view's mapping has no extent.
-bool FieldArrowAt(const TFieldView& view, const TFieldSimulation& field, int ISize, int px,
-                  int py, TFieldArrow& arrow, double pixelRatio = 1.0);
+bool FieldArrowAt(const TFieldView& view, const TFieldSimulation& field, int ISize, int px, int py,
+                  TFieldArrow& arrow, double pixelRatio = 1.0);
 
 // Every arrow of the view's DrawArea, then the legend in its bottom-right corner.
 void DrawFieldArrows(const TFieldView& view, const TFieldSimulation& field, int ISize,

@@ -44,8 +44,8 @@ TEST(FieldArrowColour, TheScaleRunsOverFourDecadesAndHoldsItsEndsBeyond) {
     double magnitude;
     int anchor;  // the scale's colour at this decade boundary
   };
-  const Row rows[] = {{0.1, 0},  {1.0, 1},  {10.0, 2}, {100.0, 3}, {1000.0, 4},
-                      {1e-6, 0}, {0.0, 0},  {-5.0, 0}, {1e9, 4},   {std::nan(""), 0}};
+  const Row rows[] = {{0.1, 0},  {1.0, 1}, {10.0, 2}, {100.0, 3}, {1000.0, 4},
+                      {1e-6, 0}, {0.0, 0}, {-5.0, 0}, {1e9, 4},   {std::nan(""), 0}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.magnitude);
     const TColor expected = FieldArrowScale[row.anchor];
@@ -164,8 +164,7 @@ TEST_F(FieldArrowTest, InUniformMotionArrowsPointAtThePresentPosition) {
     EXPECT_NEAR(arrow->DirX, -rx / r, 1e-9);
     EXPECT_NEAR(arrow->DirY, ry / r, 1e-9);
     const double sinPsi = ry / r;
-    const double strength =
-        (1.0 - b * b) / std::pow(1.0 - b * b * sinPsi * sinPsi, 1.5) / (r * r);
+    const double strength = (1.0 - b * b) / std::pow(1.0 - b * b * sinPsi * sinPsi, 1.5) / (r * r);
     EXPECT_NEAR(arrow->Magnitude / strength, 1.0, 1e-9);
   }
 }
@@ -267,8 +266,8 @@ class FieldArrowWindowTest : public MainFormTest {
     Form->CreateRemainingWindows();
     Form->MnuPauseClick();
     // A charge that has moved: its field is not the same everywhere.
-    State.FieldSimulation.ResetNodes(State.ISize, State.JSize, {0.1, 0.05}, {0.6, 0.3},
-                                     ModelWidth, State.WaveFrontSpacing);
+    State.FieldSimulation.ResetNodes(State.ISize, State.JSize, {0.1, 0.05}, {0.6, 0.3}, ModelWidth,
+                                     State.WaveFrontSpacing);
   }
   QAction& Item() { return Form->MainMenu1.Item("MnuFieldMonitor"); }
   TArrowCount MainArrows(const QImage& picture, const QImage& without) {
@@ -315,9 +314,9 @@ TEST_F(FieldArrowWindowTest, TheZoomViewDrawsTheArrowsOnItsOwnGridWhileTheItemIs
   const QImage without = draw();
   Item().trigger();
   const QImage with = draw();
-  const TArrowCount shown = CountArrows(with, without, zoom.Chart1().Mapping(),
-                                        State.FieldSimulation.ChargePos, State.FieldSimulation,
-                                        State.ISize);
+  const TArrowCount shown =
+      CountArrows(with, without, zoom.Chart1().Mapping(), State.FieldSimulation.ChargePos,
+                  State.FieldSimulation, State.ISize);
   EXPECT_GT(shown.Expected, 10);
   EXPECT_EQ(shown.Shown, shown.Expected);
   Item().trigger();
