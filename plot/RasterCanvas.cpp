@@ -113,6 +113,27 @@ void WalkBand(TBandWalk b, std::uint32_t pixel) {
   }
 }
 
+// WalkBand<true, false> for a band exactly one pixel thick: Wu's two pixels per step, the
+// first taking what the second leaves.
+void WalkWu(TBandWalk b, std::uint32_t pixel) {
+  for (std::int64_t count = b.Count; count > 0; --count) {
+    const std::int64_t row = b.Low >> FractionBits;
+    const std::int64_t fraction = b.Low & (One - 1);
+    const auto first = static_cast<std::uint32_t>((One - fraction) >> AlphaShift);
+    const auto second = static_cast<std::uint32_t>(fraction >> AlphaShift);
+    std::uint32_t* const target = b.Line + row * b.MinorStride;
+    // A whole pixel (a step on the pixel's own row, as every one-step piece is) is the pen alone.
+    *target = second == 0 ? pixel : Blend(*target, pixel, first);
+    if (second != 0) target[b.MinorStride] = Blend(target[b.MinorStride], pixel, second);
+    b.Low += b.Step;
+    b.Fraction += b.Remainder;
+    const std::int64_t carry = b.Fraction >= b.Major ? 1 : 0;
+    b.Low += carry;
+    b.Fraction -= carry * b.Major;
+    b.Line += b.MajorStep;
+  }
+}
+
 }  // namespace
 
 TRasterCanvas::TRasterCanvas(QImage& image)
@@ -187,7 +208,9 @@ void TRasterCanvas::DrawBand(int x0, int y0, int x1, int y1, double w, bool smoo
     const TBandWalk walk{Bits + a0 * majorStride, stepA * majorStride, minorStride, sizeB,
                          b0 * One + (Half - thick / 2), step, remainder, 0, major, thick,
                          major};
-    if (smooth)
+    if (smooth && thick == One)
+      WalkWu(walk, pixel);
+    else if (smooth)
       WalkBand<true, false>(walk, pixel);
     else
       WalkBand<false, false>(walk, pixel);

@@ -35,6 +35,23 @@ bool IsClose(TPixel a, TPixel b, int resolution) {
   return std::abs(dx) <= resolution && std::abs(dy) <= resolution;
 }
 
+// Whether the straight piece from a to b surely lights nothing in area: both ends lie beyond the
+// same edge by more than margin (a line's reach across its own width). Most rows of a large
+// model lie outside the plot, and their pieces need not reach the canvas at all.
+bool BeyondOneEdge(TPixel a, TPixel b, const TRect& area, int margin) {
+  const std::int64_t left = static_cast<std::int64_t>(area.Left) - margin;
+  const std::int64_t right = static_cast<std::int64_t>(area.Right) + margin;
+  const std::int64_t top = static_cast<std::int64_t>(area.Top) - margin;
+  const std::int64_t bottom = static_cast<std::int64_t>(area.Bottom) + margin;
+  return (a.X < left && b.X < left) || (a.X >= right && b.X >= right) ||
+         (a.Y < top && b.Y < top) || (a.Y >= bottom && b.Y >= bottom);
+}
+
+// Room around DrawArea beyond which a line lights nothing: its width and a pixel.
+int LineMargin(const TFieldView& view) {
+  return view.Mapping.Scaled(1) + 1;
+}
+
 // A pixel moved in by margin from the ends of the int range, so that a box of that half-size
 // around it can be written without overflow.
 int KeepInRange(int v, int margin) {
@@ -284,6 +301,7 @@ void DrawFieldLines(const TFieldView& view, const TFieldSimulation& field, int I
   const TRect drawArea = DrawAreaOf(view);
   const double resolutionLength = ResolutionLength(view);
   const int resolution = ResolutionPixels(view);
+  const int margin = LineMargin(view);
   const TCullArea cull = CullAreaOf(view, drawArea);
   const auto& nodes = field.Nodes;
   view.Canvas.Pen.Color = FieldLineColor;
@@ -296,8 +314,10 @@ void DrawFieldLines(const TFieldView& view, const TFieldSimulation& field, int I
       const TFieldNode& b = nodes[static_cast<std::size_t>(j)][line];
       const TPixel current = PixelOf(pixels, b);
       if (IsClose(previous, current, resolution)) {
-        view.Canvas.MoveTo(previous.X, previous.Y);
-        view.Canvas.LineTo(current.X, current.Y);
+        if (!BeyondOneEdge(previous, current, drawArea, margin)) {
+          view.Canvas.MoveTo(previous.X, previous.Y);
+          view.Canvas.LineTo(current.X, current.Y);
+        }
       } else {
         DrawArc(view, pixels, drawArea, cull, resolutionLength, a, b, b, previous);
       }
@@ -317,6 +337,7 @@ void DrawWavefronts(const TFieldView& view, const TFieldSimulation& field, int I
   const TRect drawArea = DrawAreaOf(view);
   const double resolutionLength = ResolutionLength(view);
   const int resolution = ResolutionPixels(view);
+  const int margin = LineMargin(view);
   const TCullArea cull = CullAreaOf(view, drawArea);
   view.Canvas.Pen.Color = WaveFrontColor;
   for (int j = 1; j <= ISize - 1; ++j) {
@@ -328,8 +349,10 @@ void DrawWavefronts(const TFieldView& view, const TFieldSimulation& field, int I
       const TPixel pa = PixelOf(pixels, a);
       const TPixel pb = PixelOf(pixels, b);
       if (IsClose(pa, pb, resolution)) {
-        view.Canvas.MoveTo(pa.X, pa.Y);
-        view.Canvas.LineTo(pb.X, pb.Y);
+        if (!BeyondOneEdge(pa, pb, drawArea, margin)) {
+          view.Canvas.MoveTo(pa.X, pa.Y);
+          view.Canvas.LineTo(pb.X, pb.Y);
+        }
       } else {
         DrawArc(view, pixels, drawArea, cull, resolutionLength, a, b, a, pa);
       }

@@ -337,8 +337,16 @@ std::vector<TRecordingCanvas::TSegment> PlainFieldLines(const TPlotMapping& m, T
       auto [ax, ay] = pixel(a.X, a.Y);
       const auto [bx, by] = pixel(b.X, b.Y);
       if (std::abs(bx - ax) <= resolution && std::abs(by - ay) <= resolution) {
-        canvas.MoveTo(ax, ay);
-        canvas.LineTo(bx, by);
+        // A straight piece with both ends more than two pixels (the line's width and one)
+        // beyond the same edge cannot show and is left out.
+        const bool beyond = (ax < area.Left - 2 && bx < area.Left - 2) ||
+                            (ax >= area.Right + 2 && bx >= area.Right + 2) ||
+                            (ay < area.Top - 2 && by < area.Top - 2) ||
+                            (ay >= area.Bottom + 2 && by >= area.Bottom + 2);
+        if (!beyond) {
+          canvas.MoveTo(ax, ay);
+          canvas.LineTo(bx, by);
+        }
         continue;
       }
       const double q = (m.PixelToValueY(resolution) - m.PixelToValueY(0)) / b.Radius;
