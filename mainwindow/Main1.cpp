@@ -136,8 +136,10 @@ void TMainForm1::CreateComponents() {
 
   Chart1 = new TPlotSurface(TSurfaceKind::Main, client);
   Chart1->setObjectName(QStringLiteral("Chart1"));
+  // Not guarded here: an error must reach whoever asked for the drawing, the screen's paint
+  // (which shows it) or the print command (whose job it aborts before the page is sent).
   Chart1->OnAfterDraw = [this](TPlotSurface& sender, TCanvas& canvas) {
-    Guarded([&] { Chart1AfterDraw(sender, canvas); });
+    Chart1AfterDraw(sender, canvas);
   };
   Chart1->OnZoom = [this](TPlotSurface& sender) { Guarded([&] { Chart1Zoom(sender); }); };
   Chart1->OnMouseUp = [this](TPlotSurface&, Qt::MouseButton, int, int) {

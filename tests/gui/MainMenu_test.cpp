@@ -307,6 +307,52 @@ TEST_F(MainMenuTest, PrintWritesTheChartToTheChosenPrinter) {
   EXPECT_FALSE(QFile::exists(second));
 }
 
+// A canvas whose drawing fails at the first line, as a printer running out of memory would.
+class TFailingCanvas : public TCanvas {
+ public:
+  void LineTo(int, int) override { throw EError(std::string("out of ink")); }
+  void Ellipse(int, int, int, int) override {}
+  void Rectangle(int, int, int, int) override {}
+};
+
+TEST_F(MainMenuTest, AFailingPageAbortsThePrintAndIsReportedOnce) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("chart.pdf"));
+  QPrinter* used = nullptr;
+  Form->RunPrintDialog = [&](QPrinter& printer) {
+    used = &printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    return true;
+  };
+  // The window's own drawing fails on the page only; the screen keeps drawing.
+  const auto windowDrawing = Form->Chart1->OnAfterDraw;
+  int pages = 0;
+  Form->Chart1->OnAfterDraw = [&](TPlotSurface& sender, TCanvas& canvas) {
+    if (sender.DrawArea().Left == 0) return windowDrawing(sender, canvas);
+    ++pages;
+    TFailingCanvas failing;
+    windowDrawing(sender, failing);
+  };
+  Item("MnuPrint").trigger();
+  EXPECT_EQ(pages, 1);
+  EXPECT_EQ(Shown, QStringList{QStringLiteral("out of ink")});
+  ASSERT_NE(used, nullptr);
+  EXPECT_NE(used->printerState(), QPrinter::Active) << "the job is not left running";
+  EXPECT_FALSE(QFile::exists(file)) << "no page drawn in part is left as the printout";
+  EXPECT_EQ(Form->Chart1->PlotRect().Left, 0) << "the screen's mappings are back";
+
+  // The next print, with nothing failing, goes through.
+  Shown.clear();
+  Form->Chart1->OnAfterDraw = windowDrawing;
+  Item("MnuPrint").trigger();
+  EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
+  EXPECT_EQ(used->printerState(), QPrinter::Idle);
+  QFile pdf(file);
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(pdf.read(5).startsWith("%PDF"));
+}
+
 TEST_F(MainMenuTest, WindowsAndSettingsOpenFromTheMenu) {
   Item("mnuShowZoom").trigger();
   ASSERT_NE(Form->ZoomViewForm(), nullptr);
