@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test through ctest: first the whole
-# suite, then the engine, plot and picture tests again built with AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# suite, then the whole suite again built with AddressSanitizer and UndefinedBehaviorSanitizer
+# (leak detection on), then the fuzz targets built with clang's libFuzzer, each for a bounded time.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -10,14 +10,22 @@ jobs=$(nproc)
 cmake -S "$top" -B "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$top/build" -j"$jobs"
 
+# Every layer and every test, the windows and the end-to-end test included.
 cmake -S "$top" -B "$top/build-sanitize" -DCMAKE_BUILD_TYPE=Debug \
-  -DHALVORAN_SANITIZE=ON -DHALVORAN_CORE_ONLY=ON
+  -DHALVORAN_SANITIZE=ON -DHALVORAN_CORE_ONLY=OFF
 cmake --build "$top/build-sanitize" -j"$jobs"
+
+CC=clang CXX=clang++ cmake -S "$top" -B "$top/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DHALVORAN_FUZZ=ON
+cmake --build "$top/build-fuzz" -j"$jobs"
 
 export QT_QPA_PLATFORM=offscreen
 status=0
 (cd "$top/build" && ctest --output-on-failure -j"$jobs") || status=1
-# Qt and fontconfig keep caches until exit that LeakSanitizer would report as leaks of ours.
-(cd "$top/build-sanitize" && ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
+# Leaks are reported, except those of the caches Qt and the system libraries keep until exit
+# (tools/lsan.supp says which and why).
+(cd "$top/build-sanitize" && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+  LSAN_OPTIONS=suppressions="$top/tools/lsan.supp":print_suppressions=0 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j"$jobs") || status=1
+(cd "$top/build-fuzz" && ctest --output-on-failure -j"$jobs") || status=1
 exit $status
