@@ -475,3 +475,30 @@ TEST(DevicePixelsTest, PlotResolutionAndDiscAreLogicalPixels) {
     EXPECT_EQ(image.pixel(50, 50), Pixel(ChargeDiscBrush)) << ratio;
   }
 }
+
+TEST_F(FieldPictureTest, SmoothWideLinesThroughNodesFarOffOrNotANumber) {
+  // Nodes at NaN, far beyond the plot and at the largest doubles: every pixel maps somewhere
+  // (the centre where it has none), and the smooth band lines clip what falls outside.
+  const double far[] = {std::numeric_limits<double>::quiet_NaN(), 1e300, -1e300, 3e9, -7.5};
+  int n = 0;
+  for (auto& row : Field.Nodes) {
+    for (TFieldNode& node : row) {
+      node.X = far[n % 5];
+      node.Y = far[(n / 5) % 5];
+      ++n;
+    }
+  }
+  for (const double ratio : {1.5, 2.0}) {
+    TPlotMapping mapping = Mapping;
+    mapping.PixelRatio = ratio;
+    TRasterCanvas canvas(Image);
+    canvas.Smooth = true;
+    canvas.PixelRatio = ratio;
+    DrawFieldLines({canvas, mapping, {}, 10}, Field, 200, 40);
+    DrawWavefronts({canvas, mapping, {}, 10}, Field, 200, 40);
+  }
+  // Pixels that map nowhere go to the centre: the lines gather there, nowhere else is written
+  // but along lines through it.
+  EXPECT_NE(Image.pixel(CentreX, CentreY), Black);
+  EXPECT_EQ(Image.pixel(5, 5), Black);
+}

@@ -182,7 +182,8 @@ TEST(WideLine, NothingIsWrittenOutsideTheImageWhereverTheEndsLie) {
   QImage image(reinterpret_cast<uchar*>(origin), W, H, Stride * 4, QImage::Format_RGB32);
   image.fill(0xFF000000u);
   const int far[] = {INT_MIN, -1000000000, -3, 0, 18, W, 1000000000, INT_MAX};
-  for (const double ratio : {1.0, 1.5, 2.0, 3.0, 1e300}) {
+  // Ratios that are no usable number draw one pixel wide.
+  for (const double ratio : {1.0, 1.5, 2.0, 3.0, 1e300, std::nan(""), -2.0, 0.0}) {
     for (const bool smooth : {true, false}) {
       TRasterCanvas canvas(image);
       canvas.PixelRatio = ratio;
