@@ -4,6 +4,7 @@
 // --version and a bad command line print and end.
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QObject>
 #include <cstdio>
 
@@ -72,6 +73,12 @@ int main(int argc, char** argv) {
   TGuardedApplication application(argc, argv);
   // The program ends with its main window, whichever other windows are open.
   application.setQuitOnLastWindowClosed(false);
+  // Our icon on every window, and the desktop entry that a taskbar matches the windows with.
+  QIcon icon;
+  for (const char* size : {"48", "128", "256"})
+    icon.addFile(QStringLiteral(":/icons/%1.png").arg(QLatin1String(size)));
+  application.setWindowIcon(icon);
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.HalvoranRadiation"));
 
   TMainForm1 mainForm1(state);
   // --language holds for this run; without it the language chosen in an earlier run.
