@@ -89,6 +89,7 @@ class TMainFrame {
     TPainterCanvas canvas(painter, Image.rect());
     canvas.Smooth = smooth;
     Draw(canvas);
+    canvas.Flush();
   }
 
   const QImage& Picture() const { return Image; }

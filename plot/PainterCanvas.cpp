@@ -61,6 +61,25 @@ TPainterCanvas::TPainterCanvas(QPainter& painter, const QRect& clip)
   Painter.setClipRect(Clip);
 }
 
+TPainterCanvas::~TPainterCanvas() { Flush(); }
+
+void TPainterCanvas::Flush() {
+  if (Run.size() >= 2) {
+    const TColor color = Pen.Color;
+    const bool smooth = Smooth;
+    const double ratio = PixelRatio;
+    Pen.Color = RunColor;
+    Smooth = RunSmooth;
+    PixelRatio = RunRatio;
+    ApplyPenAndBrush();
+    Painter.drawPolyline(Run);
+    Pen.Color = color;
+    Smooth = smooth;
+    PixelRatio = ratio;
+  }
+  Run.clear();
+}
+
 void TPainterCanvas::ApplyPenAndBrush() {
   Painter.setRenderHint(QPainter::Antialiasing, Smooth);
   QPen pen(ColorOf(Pen.Color));
@@ -85,15 +104,26 @@ void TPainterCanvas::LineTo(int x, int y) {
   const QRectF room(QPointF(Clip.left() - ClipRoom, Clip.top() - ClipRoom),
                     QPointF(Clip.right() + 1 + ClipRoom, Clip.bottom() + 1 + ClipRoom));
   if (!ClipSegment(a, b, room)) return;
-  ApplyPenAndBrush();
   // Smooth lines run from pixel centre to pixel centre, as on the screen; the aliased pen's own
   // rule already lights the pixels the coordinates name.
   const QPointF centre = Smooth ? QPointF(0.5, 0.5) : QPointF();
-  Painter.drawLine(QLineF(a + centre, b + centre));
+  a += centre;
+  b += centre;
+  const bool continues = !Run.isEmpty() && Run.constLast() == a && RunColor == Pen.Color &&
+                         RunSmooth == Smooth && RunRatio == PixelRatio;
+  if (!continues) {
+    Flush();
+    Run << a;
+    RunColor = Pen.Color;
+    RunSmooth = Smooth;
+    RunRatio = PixelRatio;
+  }
+  Run << b;
 }
 
 void TPainterCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   TBox box;
+  Flush();
   if (!Normalised(x1, y1, x2, y2, box)) return;
   if (box.Right <= Clip.left() || box.Left > Clip.right() || box.Bottom <= Clip.top() ||
       box.Top > Clip.bottom())
@@ -107,6 +137,7 @@ void TPainterCanvas::Ellipse(int x1, int y1, int x2, int y2) {
 }
 
 void TPainterCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+  Flush();
   TBox box;
   if (!Normalised(x1, y1, x2, y2, box)) return;
   // Cutting a rectangle to the clip with some room to spare changes nothing that shows.

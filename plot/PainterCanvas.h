@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QPainter>
+#include <QPolygonF>
 #include <QRect>
 
 #include "plot/Canvas.h"
@@ -19,6 +20,8 @@ class TPainterCanvas final : public TCanvas {
   // painter must be active and outlive the canvas; its pen, brush, render hints and clipping are
   // changed.
   TPainterCanvas(QPainter& painter, const QRect& clip);
+  // Draws the line run still held back.
+  ~TPainterCanvas() override;
 
   static QColor ColorOf(TColor color) {
     return QColor(static_cast<int>(ColorRed(color)), static_cast<int>(ColorGreen(color)),
@@ -29,8 +32,17 @@ class TPainterCanvas final : public TCanvas {
   void Ellipse(int x1, int y1, int x2, int y2) override;
   void Rectangle(int x1, int y1, int x2, int y2) override;
 
+  // Draws the line run held back so far. Lines that continue one another with the same pen are
+  // drawn as one polyline: a vector file then holds one path per field line, not one element per
+  // segment, and joins have no gaps.
+  void Flush();
+
  private:
   void ApplyPenAndBrush();
+  QPolygonF Run;
+  TColor RunColor = 0;
+  bool RunSmooth = false;
+  double RunRatio = 1.0;
   QPainter& Painter;
   QRect Clip;
 };

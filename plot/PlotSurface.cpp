@@ -430,6 +430,7 @@ void TPlotSurface::PrintChart(QPrinter& printer) {
     const TPixelRect page{left, top, left + w, top + h};
     TPainterCanvas canvas(painter, QRect(left, top, w, h));
     TImpl::Draw(*this, canvas, page, 1.0);
+    canvas.Flush();
     painter.end();
   } catch (...) {
     CurrentMapping = screen;
