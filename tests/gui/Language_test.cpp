@@ -9,7 +9,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QToolButton>
 #include <cmath>
 #include <limits>
@@ -53,9 +52,6 @@ struct TTexts {
 
 class LanguageTest : public MainFormTest {
  protected:
-  // Before the first settings are opened: from here on they live in a test folder, not the user's.
-  static void SetUpTestSuite() { QStandardPaths::setTestModeEnabled(true); }
-
   void SetUp() override {
     MainFormTest::SetUp();
     StoreLanguage(TLanguage::Japanese);
@@ -90,6 +86,7 @@ class LanguageTest : public MainFormTest {
   }
 };
 
+// The test entry puts every GUI test's settings into Qt's test folder, not the user's.
 TEST_F(LanguageTest, TheSettingsAreTheTestsOwn) {
   EXPECT_TRUE(SettingsFileName().contains(QStringLiteral("qttest"))) << SettingsFileName().toStdString();
 }
