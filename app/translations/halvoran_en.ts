@@ -4,6 +4,18 @@
 <context>
     <name>TMainMenu</name>
     <message>
+        <source>Music PLAY</source>
+        <translation>Music PLAY</translation>
+    </message>
+    <message>
+        <source>Music PAUSE</source>
+        <translation>Music PAUSE</translation>
+    </message>
+    <message>
+        <source>Music STOP</source>
+        <translation>Music STOP</translation>
+    </message>
+    <message>
         <source>&amp;録画を停止</source>
         <translation>S&amp;top recording</translation>
     </message>
