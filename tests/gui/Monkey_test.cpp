@@ -282,7 +282,10 @@ class MonkeyTest : public MainFormTest {
     Cursor = from;
     SendMouse(chart, QEvent::MouseButtonPress, from, button, button);
     for (int i = 1; i <= steps; ++i) {
-      Cursor = from + (to - from) * i / steps;
+      // The charge may sit far outside the view (2^31 pixels away): step in floating point.
+      const double f = static_cast<double>(i) / steps;
+      Cursor = QPoint(static_cast<int>(std::lround(from.x() + (double(to.x()) - from.x()) * f)),
+                      static_cast<int>(std::lround(from.y() + (double(to.y()) - from.y()) * f)));
       SendMouse(chart, QEvent::MouseMove, Cursor, Qt::NoButton, button);
       QTest::qWait(Pick(4));
     }
