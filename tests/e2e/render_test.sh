@@ -77,8 +77,8 @@ read -r w h <<<"$(identify -format '%w %h' "$work/line-svg.png")"
 [ "$(count "$work/line-svg.png" '#00C8FF' 30)" -gt 1000 ] || fail "no field lines in the drawn SVG"
 
 # Videos: the ticks --from .. --ticks, one frame each, at the size asked for.
-for spec in "mp4 h264" "webm vp9" "gif gif"; do
-  read -r suffix codec <<<"$spec"
+for format in "mp4 h264" "webm vp9" "gif gif"; do
+  read -r suffix codec <<<"$format"
   expect_status 0 --render "$work/film.$suffix" --trajectory dipole --ticks 40 --from 10 \
     --size 320x180
   got=$(ffprobe -v error -count_frames -select_streams v:0 \
