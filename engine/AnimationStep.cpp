@@ -7,13 +7,6 @@
 
 namespace {
 
-// Samples the animation may read: entries 0 .. SampleCount - 2, and never past the table.
-int LastUsableSample(const TPath& path) {
-  const long long stored = static_cast<long long>(path.Samples.size());
-  const long long count = path.SampleCount < stored ? path.SampleCount : stored;
-  return static_cast<int>(count - 2);
-}
-
 void TakeSample(TFieldSimulation& field, const TPathSample& sample) {
   field.ChargePos = {sample.X, sample.Y};
   field.VelocityDir = {sample.DirX, sample.DirY};

@@ -13,10 +13,6 @@ namespace {
 
 constexpr double Pi = std::numbers::pi;
 
-// Below this speed the charge counts as at rest: no aberration, no direction of motion.
-constexpr double RestSpeed = 1e-6;
-// Largest speed the aberration and the mouse filter use, so that gamma stays finite.
-constexpr double MaxBeta = 0.9999;
 // Two tail-row neighbours closer than this many ulps of their coordinates count as one point.
 constexpr double CoincidenceUlps = 64.0;
 

@@ -29,6 +29,12 @@ struct TFieldNode {
   std::uint8_t WaveFront = 0;
 };
 
+// Below this speed (units of the wave speed) the charge counts as at rest: no aberration, no
+// direction of motion.
+constexpr double RestSpeed = 1e-6;
+// The largest speed the engine uses, so that gamma and 1 / (1 - n.beta) stay finite.
+constexpr double MaxBeta = 0.9999;
+
 // The charge at one tick: position (model units) and velocity beta (units of the wave speed).
 struct TChargeRecord {
   TVector2 Pos;

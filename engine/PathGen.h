@@ -38,6 +38,14 @@ struct TPath {
   std::vector<TPathSample> Samples;  // entries 0 .. SampleCount - 2 are used
 };
 
+// The last sample the animation reads: SampleCount - 2, never past the stored table; -1 when
+// there is none.
+inline int LastUsableSample(const TPath& path) {
+  const long long stored = static_cast<long long>(path.Samples.size());
+  const long long count = path.SampleCount < stored ? path.SampleCount : stored;
+  return static_cast<int>(count < 1 ? -1 : count - 2);
+}
+
 class TPathGeneration {
  public:
   TPath Path;

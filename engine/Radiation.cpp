@@ -10,10 +10,8 @@ namespace {
 
 constexpr double Pi = 3.14159265358979323846;
 constexpr double SphereFactor = 8.0 * Pi / 3.0;
-// The speeds the tick records (FieldSimulation's velocity vector): zero below RestSpeed, and at
-// most MaxBeta, where the pattern's (1 - n.beta)^-5 is still finite.
-constexpr double RestSpeed = 1e-6;
-constexpr double MaxBeta = 0.9999;
+// The speeds the tick records (FieldSimulation's velocity vector) are zero below RestSpeed and
+// at most MaxBeta, where the pattern's (1 - n.beta)^-5 is still finite.
 
 double Dot(TVector3 a, TVector3 b) { return a.X * b.X + a.Y * b.Y + a.Z * b.Z; }
 
@@ -39,13 +37,6 @@ const TDirections& Directions() {
     return t;
   }();
   return table;
-}
-
-// The samples the animation reads: 0 .. SampleCount - 2, and never past the stored table.
-int LastUsableSample(const TPath& path) {
-  const long long stored = static_cast<long long>(path.Samples.size());
-  const long long count = path.SampleCount < stored ? path.SampleCount : stored;
-  return static_cast<int>(std::max(count - 2, -1LL));
 }
 
 // The velocity the tick records for a sample: its speed capped as the engine caps it, along its

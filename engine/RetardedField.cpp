@@ -7,9 +7,8 @@
 
 namespace {
 
-// The speed cap of the aberration: keeps 1 - n.beta and 1 - beta^2 away from zero where the
-// cubic between two ticks runs a little faster than its ends.
-constexpr double MaxBeta = 0.9999;
+// MaxBeta also caps the cubic between two ticks, which may run a little faster than its ends:
+// 1 - n.beta and 1 - beta^2 stay away from zero.
 // Closer to the charge than this many wave steps the field counts as undefined (it grows as
 // 1 / R^2 without bound).
 constexpr double OnChargeSteps = 1e-9;
