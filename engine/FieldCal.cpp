@@ -68,14 +68,18 @@ void TFieldSimulation::ResetNodes(int ISize, int JSize, TVector2 StartPos, TVect
   // Uniform motion carries the rest frame without turning it.
   ThomasAngle = 0.0;
 
-  // Wavefront marks: every WaveFrontSpacing-th row at the start, then ISize shifts by one row,
-  // row 0 taking the mark of row WaveFrontSpacing after each shift.
+  // Wavefront marks: every WaveFrontSpacing-th row at the start, then ISize shifts by one row
+  // (rows 0 .. ISize - 1; the tail row keeps its mark), row 0 taking the mark of row
+  // WaveFrontSpacing after each shift. Stepped, that costs ISize^2 moves: minutes for a tall
+  // model of one line. In closed form: the mark that row 0 takes repeats the start's period S, so
+  // after the shifts row r holds the mark of ISize - r; with S = ISize, row 0 copies the tail's
+  // mark every time, so every row is marked.
   std::vector<std::uint8_t>& marks = ResetWaveFronts;
-  for (int r = 0; r <= ISize; ++r) marks[r] = (r % WaveFrontSpacing == 0) ? 1 : 0;
-  for (int tick = 0; tick < ISize; ++tick) {
-    std::copy_backward(marks.begin(), marks.begin() + (ISize - 1), marks.begin() + ISize);
-    marks[0] = marks[WaveFrontSpacing];
+  const int spacing = WaveFrontSpacing;
+  for (int r = 0; r < ISize; ++r) {
+    marks[r] = (spacing >= ISize || (ISize - r) % spacing == 0) ? 1 : 0;
   }
+  marks[ISize] = (ISize % spacing == 0) ? 1 : 0;
 
   // ResetEmitPoints[k]: the charge position during pre-run tick k (1 ... ISize); entry ISize + 1
   // is where it ends.

@@ -345,7 +345,7 @@ TEST(FieldCalReset, EqualsTheSteppedPreRun) {
   for (const TSize& size : sizes) {
     const int iSize = size.ISize;
     const int jSize = size.JSize;
-    for (int spacing : {1, 2, iSize}) {
+    for (int spacing : {1, 2, 3, 5, iSize}) {
       if (spacing > iSize) continue;
       for (const TVector2& v : velocities) {
         for (int flags = 0; flags < 4; ++flags) {
