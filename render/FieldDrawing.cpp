@@ -295,14 +295,29 @@ int TFieldPixels::Y(double y) const {
   return static_cast<int>(pixel);
 }
 
+namespace {
+
+// What the field lines and the wavefronts both need of a view, worked out once per drawing.
+struct TLineView {
+  TFieldPixels Pixels;
+  TRect DrawArea;
+  double StepLength;  // model units of the plot resolution
+  int Resolution;     // pixels
+  int Margin;
+  TCullArea Cull;
+};
+
+TLineView LineViewOf(const TFieldView& view) {
+  const TRect drawArea = DrawAreaOf(view);
+  return {TFieldPixels(view),   drawArea,          ResolutionLength(view),
+          ResolutionPixels(view), LineMargin(view), CullAreaOf(view, drawArea)};
+}
+
+}  // namespace
+
 void DrawFieldLines(const TFieldView& view, const TFieldSimulation& field, int ISize, int JSize) {
   if (!TableHolds(field, ISize, JSize)) return;
-  const TFieldPixels pixels(view);
-  const TRect drawArea = DrawAreaOf(view);
-  const double resolutionLength = ResolutionLength(view);
-  const int resolution = ResolutionPixels(view);
-  const int margin = LineMargin(view);
-  const TCullArea cull = CullAreaOf(view, drawArea);
+  const auto& [pixels, drawArea, resolutionLength, resolution, margin, cull] = LineViewOf(view);
   const auto& nodes = field.Nodes;
   view.Canvas.Pen.Color = FieldLineColor;
   for (int i = 0; i < JSize; ++i) {
@@ -333,12 +348,7 @@ void DrawFieldLines(const TFieldView& view, const TFieldSimulation& field, int I
 
 void DrawWavefronts(const TFieldView& view, const TFieldSimulation& field, int ISize, int JSize) {
   if (!TableHolds(field, ISize, JSize)) return;
-  const TFieldPixels pixels(view);
-  const TRect drawArea = DrawAreaOf(view);
-  const double resolutionLength = ResolutionLength(view);
-  const int resolution = ResolutionPixels(view);
-  const int margin = LineMargin(view);
-  const TCullArea cull = CullAreaOf(view, drawArea);
+  const auto& [pixels, drawArea, resolutionLength, resolution, margin, cull] = LineViewOf(view);
   view.Canvas.Pen.Color = WaveFrontColor;
   for (int j = 1; j <= ISize - 1; ++j) {
     const auto& row = field.Nodes[static_cast<std::size_t>(j)];
