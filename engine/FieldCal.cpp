@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstddef>
 #include <numbers>
-#include <utility>
 
 namespace {
 
@@ -28,11 +27,7 @@ void TFieldSimulation::InitNodes(int ISize, int JSize, double ModelWidth) {
   RestDirections.resize(lines);
   EmitDirections.resize(lines);
   Nodes.resize(rows);
-  AgedNodes.resize(rows);
-  for (std::size_t r = 0; r < rows; ++r) {
-    Nodes[r].resize(lines);
-    AgedNodes[r].resize(lines);
-  }
+  for (std::size_t r = 0; r < rows; ++r) Nodes[r].resize(lines);
   ResetWaveFronts.resize(rows);
   ResetEmitPoints.resize(rows + 1);
   History.assign(rows, TChargeRecord{});
@@ -292,33 +287,34 @@ void TFieldSimulation::AdvanceNodes(int ISize, int JSize, int WaveFrontSpacing) 
   const double w = WaveVelocity;
   const std::size_t lines = Count(JSize);
 
-  // Each row is copied whole (a block copy, which writes whole cache lines without reading
-  // them first) and then moved while it is still in the cache; a node-by-node loop that does
-  // both at once costs about twice the copy. All nodes of a row were emitted in the same tick,
-  // so they share one Radius. With two tables the order of the rows is free; ascending
-  // addresses suit the prefetcher best.
+  // Aging re-indexes the rows, so the rows are rotated rather than copied: rows 0 .. ISize - 2
+  // become rows 1 .. ISize - 1 by moving their vectors (a pointer swap each), and the storage of
+  // the dropped row ISize - 1 comes round as row 0, to be overwritten by this tick's emission.
+  // The tail row ISize stays where it is. Each row is then moved in place, one read and one
+  // write of the table per tick. All nodes of a row were emitted in the same tick, so they
+  // share one Radius.
+  const auto firstRow = Nodes.begin();
+  std::rotate(firstRow, firstRow + (ISize - 1), firstRow + ISize);
   for (int r = 1; r < ISize; ++r) {
-    const std::vector<TFieldNode>& from = Nodes[r - 1];
-    std::copy(from.begin(), from.end(), AgedNodes[r].begin());
-    const double radius = from[0].Radius + w;
-    TFieldNode* to = AgedNodes[r].data();
+    TFieldNode* row = Nodes[r].data();
+    const double radius = row[0].Radius + w;
     for (std::size_t j = 0; j < lines; ++j) {
-      to[j].X += to[j].VX;
-      to[j].Y += to[j].VY;
-      to[j].Radius = radius;
+      row[j].X += row[j].VX;
+      row[j].Y += row[j].VY;
+      row[j].Radius = radius;
     }
   }
 
-  std::copy(Nodes[ISize].begin(), Nodes[ISize].end(), AgedNodes[ISize].begin());
-  for (TFieldNode& tail : AgedNodes[ISize]) {
+  for (TFieldNode& tail : Nodes[ISize]) {
     tail.X += tail.VX;
     tail.Y += tail.VY;
   }
 
-  // The mark is read after the shift, so the marks repeat every WaveFrontSpacing rows.
-  const TFieldNode* markRow = AgedNodes[WaveFrontSpacing].data();
+  // The mark is read after the shift, so the marks repeat every WaveFrontSpacing rows. Row
+  // WaveFrontSpacing (at least 1) is an aged row or the tail, never the row written below.
+  const TFieldNode* markRow = Nodes[WaveFrontSpacing].data();
   const TVector2 emit = TrackEmissionPoint ? ChargePos : TVector2{};
-  TFieldNode* newest = AgedNodes[0].data();
+  TFieldNode* newest = Nodes[0].data();
   for (std::size_t j = 0; j < lines; ++j) {
     const TEmitDirection& e = EmitDirections[j];
     TFieldNode& n = newest[j];
@@ -332,6 +328,4 @@ void TFieldSimulation::AdvanceNodes(int ISize, int JSize, int WaveFrontSpacing) 
     n.Angle = e.Angle;
     n.Radius = 0.0;
   }
-
-  std::swap(Nodes, AgedNodes);
 }

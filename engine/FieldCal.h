@@ -43,6 +43,8 @@ struct TChargeRecord {
 
 // Nodes[row][line]: row = age in ticks (0 = this tick's emission, ISize = the far tail that keeps
 // every line running out of the plot), line 0..JSize (line JSize repeats the direction of line 0).
+// Aging hands each row's storage on to the next row index: a pointer into Nodes[r], r < ISize - 1,
+// taken before a tick points into Nodes[r + 1] after it.
 class TFieldSimulation : public TTrajectoryParameters {
  public:
   double WaveVelocity = 0.0;  // model units per tick, ModelWidth / ISize
@@ -90,9 +92,6 @@ class TFieldSimulation : public TTrajectoryParameters {
   void AdvanceNodes(int ISize, int JSize, int WaveFrontSpacing);
 
  private:
-  // The aged table is written here and then swapped with Nodes, so that every row is written
-  // once per tick while a row index still equals the age of its nodes. Sized by InitNodes.
-  std::vector<std::vector<TFieldNode>> AgedNodes;
   // Working storage of ResetNodes, sized by InitNodes: the wavefront marks of one line and
   // the charge positions of the ticks before the reset.
   std::vector<std::uint8_t> ResetWaveFronts;
