@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 
 // 24-bit colour, red in the lowest byte, then green, then blue.
@@ -24,6 +25,13 @@ inline int ScaledPixels(int logical, double ratio) {
   if (logical > 0 && scaled < 1.0) return 1;
   return static_cast<int>(std::clamp(scaled, -2147483647.0, 2147483647.0));
 }
+
+// A canvas pixel.
+struct TCanvasPoint {
+  int X = 0;
+  int Y = 0;
+  friend bool operator==(TCanvasPoint, TCanvasPoint) = default;
+};
 
 enum class TBrushStyle { Solid, Clear };
 
@@ -56,6 +64,13 @@ class TCanvas {
   }
   // Line from the pen position to (x, y), end pixel excluded; (x, y) becomes the pen position.
   virtual void LineTo(int x, int y) = 0;
+  // MoveTo the first point, then LineTo each of the others: the same pixels. A canvas that knows
+  // the points ahead may fetch what it needs of them early.
+  virtual void Polyline(const TCanvasPoint* points, std::size_t count) {
+    if (count == 0) return;
+    MoveTo(points[0].X, points[0].Y);
+    for (std::size_t k = 1; k < count; ++k) LineTo(points[k].X, points[k].Y);
+  }
   // Inscribed in the box, outlined with the pen, filled with the brush; right and bottom edges
   // excluded.
   virtual void Ellipse(int x1, int y1, int x2, int y2) = 0;

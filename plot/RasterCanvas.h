@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QImage>
+#include <cstddef>
 #include <cstdint>
 
 #include "plot/Canvas.h"
@@ -35,6 +36,9 @@ class TRasterCanvas final : public TCanvas {
   explicit TRasterCanvas(QImage& image);
 
   void LineTo(int x, int y) override;
+  // Asks for each point's pixels a few points before its piece is drawn: a field line wanders
+  // across the whole image, and a smooth line reads every pixel it blends.
+  void Polyline(const TCanvasPoint* points, std::size_t count) override;
   void Ellipse(int x1, int y1, int x2, int y2) override;
   void Rectangle(int x1, int y1, int x2, int y2) override;
 
@@ -44,6 +48,9 @@ class TRasterCanvas final : public TCanvas {
   }
 
  private:
+  // The line of LineTo from (x0, y0) to (x1, y1), by the pen and the output's width.
+  void DrawPiece(int x0, int y0, int x1, int y1);
+  void Prefetch(TCanvasPoint point) const;
   void DrawLine(int x0, int y0, int x1, int y1);
   // The band line of the rules above, smooth or aliased, of width w pixels.
   void DrawBand(int x0, int y0, int x1, int y1, double w, bool smooth);

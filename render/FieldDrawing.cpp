@@ -2,22 +2,45 @@
 #include "render/FieldDrawing.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <numbers>
+#include <vector>
 
 namespace {
 
 // The arcs are cut into at most this many pieces, however far apart two nodes lie.
 constexpr int MaxArcPieces = 20;
 
-struct TPixel {
-  int X = 0;
-  int Y = 0;
+using TPixel = TCanvasPoint;
+
+// Pieces that continue one another gathered into one polyline for the canvas: a field line is
+// thousands of short pieces, and a canvas that sees them together can fetch ahead. The last run
+// is drawn by an explicit Flush, not on destruction: a canvas may throw (a failing printer), and
+// a destructor must not.
+class TPolylineRun {
+ public:
+  explicit TPolylineRun(TCanvas& canvas) : Canvas(canvas) {}
+
+  // The piece from a to b: the canvas's MoveTo a, LineTo b.
+  void Piece(TPixel a, TPixel b) {
+    if (Points.empty() || !(Points.back() == a)) {
+      Flush();
+      Points.push_back(a);
+    }
+    Points.push_back(b);
+  }
+  void Flush() {
+    if (Points.size() >= 2) Canvas.Polyline(Points.data(), Points.size());
+    Points.clear();
+  }
+
+ private:
+  TCanvas& Canvas;
+  std::vector<TPixel> Points;
 };
 
 TPixel PixelOf(const TFieldPixels& pixels, double x, double y) {
@@ -189,9 +212,9 @@ double ResolutionLength(const TFieldView& view) {
 // The line from A to B along the arc about their emission points, starting at the pen pixel
 // `from`. R sets the scale of the step angle. Pieces with both ends outside DrawArea are skipped,
 // so far-off arcs cost no drawing.
-void DrawArc(const TFieldView& view, const TFieldPixels& pixels, const TRect& drawArea,
-             const TCullArea& cull, double resolutionLength, const TFieldNode& a,
-             const TFieldNode& b, const TFieldNode& r, TPixel from) {
+void DrawArc(const TFieldView& view, TPolylineRun& run, const TFieldPixels& pixels,
+             const TRect& drawArea, const TCullArea& cull, double resolutionLength,
+             const TFieldNode& a, const TFieldNode& b, const TFieldNode& r, TPixel from) {
   // The pen's own pixel is the only point that is not on the arc; with it outside, an arc that
   // cannot reach the view draws no piece, so it is not walked at all.
   const bool penOutside = !PointInRect(from.X, from.Y, drawArea);
@@ -234,10 +257,7 @@ void DrawArc(const TFieldView& view, const TFieldPixels& pixels, const TRect& dr
     const double nextCos = cosTheta * stepCos - sinTheta * stepSin;
     sinTheta = sinTheta * stepCos + cosTheta * stepSin;
     cosTheta = nextCos;
-    if (PointInRect(pen.X, pen.Y, drawArea) || PointInRect(p.X, p.Y, drawArea)) {
-      view.Canvas.MoveTo(pen.X, pen.Y);
-      view.Canvas.LineTo(p.X, p.Y);
-    }
+    if (PointInRect(pen.X, pen.Y, drawArea) || PointInRect(p.X, p.Y, drawArea)) run.Piece(pen, p);
     pen = p;
   }
 }
@@ -260,39 +280,6 @@ TFieldPixels::TFieldPixels(const TFieldView& view) : Origin(view.Origin) {
   Vertical = {m.Vertical.Minimum, m.Vertical.Maximum - m.Vertical.Minimum,
               static_cast<double>(m.PlotRect.Bottom) - static_cast<double>(m.PlotRect.Top),
               static_cast<double>(m.PlotRect.Bottom), centre(m.PlotRect.Top, m.PlotRect.Bottom)};
-}
-
-// t = (v - Minimum) x span / range rounded half to even; false where the surface takes the centre
-// pixel (a zero range, an offset of 2147483647 pixels or more, or one that is not a number).
-inline bool TFieldPixels::Offset(const TAxisMap& axis, double v, double& rounded) {
-  if (axis.Range == 0.0) return false;
-  const double t = (v - axis.Minimum) * axis.Span / axis.Range;
-  if (!(std::fabs(t) < 2147483647.0)) return false;
-  // Adding and taking away 2^52 leaves t rounded to an integer by the FPU's round-half-to-even,
-  // as nearbyint does, without a library call.
-  constexpr double Shift = 4503599627370496.0;
-  rounded = t >= 0.0 ? (t + Shift) - Shift : (t - Shift) + Shift;
-  return true;
-}
-
-int TFieldPixels::X(double x) const {
-  double t = 0.0;
-  if (!Offset(Horizontal, x - Origin.X, t)) return Horizontal.Centre;
-  const double pixel = Horizontal.Base + t;
-  if (pixel < static_cast<double>(INT_MIN) || pixel > static_cast<double>(INT_MAX)) {
-    return Horizontal.Centre;
-  }
-  return static_cast<int>(pixel);
-}
-
-int TFieldPixels::Y(double y) const {
-  double t = 0.0;
-  if (!Offset(Vertical, y - Origin.Y, t)) return Vertical.Centre;
-  const double pixel = Vertical.Base - t;
-  if (pixel < static_cast<double>(INT_MIN) || pixel > static_cast<double>(INT_MAX)) {
-    return Vertical.Centre;
-  }
-  return static_cast<int>(pixel);
 }
 
 namespace {
@@ -320,36 +307,54 @@ void DrawFieldLines(const TFieldView& view, const TFieldSimulation& field, int I
   const auto& [pixels, drawArea, resolutionLength, resolution, margin, cull] = LineViewOf(view);
   const auto& nodes = field.Nodes;
   view.Canvas.Pen.Color = FieldLineColor;
-  for (int i = 0; i < JSize; ++i) {
-    const auto line = static_cast<std::size_t>(i);
-    TPixel previous = PixelOf(pixels, nodes[0][line]);
-    view.Canvas.MoveTo(previous.X, previous.Y);
-    for (int j = 1; j <= ISize - 1; ++j) {
-      const TFieldNode& a = nodes[static_cast<std::size_t>(j - 1)][line];
-      const TFieldNode& b = nodes[static_cast<std::size_t>(j)][line];
-      const TPixel current = PixelOf(pixels, b);
-      if (IsClose(previous, current, resolution)) {
-        if (!BeyondOneEdge(previous, current, drawArea, margin)) {
-          view.Canvas.MoveTo(previous.X, previous.Y);
-          view.Canvas.LineTo(current.X, current.Y);
-        }
-      } else {
-        DrawArc(view, pixels, drawArea, cull, resolutionLength, a, b, b, previous);
+  TPolylineRun run(view.Canvas);
+  // The table is stored row by row and a line runs down a column, a row apart in memory from
+  // node to node: a block of lines is mapped to pixels row by row first, reading each row's nodes
+  // of the block together (and asking for those a few rows on while it maps), and is then drawn
+  // line by line from the pixels. The block holds less than the table's share of its lines.
+  constexpr int LinesPerBlock = 16;
+  constexpr std::size_t RowsAhead = 4;
+  constexpr std::size_t CacheLine = 64;
+  const auto rows = static_cast<std::size_t>(ISize) + 1;
+  std::vector<TPixel> block(rows * static_cast<std::size_t>(std::min(LinesPerBlock, JSize)));
+  for (int first = 0; first < JSize; first += LinesPerBlock) {
+    const int count = std::min(LinesPerBlock, JSize - first);
+    const std::size_t bytes = sizeof(TFieldNode) * static_cast<std::size_t>(count);
+    for (std::size_t j = 0; j < rows; ++j) {
+      if (j + RowsAhead < rows) {
+        const auto* ahead = reinterpret_cast<const char*>(nodes[j + RowsAhead].data() + first);
+        for (std::size_t b = 0; b < bytes; b += CacheLine) __builtin_prefetch(ahead + b);
       }
-      previous = current;
+      const TFieldNode* row = nodes[j].data() + first;
+      for (int k = 0; k < count; ++k)
+        block[static_cast<std::size_t>(k) * rows + j] = PixelOf(pixels, row[k]);
     }
-    // The tail node lies far beyond the last row: every line runs on out of the plot.
-    const TPixel last = PixelOf(pixels, nodes[static_cast<std::size_t>(ISize - 1)][line]);
-    const TPixel tail = PixelOf(pixels, nodes[static_cast<std::size_t>(ISize)][line]);
-    view.Canvas.MoveTo(last.X, last.Y);
-    view.Canvas.LineTo(tail.X, tail.Y);
+    for (int k = 0; k < count; ++k) {
+      const auto line = static_cast<std::size_t>(first + k);
+      const TPixel* p = block.data() + static_cast<std::size_t>(k) * rows;
+      for (int j = 1; j <= ISize - 1; ++j) {
+        const TPixel previous = p[j - 1];
+        const TPixel current = p[j];
+        if (IsClose(previous, current, resolution)) {
+          if (!BeyondOneEdge(previous, current, drawArea, margin)) run.Piece(previous, current);
+        } else {
+          const TFieldNode& b = nodes[static_cast<std::size_t>(j)][line];
+          DrawArc(view, run, pixels, drawArea, cull, resolutionLength,
+                  nodes[static_cast<std::size_t>(j - 1)][line], b, b, previous);
+        }
+      }
+      // The tail node lies far beyond the last row: every line runs on out of the plot.
+      run.Piece(p[ISize - 1], p[ISize]);
+    }
   }
+  run.Flush();
 }
 
 void DrawWavefronts(const TFieldView& view, const TFieldSimulation& field, int ISize, int JSize) {
   if (!TableHolds(field, ISize, JSize)) return;
   const auto& [pixels, drawArea, resolutionLength, resolution, margin, cull] = LineViewOf(view);
   view.Canvas.Pen.Color = WaveFrontColor;
+  TPolylineRun run(view.Canvas);
   for (int j = 1; j <= ISize - 1; ++j) {
     const auto& row = field.Nodes[static_cast<std::size_t>(j)];
     for (int i = 0; i < JSize; ++i) {
@@ -359,15 +364,13 @@ void DrawWavefronts(const TFieldView& view, const TFieldSimulation& field, int I
       const TPixel pa = PixelOf(pixels, a);
       const TPixel pb = PixelOf(pixels, b);
       if (IsClose(pa, pb, resolution)) {
-        if (!BeyondOneEdge(pa, pb, drawArea, margin)) {
-          view.Canvas.MoveTo(pa.X, pa.Y);
-          view.Canvas.LineTo(pb.X, pb.Y);
-        }
+        if (!BeyondOneEdge(pa, pb, drawArea, margin)) run.Piece(pa, pb);
       } else {
-        DrawArc(view, pixels, drawArea, cull, resolutionLength, a, b, a, pa);
+        DrawArc(view, run, pixels, drawArea, cull, resolutionLength, a, b, a, pa);
       }
     }
   }
+  run.Flush();
 }
 
 void DrawNodePoints(const TFieldView& view, const TFieldSimulation& field, int ISize, int JSize) {

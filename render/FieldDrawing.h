@@ -3,6 +3,9 @@
 // zoom view passes the charge position as Origin, so every point is taken relative to it.
 #pragma once
 
+#include <climits>
+#include <cmath>
+
 #include "engine/FieldCal.h"
 #include "engine/PathGen.h"
 #include "plot/Canvas.h"
@@ -49,6 +52,39 @@ class TFieldPixels {
   TAxisMap Vertical;
   TVector2 Origin;
 };
+
+// t = (v - Minimum) x span / range rounded half to even; false where the surface takes the centre
+// pixel (a zero range, an offset of 2147483647 pixels or more, or one that is not a number).
+inline bool TFieldPixels::Offset(const TAxisMap& axis, double v, double& rounded) {
+  if (axis.Range == 0.0) return false;
+  const double t = (v - axis.Minimum) * axis.Span / axis.Range;
+  if (!(std::fabs(t) < 2147483647.0)) return false;
+  // Adding and taking away 2^52 leaves t rounded to an integer by the FPU's round-half-to-even,
+  // as nearbyint does, without a library call.
+  constexpr double Shift = 4503599627370496.0;
+  rounded = t >= 0.0 ? (t + Shift) - Shift : (t - Shift) + Shift;
+  return true;
+}
+
+inline int TFieldPixels::X(double x) const {
+  double t = 0.0;
+  if (!Offset(Horizontal, x - Origin.X, t)) return Horizontal.Centre;
+  const double pixel = Horizontal.Base + t;
+  if (pixel < static_cast<double>(INT_MIN) || pixel > static_cast<double>(INT_MAX)) {
+    return Horizontal.Centre;
+  }
+  return static_cast<int>(pixel);
+}
+
+inline int TFieldPixels::Y(double y) const {
+  double t = 0.0;
+  if (!Offset(Vertical, y - Origin.Y, t)) return Vertical.Centre;
+  const double pixel = Vertical.Base - t;
+  if (pixel < static_cast<double>(INT_MIN) || pixel > static_cast<double>(INT_MAX)) {
+    return Vertical.Centre;
+  }
+  return static_cast<int>(pixel);
+}
 
 // Lines 0 .. JSize - 1, rows 0 .. ISize - 1 with arcs where neighbours lie far apart, then the
 // straight tail to row ISize. Does not draw the charge disc.

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QLine>
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -253,6 +254,54 @@ TEST(SmoothEllipse, SoftEdgeInsideItsBoxSymmetricWithAnOutlineOneLogicalPixelWid
   const QImage ring = SmoothDisc(1.0, TBrushStyle::Clear);
   EXPECT_EQ(ring.pixel(5, 5) & 0xFFFFFF, 0u) << "no brush: the inside is left alone";
   EXPECT_GE(qRed(ring.pixel(1, 5)), 240);
+}
+
+TEST(Polyline, DrawsWhatItsLineToCallsDraw) {
+  // A field line's kind of path: mostly short steps, some steep and long, some jumps out of the
+  // image and back, one far beyond its edge, crossing itself so that blends overlap. The
+  // polyline reads pixels ahead of its pieces; it must change nothing.
+  std::mt19937 random(20261208);
+  std::uniform_int_distribution<int> step(-3, 3), jump(-100, 170), kind(0, 19);
+  std::vector<TCanvasPoint> points{{30, 20}};
+  for (int n = 0; n < 600; ++n) {
+    TCanvasPoint next = points.back();
+    const int k = kind(random);
+    if (k == 0) {
+      next = {jump(random), jump(random)};
+    } else if (k == 1) {
+      next.Y += 12 * step(random);
+    } else {
+      // Short steps come back onto the image.
+      next.X = std::clamp(next.X + step(random), 0, 69);
+      next.Y = std::clamp(next.Y + step(random), 0, 49);
+    }
+    if (n == 300) next = {INT_MAX / 2, -INT_MAX / 2};
+    points.push_back(next);
+  }
+  for (const double ratio : {1.0, 1.5, 2.0}) {
+    for (const bool smooth : {false, true}) {
+      QImage byPieces = Filled(70, 50);
+      QImage byPolyline = Filled(70, 50);
+      {
+        TRasterCanvas canvas(byPieces);
+        canvas.PixelRatio = ratio;
+        canvas.Smooth = smooth;
+        canvas.Pen.Color = Green;
+        canvas.TCanvas::Polyline(points.data(), points.size());
+        canvas.LineTo(0, 0);
+      }
+      {
+        TRasterCanvas canvas(byPolyline);
+        canvas.PixelRatio = ratio;
+        canvas.Smooth = smooth;
+        canvas.Pen.Color = Green;
+        canvas.Polyline(points.data(), points.size());
+        // The pen is left on the last point.
+        canvas.LineTo(0, 0);
+      }
+      EXPECT_EQ(byPolyline, byPieces) << "ratio " << ratio << (smooth ? " smooth" : " aliased");
+    }
+  }
 }
 
 }  // namespace
