@@ -14,6 +14,7 @@
 #include "plot/PlotMapping.h"
 #include "plot/RasterCanvas.h"
 #include "render/FieldDrawing.h"
+#include "render/MainPicture.h"
 
 // A plot of width x height pixels showing x from -halfWidth to halfWidth at equal scales.
 inline TPlotMapping MappingOf(int width, int height, double halfWidth) {
@@ -49,8 +50,9 @@ inline void StartOnDefaultCircle(TSimulationState& state, const TModelSizePreset
 
 // The window's work without the window: the tick's engine calls and the after-draw's drawing of
 // a plot of width x height logical pixels at ratio device pixels to the logical one (background,
-// field lines with their arcs, disc, trajectory), on the default circle once every row was
-// emitted on it: the steady picture with its kinks.
+// then the main picture's overlay as the window starts: field lines with their arcs, disc,
+// trajectory), on the default circle once every row was emitted on it: the steady picture with
+// its kinks.
 class TMainFrame {
  public:
   TMainFrame(const TModelSizePreset& model, int width, int height, double ratio = 1.0)
@@ -70,12 +72,7 @@ class TMainFrame {
     canvas.Pen.Color = ColorRGB(0, 0, 0);
     canvas.Brush.Color = ColorRGB(0, 0, 0);
     canvas.Rectangle(0, 0, Image.width(), Image.height());
-    const TFieldView view{canvas, Mapping, {}, State.PlotResolution};
-    const TFieldSimulation& field = State.FieldSimulation;
-    DrawFieldLines(view, field, State.ISize, State.JSize);
-    const TFieldNode& newest = field.Nodes[0][0];
-    DrawChargeDisc(canvas, Mapping.ValueToPixelX(newest.X), Mapping.ValueToPixelY(newest.Y));
-    DrawTrajectory(view, State.PathGeneration);
+    DrawMainOverlay({canvas, Mapping, {}, State.PlotResolution}, State, Ratio);
   }
 
   void DrawRaster(bool smooth = false) {
