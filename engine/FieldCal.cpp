@@ -158,19 +158,6 @@ void TFieldSimulation::ResetNodes(int ISize, int JSize, TVector2 StartPos, TVect
   }
 }
 
-const TChargeRecord& TFieldSimulation::ChargeHistory(int ticksAgo) const {
-  static const TChargeRecord none{};
-  const int count = ChargeHistoryCount();
-  if (count == 0) return none;
-  const int k = std::clamp(ticksAgo, 0, count - 1);
-  const int index = HistoryNewest >= k ? HistoryNewest - k : HistoryNewest - k + count;
-  return History[static_cast<std::size_t>(index)];
-}
-
-int TFieldSimulation::ChargeHistoryCount() const {
-  return static_cast<int>(History.size());
-}
-
 void TFieldSimulation::RecordCharge(TVector2 pos, TVector2 beta) {
   const int count = ChargeHistoryCount();
   if (count == 0) return;

@@ -2,7 +2,9 @@
 // uniform motion, the aberration of the emission directions and the per-tick emission and aging.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -100,3 +102,17 @@ class TFieldSimulation : public TTrajectoryParameters {
   std::vector<TChargeRecord> History;
   int HistoryNewest = 0;
 };
+
+// Inline: the field arrows read the history a dozen times for each of a thousand points a frame.
+inline const TChargeRecord& TFieldSimulation::ChargeHistory(int ticksAgo) const {
+  static const TChargeRecord none{};
+  const int count = ChargeHistoryCount();
+  if (count == 0) return none;
+  const int k = std::clamp(ticksAgo, 0, count - 1);
+  const int index = HistoryNewest >= k ? HistoryNewest - k : HistoryNewest - k + count;
+  return History[static_cast<std::size_t>(index)];
+}
+
+inline int TFieldSimulation::ChargeHistoryCount() const {
+  return static_cast<int>(History.size());
+}
