@@ -212,6 +212,10 @@ TCommandLine Parse(const QStringList& arguments) {
       renderOption();
       flag();
       line.NodePoints = true;
+    } else if (name == QLatin1String("--arrows")) {
+      renderOption();
+      flag();
+      line.FieldArrows = true;
     } else if (name == QLatin1String("--no-field-lines")) {
       renderOption();
       flag();
@@ -290,6 +294,7 @@ QString CommandLineUsage(const QString& program) {
              "                     starts)\n"
              "  --wavefronts       draw the wavefronts\n"
              "  --nodes            draw the node points\n"
+             "  --arrows           draw the arrows of the exact field, with their legend\n"
              "  --no-field-lines   leave out the field lines\n"
              "  --smooth           smooth lines (as the window starts)\n"
              "  --aliased          aliased lines\n"

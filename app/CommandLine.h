@@ -52,6 +52,7 @@ struct TCommandLine {
   std::optional<int> WaveFrontSpacing;
   bool WaveFronts = false;
   bool NodePoints = false;
+  bool FieldArrows = false;
   bool FieldLines = true;
   std::optional<bool> Smooth;  // none: the window's start-up choice
 

@@ -25,6 +25,7 @@ std::string Prepare(const TCommandLine& line, TSimulationState& state) {
   state.ShowFieldLines = line.FieldLines;
   state.ShowWaveFronts = line.WaveFronts;
   state.ShowNodePoints = line.NodePoints;
+  state.ShowFieldVectors = line.FieldArrows;
   if (line.Smooth) state.SmoothLines = *line.Smooth;
   state.AspectRatio = static_cast<double>(line.Size.height()) / line.Size.width();
 

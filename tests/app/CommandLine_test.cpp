@@ -29,7 +29,7 @@ TEST(CommandLine, HelpAndVersionEndAtOnce) {
   EXPECT_FALSE(ProgramVersion().isEmpty());
   const QString usage = CommandLineUsage(QStringLiteral("halvoran-radiation"));
   for (const char* option : {"--render", "--trajectory", "--ticks", "--from", "--size", "--scale",
-                             "--model", "--wavefronts", "--nodes", "--no-field-lines", "--smooth",
+                             "--model", "--wavefronts", "--nodes", "--arrows", "--no-field-lines", "--smooth",
                              "--aliased", "--language", "--help", "--version"}) {
     EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
   }
@@ -49,13 +49,14 @@ TEST(CommandLine, RenderDefaults) {
   EXPECT_TRUE(line.FieldLines);
   EXPECT_FALSE(line.WaveFronts);
   EXPECT_FALSE(line.NodePoints);
+  EXPECT_FALSE(line.FieldArrows);
   EXPECT_FALSE(line.Smooth.has_value());
 }
 
 TEST(CommandLine, EveryRenderOptionIsRead) {
   const TCommandLine line = Parse(
       "--render film.WebM --trajectory undulator --ticks 120 --from 20 --size 640x360 --scale 1.5 "
-      "--model large --wavefronts --nodes --no-field-lines --aliased --language en");
+      "--model large --wavefronts --nodes --arrows --no-field-lines --aliased --language en");
   ASSERT_EQ(line.Action, TCommandAction::Render) << line.Message.toStdString();
   EXPECT_EQ(line.Output, TOutputKind::WebM);
   EXPECT_TRUE(line.IsVideo());
@@ -69,6 +70,7 @@ TEST(CommandLine, EveryRenderOptionIsRead) {
   EXPECT_EQ(line.WaveFrontSpacing, ModelSizeLarge.WaveFrontSpacing);
   EXPECT_TRUE(line.WaveFronts);
   EXPECT_TRUE(line.NodePoints);
+  EXPECT_TRUE(line.FieldArrows);
   EXPECT_FALSE(line.FieldLines);
   EXPECT_EQ(line.Smooth, false);
   EXPECT_EQ(line.Language, "en");
@@ -164,6 +166,7 @@ TEST(CommandLine, BadLinesAreRefusedWithTheirReason) {
       {"--render a.png --from 2", "--from"},
       {"--render a.png --smooth --aliased", "--smooth"},
       {"--render a.png --wavefronts=yes", "--wavefronts"},
+      {"--arrows", "--render"},
       {"--ticks 10", "--render"},
       {"--language de", "de"},
       {"--language", "needs a value"},
