@@ -308,44 +308,31 @@ void DrawFieldLines(const TFieldView& view, const TFieldSimulation& field, int I
   const auto& nodes = field.Nodes;
   view.Canvas.Pen.Color = FieldLineColor;
   TPolylineRun run(view.Canvas);
-  // The table is stored row by row and a line runs down a column, a row apart in memory from
-  // node to node: a block of lines is mapped to pixels row by row first, reading each row's nodes
-  // of the block together (and asking for those a few rows on while it maps), and is then drawn
-  // line by line from the pixels. The block holds less than the table's share of its lines.
-  constexpr int LinesPerBlock = 16;
-  constexpr std::size_t RowsAhead = 4;
-  constexpr std::size_t CacheLine = 64;
-  const auto rows = static_cast<std::size_t>(ISize) + 1;
-  std::vector<TPixel> block(rows * static_cast<std::size_t>(std::min(LinesPerBlock, JSize)));
-  for (int first = 0; first < JSize; first += LinesPerBlock) {
-    const int count = std::min(LinesPerBlock, JSize - first);
-    const std::size_t bytes = sizeof(TFieldNode) * static_cast<std::size_t>(count);
-    for (std::size_t j = 0; j < rows; ++j) {
-      if (j + RowsAhead < rows) {
-        const auto* ahead = reinterpret_cast<const char*>(nodes[j + RowsAhead].data() + first);
-        for (std::size_t b = 0; b < bytes; b += CacheLine) __builtin_prefetch(ahead + b);
+  // A line runs down a column of the table, which is stored row by row: its nodes lie a row
+  // apart in memory, out of the reach of the processor's own prefetching, so each is asked for a
+  // few rows before it is reached.
+  constexpr int RowsAhead = 8;
+  const auto nodeAt = [&nodes](int row, std::size_t line) -> const TFieldNode& {
+    return nodes[static_cast<std::size_t>(row)][line];
+  };
+  for (int i = 0; i < JSize; ++i) {
+    const auto line = static_cast<std::size_t>(i);
+    for (int j = 0; j < std::min(RowsAhead, ISize); ++j) __builtin_prefetch(&nodeAt(j, line));
+    TPixel previous = PixelOf(pixels, nodeAt(0, line));
+    for (int j = 1; j <= ISize - 1; ++j) {
+      if (j + RowsAhead <= ISize) __builtin_prefetch(&nodeAt(j + RowsAhead, line));
+      const TFieldNode& b = nodeAt(j, line);
+      const TPixel current = PixelOf(pixels, b);
+      if (IsClose(previous, current, resolution)) {
+        if (!BeyondOneEdge(previous, current, drawArea, margin)) run.Piece(previous, current);
+      } else {
+        DrawArc(view, run, pixels, drawArea, cull, resolutionLength, nodeAt(j - 1, line), b, b,
+                previous);
       }
-      const TFieldNode* row = nodes[j].data() + first;
-      for (int k = 0; k < count; ++k)
-        block[static_cast<std::size_t>(k) * rows + j] = PixelOf(pixels, row[k]);
+      previous = current;
     }
-    for (int k = 0; k < count; ++k) {
-      const auto line = static_cast<std::size_t>(first + k);
-      const TPixel* p = block.data() + static_cast<std::size_t>(k) * rows;
-      for (int j = 1; j <= ISize - 1; ++j) {
-        const TPixel previous = p[j - 1];
-        const TPixel current = p[j];
-        if (IsClose(previous, current, resolution)) {
-          if (!BeyondOneEdge(previous, current, drawArea, margin)) run.Piece(previous, current);
-        } else {
-          const TFieldNode& b = nodes[static_cast<std::size_t>(j)][line];
-          DrawArc(view, run, pixels, drawArea, cull, resolutionLength,
-                  nodes[static_cast<std::size_t>(j - 1)][line], b, b, previous);
-        }
-      }
-      // The tail node lies far beyond the last row: every line runs on out of the plot.
-      run.Piece(p[ISize - 1], p[ISize]);
-    }
+    // The tail node lies far beyond the last row: every line runs on out of the plot.
+    run.Piece(PixelOf(pixels, nodeAt(ISize - 1, line)), PixelOf(pixels, nodeAt(ISize, line)));
   }
   run.Flush();
 }
