@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QImage>
+#include <QLineF>
 #include <QPainter>
+#include <QPen>
 #include <cmath>
 #include <ctime>
 
@@ -15,6 +17,51 @@
 #include "plot/RasterCanvas.h"
 #include "render/FieldDrawing.h"
 #include "render/MainPicture.h"
+
+// QPainter fed one segment at a time, as a canvas that hands each LineTo straight on would feed
+// it: one drawLine per segment, the pen set only when it changes. Shapes go through the painter
+// canvas.
+class TSegmentPainterCanvas final : public TCanvas {
+ public:
+  TSegmentPainterCanvas(QPainter& painter, TPainterCanvas& shapes)
+      : Painter(painter), Shapes(shapes) {}
+
+  void LineTo(int x, int y) override {
+    if (x != PenX || y != PenY) {
+      if (!Applied || AppliedColor != Pen.Color) {
+        QPen pen(TPainterCanvas::ColorOf(Pen.Color));
+        pen.setWidth(1);
+        Painter.setPen(pen);
+        Painter.setRenderHint(QPainter::Antialiasing, Smooth);
+        Applied = true;
+        AppliedColor = Pen.Color;
+      }
+      Painter.drawLine(QLineF(PenX + 0.5, PenY + 0.5, x + 0.5, y + 0.5));
+    }
+    MoveTo(x, y);
+  }
+  void Ellipse(int x1, int y1, int x2, int y2) override {
+    TakeShapes();
+    Shapes.Ellipse(x1, y1, x2, y2);
+  }
+  void Rectangle(int x1, int y1, int x2, int y2) override {
+    TakeShapes();
+    Shapes.Rectangle(x1, y1, x2, y2);
+  }
+
+ private:
+  void TakeShapes() {
+    Shapes.Pen = Pen;
+    Shapes.Brush = Brush;
+    Shapes.Smooth = Smooth;
+    Shapes.PixelRatio = PixelRatio;
+    Applied = false;  // the painter canvas sets its own pen
+  }
+  QPainter& Painter;
+  TPainterCanvas& Shapes;
+  bool Applied = false;
+  TColor AppliedColor = 0;
+};
 
 // A plot of width x height pixels showing x from -halfWidth to halfWidth at equal scales.
 inline TPlotMapping MappingOf(int width, int height, double halfWidth) {
@@ -87,6 +134,14 @@ class TMainFrame {
     canvas.Smooth = smooth;
     Draw(canvas);
     canvas.Flush();
+  }
+
+  void DrawPainterSegments(bool smooth) {
+    QPainter painter(&Image);
+    TPainterCanvas shapes(painter, Image.rect());
+    TSegmentPainterCanvas canvas(painter, shapes);
+    canvas.Smooth = smooth;
+    Draw(canvas);
   }
 
   const QImage& Picture() const { return Image; }

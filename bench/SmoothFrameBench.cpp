@@ -1,8 +1,9 @@
 // Smooth lines and device pixels, frame by frame at 2000 x 200 on a 1920 x 1050 plot (tick plus
 // complete redraw, on twin simulations running in step): the aliased frame, the smooth frame, the
-// same segments through QPainter with anti-aliasing, and the aliased frame at device pixel ratio 2
+// same segments through QPainter with anti-aliasing (as the painter canvas draws them, joined into
+// polylines, and one segment at a time), and the aliased frame at device pixel ratio 2
 // (3840 x 2100 pixels). Prints the smooth / aliased, QPainter / smooth and ratio-2 / ratio-1
-// figures against their targets.
+// figures against their targets, QPainter's both ways.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -23,9 +24,10 @@ constexpr double SmoothOverAliasedMax = 1.8;
 constexpr double PainterOverSmoothMin = 3.0;
 constexpr double DoubleRatioOverSingleMax = 2.5;
 
-enum TKind { Aliased, Smooth, PainterSmooth, AliasedAtTwo, TickAlone, KindCount };
-const char* const KindNames[KindCount] = {"aliased", "smooth", "QPainter anti-aliased",
-                                          "aliased at ratio 2", "tick alone"};
+enum TKind { Aliased, Smooth, PainterSmooth, PainterSegments, AliasedAtTwo, TickAlone, KindCount };
+const char* const KindNames[KindCount] = {
+    "aliased", "smooth", "QPainter anti-aliased", "QPainter by segment", "aliased at ratio 2",
+    "tick alone"};
 
 // Frames follow each other in short runs of each kind, the kinds taking turns, so that a change
 // of the machine's load weighs on all of them.
@@ -41,6 +43,7 @@ void SmoothFrames(benchmark::State& state) {
   TMainFrame aliased(Model, PlotWidth, PlotHeight);
   TMainFrame smooth(Model, PlotWidth, PlotHeight);
   TMainFrame painter(Model, PlotWidth, PlotHeight);
+  TMainFrame segments(Model, PlotWidth, PlotHeight);
   TMainFrame atTwo(Model, PlotWidth, PlotHeight, 2.0);
   TMainFrame tickAlone(Model, PlotWidth, PlotHeight);
   std::array<double, KindCount> seconds{};
@@ -50,6 +53,8 @@ void SmoothFrames(benchmark::State& state) {
       frame.Tick();
       if (kind == PainterSmooth)
         frame.DrawPainter(true);
+      else if (kind == PainterSegments)
+        frame.DrawPainterSegments(true);
       else if (kind != TickAlone)
         frame.DrawRaster(kind == Smooth);
       benchmark::DoNotOptimize(frame.Picture().constBits());
@@ -60,6 +65,7 @@ void SmoothFrames(benchmark::State& state) {
     run(Aliased, aliased);
     run(Smooth, smooth);
     run(PainterSmooth, painter);
+    run(PainterSegments, segments);
     run(AliasedAtTwo, atTwo);
     run(TickAlone, tickAlone);
   }
@@ -99,6 +105,9 @@ int main(int argc, char** argv) {
               SmoothOverAliasedMax, Verdict(smoothRatio <= SmoothOverAliasedMax));
   std::printf("QPainter anti-aliased / smooth: %.2f (target >= %.1f) %s\n", painterRatio,
               PainterOverSmoothMin, Verdict(painterRatio >= PainterOverSmoothMin));
+  const double segmentRatio = ms[PainterSegments] / ms[Smooth];
+  std::printf("QPainter by segment / smooth:   %.2f (target >= %.1f) %s\n", segmentRatio,
+              PainterOverSmoothMin, Verdict(segmentRatio >= PainterOverSmoothMin));
   std::printf("ratio 2 / ratio 1 aliased:     %.2f (target <= %.1f) %s\n", doubleRatio,
               DoubleRatioOverSingleMax, Verdict(doubleRatio <= DoubleRatioOverSingleMax));
   // The drawing alone, the tick taken away from every frame.
