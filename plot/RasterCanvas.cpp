@@ -78,6 +78,18 @@ struct TBandWalk {
   std::int64_t Major;
   std::int64_t Thick;
   std::int64_t Count;
+
+  // One major step on: the interval's exact move, and the pointer's.
+  void Advance() {
+    Low += Step;
+    Fraction += Remainder;
+    const std::int64_t carry = Fraction >= Major ? 1 : 0;
+    Low += carry;
+    Fraction -= carry * Major;
+    Line += MajorStep;
+  }
+  // The pixel of minor coordinate Low at this step.
+  std::uint32_t* Pixel() const { return Line + (Low >> FractionBits) * MinorStride; }
 };
 
 // Asks for the pixel some steps beyond `at` along a walk. A steep line reaches a new row,
@@ -99,7 +111,7 @@ void WalkBand(TBandWalk b, std::uint32_t pixel) {
   const auto finalRow = [lastRow](std::int64_t j) { return Clip ? std::min(j, lastRow) : j; };
   for (std::int64_t count = b.Count; count > 0; --count) {
     if constexpr (Smooth)
-      PrefetchAhead(b.Line + (b.Low >> FractionBits) * b.MinorStride, b.MajorStep);
+      PrefetchAhead(b.Pixel(), b.MajorStep);
     const std::int64_t high = b.Low + b.Thick;
     if constexpr (Smooth) {
       // Every pixel the interval touches, weighted by the length of it inside that pixel.
@@ -116,12 +128,7 @@ void WalkBand(TBandWalk b, std::uint32_t pixel) {
       const std::int64_t j1 = finalRow(((high + Half - 1) >> FractionBits) - 1);
       for (std::int64_t j = j0; j <= j1; ++j) b.Line[j * b.MinorStride] = pixel;
     }
-    b.Low += b.Step;
-    b.Fraction += b.Remainder;
-    const std::int64_t carry = b.Fraction >= b.Major ? 1 : 0;
-    b.Low += carry;
-    b.Fraction -= carry * b.Major;
-    b.Line += b.MajorStep;
+    b.Advance();
   }
 }
 
@@ -129,12 +136,11 @@ void WalkBand(TBandWalk b, std::uint32_t pixel) {
 // first taking what the second leaves.
 void WalkWu(TBandWalk b, std::uint32_t pixel) {
   for (std::int64_t count = b.Count; count > 0; --count) {
-    PrefetchAhead(b.Line + (b.Low >> FractionBits) * b.MinorStride, b.MajorStep);
-    const std::int64_t row = b.Low >> FractionBits;
+    std::uint32_t* const target = b.Pixel();
+    PrefetchAhead(target, b.MajorStep);
     const std::int64_t fraction = b.Low & (One - 1);
     const auto first = static_cast<std::uint32_t>((One - fraction) >> AlphaShift);
     const auto second = static_cast<std::uint32_t>(fraction >> AlphaShift);
-    std::uint32_t* const target = b.Line + row * b.MinorStride;
     // A whole pixel (a step on the pixel's own row, as every one-step piece is) is the pen alone,
     // written without reading what is there.
     if (second == 0) {
@@ -143,12 +149,7 @@ void WalkWu(TBandWalk b, std::uint32_t pixel) {
       *target = Blend(*target, pixel, first);
       target[b.MinorStride] = Blend(target[b.MinorStride], pixel, second);
     }
-    b.Low += b.Step;
-    b.Fraction += b.Remainder;
-    const std::int64_t carry = b.Fraction >= b.Major ? 1 : 0;
-    b.Low += carry;
-    b.Fraction -= carry * b.Major;
-    b.Line += b.MajorStep;
+    b.Advance();
   }
 }
 
