@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
+#include <memory>
 #include <numbers>
 #include <vector>
 
@@ -44,7 +45,7 @@ class TPolylineRun {
 };
 
 TPixel PixelOf(const TFieldPixels& pixels, double x, double y) {
-  return {pixels.X(x), pixels.Y(y)};
+  return pixels.Map(x, y);
 }
 
 TPixel PixelOf(const TFieldPixels& pixels, const TFieldNode& node) {
@@ -280,6 +281,13 @@ TFieldPixels::TFieldPixels(const TFieldView& view) : Origin(view.Origin) {
   Vertical = {m.Vertical.Minimum, m.Vertical.Maximum - m.Vertical.Minimum,
               static_cast<double>(m.PlotRect.Bottom) - static_cast<double>(m.PlotRect.Top),
               static_cast<double>(m.PlotRect.Bottom), centre(m.PlotRect.Top, m.PlotRect.Bottom)};
+  OriginPair = TPair{Origin.X, Origin.Y};
+  MinimumPair = TPair{Horizontal.Minimum, Vertical.Minimum};
+  SpanPair = TPair{Horizontal.Span, Vertical.Span};
+  RangePair = TPair{Horizontal.Range, Vertical.Range};
+  BasePair = TPair{Horizontal.Base, Vertical.Base};
+  DirectionPair = TPair{1.0, -1.0};
+  ZeroRange = Horizontal.Range == 0.0 || Vertical.Range == 0.0;
 }
 
 namespace {
@@ -302,37 +310,67 @@ TLineView LineViewOf(const TFieldView& view) {
 
 }  // namespace
 
+namespace {
+
+// A node's pixel as the field lines keep it: trivially constructed, so that the pixels of a
+// whole table are not first cleared.
+struct TMappedNode {
+  int X;
+  int Y;
+};
+
+// Whether the pixels of two neighbouring nodes are so far apart that an arc joins them.
+bool NeedsArc(TMappedNode a, TMappedNode b, int resolution) {
+  return !IsClose({a.X, a.Y}, {b.X, b.Y}, resolution);
+}
+
+}  // namespace
+
 void DrawFieldLines(const TFieldView& view, const TFieldSimulation& field, int ISize, int JSize) {
   if (!TableHolds(field, ISize, JSize)) return;
   const auto& [pixels, drawArea, resolutionLength, resolution, margin, cull] = LineViewOf(view);
   const auto& nodes = field.Nodes;
+  const auto rows = static_cast<std::size_t>(ISize) + 1;
+  const auto lines = static_cast<std::size_t>(JSize);
+  // Every node is mapped first, reading the table in its own row order, which the processor
+  // streams from memory; a line runs down a column, whose nodes lie a whole row apart. The
+  // pixels are kept line by line, so that each line then walks its own in order.
+  const auto mapped = std::make_unique_for_overwrite<TMappedNode[]>(rows * lines);
+  for (std::size_t row = 0; row < rows; ++row) {
+    const TFieldNode* node = nodes[row].data();
+    for (std::size_t line = 0; line < lines; ++line) {
+      const TPixel p = PixelOf(pixels, node[line]);
+      mapped[line * rows + row] = {p.X, p.Y};
+    }
+  }
+
   view.Canvas.Pen.Color = FieldLineColor;
   TPolylineRun run(view.Canvas);
-  // A line runs down a column of the table, which is stored row by row: its nodes lie a row
-  // apart in memory, out of the reach of the processor's own prefetching, so each is asked for a
-  // few rows before it is reached.
-  constexpr int RowsAhead = 8;
-  const auto nodeAt = [&nodes](int row, std::size_t line) -> const TFieldNode& {
-    return nodes[static_cast<std::size_t>(row)][line];
-  };
-  for (int i = 0; i < JSize; ++i) {
-    const auto line = static_cast<std::size_t>(i);
-    for (int j = 0; j < std::min(RowsAhead, ISize); ++j) __builtin_prefetch(&nodeAt(j, line));
-    TPixel previous = PixelOf(pixels, nodeAt(0, line));
-    for (int j = 1; j <= ISize - 1; ++j) {
-      if (j + RowsAhead <= ISize) __builtin_prefetch(&nodeAt(j + RowsAhead, line));
-      const TFieldNode& b = nodeAt(j, line);
-      const TPixel current = PixelOf(pixels, b);
+  // An arc reads its two nodes from the table again; where the pixels show one coming, its nodes
+  // are asked for this many rows before.
+  constexpr std::size_t RowsAhead = 24;
+  for (std::size_t line = 0; line < lines; ++line) {
+    const TMappedNode* pixel = &mapped[line * rows];
+    const auto nodeAt = [&nodes, line](std::size_t row) -> const TFieldNode& {
+      return nodes[row][line];
+    };
+    for (std::size_t j = 1; j < rows - 1; ++j) {
+      const std::size_t ahead = j + RowsAhead;
+      if (ahead < rows - 1 && NeedsArc(pixel[ahead - 1], pixel[ahead], resolution)) {
+        __builtin_prefetch(&nodeAt(ahead - 1));
+        __builtin_prefetch(&nodeAt(ahead));
+      }
+      const TPixel previous{pixel[j - 1].X, pixel[j - 1].Y};
+      const TPixel current{pixel[j].X, pixel[j].Y};
       if (IsClose(previous, current, resolution)) {
         if (!BeyondOneEdge(previous, current, drawArea, margin)) run.Piece(previous, current);
       } else {
-        DrawArc(view, run, pixels, drawArea, cull, resolutionLength, nodeAt(j - 1, line), b, b,
-                previous);
+        DrawArc(view, run, pixels, drawArea, cull, resolutionLength, nodeAt(j - 1), nodeAt(j),
+                nodeAt(j), previous);
       }
-      previous = current;
     }
     // The tail node lies far beyond the last row: every line runs on out of the plot.
-    run.Piece(PixelOf(pixels, nodeAt(ISize - 1, line)), PixelOf(pixels, nodeAt(ISize, line)));
+    run.Piece({pixel[rows - 2].X, pixel[rows - 2].Y}, {pixel[rows - 1].X, pixel[rows - 1].Y});
   }
   run.Flush();
 }

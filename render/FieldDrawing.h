@@ -38,8 +38,13 @@ class TFieldPixels {
   explicit TFieldPixels(const TFieldView& view);
   int X(double x) const;
   int Y(double y) const;
+  // {X(x), Y(y)} with both axes worked side by side in one vector and no branch: the drawing
+  // maps every node of the table in each frame.
+  TCanvasPoint Map(double x, double y) const;
 
  private:
+  using TPair = double __attribute__((vector_size(16)));
+  using TMask = long long __attribute__((vector_size(16)));
   struct TAxisMap {
     double Minimum;
     double Range;
@@ -51,6 +56,10 @@ class TFieldPixels {
   TAxisMap Horizontal;
   TAxisMap Vertical;
   TVector2 Origin;
+  // The two axes' figures as pairs (x, y) for Map; Direction is +1 across, -1 down the rows.
+  // With a zero range Map takes the one-axis path, which never divides by it.
+  TPair OriginPair, MinimumPair, SpanPair, RangePair, BasePair, DirectionPair;
+  bool ZeroRange = false;
 };
 
 // t = (v - Minimum) x span / range rounded half to even; false where the surface takes the centre
@@ -84,6 +93,24 @@ inline int TFieldPixels::Y(double y) const {
     return Vertical.Centre;
   }
   return static_cast<int>(pixel);
+}
+
+inline TCanvasPoint TFieldPixels::Map(double x, double y) const {
+  if (ZeroRange) return {X(x), Y(y)};
+  const TPair t = (TPair{x, y} - OriginPair - MinimumPair) * SpanPair / RangePair;
+  // Round half to even as Offset does; -0.0 takes the negative shift, which also gives 0.
+  constexpr double Shift = 4503599627370496.0;
+  constexpr long long SignBit = static_cast<long long>(0x8000000000000000ull);
+  const TMask tBits = __builtin_bit_cast(TMask, t);
+  const TPair shift = __builtin_bit_cast(TPair, __builtin_bit_cast(TMask, TPair{Shift, Shift}) |
+                                                    (tBits & SignBit));
+  const TPair pixel = BasePair + ((t + shift) - shift) * DirectionPair;
+  const TPair magnitude = __builtin_bit_cast(TPair, tBits & ~SignBit);
+  // Not a number fails every comparison and so takes the centre pixel too.
+  const TMask usable = (magnitude < 2147483647.0) & (pixel >= static_cast<double>(INT_MIN)) &
+                       (pixel <= static_cast<double>(INT_MAX));
+  return {usable[0] != 0 ? static_cast<int>(pixel[0]) : Horizontal.Centre,
+          usable[1] != 0 ? static_cast<int>(pixel[1]) : Vertical.Centre};
 }
 
 // Lines 0 .. JSize - 1, rows 0 .. ISize - 1 with arcs where neighbours lie far apart, then the

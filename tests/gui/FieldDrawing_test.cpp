@@ -311,6 +311,11 @@ TEST(FieldPixelsTest, EveryPixelEqualsTheSurfaceMapping) {
     for (const double v : values) {
       ASSERT_EQ(pixels.X(v), mapping.ValueToPixelX(v - row.origin.X)) << v;
       ASSERT_EQ(pixels.Y(v), mapping.ValueToPixelY(v - row.origin.Y)) << v;
+      // Both axes at once, each value also paired with another axis's value.
+      const double other = values[(&v - values.data()) * 7 % values.size()];
+      const TCanvasPoint both = pixels.Map(v, other);
+      ASSERT_EQ(both.X, mapping.ValueToPixelX(v - row.origin.X)) << v;
+      ASSERT_EQ(both.Y, mapping.ValueToPixelY(other - row.origin.Y)) << other;
     }
   }
 }
