@@ -87,6 +87,40 @@ TEST(SmoothLine, OnePixelWideItHasWusWeights) {
     EXPECT_EQ(qRed(image.pixel(row.x, row.y)), row.red) << row.x << ", " << row.y;
 }
 
+TEST(SmoothLine, AOneStepPieceLightsItsStartPixelWholeAndNothingElse) {
+  // Smooth or not, one pixel wide: the band of one step covers the start pixel exactly, whatever
+  // lies under it; a piece of no length, or one starting off the image, lights nothing.
+  struct Row {
+    int x0, y0, x1, y1;
+    bool lit;  // the start pixel
+  };
+  const Row rows[] = {
+      {4, 4, 5, 4, true},   {4, 4, 3, 4, true},  {4, 4, 4, 5, true},   {4, 4, 4, 3, true},
+      {4, 4, 5, 5, true},   {4, 4, 3, 3, true},  {4, 4, 5, 3, true},   {4, 4, 3, 5, true},
+      {4, 4, 4, 4, false},  {0, 0, -1, -1, true}, {7, 7, 8, 8, true},  {7, 0, 8, 0, true},
+      {0, 7, 0, 8, true},   {-1, 3, 0, 3, false}, {3, 8, 3, 7, false}, {8, 8, 7, 7, false},
+  };
+  for (const bool smooth : {false, true}) {
+    for (const Row& row : rows) {
+      QImage image = Filled(8, 8, 0xFF0000FFu);
+      Draw(image, 1.0, smooth, {{row.x0, row.y0, row.x1, row.y1}}, Red);
+      for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+          const bool start = row.lit && x == row.x0 && y == row.y0;
+          ASSERT_EQ(image.pixel(x, y), start ? qRgb(255, 0, 0) : qRgb(0, 0, 255))
+              << (smooth ? "smooth" : "aliased") << ", piece " << row.x0 << "," << row.y0
+              << " to " << row.x1 << "," << row.y1 << ", pixel " << x << "," << y;
+        }
+      }
+    }
+  }
+  // A wider smooth line spreads even one step beyond its start pixel: an eighth of a pixel on
+  // either side at 1.25.
+  QImage wide = Filled(8, 8);
+  Draw(wide, 1.25, true, {{4, 4, 5, 4}});
+  EXPECT_NEAR(Share(wide, 4, 3) + Share(wide, 4, 5), 0.25, 0.02);
+}
+
 TEST(SmoothLine, BlendsOverTheBackgroundAndEarlierLinesAndLightsEachJointOnce) {
   // Half a red pixel over blue is half of each.
   QImage image = Filled(8, 8, 0xFF0000FFu);
