@@ -518,16 +518,28 @@ void TMainForm1::mnuBendingClick() {
 
 // ---- Model size ----
 
-void TMainForm1::ChooseModelSize(const TModelSizePreset& preset, const char* itemName) {
+std::string TMainForm1::PathRefusalAtSize(int iSize) const {
+  return CheckTrajectory(State.TrajectoryMode, State.FieldSimulation, ModelWidth / iSize);
+}
+
+void TMainForm1::ResizeModel(const char* itemName) {
   EndRecording();
   MnuPauseClick();
+  MainMenu1.Check(itemName);
+  TFieldSimulation& field = State.FieldSimulation;
+  field.InitNodes(State.ISize, State.JSize, ModelWidth);
+  BuildTrajectory(State.PathGeneration, State.TrajectoryMode, field, field.WaveVelocity);
+  MnuResetClick();
+  if (PatternForm) PatternForm->MotionChanged();
+}
+
+void TMainForm1::ChooseModelSize(const TModelSizePreset& preset, const char* itemName) {
+  const std::string refusal = PathRefusalAtSize(preset.ISize);
+  if (!refusal.empty()) throw EError(refusal);
   State.ISize = preset.ISize;
   State.JSize = preset.JSize;
   State.WaveFrontSpacing = preset.WaveFrontSpacing;
-  MainMenu1.Check(itemName);
-  State.FieldSimulation.InitNodes(State.ISize, State.JSize, ModelWidth);
-  MnuResetClick();
-  if (PatternForm) PatternForm->MotionChanged();
+  ResizeModel(itemName);
 }
 
 void TMainForm1::MnuMdlLargeClick() {
@@ -554,17 +566,13 @@ void TMainForm1::MnuMdlCustomClick() {
     restore();
     return;
   }
-  const std::string refusal = CheckModelSize(State.ISize, State.JSize, State.WaveFrontSpacing);
+  std::string refusal = CheckModelSize(State.ISize, State.JSize, State.WaveFrontSpacing);
+  if (refusal.empty()) refusal = PathRefusalAtSize(State.ISize);
   if (!refusal.empty()) {
     restore();
     throw EError(refusal);
   }
-  EndRecording();
-  MnuPauseClick();
-  MainMenu1.Check("MnuMdlCustom");
-  State.FieldSimulation.InitNodes(State.ISize, State.JSize, ModelWidth);
-  MnuResetClick();
-  if (PatternForm) PatternForm->MotionChanged();
+  ResizeModel("MnuMdlCustom");
 }
 
 // ---- Settings, windows, help, print, zoom ----

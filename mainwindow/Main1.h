@@ -188,6 +188,13 @@ class TMainForm1 : public QMainWindow {
   // path and reset.
   void ChooseTrajectory(int mode, const char* itemName);
   void ChooseModelSize(const TModelSizePreset& preset, const char* itemName);
+  // The path is sampled one tick's travel at a time, beta x the wave speed, and the wave speed is
+  // the model width over ISize: at another size the old samples would run the charge at another
+  // speed than its dialog says. Why the path cannot be sampled at iSize rows; empty when it can.
+  std::string PathRefusalAtSize(int iSize) const;
+  // After the sizes in State changed: recording ended, paused, a node table of the new size, the
+  // path sampled for its wave speed, reset.
+  void ResizeModel(const char* itemName);
   // A deferred tick runs as soon as the picture of the last one has been painted.
   void Chart1Redrawn();
   // Every plot surface of the program draws smooth or aliased as State.SmoothLines says.

@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <cmath>
 
 #include "MainFormDriver.h"
 #include "engine/AnimationStep.h"
@@ -251,6 +252,56 @@ TEST_F(MainMenuTest, ModelSizePresetsPauseResizeAndReset) {
     EXPECT_DOUBLE_EQ(State.FieldSimulation.WaveVelocity, ModelWidth / row.size.ISize);
     EXPECT_EQ(State.FrameIndex, 0);
   }
+}
+
+TEST_F(MainMenuTest, ANewModelSizeRunsThePathAtTheSpeedItsDialogGave) {
+  // The samples lie one tick's travel apart, beta x the wave speed ModelWidth / ISize: kept from
+  // the old size, a model twice as tall would run the circle at twice its 0.9, faster than light.
+  Choose("MnuCircle", [](QWidget& dialog) { ClickButton(dialog, "OKBtn"); });
+  struct Row {
+    const char* item;
+    int rows;
+  };
+  for (const Row& row : {Row{"MnuMdlLarge", 400}, Row{"MnuMdlSmall", 100},
+                         Row{"MnuMdlMedium", 200}}) {
+    SCOPED_TRACE(row.item);
+    Item(row.item).trigger();
+    const auto& samples = State.PathGeneration.Path.Samples;
+    ASSERT_GE(samples.size(), 2u);
+    const double step = std::hypot(samples[1].X - samples[0].X, samples[1].Y - samples[0].Y);
+    // A chord of the arc step: shorter by a share of s^2 / 24 R^2, under 4e-4 here.
+    EXPECT_NEAR(step / (ModelWidth / row.rows), 0.9, 1e-3);
+    for (int tick = 0; tick < 5; ++tick) Form->Timer1Timer();
+    EXPECT_NEAR(State.FieldSimulation.Beta, 0.9, 1e-3);
+  }
+  EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
+}
+
+TEST_F(MainMenuTest, ASizeAtWhichThePathCannotBeSampledChangesNothing) {
+  // A line at 0.0006 of the wave speed takes 166,667 ticks at 200 rows and twice that at 400,
+  // beyond what a path may hold.
+  Choose("mnuStraightLine", [](QWidget& dialog) {
+    Type(dialog, "List_Velocity", QStringLiteral("0.0006"));
+    ClickButton(dialog, "OKBtn");
+  });
+  ASSERT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
+  const int samples = State.PathGeneration.Path.SampleCount;
+  const double nodeX = State.FieldSimulation.Nodes[5][3].X;
+  Item("MnuMdlLarge").trigger();
+  ASSERT_EQ(Shown.size(), 1);
+  EXPECT_TRUE(Shown.last().contains("ticks")) << Shown.last().toStdString();
+  Choose("MnuMdlCustom", [](QWidget& dialog) {
+    Type(dialog, "List_Isize", QStringLiteral("2000"));
+    ClickButton(dialog, "OKBtn");
+  });
+  EXPECT_EQ(Shown.size(), 2);
+  EXPECT_EQ(State.ISize, 200);
+  EXPECT_TRUE(Checked("MnuMdlMedium"));
+  EXPECT_FALSE(Checked("MnuMdlLarge"));
+  EXPECT_FALSE(Checked("MnuMdlCustom"));
+  EXPECT_EQ(State.FieldSimulation.Nodes.size(), 201u);
+  EXPECT_EQ(State.PathGeneration.Path.SampleCount, samples);
+  EXPECT_EQ(State.FieldSimulation.Nodes[5][3].X, nodeX);
 }
 
 TEST_F(MainMenuTest, TheCustomSizeRebuildsOnOkOnly) {
