@@ -19,6 +19,11 @@ bool IsPathMode(int mode) {
 
 }  // namespace
 
+bool IsClosedPath(int trajectoryMode) {
+  return trajectoryMode == tmDipole || trajectoryMode == tmCircle ||
+         trajectoryMode == tmRaceTrack;
+}
+
 void PullChargeTowards(TSimulationState& state, TVector2 cursor) {
   TFieldSimulation& field = state.FieldSimulation;
   state.MouseStep = {(cursor.X - field.ChargePos.X) * MousePullFraction,

@@ -420,7 +420,7 @@ void DrawNodePoints(const TFieldView& view, const TFieldSimulation& field, int I
   }
 }
 
-void DrawTrajectory(const TFieldView& view, const TPathGeneration& path) {
+void DrawTrajectory(const TFieldView& view, const TPathGeneration& path, bool closed) {
   const TFieldPixels pixels(view);
   view.Canvas.Pen.Color = TrajectoryColor;
   // The animation uses samples 0 .. SampleCount - 2; the table may hold fewer than it claims
@@ -436,6 +436,11 @@ void DrawTrajectory(const TFieldView& view, const TPathGeneration& path) {
     } else {
       view.Canvas.LineTo(p.X, p.Y);
     }
+  }
+  if (closed && last >= 1) {
+    const TPathSample& first = path.Path.Samples[0];
+    const TPixel p = PixelOf(pixels, first.X, first.Y);
+    view.Canvas.LineTo(p.X, p.Y);
   }
 }
 

@@ -118,6 +118,8 @@ inline TCanvasPoint TFieldPixels::Map(double x, double y) const {
 void DrawFieldLines(const TFieldView& view, const TFieldSimulation& field, int ISize, int JSize);
 void DrawWavefronts(const TFieldView& view, const TFieldSimulation& field, int ISize, int JSize);
 void DrawNodePoints(const TFieldView& view, const TFieldSimulation& field, int ISize, int JSize);
-void DrawTrajectory(const TFieldView& view, const TPathGeneration& path);
+// The samples the animation uses, joined; a closed path also joins its last one to sample 0, the
+// step the charge takes there.
+void DrawTrajectory(const TFieldView& view, const TPathGeneration& path, bool closed);
 // Blue disc with red outline in the box of +-5 logical pixels around (cx, cy).
 void DrawChargeDisc(TCanvas& canvas, int cx, int cy);

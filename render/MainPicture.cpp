@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "app/GuardedCall.h"
+#include "engine/AnimationStep.h"
 #include "plot/PlotSurface.h"
 #include "plot/RasterCanvas.h"
 #include "render/FieldArrows.h"
@@ -34,7 +35,9 @@ void DrawMainOverlay(const TFieldView& view, const TSimulationState& state, doub
   }
   if (state.ShowWaveFronts) DrawWavefronts(view, field, state.ISize, state.JSize);
   if (state.ShowNodePoints) DrawNodePoints(view, field, state.ISize, state.JSize);
-  if (state.TrajectoryMode != tmMouse) DrawTrajectory(view, state.PathGeneration);
+  if (state.TrajectoryMode != tmMouse) {
+    DrawTrajectory(view, state.PathGeneration, IsClosedPath(state.TrajectoryMode));
+  }
   if (state.ShowFieldVectors) DrawFieldArrows(view, field, state.ISize, pixelRatio);
 }
 

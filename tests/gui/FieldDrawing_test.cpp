@@ -10,6 +10,7 @@
 #include <numbers>
 #include <vector>
 
+#include "engine/AnimationStep.h"
 #include "engine/SimulationState.h"
 #include "engine/Trajectories.h"
 #include "plot/RasterCanvas.h"
@@ -122,7 +123,7 @@ TEST_F(FieldPictureTest, TheTrajectoryIsAYellowPolylineUpToTheLastUsedSample) {
   TTrajectoryParameters parameters;
   BuildTrajectory(path, tmCircle, parameters, 0.01);
   TRasterCanvas canvas(Image);
-  DrawTrajectory({canvas, Mapping, {}, 10}, path);
+  DrawTrajectory({canvas, Mapping, {}, 10}, path, true);
   // The default circle, scaled to a radius of about 0.199: 79.6 pixels.
   for (int degrees = 0; degrees < 360; degrees += 30) {
     const double a = degrees * std::numbers::pi / 180.0;
@@ -137,14 +138,45 @@ TEST_F(FieldPictureTest, TheTrajectoryIsAYellowPolylineUpToTheLastUsedSample) {
   TPathGeneration one;
   one.Path.SampleCount = 1;
   one.Path.Samples.resize(1);
-  DrawTrajectory({emptyCanvas, Mapping, {}, 10}, one);
+  DrawTrajectory({emptyCanvas, Mapping, {}, 10}, one, true);
   TPathGeneration lying;  // claims more samples than it holds
   lying.Path.SampleCount = 50;
   lying.Path.Samples.resize(3, TPathSample{0.5, 0.0, 1.0, 0.0, 0.5});
-  DrawTrajectory({emptyCanvas, Mapping, {}, 10}, lying);
+  DrawTrajectory({emptyCanvas, Mapping, {}, 10}, lying, true);
   for (int y = 0; y < Height; ++y) {
     for (int x = 0; x < Width; ++x) ASSERT_EQ(empty.pixel(x, y), Black);
   }
+}
+
+TEST_F(FieldPictureTest, AClosedPathIsDrawnRoundWithoutAGapWhereItStarts) {
+  // The charge runs from the last usable sample on to sample 0: that step is drawn for a closed
+  // path, the circle a whole ring; an open path ends at its last sample.
+  TPathGeneration path;
+  TTrajectoryParameters parameters;
+  BuildTrajectory(path, tmCircle, parameters, 0.01);
+  const int last = LastUsableSample(path.Path);
+  const TPathSample& from = path.Path.Samples[static_cast<std::size_t>(last)];
+  const TPathSample& to = path.Path.Samples[0];
+  const TPlotMapping& m = Mapping;
+  const double midX = 0.5 * (m.ValueToPixelX(from.X) + m.ValueToPixelX(to.X));
+  const double midY = 0.5 * (m.ValueToPixelY(from.Y) + m.ValueToPixelY(to.Y));
+  ASSERT_GT(std::hypot(m.ValueToPixelX(to.X) - midX, m.ValueToPixelY(to.Y) - midY), 1.5)
+      << "the step must be long enough to show a gap";
+  // The step runs down the plot at the circle's start: the pixels across it at its middle.
+  const int x = static_cast<int>(std::lround(midX));
+  const int y = static_cast<int>(std::lround(midY));
+  for (const bool closed : {false, true}) {
+    Image.fill(Black);
+    TRasterCanvas canvas(Image);
+    DrawTrajectory({canvas, Mapping, {}, 10}, path, closed);
+    const bool lit = Image.pixel(x - 1, y) == Pixel(TrajectoryColor) ||
+                     Image.pixel(x, y) == Pixel(TrajectoryColor) ||
+                     Image.pixel(x + 1, y) == Pixel(TrajectoryColor);
+    EXPECT_EQ(lit, closed) << (closed ? "closed" : "open");
+  }
+  EXPECT_TRUE(IsClosedPath(tmCircle) && IsClosedPath(tmDipole) && IsClosedPath(tmRaceTrack));
+  EXPECT_FALSE(IsClosedPath(tmStraightLine) || IsClosedPath(tmUndulator) ||
+               IsClosedPath(tmBending) || IsClosedPath(tmMouse));
 }
 
 TEST_F(FieldPictureTest, TheOriginIsSubtractedBeforeMapping) {
