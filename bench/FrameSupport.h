@@ -63,6 +63,17 @@ class TSegmentPainterCanvas final : public TCanvas {
   TColor AppliedColor = 0;
 };
 
+// Takes every call and draws nothing.
+class TNullCanvas final : public TCanvas {
+ public:
+  void LineTo(int x, int y) override { MoveTo(x, y); }
+  void Polyline(const TCanvasPoint* points, std::size_t count) override {
+    if (count > 0) MoveTo(points[count - 1].X, points[count - 1].Y);
+  }
+  void Ellipse(int, int, int, int) override {}
+  void Rectangle(int, int, int, int) override {}
+};
+
 // A plot of width x height pixels showing x from -halfWidth to halfWidth at equal scales.
 inline TPlotMapping MappingOf(int width, int height, double halfWidth) {
   TPlotMapping mapping;
@@ -141,6 +152,13 @@ class TMainFrame {
     TPainterCanvas shapes(painter, Image.rect());
     TSegmentPainterCanvas canvas(painter, shapes);
     canvas.Smooth = smooth;
+    Draw(canvas);
+  }
+
+  // The drawing's work without any pixels: the node table read and mapped, the arcs cut, every
+  // call made to a canvas that draws nothing.
+  void DrawNowhere() {
+    TNullCanvas canvas;
     Draw(canvas);
   }
 

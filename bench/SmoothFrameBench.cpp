@@ -3,7 +3,8 @@
 // same segments through QPainter with anti-aliasing (as the painter canvas draws them, joined into
 // polylines, and one segment at a time), and the aliased frame at device pixel ratio 2
 // (3840 x 2100 pixels). Prints the smooth / aliased, QPainter / smooth and ratio-2 / ratio-1
-// figures against their targets, QPainter's both ways.
+// figures against their targets, QPainter's both ways, and what the canvases alone cost beside a
+// frame whose canvas draws nothing.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -24,10 +25,19 @@ constexpr double SmoothOverAliasedMax = 1.8;
 constexpr double PainterOverSmoothMin = 3.0;
 constexpr double DoubleRatioOverSingleMax = 2.5;
 
-enum TKind { Aliased, Smooth, PainterSmooth, PainterSegments, AliasedAtTwo, TickAlone, KindCount };
+enum TKind {
+  Aliased,
+  Smooth,
+  PainterSmooth,
+  PainterSegments,
+  AliasedAtTwo,
+  TickAlone,
+  NoCanvas,
+  KindCount
+};
 const char* const KindNames[KindCount] = {
     "aliased", "smooth", "QPainter anti-aliased", "QPainter by segment", "aliased at ratio 2",
-    "tick alone"};
+    "tick alone", "no canvas"};
 
 // Frames follow each other in short runs of each kind, the kinds taking turns, so that a change
 // of the machine's load weighs on all of them.
@@ -46,6 +56,7 @@ void SmoothFrames(benchmark::State& state) {
   TMainFrame segments(Model, PlotWidth, PlotHeight);
   TMainFrame atTwo(Model, PlotWidth, PlotHeight, 2.0);
   TMainFrame tickAlone(Model, PlotWidth, PlotHeight);
+  TMainFrame noCanvas(Model, PlotWidth, PlotHeight);
   std::array<double, KindCount> seconds{};
   const auto run = [&](TKind kind, TMainFrame& frame) {
     const double t0 = ThreadSeconds();
@@ -55,6 +66,8 @@ void SmoothFrames(benchmark::State& state) {
         frame.DrawPainter(true);
       else if (kind == PainterSegments)
         frame.DrawPainterSegments(true);
+      else if (kind == NoCanvas)
+        frame.DrawNowhere();
       else if (kind != TickAlone)
         frame.DrawRaster(kind == Smooth);
       benchmark::DoNotOptimize(frame.Picture().constBits());
@@ -68,6 +81,7 @@ void SmoothFrames(benchmark::State& state) {
     run(PainterSegments, segments);
     run(AliasedAtTwo, atTwo);
     run(TickAlone, tickAlone);
+    run(NoCanvas, noCanvas);
   }
   const double frames = static_cast<double>(state.iterations()) * FramesPerTurn;
   for (int kind = 0; kind < KindCount; ++kind) {
@@ -117,6 +131,14 @@ int main(int argc, char** argv) {
                 (ms[Smooth] - tick) / (ms[Aliased] - tick),
                 (ms[PainterSmooth] - tick) / (ms[Smooth] - tick),
                 (ms[AliasedAtTwo] - tick) / (ms[Aliased] - tick));
+  }
+  // The canvases alone: what each adds to the frame that draws nowhere, which shares the tick
+  // and the reading, mapping and cutting of the node table.
+  const double shared = ms[NoCanvas];
+  if (ms[Smooth] > shared && ms[PainterSmooth] > shared) {
+    std::printf("canvases alone: QPainter anti-aliased / smooth %.2f (%.3f ms / %.3f ms)\n",
+                (ms[PainterSmooth] - shared) / (ms[Smooth] - shared),
+                ms[PainterSmooth] - shared, ms[Smooth] - shared);
   }
   return 0;
 }
