@@ -308,10 +308,6 @@ TLineView LineViewOf(const TFieldView& view) {
           ResolutionPixels(view), LineMargin(view), CullAreaOf(view, drawArea)};
 }
 
-}  // namespace
-
-namespace {
-
 // A node's pixel as the field lines keep it: trivially constructed, so that the pixels of a
 // whole table are not first cleared.
 struct TMappedNode {
