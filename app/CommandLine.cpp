@@ -45,13 +45,14 @@ struct TRefusal {
 
 [[noreturn]] void Refuse(const QString& message) { throw TRefusal{message}; }
 
-// A whole number of plain digits (no sign, no blanks) within low .. high.
+// A whole number of plain digits (no sign, no blanks) within low .. high; one of more than nine
+// digits lies beyond every bound the options have.
 int WholeNumber(const QString& option, const QString& text, int low, int high) {
-  static const QRegularExpression digits(QStringLiteral("^[0-9]{1,9}$"));
+  static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
   if (!digits.match(text).hasMatch())
     Refuse(QStringLiteral("%1: '%2' is not a whole number").arg(option, text));
-  const int value = text.toInt();
-  if (value < low || value > high)
+  const int value = text.size() <= 9 ? text.toInt() : -1;
+  if (value < low || value > high || text.size() > 9)
     Refuse(QStringLiteral("%1: %2 is outside %3 .. %4")
                .arg(option, text, QString::number(low), QString::number(high)));
   return value;

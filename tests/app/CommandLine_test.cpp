@@ -147,7 +147,7 @@ TEST(CommandLine, BadLinesAreRefusedWithTheirReason) {
       {"--render a.png --ticks -1", "-1"},
       {"--render a.png --ticks 1e3", "1e3"},
       {"--render a.png --ticks 100001", "100001"},
-      {"--render a.png --ticks 99999999999", "99999999999"},
+      {"--render a.png --ticks 99999999999", "99999999999 is outside"},
       {"--render a.png --ticks", "needs a value"},
       {"--render a.png --ticks=", "--ticks"},
       {"--render a.png --size 1280", "1280"},
