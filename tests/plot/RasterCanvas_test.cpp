@@ -273,6 +273,28 @@ TEST(RasterCanvasShapes, RectangleOutlineAndFill) {
   for (const std::string& row : huge) EXPECT_EQ(row, std::string(12, '#'));
 }
 
+TEST(RasterCanvasShapes, ASpanOfAnyLengthAndStartFillsExactlyItsPixels) {
+  // A one-row rectangle is one span in the pen's colour; spans are filled several pixels a
+  // store, so every length and start around that width is tried, on a row that is not black.
+  constexpr int Width = 19;
+  for (int left = -2; left < 6; ++left) {
+    for (int length = 0; length <= 13; ++length) {
+      QImage image(Width, 1, QImage::Format_RGB32);
+      image.fill(0xFF123456u);
+      {
+        TRasterCanvas canvas(image);
+        canvas.Pen.Color = ColorRGB(255, 255, 255);
+        canvas.Rectangle(left, 0, left + length, 1);
+      }
+      for (int x = 0; x < Width; ++x) {
+        const bool inside = x >= left && x < left + length;
+        ASSERT_EQ(image.pixel(x, 0), inside ? 0xFFFFFFFFu : 0xFF123456u)
+            << "span from " << left << ", " << length << " long, pixel " << x;
+      }
+    }
+  }
+}
+
 TEST(RasterCanvasShapes, NonRgbImagesAreLeftAlone) {
   QImage image(4, 4, QImage::Format_Grayscale8);
   image.fill(0);
