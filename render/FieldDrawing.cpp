@@ -221,26 +221,18 @@ void DrawArc(const TFieldView& view, TPolylineRun& run, const TFieldPixels& pixe
   const bool penOutside = !PointInRect(from.X, from.Y, drawArea);
   if (penOutside && ArcMisses(cull, a, b)) return;
 
-  const double q = resolutionLength / r.Radius;
   double thetaA = a.Angle;
   double thetaB = b.Angle;
   // Join the two directions across the smaller angle between them, through +-pi if need be.
   if (thetaB - thetaA > std::numbers::pi) thetaA += 2.0 * std::numbers::pi;
   if (thetaA - thetaB > std::numbers::pi) thetaB += 2.0 * std::numbers::pi;
-  const int n = ArcPieceCount(thetaA, thetaB, q);
-
-  // The angle advances by the same step between the n + 1 points, so its cosine and sine follow
-  // by rotation instead of a library call per point: the same angles as interpolating them,
-  // within a few units in the last place, far below a pixel.
-  const double step = (thetaB - thetaA) / n;
-  const double stepCos = std::cos(step);
-  const double stepSin = std::sin(step);
   double cosTheta = std::cos(thetaA);
   double sinTheta = std::sin(thetaA);
 
   // Every point of the arc lies within this distance of its first point P0: the emission point
   // moves at most |dE|, the radius changes at most |dr|, and the direction turns through at most
-  // |thetaB - thetaA| (a chord is no longer than its arc).
+  // |thetaB - thetaA| (a chord is no longer than its arc). Tested before the pieces are worked
+  // out: most arcs of a large model lie off the plot.
   const double reach =
       std::fabs(b.EmitX - a.EmitX) + std::fabs(b.EmitY - a.EmitY) + std::fabs(b.Radius - a.Radius) +
       std::max(std::fabs(a.Radius), std::fabs(b.Radius)) * std::fabs(thetaB - thetaA);
@@ -248,6 +240,15 @@ void DrawArc(const TFieldView& view, TPolylineRun& run, const TFieldPixels& pixe
       SurelyOutside(view, {a.EmitX + a.Radius * cosTheta, a.EmitY + a.Radius * sinTheta}, reach)) {
     return;
   }
+
+  const double q = resolutionLength / r.Radius;
+  const int n = ArcPieceCount(thetaA, thetaB, q);
+  // The angle advances by the same step between the n + 1 points, so its cosine and sine follow
+  // by rotation instead of a library call per point: the same angles as interpolating them,
+  // within a few units in the last place, far below a pixel.
+  const double step = (thetaB - thetaA) / n;
+  const double stepCos = std::cos(step);
+  const double stepSin = std::sin(step);
 
   TPixel pen = from;
   for (int k = 0; k <= n; ++k) {
