@@ -271,8 +271,12 @@ TEST_F(MainMenuTest, ANewModelSizeRunsThePathAtTheSpeedItsDialogGave) {
     const double step = std::hypot(samples[1].X - samples[0].X, samples[1].Y - samples[0].Y);
     // A chord of the arc step: shorter by a share of s^2 / 24 R^2, under 4e-4 here.
     EXPECT_NEAR(step / (ModelWidth / row.rows), 0.9, 1e-3);
-    for (int tick = 0; tick < 5; ++tick) Form->Timer1Timer();
-    EXPECT_NEAR(State.FieldSimulation.Beta, 0.9, 1e-3);
+    // And the charge takes those steps.
+    const TVector2 before = State.FieldSimulation.ChargePos;
+    Form->Timer1Timer();
+    const TVector2 after = State.FieldSimulation.ChargePos;
+    EXPECT_NEAR(std::hypot(after.X - before.X, after.Y - before.Y) / (ModelWidth / row.rows), 0.9,
+                1e-3);
   }
   EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
 }
