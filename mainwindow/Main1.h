@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "app/Language.h"
 #include "engine/SimulationState.h"
