@@ -62,7 +62,11 @@ TChargeMove MoveCharge(TSimulationState& state, TVector2 cursor) {
   const int last = LastUsableSample(path);
   if (last < 0) return TChargeMove::Moved;
 
-  if (state.FrameIndex > last || state.FrameIndex < 0) {
+  const bool pastTheEnd = state.FrameIndex > last || state.FrameIndex < 0;
+  if (pastTheEnd && IsClosedPath(mode)) {
+    // Entry SampleCount - 2 lies one step before sample 0, so the loop has no jump.
+    state.FrameIndex = 0;
+  } else if (pastTheEnd) {
     switch (mode) {
       case tmStraightLine:
         // The charge stops at the end of the line and stays there at rest.
@@ -75,9 +79,6 @@ TChargeMove MoveCharge(TSimulationState& state, TVector2 cursor) {
         state.FrameIndex = 0;
         return TChargeMove::Restart;
       default:
-        // Closed paths: entry SampleCount - 2 lies one step before sample 0, so the loop has no
-        // jump.
-        state.FrameIndex = 0;
         break;
     }
   }

@@ -142,8 +142,8 @@ void WalkWu(TBandWalk b, std::uint32_t pixel) {
     const std::int64_t fraction = b.Low & (One - 1);
     const auto first = static_cast<std::uint32_t>((One - fraction) >> AlphaShift);
     const auto second = static_cast<std::uint32_t>(fraction >> AlphaShift);
-    // A whole pixel (a step on the pixel's own row, as every one-step piece is) is the pen alone,
-    // written without reading what is there.
+    // A whole pixel (a step on the pixel's own row, as the first step of every piece is) is the
+    // pen alone, written without reading what is there.
     if (second == 0) {
       *target = pixel;
     } else {

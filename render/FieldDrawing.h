@@ -53,6 +53,9 @@ class TFieldPixels {
     int Centre;
   };
   static bool Offset(const TAxisMap& axis, double v, double& rounded);
+  // Adding and taking away 2^52 leaves a number below it rounded to an integer by the FPU's
+  // round-half-to-even, as nearbyint does, without a library call.
+  static constexpr double RoundingShift = 4503599627370496.0;
   TAxisMap Horizontal;
   TAxisMap Vertical;
   TVector2 Origin;
@@ -68,9 +71,7 @@ inline bool TFieldPixels::Offset(const TAxisMap& axis, double v, double& rounded
   if (axis.Range == 0.0) return false;
   const double t = (v - axis.Minimum) * axis.Span / axis.Range;
   if (!(std::fabs(t) < 2147483647.0)) return false;
-  // Adding and taking away 2^52 leaves t rounded to an integer by the FPU's round-half-to-even,
-  // as nearbyint does, without a library call.
-  constexpr double Shift = 4503599627370496.0;
+  constexpr double Shift = RoundingShift;
   rounded = t >= 0.0 ? (t + Shift) - Shift : (t - Shift) + Shift;
   return true;
 }
@@ -99,7 +100,7 @@ inline TCanvasPoint TFieldPixels::Map(double x, double y) const {
   if (ZeroRange) return {X(x), Y(y)};
   const TPair t = (TPair{x, y} - OriginPair - MinimumPair) * SpanPair / RangePair;
   // Round half to even as Offset does; -0.0 takes the negative shift, which also gives 0.
-  constexpr double Shift = 4503599627370496.0;
+  constexpr double Shift = RoundingShift;
   constexpr long long SignBit = static_cast<long long>(0x8000000000000000ull);
   const TMask tBits = __builtin_bit_cast(TMask, t);
   const TPair shift = __builtin_bit_cast(TPair, __builtin_bit_cast(TMask, TPair{Shift, Shift}) |
