@@ -1,7 +1,9 @@
 // Picture files: the raster picture through Qt's PNG writer, the vector picture through Qt SVG's
-// generator, both into a QSaveFile so that only a complete file ever takes the name.
+// generator, both encoded in memory and then written into a QSaveFile, so that only a complete
+// file ever takes the name.
 #include "export/PictureFile.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -11,6 +13,7 @@
 #include <QSvgGenerator>
 
 #include "app/GuardedCall.h"
+#include "app/WholeWrite.h"
 #include "plot/PainterCanvas.h"
 
 namespace {
@@ -23,17 +26,26 @@ QString Reason(const char* text) { return QCoreApplication::translate("Messages"
                    .arg(QDir::toNativeSeparators(path), reason));
 }
 
-void WritePng(QSaveFile& file, const TSimulationState& state, const TPictureGeometry& geometry) {
+QByteArray PngBytes(const QString& path, const TSimulationState& state,
+                    const TPictureGeometry& geometry) {
   const QImage image =
       RenderMainPicture(state, geometry.LogicalSize, geometry.PixelRatio, geometry.Range);
-  QImageWriter writer(&file, "png");
-  if (!writer.write(image)) Fail(file.fileName(), writer.errorString());
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "png");
+  if (!writer.write(image)) Fail(path, writer.errorString());
+  return bytes;
 }
 
-void WriteSvg(QSaveFile& file, const TSimulationState& state, const TPictureGeometry& geometry) {
+QByteArray SvgBytes(const QString& path, const TSimulationState& state,
+                    const TPictureGeometry& geometry) {
   const QSize size = geometry.LogicalSize;
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
   QSvgGenerator generator;
-  generator.setOutputDevice(&file);
+  generator.setOutputDevice(&buffer);
   generator.setSize(size);
   // CSS pixels: a viewer shows the picture at its size in pixels.
   generator.setResolution(96);
@@ -41,7 +53,7 @@ void WriteSvg(QSaveFile& file, const TSimulationState& state, const TPictureGeom
   generator.setTitle(QStringLiteral("Halvoran Radiation"));
   generator.setDescription(QStringLiteral("Field lines of a moving point charge"));
   QPainter painter;
-  if (!painter.begin(&generator)) Fail(file.fileName(), Reason("the drawing could not start"));
+  if (!painter.begin(&generator)) Fail(path, Reason("the drawing could not start"));
   try {
     TPainterCanvas canvas(painter, QRect(QPoint(0, 0), size));
     DrawMainPicture(canvas, MainPictureMapping(size, geometry.Range), 1.0, state);
@@ -50,6 +62,7 @@ void WriteSvg(QSaveFile& file, const TSimulationState& state, const TPictureGeom
     throw;
   }
   painter.end();
+  return bytes;
 }
 
 }  // namespace
@@ -69,14 +82,14 @@ void SaveMainPicture(const QString& path, const TSimulationState& state,
     Fail(path, Reason("the picture has no size"));
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) Fail(path, file.errorString());
-  try {
-    if (*format == TPictureFormat::Png)
-      WritePng(file, state, geometry);
-    else
-      WriteSvg(file, state, geometry);
-  } catch (...) {
+  // Encoded first and written here: the writers' own streams let a short write on a full disk
+  // pass, and the part written would have been committed as the whole picture.
+  const QByteArray bytes = *format == TPictureFormat::Png ? PngBytes(path, state, geometry)
+                                                          : SvgBytes(path, state, geometry);
+  if (!WriteWhole(file, bytes)) {
+    const QString reason = file.errorString();
     file.cancelWriting();
-    throw;
+    Fail(path, reason);
   }
   // The file takes its name only here, complete; a write that failed on the way shows now.
   if (!file.commit()) Fail(path, file.errorString());

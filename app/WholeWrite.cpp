@@ -1,0 +1,14 @@
+// Bytes written to a device in full, a short write followed by another for the rest.
+#include "app/WholeWrite.h"
+
+bool WriteWhole(QIODevice& device, const QByteArray& data) {
+  const char* next = data.constData();
+  qint64 left = data.size();
+  while (left > 0) {
+    const qint64 written = device.write(next, left);
+    if (written <= 0) return false;
+    next += written;
+    left -= written;
+  }
+  return true;
+}
