@@ -2,8 +2,11 @@
 // printed page), series markers, rectangle zoom with undo, panning, the wheel and printing.
 #include "plot/PlotSurface.h"
 
+#include <QCoreApplication>
 #include <QCursor>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -92,6 +95,22 @@ double LabelStep(double range, double pixels) {
   for (double factor : {1.0, 2.0, 5.0, 10.0})
     if (factor * power >= raw) return factor * power;
   return 10.0 * power;
+}
+
+// Qt's PDF printer writes its file without telling of a write that failed: a full disk leaves a
+// PDF cut short, known by its missing end-of-file marker.
+bool PdfIsComplete(const QString& path) {
+  QFile file(path);
+  constexpr qint64 TailBytes = 32;
+  if (!file.open(QIODevice::ReadOnly) || file.size() < TailBytes) return false;
+  if (!file.seek(file.size() - TailBytes)) return false;
+  return file.read(TailBytes).trimmed().endsWith("%%EOF");
+}
+
+// What a file printer wrote before it failed: a page in part, which must not be left behind as if
+// it were the picture. Only a plain file is removed: the name may be a device such as /dev/full.
+void RemovePartialPrint(const QString& path) {
+  if (QFileInfo(path).isFile()) QFile::remove(path);
 }
 
 }  // namespace
@@ -436,12 +455,19 @@ void TPlotSurface::PrintChart(QPrinter& printer) {
     CurrentMapping = screen;
     printer.abort();
     if (painter.isActive()) painter.end();
-    // A file printer cannot abort: what it wrote is a page drawn in part, which must not be
-    // left behind as if it were the picture.
-    if (!printer.outputFileName().isEmpty()) QFile::remove(printer.outputFileName());
+    // A file printer cannot abort.
+    if (!printer.outputFileName().isEmpty()) RemovePartialPrint(printer.outputFileName());
     throw;
   }
   CurrentMapping = screen;
+  const QString path = printer.outputFileName();
+  if (!path.isEmpty() && printer.outputFormat() == QPrinter::PdfFormat && !PdfIsComplete(path)) {
+    RemovePartialPrint(path);
+    throw EError(
+        QCoreApplication::translate("Messages", "Could not print to \"%1\": %2")
+            .arg(QDir::toNativeSeparators(path),
+                 QCoreApplication::translate("Messages", "the file could not be written in full")));
+  }
 }
 
 void TPlotSurface::paintEvent(QPaintEvent*) {

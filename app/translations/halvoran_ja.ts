@@ -36,6 +36,14 @@
         <translation>画像のためのメモリが足りません</translation>
     </message>
     <message>
+        <source>Could not print to "%1": %2</source>
+        <translation>「%1」に印刷できませんでした: %2</translation>
+    </message>
+    <message>
+        <source>the file could not be written in full</source>
+        <translation>ファイルを最後まで書き込めませんでした</translation>
+    </message>
+    <message>
         <source>Could not save the picture "%1": %2</source>
         <translation>画像「%1」を保存できませんでした: %2</translation>
     </message>

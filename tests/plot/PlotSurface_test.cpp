@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -676,6 +677,32 @@ TEST_F(PlotPrintTest, PrintsOnePageWithTheOverlayInProportion) {
   EXPECT_EQ(page.pixel(5, 5) & 0xFFFFFF, 0xFFFFFFu) << "paper outside the chart";
   EXPECT_EQ(page.pixel(static_cast<int>((a.Right + 10) * scale), cy) & 0xFFFFFF, 0xFFFFFFu)
       << "the overlay is clipped to the chart";
+}
+
+// A disk that fills up while the PDF is written: Qt's printer says nothing, the file is cut
+// short. /dev/full refuses every write as a full disk does.
+TEST_F(PlotPrintTest, APdfThatCouldNotBeWrittenInFullIsReportedByName) {
+  const QString full = QStringLiteral("/dev/full");
+  if (!QFileInfo::exists(full)) GTEST_SKIP() << "no /dev/full here";
+  auto s = Make();
+  Printer.setOutputFileName(full);
+  try {
+    s->PrintChart(Printer);
+    ADD_FAILURE() << "no error";
+  } catch (const EError& e) {
+    const std::string text = e.what();
+    EXPECT_NE(text.find("/dev/full"), std::string::npos) << text;
+    EXPECT_NE(text.find("could not be written in full"), std::string::npos) << text;
+  }
+  EXPECT_TRUE(QFileInfo::exists(full)) << "a name that is no plain file is never removed";
+  EXPECT_EQ(s->PlotRect().Right, 400) << "screen mappings restored";
+
+  // The same printer writes a whole file again once its name is one that can be written.
+  Printer.setOutputFileName(Path);
+  s->PrintChart(Printer);
+  QFile file(Path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(file.readAll().trimmed().endsWith("%%EOF"));
 }
 
 TEST_F(PlotPrintTest, AnErrorWhilePrintingAbortsAndIsPassedOn) {
