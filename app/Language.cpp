@@ -36,14 +36,15 @@ TLanguage StoredLanguage() {
   return StoredLanguage(settings);
 }
 
-void StoreLanguage(QSettings& settings, TLanguage language) {
+bool StoreLanguage(QSettings& settings, TLanguage language) {
   settings.setValue(QLatin1String(LanguageKey), LanguageCode(language));
   settings.sync();
+  return settings.status() == QSettings::NoError;
 }
 
-void StoreLanguage(TLanguage language) {
+bool StoreLanguage(TLanguage language) {
   QSettings settings{QString::fromLatin1(Organisation), QString::fromLatin1(Application)};
-  StoreLanguage(settings, language);
+  return StoreLanguage(settings, language);
 }
 
 QString SettingsFileName() {

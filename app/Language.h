@@ -21,8 +21,10 @@ std::optional<TLanguage> LanguageOfCode(QStringView code);
 // not one of ours). The settings are the program's own unless a test hands in others.
 TLanguage StoredLanguage(QSettings& settings);
 TLanguage StoredLanguage();
-void StoreLanguage(QSettings& settings, TLanguage language);
-void StoreLanguage(TLanguage language);
+// Remembers the language for the next run; false when the settings file could not be written (a
+// read-only or missing home), which the caller reports.
+bool StoreLanguage(QSettings& settings, TLanguage language);
+bool StoreLanguage(TLanguage language);
 // Where the program's settings are kept (tests check that theirs are not the user's).
 QString SettingsFileName();
 // The language of this run: the command line's code where one was given ("ja" or "en"), the

@@ -4,6 +4,7 @@
 
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFont>
 #include <QDir>
 #include <QFileDialog>
@@ -218,12 +219,21 @@ void TMainForm1::SetLanguage(TLanguage language) {
 
 void TMainForm1::MnuJapaneseClick() {
   SetLanguage(TLanguage::Japanese);
-  StoreLanguage(TLanguage::Japanese);
+  KeepLanguage(TLanguage::Japanese);
 }
 
 void TMainForm1::MnuEnglishClick() {
   SetLanguage(TLanguage::English);
-  StoreLanguage(TLanguage::English);
+  KeepLanguage(TLanguage::English);
+}
+
+void TMainForm1::KeepLanguage(TLanguage language) {
+  if (StoreLanguage(language)) return;
+  throw EError(QCoreApplication::translate(
+                   "Messages",
+                   "The language is changed, but it cannot be kept for the next start: the "
+                   "settings file \"%1\" could not be written")
+                   .arg(QDir::toNativeSeparators(SettingsFileName())));
 }
 
 void TMainForm1::FormCreate() {

@@ -181,6 +181,9 @@ class TMainForm1 : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Remembers the language chosen in the menu; a settings file that cannot be written is reported
+  // (the language stays changed for this run).
+  void KeepLanguage(TLanguage language);
   void FormCreate();
   void CreateComponents();
   // The texts that follow the language: menu captions and tooltips, the speed buttons' hints.

@@ -36,6 +36,10 @@
         <translation>画像のためのメモリが足りません</translation>
     </message>
     <message>
+        <source>The language is changed, but it cannot be kept for the next start: the settings file "%1" could not be written</source>
+        <translation>言語は切り替わりましたが、次回の起動には引き継げません: 設定ファイル「%1」に書き込めませんでした</translation>
+    </message>
+    <message>
         <source>Could not print to "%1": %2</source>
         <translation>「%1」に印刷できませんでした: %2</translation>
     </message>

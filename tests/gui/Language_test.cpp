@@ -3,8 +3,12 @@
 // message of the engine reaching the user in Japanese.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -194,6 +198,42 @@ TEST_F(LanguageTest, TheMenuChoiceIsRememberedAndTheCommandLineOverridesItForOne
   Item("MnuJapanese").trigger();
   EXPECT_EQ(StoredLanguage(), TLanguage::Japanese);
   EXPECT_EQ(StartLanguage(QStringLiteral("en")), TLanguage::English);
+}
+
+// A home whose settings cannot be written (read-only, or gone): the language still changes for
+// this run, and the user is told that it will not be remembered.
+TEST_F(LanguageTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheSwitchStillHolds) {
+  // The settings folder of this test process, taken back at the end.
+  const QString folder = QFileInfo(QFileInfo(SettingsFileName()).path()).path();
+  const auto settingsIn = [](const QString& path) {
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+      QSettings::setPath(format, QSettings::UserScope, path);
+  };
+  QTemporaryDir dir;
+  // A plain file where the settings folder would have to be created.
+  const QString blocker = dir.filePath(QStringLiteral("blocker"));
+  QFile file(blocker);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.close();
+  settingsIn(blocker + QStringLiteral("/settings"));
+  Shown.clear();
+  Item("MnuEnglish").trigger();
+  settingsIn(folder);
+
+  EXPECT_EQ(Item("MnuFile").text(), "&File") << "the switch holds for this run";
+  EXPECT_TRUE(Item("MnuEnglish").isChecked());
+  ASSERT_EQ(Shown.size(), 1);
+  EXPECT_TRUE(Shown[0].contains(QStringLiteral("cannot be kept for the next start")))
+      << Shown[0].toStdString();
+  EXPECT_TRUE(Shown[0].contains(QDir::toNativeSeparators(blocker))) << Shown[0].toStdString();
+  EXPECT_EQ(StoredLanguage(), TLanguage::Japanese) << "what was remembered before stays";
+
+  // With the folder writable again, the next choice is remembered without a word.
+  Shown.clear();
+  Item("MnuJapanese").trigger();
+  Item("MnuEnglish").trigger();
+  EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
+  EXPECT_EQ(StoredLanguage(), TLanguage::English);
 }
 
 TEST(LanguageCodes, OnlyJaAndEnAreLanguages) {
