@@ -441,6 +441,10 @@ TRecordingSummary TVideoRecorder::Finish() {
   impl.Wake.notify_one();
   if (impl.Worker.joinable()) impl.Worker.join();
 
+  // A recording stopped before the animation ran (or whose every frame was dropped) holds no
+  // picture: the containers would be written without a frame and play as nothing at all.
+  if (!impl.HasFailed.load() && impl.Written == 0)
+    impl.Fail(Reason("no frame was recorded, as the animation did not run while recording"));
   if (!impl.HasFailed.load()) {
     try {
       impl.Check(avcodec_send_frame(impl.Encoder, nullptr), "encoding");

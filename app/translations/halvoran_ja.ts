@@ -40,6 +40,10 @@
         <translation>言語は切り替わりましたが、次回の起動には引き継げません: 設定ファイル「%1」に書き込めませんでした</translation>
     </message>
     <message>
+        <source>no frame was recorded, as the animation did not run while recording</source>
+        <translation>録画中にアニメーションが動かなかったため、コマが 1 つも記録されませんでした</translation>
+    </message>
+    <message>
         <source>Could not print to "%1": %2</source>
         <translation>「%1」に印刷できませんでした: %2</translation>
     </message>

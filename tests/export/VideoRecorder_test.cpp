@@ -131,6 +131,20 @@ TEST(VideoRecorder, AFileThatCannotBeCreatedIsNamedWithItsReason) {
   EXPECT_FALSE(QFileInfo::exists(unknown));
 }
 
+// Stopped before a single frame came: no format holds a video without a frame (the MP4 had no
+// stream, the WebM did not parse, the GIF writer failed with "Invalid argument").
+TEST(VideoRecorder, ARecordingWithoutAFrameLeavesNoFileAndSaysWhy) {
+  QTemporaryDir dir;
+  for (const char* name : {"empty.mp4", "empty.webm", "empty.gif"}) {
+    SCOPED_TRACE(name);
+    const QString path = dir.filePath(QLatin1String(name));
+    const QString text = ErrorOf([&] { TVideoRecorder(path, {64, 48}, 25).Finish(); });
+    EXPECT_TRUE(text.contains(path)) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("no frame was recorded"))) << text.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path));
+  }
+}
+
 TEST(VideoRecorder, AReadOnlyFolderIsRefused) {
   if (geteuid() == 0) GTEST_SKIP() << "the superuser writes into read-only folders";
   QTemporaryDir dir;

@@ -158,6 +158,28 @@ TEST_F(VideoRecordingTest, AFileThatCannotBeCreatedIsReportedAndTheAnimationGoes
   EXPECT_FALSE(QFileInfo::exists(avi));
 }
 
+// Recording started and stopped while the animation stood still: the user is told that there
+// was nothing to record, and no empty video is left behind.
+TEST_F(VideoRecordingTest, StoppedBeforeAnyTickItLeavesNoFileAndSaysSo) {
+  const QString path = Dir.filePath(QStringLiteral("still.mp4"));
+  ChooseRecord(path);
+  ASSERT_TRUE(Form->Recording());
+  RecordItem().trigger();
+  EXPECT_FALSE(Form->Recording());
+  ASSERT_EQ(Shown.size(), 1);
+  EXPECT_TRUE(Shown[0].contains(path)) << Shown[0].toStdString();
+  EXPECT_TRUE(Shown[0].contains(QStringLiteral("no frame was recorded")));
+  EXPECT_FALSE(QFileInfo::exists(path));
+  EXPECT_EQ(RecordItem().text(), QStringLiteral("&アニメーションを録画…"));
+
+  // The next recording, with ticks in it, is written as ever.
+  ChooseRecord(path);
+  StepTicks(2);
+  RecordItem().trigger();
+  EXPECT_EQ(Shown.size(), 1);
+  EXPECT_TRUE(QFileInfo::exists(path));
+}
+
 TEST_F(VideoRecordingTest, AFullDiskEndsTheRecordingWithAMessage) {
   if (!QFileInfo::exists(QStringLiteral("/dev/full"))) GTEST_SKIP() << "no /dev/full";
   const QString path = Dir.filePath(QStringLiteral("full.gif"));
