@@ -13,16 +13,7 @@ void TakeSample(TFieldSimulation& field, const TPathSample& sample) {
   field.Beta = sample.Beta;
 }
 
-bool IsPathMode(int mode) {
-  return mode >= tmStraightLine && mode <= tmBending;
-}
-
 }  // namespace
-
-bool IsClosedPath(int trajectoryMode) {
-  return trajectoryMode == tmDipole || trajectoryMode == tmCircle ||
-         trajectoryMode == tmRaceTrack;
-}
 
 void PullChargeTowards(TSimulationState& state, TVector2 cursor) {
   TFieldSimulation& field = state.FieldSimulation;

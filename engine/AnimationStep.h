@@ -28,10 +28,6 @@ void PullChargeTowards(TSimulationState& state, TVector2 cursor);
 // A sample table of fewer than two usable samples leaves the charge where it is.
 TChargeMove MoveCharge(TSimulationState& state, TVector2 cursor);
 
-// The dipole, the circle and the race track: paths whose last usable sample lies one step
-// before sample 0, so that the charge runs on from it to sample 0 as from any sample to the next.
-bool IsClosedPath(int trajectoryMode);
-
 // Steps 4 and 5 of a tick: the charge's velocity into its history and the Thomas precession
 // (AdvanceCharge), aberrated emission directions, then aging and emission of the nodes.
 // Does nothing if the node table does not have the shape of ISize and JSize.

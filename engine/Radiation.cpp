@@ -66,9 +66,6 @@ TChargeMotion MotionOf(TVector2 beta, TVector2 before, TVector2 after, double wa
   return {InPlane(beta), BetaDotOf(before, after, 2, waveVelocity)};
 }
 
-bool IsClosedPath(int mode) { return mode == tmDipole || mode == tmCircle || mode == tmRaceTrack; }
-bool IsPathMode(int mode) { return mode >= tmStraightLine && mode <= tmBending; }
-
 // The velocity of the next tick, by the rules of the tick's MoveCharge.
 TVector2 NextTickBeta(const TSimulationState& state, TVector2 now) {
   const TPath& path = state.PathGeneration.Path;

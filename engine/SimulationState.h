@@ -15,6 +15,18 @@ enum TTrajectoryMode : int {
   tmBending = 7,
 };
 
+// The modes whose charge follows a sampled path, every mode but the mouse.
+inline bool IsPathMode(int trajectoryMode) {
+  return trajectoryMode >= tmStraightLine && trajectoryMode <= tmBending;
+}
+
+// The dipole, the circle and the race track: paths whose last usable sample lies one step
+// before sample 0, so that the charge runs on from it to sample 0 as from any sample to the next.
+inline bool IsClosedPath(int trajectoryMode) {
+  return trajectoryMode == tmDipole || trajectoryMode == tmCircle ||
+         trajectoryMode == tmRaceTrack;
+}
+
 constexpr double ModelWidth = 2.0;  // model units across the main plot (x from -1 to 1)
 constexpr int PlotResolutionMin = 10;
 constexpr int PlotResolutionMax = 100;
