@@ -1,6 +1,7 @@
 // The version window.
 #include "dialogs/BetaInfo.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFrame>
 #include <QGuiApplication>
@@ -113,7 +114,12 @@ int TBetaVersionDlg::ModalResult() const { return result() == mrOk ? mrOk : mrCa
 void TBetaVersionDlg::OKBtnClick() { done(mrOk); }
 
 void TBetaVersionDlg::BitBtnHalvoranLabClick() {
-  QDesktopServices::openUrl(QUrl(QString::fromLatin1(HalvoranLabAddress)));
+  const QString address = QString::fromLatin1(HalvoranLabAddress);
+  // A machine without a browser (a classroom PC set up for one program) would otherwise make the
+  // button do nothing at all; the message carries the address to type elsewhere.
+  if (!QDesktopServices::openUrl(QUrl(address)))
+    throw EError(QCoreApplication::translate("Messages", "No web browser could be opened for %1")
+                     .arg(address));
 }
 
 void TBetaVersionDlg::setVisible(bool visible) {

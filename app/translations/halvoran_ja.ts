@@ -44,6 +44,10 @@
         <translation>録画中にアニメーションが動かなかったため、コマが 1 つも記録されませんでした</translation>
     </message>
     <message>
+        <source>No web browser could be opened for %1</source>
+        <translation>%1 を開くウェブブラウザを起動できませんでした</translation>
+    </message>
+    <message>
         <source>Could not print to "%1": %2</source>
         <translation>「%1」に印刷できませんでした: %2</translation>
     </message>

@@ -138,6 +138,18 @@ TEST_F(BetaInfoTest, LinkButtonOpensTheAddressAndLeavesTheWindowOpen) {
   EXPECT_TRUE(Shown.isEmpty());
 }
 
+// No browser to hand the address to (the offscreen platform has none, as a machine set up
+// without one): the click says so and names the address, and the window stays open.
+TEST_F(BetaInfoTest, LinkButtonWithoutABrowserSaysSoWithTheAddress) {
+  TBetaVersionDlg dialog;
+  ShowActive(dialog);
+  QTest::mouseClick(dialog.BitBtnHalvoranLab, Qt::LeftButton);
+  EXPECT_TRUE(dialog.isVisible());
+  ASSERT_EQ(Shown.size(), 1);
+  EXPECT_TRUE(Shown[0].contains(QString::fromLatin1(HalvoranLabAddress))) << Shown[0].toStdString();
+  EXPECT_TRUE(Shown[0].contains(QStringLiteral("browser"))) << Shown[0].toStdString();
+}
+
 TEST_F(BetaInfoTest, GreetingPictureIsDecodedAndShown) {
   TBetaVersionDlg dialog;
   dialog.show();
