@@ -8,6 +8,7 @@
 #include <QPen>
 #include <cmath>
 #include <ctime>
+#include <vector>
 
 #include "engine/AnimationStep.h"
 #include "engine/SimulationState.h"
@@ -72,6 +73,58 @@ class TNullCanvas final : public TCanvas {
   }
   void Ellipse(int, int, int, int) override {}
   void Rectangle(int, int, int, int) override {}
+};
+
+// Every call a drawing makes, kept to be made again on another canvas: the same segments, shapes
+// and colours, without the node table that gave them.
+class TCallRecording final : public TCanvas {
+ public:
+  void LineTo(int x, int y) override {
+    const TCanvasPoint points[2] = {{PenX, PenY}, {x, y}};
+    Polyline(points, 2);
+  }
+  void Polyline(const TCanvasPoint* points, std::size_t count) override {
+    if (count == 0) return;
+    Calls.push_back({TKind::Polyline, Pen, Brush, Points.size(), count});
+    Points.insert(Points.end(), points, points + count);
+    MoveTo(points[count - 1].X, points[count - 1].Y);
+  }
+  void Ellipse(int x1, int y1, int x2, int y2) override { Box(TKind::Ellipse, x1, y1, x2, y2); }
+  void Rectangle(int x1, int y1, int x2, int y2) override {
+    Box(TKind::Rectangle, x1, y1, x2, y2);
+  }
+
+  // Makes every call again, in order, on canvas.
+  void Replay(TCanvas& canvas) const {
+    for (const TCall& call : Calls) {
+      canvas.Pen = call.Pen;
+      canvas.Brush = call.Brush;
+      const TCanvasPoint* p = Points.data() + call.First;
+      if (call.Kind == TKind::Polyline)
+        canvas.Polyline(p, call.Count);
+      else if (call.Kind == TKind::Ellipse)
+        canvas.Ellipse(p[0].X, p[0].Y, p[1].X, p[1].Y);
+      else
+        canvas.Rectangle(p[0].X, p[0].Y, p[1].X, p[1].Y);
+    }
+  }
+
+ private:
+  enum class TKind { Polyline, Ellipse, Rectangle };
+  struct TCall {
+    TKind Kind;
+    TPen Pen;
+    TBrush Brush;
+    std::size_t First;
+    std::size_t Count;
+  };
+  void Box(TKind kind, int x1, int y1, int x2, int y2) {
+    Calls.push_back({kind, Pen, Brush, Points.size(), 2});
+    Points.push_back({x1, y1});
+    Points.push_back({x2, y2});
+  }
+  std::vector<TCall> Calls;
+  std::vector<TCanvasPoint> Points;
 };
 
 // A plot of width x height pixels showing x from -halfWidth to halfWidth at equal scales.
@@ -160,6 +213,31 @@ class TMainFrame {
   void DrawNowhere() {
     TNullCanvas canvas;
     Draw(canvas);
+  }
+
+  // The calls of this frame's drawing, to be replayed on the canvases alone.
+  TCallRecording Record() {
+    TCallRecording recording;
+    Draw(recording);
+    return recording;
+  }
+
+  // The recorded calls made on this frame's image through our smooth canvas or through QPainter
+  // with anti-aliasing: the canvases' own cost on the same segments.
+  void ReplayRaster(const TCallRecording& calls) {
+    TRasterCanvas canvas(Image);
+    canvas.Smooth = true;
+    canvas.PixelRatio = Ratio;
+    calls.Replay(canvas);
+  }
+
+  void ReplayPainter(const TCallRecording& calls) {
+    QPainter painter(&Image);
+    TPainterCanvas canvas(painter, Image.rect());
+    canvas.Smooth = true;
+    canvas.PixelRatio = Ratio;
+    calls.Replay(canvas);
+    canvas.Flush();
   }
 
   const QImage& Picture() const { return Image; }

@@ -3,8 +3,8 @@
 // same segments through QPainter with anti-aliasing (as the painter canvas draws them, joined into
 // polylines, and one segment at a time), and the aliased frame at device pixel ratio 2
 // (3840 x 2100 pixels). Prints the smooth / aliased, QPainter / smooth and ratio-2 / ratio-1
-// figures against their targets, QPainter's both ways, and what the canvases alone cost beside a
-// frame whose canvas draws nothing.
+// figures against their targets, QPainter's both ways, and what the canvases alone cost: beside a
+// frame whose canvas draws nothing, and with one frame's calls replayed on both canvases.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -33,11 +33,13 @@ enum TKind {
   AliasedAtTwo,
   TickAlone,
   NoCanvas,
+  ReplaySmooth,
+  ReplayPainter,
   KindCount
 };
 const char* const KindNames[KindCount] = {
     "aliased", "smooth", "QPainter anti-aliased", "QPainter by segment", "aliased at ratio 2",
-    "tick alone", "no canvas"};
+    "tick alone", "no canvas", "smooth, replayed", "QPainter, replayed"};
 
 // Frames follow each other in short runs of each kind, the kinds taking turns, so that a change
 // of the machine's load weighs on all of them.
@@ -57,17 +59,27 @@ void SmoothFrames(benchmark::State& state) {
   TMainFrame atTwo(Model, PlotWidth, PlotHeight, 2.0);
   TMainFrame tickAlone(Model, PlotWidth, PlotHeight);
   TMainFrame noCanvas(Model, PlotWidth, PlotHeight);
+  // One frame's calls, made again and again on two images of their own: the segments stay the
+  // same, so the two canvases are timed on exactly the same work.
+  TMainFrame replaySmooth(Model, PlotWidth, PlotHeight);
+  TMainFrame replayPainter(Model, PlotWidth, PlotHeight);
+  const TCallRecording calls = replaySmooth.Record();
   std::array<double, KindCount> seconds{};
   const auto run = [&](TKind kind, TMainFrame& frame) {
+    const bool replay = kind == ReplaySmooth || kind == ReplayPainter;
     const double t0 = ThreadSeconds();
     for (int n = 0; n < FramesPerTurn; ++n) {
-      frame.Tick();
+      if (!replay) frame.Tick();
       if (kind == PainterSmooth)
         frame.DrawPainter(true);
       else if (kind == PainterSegments)
         frame.DrawPainterSegments(true);
       else if (kind == NoCanvas)
         frame.DrawNowhere();
+      else if (kind == ReplaySmooth)
+        frame.ReplayRaster(calls);
+      else if (kind == ReplayPainter)
+        frame.ReplayPainter(calls);
       else if (kind != TickAlone)
         frame.DrawRaster(kind == Smooth);
       benchmark::DoNotOptimize(frame.Picture().constBits());
@@ -82,6 +94,8 @@ void SmoothFrames(benchmark::State& state) {
     run(AliasedAtTwo, atTwo);
     run(TickAlone, tickAlone);
     run(NoCanvas, noCanvas);
+    run(ReplaySmooth, replaySmooth);
+    run(ReplayPainter, replayPainter);
   }
   const double frames = static_cast<double>(state.iterations()) * FramesPerTurn;
   for (int kind = 0; kind < KindCount; ++kind) {
@@ -140,5 +154,9 @@ int main(int argc, char** argv) {
                 (ms[PainterSmooth] - shared) / (ms[Smooth] - shared),
                 ms[PainterSmooth] - shared, ms[Smooth] - shared);
   }
+  // The same segments replayed: no tick, no node table, only the canvases' drawing.
+  const double replayRatio = ms[ReplayPainter] / ms[ReplaySmooth];
+  std::printf("same segments replayed, QPainter anti-aliased / smooth: %.2f (%.3f ms / %.3f ms)\n",
+              replayRatio, ms[ReplayPainter], ms[ReplaySmooth]);
   return 0;
 }
