@@ -28,18 +28,20 @@ class TSegmentPainterCanvas final : public TCanvas {
       : Painter(painter), Shapes(shapes) {}
 
   void LineTo(int x, int y) override {
-    if (x != PenX || y != PenY) {
-      if (!Applied || AppliedColor != Pen.Color) {
-        QPen pen(TPainterCanvas::ColorOf(Pen.Color));
-        pen.setWidth(1);
-        Painter.setPen(pen);
-        Painter.setRenderHint(QPainter::Antialiasing, Smooth);
-        Applied = true;
-        AppliedColor = Pen.Color;
-      }
-      Painter.drawLine(QLineF(PenX + 0.5, PenY + 0.5, x + 0.5, y + 0.5));
-    }
+    if (x != PenX || y != PenY) Segment(QPointF(PenX + 0.5, PenY + 0.5), QPointF(x + 0.5, y + 0.5));
     MoveTo(x, y);
+  }
+  // Smooth, the points as placed, as the painter canvas takes them.
+  bool TakesFinePoints() const override { return Smooth; }
+  void FinePolyline(const TFinePoint* points, std::size_t count) override {
+    if (count == 0) return;
+    const auto place = [](const TFinePoint& p) {
+      return QPointF(p.X + 0.5 + p.DX / 16.0, p.Y + 0.5 + p.DY / 16.0);
+    };
+    for (std::size_t k = 1; k < count; ++k) {
+      if (!(points[k] == points[k - 1])) Segment(place(points[k - 1]), place(points[k]));
+    }
+    MoveTo(points[count - 1].X, points[count - 1].Y);
   }
   void Ellipse(int x1, int y1, int x2, int y2) override {
     TakeShapes();
@@ -51,6 +53,17 @@ class TSegmentPainterCanvas final : public TCanvas {
   }
 
  private:
+  void Segment(QPointF a, QPointF b) {
+    if (!Applied || AppliedColor != Pen.Color) {
+      QPen pen(TPainterCanvas::ColorOf(Pen.Color));
+      pen.setWidth(1);
+      Painter.setPen(pen);
+      Painter.setRenderHint(QPainter::Antialiasing, Smooth);
+      Applied = true;
+      AppliedColor = Pen.Color;
+    }
+    Painter.drawLine(QLineF(a, b));
+  }
   void TakeShapes() {
     Shapes.Pen = Pen;
     Shapes.Brush = Brush;
@@ -64,11 +77,15 @@ class TSegmentPainterCanvas final : public TCanvas {
   TColor AppliedColor = 0;
 };
 
-// Takes every call and draws nothing.
+// Takes every call, with the points as the smooth outputs get them, and draws nothing.
 class TNullCanvas final : public TCanvas {
  public:
   void LineTo(int x, int y) override { MoveTo(x, y); }
   void Polyline(const TCanvasPoint* points, std::size_t count) override {
+    if (count > 0) MoveTo(points[count - 1].X, points[count - 1].Y);
+  }
+  bool TakesFinePoints() const override { return true; }
+  void FinePolyline(const TFinePoint* points, std::size_t count) override {
     if (count > 0) MoveTo(points[count - 1].X, points[count - 1].Y);
   }
   void Ellipse(int, int, int, int) override {}
@@ -86,6 +103,14 @@ class TCallRecording final : public TCanvas {
   void Polyline(const TCanvasPoint* points, std::size_t count) override {
     if (count == 0) return;
     Calls.push_back({TKind::Polyline, Pen, Brush, Points.size(), count});
+    for (std::size_t k = 0; k < count; ++k) Points.push_back({points[k].X, points[k].Y, 0, 0});
+    MoveTo(points[count - 1].X, points[count - 1].Y);
+  }
+  // The points as the smooth outputs get them.
+  bool TakesFinePoints() const override { return true; }
+  void FinePolyline(const TFinePoint* points, std::size_t count) override {
+    if (count == 0) return;
+    Calls.push_back({TKind::Polyline, Pen, Brush, Points.size(), count});
     Points.insert(Points.end(), points, points + count);
     MoveTo(points[count - 1].X, points[count - 1].Y);
   }
@@ -99,9 +124,9 @@ class TCallRecording final : public TCanvas {
     for (const TCall& call : Calls) {
       canvas.Pen = call.Pen;
       canvas.Brush = call.Brush;
-      const TCanvasPoint* p = Points.data() + call.First;
+      const TFinePoint* p = Points.data() + call.First;
       if (call.Kind == TKind::Polyline)
-        canvas.Polyline(p, call.Count);
+        canvas.FinePolyline(p, call.Count);
       else if (call.Kind == TKind::Ellipse)
         canvas.Ellipse(p[0].X, p[0].Y, p[1].X, p[1].Y);
       else
@@ -120,11 +145,11 @@ class TCallRecording final : public TCanvas {
   };
   void Box(TKind kind, int x1, int y1, int x2, int y2) {
     Calls.push_back({kind, Pen, Brush, Points.size(), 2});
-    Points.push_back({x1, y1});
-    Points.push_back({x2, y2});
+    Points.push_back({x1, y1, 0, 0});
+    Points.push_back({x2, y2, 0, 0});
   }
   std::vector<TCall> Calls;
-  std::vector<TCanvasPoint> Points;
+  std::vector<TFinePoint> Points;
 };
 
 // A plot of width x height pixels showing x from -halfWidth to halfWidth at equal scales.

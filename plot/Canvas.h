@@ -33,6 +33,18 @@ struct TCanvasPoint {
   friend bool operator==(TCanvasPoint, TCanvasPoint) = default;
 };
 
+// A point finer than a pixel: a pixel (X, Y) and the point's offset from its centre in sixteenths
+// of a pixel, DX and DY in -16 .. 16, so the point lies at (X + 1/2 + DX/16, Y + 1/2 + DY/16) with
+// pixel (x, y) covering [x, x + 1) x [y, y + 1). With DX = DY = 0 it is the canvas pixel itself.
+struct TFinePoint {
+  int X = 0;
+  int Y = 0;
+  std::int8_t DX = 0;
+  std::int8_t DY = 0;
+  friend bool operator==(TFinePoint, TFinePoint) = default;
+};
+constexpr int FineSteps = 16;  // parts of a pixel in DX and DY
+
 enum class TBrushStyle { Solid, Clear };
 
 struct TPen {
@@ -67,6 +79,17 @@ class TCanvas {
   // MoveTo the first point, then LineTo each of the others: the same pixels. A canvas that knows
   // the points ahead may fetch what it needs of them early.
   virtual void Polyline(const TCanvasPoint* points, std::size_t count) {
+    if (count == 0) return;
+    MoveTo(points[0].X, points[0].Y);
+    for (std::size_t k = 1; k < count; ++k) LineTo(points[k].X, points[k].Y);
+  }
+  // Whether FinePolyline draws finer than Polyline: outputs with smooth lines, which show the bend
+  // that rounding every vertex to a whole pixel puts into a straight line (up to half a pixel at
+  // each vertex). The drawing then hands its points on to a sixteenth of a pixel.
+  virtual bool TakesFinePoints() const { return false; }
+  // The polyline through points placed to a sixteenth of a pixel. By default the whole pixels,
+  // drawn as Polyline draws them.
+  virtual void FinePolyline(const TFinePoint* points, std::size_t count) {
     if (count == 0) return;
     MoveTo(points[0].X, points[0].Y);
     for (std::size_t k = 1; k < count; ++k) LineTo(points[k].X, points[k].Y);

@@ -100,15 +100,32 @@ void TPainterCanvas::LineTo(int x, int y) {
   QPointF b(x, y);
   PenX = x;
   PenY = y;
+  // Smooth lines run from pixel centre to pixel centre, as on the screen; the aliased pen's own
+  // rule already lights the pixels the coordinates name.
+  AddLine(a, b, Smooth ? QPointF(0.5, 0.5) : QPointF());
+}
+
+void TPainterCanvas::FinePolyline(const TFinePoint* points, std::size_t count) {
+  if (count == 0) return;
+  if (!Smooth) {
+    TCanvas::FinePolyline(points, count);
+    return;
+  }
+  const auto place = [](const TFinePoint& p) {
+    return QPointF(p.X + 0.5 + static_cast<double>(p.DX) / FineSteps,
+                   p.Y + 0.5 + static_cast<double>(p.DY) / FineSteps);
+  };
+  for (std::size_t k = 1; k < count; ++k) AddLine(place(points[k - 1]), place(points[k]), {});
+  MoveTo(points[count - 1].X, points[count - 1].Y);
+}
+
+void TPainterCanvas::AddLine(QPointF a, QPointF b, QPointF shift) {
   if (a == b) return;
   const QRectF room(QPointF(Clip.left() - ClipRoom, Clip.top() - ClipRoom),
                     QPointF(Clip.right() + 1 + ClipRoom, Clip.bottom() + 1 + ClipRoom));
   if (!ClipSegment(a, b, room)) return;
-  // Smooth lines run from pixel centre to pixel centre, as on the screen; the aliased pen's own
-  // rule already lights the pixels the coordinates name.
-  const QPointF centre = Smooth ? QPointF(0.5, 0.5) : QPointF();
-  a += centre;
-  b += centre;
+  a += shift;
+  b += shift;
   const bool continues = !Run.isEmpty() && Run.constLast() == a && RunColor == Pen.Color &&
                          RunSmooth == Smooth && RunRatio == PixelRatio;
   if (!continues) {

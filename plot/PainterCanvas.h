@@ -29,6 +29,9 @@ class TPainterCanvas final : public TCanvas {
   }
 
   void LineTo(int x, int y) override;
+  // Smooth lines take the points as they are placed, a straight line staying straight.
+  bool TakesFinePoints() const override { return Smooth; }
+  void FinePolyline(const TFinePoint* points, std::size_t count) override;
   void Ellipse(int x1, int y1, int x2, int y2) override;
   void Rectangle(int x1, int y1, int x2, int y2) override;
 
@@ -39,6 +42,9 @@ class TPainterCanvas final : public TCanvas {
 
  private:
   void ApplyPenAndBrush();
+  // The line from a to b, cut to the clip, moved by shift into the painter's coordinates and
+  // added to the run.
+  void AddLine(QPointF a, QPointF b, QPointF shift);
   QPolygonF Run;
   TColor RunColor = 0;
   bool RunSmooth = false;

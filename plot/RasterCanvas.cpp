@@ -2,9 +2,12 @@
 #include "plot/RasterCanvas.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -105,8 +108,10 @@ inline void PrefetchAhead(const std::uint32_t* at, std::int64_t majorStep) {
 
 // Clip: rows outside 0 .. MinorSize - 1 are left out; without it the caller has made sure the
 // band never leaves the image.
+// The walks are inlined where they are used: each is the inner loop of its caller, and a call
+// would copy the walk onto the stack for every piece.
 template <bool Smooth, bool Clip>
-void WalkBand(TBandWalk b, std::uint32_t pixel) {
+[[gnu::always_inline]] inline void WalkBand(TBandWalk b, std::uint32_t pixel) {
   const std::int64_t lastRow = b.MinorSize - 1;
   const auto firstRow = [](std::int64_t j) { return Clip ? std::max<std::int64_t>(j, 0) : j; };
   const auto finalRow = [lastRow](std::int64_t j) { return Clip ? std::min(j, lastRow) : j; };
@@ -135,7 +140,7 @@ void WalkBand(TBandWalk b, std::uint32_t pixel) {
 
 // WalkBand<true, false> for a band exactly one pixel thick: Wu's two pixels per step, the
 // first taking what the second leaves.
-void WalkWu(TBandWalk b, std::uint32_t pixel) {
+[[gnu::always_inline]] inline void WalkWu(TBandWalk b, std::uint32_t pixel) {
   for (std::int64_t count = b.Count; count > 0; --count) {
     std::uint32_t* const target = b.Pixel();
     PrefetchAhead(target, b.MajorStep);
@@ -216,6 +221,188 @@ void TRasterCanvas::Polyline(const TCanvasPoint* points, std::size_t count) {
   }
   PenX = points[count - 1].X;
   PenY = points[count - 1].Y;
+}
+
+void TRasterCanvas::FinePolyline(const TFinePoint* points, std::size_t count) {
+  if (count == 0) return;
+  constexpr std::size_t Ahead = 12;
+  const auto whole = [](const TFinePoint& p) { return TCanvasPoint{p.X, p.Y}; };
+  for (std::size_t k = 1; k < std::min(count, Ahead); ++k) Prefetch(whole(points[k]));
+  const double width = LineWidthOf(PixelRatio);
+  std::optional<bool> xMajor;  // the axis the last piece walked
+  for (std::size_t k = 1; k < count; ++k) {
+    if (k + Ahead < count) Prefetch(whole(points[k + Ahead]));
+    const TFinePoint& a = points[k - 1];
+    const TFinePoint& b = points[k];
+    const bool centred = a.DX == 0 && a.DY == 0 && b.DX == 0 && b.DY == 0;
+    if (centred || !Smooth) {
+      DrawPiece(a.X, a.Y, b.X, b.Y);
+      xMajor.reset();
+    } else
+      xMajor = DrawFineBand(a, b, width, xMajor);
+  }
+  PenX = points[count - 1].X;
+  PenY = points[count - 1].Y;
+}
+
+// The band of the smooth rules with its centre line from point a to point b, both given to a
+// sixteenth of a pixel. In sixteenths, pixel p's centre lies at 16 p + 8; the band covers the
+// major columns whose centres lie from a on up to b (b itself left out, as the end pixel is),
+// and in each the minor interval of width w around the line's minor coordinate at the column's
+// centre. Between centred points these are the pixels DrawBand lights; clipped, the same pixels
+// as unclipped.
+std::optional<bool> TRasterCanvas::DrawFineBand(const TFinePoint& a, const TFinePoint& b,
+                                                double w, std::optional<bool> lastXMajor) {
+  using std::int64_t;
+  if (Width <= 0 || Height <= 0 || Bits == nullptr) return lastXMajor;
+  constexpr int64_t Sixteenth = One / FineSteps;  // 16.16 fixed point per sixteenth
+  const auto fine = [](int pixel, std::int8_t part) {
+    return static_cast<int64_t>(pixel) * FineSteps + FineSteps / 2 + part;
+  };
+  const int64_t ax = fine(a.X, a.DX), ay = fine(a.Y, a.DY);
+  const int64_t bx = fine(b.X, b.DX), by = fine(b.Y, b.DY);
+  const int64_t dx = bx - ax;
+  const int64_t dy = by - ay;
+  if (dx == 0 && dy == 0) return lastXMajor;
+  // A piece walks the axis it runs along more. Near 45 degrees the roundings of its ends to a
+  // sixteenth would swap the axes from piece to piece, and where two pieces that walk different
+  // axes meet between pixel centres, their bands overlap or miss a little; within 5 % of the
+  // diagonal a piece keeps its predecessor's axis.
+  const int64_t adx = std::abs(dx);
+  const int64_t ady = std::abs(dy);
+  bool xMajor = adx >= ady;
+  if (lastXMajor && *lastXMajor != xMajor) {
+    const int64_t more = std::max(adx, ady);
+    const int64_t less = std::min(adx, ady);
+    if (more * 20 <= less * 21) xMajor = *lastXMajor;
+  }
+  const int64_t major = xMajor ? std::abs(dx) : std::abs(dy);  // sixteenths
+  const int64_t stepA = (xMajor ? dx : dy) < 0 ? -1 : 1;
+  const int64_t a0 = xMajor ? ax : ay;
+  const int64_t a1 = xMajor ? bx : by;
+  const int64_t b0 = xMajor ? ay : ax;
+  const int64_t dMinor = xMajor ? dy : dx;
+  const int64_t sizeA = xMajor ? Width : Height;
+  const int64_t sizeB = xMajor ? Height : Width;
+
+  // The columns k whose centres 16 k + 8 lie in [a0, a1) going up, in (a1, a0] going down, as
+  // steps i = 0 .. last from the first of them.
+  // Floors and ceilings of sixteenths by shifts: the shift of a negative number floors.
+  constexpr int FineBits = 4;
+  static_assert(FineSteps == 1 << FineBits);
+  const auto floorColumn = [](int64_t at) { return (at - FineSteps / 2) >> FineBits; };
+  const auto ceilColumn = [](int64_t at) {
+    return (at - FineSteps / 2 + FineSteps - 1) >> FineBits;
+  };
+  int64_t column0 = 0;
+  int64_t last = 0;
+  if (stepA > 0) {
+    column0 = ceilColumn(a0);
+    last = ceilColumn(a1) - column0 - 1;
+  } else {
+    column0 = floorColumn(a0);
+    last = column0 - floorColumn(a1) - 1;
+  }
+  if (last < 0) return xMajor;
+  // s0 sixteenths along the major axis from a to the first column's centre.
+  const int64_t s0 = std::abs(column0 * FineSteps + FineSteps / 2 - a0);
+  const int64_t thick = static_cast<int64_t>(w * static_cast<double>(One) + 0.5);
+  const int64_t majorStride = xMajor ? 1 : Stride;
+  const int64_t minorStride = xMajor ? Stride : 1;
+  const std::uint32_t pixel = PixelOf(Pen.Color);
+
+  // The common case, a short piece well inside the image (the ends' pixels, with half the band
+  // and two pixels to spare across): no step needs clipping, and the divisions fit a double
+  // exactly, as in DrawBand.
+  const int64_t pixelA0 = xMajor ? a.X : a.Y;
+  const int64_t pixelA1 = xMajor ? b.X : b.Y;
+  const int64_t pixelB0 = xMajor ? a.Y : a.X;
+  const int64_t pixelB1 = xMajor ? b.Y : b.X;
+  const auto margin = static_cast<int64_t>(w / 2.0) + 2;
+  if (pixelA0 >= 1 && pixelA0 < sizeA - 1 && pixelA1 >= 1 && pixelA1 < sizeA - 1 &&
+      std::min(pixelB0, pixelB1) >= margin && std::max(pixelB0, pixelB1) < sizeB - margin &&
+      major < int64_t{FineSteps} * 32768) {
+    // floor(n / major) and its remainder from one reciprocal: for numerators under 2^36 the
+    // estimate lies within one of the floor, and the remainder's sign corrects it exactly.
+    const double inverse = 1.0 / static_cast<double>(major);
+    const auto divide = [major, inverse](int64_t n, int64_t& remainder) {
+      auto q = static_cast<int64_t>(static_cast<double>(n) * inverse);
+      remainder = n - q * major;
+      if (remainder < 0) {
+        --q;
+        remainder += major;
+      } else if (remainder >= major) {
+        ++q;
+        remainder -= major;
+      }
+      return q;
+    };
+    int64_t fraction = 0;
+    const int64_t offset = divide(s0 * dMinor * Sixteenth, fraction);
+    // A piece of one column takes no step.
+    int64_t remainder = 0;
+    const int64_t step = last > 0 ? divide(dMinor * One, remainder) : 0;
+    const TBandWalk walk{Bits + column0 * majorStride, stepA * majorStride, minorStride, sizeB,
+                         b0 * Sixteenth - thick / 2 + offset, step, remainder,
+                         fraction, major, thick, last + 1};
+    if (thick == One)
+      WalkWu(walk, pixel);
+    else
+      WalkBand<true, false>(walk, pixel);
+    return xMajor;
+  }
+
+  int64_t first = 0;
+  if (!MajorStepsInside(column0, stepA, sizeA, first, last)) return xMajor;
+
+  // Steps whose band may reach the image: the centre c(i) = (b0 + (s0 + 16 i) dMinor / major)
+  // / 16 within w/2 and a pixel of 0 .. sizeB. Solved in double, so that far ends cost nothing.
+  const double reach = w / 2.0 + 1.0;
+  const double slope = static_cast<double>(dMinor) / static_cast<double>(major);  // per column
+  const double centre0 = (static_cast<double>(b0) + static_cast<double>(s0) * slope) / FineSteps;
+  const bool clip = !(centre0 - reach >= 0.0 && centre0 + reach < static_cast<double>(sizeB) &&
+                      centre0 + slope * static_cast<double>(last) - reach >= 0.0 &&
+                      centre0 + slope * static_cast<double>(last) + reach <
+                          static_cast<double>(sizeB));
+  if (clip) {
+    if (slope == 0.0) {
+      if (centre0 + reach <= 0.0 || centre0 - reach >= static_cast<double>(sizeB)) return xMajor;
+    } else {
+      double ia = (-reach - centre0) / slope;
+      double ib = (static_cast<double>(sizeB) + reach - centre0) / slope;
+      if (ia > ib) std::swap(ia, ib);
+      if (!(ia <= static_cast<double>(last)) || !(ib >= static_cast<double>(first))) return xMajor;
+      if (ia > static_cast<double>(first)) first = static_cast<int64_t>(std::ceil(ia));
+      if (ib < static_cast<double>(last)) last = static_cast<int64_t>(std::floor(ib));
+      if (first > last) return xMajor;
+    }
+  }
+
+  // The minor coordinate at step `first`, s sixteenths from a, floored exactly in 16.16 with
+  // its remainder; then dMinor / major pixels per column.
+  const TWide along = (static_cast<TWide>(s0) + static_cast<TWide>(first) * FineSteps) *
+                      static_cast<TWide>(dMinor) * Sixteenth;
+  const TWide offset = FloorDiv(along, major);
+  const TWide perStep = static_cast<TWide>(dMinor) * One;
+  const TWide step = FloorDiv(perStep, major);
+  const TBandWalk walk{Bits + (column0 + stepA * first) * majorStride,
+                       stepA * majorStride,
+                       minorStride,
+                       sizeB,
+                       static_cast<int64_t>(static_cast<TWide>(b0) * Sixteenth - thick / 2 + offset),
+                       static_cast<int64_t>(step),
+                       static_cast<int64_t>(perStep - step * major),
+                       static_cast<int64_t>(along - offset * major),
+                       major,
+                       thick,
+                       last - first + 1};
+  if (clip)
+    WalkBand<true, true>(walk, pixel);
+  else if (thick == One)
+    WalkWu(walk, pixel);
+  else
+    WalkBand<true, false>(walk, pixel);
+  return xMajor;
 }
 
 void TRasterCanvas::DrawBand(int x0, int y0, int x1, int y1, double w, bool smooth) {

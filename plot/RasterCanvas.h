@@ -5,6 +5,7 @@
 #include <QImage>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "plot/Canvas.h"
 
@@ -39,6 +40,10 @@ class TRasterCanvas final : public TCanvas {
   // Asks for each point's pixels a few points before its piece is drawn: a field line wanders
   // across the whole image, and a smooth line reads every pixel it blends.
   void Polyline(const TCanvasPoint* points, std::size_t count) override;
+  // Smooth lines run between the points as placed, to a sixteenth of a pixel (the band of the
+  // rules below, its centre from point to point); aliased lines between their whole pixels.
+  bool TakesFinePoints() const override { return Smooth; }
+  void FinePolyline(const TFinePoint* points, std::size_t count) override;
   void Ellipse(int x1, int y1, int x2, int y2) override;
   void Rectangle(int x1, int y1, int x2, int y2) override;
 
@@ -54,6 +59,10 @@ class TRasterCanvas final : public TCanvas {
   void DrawLine(int x0, int y0, int x1, int y1);
   // The band line of the rules above, smooth or aliased, of width w pixels.
   void DrawBand(int x0, int y0, int x1, int y1, double w, bool smooth);
+  // The smooth band between two fine points, walked along the axis it returns; lastXMajor is
+  // the axis of the piece before it in the polyline, if any.
+  std::optional<bool> DrawFineBand(const TFinePoint& a, const TFinePoint& b, double w,
+                                   std::optional<bool> lastXMajor);
   void SmoothEllipse(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom);
   // Pixels first .. last (inclusive, any values) of row y, clipped to the image.
   void FillSpan(std::int64_t y, std::int64_t first, std::int64_t last, std::uint32_t pixel);

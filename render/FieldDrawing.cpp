@@ -9,6 +9,7 @@
 #include <limits>
 #include <memory>
 #include <numbers>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -18,16 +19,22 @@ constexpr int MaxArcPieces = 20;
 
 using TPixel = TCanvasPoint;
 
+// The whole pixel of a point, by which every choice of the drawing is made, so that a piece is
+// drawn or left out, straight or as an arc, alike for every output.
+TPixel Whole(TPixel p) { return p; }
+TPixel Whole(TFinePoint p) { return {p.X, p.Y}; }
+
 // Pieces that continue one another gathered into one polyline for the canvas: a field line is
 // thousands of short pieces, and a canvas that sees them together can fetch ahead. The last run
 // is drawn by an explicit Flush, not on destruction: a canvas may throw (a failing printer), and
-// a destructor must not.
+// a destructor must not. TPoint is TPixel, or TFinePoint for a canvas that takes finer points.
+template <class TPoint>
 class TPolylineRun {
  public:
   explicit TPolylineRun(TCanvas& canvas) : Canvas(canvas) {}
 
   // The piece from a to b: the canvas's MoveTo a, LineTo b.
-  void Piece(TPixel a, TPixel b) {
+  void Piece(TPoint a, TPoint b) {
     if (Points.empty() || !(Points.back() == a)) {
       Flush();
       Points.push_back(a);
@@ -35,14 +42,27 @@ class TPolylineRun {
     Points.push_back(b);
   }
   void Flush() {
-    if (Points.size() >= 2) Canvas.Polyline(Points.data(), Points.size());
+    if (Points.size() >= 2) {
+      if constexpr (std::is_same_v<TPoint, TFinePoint>)
+        Canvas.FinePolyline(Points.data(), Points.size());
+      else
+        Canvas.Polyline(Points.data(), Points.size());
+    }
     Points.clear();
   }
 
  private:
   TCanvas& Canvas;
-  std::vector<TPixel> Points;
+  std::vector<TPoint> Points;
 };
+
+template <class TPoint>
+TPoint PointOf(const TFieldPixels& pixels, double x, double y) {
+  if constexpr (std::is_same_v<TPoint, TFinePoint>)
+    return pixels.MapFine(x, y);
+  else
+    return pixels.Map(x, y);
+}
 
 TPixel PixelOf(const TFieldPixels& pixels, double x, double y) {
   return pixels.Map(x, y);
@@ -213,9 +233,10 @@ double ResolutionLength(const TFieldView& view) {
 // The line from A to B along the arc about their emission points, starting at the pen pixel
 // `from`. R sets the scale of the step angle. Pieces with both ends outside DrawArea are skipped,
 // so far-off arcs cost no drawing.
-void DrawArc(const TFieldView& view, TPolylineRun& run, const TFieldPixels& pixels,
+template <class TPoint>
+void DrawArc(const TFieldView& view, TPolylineRun<TPoint>& run, const TFieldPixels& pixels,
              const TRect& drawArea, const TCullArea& cull, double resolutionLength,
-             const TFieldNode& a, const TFieldNode& b, const TFieldNode& r, TPixel from) {
+             const TFieldNode& a, const TFieldNode& b, const TFieldNode& r, TPoint from) {
   // The pen's own pixel is the only point that is not on the arc; with it outside, an arc that
   // cannot reach the view draws no piece, so it is not walked at all.
   const bool penOutside = !PointInRect(from.X, from.Y, drawArea);
@@ -250,12 +271,12 @@ void DrawArc(const TFieldView& view, TPolylineRun& run, const TFieldPixels& pixe
   const double stepCos = std::cos(step);
   const double stepSin = std::sin(step);
 
-  TPixel pen = from;
+  TPoint pen = from;
   for (int k = 0; k <= n; ++k) {
     const double ex = Interpolate(k, n, a.EmitX, b.EmitX);
     const double ey = Interpolate(k, n, a.EmitY, b.EmitY);
     const double radius = Interpolate(k, n, a.Radius, b.Radius);
-    const TPixel p = PixelOf(pixels, ex + radius * cosTheta, ey + radius * sinTheta);
+    const TPoint p = PointOf<TPoint>(pixels, ex + radius * cosTheta, ey + radius * sinTheta);
     const double nextCos = cosTheta * stepCos - sinTheta * stepSin;
     sinTheta = sinTheta * stepCos + cosTheta * stepSin;
     cosTheta = nextCos;
@@ -289,6 +310,13 @@ TFieldPixels::TFieldPixels(const TFieldView& view) : Origin(view.Origin) {
   BasePair = TPair{Horizontal.Base, Vertical.Base};
   DirectionPair = TPair{1.0, -1.0};
   ZeroRange = Horizontal.Range == 0.0 || Vertical.Range == 0.0;
+  if (view.Anchor && !ZeroRange) {
+    // The anchor's place in its pixel, unrounded, as MapFine works it out; an anchor off the
+    // pixel range (or no number) leaves every point where it falls.
+    const TRounding r = Round(view.Anchor->X, view.Anchor->Y);
+    if (r.Usable[0] != 0 && r.Usable[1] != 0)
+      AnchorPart = (r.T - r.Rounded) * DirectionPair * static_cast<double>(FineSteps);
+  }
 }
 
 namespace {
@@ -309,22 +337,34 @@ TLineView LineViewOf(const TFieldView& view) {
           ResolutionPixels(view), LineMargin(view), CullAreaOf(view, drawArea)};
 }
 
-// A node's pixel as the field lines keep it: trivially constructed, so that the pixels of a
-// whole table are not first cleared.
+// A node's pixel as the field lines keep it, with its place in the pixel where the canvas takes
+// finer points: trivially constructed, so that the pixels of a whole table are not first cleared.
 struct TMappedNode {
   int X;
   int Y;
 };
+struct TMappedFineNode {
+  int X;
+  int Y;
+  std::int8_t DX;
+  std::int8_t DY;
+};
+
+TMappedNode Mapped(TPixel p) { return {p.X, p.Y}; }
+TMappedFineNode Mapped(TFinePoint p) { return {p.X, p.Y, p.DX, p.DY}; }
+TPixel Unmapped(TMappedNode m) { return {m.X, m.Y}; }
+TFinePoint Unmapped(TMappedFineNode m) { return {m.X, m.Y, m.DX, m.DY}; }
 
 // Whether the pixels of two neighbouring nodes are so far apart that an arc joins them.
-bool NeedsArc(TMappedNode a, TMappedNode b, int resolution) {
+template <class TMapped>
+bool NeedsArc(TMapped a, TMapped b, int resolution) {
   return !IsClose({a.X, a.Y}, {b.X, b.Y}, resolution);
 }
 
-}  // namespace
-
-void DrawFieldLines(const TFieldView& view, const TFieldSimulation& field, int ISize, int JSize) {
-  if (!TableHolds(field, ISize, JSize)) return;
+template <class TPoint>
+void DrawFieldLinesAs(const TFieldView& view, const TFieldSimulation& field, int ISize,
+                      int JSize) {
+  using TMapped = decltype(Mapped(TPoint{}));
   const auto& [pixels, drawArea, resolutionLength, resolution, margin, cull] = LineViewOf(view);
   const auto& nodes = field.Nodes;
   const auto rows = static_cast<std::size_t>(ISize) + 1;
@@ -332,22 +372,21 @@ void DrawFieldLines(const TFieldView& view, const TFieldSimulation& field, int I
   // Every node is mapped first, reading the table in its own row order, which the processor
   // streams from memory; a line runs down a column, whose nodes lie a whole row apart. The
   // pixels are kept line by line, so that each line then walks its own in order.
-  const auto mapped = std::make_unique_for_overwrite<TMappedNode[]>(rows * lines);
+  const auto mapped = std::make_unique_for_overwrite<TMapped[]>(rows * lines);
   for (std::size_t row = 0; row < rows; ++row) {
     const TFieldNode* node = nodes[row].data();
     for (std::size_t line = 0; line < lines; ++line) {
-      const TPixel p = PixelOf(pixels, node[line]);
-      mapped[line * rows + row] = {p.X, p.Y};
+      mapped[line * rows + row] = Mapped(PointOf<TPoint>(pixels, node[line].X, node[line].Y));
     }
   }
 
   view.Canvas.Pen.Color = FieldLineColor;
-  TPolylineRun run(view.Canvas);
+  TPolylineRun<TPoint> run(view.Canvas);
   // An arc reads its two nodes from the table again; where the pixels show one coming, its nodes
   // are asked for this many rows before.
   constexpr std::size_t RowsAhead = 24;
   for (std::size_t line = 0; line < lines; ++line) {
-    const TMappedNode* pixel = &mapped[line * rows];
+    const TMapped* pixel = &mapped[line * rows];
     const auto nodeAt = [&nodes, line](std::size_t row) -> const TFieldNode& {
       return nodes[row][line];
     };
@@ -357,42 +396,62 @@ void DrawFieldLines(const TFieldView& view, const TFieldSimulation& field, int I
         __builtin_prefetch(&nodeAt(ahead - 1));
         __builtin_prefetch(&nodeAt(ahead));
       }
-      const TPixel previous{pixel[j - 1].X, pixel[j - 1].Y};
-      const TPixel current{pixel[j].X, pixel[j].Y};
-      if (IsClose(previous, current, resolution)) {
-        if (!BeyondOneEdge(previous, current, drawArea, margin)) run.Piece(previous, current);
+      const TPoint previous = Unmapped(pixel[j - 1]);
+      const TPoint current = Unmapped(pixel[j]);
+      if (IsClose(Whole(previous), Whole(current), resolution)) {
+        if (!BeyondOneEdge(Whole(previous), Whole(current), drawArea, margin))
+          run.Piece(previous, current);
       } else {
         DrawArc(view, run, pixels, drawArea, cull, resolutionLength, nodeAt(j - 1), nodeAt(j),
                 nodeAt(j), previous);
       }
     }
     // The tail node lies far beyond the last row: every line runs on out of the plot.
-    run.Piece({pixel[rows - 2].X, pixel[rows - 2].Y}, {pixel[rows - 1].X, pixel[rows - 1].Y});
+    run.Piece(Unmapped(pixel[rows - 2]), Unmapped(pixel[rows - 1]));
   }
   run.Flush();
 }
 
-void DrawWavefronts(const TFieldView& view, const TFieldSimulation& field, int ISize, int JSize) {
-  if (!TableHolds(field, ISize, JSize)) return;
+template <class TPoint>
+void DrawWavefrontsAs(const TFieldView& view, const TFieldSimulation& field, int ISize,
+                      int JSize) {
   const auto& [pixels, drawArea, resolutionLength, resolution, margin, cull] = LineViewOf(view);
   view.Canvas.Pen.Color = WaveFrontColor;
-  TPolylineRun run(view.Canvas);
+  TPolylineRun<TPoint> run(view.Canvas);
   for (int j = 1; j <= ISize - 1; ++j) {
     const auto& row = field.Nodes[static_cast<std::size_t>(j)];
     for (int i = 0; i < JSize; ++i) {
       const TFieldNode& a = row[static_cast<std::size_t>(i)];
       if (a.WaveFront != 1) continue;
       const TFieldNode& b = row[static_cast<std::size_t>(i) + 1];
-      const TPixel pa = PixelOf(pixels, a);
-      const TPixel pb = PixelOf(pixels, b);
-      if (IsClose(pa, pb, resolution)) {
-        if (!BeyondOneEdge(pa, pb, drawArea, margin)) run.Piece(pa, pb);
+      const TPoint pa = PointOf<TPoint>(pixels, a.X, a.Y);
+      const TPoint pb = PointOf<TPoint>(pixels, b.X, b.Y);
+      if (IsClose(Whole(pa), Whole(pb), resolution)) {
+        if (!BeyondOneEdge(Whole(pa), Whole(pb), drawArea, margin)) run.Piece(pa, pb);
       } else {
         DrawArc(view, run, pixels, drawArea, cull, resolutionLength, a, b, a, pa);
       }
     }
   }
   run.Flush();
+}
+
+}  // namespace
+
+void DrawFieldLines(const TFieldView& view, const TFieldSimulation& field, int ISize, int JSize) {
+  if (!TableHolds(field, ISize, JSize)) return;
+  if (view.Canvas.TakesFinePoints())
+    DrawFieldLinesAs<TFinePoint>(view, field, ISize, JSize);
+  else
+    DrawFieldLinesAs<TPixel>(view, field, ISize, JSize);
+}
+
+void DrawWavefronts(const TFieldView& view, const TFieldSimulation& field, int ISize, int JSize) {
+  if (!TableHolds(field, ISize, JSize)) return;
+  if (view.Canvas.TakesFinePoints())
+    DrawWavefrontsAs<TFinePoint>(view, field, ISize, JSize);
+  else
+    DrawWavefrontsAs<TPixel>(view, field, ISize, JSize);
 }
 
 void DrawNodePoints(const TFieldView& view, const TFieldSimulation& field, int ISize, int JSize) {
@@ -425,9 +484,21 @@ void DrawTrajectory(const TFieldView& view, const TPathGeneration& path, bool cl
   long long last = static_cast<long long>(path.Path.SampleCount) - 2;
   const long long stored = static_cast<long long>(path.Path.Samples.size()) - 1;
   if (stored < last) last = stored;
+  if (last < 0) return;
+  const auto sample = [&path](long long s) -> const TPathSample& {
+    return path.Path.Samples[static_cast<std::size_t>(s)];
+  };
+  if (view.Canvas.TakesFinePoints()) {
+    // A circle through whole pixels wobbles by up to half a pixel; placed finer it stays round.
+    std::vector<TFinePoint> points;
+    points.reserve(static_cast<std::size_t>(last) + 2);
+    for (long long s = 0; s <= last; ++s) points.push_back(pixels.MapFine(sample(s).X, sample(s).Y));
+    if (closed && last >= 1) points.push_back(points.front());
+    view.Canvas.FinePolyline(points.data(), points.size());
+    return;
+  }
   for (long long s = 0; s <= last; ++s) {
-    const TPathSample& sample = path.Path.Samples[static_cast<std::size_t>(s)];
-    const TPixel p = PixelOf(pixels, sample.X, sample.Y);
+    const TPixel p = PixelOf(pixels, sample(s).X, sample(s).Y);
     if (s == 0) {
       view.Canvas.MoveTo(p.X, p.Y);
     } else {
@@ -435,8 +506,7 @@ void DrawTrajectory(const TFieldView& view, const TPathGeneration& path, bool cl
     }
   }
   if (closed && last >= 1) {
-    const TPathSample& first = path.Path.Samples[0];
-    const TPixel p = PixelOf(pixels, first.X, first.Y);
+    const TPixel p = PixelOf(pixels, sample(0).X, sample(0).Y);
     view.Canvas.LineTo(p.X, p.Y);
   }
 }

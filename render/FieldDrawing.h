@@ -5,6 +5,8 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdint>
+#include <optional>
 
 #include "engine/FieldCal.h"
 #include "engine/PathGen.h"
@@ -28,6 +30,11 @@ struct TFieldView {
   const TPlotMapping& Mapping;
   TVector2 Origin;     // subtracted from every model point before mapping
   int PlotResolution;  // logical pixels
+  // For canvases that take finer points: the model point (the charge) whose pixel the picture
+  // keeps at the pixel's centre, every other point placed exactly relative to it. Lines through
+  // the charge then meet at the disc's centre, and a line along a row or column through it stays
+  // one pixel wide instead of falling between two. None: every point where it falls.
+  std::optional<TVector2> Anchor = std::nullopt;
 };
 
 // The model-to-pixel mapping of a view (its Origin subtracted) with the surface's arithmetic
@@ -41,6 +48,9 @@ class TFieldPixels {
   // {X(x), Y(y)} with both axes worked side by side in one vector and no branch: the drawing
   // maps every node of the table in each frame.
   TCanvasPoint Map(double x, double y) const;
+  // The pixel of Map and the point's place in it, to a sixteenth of a pixel: for the outputs
+  // that draw between points as placed.
+  TFinePoint MapFine(double x, double y) const;
 
  private:
   using TPair = double __attribute__((vector_size(16)));
@@ -53,6 +63,13 @@ class TFieldPixels {
     int Centre;
   };
   static bool Offset(const TAxisMap& axis, double v, double& rounded);
+  // Both axes' offsets t, rounded half to even, the pixels, and whether each is usable (else the
+  // axis takes its centre pixel).
+  struct TRounding {
+    TPair T, Rounded, Pixel;
+    TMask Usable;
+  };
+  TRounding Round(double x, double y) const;
   // Adding and taking away 2^52 leaves a number below it rounded to an integer by the FPU's
   // round-half-to-even, as nearbyint does, without a library call.
   static constexpr double RoundingShift = 4503599627370496.0;
@@ -62,6 +79,8 @@ class TFieldPixels {
   // The two axes' figures as pairs (x, y) for Map; Direction is +1 across, -1 down the rows.
   // With a zero range Map takes the one-axis path, which never divides by it.
   TPair OriginPair, MinimumPair, SpanPair, RangePair, BasePair, DirectionPair;
+  // Sixteenths taken from every fine point's place in its pixel: the anchor's own place.
+  TPair AnchorPart = TPair{0.0, 0.0};
   bool ZeroRange = false;
 };
 
@@ -96,8 +115,7 @@ inline int TFieldPixels::Y(double y) const {
   return static_cast<int>(pixel);
 }
 
-inline TCanvasPoint TFieldPixels::Map(double x, double y) const {
-  if (ZeroRange) return {X(x), Y(y)};
+inline TFieldPixels::TRounding TFieldPixels::Round(double x, double y) const {
   const TPair t = (TPair{x, y} - OriginPair - MinimumPair) * SpanPair / RangePair;
   // Round half to even as Offset does; -0.0 takes the negative shift, which also gives 0.
   constexpr double Shift = RoundingShift;
@@ -105,13 +123,37 @@ inline TCanvasPoint TFieldPixels::Map(double x, double y) const {
   const TMask tBits = __builtin_bit_cast(TMask, t);
   const TPair shift = __builtin_bit_cast(TPair, __builtin_bit_cast(TMask, TPair{Shift, Shift}) |
                                                     (tBits & SignBit));
-  const TPair pixel = BasePair + ((t + shift) - shift) * DirectionPair;
+  const TPair rounded = (t + shift) - shift;
+  const TPair pixel = BasePair + rounded * DirectionPair;
   const TPair magnitude = __builtin_bit_cast(TPair, tBits & ~SignBit);
   // Not a number fails every comparison and so takes the centre pixel too.
   const TMask usable = (magnitude < 2147483647.0) & (pixel >= static_cast<double>(INT_MIN)) &
                        (pixel <= static_cast<double>(INT_MAX));
-  return {usable[0] != 0 ? static_cast<int>(pixel[0]) : Horizontal.Centre,
-          usable[1] != 0 ? static_cast<int>(pixel[1]) : Vertical.Centre};
+  return {t, rounded, pixel, usable};
+}
+
+inline TCanvasPoint TFieldPixels::Map(double x, double y) const {
+  if (ZeroRange) return {X(x), Y(y)};
+  const TRounding r = Round(x, y);
+  return {r.Usable[0] != 0 ? static_cast<int>(r.Pixel[0]) : Horizontal.Centre,
+          r.Usable[1] != 0 ? static_cast<int>(r.Pixel[1]) : Vertical.Centre};
+}
+
+inline TFinePoint TFieldPixels::MapFine(double x, double y) const {
+  if (ZeroRange) return {X(x), Y(y), 0, 0};
+  const TRounding r = Round(x, y);
+  if (r.Usable[0] == 0 || r.Usable[1] == 0) {
+    return {r.Usable[0] != 0 ? static_cast<int>(r.Pixel[0]) : Horizontal.Centre,
+            r.Usable[1] != 0 ? static_cast<int>(r.Pixel[1]) : Vertical.Centre, 0, 0};
+  }
+  // What rounding took away, -1/2 .. 1/2 of a pixel along the pixels' own direction, in
+  // sixteenths, less the anchor's, and itself rounded: exact for any offset below 2^52.
+  constexpr double Shift = RoundingShift;
+  const TPair part =
+      (r.T - r.Rounded) * DirectionPair * static_cast<double>(FineSteps) - AnchorPart;
+  const TPair parts = (part + TPair{Shift, Shift}) - TPair{Shift, Shift};
+  return {static_cast<int>(r.Pixel[0]), static_cast<int>(r.Pixel[1]),
+          static_cast<std::int8_t>(parts[0]), static_cast<std::int8_t>(parts[1])};
 }
 
 // Lines 0 .. JSize - 1, rows 0 .. ISize - 1 with arcs where neighbours lie far apart, then the

@@ -22,8 +22,13 @@ int ClampToInt(std::int64_t v) {
 
 }  // namespace
 
-void DrawMainOverlay(const TFieldView& view, const TSimulationState& state, double pixelRatio) {
+void DrawMainOverlay(const TFieldView& plainView, const TSimulationState& state,
+                     double pixelRatio) {
   const TFieldSimulation& field = state.FieldSimulation;
+  // Fine points are placed about the disc's point, the newest node.
+  TFieldView view = plainView;
+  if (!view.Anchor && !field.Nodes.empty() && !field.Nodes[0].empty())
+    view.Anchor = TVector2{field.Nodes[0][0].X, field.Nodes[0][0].Y};
   if (state.ShowFieldLines) {
     DrawFieldLines(view, field, state.ISize, state.JSize);
     // The disc marks the newest node of line 0: where the charge emitted this tick.

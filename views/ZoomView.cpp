@@ -193,15 +193,16 @@ void TZoomViewForm::Chart1AfterDraw(TPlotSurface& sender, TCanvas& canvas) {
 
 void TZoomViewForm::ZoomPlotEFieldLine(TPlotSurface& sender, TCanvas& canvas, int rows,
                                        int lines) {
-  const TFieldView view{canvas, sender.Mapping(), State.FieldSimulation.ChargePos,
-                        State.PlotResolution};
+  // The charge is the anchor of fine points: it stays at the centre of the disc's pixel.
+  const TVector2 charge = State.FieldSimulation.ChargePos;
+  const TFieldView view{canvas, sender.Mapping(), charge, State.PlotResolution, charge};
   DrawFieldLines(view, State.FieldSimulation, rows, lines);
 }
 
 void TZoomViewForm::ZoomPlotWavefronts(TPlotSurface& sender, TCanvas& canvas, int rows,
                                        int lines) {
-  const TFieldView view{canvas, sender.Mapping(), State.FieldSimulation.ChargePos,
-                        State.PlotResolution};
+  const TVector2 charge = State.FieldSimulation.ChargePos;
+  const TFieldView view{canvas, sender.Mapping(), charge, State.PlotResolution, charge};
   DrawWavefronts(view, State.FieldSimulation, rows, lines);
   // The charge is at model (0, 0) of the view.
   DrawChargeDisc(canvas, sender.ValueToPixelX(0.0), sender.ValueToPixelY(0.0));

@@ -348,6 +348,12 @@ TEST(FieldPixelsTest, EveryPixelEqualsTheSurfaceMapping) {
       const TCanvasPoint both = pixels.Map(v, other);
       ASSERT_EQ(both.X, mapping.ValueToPixelX(v - row.origin.X)) << v;
       ASSERT_EQ(both.Y, mapping.ValueToPixelY(other - row.origin.Y)) << other;
+      // The fine point lies in the same pixel, never more than half a pixel from its centre.
+      const TFinePoint fine = pixels.MapFine(v, other);
+      ASSERT_EQ(fine.X, both.X) << v;
+      ASSERT_EQ(fine.Y, both.Y) << other;
+      ASSERT_LE(std::abs(fine.DX), FineSteps / 2) << v;
+      ASSERT_LE(std::abs(fine.DY), FineSteps / 2) << other;
     }
   }
 }
@@ -466,6 +472,70 @@ TEST(ArcSubdivisionTest, TheFastDrawingDrawsExactlyThePlainOne) {
 }
 
 }  // namespace
+
+namespace {
+
+// Records the points of every fine polyline, as a smooth output takes them.
+class TFineRecordingCanvas final : public TCanvas {
+ public:
+  std::vector<std::vector<TFinePoint>> Lines;
+  bool TakesFinePoints() const override { return true; }
+  void FinePolyline(const TFinePoint* points, std::size_t count) override {
+    Lines.emplace_back(points, points + count);
+  }
+  void LineTo(int x, int y) override { MoveTo(x, y); }
+  void Ellipse(int, int, int, int) override {}
+  void Rectangle(int, int, int, int) override {}
+};
+
+}  // namespace
+
+// A charge at rest has straight radial lines. Through whole pixels each vertex bends the line by
+// up to half a pixel; a smooth output gets every vertex to a sixteenth of a pixel, placed about
+// the charge, which itself sits at its pixel's centre.
+TEST(FinePoints, ARadialLineAtRestIsStraightToASixteenthAndMeetsAtTheChargesPixelCentre) {
+  TFieldSimulation field;
+  field.InitNodes(200, 40, ModelWidth);
+  const TVector2 charge{0.01234, -0.00517};  // nowhere near a pixel's centre
+  field.ResetNodes(200, 40, charge, {}, ModelWidth, 5);
+  for (const double ratio : {1.0, 1.5}) {
+    SCOPED_TRACE(ratio);
+    TPlotMapping mapping = MainMapping();
+    mapping.PixelRatio = ratio;
+    mapping.PlotRect = {0, 0, static_cast<int>(Width * ratio), static_cast<int>(Height * ratio)};
+    mapping.DrawArea = mapping.PlotRect;
+    TFineRecordingCanvas canvas;
+    DrawFieldLines({canvas, mapping, {}, 10, charge}, field, 200, 40);
+    const double cx = mapping.ValueToPixelX(charge.X) + 0.5;  // the charge's pixel centre
+    const double cy = mapping.ValueToPixelY(charge.Y) + 0.5;
+    ASSERT_FALSE(canvas.Lines.empty());
+    int checked = 0;
+    double worst = 0.0;
+    double worstWhole = 0.0;
+    for (const auto& line : canvas.Lines) {
+      if (line.size() < 4) continue;
+      // The direction of the line from its far end, through the charge's pixel centre.
+      const TFinePoint& end = line[line.size() - 2];
+      const double ex = end.X + 0.5 + end.DX / 16.0 - cx;
+      const double ey = end.Y + 0.5 + end.DY / 16.0 - cy;
+      const double length = std::hypot(ex, ey);
+      for (std::size_t k = 0; k + 1 < line.size(); ++k) {
+        const TFinePoint& p = line[k];
+        const double px = p.X + 0.5 + p.DX / 16.0 - cx;
+        const double py = p.Y + 0.5 + p.DY / 16.0 - cy;
+        worst = std::max(worst, std::fabs(px * ey - py * ex) / length);
+        worstWhole = std::max(worstWhole, std::fabs((p.X - cx + 0.5) * ey - (p.Y - cy + 0.5) * ex) /
+                                              length);
+        ++checked;
+      }
+    }
+    EXPECT_GT(checked, 1000);
+    // Each point rounded to a sixteenth on both axes, at most 1/32 of sqrt 2 across the line, and
+    // as much again from the far end that sets the direction.
+    EXPECT_LT(worst, 0.09);
+    EXPECT_GT(worstWhole, 0.3) << "whole pixels bend the line";
+  }
+}
 
 TEST_F(FieldPictureTest, ADiscAtTheEndsOfThePixelRangeIsClippedAway) {
   // At extreme magnifications the charge can map near the ends of the int range; the box

@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "MainFormDriver.h"
+#include "support/Shades.h"
 #include "dialogs/SimSpeedCnt.h"
 #include "engine/AnimationStep.h"
 #include "engine/Trajectories.h"
@@ -299,10 +300,11 @@ TEST_F(MainWindowTest, ThePictureShowsTheFieldTheDiscAndTheChosenExtras) {
   Form->MnuResetClick();
   Redraw();
   const int radius = PixelOf(0.2, 0.0).x() - centre.x();
+  // Smooth lines: a shade of the colour at about half its strength or more, within a pixel.
   const auto colourNear = [&](QPoint p, TColor colour) {
     for (int dy = -1; dy <= 1; ++dy)
       for (int dx = -1; dx <= 1; ++dx)
-        if (Form->Chart1->Buffer().pixel(p + QPoint(dx, dy)) == Pixel(colour)) return true;
+        if (IsShadeOf(Form->Chart1->Buffer().pixel(p + QPoint(dx, dy)), colour)) return true;
     return false;
   };
   EXPECT_TRUE(colourNear(centre + QPoint(0, -radius), WaveFrontColor));
@@ -313,7 +315,16 @@ TEST_F(MainWindowTest, ThePictureShowsTheFieldTheDiscAndTheChosenExtras) {
   BuildTrajectory(State.PathGeneration, tmCircle, field, field.WaveVelocity);
   Redraw();
   const QPoint onCircle = PixelOf(0.0, State.PathGeneration.Path.Samples[34].Y);
-  const auto yellowNear = [&](QPoint p) { return colourNear(p, TrajectoryColor); };
+  // Yellow over whatever was there (here the wavefront it crosses): red and green strong, blue
+  // weak.
+  const auto yellowNear = [&](QPoint p) {
+    for (int dy = -1; dy <= 1; ++dy)
+      for (int dx = -1; dx <= 1; ++dx) {
+        const QRgb c = Form->Chart1->Buffer().pixel(p + QPoint(dx, dy));
+        if (qRed(c) >= 150 && qGreen(c) >= 150 && qBlue(c) < 80) return true;
+      }
+    return false;
+  };
   EXPECT_FALSE(yellowNear(onCircle));
   State.TrajectoryMode = tmCircle;
   Redraw();

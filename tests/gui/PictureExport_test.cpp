@@ -17,6 +17,7 @@
 #include <QXmlStreamReader>
 
 #include "MainFormDriver.h"
+#include "support/Shades.h"
 #include "engine/AnimationStep.h"
 #include "export/PictureFile.h"
 #include "plot/RasterCanvas.h"
@@ -89,7 +90,7 @@ TEST_F(PictureExportTest, ThePngIsThePlotAsTheWindowShowsIt) {
       const QImage screen = Form->Chart1->Buffer().convertToFormat(QImage::Format_RGB32);
       ASSERT_EQ(screen.size(), picture.size());
       EXPECT_TRUE(picture.convertToFormat(QImage::Format_RGB32) == screen);
-      EXPECT_GT(CountOf(picture, FieldLineColor), 1000);
+      EXPECT_GT(CountShadesOf(picture, FieldLineColor), 1000);
       EXPECT_GT(CountOf(picture, ChargeDiscBrush), 20);
     }
   }

@@ -76,3 +76,37 @@ TEST(PainterCanvas, EllipseStaysInItsBoxAndZeroLinesDrawNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// Smooth printing takes the points as placed: a row placed half a pixel down lies on the border of
+// two pixel rows and shares its colour between them; placed at its pixel's centre it is one row.
+TEST(PainterCanvas, SmoothLinesRunThroughTheFinePointsAsPlaced) {
+  struct Row {
+    std::int8_t dy;
+    bool split;  // shared between rows 5 and 6 rather than all in row 5
+  };
+  for (const Row row : {Row{0, false}, Row{8, true}}) {
+    SCOPED_TRACE(static_cast<int>(row.dy));
+    const QImage image = WithPainter([&](TPainterCanvas& canvas) {
+      canvas.Smooth = true;
+      EXPECT_TRUE(canvas.TakesFinePoints());
+      const TFinePoint points[] = {{2, 5, 0, row.dy}, {13, 5, 0, row.dy}};
+      canvas.FinePolyline(points, 2);
+      canvas.Flush();
+    });
+    const int upper = qRed(image.pixel(8, 5));
+    const int lower = qRed(image.pixel(8, 6));
+    if (row.split) {
+      EXPECT_NEAR(upper, lower, 40);
+      EXPECT_GT(upper, 60);
+    } else {
+      EXPECT_GT(upper, 200);
+      EXPECT_LT(lower, 40);
+    }
+  }
+  // Aliased printing keeps to whole pixels.
+  WithPainter([](TPainterCanvas& canvas) { EXPECT_FALSE(canvas.TakesFinePoints()); });
+}
+
+}  // namespace

@@ -290,6 +290,102 @@ TEST(SmoothEllipse, SoftEdgeInsideItsBoxSymmetricWithAnOutlineOneLogicalPixelWid
   EXPECT_GE(qRed(ring.pixel(1, 5)), 240);
 }
 
+// Points placed finer than a pixel: a straight line cut at points lying exactly on it, each drawn
+// as its own piece, lights the very pixels of the one piece from end to end (both ends at pixel
+// centres, where the fine walk and the whole-pixel walk must agree), in every direction, one
+// pixel wide and wider, inside the image and running out of it. Cut at the same points rounded to
+// whole pixels, it bends.
+TEST(FinePolyline, AStraightLineCutAtPointsOnItIsTheOnePiece) {
+  struct Row {
+    int dx, dy;  // in pixels
+  };
+  // Sixteen cuts along each: every cut lies on the line in sixteenths of a pixel.
+  const Row rows[] = {{40, 15}, {-40, 15}, {40, -15}, {-40, -15}, {15, 40}, {-15, 40},
+                      {15, -40}, {-15, -40}, {40, 0}, {0, -40}, {40, 40}, {-40, 24}};
+  constexpr int Cuts = 16;
+  // From the middle of the image, and from near its edge so that the line runs out of it.
+  for (const int start : {55, 12}) {
+  for (const double ratio : {1.0, 1.5, 2.0}) {
+    for (const Row& row : rows) {
+      SCOPED_TRACE(testing::Message() << "from " << start << ", ratio " << ratio << ", to "
+                                      << row.dx << ", " << row.dy);
+      const TFinePoint from{start, start, 0, 0};
+      const TFinePoint to{start + row.dx, start + row.dy, 0, 0};
+      std::vector<TFinePoint> cut;
+      std::vector<TFinePoint> rounded;
+      for (int k = 0; k <= Cuts; ++k) {
+        // 16 (start + k d / 16) + 8 sixteenths from the pixel grid's origin, exactly; the pixel is
+        // the one the point lies in.
+        const int fx = 16 * start + 8 + k * row.dx;
+        const int fy = 16 * start + 8 + k * row.dy;
+        const int px = static_cast<int>(std::floor(fx / 16.0));
+        const int py = static_cast<int>(std::floor(fy / 16.0));
+        cut.push_back({px, py, static_cast<std::int8_t>(fx - (16 * px + 8)),
+                       static_cast<std::int8_t>(fy - (16 * py + 8))});
+        rounded.push_back({px, py, 0, 0});
+      }
+      const auto draw = [&](const std::vector<TFinePoint>& points) {
+        QImage image = Filled(110, 110);
+        TRasterCanvas canvas(image);
+        canvas.PixelRatio = ratio;
+        canvas.Smooth = true;
+        canvas.Pen.Color = White;
+        EXPECT_TRUE(canvas.TakesFinePoints());
+        canvas.FinePolyline(points.data(), points.size());
+        return image;
+      };
+      const QImage whole = draw({from, to});
+      EXPECT_EQ(draw(cut), whole);
+      if (start == 55 && row.dx != 0 && row.dy != 0 && std::abs(row.dx) != std::abs(row.dy)) {
+        EXPECT_NE(draw(rounded), whole) << "rounded cuts bend the line";
+      }
+    }
+  }
+  }
+}
+
+// Near the diagonal the roundings of the cuts to a sixteenth tip some pieces to the other side of
+// 45 degrees. Walked along the other axis, such a piece meets its neighbours between pixel
+// centres and their bands overlap or miss: the line shows notches. Kept on its neighbours' axis
+// it stays within a few levels of the uncut line.
+TEST(FinePolyline, ALineNearTheDiagonalShowsNoNotchesWhereItIsCut) {
+  for (const double ratio : {1.0, 1.5}) {
+    for (const int direction : {0, 1, 2, 3}) {
+      SCOPED_TRACE(testing::Message() << "ratio " << ratio << ", direction " << direction);
+      const double dx = (direction & 1) != 0 ? -60.0 : 60.0;
+      const double dy = (direction & 2) != 0 ? -61.0 : 61.0;
+      const double x0 = (direction & 1) != 0 ? 120.5 : 20.5;
+      const double y0 = (direction & 2) != 0 ? 120.5 : 20.5;
+      std::vector<TFinePoint> cut;
+      constexpr int Cuts = 17;
+      for (int k = 0; k <= Cuts; ++k) {
+        const long fx = std::lround((x0 + dx * k / Cuts) * 16.0);
+        const long fy = std::lround((y0 + dy * k / Cuts) * 16.0);
+        const int px = static_cast<int>(std::floor(fx / 16.0));
+        const int py = static_cast<int>(std::floor(fy / 16.0));
+        cut.push_back({px, py, static_cast<std::int8_t>(fx - 16 * px - 8),
+                       static_cast<std::int8_t>(fy - 16 * py - 8)});
+      }
+      const auto draw = [&](const std::vector<TFinePoint>& points) {
+        QImage image = Filled(140, 140);
+        TRasterCanvas canvas(image);
+        canvas.PixelRatio = ratio;
+        canvas.Smooth = true;
+        canvas.Pen.Color = White;
+        canvas.FinePolyline(points.data(), points.size());
+        return image;
+      };
+      const QImage whole = draw({cut.front(), cut.back()});
+      const QImage pieces = draw(cut);
+      int worst = 0;
+      for (int y = 0; y < whole.height(); ++y)
+        for (int x = 0; x < whole.width(); ++x)
+          worst = std::max(worst, std::abs(qRed(whole.pixel(x, y)) - qRed(pieces.pixel(x, y))));
+      EXPECT_LE(worst, 16);
+    }
+  }
+}
+
 TEST(Polyline, DrawsWhatItsLineToCallsDraw) {
   // A field line's kind of path: mostly short steps, some steep and long, some jumps out of the
   // image and back, one far beyond its edge, crossing itself so that blends overlap. The
