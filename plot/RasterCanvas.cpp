@@ -52,7 +52,8 @@ constexpr int AlphaShift = FractionBits - 8;
 
 // bg with fg laid over it at alpha / 256 (0 .. 256), both 0xffRRGGBB. Red and blue are blended
 // side by side in one word: 255 x 256 still fits the 16 bits between them.
-inline std::uint32_t Blend(std::uint32_t bg, std::uint32_t fg, std::uint32_t alpha) {
+[[gnu::always_inline]] inline std::uint32_t Blend(std::uint32_t bg, std::uint32_t fg,
+                                                   std::uint32_t alpha) {
   const std::uint32_t rest = 256 - alpha;
   const std::uint32_t rb = ((fg & 0xFF00FFu) * alpha + (bg & 0xFF00FFu) * rest) >> 8;
   const std::uint32_t g = ((fg & 0x00FF00u) * alpha + (bg & 0x00FF00u) * rest) >> 8;
@@ -95,6 +96,23 @@ struct TBandWalk {
   // The pixel of minor coordinate Low at this step.
   std::uint32_t* Pixel() const { return Line + (Low >> FractionBits) * MinorStride; }
 };
+
+// floor(n / d) and its remainder for d > 0 from d's reciprocal: for |n| under 2^36 and d under
+// 2^20 the estimate lies within one of the floor, and the remainder's sign corrects it exactly.
+[[gnu::always_inline]] inline std::int64_t DivideByReciprocal(std::int64_t n, std::int64_t d,
+                                                               double inverse,
+                                                               std::int64_t& remainder) {
+  auto q = static_cast<std::int64_t>(static_cast<double>(n) * inverse);
+  remainder = n - q * d;
+  if (remainder < 0) {
+    --q;
+    remainder += d;
+  } else if (remainder >= d) {
+    ++q;
+    remainder -= d;
+  }
+  return q;
+}
 
 // Asks for the pixel some steps beyond `at` along a walk. A steep line reaches a new row,
 // and so a new cache line, at every step, and blending reads each one. Prefetching never faults,
@@ -322,26 +340,13 @@ std::optional<bool> TRasterCanvas::DrawFineBand(const TFinePoint& a, const TFine
   if (pixelA0 >= 1 && pixelA0 < sizeA - 1 && pixelA1 >= 1 && pixelA1 < sizeA - 1 &&
       std::min(pixelB0, pixelB1) >= margin && std::max(pixelB0, pixelB1) < sizeB - margin &&
       major < int64_t{FineSteps} * 32768) {
-    // floor(n / major) and its remainder from one reciprocal: for numerators under 2^36 the
-    // estimate lies within one of the floor, and the remainder's sign corrects it exactly.
     const double inverse = 1.0 / static_cast<double>(major);
-    const auto divide = [major, inverse](int64_t n, int64_t& remainder) {
-      auto q = static_cast<int64_t>(static_cast<double>(n) * inverse);
-      remainder = n - q * major;
-      if (remainder < 0) {
-        --q;
-        remainder += major;
-      } else if (remainder >= major) {
-        ++q;
-        remainder -= major;
-      }
-      return q;
-    };
     int64_t fraction = 0;
-    const int64_t offset = divide(s0 * dMinor * Sixteenth, fraction);
+    const int64_t offset = DivideByReciprocal(s0 * dMinor * Sixteenth, major, inverse, fraction);
     // A piece of one column takes no step.
     int64_t remainder = 0;
-    const int64_t step = last > 0 ? divide(dMinor * One, remainder) : 0;
+    const int64_t step =
+        last > 0 ? DivideByReciprocal(dMinor * One, major, inverse, remainder) : 0;
     const TBandWalk walk{Bits + column0 * majorStride, stepA * majorStride, minorStride, sizeB,
                          b0 * Sixteenth - thick / 2 + offset, step, remainder,
                          fraction, major, thick, last + 1};

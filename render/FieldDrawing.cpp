@@ -57,7 +57,7 @@ class TPolylineRun {
 };
 
 template <class TPoint>
-TPoint PointOf(const TFieldPixels& pixels, double x, double y) {
+[[gnu::always_inline]] inline TPoint PointOf(const TFieldPixels& pixels, double x, double y) {
   if constexpr (std::is_same_v<TPoint, TFinePoint>)
     return pixels.MapFine(x, y);
   else

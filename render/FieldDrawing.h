@@ -115,7 +115,8 @@ inline int TFieldPixels::Y(double y) const {
   return static_cast<int>(pixel);
 }
 
-inline TFieldPixels::TRounding TFieldPixels::Round(double x, double y) const {
+[[gnu::always_inline]] inline TFieldPixels::TRounding TFieldPixels::Round(double x,
+                                                                           double y) const {
   const TPair t = (TPair{x, y} - OriginPair - MinimumPair) * SpanPair / RangePair;
   // Round half to even as Offset does; -0.0 takes the negative shift, which also gives 0.
   constexpr double Shift = RoundingShift;
@@ -132,14 +133,14 @@ inline TFieldPixels::TRounding TFieldPixels::Round(double x, double y) const {
   return {t, rounded, pixel, usable};
 }
 
-inline TCanvasPoint TFieldPixels::Map(double x, double y) const {
+[[gnu::always_inline]] inline TCanvasPoint TFieldPixels::Map(double x, double y) const {
   if (ZeroRange) return {X(x), Y(y)};
   const TRounding r = Round(x, y);
   return {r.Usable[0] != 0 ? static_cast<int>(r.Pixel[0]) : Horizontal.Centre,
           r.Usable[1] != 0 ? static_cast<int>(r.Pixel[1]) : Vertical.Centre};
 }
 
-inline TFinePoint TFieldPixels::MapFine(double x, double y) const {
+[[gnu::always_inline]] inline TFinePoint TFieldPixels::MapFine(double x, double y) const {
   if (ZeroRange) return {X(x), Y(y), 0, 0};
   const TRounding r = Round(x, y);
   if (r.Usable[0] == 0 || r.Usable[1] == 0) {
