@@ -35,11 +35,9 @@ class TSegmentPainterCanvas final : public TCanvas {
   bool TakesFinePoints() const override { return Smooth; }
   void FinePolyline(const TFinePoint* points, std::size_t count) override {
     if (count == 0) return;
-    const auto place = [](const TFinePoint& p) {
-      return QPointF(p.X + 0.5 + p.DX / 16.0, p.Y + 0.5 + p.DY / 16.0);
-    };
     for (std::size_t k = 1; k < count; ++k) {
-      if (!(points[k] == points[k - 1])) Segment(place(points[k - 1]), place(points[k]));
+      if (!(points[k] == points[k - 1]))
+        Segment(TPainterCanvas::PlaceOf(points[k - 1]), TPainterCanvas::PlaceOf(points[k]));
     }
     MoveTo(points[count - 1].X, points[count - 1].Y);
   }

@@ -13,7 +13,7 @@
 #include <QSvgGenerator>
 
 #include "app/GuardedCall.h"
-#include "app/WholeWrite.h"
+#include "app/FileWriting.h"
 #include "plot/PainterCanvas.h"
 
 namespace {

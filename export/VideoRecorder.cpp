@@ -19,7 +19,6 @@ extern "C" {
 #include <cmath>
 #include <condition_variable>
 #include <cstring>
-#include <filesystem>
 #include <limits>
 #include <mutex>
 #include <stdexcept>
@@ -33,6 +32,7 @@ extern "C" {
 #include <unistd.h>
 #endif
 
+#include "app/FileWriting.h"
 #include "app/GuardedCall.h"
 
 namespace {
@@ -77,12 +77,6 @@ QString Failure(const QString& path, const QString& reason) {
 
 // Removes what was written of a file that failed, so that no unfinished video looks complete. A
 // device such as /dev/full is no file of ours and stays.
-void RemovePartialFile(const QString& path) {
-  std::error_code error;
-  const std::filesystem::path file(QFile::encodeName(path).toStdString());
-  if (std::filesystem::is_regular_file(file, error)) std::filesystem::remove(file, error);
-}
-
 }  // namespace
 
 std::optional<TVideoFormat> VideoFormatOfPath(const QString& path) {

@@ -111,11 +111,7 @@ void TPainterCanvas::FinePolyline(const TFinePoint* points, std::size_t count) {
     TCanvas::FinePolyline(points, count);
     return;
   }
-  const auto place = [](const TFinePoint& p) {
-    return QPointF(p.X + 0.5 + static_cast<double>(p.DX) / FineSteps,
-                   p.Y + 0.5 + static_cast<double>(p.DY) / FineSteps);
-  };
-  for (std::size_t k = 1; k < count; ++k) AddLine(place(points[k - 1]), place(points[k]), {});
+  for (std::size_t k = 1; k < count; ++k) AddLine(PlaceOf(points[k - 1]), PlaceOf(points[k]), {});
   MoveTo(points[count - 1].X, points[count - 1].Y);
 }
 

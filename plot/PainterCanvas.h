@@ -23,6 +23,12 @@ class TPainterCanvas final : public TCanvas {
   // Draws the line run still held back.
   ~TPainterCanvas() override;
 
+  // Where a fine point lies in the painter's coordinates.
+  static QPointF PlaceOf(const TFinePoint& p) {
+    return QPointF(p.X + 0.5 + static_cast<double>(p.DX) / FineSteps,
+                   p.Y + 0.5 + static_cast<double>(p.DY) / FineSteps);
+  }
+
   static QColor ColorOf(TColor color) {
     return QColor(static_cast<int>(ColorRed(color)), static_cast<int>(ColorGreen(color)),
                   static_cast<int>(ColorBlue(color)));

@@ -6,7 +6,6 @@
 #include <QCursor>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -19,6 +18,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "app/FileWriting.h"
 #include "app/GuardedCall.h"
 #include "plot/PainterCanvas.h"
 #include "plot/RasterCanvas.h"
@@ -105,12 +105,6 @@ bool PdfIsComplete(const QString& path) {
   if (!file.open(QIODevice::ReadOnly) || file.size() < TailBytes) return false;
   if (!file.seek(file.size() - TailBytes)) return false;
   return file.read(TailBytes).trimmed().endsWith("%%EOF");
-}
-
-// What a file printer wrote before it failed: a page in part, which must not be left behind as if
-// it were the picture. Only a plain file is removed: the name may be a device such as /dev/full.
-void RemovePartialPrint(const QString& path) {
-  if (QFileInfo(path).isFile()) QFile::remove(path);
 }
 
 }  // namespace
@@ -455,14 +449,15 @@ void TPlotSurface::PrintChart(QPrinter& printer) {
     CurrentMapping = screen;
     printer.abort();
     if (painter.isActive()) painter.end();
-    // A file printer cannot abort.
-    if (!printer.outputFileName().isEmpty()) RemovePartialPrint(printer.outputFileName());
+    // A file printer cannot abort: what it wrote is a page drawn in part, which must not be
+    // left behind as if it were the picture.
+    if (!printer.outputFileName().isEmpty()) RemovePartialFile(printer.outputFileName());
     throw;
   }
   CurrentMapping = screen;
   const QString path = printer.outputFileName();
   if (!path.isEmpty() && printer.outputFormat() == QPrinter::PdfFormat && !PdfIsComplete(path)) {
-    RemovePartialPrint(path);
+    RemovePartialFile(path);
     throw EError(
         QCoreApplication::translate("Messages", "Could not print to \"%1\": %2")
             .arg(QDir::toNativeSeparators(path),

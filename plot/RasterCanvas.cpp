@@ -42,6 +42,21 @@ bool MajorStepsInside(std::int64_t a0, std::int64_t stepA, std::int64_t size, st
   return first <= last;
 }
 
+// Narrows the steps first .. last of a walk to those whose band may reach the image: the centre
+// c(i) = centre0 + i slope within `reach` of 0 .. size along the minor axis. Solved in double, so
+// that far ends cost nothing; false when no step is left.
+bool MinorStepsReaching(double centre0, double slope, double reach, std::int64_t size,
+                        std::int64_t& first, std::int64_t& last) {
+  if (slope == 0.0) return centre0 + reach > 0.0 && centre0 - reach < static_cast<double>(size);
+  double ia = (-reach - centre0) / slope;
+  double ib = (static_cast<double>(size) + reach - centre0) / slope;
+  if (ia > ib) std::swap(ia, ib);
+  if (!(ia <= static_cast<double>(last)) || !(ib >= static_cast<double>(first))) return false;
+  if (ia > static_cast<double>(first)) first = static_cast<std::int64_t>(std::ceil(ia));
+  if (ib < static_cast<double>(last)) last = static_cast<std::int64_t>(std::floor(ib));
+  return first <= last;
+}
+
 // Minor coordinates of the band lines in fixed point, 16 fraction bits (the steps are exact
 // fractions all the same, see TBandWalk).
 constexpr int FractionBits = 16;
@@ -361,7 +376,7 @@ std::optional<bool> TRasterCanvas::DrawFineBand(const TFinePoint& a, const TFine
   if (!MajorStepsInside(column0, stepA, sizeA, first, last)) return xMajor;
 
   // Steps whose band may reach the image: the centre c(i) = (b0 + (s0 + 16 i) dMinor / major)
-  // / 16 within w/2 and a pixel of 0 .. sizeB. Solved in double, so that far ends cost nothing.
+  // / 16 within w/2 and a pixel of 0 .. sizeB.
   const double reach = w / 2.0 + 1.0;
   const double slope = static_cast<double>(dMinor) / static_cast<double>(major);  // per column
   const double centre0 = (static_cast<double>(b0) + static_cast<double>(s0) * slope) / FineSteps;
@@ -369,19 +384,7 @@ std::optional<bool> TRasterCanvas::DrawFineBand(const TFinePoint& a, const TFine
                       centre0 + slope * static_cast<double>(last) - reach >= 0.0 &&
                       centre0 + slope * static_cast<double>(last) + reach <
                           static_cast<double>(sizeB));
-  if (clip) {
-    if (slope == 0.0) {
-      if (centre0 + reach <= 0.0 || centre0 - reach >= static_cast<double>(sizeB)) return xMajor;
-    } else {
-      double ia = (-reach - centre0) / slope;
-      double ib = (static_cast<double>(sizeB) + reach - centre0) / slope;
-      if (ia > ib) std::swap(ia, ib);
-      if (!(ia <= static_cast<double>(last)) || !(ib >= static_cast<double>(first))) return xMajor;
-      if (ia > static_cast<double>(first)) first = static_cast<int64_t>(std::ceil(ia));
-      if (ib < static_cast<double>(last)) last = static_cast<int64_t>(std::floor(ib));
-      if (first > last) return xMajor;
-    }
-  }
+  if (clip && !MinorStepsReaching(centre0, slope, reach, sizeB, first, last)) return xMajor;
 
   // The minor coordinate at step `first`, s sixteenths from a, floored exactly in 16.16 with
   // its remainder; then dMinor / major pixels per column.
@@ -470,20 +473,10 @@ void TRasterCanvas::DrawBand(int x0, int y0, int x1, int y1, double w, bool smoo
   int64_t last = major - 1;
   if (!MajorStepsInside(a0, stepA, sizeA, first, last)) return;
   // Steps whose band may reach the image: the centre c(i) = b0 + 1/2 + i slope within w/2 and a
-  // pixel of 0 .. sizeB. Solved in double, so that far ends cost nothing.
+  // pixel of 0 .. sizeB.
   const double reach = w / 2.0 + 1.0;
   const double centre0 = static_cast<double>(b0) + 0.5;
-  if (slope == 0.0) {
-    if (centre0 + reach <= 0.0 || centre0 - reach >= static_cast<double>(sizeB)) return;
-  } else {
-    double ia = (-reach - centre0) / slope;
-    double ib = (static_cast<double>(sizeB) + reach - centre0) / slope;
-    if (ia > ib) std::swap(ia, ib);
-    if (!(ia <= static_cast<double>(last)) || !(ib >= static_cast<double>(first))) return;
-    if (ia > static_cast<double>(first)) first = static_cast<int64_t>(std::ceil(ia));
-    if (ib < static_cast<double>(last)) last = static_cast<int64_t>(std::floor(ib));
-    if (first > last) return;
-  }
+  if (!MinorStepsReaching(centre0, slope, reach, sizeB, first, last)) return;
 
   // low(i) = b0 + 1/2 - w/2 + i dMinor / M in fixed point, the quotient floored exactly.
   const TWide perStep = static_cast<TWide>(dMinor) * One;

@@ -2,6 +2,7 @@
 #include "render/FieldDrawing.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -490,11 +491,20 @@ void DrawTrajectory(const TFieldView& view, const TPathGeneration& path, bool cl
   };
   if (view.Canvas.TakesFinePoints()) {
     // A circle through whole pixels wobbles by up to half a pixel; placed finer it stays round.
-    std::vector<TFinePoint> points;
-    points.reserve(static_cast<std::size_t>(last) + 2);
-    for (long long s = 0; s <= last; ++s) points.push_back(pixels.MapFine(sample(s).X, sample(s).Y));
-    if (closed && last >= 1) points.push_back(points.front());
-    view.Canvas.FinePolyline(points.data(), points.size());
+    // Handed on in short polylines, each starting where the last ended, so that a path of any
+    // length needs no buffer of its own on every frame.
+    std::array<TFinePoint, 256> points;
+    std::size_t count = 0;
+    const long long end = closed && last >= 1 ? last + 1 : last;  // sample 0 again to close
+    for (long long s = 0; s <= end; ++s) {
+      const TPathSample& at = sample(s <= last ? s : 0);
+      points[count++] = pixels.MapFine(at.X, at.Y);
+      if (count == points.size() || s == end) {
+        view.Canvas.FinePolyline(points.data(), count);
+        points[0] = points[count - 1];
+        count = 1;
+      }
+    }
     return;
   }
   for (long long s = 0; s <= last; ++s) {

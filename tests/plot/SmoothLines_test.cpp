@@ -290,6 +290,18 @@ TEST(SmoothEllipse, SoftEdgeInsideItsBoxSymmetricWithAnOutlineOneLogicalPixelWid
   EXPECT_GE(qRed(ring.pixel(1, 5)), 240);
 }
 
+// A smooth white polyline through fine points on a black square image of the given side.
+QImage FineDrawn(const std::vector<TFinePoint>& points, double ratio, int side) {
+  QImage image = Filled(side, side);
+  TRasterCanvas canvas(image);
+  canvas.PixelRatio = ratio;
+  canvas.Smooth = true;
+  canvas.Pen.Color = White;
+  EXPECT_TRUE(canvas.TakesFinePoints());
+  canvas.FinePolyline(points.data(), points.size());
+  return image;
+}
+
 // Points placed finer than a pixel: a straight line cut at points lying exactly on it, each drawn
 // as its own piece, lights the very pixels of the one piece from end to end (both ends at pixel
 // centres, where the fine walk and the whole-pixel walk must agree), in every direction, one
@@ -324,15 +336,8 @@ TEST(FinePolyline, AStraightLineCutAtPointsOnItIsTheOnePiece) {
                        static_cast<std::int8_t>(fy - (16 * py + 8))});
         rounded.push_back({px, py, 0, 0});
       }
-      const auto draw = [&](const std::vector<TFinePoint>& points) {
-        QImage image = Filled(110, 110);
-        TRasterCanvas canvas(image);
-        canvas.PixelRatio = ratio;
-        canvas.Smooth = true;
-        canvas.Pen.Color = White;
-        EXPECT_TRUE(canvas.TakesFinePoints());
-        canvas.FinePolyline(points.data(), points.size());
-        return image;
+      const auto draw = [ratio](const std::vector<TFinePoint>& points) {
+        return FineDrawn(points, ratio, 110);
       };
       const QImage whole = draw({from, to});
       EXPECT_EQ(draw(cut), whole);
@@ -366,17 +371,8 @@ TEST(FinePolyline, ALineNearTheDiagonalShowsNoNotchesWhereItIsCut) {
         cut.push_back({px, py, static_cast<std::int8_t>(fx - 16 * px - 8),
                        static_cast<std::int8_t>(fy - 16 * py - 8)});
       }
-      const auto draw = [&](const std::vector<TFinePoint>& points) {
-        QImage image = Filled(140, 140);
-        TRasterCanvas canvas(image);
-        canvas.PixelRatio = ratio;
-        canvas.Smooth = true;
-        canvas.Pen.Color = White;
-        canvas.FinePolyline(points.data(), points.size());
-        return image;
-      };
-      const QImage whole = draw({cut.front(), cut.back()});
-      const QImage pieces = draw(cut);
+      const QImage whole = FineDrawn({cut.front(), cut.back()}, ratio, 140);
+      const QImage pieces = FineDrawn(cut, ratio, 140);
       int worst = 0;
       for (int y = 0; y < whole.height(); ++y)
         for (int x = 0; x < whole.width(); ++x)

@@ -1,5 +1,9 @@
-// Bytes written to a device in full, a short write followed by another for the rest.
-#include "app/WholeWrite.h"
+// Bytes written to a device in full, a short write followed by another for the rest; partial
+// files removed.
+#include "app/FileWriting.h"
+
+#include <QFile>
+#include <QFileInfo>
 
 bool WriteWhole(QIODevice& device, const QByteArray& data) {
   const char* next = data.constData();
@@ -11,4 +15,8 @@ bool WriteWhole(QIODevice& device, const QByteArray& data) {
     left -= written;
   }
   return true;
+}
+
+void RemovePartialFile(const QString& path) {
+  if (QFileInfo(path).isFile()) QFile::remove(path);
 }

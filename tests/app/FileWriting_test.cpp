@@ -1,6 +1,6 @@
 // Whole writes: a device that takes part of a write (a disk filling up) gets the rest in further
 // writes, and one that takes nothing more is a failure that keeps the device's reason.
-#include "app/WholeWrite.h"
+#include "app/FileWriting.h"
 
 #include <gtest/gtest.h>
 
