@@ -173,6 +173,8 @@ struct TCullArea {
   double X0 = 0.0, X1 = 0.0, Y0 = 0.0, Y1 = 0.0;
   // Model extent around the area within which no offset reaches the centre-pixel fallback.
   double SafeX = 0.0, SafeY = 0.0;
+  // Model units of one pixel, the larger of the two axes'.
+  double Pixel = 0.0;
 };
 
 TCullArea CullAreaOf(const TFieldView& view, const TRect& area) {
@@ -190,6 +192,7 @@ TCullArea CullAreaOf(const TFieldView& view, const TRect& area) {
   c.Y0 = m.PixelToValueY(area.Bottom + Margin) + view.Origin.Y;
   c.SafeX = 1e9 * horizontalRange / width;  // a billion pixels, half the fallback's 2^31
   c.SafeY = 1e9 * verticalRange / height;
+  c.Pixel = std::max(horizontalRange / width, verticalRange / height);
   c.Usable = std::isfinite(c.X0) && std::isfinite(c.X1) && std::isfinite(c.Y0) &&
              std::isfinite(c.Y1) && c.SafeX > 0.0 && c.SafeY > 0.0;
   return c;
@@ -218,6 +221,36 @@ bool ArcMisses(const TCullArea& c, const TFieldNode& a, const TFieldNode& b) {
   const double farX = std::max({0.0, c.X1 - ex0, ex1 - c.X0});
   const double farY = std::max({0.0, c.Y1 - ey0, ey1 - c.Y0});
   return farX * farX + farY * farY < rmin * rmin;
+}
+
+// True when the area, widened by slack (model units), lies wholly inside the circle of the given
+// radius about (ex, ey), and no point of the circle lies so far out that it falls back to the
+// centre pixel. Every node of a row lies on such a circle: the row's emission point and radius.
+bool CircleEncloses(const TCullArea& c, double ex, double ey, double radius, double slack) {
+  if (!c.Usable) return false;
+  if (!(ex - radius > c.X0 - c.SafeX && ex + radius < c.X1 + c.SafeX &&
+        ey - radius > c.Y0 - c.SafeY && ey + radius < c.Y1 + c.SafeY)) {
+    return false;
+  }
+  const double farX = std::max(std::fabs(c.X0 - ex), std::fabs(c.X1 - ex)) + slack;
+  const double farY = std::max(std::fabs(c.Y0 - ey), std::fabs(c.Y1 - ey)) + slack;
+  return farX * farX + farY * farY < radius * radius;
+}
+
+// Whether no piece between a node of row a and the same line's node in row b can show, for
+// every line. A point of a straight piece, P = (1 - t) A + t B, lies |(1 - t) u + t v| >=
+// r(t) - 2 |u - v| from E(t) = (1 - t) Ea + t Eb, with u = A - Ea, v = B - Eb,
+// r(t) = (1 - t) Ra + t Rb and |u - v| <= |B - A| + |Eb - Ea|; the area's farthest point lies
+// at most (1 - t) Fa + t Fb from E(t), as distance is convex. So when both circles clear the
+// area by slack + 2 (reach + |Eb - Ea|), reach being the longest straight piece (the resolution's
+// diagonal), no straight piece comes within slack of it. Every point of an arc lies at r(t) from
+// E(t), clear of the area as well, and an arc draws only pieces with an end inside the area.
+bool RowsPastArea(const TCullArea& c, const TFieldNode& a, const TFieldNode& b, double reach,
+                  double slack) {
+  const double drift = std::hypot(b.EmitX - a.EmitX, b.EmitY - a.EmitY);
+  const double room = slack + 2.0 * (reach + drift);
+  return CircleEncloses(c, a.EmitX, a.EmitY, a.Radius, room) &&
+         CircleEncloses(c, b.EmitX, b.EmitY, b.Radius, room);
 }
 
 // PlotResolution is a distance on the screen, in logical pixels; the drawing's pixels are those
@@ -362,6 +395,29 @@ bool NeedsArc(TMapped a, TMapped b, int resolution) {
   return !IsClose({a.X, a.Y}, {b.X, b.Y}, resolution);
 }
 
+// The oldest rows of a large model lie on circles that enclose the whole plot, and in the
+// magnified view nearly every row does: no piece between two such rows can show, and they are
+// neither mapped nor walked. Gives the last row j whose piece from row j - 1 may show; the pieces
+// after it, up to the last row before the tail, cannot.
+std::size_t LastRowShown(const TFieldSimulation& field, const TCullArea& cull, int ISize,
+                         int resolution, int margin) {
+  const double reach = std::numbers::sqrt2 * resolution * cull.Pixel;
+  // The line's reach beyond its own pixel, and a pixel for the rounding of either end.
+  const double slack = (margin + 2) * cull.Pixel;
+  auto shown = static_cast<std::size_t>(ISize) - 1;
+  while (shown > 1 &&
+         RowsPastArea(cull, field.Nodes[shown - 1][0], field.Nodes[shown][0], reach, slack)) {
+    --shown;
+  }
+  return shown;
+}
+
+// Rows that lie on a circle enclosing the whole plot draw no wavefront.
+bool RowPastArea(const TCullArea& cull, const TFieldNode& node, int resolution, int margin) {
+  return RowsPastArea(cull, node, node, std::numbers::sqrt2 * resolution * cull.Pixel,
+                      (margin + 2) * cull.Pixel);
+}
+
 template <class TPoint>
 void DrawFieldLinesAs(const TFieldView& view, const TFieldSimulation& field, int ISize,
                       int JSize) {
@@ -370,11 +426,13 @@ void DrawFieldLinesAs(const TFieldView& view, const TFieldSimulation& field, int
   const auto& nodes = field.Nodes;
   const auto rows = static_cast<std::size_t>(ISize) + 1;
   const auto lines = static_cast<std::size_t>(JSize);
+  const std::size_t shown = LastRowShown(field, cull, ISize, resolution, margin);
   // Every node is mapped first, reading the table in its own row order, which the processor
   // streams from memory; a line runs down a column, whose nodes lie a whole row apart. The
   // pixels are kept line by line, so that each line then walks its own in order.
   const auto mapped = std::make_unique_for_overwrite<TMapped[]>(rows * lines);
   for (std::size_t row = 0; row < rows; ++row) {
+    if (row == shown + 1 && row < rows - 2) row = rows - 2;  // the rows between are not walked
     const TFieldNode* node = nodes[row].data();
     for (std::size_t line = 0; line < lines; ++line) {
       mapped[line * rows + row] = Mapped(PointOf<TPoint>(pixels, node[line].X, node[line].Y));
@@ -391,9 +449,9 @@ void DrawFieldLinesAs(const TFieldView& view, const TFieldSimulation& field, int
     const auto nodeAt = [&nodes, line](std::size_t row) -> const TFieldNode& {
       return nodes[row][line];
     };
-    for (std::size_t j = 1; j < rows - 1; ++j) {
+    for (std::size_t j = 1; j <= shown; ++j) {
       const std::size_t ahead = j + RowsAhead;
-      if (ahead < rows - 1 && NeedsArc(pixel[ahead - 1], pixel[ahead], resolution)) {
+      if (ahead <= shown && NeedsArc(pixel[ahead - 1], pixel[ahead], resolution)) {
         __builtin_prefetch(&nodeAt(ahead - 1));
         __builtin_prefetch(&nodeAt(ahead));
       }
@@ -421,6 +479,7 @@ void DrawWavefrontsAs(const TFieldView& view, const TFieldSimulation& field, int
   TPolylineRun<TPoint> run(view.Canvas);
   for (int j = 1; j <= ISize - 1; ++j) {
     const auto& row = field.Nodes[static_cast<std::size_t>(j)];
+    if (RowPastArea(cull, row[0], resolution, margin)) continue;
     for (int i = 0; i < JSize; ++i) {
       const TFieldNode& a = row[static_cast<std::size_t>(i)];
       if (a.WaveFront != 1) continue;

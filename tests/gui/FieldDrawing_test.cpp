@@ -363,65 +363,160 @@ TEST(FieldPixelsTest, EveryPixelEqualsTheSurfaceMapping) {
 namespace {
 
 // The arc drawing as plainly as it can be written: every point from the interpolated angle, every
-// piece tested, nothing skipped. The drawing must produce the very same segments.
+// piece tested, nothing skipped. The drawing must produce the same segments wherever they show.
+class TPlainDrawing {
+ public:
+  TPlainDrawing(const TPlotMapping& m, TVector2 origin, int resolution)
+      : M(m),
+        Origin(origin),
+        Resolution(resolution),
+        Area{m.DrawArea.Left, m.DrawArea.Top, m.DrawArea.Right, m.DrawArea.Bottom} {}
+
+  std::pair<int, int> Pixel(double x, double y) const {
+    return {M.ValueToPixelX(x - Origin.X), M.ValueToPixelY(y - Origin.Y)};
+  }
+
+  // From node a to node b: straight where their pixels lie close, else along the arc about their
+  // emission points, cut by the angle of the resolution at r's radius.
+  void Join(const TFieldNode& a, const TFieldNode& b, const TFieldNode& r) {
+    auto [ax, ay] = Pixel(a.X, a.Y);
+    const auto [bx, by] = Pixel(b.X, b.Y);
+    if (std::abs(bx - ax) <= Resolution && std::abs(by - ay) <= Resolution) {
+      // A straight piece with both ends more than two pixels (the line's width and one)
+      // beyond the same edge cannot show and is left out.
+      const bool beyond = (ax < Area.Left - 2 && bx < Area.Left - 2) ||
+                          (ax >= Area.Right + 2 && bx >= Area.Right + 2) ||
+                          (ay < Area.Top - 2 && by < Area.Top - 2) ||
+                          (ay >= Area.Bottom + 2 && by >= Area.Bottom + 2);
+      if (!beyond) Line(ax, ay, bx, by);
+      return;
+    }
+    const double q = (M.PixelToValueY(Resolution) - M.PixelToValueY(0)) / r.Radius;
+    double ta = a.Angle;
+    double tb = b.Angle;
+    if (tb - ta > std::numbers::pi) ta += 2 * std::numbers::pi;
+    if (ta - tb > std::numbers::pi) tb += 2 * std::numbers::pi;
+    const int n = static_cast<int>(
+        std::min<long long>(std::llabs(static_cast<long long>((ta - tb) / q)) + 1, 20));
+    for (int k = 0; k <= n; ++k) {
+      const double t = Interpolate(k, n, ta, tb);
+      const double radius = Interpolate(k, n, a.Radius, b.Radius);
+      const auto [px, py] = Pixel(Interpolate(k, n, a.EmitX, b.EmitX) + radius * std::cos(t),
+                                  Interpolate(k, n, a.EmitY, b.EmitY) + radius * std::sin(t));
+      if (PointInRect(ax, ay, Area) || PointInRect(px, py, Area)) Line(ax, ay, px, py);
+      ax = px;
+      ay = py;
+    }
+  }
+
+  void Line(int x0, int y0, int x1, int y1) {
+    Canvas.MoveTo(x0, y0);
+    Canvas.LineTo(x1, y1);
+  }
+
+  TRecordingCanvas Canvas;
+
+ private:
+  const TPlotMapping& M;
+  TVector2 Origin;
+  int Resolution;
+  TRect Area;
+};
+
 std::vector<TRecordingCanvas::TSegment> PlainFieldLines(const TPlotMapping& m, TVector2 origin,
                                                         const TFieldSimulation& field, int rows,
                                                         int lines, int resolution) {
-  TRecordingCanvas canvas;
-  const TRect area{m.DrawArea.Left, m.DrawArea.Top, m.DrawArea.Right, m.DrawArea.Bottom};
-  const auto pixel = [&](double x, double y) {
-    return std::pair<int, int>(m.ValueToPixelX(x - origin.X), m.ValueToPixelY(y - origin.Y));
+  TPlainDrawing plain(m, origin, resolution);
+  const auto node = [&field](int row, int line) -> const TFieldNode& {
+    return field.Nodes[static_cast<std::size_t>(row)][static_cast<std::size_t>(line)];
   };
   for (int i = 0; i < lines; ++i) {
-    for (int j = 1; j <= rows - 1; ++j) {
-      const TFieldNode& a =
-          field.Nodes[static_cast<std::size_t>(j - 1)][static_cast<std::size_t>(i)];
-      const TFieldNode& b = field.Nodes[static_cast<std::size_t>(j)][static_cast<std::size_t>(i)];
-      auto [ax, ay] = pixel(a.X, a.Y);
-      const auto [bx, by] = pixel(b.X, b.Y);
-      if (std::abs(bx - ax) <= resolution && std::abs(by - ay) <= resolution) {
-        // A straight piece with both ends more than two pixels (the line's width and one)
-        // beyond the same edge cannot show and is left out.
-        const bool beyond = (ax < area.Left - 2 && bx < area.Left - 2) ||
-                            (ax >= area.Right + 2 && bx >= area.Right + 2) ||
-                            (ay < area.Top - 2 && by < area.Top - 2) ||
-                            (ay >= area.Bottom + 2 && by >= area.Bottom + 2);
-        if (!beyond) {
-          canvas.MoveTo(ax, ay);
-          canvas.LineTo(bx, by);
-        }
-        continue;
-      }
-      const double q = (m.PixelToValueY(resolution) - m.PixelToValueY(0)) / b.Radius;
-      double ta = a.Angle;
-      double tb = b.Angle;
-      if (tb - ta > std::numbers::pi) ta += 2 * std::numbers::pi;
-      if (ta - tb > std::numbers::pi) tb += 2 * std::numbers::pi;
-      const int n = static_cast<int>(
-          std::min<long long>(std::llabs(static_cast<long long>((ta - tb) / q)) + 1, 20));
-      for (int k = 0; k <= n; ++k) {
-        const double t = Interpolate(k, n, ta, tb);
-        const double r = Interpolate(k, n, a.Radius, b.Radius);
-        const auto [px, py] = pixel(Interpolate(k, n, a.EmitX, b.EmitX) + r * std::cos(t),
-                                    Interpolate(k, n, a.EmitY, b.EmitY) + r * std::sin(t));
-        if (PointInRect(ax, ay, area) || PointInRect(px, py, area)) {
-          canvas.MoveTo(ax, ay);
-          canvas.LineTo(px, py);
-        }
-        ax = px;
-        ay = py;
-      }
-    }
-    const TFieldNode& last =
-        field.Nodes[static_cast<std::size_t>(rows - 1)][static_cast<std::size_t>(i)];
-    const TFieldNode& tail =
-        field.Nodes[static_cast<std::size_t>(rows)][static_cast<std::size_t>(i)];
-    const auto [lx, ly] = pixel(last.X, last.Y);
-    const auto [tx, ty] = pixel(tail.X, tail.Y);
-    canvas.MoveTo(lx, ly);
-    canvas.LineTo(tx, ty);
+    for (int j = 1; j <= rows - 1; ++j) plain.Join(node(j - 1, i), node(j, i), node(j, i));
+    const auto [lx, ly] = plain.Pixel(node(rows - 1, i).X, node(rows - 1, i).Y);
+    const auto [tx, ty] = plain.Pixel(node(rows, i).X, node(rows, i).Y);
+    plain.Line(lx, ly, tx, ty);
   }
-  return canvas.Segments;
+  return plain.Canvas.Segments;
+}
+
+std::vector<TRecordingCanvas::TSegment> PlainWavefronts(const TPlotMapping& m, TVector2 origin,
+                                                        const TFieldSimulation& field, int rows,
+                                                        int lines, int resolution) {
+  TPlainDrawing plain(m, origin, resolution);
+  for (int j = 1; j <= rows - 1; ++j) {
+    const auto& row = field.Nodes[static_cast<std::size_t>(j)];
+    for (int i = 0; i < lines; ++i) {
+      const TFieldNode& a = row[static_cast<std::size_t>(i)];
+      if (a.WaveFront == 1) plain.Join(a, row[static_cast<std::size_t>(i) + 1], a);
+    }
+  }
+  return plain.Canvas.Segments;
+}
+
+// Whether a segment comes within the reach of a line (its width and a pixel) of the area: the
+// fast drawing may leave out the others, unseen.
+bool Shows(const TRecordingCanvas::TSegment& s, const TPixelRect& area) {
+  constexpr double Reach = 3.0;
+  double t0 = 0.0;
+  double t1 = 1.0;
+  const double x0 = s.X0, y0 = s.Y0, dx = s.X1 - x0, dy = s.Y1 - y0;
+  // Clipped against each edge of the widened area in turn (Liang and Barsky).
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {x0 - (area.Left - Reach), (area.Right + Reach) - x0,
+                       y0 - (area.Top - Reach), (area.Bottom + Reach) - y0};
+  for (int k = 0; k < 4; ++k) {
+    if (p[k] == 0.0) {
+      if (q[k] < 0.0) return false;
+      continue;
+    }
+    const double t = q[k] / p[k];
+    if (p[k] < 0.0)
+      t0 = std::max(t0, t);
+    else
+      t1 = std::min(t1, t);
+    if (t0 > t1) return false;
+  }
+  return true;
+}
+
+std::vector<TRecordingCanvas::TSegment> Shown(const std::vector<TRecordingCanvas::TSegment>& all,
+                                              const TPixelRect& area) {
+  std::vector<TRecordingCanvas::TSegment> shown;
+  for (const auto& s : all) {
+    if (Shows(s, area)) shown.push_back(s);
+  }
+  return shown;
+}
+
+// Records every fine polyline as the whole-pixel segments it joins.
+class TFineSegmentCanvas final : public TCanvas {
+ public:
+  std::vector<TRecordingCanvas::TSegment> Segments;
+  bool TakesFinePoints() const override { return true; }
+  void FinePolyline(const TFinePoint* points, std::size_t count) override {
+    for (std::size_t k = 1; k < count; ++k)
+      Segments.push_back({points[k - 1].X, points[k - 1].Y, points[k].X, points[k].Y});
+  }
+  void LineTo(int x, int y) override { MoveTo(x, y); }
+  void Ellipse(int, int, int, int) override {}
+  void Rectangle(int, int, int, int) override {}
+};
+
+// The drawing leaves out no segment of the plain one that shows, and changes none.
+void ExpectSameWhereShown(const std::vector<TRecordingCanvas::TSegment>& drawing,
+                          const std::vector<TRecordingCanvas::TSegment>& all,
+                          const TPixelRect& area) {
+  ASSERT_LE(drawing.size(), all.size());
+  const auto plain = Shown(all, area);
+  const auto drawn = Shown(drawing, area);
+  ASSERT_EQ(drawn.size(), plain.size());
+  for (std::size_t i = 0; i < plain.size(); ++i) {
+    const auto& got = drawn[i];
+    const auto& want = plain[i];
+    ASSERT_TRUE(got.X0 == want.X0 && got.Y0 == want.Y0 && got.X1 == want.X1 &&
+                got.Y1 == want.Y1)
+        << "segment " << i << " of " << plain.size();
+  }
 }
 
 TEST(ArcSubdivisionTest, TheFastDrawingDrawsExactlyThePlainOne) {
@@ -443,29 +538,46 @@ TEST(ArcSubdivisionTest, TheFastDrawingDrawsExactlyThePlainOne) {
     field.UpdateEmitDirections(state.JSize);
     field.AdvanceNodes(state.ISize, state.JSize, 5);
   }
-  // The main plot, and the magnified view around the charge, where nearly every neighbour pair
-  // is an arc and most arcs miss the view.
+  // The main plot; the same moved so that the oldest rows' circles cross its corners and edges,
+  // where the drawing stops walking a line; the plot zoomed out so far that every row shows; and
+  // the magnified view around the charge, where nearly every neighbour pair is an arc, most arcs
+  // miss the view and nearly every row lies on a circle enclosing it.
   struct TCase {
     double Scale;
     TVector2 Origin;
   };
-  for (const TCase& view : {TCase{1.0, {}}, TCase{16.0, field.ChargePos},
-                            TCase{256.0, field.ChargePos}}) {
+  for (const TCase& view :
+       {TCase{1.0, {}}, TCase{1.0, {0.9, 0.45}}, TCase{1.0, {-0.6, -0.7}},
+        TCase{1.0, {1.2, 0.0}}, TCase{0.4, {}}, TCase{16.0, field.ChargePos},
+        TCase{256.0, field.ChargePos}}) {
     TPlotMapping mapping = MainMapping();
     mapping.Horizontal = {false, -1.0 / view.Scale, 1.0 / view.Scale};
     mapping.Vertical = {false, -0.5 / view.Scale, 0.5 / view.Scale};
     for (const int resolution : {10, 40}) {
+      SCOPED_TRACE(testing::Message() << "scale " << view.Scale << ", origin " << view.Origin.X
+                                      << " " << view.Origin.Y << ", resolution " << resolution);
       TRecordingCanvas canvas;
       DrawFieldLines({canvas, mapping, view.Origin, resolution}, field, state.ISize, state.JSize);
-      const auto plain =
-          PlainFieldLines(mapping, view.Origin, field, state.ISize, state.JSize, resolution);
-      ASSERT_EQ(canvas.Segments.size(), plain.size()) << view.Scale << " " << resolution;
-      for (std::size_t i = 0; i < plain.size(); ++i) {
-        const auto& got = canvas.Segments[i];
-        const auto& want = plain[i];
+      ExpectSameWhereShown(
+          canvas.Segments,
+          PlainFieldLines(mapping, view.Origin, field, state.ISize, state.JSize, resolution),
+          mapping.DrawArea);
+      TRecordingCanvas fronts;
+      DrawWavefronts({fronts, mapping, view.Origin, resolution}, field, state.ISize, state.JSize);
+      ExpectSameWhereShown(
+          fronts.Segments,
+          PlainWavefronts(mapping, view.Origin, field, state.ISize, state.JSize, resolution),
+          mapping.DrawArea);
+      // An output that takes finer points gets the same pieces, between the same pixels.
+      TFineSegmentCanvas fine;
+      DrawFieldLines({fine, mapping, view.Origin, resolution}, field, state.ISize, state.JSize);
+      ASSERT_EQ(fine.Segments.size(), canvas.Segments.size());
+      for (std::size_t i = 0; i < fine.Segments.size(); ++i) {
+        const auto& got = fine.Segments[i];
+        const auto& want = canvas.Segments[i];
         ASSERT_TRUE(got.X0 == want.X0 && got.Y0 == want.Y0 && got.X1 == want.X1 &&
                     got.Y1 == want.Y1)
-            << "segment " << i << " at scale " << view.Scale << ", resolution " << resolution;
+            << "fine segment " << i;
       }
     }
   }
