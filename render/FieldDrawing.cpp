@@ -246,9 +246,9 @@ double ResolutionLength(const TFieldView& view) {
 // `from`. R sets the scale of the step angle. Pieces with both ends outside DrawArea are skipped,
 // so far-off arcs cost no drawing.
 template <class TPoint>
-void DrawArc(TPolylineRun<TPoint>& run, const TFieldPixels& pixels,
-             const TRect& drawArea, const TCullArea& cull, double resolutionLength,
-             const TFieldNode& a, const TFieldNode& b, const TFieldNode& r, TPoint from) {
+void DrawArc(TPolylineRun<TPoint>& run, const TFieldPixels& pixels, const TRect& drawArea,
+             const TCullArea& cull, double resolutionLength, const TFieldNode& a,
+             const TFieldNode& b, const TFieldNode& r, TPoint from) {
   // The pen's own pixel is the only point that is not on the arc; with it outside, an arc that
   // cannot reach the view draws no piece, so it is not walked at all.
   const bool penOutside = !PointInRect(from.X, from.Y, drawArea);
