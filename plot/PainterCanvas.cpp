@@ -29,7 +29,9 @@ QRect OutlineRect(const TBox& b) {
                static_cast<int>(b.Right - b.Left - 1), static_cast<int>(b.Bottom - b.Top - 1));
 }
 
-// Liang-Barsky: cuts the segment a-b to the rectangle; false if nothing of it lies inside.
+}  // namespace
+
+// Liang and Barsky's clipping, edge by edge.
 bool ClipSegment(QPointF& a, QPointF& b, const QRectF& r) {
   const double dx = b.x() - a.x(), dy = b.y() - a.y();
   double t0 = 0.0, t1 = 1.0;
@@ -52,8 +54,6 @@ bool ClipSegment(QPointF& a, QPointF& b, const QRectF& r) {
   b = start + t1 * QPointF(dx, dy);
   return true;
 }
-
-}  // namespace
 
 TPainterCanvas::TPainterCanvas(QPainter& painter, const QRect& clip)
     : Painter(painter), Clip(clip) {

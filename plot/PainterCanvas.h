@@ -4,10 +4,15 @@
 
 #include <QColor>
 #include <QPainter>
+#include <QPointF>
 #include <QPolygonF>
+#include <QRectF>
 #include <QRect>
 
 #include "plot/Canvas.h"
+
+// Cuts the segment a-b to the rectangle r; false if nothing of it lies inside.
+bool ClipSegment(QPointF& a, QPointF& b, const QRectF& r);
 
 // Aliased one-unit pen in the painter's coordinates (anti-aliased when Smooth, PixelRatio units
 // wide when that is more than 1). Boxes cover x1 .. x2-1 and y1 .. y2-1 like

@@ -13,6 +13,7 @@
 #include "engine/AnimationStep.h"
 #include "engine/SimulationState.h"
 #include "engine/Trajectories.h"
+#include "plot/PainterCanvas.h"
 #include "plot/RasterCanvas.h"
 
 namespace {
@@ -457,26 +458,11 @@ std::vector<TRecordingCanvas::TSegment> PlainWavefronts(const TPlotMapping& m, T
 // fast drawing may leave out the others, unseen.
 bool Shows(const TRecordingCanvas::TSegment& s, const TPixelRect& area) {
   constexpr double Reach = 3.0;
-  double t0 = 0.0;
-  double t1 = 1.0;
-  const double x0 = s.X0, y0 = s.Y0, dx = s.X1 - x0, dy = s.Y1 - y0;
-  // Clipped against each edge of the widened area in turn (Liang and Barsky).
-  const double p[4] = {-dx, dx, -dy, dy};
-  const double q[4] = {x0 - (area.Left - Reach), (area.Right + Reach) - x0,
-                       y0 - (area.Top - Reach), (area.Bottom + Reach) - y0};
-  for (int k = 0; k < 4; ++k) {
-    if (p[k] == 0.0) {
-      if (q[k] < 0.0) return false;
-      continue;
-    }
-    const double t = q[k] / p[k];
-    if (p[k] < 0.0)
-      t0 = std::max(t0, t);
-    else
-      t1 = std::min(t1, t);
-    if (t0 > t1) return false;
-  }
-  return true;
+  QPointF a(s.X0, s.Y0);
+  QPointF b(s.X1, s.Y1);
+  return ClipSegment(a, b,
+                     QRectF(QPointF(area.Left - Reach, area.Top - Reach),
+                            QPointF(area.Right + Reach, area.Bottom + Reach)));
 }
 
 std::vector<TRecordingCanvas::TSegment> Shown(const std::vector<TRecordingCanvas::TSegment>& all,
@@ -502,21 +488,22 @@ class TFineSegmentCanvas final : public TCanvas {
   void Rectangle(int, int, int, int) override {}
 };
 
+void ExpectSameSegments(const std::vector<TRecordingCanvas::TSegment>& got,
+                        const std::vector<TRecordingCanvas::TSegment>& want) {
+  ASSERT_EQ(got.size(), want.size());
+  for (std::size_t i = 0; i < want.size(); ++i) {
+    ASSERT_TRUE(got[i].X0 == want[i].X0 && got[i].Y0 == want[i].Y0 && got[i].X1 == want[i].X1 &&
+                got[i].Y1 == want[i].Y1)
+        << "segment " << i << " of " << want.size();
+  }
+}
+
 // The drawing leaves out no segment of the plain one that shows, and changes none.
 void ExpectSameWhereShown(const std::vector<TRecordingCanvas::TSegment>& drawing,
                           const std::vector<TRecordingCanvas::TSegment>& all,
                           const TPixelRect& area) {
   ASSERT_LE(drawing.size(), all.size());
-  const auto plain = Shown(all, area);
-  const auto drawn = Shown(drawing, area);
-  ASSERT_EQ(drawn.size(), plain.size());
-  for (std::size_t i = 0; i < plain.size(); ++i) {
-    const auto& got = drawn[i];
-    const auto& want = plain[i];
-    ASSERT_TRUE(got.X0 == want.X0 && got.Y0 == want.Y0 && got.X1 == want.X1 &&
-                got.Y1 == want.Y1)
-        << "segment " << i << " of " << plain.size();
-  }
+  ExpectSameSegments(Shown(drawing, area), Shown(all, area));
 }
 
 TEST(ArcSubdivisionTest, TheFastDrawingDrawsExactlyThePlainOne) {
@@ -571,14 +558,7 @@ TEST(ArcSubdivisionTest, TheFastDrawingDrawsExactlyThePlainOne) {
       // An output that takes finer points gets the same pieces, between the same pixels.
       TFineSegmentCanvas fine;
       DrawFieldLines({fine, mapping, view.Origin, resolution}, field, state.ISize, state.JSize);
-      ASSERT_EQ(fine.Segments.size(), canvas.Segments.size());
-      for (std::size_t i = 0; i < fine.Segments.size(); ++i) {
-        const auto& got = fine.Segments[i];
-        const auto& want = canvas.Segments[i];
-        ASSERT_TRUE(got.X0 == want.X0 && got.Y0 == want.Y0 && got.X1 == want.X1 &&
-                    got.Y1 == want.Y1)
-            << "fine segment " << i;
-      }
+      ExpectSameSegments(fine.Segments, canvas.Segments);
     }
   }
 }
