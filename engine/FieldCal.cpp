@@ -135,27 +135,32 @@ void TFieldSimulation::ResetNodes(int ISize, int JSize, TVector2 StartPos, TVect
   }
   HistoryNewest = std::max(recorded - 1, 0);
 
-  // Tail: 2 * ModelWidth beyond the oldest node along the last piece of its line, moving with
-  // the initial velocity, so that the far part of every line runs on out of the plot.
+  // Tail: moving with the initial velocity, so that the far part of every line moves on with
+  // the charge's uniform motion.
   for (int j = 0; j <= JSize; ++j) {
-    const TFieldNode& last = Nodes[ISize - 1][j];
-    const TFieldNode& before = Nodes[ISize - 2][j];
-    const double dx = last.X - before.X;
-    const double dy = last.Y - before.Y;
-    const double m = std::sqrt(dx * dx + dy * dy);
-    // Nodes that coincide to the rounding of their coordinates (a line moving with the charge)
-    // give no direction; the tail then stays where it was rather than point at random.
-    const double rounding =
-        CoincidenceUlps * DBL_EPSILON *
-        (std::fabs(last.X) + std::fabs(last.Y) + std::fabs(before.X) + std::fabs(before.Y));
-    if (m > 1e-30 && m > rounding) {
-      TFieldNode& tail = Nodes[ISize][j];
-      tail.X = last.X + 2.0 * ModelWidth * dx / m;
-      tail.Y = last.Y + 2.0 * ModelWidth * dy / m;
-      tail.VX = tickStep.X;
-      tail.VY = tickStep.Y;
+    if (PlaceTail(ISize, j, ModelWidth)) {
+      Nodes[ISize][j].VX = tickStep.X;
+      Nodes[ISize][j].VY = tickStep.Y;
     }
   }
+}
+
+bool TFieldSimulation::PlaceTail(int ISize, int j, double modelWidth) {
+  const TFieldNode& last = Nodes[ISize - 1][j];
+  const TFieldNode& before = Nodes[ISize - 2][j];
+  const double dx = last.X - before.X;
+  const double dy = last.Y - before.Y;
+  const double m = std::sqrt(dx * dx + dy * dy);
+  // Nodes that coincide to the rounding of their coordinates (a line moving with the charge)
+  // give no direction; the tail then stays where it was rather than point at random.
+  const double rounding =
+      CoincidenceUlps * DBL_EPSILON *
+      (std::fabs(last.X) + std::fabs(last.Y) + std::fabs(before.X) + std::fabs(before.Y));
+  if (!(m > 1e-30 && m > rounding)) return false;
+  TFieldNode& tail = Nodes[ISize][j];
+  tail.X = last.X + 2.0 * modelWidth * dx / m;
+  tail.Y = last.Y + 2.0 * modelWidth * dy / m;
+  return true;
 }
 
 void TFieldSimulation::RecordCharge(TVector2 pos, TVector2 beta) {
@@ -269,7 +274,7 @@ void TFieldSimulation::UpdateEmitDirections(int JSize) {
 }
 
 // Row r of the new table is row r - 1 moved by one tick; the oldest emitted row drops out, the
-// tail moves with its own velocity, and row 0 is this tick's emission.
+// tail runs on beyond the new oldest row, and row 0 is this tick's emission.
 void TFieldSimulation::AdvanceNodes(int ISize, int JSize, int WaveFrontSpacing) {
   const double w = WaveVelocity;
   const std::size_t lines = Count(JSize);
@@ -292,7 +297,17 @@ void TFieldSimulation::AdvanceNodes(int ISize, int JSize, int WaveFrontSpacing) 
     }
   }
 
-  for (TFieldNode& tail : Nodes[ISize]) {
+  // Beyond the oldest row lies field emitted before the kept history, which the table no
+  // longer holds. A tail that only drifted with the velocity of the last reset would be right
+  // for as long as the charge kept that velocity; on a closed path it wanders off to one side,
+  // and the straight pieces out to it cut across the whole plot. So each line runs on along its
+  // own last piece: in uniform motion that is the straight line the drifting tail followed (the
+  // line moves by w V per tick, and so does this tail, to rounding). A line whose two oldest
+  // nodes coincide gives no direction, and its tail drifts on.
+  const double modelWidth = static_cast<double>(ISize) * w;
+  for (std::size_t j = 0; j < lines; ++j) {
+    if (PlaceTail(ISize, static_cast<int>(j), modelWidth)) continue;
+    TFieldNode& tail = Nodes[ISize][j];
     tail.X += tail.VX;
     tail.Y += tail.VY;
   }

@@ -94,6 +94,10 @@ class TFieldSimulation : public TTrajectoryParameters {
   void AdvanceNodes(int ISize, int JSize, int WaveFrontSpacing);
 
  private:
+  // Puts the tail node of line j 2 * modelWidth beyond the line's oldest node along its last
+  // piece, so that the line runs on out of the plot the way it was going; false (the tail left
+  // as it was) where the two oldest nodes coincide to rounding.
+  bool PlaceTail(int ISize, int j, double modelWidth);
   // Working storage of ResetNodes, sized by InitNodes: the wavefront marks of one line and
   // the charge positions of the ticks before the reset.
   std::vector<std::uint8_t> ResetWaveFronts;

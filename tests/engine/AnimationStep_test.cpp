@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
 #include "engine/Trajectories.h"
 
 namespace {
@@ -179,6 +183,50 @@ TEST_F(AnimationStepTest, AnUnknownModeDoesNotMoveTheCharge) {
   EXPECT_EQ(State.FieldSimulation.ChargePos.X, 0.25);
   EXPECT_EQ(State.FieldSimulation.ChargePos.Y, -0.5);
   EXPECT_EQ(State.FrameIndex, 1);
+}
+
+// Whether the segment from a to b meets the box |x| <= halfWidth, |y| <= halfHeight: the part of
+// the segment's parameter range inside both slabs is not empty.
+bool SegmentMeetsBox(TVector2 a, TVector2 b, double halfWidth, double halfHeight) {
+  double t0 = 0.0;
+  double t1 = 1.0;
+  const auto slab = [&](double start, double delta, double half) {
+    if (delta == 0.0) return std::fabs(start) <= half;
+    double enter = (-half - start) / delta;
+    double leave = (half - start) / delta;
+    if (enter > leave) std::swap(enter, leave);
+    t0 = std::max(t0, enter);
+    t1 = std::min(t1, leave);
+    return t0 <= t1;
+  };
+  return slab(a.X, b.X - a.X, halfWidth) && slab(a.Y, b.Y - a.Y, halfHeight);
+}
+
+// Field lines run on beyond the oldest row to a tail far out. A tail that drifted with the
+// velocity of the reset wandered off to one side on a closed path, and the straight pieces out to
+// it then cut across the plot: none may, where the line's oldest node lies outside it.
+TEST_F(AnimationStepTest, FieldLinesRunOnOutOfThePlotHoweverLongThePathRuns) {
+  constexpr double HalfWidth = 1.0;      // ModelWidth / 2
+  constexpr double HalfHeight = 0.5625;  // a 16 : 9 plot
+  for (const int mode : {tmDipole, tmCircle, tmRaceTrack, tmUndulator}) {
+    SCOPED_TRACE(mode);
+    ChoosePath(mode);
+    const TFieldSimulation& field = State.FieldSimulation;
+    int checked = 0;
+    for (int tick = 1; tick <= 4 * State.ISize; ++tick) {
+      RunTick(State, {});
+      for (int j = 0; j <= State.JSize; ++j) {
+        const TFieldNode& oldest = field.Nodes[State.ISize - 1][j];
+        const TFieldNode& tail = field.Nodes[State.ISize][j];
+        if (SegmentMeetsBox({oldest.X, oldest.Y}, {oldest.X, oldest.Y}, HalfWidth, HalfHeight))
+          continue;
+        ++checked;
+        ASSERT_FALSE(SegmentMeetsBox({oldest.X, oldest.Y}, {tail.X, tail.Y}, HalfWidth, HalfHeight))
+            << "tick " << tick << " line " << j;
+      }
+    }
+    EXPECT_GT(checked, 4 * State.ISize * State.JSize / 2);
+  }
 }
 
 TEST_F(AnimationStepTest, SizesThatDoNotMatchTheTableLeaveItUntouched) {

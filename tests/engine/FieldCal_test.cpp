@@ -208,9 +208,11 @@ TEST(FieldCalReset, ChargeAtRestGivesRadialLines) {
     EXPECT_EQ(tail.VX, 0.0);
     EXPECT_EQ(tail.VY, 0.0);
   }
+  // Runs on along its line, which does not move: the tail stays, to the rounding of the sums
+  // that aged rows are made of.
   const double tailX = sim.Nodes[iSize][3].X;
   Tick(sim, iSize, jSize, 5);
-  EXPECT_EQ(sim.Nodes[iSize][3].X, tailX);
+  EXPECT_NEAR(sim.Nodes[iSize][3].X, tailX, 1e-12);
 }
 
 TEST(FieldCalReset, UniformMotionArrivesAtTheStart) {
@@ -267,8 +269,10 @@ TEST(FieldCalAdvance, RowsAgeByOneTick) {
       EXPECT_EQ(now.EmitX, was.EmitX);
       EXPECT_EQ(now.WaveFront, was.WaveFront);
     }
+    // In uniform motion the line moves by its tail's velocity, and the tail with it.
     const TFieldNode& tail = sim.Nodes[iSize][j];
-    EXPECT_EQ(tail.X, before[iSize][j].X + before[iSize][j].VX);
+    EXPECT_NEAR(tail.X, before[iSize][j].X + before[iSize][j].VX, 1e-12);
+    EXPECT_NEAR(tail.Y, before[iSize][j].Y + before[iSize][j].VY, 1e-12);
     EXPECT_EQ(tail.VX, before[iSize][j].VX);
     EXPECT_EQ(tail.WaveFront, before[iSize][j].WaveFront);
     const TFieldNode& newest = sim.Nodes[0][j];
@@ -383,7 +387,11 @@ TEST(FieldCalReset, EqualsTheSteppedPreRun) {
                 const TFieldNode& p = stepped.Nodes[iSize - 1][j];
                 const TFieldNode& q = stepped.Nodes[iSize - 2][j];
                 const double m = std::hypot(p.X - q.X, p.Y - q.Y);
-                if (m > 0.0) posTol += 2.0 * ModelWidth * tol / m;
+                // A line moving with the charge at the wave speed has every node at one
+                // point and no direction to run on in: its tail stays where the ticks before
+                // left it, which the reset does not replay tick by tick.
+                if (!(m > 1e-9)) continue;
+                posTol += 2.0 * ModelWidth * tol / m;
               }
               ASSERT_NEAR(a.X, b.X, posTol) << "row " << r << " line " << j;
               ASSERT_NEAR(a.Y, b.Y, posTol) << "row " << r << " line " << j;
