@@ -297,21 +297,6 @@ void TFieldSimulation::AdvanceNodes(int ISize, int JSize, int WaveFrontSpacing) 
     }
   }
 
-  // Beyond the oldest row lies field emitted before the kept history, which the table no
-  // longer holds. A tail that only drifted with the velocity of the last reset would be right
-  // for as long as the charge kept that velocity; on a closed path it wanders off to one side,
-  // and the straight pieces out to it cut across the whole plot. So each line runs on along its
-  // own last piece: in uniform motion that is the straight line the drifting tail followed (the
-  // line moves by w V per tick, and so does this tail, to rounding). A line whose two oldest
-  // nodes coincide gives no direction, and its tail drifts on.
-  const double modelWidth = static_cast<double>(ISize) * w;
-  for (std::size_t j = 0; j < lines; ++j) {
-    if (PlaceTail(ISize, static_cast<int>(j), modelWidth)) continue;
-    TFieldNode& tail = Nodes[ISize][j];
-    tail.X += tail.VX;
-    tail.Y += tail.VY;
-  }
-
   // The mark is read after the shift, so the marks repeat every WaveFrontSpacing rows. Row
   // WaveFrontSpacing (at least 1) is an aged row or the tail, never the row written below.
   const TFieldNode* markRow = Nodes[WaveFrontSpacing].data();
@@ -329,5 +314,21 @@ void TFieldSimulation::AdvanceNodes(int ISize, int JSize, int WaveFrontSpacing) 
     n.VY = w * e.Y;
     n.Angle = e.Angle;
     n.Radius = 0.0;
+  }
+
+  // Beyond the oldest row lies field emitted before the kept history, which the table no
+  // longer holds. A tail that only drifted with the velocity of the last reset would be right
+  // for as long as the charge kept that velocity; on a closed path it wanders off to one side,
+  // and the straight pieces out to it cut across the whole plot. So each line runs on along its
+  // own last piece: in uniform motion that is the straight line the drifting tail followed (the
+  // line moves by w V per tick, and so does this tail, to rounding). A line whose two oldest
+  // nodes coincide gives no direction, and its tail drifts on. Placed after this tick's
+  // emission, which is the second oldest row of a model of two rows.
+  const double modelWidth = static_cast<double>(ISize) * w;
+  for (std::size_t j = 0; j < lines; ++j) {
+    if (PlaceTail(ISize, static_cast<int>(j), modelWidth)) continue;
+    TFieldNode& tail = Nodes[ISize][j];
+    tail.X += tail.VX;
+    tail.Y += tail.VY;
   }
 }

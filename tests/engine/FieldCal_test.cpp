@@ -283,6 +283,32 @@ TEST(FieldCalAdvance, RowsAgeByOneTick) {
   }
 }
 
+// Every tick, whatever the charge did, each line runs on 2 * ModelWidth beyond its oldest node
+// along its last piece; in a model of two rows that piece ends at this tick's emission.
+TEST(FieldCalAdvance, TheTailRunsOnAlongEachLinesLastPiece) {
+  for (const int iSize : {2, 3, 30}) {
+    const int jSize = 5;
+    TFieldSimulation sim = MakeSimulation(iSize, jSize);
+    sim.ResetNodes(iSize, jSize, {0.1, 0.2}, {0.5, -0.3}, ModelWidth, 1);
+    for (int tick = 0; tick < 2 * iSize; ++tick) {
+      // The charge turns by a right angle every tick.
+      sim.ChargePos = {0.1 + 0.01 * (tick % 2), 0.2 + 0.01 * ((tick + 1) % 2)};
+      Tick(sim, iSize, jSize, 1);
+      for (int j = 0; j <= jSize; ++j) {
+        const TFieldNode& last = sim.Nodes[iSize - 1][j];
+        const TFieldNode& before = sim.Nodes[iSize - 2][j];
+        const double m = std::hypot(last.X - before.X, last.Y - before.Y);
+        ASSERT_GT(m, 1e-6);
+        const TFieldNode& tail = sim.Nodes[iSize][j];
+        ASSERT_NEAR(tail.X, last.X + 2.0 * ModelWidth * (last.X - before.X) / m, 1e-12)
+            << iSize << " rows, tick " << tick << " line " << j;
+        ASSERT_NEAR(tail.Y, last.Y + 2.0 * ModelWidth * (last.Y - before.Y) / m, 1e-12)
+            << iSize << " rows, tick " << tick << " line " << j;
+      }
+    }
+  }
+}
+
 TEST(FieldCalAdvance, WaveFrontMarksMoveOutOneRowPerTick) {
   const int iSize = 200;
   TFieldSimulation sim = MakeSimulation(iSize, 4);
