@@ -12,9 +12,10 @@ namespace {
 // Closer to the charge than this many wave steps the field counts as undefined (it grows as
 // 1 / R^2 without bound).
 constexpr double OnChargeSteps = 1e-9;
-// Newton inside one tick stops when the bracket or the step is below this fraction of a tick.
-// The step is still taken, and Newton's error squares with every step, so what is left after a
-// step of 1e-9 is far below the rounding of the time itself (about 1e-16 of a tick).
+// Newton inside one tick stops when the bracket, the step, or the error the step is estimated
+// to leave is below this fraction of a tick. The step is still taken, and Newton's error squares
+// with every step, so what is left after a step of 1e-9 is far below the rounding of the time
+// itself (about 1e-16 of a tick).
 constexpr double TickTolerance = 1e-9;
 constexpr int MaxNewtonSteps = 60;
 
@@ -167,26 +168,38 @@ bool FindEmission(const TFieldSimulation& field, int ISize, TVector2 point, TEmi
   double a = 0.0;
   double b = 1.0;
   double s = fLo / (fLo - fHi);
+  double lastNewtonStep = 0.0;  // the size of the Newton step before, none yet
   for (int step = 0; step < MaxNewtonSteps; ++step) {
     const TPathPoint x = Hermite<false>(older, newer, w, 1.0 - s);
     const TVector2 d{point.X - x.Pos.X, point.Y - x.Pos.Y};
-    const double r = Length(d.X, d.Y);
-    const double g = r - w * (lo + s);
+    // The root of h = r^2 - (w (lo + s))^2 rather than of r - w (lo + s): the same root and
+    // sign (both lengths are positive), without a square root in the loop. Going back in time
+    // the charge moves by -v per tick, so dh/ds = 2 (d.v - w^2 (lo + s)), negative while the
+    // charge is slower than the wave.
+    const double travel = w * (lo + s);
+    const double h = (d.X * d.X + d.Y * d.Y) - travel * travel;
     // On the root itself: the Newton step would stay there, at the bracket's end, and be
     // replaced by a bisection step away from it.
-    if (g == 0.0) break;
-    if (g > 0.0) {
+    if (h == 0.0) break;
+    if (h > 0.0) {
       a = s;
     } else {
       b = s;
     }
-    // Going back in time the charge moves by -v per tick: dr/ds = n.v.
-    // With r > 0 the step g / (n.v - c) is g r / (d.v - c r): one division.
-    const double slopeR = r > 0.0 ? d.X * x.Velocity.X + d.Y * x.Velocity.Y - w * r : -w;
-    const double rOrOne = r > 0.0 ? r : 1.0;
-    double next = slopeR < 0.0 ? s - g * rOrOne / slopeR : 0.5 * (a + b);
-    if (!(next > a && next < b)) next = 0.5 * (a + b);
-    const bool settled = std::fabs(next - s) < TickTolerance || b - a < TickTolerance;
+    const double halfSlope = d.X * x.Velocity.X + d.Y * x.Velocity.Y - w * travel;
+    double next = halfSlope < 0.0 ? s - 0.5 * h / halfSlope : 0.5 * (a + b);
+    const bool newton = next > a && next < b;
+    if (!newton) next = 0.5 * (a + b);
+    // Newton's error squares with every step: once the steps are small (under a hundredth of
+    // a tick, where the cubic barely bends), after a step of d1 that followed one of d0 the
+    // error is about C d1^2 with C about d1 / d0^2, so d1^3 / d0^2 below the tolerance ends the
+    // search one step before d1 itself would fall below it (two steps instead of three at most
+    // points of the field arrows).
+    const double size = std::fabs(next - s);
+    const bool predicted = newton && size < lastNewtonStep && lastNewtonStep < 1e-2 &&
+                           size * size * size < TickTolerance * lastNewtonStep * lastNewtonStep;
+    const bool settled = size < TickTolerance || b - a < TickTolerance || predicted;
+    lastNewtonStep = newton ? size : 0.0;
     s = next;
     if (settled) break;
   }
