@@ -135,8 +135,9 @@ void TFieldSimulation::ResetNodes(int ISize, int JSize, TVector2 StartPos, TVect
   }
   HistoryNewest = std::max(recorded - 1, 0);
 
-  // Tail: moving with the initial velocity, so that the far part of every line moves on with
-  // the charge's uniform motion.
+  // Tail: 2 * ModelWidth beyond the oldest node along the last piece of its line, so that the
+  // far part of every line runs on out of the plot, with the initial velocity, by which it drifts
+  // on while its line gives no direction.
   for (int j = 0; j <= JSize; ++j) {
     if (PlaceTail(ISize, j, ModelWidth)) {
       Nodes[ISize][j].VX = tickStep.X;
