@@ -291,7 +291,7 @@ TEST(FieldCalAdvance, TheTailRunsOnAlongEachLinesLastPiece) {
     TFieldSimulation sim = MakeSimulation(iSize, jSize);
     sim.ResetNodes(iSize, jSize, {0.1, 0.2}, {0.5, -0.3}, ModelWidth, 1);
     for (int tick = 0; tick < 2 * iSize; ++tick) {
-      // The charge turns by a right angle every tick.
+      // The emission point jumps back and forth every tick.
       sim.ChargePos = {0.1 + 0.01 * (tick % 2), 0.2 + 0.01 * ((tick + 1) % 2)};
       Tick(sim, iSize, jSize, 1);
       for (int j = 0; j <= jSize; ++j) {
