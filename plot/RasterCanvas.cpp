@@ -112,6 +112,28 @@ struct TBandWalk {
   std::uint32_t* Pixel() const { return Line + (Low >> FractionBits) * MinorStride; }
 };
 
+// The walk of count steps whose band starts at base + along / major (16.16) and moves
+// dMinor / major pixels per step, both quotients floored exactly with their remainders, so that
+// a walk started part-way lights what the whole walk lights there.
+TBandWalk WalkFrom(std::uint32_t* line, std::int64_t majorStep, std::int64_t minorStride,
+                   std::int64_t minorSize, TWide base, TWide along, std::int64_t dMinor,
+                   std::int64_t major, std::int64_t thick, std::int64_t count) {
+  const TWide offset = FloorDiv(along, major);
+  const TWide perStep = static_cast<TWide>(dMinor) * One;
+  const TWide step = FloorDiv(perStep, major);
+  return {line,
+          majorStep,
+          minorStride,
+          minorSize,
+          static_cast<std::int64_t>(base + offset),
+          static_cast<std::int64_t>(step),
+          static_cast<std::int64_t>(perStep - step * major),
+          static_cast<std::int64_t>(along - offset * major),
+          major,
+          thick,
+          count};
+}
+
 // floor(n / d) and its remainder for d > 0 from d's reciprocal: for |n| under 2^36 and d under
 // 2^20 the estimate lies within one of the floor, and the remainder's sign corrects it exactly.
 [[gnu::always_inline]] inline std::int64_t DivideByReciprocal(std::int64_t n, std::int64_t d,
@@ -386,24 +408,14 @@ std::optional<bool> TRasterCanvas::DrawFineBand(const TFinePoint& a, const TFine
                           static_cast<double>(sizeB));
   if (clip && !MinorStepsReaching(centre0, slope, reach, sizeB, first, last)) return xMajor;
 
-  // The minor coordinate at step `first`, s sixteenths from a, floored exactly in 16.16 with
-  // its remainder; then dMinor / major pixels per column.
+  // The minor coordinate at step `first`, s sixteenths from a; then dMinor / major pixels per
+  // column.
   const TWide along = (static_cast<TWide>(s0) + static_cast<TWide>(first) * FineSteps) *
                       static_cast<TWide>(dMinor) * Sixteenth;
-  const TWide offset = FloorDiv(along, major);
-  const TWide perStep = static_cast<TWide>(dMinor) * One;
-  const TWide step = FloorDiv(perStep, major);
-  const TBandWalk walk{Bits + (column0 + stepA * first) * majorStride,
-                       stepA * majorStride,
-                       minorStride,
-                       sizeB,
-                       static_cast<int64_t>(static_cast<TWide>(b0) * Sixteenth - thick / 2 + offset),
-                       static_cast<int64_t>(step),
-                       static_cast<int64_t>(perStep - step * major),
-                       static_cast<int64_t>(along - offset * major),
-                       major,
-                       thick,
-                       last - first + 1};
+  const TBandWalk walk =
+      WalkFrom(Bits + (column0 + stepA * first) * majorStride, stepA * majorStride, minorStride,
+               sizeB, static_cast<TWide>(b0) * Sixteenth - thick / 2, along, dMinor, major, thick,
+               last - first + 1);
   if (clip)
     WalkBand<true, true>(walk, pixel);
   else if (thick == One)
@@ -478,23 +490,11 @@ void TRasterCanvas::DrawBand(int x0, int y0, int x1, int y1, double w, bool smoo
   const double centre0 = static_cast<double>(b0) + 0.5;
   if (!MinorStepsReaching(centre0, slope, reach, sizeB, first, last)) return;
 
-  // low(i) = b0 + 1/2 - w/2 + i dMinor / M in fixed point, the quotient floored exactly.
-  const TWide perStep = static_cast<TWide>(dMinor) * One;
-  const TWide step = FloorDiv(perStep, major);
-  const TWide atFirst = static_cast<TWide>(first) * perStep;
-  const TWide quotient = FloorDiv(atFirst, major);
-  const TWide low = static_cast<TWide>(b0) * One + (Half - thick / 2) + quotient;
-  const TBandWalk walk{Bits + (a0 + stepA * first) * majorStride,
-                       stepA * majorStride,
-                       minorStride,
-                       sizeB,
-                       static_cast<int64_t>(low),
-                       static_cast<int64_t>(step),
-                       static_cast<int64_t>(perStep - step * major),
-                       static_cast<int64_t>(atFirst - quotient * major),
-                       major,
-                       thick,
-                       last - first + 1};
+  // low(i) = b0 + 1/2 - w/2 + i dMinor / M in fixed point.
+  const TBandWalk walk =
+      WalkFrom(Bits + (a0 + stepA * first) * majorStride, stepA * majorStride, minorStride, sizeB,
+               static_cast<TWide>(b0) * One + (Half - thick / 2),
+               static_cast<TWide>(first) * dMinor * One, dMinor, major, thick, last - first + 1);
   if (smooth)
     WalkBand<true, true>(walk, pixel);
   else
