@@ -2,6 +2,7 @@
 #include "plot/PainterCanvas.h"
 
 #include <QLineF>
+#include <QPainterPath>
 #include <QPen>
 #include <algorithm>
 #include <cstdint>
@@ -159,6 +160,26 @@ void TPainterCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   box.Right = std::min<std::int64_t>(box.Right, Clip.right() + 1 + ClipRoom);
   box.Bottom = std::min<std::int64_t>(box.Bottom, Clip.bottom() + 1 + ClipRoom);
   if (box.Right - box.Left < 1 || box.Bottom - box.Top < 1) return;
-  ApplyPenAndBrush();
-  Painter.drawRect(OutlineRect(box));
+  // Filled as areas, not stroked: a box one pixel high stroked as a rectangle is a rectangle of
+  // no height, which an SVG viewer leaves out and a printer draws as a hairline. As areas, the
+  // outline is one unit wide just inside the box and the inside takes the brush, the pixels the
+  // screen canvas lights, at any resolution.
+  Painter.setRenderHint(QPainter::Antialiasing, false);
+  const QRectF outer(static_cast<double>(box.Left), static_cast<double>(box.Top),
+                     static_cast<double>(box.Right - box.Left),
+                     static_cast<double>(box.Bottom - box.Top));
+  const QRectF inner = outer.adjusted(1.0, 1.0, -1.0, -1.0);
+  const QColor pen = ColorOf(Pen.Color);
+  const bool fill = Brush.Style == TBrushStyle::Solid;
+  if (fill || inner.isEmpty()) {
+    Painter.fillRect(outer, pen);
+    if (fill && !inner.isEmpty() && Brush.Color != Pen.Color)
+      Painter.fillRect(inner, ColorOf(Brush.Color));
+    return;
+  }
+  QPainterPath ring;
+  ring.setFillRule(Qt::OddEvenFill);
+  ring.addRect(outer);
+  ring.addRect(inner);
+  Painter.fillPath(ring, pen);
 }
