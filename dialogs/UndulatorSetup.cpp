@@ -19,6 +19,7 @@
 #include "dialogs/ModalResult.h"
 #include "dialogs/NumberText.h"
 #include "dialogs/Pictures.h"
+#include "engine/ModelLimits.h"
 #include "app/GuardedCall.h"
 
 namespace {
@@ -314,7 +315,8 @@ void TUndulatorSetupDlg::BuildWindow() {
   setTabOrder(List_Bu, okBtn);
   List_beta->setFocus();
 
-  connect(okBtn, &QPushButton::clicked, this, [this] { Guarded([this] { OKBtnClick(); }); });
+  connect(okBtn, &QPushButton::clicked, this,
+          [this] { Guarded([this] { AllOrNothing(&TUndulatorSetupDlg::OKBtnClick); }); });
   connect(cancelBtn, &QPushButton::clicked, this, [this] { Guarded([this] { reject(); }); });
   ConnectUserEdits(List_beta, &TUndulatorSetupDlg::List_betaChange);
   ConnectUserEdits(List_Energy, &TUndulatorSetupDlg::List_EnergyChange);
@@ -332,7 +334,7 @@ void TUndulatorSetupDlg::BuildWindow() {
 // already showing). A handler that wrote into its partner's box would otherwise run the partner's
 // handler and overwrite what the user typed.
 void TUndulatorSetupDlg::ConnectUserEdits(QComboBox* box, void (TUndulatorSetupDlg::*handler)()) {
-  auto run = [this, handler] { Guarded([this, handler] { (this->*handler)(); }); };
+  auto run = [this, handler] { Guarded([this, handler] { AllOrNothing(handler); }); };
   connect(box->lineEdit(), &QLineEdit::textEdited, this, run);
   connect(box, &QComboBox::activated, this, run);
 }
@@ -441,8 +443,30 @@ void TUndulatorSetupDlg::List_BuChange() {
 }
 
 // A box that does not convert keeps the dialog open with the user's texts, so that OK never
-// reports success for values that were not all stored.
+// reports success for values that were not all stored. So does a path the charge cannot run:
+// γ = 1 / √(1 − β²) has no value from β = 1 on, and the main window would refuse the rest.
 void TUndulatorSetupDlg::OKBtnClick() {
   ReadAllParameter();
+  const TFieldSimulation& f = State.FieldSimulation;
+  if (!(f.UndBeta < 1.0)) {
+    throw EError(QStringLiteral("The electron velocity must be below the light velocity (%1 was "
+                                "given).")
+                     .arg(FormatFixed(f.UndBeta, ShownDigits, 3)));
+  }
+  const std::string refusal = CheckTrajectory(tmUndulator, f, f.WaveVelocity);
+  if (!refusal.empty()) throw EError(refusal);
   done(mrOk);
+}
+
+// The boxes are stored one by one as they convert and the derived values step by step, so a
+// box that does not convert or a step that fails would leave part of an edit stored: a refused
+// β of 1 would stay the undulator's speed. The values are put back as they were instead.
+void TUndulatorSetupDlg::AllOrNothing(void (TUndulatorSetupDlg::*handler)()) {
+  const TTrajectoryParameters before = State.FieldSimulation;
+  try {
+    (this->*handler)();
+  } catch (...) {
+    static_cast<TTrajectoryParameters&>(State.FieldSimulation) = before;
+    throw;
+  }
 }

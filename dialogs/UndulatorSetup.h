@@ -52,6 +52,8 @@ class TUndulatorSetupDlg : public QDialog {
   void List_KChange();
   void List_BuChange();
   void OKBtnClick();
+  // Runs handler; if it fails, the undulator's stored values are put back as they were.
+  void AllOrNothing(void (TUndulatorSetupDlg::*handler)());
 
   TSimulationState& State;
 

@@ -34,6 +34,11 @@ const char* const LabelNames[] = {"LabelGamma", "LabelLrad", "LabelMaxAngle", "L
 
 class UndulatorDialogTest : public ErrorRecordingTest {
  protected:
+  UndulatorDialogTest() { Start(State); }
+  // The wave speed the window has set before any dialog opens: OK checks the path against it.
+  static void Start(TSimulationState& state) {
+    state.FieldSimulation.WaveVelocity = ModelWidth / state.ISize;
+  }
   static QComboBox* Box(const TUndulatorSetupDlg& dialog, const char* name) {
     auto* box = dialog.findChild<QComboBox*>(QString::fromLatin1(name));
     EXPECT_NE(box, nullptr) << name;
@@ -328,59 +333,60 @@ TEST_F(UndulatorDialogTest, ArithmeticFaultsAreReportedAndRewriteNothing) {
   }
 }
 
-TEST_F(UndulatorDialogTest, ValuesBeforeTheFaultStayStoredAndTheFailingOneKeepsItsContent) {
+// The undulator's values as stored, for comparing them as a whole.
+std::vector<double> UndulatorValues(const TFieldSimulation& f) {
+  return {f.UndBeta, f.UndGamma,   f.UndEnergy,        f.UndPeriod, f.UndRadWavelength,
+          f.UndK,    f.UndBu,      f.UndAmplitude,     f.UndMaxAngle,
+          static_cast<double>(f.UndPeriods)};
+}
+
+TEST_F(UndulatorDialogTest, ARefusedEditLeavesEveryStoredValueAsItWas) {
   TUndulatorSetupDlg dialog(State);
   dialog.show();
   Type(dialog, "List_K", "1");  // γ 2.29 and Bu stored
-  const TFieldSimulation before = State.FieldSimulation;
+  const std::vector<double> before = UndulatorValues(State.FieldSimulation);
   const QStringList texts = AllTexts(dialog);
 
-  Type(dialog, "List_beta", "1");  // all boxes stored, then γ = 1 / √0 fails
+  // Every box is converted before γ = 1 / √0 fails: the β of 1 is refused, not stored.
+  Type(dialog, "List_beta", "1");
   EXPECT_EQ(Shown, QStringList{QStringLiteral("Floating point division by zero")});
-  const TFieldSimulation& f = State.FieldSimulation;
-  EXPECT_EQ(f.UndBeta, 1.0);
-  EXPECT_EQ(f.UndGamma, before.UndGamma);
-  EXPECT_EQ(f.UndEnergy, before.UndEnergy);
-  EXPECT_EQ(f.UndRadWavelength, before.UndRadWavelength);
+  EXPECT_EQ(UndulatorValues(State.FieldSimulation), before);
   EXPECT_EQ(Text(dialog, "List_Energy"), texts[1]);
   EXPECT_EQ(Text(dialog, "LabelGamma"), QStringLiteral("2.29"));
 
-  // λu 0, then K: Bu = K / 93 / 0 fails after every box was stored.
+  // λu 0, then K: Bu = K / 93 / 0 fails after every box was converted.
   Shown.clear();
   Type(dialog, "List_beta", "0.95");
   Paste(dialog, "List_Lu", "0");
-  const double bu = State.FieldSimulation.UndBu;
+  ASSERT_EQ(Shown.size(), 0);
+  const std::vector<double> beforeK = UndulatorValues(State.FieldSimulation);
   Type(dialog, "List_K", "4");
   EXPECT_EQ(Shown, QStringList{QStringLiteral("Floating point division by zero")});
-  EXPECT_EQ(f.UndK, 4.0);
-  EXPECT_EQ(f.UndPeriod, 0.0);
-  EXPECT_EQ(f.UndBu, bu);
+  EXPECT_EQ(UndulatorValues(State.FieldSimulation), beforeK);
 }
 
-TEST_F(UndulatorDialogTest, TextsThatDoNotConvertStopAtTheirBox) {
+TEST_F(UndulatorDialogTest, TextsThatDoNotConvertAreReportedAndStoreNothing) {
   TUndulatorSetupDlg dialog(State);
   dialog.show();
+  const std::vector<double> before = UndulatorValues(State.FieldSimulation);
 
-  // Clearing K to type a new value: the empty box is reported at once.
+  // Clearing K to type a new value: the empty box is reported at once, and the boxes before it
+  // are not stored either.
   Type(dialog, "List_K", "");
   EXPECT_EQ(Shown, QStringList{QStringLiteral("'' is not a valid floating point value")});
   EXPECT_TRUE(dialog.isVisible());
-  // β, E and λu come before K and are stored; N and Bu come after it and are not.
-  EXPECT_DOUBLE_EQ(State.FieldSimulation.UndEnergy, 660000.0);
-  EXPECT_EQ(State.FieldSimulation.UndBu, 0.0);
+  EXPECT_EQ(UndulatorValues(State.FieldSimulation), before);
   Type(dialog, "List_K", "2");
   Shown.clear();
 
-  // N is converted by the next edit of another box: K is stored, Bu after N is not.
+  // N is converted by the next edit of another box, which it stops.
   Type(dialog, "List_Np", "2.5");
   EXPECT_TRUE(Shown.isEmpty());
   const QStringList texts = AllTexts(dialog);
-  const double bu = State.FieldSimulation.UndBu;
+  const std::vector<double> beforeN = UndulatorValues(State.FieldSimulation);
   Type(dialog, "List_K", "3");
   EXPECT_EQ(Shown, QStringList{QStringLiteral("'2.5' is not a valid integer value")});
-  EXPECT_EQ(State.FieldSimulation.UndK, 3.0);
-  EXPECT_EQ(State.FieldSimulation.UndPeriods, 5);
-  EXPECT_EQ(State.FieldSimulation.UndBu, bu);
+  EXPECT_EQ(UndulatorValues(State.FieldSimulation), beforeN);
   QStringList expected = texts;
   expected[4] = QStringLiteral("3");
   EXPECT_EQ(AllTexts(dialog), expected);
@@ -405,6 +411,42 @@ TEST_F(UndulatorDialogTest, OkWithABoxThatDoesNotConvertKeepsTheDialogOpen) {
   EXPECT_EQ(State.FieldSimulation.UndPeriods, 3);
   EXPECT_DOUBLE_EQ(State.FieldSimulation.UndBu, 0.054);
   EXPECT_EQ(Shown.size(), 1);
+}
+
+TEST_F(UndulatorDialogTest, OkRefusesAPathTheChargeCannotRunAndStoresNothing) {
+  struct TRow {
+    const char* Box;
+    QString Text;
+    QString Message;
+  };
+  const std::vector<TRow> rows = {
+      {"List_beta", "1",
+       "The electron velocity must be below the light velocity (1.000 was given)."},
+      {"List_beta", "1.5",
+       "The electron velocity must be below the light velocity (1.500 was given)."},
+      {"List_beta", "-0.5", "The speed must be greater than 0 (-0.500 was given)."},
+      {"List_Lu", "0", "The undulator period must be greater than 0 (0.000 was given)."},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(std::string(row.Box) + " <- " + row.Text.toStdString());
+    TSimulationState state;
+    Start(state);
+    TUndulatorSetupDlg dialog(state);
+    std::vector<double> before;
+    const int result = RunModal(dialog, [&] {
+      Paste(dialog, row.Box, row.Text);
+      Shown.clear();
+      before = UndulatorValues(state.FieldSimulation);
+      QTest::mouseClick(Button(dialog, "OKBtn"), Qt::LeftButton);
+      EXPECT_EQ(Shown.join('\n').toStdString(), row.Message.toStdString());
+      EXPECT_TRUE(dialog.isVisible());
+      EXPECT_EQ(Text(dialog, row.Box), row.Text);
+      QTest::mouseClick(Button(dialog, "CancelBtn"), Qt::LeftButton);
+    });
+    EXPECT_EQ(result, mrCancel);
+    EXPECT_EQ(UndulatorValues(state.FieldSimulation), before);
+    Shown.clear();
+  }
 }
 
 TEST_F(UndulatorDialogTest, CancelKeepsWhatTheEditsStoredAndTheNextOpeningShowsTheirTexts) {
