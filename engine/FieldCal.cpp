@@ -76,8 +76,12 @@ void TFieldSimulation::ResetNodes(int ISize, int JSize, TVector2 StartPos, TVect
   }
   marks[ISize] = (ISize % spacing == 0) ? 1 : 0;
 
-  // ResetEmitPoints[k]: the charge position during pre-run tick k (1 ... ISize); entry ISize + 1
-  // is where it ends.
+  // ResetEmitPoints[k]: the charge position before pre-run tick k (1 ... ISize); entry ISize + 1
+  // is where it ends. A tick moves the charge and then emits, so pre-run tick k emits from
+  // ResetEmitPoints[k + 1] and the last one from the charge's present position: row r then comes
+  // from where the charge was r ticks ago, as after any tick, and as the charge's history
+  // records it. Emitted a step earlier, the rows would lag the charge by one step, and the
+  // first tick would make up for it with a jump of two steps: a kink on every line.
   const TVector2 tickStep{w * InitVel.X, w * InitVel.Y};
   ResetEmitPoints[1] = ChargePos;
   for (int k = 2; k <= ISize + 1; ++k) {
@@ -91,12 +95,12 @@ void TFieldSimulation::ResetNodes(int ISize, int JSize, TVector2 StartPos, TVect
   // (with emission points at the origin: r * w * direction). A line that moves with the charge
   // (direction = V) thus stays exactly at that point, as it does when stepped, which the tail
   // rule below relies on.
-  const TVector2 newest = TrackEmissionPoint ? ResetEmitPoints[ISize] : TVector2{};
+  const TVector2 newest = TrackEmissionPoint ? ResetEmitPoints[ISize + 1] : TVector2{};
   const TVector2 drift = TrackEmissionPoint ? tickStep : TVector2{};
   double radius = 0.0;
   for (int r = 0; r < ISize; ++r) {
     if (r > 0) radius += w;
-    const TVector2 emit = TrackEmissionPoint ? ResetEmitPoints[ISize - r] : TVector2{};
+    const TVector2 emit = TrackEmissionPoint ? ResetEmitPoints[ISize + 1 - r] : TVector2{};
     const double age = r;
     TFieldNode* row = Nodes[r].data();
     for (int j = 0; j <= JSize; ++j) {
