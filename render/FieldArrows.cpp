@@ -161,13 +161,15 @@ int LegendScaleOf(double pixelRatio) {
   return std::max(1, RoundToPixel(RatioOf(pixelRatio)));
 }
 
-// The legend's box in the bottom-right corner of area; empty where it does not fit.
+// The legend's box in the bottom-right corner of area; empty where it and its margins do not fit
+// into the area's bottom-right quarter. The magnified view keeps the charge in its middle, and a
+// legend reaching there would hide what the view is for.
 TPixelRect LegendBoxOf(const TPixelRect& area, double pixelRatio) {
   const int k = LegendScaleOf(pixelRatio);
   const long long width = static_cast<long long>(area.Right) - area.Left;
   const long long height = static_cast<long long>(area.Bottom) - area.Top;
-  if (width < static_cast<long long>(FieldArrowLegendWidth + 2 * LegendMargin) * k ||
-      height < static_cast<long long>(FieldArrowLegendHeight + 2 * LegendMargin) * k) {
+  if (width < 2LL * (FieldArrowLegendWidth + 2 * LegendMargin) * k ||
+      height < 2LL * (FieldArrowLegendHeight + 2 * LegendMargin) * k) {
     return {};
   }
   const int right = area.Right - LegendMargin * k;

@@ -259,6 +259,40 @@ TArrowCount CountArrows(const QImage& picture, const QImage& without, const TPlo
   return count;
 }
 
+// The legend keeps to the bottom-right quarter of its view, so that it never covers the middle,
+// where the magnified view holds the charge; where it does not fit there, it is left out. On the
+// main plot of a window it shows at every pixel ratio.
+TEST(FieldArrowLegend, StaysInTheBottomRightQuarterOrIsLeftOut) {
+  struct TRow {
+    int Width, Height;
+    double Ratio;
+    bool Shown;
+  };
+  const TRow rows[] = {
+      {800, 400, 1.0, true},    {1920, 1050, 2.0, true}, {1400, 850, 1.5, true},
+      {360, 240, 1.0, true},    {360, 240, 2.0, false},  {700, 400, 2.0, false},
+      {1000, 600, 2.0, true},   {300, 400, 1.0, false},  {400, 140, 1.0, false},
+      {3840, 2100, 3.0, true},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(::testing::Message() << row.Width << " x " << row.Height << " at " << row.Ratio);
+    QImage image(row.Width, row.Height, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    TRasterCanvas canvas(image);
+    DrawFieldArrowLegend(canvas, {0, 0, row.Width, row.Height}, row.Ratio);
+    bool lit = false;
+    for (int y = 0; y < row.Height; ++y) {
+      for (int x = 0; x < row.Width; ++x) {
+        if (image.pixel(x, y) == 0xFF000000u) continue;
+        lit = true;
+        ASSERT_GE(x, row.Width / 2) << x << ", " << y;
+        ASSERT_GE(y, row.Height / 2) << x << ", " << y;
+      }
+    }
+    EXPECT_EQ(lit, row.Shown);
+  }
+}
+
 class FieldArrowWindowTest : public MainFormTest {
  protected:
   void SetUp() override {
