@@ -2,6 +2,7 @@
 #include "app/Language.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -64,12 +65,16 @@ TTranslations::TTranslations() {
     qWarning("The Japanese catalogue could not be loaded");
   if (!English.load(QStringLiteral(":/translations/halvoran_en.qm")))
     qWarning("The English catalogue could not be loaded");
+  // Not every system has Qt's catalogues; without one, Qt's dialogs stay in English.
+  (void)QtJapanese.load(QStringLiteral("qtbase_ja"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }
 
 TTranslations::~TTranslations() {
   if (!Installed || !QCoreApplication::instance()) return;
   QCoreApplication::removeTranslator(&Japanese);
   QCoreApplication::removeTranslator(&English);
+  QCoreApplication::removeTranslator(&QtJapanese);
 }
 
 void TTranslations::Install(TLanguage language) {
@@ -78,7 +83,13 @@ void TTranslations::Install(TLanguage language) {
   QCoreApplication::removeTranslator(&other);
   // Installing the one already installed moves it to the front and sends the change again;
   // harmless, but nothing changes, so it is skipped.
-  if (!Installed || Language != language) QCoreApplication::installTranslator(&wanted);
+  if (!Installed || Language != language) {
+    if (language == TLanguage::Japanese && !QtJapanese.isEmpty())
+      QCoreApplication::installTranslator(&QtJapanese);
+    else
+      QCoreApplication::removeTranslator(&QtJapanese);
+    QCoreApplication::installTranslator(&wanted);
+  }
   Language = language;
   Installed = true;
 }

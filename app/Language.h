@@ -53,6 +53,9 @@ class TTranslations {
 
   QTranslator Japanese;
   QTranslator English;
+  // Qt's own texts in Japanese (the file and print dialogs, the message boxes' buttons), where
+  // the system has them; in English they are Qt's own.
+  QTranslator QtJapanese;
   TLanguage Language = TLanguage::Japanese;
   bool Installed = false;
 };

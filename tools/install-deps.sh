@@ -8,7 +8,7 @@ packages=(
   fonts-ipafont-gothic fonts-liberation
   libxkbcommon-x11-0 libxcb-cursor0
   xvfb xauth x11-utils xdotool imagemagick poppler-utils libxml2-utils librsvg2-bin
-  qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+  qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev ffmpeg
   clang libclang-rt-14-dev
   appstream lintian desktop-file-utils dpkg-dev file fakeroot

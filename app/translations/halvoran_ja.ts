@@ -4,12 +4,12 @@
 <context>
     <name>Messages</name>
     <message>
-        <source>The animation could not be recorded to “%1”: %2.</source>
-        <translation>アニメーションを「%1」に録画できませんでした: %2。</translation>
+        <source>Could not record the animation to "%1": %2</source>
+        <translation>アニメーションを「%1」に録画できませんでした: %2</translation>
     </message>
     <message>
-        <source>this system's FFmpeg libraries have no %1 encoder (“%2”)</source>
-        <translation>このシステムの FFmpeg ライブラリには %1 エンコーダ（“%2”）がありません</translation>
+        <source>this system's FFmpeg libraries have no %1 encoder ("%2")</source>
+        <translation>このシステムの FFmpeg ライブラリには %1 エンコーダ（「%2」）がありません</translation>
     </message>
     <message>
         <source>the %1 file writer is missing</source>
@@ -26,6 +26,10 @@
     <message>
         <source>a picture of %1 x %2 pixels cannot be recorded</source>
         <translation>%1 × %2 ピクセルの画像は録画できません</translation>
+    </message>
+    <message>
+        <source>a video frame may have as many pixels as 3840 x 2160, in any shape with no side over %1, and this one is %2 x %3</source>
+        <translation>動画の 1 コマは 3840 × 2160 と同じピクセル数まで（形は自由、ただし一辺は %1 まで）ですが、このコマは %2 × %3 です</translation>
     </message>
     <message>
         <source>%1 pictures a second is no frame rate</source>
@@ -150,6 +154,10 @@
     <message>
         <source>The speed must be greater than %1 (%2 was given).</source>
         <translation>速さは %1 より大きくなければなりません（%2 が与えられました）。</translation>
+    </message>
+    <message>
+        <source>The electron velocity must be below the light velocity (%1 was given).</source>
+        <translation>電子の速度は光速未満でなければなりません（%1 が与えられました）。</translation>
     </message>
     <message>
         <source>The speed must be a finite number (%1 was given).</source>
@@ -315,8 +323,12 @@
         <translation>GIF アニメーション (*.gif)</translation>
     </message>
     <message>
-        <source>The animation was recorded to “%1”, but %2 of its %3 frames were dropped because the encoder fell behind; the video stands still at those moments.</source>
+        <source>The animation was recorded to "%1", but %2 of its %3 frames were dropped because the encoder fell behind; the video stands still at those moments.</source>
         <translation>アニメーションを「%1」に録画しましたが、エンコーダが追いつかなかったため %3 コマのうち %2 コマが抜けました。動画はその箇所で止まって見えます。</translation>
+    </message>
+    <message>
+        <source>The animation cannot be recorded at this size: %1. Make the window smaller, then start the recording again.</source>
+        <translation>この大きさではアニメーションを録画できません: %1。ウィンドウを小さくしてから、もう一度録画を始めてください。</translation>
     </message>
     <message>
         <source>Run Simulation</source>

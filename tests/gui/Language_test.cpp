@@ -307,7 +307,8 @@ TEST(EngineMessages, EveryRefusalHasAJapaneseTranslation) {
         "Axis Maximum Value must be >= Minimum", "List index out of bounds (3)",
         "The printer could not be started", "Need Integer",
         "Not enough memory for a picture of 100 x 200 pixels",
-        "The device pixel ratio must lie between 0.25 and 16 (not 20)"})
+        "The device pixel ratio must lie between 0.25 and 16 (not 20)",
+        "The electron velocity must be below the light velocity (1.000 was given)."})
     messages.emplace_back(fixed);
 
   TTranslations translations;
@@ -324,6 +325,26 @@ TEST(EngineMessages, EveryRefusalHasAJapaneseTranslation) {
   // The numbers come back in their places.
   EXPECT_EQ(TranslatedMessage(CheckModelSize(1, 40, 5)),
             QString::fromUtf8("電気力線 1 本あたりの点の数は 2 以上でなければなりません（1 が与えられました）。"));
+}
+
+// Qt's own dialogs (files, printing, the message boxes' buttons) follow the language too, where
+// the system has Qt's catalogues.
+TEST(QtTexts, QtsOwnDialogsFollowTheLanguage) {
+  struct TText {
+    const char* Context;
+    const char* Source;
+  };
+  const TText texts[] = {{"QFileDialog", "Look in:"}, {"QPrintDialog", "Print"},
+                         {"QPlatformTheme", "Cancel"}};
+  TTranslations translations;
+  for (const TText& text : texts) {
+    SCOPED_TRACE(text.Source);
+    translations.Install(TLanguage::Japanese);
+    const QString japanese = QCoreApplication::translate(text.Context, text.Source);
+    EXPECT_TRUE(HasJapanese(japanese)) << japanese.toStdString();
+    translations.Install(TLanguage::English);
+    EXPECT_EQ(QCoreApplication::translate(text.Context, text.Source), QString::fromLatin1(text.Source));
+  }
 }
 
 }  // namespace
