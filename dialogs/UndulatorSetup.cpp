@@ -9,8 +9,11 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStringList>
+#include <QStyle>
 #include <QtGlobal>
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <numbers>
@@ -327,6 +330,47 @@ void TUndulatorSetupDlg::BuildWindow() {
   if (!missingPictures.isEmpty())
     qWarning("Undulator dialog: pictures left out: %s",
              qPrintable(missingPictures.join(QStringLiteral(", "))));
+
+  // The whole content on one page in a scroll area that fills the window: at full size nothing
+  // scrolls; on a screen too small for the window, FitInto shrinks it and the page scrolls.
+  FullSize = size();
+  auto* page = new QWidget;
+  page->setObjectName(QStringLiteral("Page"));
+  page->setFixedSize(FullSize);
+  for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+    child->setParent(page);
+  Scroll = new QScrollArea(this);
+  Scroll->setObjectName(QStringLiteral("Scroll"));
+  Scroll->setFrameShape(QFrame::NoFrame);
+  Scroll->setWidget(page);
+  Scroll->setGeometry(rect());
+  SetScrolling(false);
+}
+
+// At full size the page fills the window exactly, and a style that draws the least frame
+// around the view would otherwise add scroll bars to it.
+void TUndulatorSetupDlg::SetScrolling(bool on) {
+  const Qt::ScrollBarPolicy policy = on ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
+  Scroll->setHorizontalScrollBarPolicy(policy);
+  Scroll->setVerticalScrollBarPolicy(policy);
+}
+
+void TUndulatorSetupDlg::FitInto(const QRect& area) {
+  // Room for the title bar and the frame that the window system adds.
+  constexpr int FrameRoom = 48;
+  const int height = std::min(FullSize.height(), area.height() - FrameRoom);
+  // Cut in height, the window is widened by the vertical scroll bar, so that the page's width
+  // still shows whole.
+  const int bar = height < FullSize.height()
+                      ? Scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, Scroll)
+                      : 0;
+  const int width = std::min(FullSize.width() + bar, area.width() - FrameRoom / 4);
+  const QSize fits(std::max(1, width), std::max(1, height));
+  setFixedSize(fits);
+  Scroll->setGeometry(rect());
+  SetScrolling(fits != FullSize);
+  const QPoint centred = area.center() - QPoint(fits.width() / 2, fits.height() / 2);
+  move(std::max(centred.x(), area.left()), std::max(centred.y(), area.top() + FrameRoom / 2));
 }
 
 // Only the user's edits run a handler: typing (textEdited is not emitted for text the code
@@ -340,10 +384,7 @@ void TUndulatorSetupDlg::ConnectUserEdits(QComboBox* box, void (TUndulatorSetupD
 }
 
 int TUndulatorSetupDlg::ShowModal() {
-  if (const QScreen* where = screen()) {
-    const QRect area = where->availableGeometry();
-    move(area.center() - QPoint(width() / 2, height() / 2));
-  }
+  if (const QScreen* where = screen()) FitInto(where->availableGeometry());
   return exec() == mrOk ? mrOk : mrCancel;
 }
 

@@ -9,6 +9,7 @@
 
 class QComboBox;
 class QLabel;
+class QScrollArea;
 
 // The standard undulator relations, with E the kinetic energy in eV, λu the period in metres and
 // Bu the peak field in tesla:
@@ -27,16 +28,21 @@ class TUndulatorSetupDlg : public QDialog {
   // Centres the dialog on its screen and runs it modally: mrOk or mrCancel (dialogs/ModalResult.h).
   // The boxes keep their texts from one opening to the next.
   int ShowModal();
+  // Sizes the window for a screen whose free area is area: its full size where that fits, else
+  // as much as fits, its content then scrolling, so that OK and Cancel stay within reach on a
+  // small screen at a large scale.
+  void FitInto(const QRect& area);
 
   // The close box and Esc answer Cancel.
   void reject() override;
 
  private:
   void BuildWindow();
+  void SetScrolling(bool on);
   void ConnectUserEdits(QComboBox* box, void (TUndulatorSetupDlg::*handler)());
 
   // Converts the boxes in the order β, E, λu, K, N, Bu and stores each right after converting
-  // it, so that a box that fails leaves the ones before it stored and the ones after it not.
+  // it; a box that fails stops it there, and AllOrNothing puts back what was stored.
   void ReadAllParameter();
   // Writes the four derived labels from the stored values.
   void SetSlaveParameter();
@@ -67,4 +73,6 @@ class TUndulatorSetupDlg : public QDialog {
   QLabel* LabelLrad = nullptr;
   QLabel* LabelMaxAngle = nullptr;
   QLabel* LabelAmplitude = nullptr;
+  QScrollArea* Scroll = nullptr;
+  QSize FullSize;
 };

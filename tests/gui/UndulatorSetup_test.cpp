@@ -11,6 +11,8 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStringList>
 #include <QTest>
 #include <QTimer>
@@ -569,6 +571,40 @@ TEST_F(UndulatorDialogTest, WindowIsFixedScaledAndStaysOnTop) {
                        dialog.close();
                      }),
             mrCancel);
+}
+
+// A laptop at twice its pixels has a free area of about 960 x 500 logical pixels, less than the
+// window needs: the window then takes what fits, inside that area, and its content scrolls so
+// that OK and Cancel can be reached. Where the window fits, nothing scrolls.
+TEST_F(UndulatorDialogTest, OnASmallScreenTheWindowFitsAndItsContentScrolls) {
+  struct TRow {
+    QRect Area;
+    bool Scrolls;
+  };
+  const TRow rows[] = {{QRect(0, 0, 1920, 1040), false},
+                       {QRect(0, 0, 960, 500), true},
+                       {QRect(100, 30, 700, 420), true}};
+  TUndulatorSetupDlg dialog(State);
+  const QSize full = dialog.size();
+  auto* scroll = dialog.findChild<QScrollArea*>(QStringLiteral("Scroll"));
+  ASSERT_NE(scroll, nullptr);
+  QPushButton* ok = Button(dialog, "OKBtn");
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(::testing::Message() << row.Area.width() << " x " << row.Area.height());
+    dialog.FitInto(row.Area);
+    dialog.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(row.Area.contains(dialog.geometry()));
+    EXPECT_EQ(dialog.size() == full, !row.Scrolls);
+    EXPECT_EQ(scroll->verticalScrollBar()->isVisible(), row.Scrolls);
+    // Only the height is cut where the width fits: the page shows its whole width.
+    EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
+    scroll->ensureWidgetVisible(ok);
+    QApplication::processEvents();
+    const QRect shown(ok->mapTo(scroll->viewport(), QPoint(0, 0)), ok->size());
+    EXPECT_TRUE(scroll->viewport()->rect().contains(shown));
+    dialog.hide();
+  }
 }
 
 // w's rectangle in the dialog's coordinates.
