@@ -113,6 +113,12 @@ void ResetSimulation(TSimulationState& state) {
 }
 
 void RunTick(TSimulationState& state, TVector2 cursor) {
-  if (MoveCharge(state, cursor) == TChargeMove::Restart) ResetSimulation(state);
+  if (MoveCharge(state, cursor) == TChargeMove::Restart) {
+    ResetSimulation(state);
+    // The reset has emitted at the start: this tick goes on to the next sample, as the first
+    // tick after any reset does. Emitting at the start again would hold the charge there for a
+    // tick and send a stop-and-start kink out along every line at each new pass.
+    MoveCharge(state, cursor);
+  }
   EmitAndAdvance(state);
 }

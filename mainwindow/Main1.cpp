@@ -375,6 +375,8 @@ void TMainForm1::Timer1Timer() {
     MnuPauseClick();
     MnuResetClick();
     MnuRunClick();
+    // On to the next sample, as after any reset (see RunTick).
+    MoveCharge(State, cursor);
   }
   EmitAndAdvance(State);
   if (PatternForm) PatternForm->ChargeTicked();

@@ -133,6 +133,26 @@ TEST_F(AnimationStepTest, UndulatorAndBendingRestartFromTheirFirstSample) {
   }
 }
 
+// Physics: each new pass enters at its speed along a straight line, so the restarting tick
+// sends out no kink: the rows emitted by the reset and by the tick after it, and the charge's
+// recorded history, are one steady motion, a step apart.
+TEST_F(AnimationStepTest, ANewPassGoesOnWithoutAStop) {
+  for (const int mode : {tmUndulator, tmBending}) {
+    SCOPED_TRACE(mode);
+    ChoosePath(mode);
+    for (int tick = 0; tick <= LastUsed(); ++tick) RunTick(State, {});
+    ASSERT_EQ(State.FrameIndex, 1);  // restarted, and on to the next sample
+    const TFieldSimulation& f = State.FieldSimulation;
+    // Both passes enter along the x axis.
+    const double step = Sample(1).X - Sample(0).X;
+    const double expected[] = {Sample(1).X, Sample(0).X, Sample(0).X - step};
+    for (int row = 0; row < 3; ++row) {
+      EXPECT_NEAR(f.Nodes[row][0].EmitX, expected[row], 1e-9) << "row " << row;
+      EXPECT_NEAR(f.ChargeHistory(row).Pos.X, expected[row], 1e-9) << "row " << row;
+    }
+  }
+}
+
 TEST_F(AnimationStepTest, ResetStartsAtTheFirstSampleWithTheKindsArrivalSpeed) {
   State.FieldSimulation.UndBeta = 0.95;
   State.FieldSimulation.BendBeta = 0.7;
