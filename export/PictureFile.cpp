@@ -46,8 +46,9 @@ QByteArray SvgBytes(const QString& path, const TSimulationState& state,
   buffer.open(QIODevice::WriteOnly);
   QSvgGenerator generator;
   generator.setOutputDevice(&buffer);
-  generator.setSize(size);
-  // CSS pixels: a viewer shows the picture at its size in pixels.
+  // No size for the generator: it would give it in millimetres, w * 25.4 / 96 rounded to six
+  // digits (1280 px became 338.667 mm), which a viewer turns back into one pixel more. The size is
+  // written in pixels below; the resolution only sets how large a point is.
   generator.setResolution(96);
   generator.setViewBox(QRect(QPoint(0, 0), size));
   generator.setTitle(QStringLiteral("Halvoran Radiation"));
@@ -62,6 +63,14 @@ QByteArray SvgBytes(const QString& path, const TSimulationState& state,
     throw;
   }
   painter.end();
+  // The picture's size in CSS pixels, the units of its view box: shown at exactly its pixels.
+  const qsizetype root = bytes.indexOf("<svg ");
+  if (root >= 0) {
+    bytes.insert(root + 4, QStringLiteral(" width=\"%1\" height=\"%2\"")
+                               .arg(size.width())
+                               .arg(size.height())
+                               .toLatin1());
+  }
   return bytes;
 }
 

@@ -108,10 +108,15 @@ TEST_F(PictureExportTest, TheSvgHoldsTheFieldAsPaths) {
   int paths = 0;
   int fieldLinePaths = 0;
   QString viewBox;
+  QString width;
+  QString height;
   while (!xml.atEnd()) {
     if (xml.readNext() != QXmlStreamReader::StartElement) continue;
-    if (xml.name() == QLatin1String("svg"))
+    if (xml.name() == QLatin1String("svg")) {
       viewBox = xml.attributes().value(QLatin1String("viewBox")).toString();
+      width = xml.attributes().value(QLatin1String("width")).toString();
+      height = xml.attributes().value(QLatin1String("height")).toString();
+    }
     if (xml.name() == QLatin1String("path") || xml.name() == QLatin1String("polyline")) ++paths;
     // The generator puts the pen on the <g> around the elements drawn with it.
     if (xml.name() == QLatin1String("g") &&
@@ -129,6 +134,9 @@ TEST_F(PictureExportTest, TheSvgHoldsTheFieldAsPaths) {
   EXPECT_LT(file.size(), 1000 * 1000);
   const QSize size = Form->Chart1->size();
   EXPECT_EQ(viewBox, QStringLiteral("0 0 %1 %2").arg(size.width()).arg(size.height()));
+  // In pixels, as a viewer shows it: a size in millimetres came back one pixel larger.
+  EXPECT_EQ(width, QString::number(size.width()));
+  EXPECT_EQ(height, QString::number(size.height()));
   QSvgRenderer renderer(path);
   EXPECT_TRUE(renderer.isValid());
 }
