@@ -44,6 +44,7 @@
 #include "engine/AnimationStep.h"
 #include "engine/ModelLimits.h"
 #include "engine/Trajectories.h"
+#include "export/FileTypeChoice.h"
 #include "export/PictureFile.h"
 #include "render/MainPicture.h"
 #include "app/GuardedCall.h"
@@ -651,19 +652,11 @@ void TMainForm1::MnuSavePictureClick() {
   if (RunSavePictureDialog) {
     path = RunSavePictureDialog();
   } else {
-    const QString png = tr("PNG picture (*.png)");
-    const QString svg = tr("SVG drawing (*.svg)");
     QFileDialog dialog(this, tr("Save picture"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters({png, svg});
-    dialog.setDefaultSuffix(QStringLiteral("png"));
-    dialog.selectFile(QStringLiteral("halvoran-radiation.png"));
     // A name typed without a suffix gets the one of the chosen type.
-    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, svg](const QString& filter) {
-      Guarded([&] {
-        dialog.setDefaultSuffix(filter == svg ? QStringLiteral("svg") : QStringLiteral("png"));
-      });
-    });
+    OfferFileTypes(dialog, {tr("PNG picture (*.png)"), tr("SVG drawing (*.svg)")});
+    dialog.selectFile(QStringLiteral("halvoran-radiation.png"));
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
       path = dialog.selectedFiles().constFirst();
   }
@@ -712,9 +705,9 @@ void TMainForm1::MnuRecordAnimationClick() {
     QFileDialog dialog(this, tr("Record animation"));
     dialog.setObjectName(QStringLiteral("RecordingFileDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters({tr("MP4 video (*.mp4)"), tr("WebM video (*.webm)"),
-                           tr("Animated GIF (*.gif)")});
-    dialog.setDefaultSuffix(QStringLiteral("mp4"));
+    // A name typed without a suffix gets the one of the chosen type.
+    OfferFileTypes(
+        dialog, {tr("MP4 video (*.mp4)"), tr("WebM video (*.webm)"), tr("Animated GIF (*.gif)")});
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
       path = dialog.selectedFiles().constFirst();

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -194,23 +195,34 @@ TEST_F(PictureExportTest, CancellingTheDialogWritesNothing) {
   EXPECT_EQ(FilesIn(dir), QStringList());
 }
 
-// The real file dialog: a name typed without a suffix becomes a PNG.
+// The real file dialog: a name typed without a suffix becomes a PNG, or an SVG when that type is
+// chosen in the list.
 TEST_F(PictureExportTest, TheFileDialogWritesTheNameTyped) {
-  QTemporaryDir dir;
-  bool typed = false;
-  WhenModal([&](QWidget& dialog) {
-    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    if (!name) return;
-    typed = true;
-    name->setText(dir.filePath(QStringLiteral("typed")));
-    QTest::keyClick(name, Qt::Key_Return);
-  });
-  Form->MainMenu1.Item("MnuSavePicture").trigger();
-  EXPECT_TRUE(typed);
-  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-  EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
-  EXPECT_EQ(FilesIn(dir), QStringList{QStringLiteral("typed.png")});
-  EXPECT_FALSE(QImage(dir.filePath(QStringLiteral("typed.png"))).isNull());
+  const struct {
+    int Filter;  // presses of the down key in the list of types
+    const char* File;
+  } rows[] = {{0, "typed.png"}, {1, "typed.svg"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.File);
+    QTemporaryDir dir;
+    bool typed = false;
+    WhenModal([&](QWidget& dialog) {
+      auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+      if (!name || !types) return;
+      typed = true;
+      types->setFocus();
+      for (int i = 0; i < row.Filter; ++i) QTest::keyClick(types, Qt::Key_Down);
+      name->setText(dir.filePath(QStringLiteral("typed")));
+      QTest::keyClick(name, Qt::Key_Return);
+    });
+    Form->MainMenu1.Item("MnuSavePicture").trigger();
+    EXPECT_TRUE(typed);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
+    EXPECT_EQ(FilesIn(dir), QStringList{QLatin1String(row.File)});
+    EXPECT_FALSE(QImage(dir.filePath(QLatin1String(row.File))).isNull());
+  }
 }
 
 TEST_F(PictureExportTest, TheMenuItemHasItsCaptionTooltipAndKey) {

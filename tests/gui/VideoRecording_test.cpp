@@ -1,10 +1,13 @@
-// Recording the animation from the File menu: the file asked for, one frame per tick until the
-// item is chosen again, each format read back; the REC label; the recording's end on a model size,
-// a resize and at exit; files that cannot be written and frames the encoder could not take.
+// Recording the animation from the File menu: the file asked for, its type chosen in the dialog,
+// one frame per tick until the item is chosen again, each format read back; the REC label; the
+// recording's end on a model size, a resize and at exit; files that cannot be written and frames
+// the encoder could not take.
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -137,6 +140,46 @@ TEST_F(VideoRecordingTest, TheFileDialogNamesTheFile) {
   EXPECT_EQ(probe.Frames, 3);
   EXPECT_TRUE(Shown.isEmpty()) << Shown.join(QLatin1Char('\n')).toStdString();
 }
+
+struct TTypeRow {
+  int Filter;  // place in the dialog's list of types
+  const char* Suffix;
+  const char* Codec;
+};
+
+class VideoRecordingTypeTest : public VideoRecordingTest,
+                               public ::testing::WithParamInterface<TTypeRow> {};
+
+// The type chosen in the list, then a name typed without a suffix: the video is of that type.
+TEST_P(VideoRecordingTypeTest, ANameWithoutSuffixGetsTheChosenType) {
+  const TTypeRow row = GetParam();
+  Form->AskRecordingFile = nullptr;
+  const QString typed = Dir.filePath(QStringLiteral("typed"));
+  WhenModal([typed, row](QWidget& dialog) {
+    auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(types, nullptr);
+    ASSERT_NE(name, nullptr);
+    types->setFocus();
+    for (int i = 0; i < row.Filter; ++i) QTest::keyClick(types, Qt::Key_Down);
+    name->setText(typed);
+    QTest::keyClick(name, Qt::Key_Return);
+  });
+  RecordItem().trigger();
+  ASSERT_TRUE(Form->Recording());
+  StepTicks(2);
+  RecordItem().trigger();
+  EXPECT_TRUE(Shown.isEmpty()) << Shown.join(QLatin1Char('\n')).toStdString();
+  EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files),
+            QStringList{QStringLiteral("typed.") + QLatin1String(row.Suffix)});
+  const TVideoProbe probe = ProbeVideo(typed + QLatin1Char('.') + QLatin1String(row.Suffix));
+  EXPECT_EQ(probe.Codec, row.Codec);
+  EXPECT_EQ(probe.Frames, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, VideoRecordingTypeTest,
+                         ::testing::Values(TTypeRow{0, "mp4", "h264"}, TTypeRow{1, "webm", "vp9"},
+                                           TTypeRow{2, "gif", "gif"}));
 
 TEST_F(VideoRecordingTest, AFileThatCannotBeCreatedIsReportedAndTheAnimationGoesOn) {
   const QString path = Dir.filePath(QStringLiteral("missing/folder/clip.mp4"));
