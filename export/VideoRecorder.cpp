@@ -71,7 +71,7 @@ QString ReasonOf(int code) {
 QString Reason(const char* text) { return QCoreApplication::translate("Messages", text); }
 
 QString Failure(const QString& path, const QString& reason) {
-  return Reason("The animation could not be recorded to \u201c%1\u201d: %2.")
+  return Reason("Could not record the animation to \"%1\": %2")
       .arg(QDir::toNativeSeparators(path), reason);
 }
 
@@ -178,8 +178,7 @@ void TVideoRecorder::TImpl::Open(TVideoFormat format) {
   if (!codec && Options.EncoderName.isEmpty()) codec = avcodec_find_encoder(traits.Codec);
   if (!codec) {
     throw EError(
-        Failure(Path, Reason("this system's FFmpeg libraries have no %1 encoder "
-                             "(\u201c%2\u201d)")
+        Failure(Path, Reason("this system's FFmpeg libraries have no %1 encoder (\"%2\")")
                           .arg(QLatin1String(traits.CodecText), QString::fromUtf8(encoderName))));
   }
 

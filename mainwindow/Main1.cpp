@@ -752,7 +752,7 @@ void TMainForm1::EndRecording() {
     const TRecordingSummary summary = recorder->Finish();
     if (summary.FramesDropped == 0) return;
     const QString text =
-        tr("The animation was recorded to \u201c%1\u201d, but %2 of its %3 frames were dropped "
+        tr("The animation was recorded to \"%1\", but %2 of its %3 frames were dropped "
            "because the encoder fell behind; the video stands still at those moments.")
             .arg(QDir::toNativeSeparators(summary.Path))
             .arg(summary.FramesDropped)
