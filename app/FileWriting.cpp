@@ -1,5 +1,5 @@
-// Bytes written to a device in full, a short write followed by another for the rest; partial
-// files removed.
+// Bytes written to a device in full, a short write followed by another for the rest; devices told
+// from files; partial files removed.
 #include "app/FileWriting.h"
 
 #include <QFile>
@@ -15,6 +15,11 @@ bool WriteWhole(QIODevice& device, const QByteArray& data) {
     left -= written;
   }
   return true;
+}
+
+bool IsDeviceOrPipe(const QString& path) {
+  const QFileInfo info(path);
+  return info.exists() && !info.isFile() && !info.isDir();
 }
 
 void RemovePartialFile(const QString& path) {

@@ -1,19 +1,20 @@
 // Picture files: the raster picture through Qt's PNG writer, the vector picture through Qt SVG's
 // generator, both encoded in memory and then written into a QSaveFile, so that only a complete
-// file ever takes the name.
+// file ever takes the name (a device or a pipe is written into directly).
 #include "export/PictureFile.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QPainter>
 #include <QSaveFile>
 #include <QSvgGenerator>
 
-#include "app/GuardedCall.h"
 #include "app/FileWriting.h"
+#include "app/GuardedCall.h"
 #include "plot/PainterCanvas.h"
 
 namespace {
@@ -89,17 +90,22 @@ void SaveMainPicture(const QString& path, const TSimulationState& state,
   if (!format) Fail(path, Reason("the name must end in .png or .svg"));
   if (geometry.LogicalSize.isEmpty() || !(geometry.PixelRatio > 0.0))
     Fail(path, Reason("the picture has no size"));
-  QSaveFile file(path);
+  // A device or a pipe is written into; any other name keeps what it holds until the picture is
+  // complete.
+  QSaveFile whole(path);
+  QFile direct(path);
+  const bool device = IsDeviceOrPipe(path);
+  QFileDevice& file = device ? static_cast<QFileDevice&>(direct) : whole;
   if (!file.open(QIODevice::WriteOnly)) Fail(path, file.errorString());
   // Encoded first and written here: the writers' own streams let a short write on a full disk
   // pass, and the part written would have been committed as the whole picture.
   const QByteArray bytes = *format == TPictureFormat::Png ? PngBytes(path, state, geometry)
                                                           : SvgBytes(path, state, geometry);
-  if (!WriteWhole(file, bytes)) {
+  if (!WriteWhole(file, bytes) || !file.flush()) {
     const QString reason = file.errorString();
-    file.cancelWriting();
+    whole.cancelWriting();
     Fail(path, reason);
   }
   // The file takes its name only here, complete; a write that failed on the way shows now.
-  if (!file.commit()) Fail(path, file.errorString());
+  if (!device && !whole.commit()) Fail(path, whole.errorString());
 }

@@ -23,9 +23,10 @@ struct TPictureGeometry {
 };
 
 // Writes the main picture of state to path in the format its suffix names: a PNG of
-// DevicePixelsOf(LogicalSize, PixelRatio) pixels, or an SVG of LogicalSize units drawn through the
+// DevicePixelsOf(LogicalSize, PixelRatio) pixels, or an SVG of LogicalSize pixels drawn through the
 // painter canvas that printing uses. The file is written beside its place and renamed into it when
-// complete, so a failure leaves whatever was there before. Throws EError naming the file and the
-// reason (an unknown suffix, a folder that cannot be written, a full disk).
+// complete, so a failure leaves whatever was there before (a device or a pipe is written into).
+// Throws EError naming the file and the reason (an unknown suffix, a folder that cannot be
+// written, a full disk).
 void SaveMainPicture(const QString& path, const TSimulationState& state,
                      const TPictureGeometry& geometry);

@@ -1,5 +1,6 @@
 // The video recorder: the GUI thread copies each picture into a free slot of a fixed pool; the
-// worker converts slots to the encoder's pixel format, encodes and writes them.
+// worker converts slots to the encoder's pixel format, encodes them and writes them through a
+// QSaveFile, which takes the file's name only when the video is complete.
 #include "export/VideoRecorder.h"
 
 extern "C" {
@@ -13,6 +14,7 @@ extern "C" {
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -75,8 +77,9 @@ QString Failure(const QString& path, const QString& reason) {
       .arg(QDir::toNativeSeparators(path), reason);
 }
 
-// Removes what was written of a file that failed, so that no unfinished video looks complete. A
-// device such as /dev/full is no file of ours and stays.
+// The muxers write through FFmpeg's buffer of this many bytes.
+constexpr int OutputBufferBytes = 64 * 1024;
+
 }  // namespace
 
 std::optional<TVideoFormat> VideoFormatOfPath(const QString& path) {
@@ -110,12 +113,16 @@ struct TVideoRecorder::TImpl {
   TVideoRecorderOptions Options;
 
   AVFormatContext* Output = nullptr;
+  // The video until it is complete; none when the name is a device or a pipe, which FFmpeg's own
+  // file writer opens.
+  std::unique_ptr<QSaveFile> File;
+  QString FileError;  // the file's own reason for a write that failed (worker only until joined)
   AVCodecContext* Encoder = nullptr;
   AVStream* Stream = nullptr;
   SwsContext* Scaler = nullptr;
   AVFrame* Frame = nullptr;
   AVPacket* Packet = nullptr;
-  bool HeaderWritten = false;
+  bool TrailerDue = false;  // the header is written, the trailer not yet
   bool Finished = false;
 
   // The pool: Slots never change size after the start, so the GUI thread copies into memory
@@ -127,6 +134,7 @@ struct TVideoRecorder::TImpl {
   std::size_t QueueHead = 0;
   std::size_t QueueCount = 0;
   bool Stopping = false;
+  std::atomic<bool> Abandoned{false};  // the pictures still queued are not encoded
   std::mutex Lock;
   std::condition_variable Wake;
   std::thread Worker;
@@ -137,26 +145,63 @@ struct TVideoRecorder::TImpl {
   std::atomic<bool> HasFailed{false};
   QString Error;  // the first failure's reason; written before HasFailed is set
 
-  ~TImpl() { Release(); }
+  ~TImpl() {
+    StopWorker();
+    Release();
+  }
 
+  // Frees the encoder and the output; a file not yet given its name goes with them.
   void Release() {
+    // A muxer frees what it holds only in its trailer (the GIF muxer its last packet): written
+    // also for a file that failed or is abandoned, which goes all the same.
+    if (TrailerDue) av_write_trailer(Output);
+    TrailerDue = false;
     sws_freeContext(Scaler);
     Scaler = nullptr;
     av_frame_free(&Frame);
     av_packet_free(&Packet);
     avcodec_free_context(&Encoder);
     if (Output) {
-      if (Output->pb) avio_closep(&Output->pb);
+      if (Output->pb && File) {
+        av_freep(&Output->pb->buffer);
+        avio_context_free(&Output->pb);
+      } else if (Output->pb) {
+        avio_closep(&Output->pb);
+      }
       avformat_free_context(Output);
       Output = nullptr;
     }
+    File.reset();
   }
 
+  [[noreturn]] static void Throw(const char* what, const QString& reason) {
+    throw std::runtime_error(std::string(what) + ": " + reason.toStdString());
+  }
   void Check(int code, const char* what) {
-    if (code < 0) throw std::runtime_error(std::string(what) + ": " + ReasonOf(code).toStdString());
+    // A failed write's own reason ("No space left on device") says more than FFmpeg's code for it.
+    if (code < 0) Throw(what, FileError.isEmpty() ? ReasonOf(code) : FileError);
+  }
+
+  static int WritePacket(void* opaque, uint8_t* data, int size) {
+    TImpl& impl = *static_cast<TImpl*>(opaque);
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), size);
+    if (WriteWhole(*impl.File, bytes)) return size;
+    if (impl.FileError.isEmpty()) impl.FileError = impl.File->errorString();
+    return AVERROR(EIO);
+  }
+  // MP4 and WebM go back to the start when the video is complete, to write its length and index.
+  static int64_t SeekFile(void* opaque, int64_t offset, int whence) {
+    QSaveFile& file = *static_cast<TImpl*>(opaque)->File;
+    if (whence & AVSEEK_SIZE) return file.size();
+    whence &= ~AVSEEK_FORCE;
+    const qint64 base = whence == SEEK_CUR ? file.pos() : whence == SEEK_END ? file.size() : 0;
+    return file.seek(base + offset) ? base + offset : AVERROR(EIO);
   }
 
   void Open(TVideoFormat format);
+  void OpenFile();
+  void CloseFile();
+  void StopWorker();
   void EncodeSlot(int slot);
   void Drain();
   void WorkerLoop();
@@ -231,14 +276,10 @@ void TVideoRecorder::TImpl::Open(TVideoFormat format) {
   Check(avcodec_parameters_from_context(Stream->codecpar, Encoder), "stream parameters");
   Stream->time_base = Encoder->time_base;
 
-  const int created = avio_open(&Output->pb, file.constData(), AVIO_FLAG_WRITE);
-  if (created < 0) throw EError(Failure(Path, ReasonOf(created)));
+  OpenFile();
   const int header = avformat_write_header(Output, nullptr);
-  if (header < 0) {
-    RemovePartialFile(Path);
-    throw EError(Failure(Path, ReasonOf(header)));
-  }
-  HeaderWritten = true;
+  if (header < 0) throw EError(Failure(Path, FileError.isEmpty() ? ReasonOf(header) : FileError));
+  TrailerDue = true;
 
   Frame->format = Encoder->pix_fmt;
   Frame->width = Encoder->width;
@@ -248,6 +289,47 @@ void TVideoRecorder::TImpl::Open(TVideoFormat format) {
       sws_getContext(CodedSize.width(), CodedSize.height(), AV_PIX_FMT_BGR0, CodedSize.width(),
                      CodedSize.height(), Encoder->pix_fmt, SWS_POINT, nullptr, nullptr, nullptr);
   if (!Scaler) throw std::runtime_error("no pixel format conversion to the encoder's format");
+}
+
+void TVideoRecorder::TImpl::OpenFile() {
+  if (IsDeviceOrPipe(Path)) {
+    const int opened = avio_open(&Output->pb, QFile::encodeName(Path).constData(), AVIO_FLAG_WRITE);
+    if (opened < 0) throw EError(Failure(Path, ReasonOf(opened)));
+    return;
+  }
+  File = std::make_unique<QSaveFile>(Path);
+  // FFmpeg buffers the output; a second buffer would only delay a write's failure.
+  if (!File->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    throw EError(Failure(Path, File->errorString()));
+  auto* buffer = static_cast<unsigned char*>(av_malloc(OutputBufferBytes));
+  if (!buffer) throw std::bad_alloc();
+  Output->pb =
+      avio_alloc_context(buffer, OutputBufferBytes, 1, this, nullptr, WritePacket, SeekFile);
+  if (!Output->pb) {
+    av_free(buffer);
+    throw std::bad_alloc();
+  }
+  Output->flags |= AVFMT_FLAG_CUSTOM_IO;
+}
+
+void TVideoRecorder::TImpl::CloseFile() {
+  if (!File) {
+    Check(avio_closep(&Output->pb), "closing");
+    return;
+  }
+  avio_flush(Output->pb);
+  Check(Output->pb->error, "writing");
+  // The video takes its name only now, complete.
+  if (!File->commit()) Throw("closing", File->errorString());
+}
+
+void TVideoRecorder::TImpl::StopWorker() {
+  {
+    std::lock_guard<std::mutex> guard(Lock);
+    Stopping = true;
+  }
+  Wake.notify_one();
+  if (Worker.joinable()) Worker.join();
 }
 
 void TVideoRecorder::TImpl::Drain() {
@@ -300,7 +382,7 @@ void TVideoRecorder::TImpl::WorkerLoop() {
       --QueueCount;
     }
     if (Options.BeforeEncode) Options.BeforeEncode();
-    if (!HasFailed.load()) {
+    if (!HasFailed.load() && !Abandoned.load()) {
       try {
         EncodeSlot(slot);
         ++Written;
@@ -341,12 +423,12 @@ TVideoRecorder::TVideoRecorder(const QString& path, QSize pictureSize, int frame
     Impl->CodedSize = QSize((pictureSize.width() + 1) / 2 * 2, (pictureSize.height() + 1) / 2 * 2);
   }
 
+  // A failure from here on leaves nothing: the file still has no name, and goes with Impl.
   try {
     Impl->Open(*format);
   } catch (const EError&) {
     throw;
   } catch (const std::exception& error) {
-    if (Impl->HeaderWritten) RemovePartialFile(path);
     throw EError(Failure(path, QString::fromStdString(error.what())));
   }
 
@@ -355,10 +437,7 @@ TVideoRecorder::TVideoRecorder(const QString& path, QSize pictureSize, int frame
   for (int i = 0; i < poolSize; ++i) {
     // One row more than the picture: swscale's vector code may read a little past the end.
     QImage slot(Impl->CodedSize.width(), Impl->CodedSize.height() + 1, QImage::Format_RGB32);
-    if (slot.isNull()) {
-      RemovePartialFile(path);
-      throw EError(Failure(path, Reason("not enough memory for the pictures")));
-    }
+    if (slot.isNull()) throw EError(Failure(path, Reason("not enough memory for the pictures")));
     slot.fill(Qt::black);
     Impl->Slots.push_back(std::move(slot));
     Impl->Free.push_back(i);
@@ -369,13 +448,9 @@ TVideoRecorder::TVideoRecorder(const QString& path, QSize pictureSize, int frame
 }
 
 TVideoRecorder::~TVideoRecorder() {
-  if (!Impl->Finished) {
-    try {
-      Finish();
-    } catch (...) {
-      // The file is removed; a recorder going away has no one to tell.
-    }
-  }
+  if (Impl->Finished) return;
+  Impl->Abandoned.store(true);
+  // ~TImpl stops the worker and frees the output with the file that never got its name.
 }
 
 bool TVideoRecorder::AddFrame(const QImage& picture) {
@@ -427,12 +502,7 @@ TRecordingSummary TVideoRecorder::Finish() {
   TImpl& impl = *Impl;
   if (impl.Finished) throw std::logic_error("recording already finished");
   impl.Finished = true;
-  {
-    std::lock_guard<std::mutex> guard(impl.Lock);
-    impl.Stopping = true;
-  }
-  impl.Wake.notify_one();
-  if (impl.Worker.joinable()) impl.Worker.join();
+  impl.StopWorker();
 
   // A recording stopped before the animation ran (or whose every frame was dropped) holds no
   // picture: the containers would be written without a frame and play as nothing at all.
@@ -442,18 +512,16 @@ TRecordingSummary TVideoRecorder::Finish() {
     try {
       impl.Check(avcodec_send_frame(impl.Encoder, nullptr), "encoding");
       impl.Drain();
+      impl.TrailerDue = false;
       impl.Check(av_write_trailer(impl.Output), "writing");
       impl.Check(impl.Output->pb->error, "writing");
-      impl.Check(avio_closep(&impl.Output->pb), "closing");
+      impl.CloseFile();
     } catch (const std::exception& error) {
       impl.Fail(QString::fromStdString(error.what()));
     }
   }
   impl.Release();
-  if (impl.HasFailed.load()) {
-    RemovePartialFile(impl.Path);
-    throw EError(Failure(impl.Path, impl.Error));
-  }
+  if (impl.HasFailed.load()) throw EError(Failure(impl.Path, impl.Error));
   return {impl.Path, impl.Written, impl.Dropped};
 }
 
@@ -468,3 +536,4 @@ QSize TVideoRecorder::PictureSize() const {
 int TVideoRecorder::FrameRate() const {
   return Impl->Rate;
 }
+

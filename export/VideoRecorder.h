@@ -36,15 +36,20 @@ struct TRecordingSummary {
   long long FramesDropped = 0;
 };
 
+// The video is written to a temporary file beside path and renamed to path only when Finish has
+// completed it: until then, and for good after a failure, whatever path held stays as it was, and
+// a program killed while recording leaves no video cut short under the name. A name that is a
+// device or a pipe (/dev/full, a FIFO) is written into directly.
 class TVideoRecorder {
  public:
-  // Creates path and prepares the encoder for pictures of pictureSize device pixels shown at
+  // Prepares the encoder and the file for pictures of pictureSize device pixels shown at
   // frameRate pictures a second. H.264 and VP9 store colour at half resolution and need even
   // sides: an odd side gets one black row or column. Throws EError naming the file and the
-  // reason (unknown suffix, no encoder, a file that cannot be created); nothing is left behind.
+  // reason (unknown suffix, no encoder, a folder that cannot be written); nothing is left behind.
   TVideoRecorder(const QString& path, QSize pictureSize, int frameRate,
                  TVideoRecorderOptions options = {});
-  // Finishes the file when Finish was not called; a failure then removes it without a word.
+  // Without Finish the recording is abandoned: the pictures still queued are not encoded and
+  // the temporary file is removed; path keeps what it held.
   ~TVideoRecorder();
   TVideoRecorder(const TVideoRecorder&) = delete;
   TVideoRecorder& operator=(const TVideoRecorder&) = delete;
@@ -55,8 +60,9 @@ class TVideoRecorder {
   bool AddFrame(const QImage& picture);
   // Whether writing has failed; Finish then reports why.
   bool Failed() const;
-  // Waits for the queued pictures, writes the rest and closes the file. Throws EError naming the
-  // file and the reason when anything failed since the start; the unfinished file is removed.
+  // Waits for the queued pictures, writes the rest, closes the file and gives it its name. Throws
+  // EError naming the file and the reason when anything failed since the start; the unfinished
+  // file is removed and path keeps what it held.
   TRecordingSummary Finish();
 
   QString Path() const;

@@ -285,6 +285,16 @@ void TRasterCanvas::FinePolyline(const TFinePoint* points, std::size_t count) {
   for (std::size_t k = 1; k < std::min(count, Ahead); ++k) Prefetch(whole(points[k]));
   const double width = LineWidthOf(PixelRatio);
   std::optional<bool> xMajor;  // the axis the last piece walked
+  // Sixteenths from the pixel grid's origin.
+  const auto fineX = [](const TFinePoint& p) {
+    return static_cast<std::int64_t>(p.X) * FineSteps + p.DX;
+  };
+  const auto fineY = [](const TFinePoint& p) {
+    return static_cast<std::int64_t>(p.Y) * FineSteps + p.DY;
+  };
+  // The first point a pixel or more from the piece's start: the chord to it shows the way the
+  // line runs, where a piece shorter than a pixel, rounded to sixteenths, may point any way.
+  std::size_t ahead = 1;
   for (std::size_t k = 1; k < count; ++k) {
     if (k + Ahead < count) Prefetch(whole(points[k + Ahead]));
     const TFinePoint& a = points[k - 1];
@@ -293,8 +303,17 @@ void TRasterCanvas::FinePolyline(const TFinePoint* points, std::size_t count) {
     if (centred || !Smooth) {
       DrawPiece(a.X, a.Y, b.X, b.Y);
       xMajor.reset();
-    } else
-      xMajor = DrawFineBand(a, b, width, xMajor);
+      continue;
+    }
+    ahead = std::max(ahead, k);
+    const std::int64_t ax = fineX(a);
+    const std::int64_t ay = fineY(a);
+    while (ahead + 1 < count && std::abs(fineX(points[ahead]) - ax) < FineSteps &&
+           std::abs(fineY(points[ahead]) - ay) < FineSteps) {
+      ++ahead;
+    }
+    xMajor = DrawFineBand(a, b, width, xMajor, fineX(points[ahead]) - ax,
+                          fineY(points[ahead]) - ay);
   }
   PenX = points[count - 1].X;
   PenY = points[count - 1].Y;
@@ -307,7 +326,8 @@ void TRasterCanvas::FinePolyline(const TFinePoint* points, std::size_t count) {
 // centre. Between centred points these are the pixels DrawBand lights; clipped, the same pixels
 // as unclipped.
 std::optional<bool> TRasterCanvas::DrawFineBand(const TFinePoint& a, const TFinePoint& b,
-                                                double w, std::optional<bool> lastXMajor) {
+                                                double w, std::optional<bool> lastXMajor,
+                                                std::int64_t towardsX, std::int64_t towardsY) {
   using std::int64_t;
   if (Width <= 0 || Height <= 0 || Bits == nullptr) return lastXMajor;
   constexpr int64_t Sixteenth = One / FineSteps;  // 16.16 fixed point per sixteenth
@@ -319,17 +339,22 @@ std::optional<bool> TRasterCanvas::DrawFineBand(const TFinePoint& a, const TFine
   const int64_t dx = bx - ax;
   const int64_t dy = by - ay;
   if (dx == 0 && dy == 0) return lastXMajor;
-  // A piece walks the axis it runs along more. Near 45 degrees the roundings of its ends to a
-  // sixteenth would swap the axes from piece to piece, and where two pieces that walk different
-  // axes meet between pixel centres, their bands overlap or miss a little; within 5 % of the
-  // diagonal a piece keeps its predecessor's axis.
-  const int64_t adx = std::abs(dx);
-  const int64_t ady = std::abs(dy);
+  // A piece walks the axis the line runs along more there (towards). Near 45 degrees the
+  // roundings of the points to a sixteenth would swap the axes from piece to piece, and where
+  // two pieces that walk different axes meet between pixel centres, their bands overlap or miss
+  // a little; within 5 % of the diagonal a piece keeps its predecessor's axis. A piece shorter
+  // than a pixel lights at most one step and takes its way from a chord of about a pixel, whose
+  // rounding may tip it by up to an eighth: such a piece keeps its predecessor's axis within
+  // 20 % of the diagonal, so that a line of many of them does not change axis at every other
+  // step and fall apart into dashes.
+  const int64_t adx = std::abs(towardsX != 0 || towardsY != 0 ? towardsX : dx);
+  const int64_t ady = std::abs(towardsX != 0 || towardsY != 0 ? towardsY : dy);
   bool xMajor = adx >= ady;
   if (lastXMajor && *lastXMajor != xMajor) {
     const int64_t more = std::max(adx, ady);
     const int64_t less = std::min(adx, ady);
-    if (more * 20 <= less * 21) xMajor = *lastXMajor;
+    const bool shortPiece = std::max(std::abs(dx), std::abs(dy)) < FineSteps;
+    if (shortPiece ? more * 5 <= less * 6 : more * 20 <= less * 21) xMajor = *lastXMajor;
   }
   const int64_t major = xMajor ? std::abs(dx) : std::abs(dy);  // sixteenths
   const int64_t stepA = (xMajor ? dx : dy) < 0 ? -1 : 1;

@@ -59,10 +59,12 @@ class TRasterCanvas final : public TCanvas {
   void DrawLine(int x0, int y0, int x1, int y1);
   // The band line of the rules above, smooth or aliased, of width w pixels.
   void DrawBand(int x0, int y0, int x1, int y1, double w, bool smooth);
-  // The smooth band between two fine points, walked along the axis it returns; lastXMajor is
-  // the axis of the piece before it in the polyline, if any.
+  // The smooth band between two fine points, walked along the axis it returns: the one the
+  // line runs along more in the direction (towardsX, towardsY) in sixteenths (none: the piece's
+  // own); lastXMajor is the axis of the piece before it in the polyline, if any.
   std::optional<bool> DrawFineBand(const TFinePoint& a, const TFinePoint& b, double w,
-                                   std::optional<bool> lastXMajor);
+                                   std::optional<bool> lastXMajor, std::int64_t towardsX,
+                                   std::int64_t towardsY);
   void SmoothEllipse(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom);
   // Pixels first .. last (inclusive, any values) of row y, clipped to the image.
   void FillSpan(std::int64_t y, std::int64_t first, std::int64_t last, std::uint32_t pixel);

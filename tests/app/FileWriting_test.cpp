@@ -1,9 +1,14 @@
 // Whole writes: a device that takes part of a write (a disk filling up) gets the rest in further
-// writes, and one that takes nothing more is a failure that keeps the device's reason.
+// writes, and one that takes nothing more is a failure that keeps the device's reason; names that
+// are devices or pipes, which no finished file may replace.
 #include "app/FileWriting.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <algorithm>
 
 namespace {
@@ -65,6 +70,30 @@ TEST(WholeWriteTest, ShortWritesAreFollowedUpAndAFullDeviceIsAFailure) {
 TEST(WholeWriteTest, NothingToWriteSucceedsWithoutAWrite) {
   TFillingDevice device(4096, 0);
   EXPECT_TRUE(WriteWhole(device, QByteArray()));
+}
+
+// Renaming a finished file into the name would put a plain file where the device or pipe was.
+TEST(DeviceNameTest, DevicesAndPipesAreToldFromFilesAlsoThroughLinks) {
+  QTemporaryDir dir;
+  const auto at = [&dir](const char* name) { return dir.filePath(QLatin1String(name)); };
+  QFile plain(at("plain.png"));
+  ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+  ASSERT_EQ(mkfifo(QFile::encodeName(at("pipe.gif")).constData(), 0600), 0);
+  ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.mp4")));
+  ASSERT_TRUE(QFile::link(at("pipe.gif"), at("to-pipe.gif")));
+  ASSERT_TRUE(QFile::link(at("plain.png"), at("to-plain.png")));
+  ASSERT_TRUE(QFile::link(at("nothing.png"), at("dangling.png")));
+  ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), at("to-null.mp4")));
+  const struct {
+    QString Path;
+    bool Device;
+  } rows[] = {
+      {at("plain.png"), false},    {at("missing.png"), false},  {at("folder.mp4"), false},
+      {at("to-plain.png"), false}, {at("dangling.png"), false}, {at("pipe.gif"), true},
+      {at("to-pipe.gif"), true},   {at("to-null.mp4"), true},   {QStringLiteral("/dev/null"), true},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(IsDeviceOrPipe(row.Path), row.Device) << row.Path.toStdString();
 }
 
 }  // namespace

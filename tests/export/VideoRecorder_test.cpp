@@ -1,17 +1,28 @@
 // The video recorder: each format read back for its codec, size, frame count and picture; frame
-// rates; and the faults: files that cannot be created or written, a missing encoder, a full queue.
+// rates; and the faults: files that cannot be created or written, a missing
+// encoder, a full queue, a recording that fails or is abandoned while a file has the name; and
+// pipes, into which videos and pictures are written rather than put in their place.
 #include "export/VideoRecorder.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <atomic>
+#include <csignal>
 #include <future>
+#include <thread>
 
 #include "app/GuardedCall.h"
+#include "engine/AnimationStep.h"
+#include "export/PictureFile.h"
 #include "support/VideoProbe.h"
 
 namespace {
@@ -176,6 +187,178 @@ TEST(VideoRecorder, AFullDiskIsReportedWhenTheRecordingEnds) {
   EXPECT_TRUE(text.contains(QStringLiteral("No space left on device"))) << text.toStdString();
   // The device is no file of ours: it stays.
   EXPECT_TRUE(QFileInfo::exists(QStringLiteral("/dev/full")));
+}
+
+// Noise: no codec makes it small, so that a few frames take many kilobytes in every format.
+QImage NoisePicture(QSize size) {
+  QImage picture(size, QImage::Format_RGB32);
+  for (int y = 0; y < size.height(); ++y) {
+    auto* row = reinterpret_cast<quint32*>(picture.scanLine(y));
+    for (int x = 0; x < size.width(); ++x) row[x] = QRandomGenerator::global()->generate();
+  }
+  return picture;
+}
+
+// Files of this process may grow to limitBytes only while it exists; a write beyond fails with
+// EFBIG ("File too large") as a write to a full disk fails with ENOSPC.
+class TFileSizeLimit {
+ public:
+  explicit TFileSizeLimit(rlim_t limitBytes) {
+    getrlimit(RLIMIT_FSIZE, &Before);
+    OldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = Before;
+    limit.rlim_cur = limitBytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~TFileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &Before);
+    std::signal(SIGXFSZ, OldHandler);
+  }
+
+ private:
+  rlimit Before{};
+  void (*OldHandler)(int) = nullptr;
+};
+
+enum class TEnding { Finished, NoFrame, WritesFail, Abandoned };
+
+struct TEndingRow {
+  const char* Name;
+  TEnding Ending;
+  const char* Reason;  // in the message; none when the video is complete or abandoned
+};
+
+class VideoEndingTest : public ::testing::TestWithParam<std::tuple<const char*, TEndingRow>> {};
+
+// Until the video is complete, the name keeps the file it had: a recording that fails or is
+// abandoned leaves that file as it was, and nothing beside it.
+TEST_P(VideoEndingTest, TheNameKeepsItsFileUntilTheVideoIsComplete) {
+  const auto& [suffix, row] = GetParam();
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("clip.") + QLatin1String(suffix));
+  const QByteArray before("an earlier video");
+  {
+    QFile earlier(path);
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write(before);
+  }
+  const QSize size(320, 240);
+  QString text;
+  {
+    std::optional<TFileSizeLimit> limit;
+    if (row.Ending == TEnding::WritesFail) limit.emplace(64 * 1024);
+    text = ErrorOf([&] {
+      TVideoRecorder recorder(path, size, 25);
+      const int frames = row.Ending == TEnding::NoFrame ? 0 : 12;
+      for (int i = 0; i < frames; ++i) {
+        while (!recorder.AddFrame(NoisePicture(size)) && !recorder.Failed())
+          std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      }
+      QFile stillThere(path);
+      ASSERT_TRUE(stillThere.open(QIODevice::ReadOnly));
+      EXPECT_EQ(stillThere.readAll(), before) << "the name changed while recording";
+      if (row.Ending != TEnding::Abandoned) recorder.Finish();
+    });
+  }
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList{QFileInfo(path).fileName()})
+      << "nothing but the file of the name";
+  QFile after(path);
+  ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+  if (row.Ending == TEnding::Finished) {
+    EXPECT_TRUE(text.isEmpty()) << text.toStdString();
+    EXPECT_EQ(ProbeVideo(path).Frames, 12);
+    // Readable as any new file of the folder is, not only by its owner as a temporary file is.
+    QFile fresh(dir.filePath(QStringLiteral("fresh")));
+    ASSERT_TRUE(fresh.open(QIODevice::WriteOnly));
+    EXPECT_EQ(after.permissions(), fresh.permissions());
+  } else {
+    EXPECT_EQ(after.readAll(), before);
+    if (row.Ending != TEnding::Abandoned) {
+      EXPECT_TRUE(text.contains(QDir::toNativeSeparators(path))) << text.toStdString();
+      EXPECT_TRUE(text.contains(QLatin1String(row.Reason))) << text.toStdString();
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Endings, VideoEndingTest,
+    ::testing::Combine(
+        ::testing::Values("mp4", "webm", "gif"),
+        ::testing::Values(TEndingRow{"Finished", TEnding::Finished, ""},
+                          TEndingRow{"NoFrame", TEnding::NoFrame, "no frame was recorded"},
+                          TEndingRow{"WritesFail", TEnding::WritesFail, "File too large"},
+                          TEndingRow{"Abandoned", TEnding::Abandoned, ""})),
+    [](const auto& row) {
+      return std::string(std::get<0>(row.param)) + std::get<1>(row.param).Name;
+    });
+
+// A FIFO with a reader of its own, which collects whatever is written into it.
+class TPipeReader {
+ public:
+  explicit TPipeReader(const QString& path) {
+    EXPECT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    // Read and write: opened at once, and a writer's open finds a reader.
+    Fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NONBLOCK);
+    Reader = std::thread([this] {
+      char chunk[65536];
+      for (;;) {
+        const ssize_t got = ::read(Fd, chunk, sizeof chunk);
+        if (got > 0) {
+          Bytes.append(chunk, got);
+        } else if (Done.load()) {
+          return;
+        } else {
+          std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+      }
+    });
+  }
+  ~TPipeReader() { Collected(); }
+  // What was written, once the writer has finished.
+  QByteArray Collected() {
+    Done.store(true);
+    if (Reader.joinable()) Reader.join();
+    if (Fd >= 0) ::close(Fd);
+    Fd = -1;
+    return Bytes;
+  }
+
+ private:
+  int Fd = -1;
+  std::atomic<bool> Done{false};
+  QByteArray Bytes;
+  std::thread Reader;
+};
+
+// A pipe (or a device) given as the name is written into: renaming a finished file into its place
+// would replace it with a plain file.
+TEST(VideoRecorder, APipeIsWrittenIntoAndStaysAPipe) {
+  const struct {
+    const char* Name;
+    QByteArray Start;  // the format's signature
+  } rows[] = {{"clip.gif", "GIF89a"}, {"field.png", "\x89PNG"}, {"field.svg", "<?xml"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Name);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QLatin1String(row.Name));
+    TPipeReader pipe(path);
+    const QString text = ErrorOf([&] {
+      if (VideoFormatOfPath(path)) {
+        TVideoRecorder recorder(path, {64, 48}, 25);
+        recorder.AddFrame(TestPicture({64, 48}));
+        recorder.Finish();
+      } else {
+        TSimulationState state;
+        state.FieldSimulation.InitNodes(state.ISize, state.JSize, ModelWidth);
+        ResetSimulation(state);
+        SaveMainPicture(path, state, {QSize(64, 48), 1.0, DefaultMainRange(QSize(64, 48))});
+      }
+    });
+    EXPECT_TRUE(text.isEmpty()) << text.toStdString();
+    EXPECT_TRUE(pipe.Collected().startsWith(row.Start));
+    EXPECT_FALSE(QFileInfo(path).isFile()) << "the pipe was replaced by a file";
+  }
 }
 
 TEST(VideoRecorder, AMissingEncoderIsNamed) {

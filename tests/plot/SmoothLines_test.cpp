@@ -9,6 +9,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 #include <random>
 #include <vector>
 
@@ -378,6 +379,56 @@ TEST(FinePolyline, ALineNearTheDiagonalShowsNoNotchesWhereItIsCut) {
         for (int x = 0; x < whole.width(); ++x)
           worst = std::max(worst, std::abs(qRed(whole.pixel(x, y)) - qRed(pieces.pixel(x, y))));
       EXPECT_LE(worst, 16);
+    }
+  }
+}
+
+// A field line where the charge moves nearly at the wave speed has its nodes a small part of a
+// pixel apart. Rounded to sixteenths, such short pieces point every way, and a piece walked
+// along the other axis than its neighbours lights nothing where it crosses a column or row
+// centre of theirs: the line falls apart into dashes. Walked along the axis the line itself
+// runs along, the cut line is lit all along, and as brightly as the uncut one.
+TEST(FinePolyline, ALineCutFinerThanAPixelHasNoGaps) {
+  for (const double degrees : {0.0, 12.0, 30.0, 40.0, 44.0, 45.0, 46.0, 50.0, 60.0, 78.0, 90.0,
+                               135.0, 220.0, 310.0}) {
+    for (const double stepPixels : {0.07, 0.3, 0.8}) {
+      SCOPED_TRACE(testing::Message() << degrees << " degrees, steps of " << stepPixels);
+      const double angle = degrees * std::numbers::pi / 180.0;
+      const double length = 70.0;
+      const double x0 = 75.3 - 0.5 * length * std::cos(angle);
+      const double y0 = 74.8 - 0.5 * length * std::sin(angle);
+      std::vector<TFinePoint> cut;
+      const int steps = static_cast<int>(length / stepPixels);
+      for (int k = 0; k <= steps; ++k) {
+        const double along = length * k / steps;
+        const long fx = std::lround((x0 + along * std::cos(angle)) * 16.0);
+        const long fy = std::lround((y0 + along * std::sin(angle)) * 16.0);
+        const int px = static_cast<int>(std::floor(fx / 16.0));
+        const int py = static_cast<int>(std::floor(fy / 16.0));
+        cut.push_back({px, py, static_cast<std::int8_t>(fx - 16 * px - 8),
+                       static_cast<std::int8_t>(fy - 16 * py - 8)});
+      }
+      const QImage whole = FineDrawn({cut.front(), cut.back()}, 1.0, 150);
+      const QImage pieces = FineDrawn(cut, 1.0, 150);
+      const auto total = [](const QImage& image) {
+        long sum = 0;
+        for (int y = 0; y < image.height(); ++y)
+          for (int x = 0; x < image.width(); ++x) sum += qRed(image.pixel(x, y));
+        return sum;
+      };
+      EXPECT_NEAR(static_cast<double>(total(pieces)), static_cast<double>(total(whole)),
+                  0.03 * static_cast<double>(total(whole)));
+      // Every point of the line, up to a pixel before its end, has a lit pixel beside it (a
+      // line at 45 degrees lights two pixels of each column by half).
+      for (double along = 0.0; along < length - 1.0; along += 0.25) {
+        const int px = static_cast<int>(std::floor(x0 + along * std::cos(angle)));
+        const int py = static_cast<int>(std::floor(y0 + along * std::sin(angle)));
+        int brightest = 0;
+        for (int dy = -1; dy <= 1; ++dy)
+          for (int dx = -1; dx <= 1; ++dx)
+            brightest = std::max(brightest, qRed(pieces.pixel(px + dx, py + dy)));
+        ASSERT_GE(brightest, 100) << "a gap " << along << " pixels along";
+      }
     }
   }
 }
