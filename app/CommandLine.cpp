@@ -301,7 +301,8 @@ QString CommandLineUsage(const QString& program) {
              "  --aliased          aliased lines\n"
              "  --language ja|en   the language of the window\n"
              "\n"
-             "Exit status: 0 written, 1 the file could not be written, 2 a bad command line.\n")
+             "Exit status: 0 written, 1 the file could not be written, 2 a bad command line,\n"
+             "130 or 143 stopped by SIGINT or SIGTERM (nothing written).\n")
       .arg(program, NamesOf(Trajectories), QString::number(MaxTicks),
            QString::number(MinPictureSide), QString::number(MaxPictureSide),
            QString::number(MinPixelRatio), QString::number(MaxPixelRatio), NamesOf(Models));

@@ -22,6 +22,9 @@ enum class TCommandAction {
 constexpr int ExitSuccess = 0;
 constexpr int ExitWriteFailed = 1;  // the file could not be written
 constexpr int ExitUsage = 2;        // an unknown option, a bad value or an unknown suffix
+// Plus the signal's number, as a shell reports a program the signal ended: SIGINT (130) or
+// SIGTERM (143) stopped the render, and nothing was written.
+constexpr int ExitStopped = 128;
 
 enum class TOutputKind { Png, Svg, Mp4, WebM, Gif };
 

@@ -2,6 +2,7 @@
 // file.
 #include "export/RenderCommand.h"
 
+#include <QDir>
 #include <exception>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "engine/ModelLimits.h"
 #include "engine/Trajectories.h"
 #include "export/PictureFile.h"
+#include "export/StopSignals.h"
 #include "export/TickVideo.h"
 
 namespace {
@@ -54,16 +56,32 @@ int RunRenderCommand(const TCommandLine& line, QString& message) {
   geometry.LogicalSize = line.Size;
   geometry.PixelRatio = line.PixelRatio;
   geometry.Range = DefaultMainRange(line.Size);
+  // Caught for the whole run, so that Ctrl+C or a kill stops it between ticks and the file is
+  // abandoned unwritten, rather than killing it half way through the video.
+  const TStopSignals stopSignals;
+  const auto stopRequested = [&stopSignals] { return stopSignals.Received() != 0; };
+  bool written = false;
   try {
     if (line.IsVideo()) {
-      RecordTickVideo(line.RenderFile, state, geometry, line.FromTick, line.Ticks);
+      written = RecordTickVideo(line.RenderFile, state, geometry, line.FromTick, line.Ticks,
+                                stopRequested);
     } else {
-      for (int tick = 0; tick < line.Ticks; ++tick) RunTick(state, {});
-      SaveMainPicture(line.RenderFile, state, geometry);
+      for (int tick = 0; tick < line.Ticks && !stopRequested(); ++tick) RunTick(state, {});
+      if (!stopRequested()) {
+        SaveMainPicture(line.RenderFile, state, geometry);
+        written = true;
+      }
     }
   } catch (const std::exception& error) {
     message = QString::fromStdString(error.what());
     return ExitWriteFailed;
+  }
+  if (!written) {
+    const int signal = stopSignals.Received();
+    message =
+        QStringLiteral("Could not write \"%1\": stopped by %2")
+            .arg(QDir::toNativeSeparators(line.RenderFile), QLatin1String(StopSignalName(signal)));
+    return ExitStopped + signal;
   }
   return ExitSuccess;
 }

@@ -2,14 +2,12 @@
 // rendering held back while the recorder's queue is nearly full so that no frame is dropped.
 #include "export/TickVideo.h"
 
-#include <QDir>
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
 
-#include "app/GuardedCall.h"
 #include "engine/AnimationStep.h"
 #include "export/VideoRecorder.h"
 
@@ -20,13 +18,10 @@ constexpr double TicksPerSecond = 60.0;
 
 }  // namespace
 
-void RecordTickVideo(const QString& path, TSimulationState& state, const TPictureGeometry& geometry,
-                     int firstTick, int lastTick) {
-  const std::optional<TVideoFormat> format = VideoFormatOfPath(path);
-  if (!format) {
-    throw EError(QStringLiteral("Could not record \"%1\": the name must end in .mp4, .webm or .gif")
-                     .arg(QDir::toNativeSeparators(path)));
-  }
+bool RecordTickVideo(const QString& path, TSimulationState& state, const TPictureGeometry& geometry,
+                     int firstTick, int lastTick, const std::function<bool()>& stopRequested) {
+  // Any rate for a name of no video format: the recorder refuses the name.
+  const TVideoFormat format = VideoFormatOfPath(path).value_or(TVideoFormat::Mp4);
   // Pictures whose encoding has begun, counted on the recorder's worker. Declared before the
   // recorder, which calls back into them until it is gone.
   std::mutex lock;
@@ -45,9 +40,11 @@ void RecordTickVideo(const QString& path, TSimulationState& state, const TPictur
   const long long waiting = std::max(0, options.QueueFrames - 2);
 
   TVideoRecorder recorder(path, DevicePixelsOf(geometry.LogicalSize, geometry.PixelRatio),
-                          StandardFrameRate(TicksPerSecond, *format), options);
+                          StandardFrameRate(TicksPerSecond, format), options);
   long long added = 0;
   for (int tick = 0; tick <= lastTick && !recorder.Failed(); ++tick) {
+    // Leaving the recorder unfinished abandons the video.
+    if (stopRequested()) return false;
     if (tick > 0) RunTick(state, {});
     if (tick < firstTick) continue;
     const QImage picture =
@@ -59,5 +56,7 @@ void RecordTickVideo(const QString& path, TSimulationState& state, const TPictur
     guard.unlock();
     if (recorder.AddFrame(picture)) ++added;
   }
+  if (stopRequested()) return false;
   recorder.Finish();
+  return true;
 }

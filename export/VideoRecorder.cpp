@@ -36,6 +36,7 @@ extern "C" {
 
 #include "app/FileWriting.h"
 #include "app/GuardedCall.h"
+#include "export/StopSignals.h"
 
 namespace {
 
@@ -144,6 +145,7 @@ struct TVideoRecorder::TImpl {
   long long Dropped = 0;
   std::atomic<bool> HasFailed{false};
   QString Error;  // the first failure's reason; written before HasFailed is set
+  std::unique_ptr<TStopSignals> StopSignals;
 
   ~TImpl() {
     StopWorker();
@@ -444,6 +446,8 @@ TVideoRecorder::TVideoRecorder(const QString& path, QSize pictureSize, int frame
   }
   Impl->SlotTick.assign(static_cast<std::size_t>(poolSize), 0);
   Impl->Queue.assign(static_cast<std::size_t>(poolSize), 0);
+  if (Impl->Options.OnStopSignal)
+    Impl->StopSignals = std::make_unique<TStopSignals>(Impl->Options.OnStopSignal);
   Impl->Worker = std::thread([impl = Impl.get()] { impl->WorkerLoop(); });
 }
 

@@ -28,6 +28,10 @@ struct TVideoRecorderOptions {
   std::function<void()> BeforeEncode;
   // Replaces the encoder the format asks for (a test names one that does not exist).
   QString EncoderName;
+  // Called from the event loop when SIGINT or SIGTERM arrives while the recorder exists (see
+  // TStopSignals), so that the window can finish the video and close rather than be killed with
+  // it half written; none leaves the signals alone.
+  std::function<void(int signal)> OnStopSignal;
 };
 
 struct TRecordingSummary {

@@ -722,8 +722,12 @@ void TMainForm1::MnuRecordAnimationClick() {
   const std::optional<TVideoFormat> format = VideoFormatOfPath(path);
   const int rate = StandardFrameRate(1000.0 / EffectiveIntervalMs(),
                                      format.value_or(TVideoFormat::Mp4));
+  TVideoRecorderOptions options = RecordingOptions;
+  // Ended from outside (SIGTERM at logout, Ctrl+C in the terminal), the window closes as if the
+  // user closed it, which finishes the video, instead of dying with the video half written.
+  options.OnStopSignal = [this](int) { close(); };
   // Throws with the file and the reason; nothing changes then.
-  Recorder = std::make_unique<TVideoRecorder>(path, pictureSize, rate, RecordingOptions);
+  Recorder = std::make_unique<TVideoRecorder>(path, pictureSize, rate, std::move(options));
   RecordedTicks = 0;
   RecordingChartSize = Chart1->size();
   ShowRecordingState();

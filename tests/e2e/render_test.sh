@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real program's command line on a machine with no display: no X server, no QT_QPA_PLATFORM.
 # Pictures and videos written with exit status 0 and read back; bad command lines end with 2 and
-# one line on stderr; a file that cannot be written ends with 1 and leaves nothing.
+# one line on stderr; a file that cannot be written ends with 1 and leaves nothing; a render
+# stopped by a signal ends with 128 + the signal and leaves the file of its name as it was.
 # $1: the program.
 set -euo pipefail
 
@@ -93,6 +94,33 @@ for format in "mp4 h264" "webm vp9" "gif gif"; do
 done
 expect_status 1 --render "$work/missing/film.mp4" --ticks 5
 [ ! -e "$work/missing" ] || fail "a folder was made for the video"
+
+# Stopped half way by Ctrl+C or a kill: status 128 + the signal, one line on stderr, and the file
+# of the name as it was before, with nothing beside it.
+mkdir "$work/stop"
+for stop in "mp4 INT 130" "webm TERM 143" "gif INT 130"; do
+  read -r suffix signal want <<<"$stop"
+  film="$work/stop/film.$suffix"
+  echo "an earlier film" >"$film"
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" --render "$film" \
+    --trajectory circle --ticks 3000 --size 640x360 >"$work/out" 2>"$work/err" &
+  pid=$!
+  sleep 2
+  kill -"$signal" "$pid"
+  set +e
+  wait "$pid"
+  status=$?
+  set -e
+  out=$(cat "$work/out")
+  err=$(cat "$work/err")
+  echo "SIG$signal during film.$suffix: status $status, $err"
+  [ "$status" -eq "$want" ] || fail "SIG$signal gave status $status, not $want"
+  [ "$(wc -l <"$work/err")" -eq 1 ] && grep -q "SIG$signal" "$work/err" ||
+    fail "SIG$signal: not one line naming the signal"
+  [ "$(cat "$film")" = "an earlier film" ] || fail "the earlier film.$suffix was touched"
+  [ "$(ls -A "$work/stop")" = "film.$suffix" ] || fail "left in the folder: $(ls -A "$work/stop")"
+  rm "$film"
+done
 
 # Help and version.
 expect_status 0 --help

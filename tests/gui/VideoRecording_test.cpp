@@ -1,7 +1,7 @@
 // Recording the animation from the File menu: the file asked for, its type chosen in the dialog,
 // one frame per tick until the item is chosen again, each format read back; the REC label; the
-// recording's end on a model size, a resize and at exit; files that cannot be written and frames
-// the encoder could not take.
+// recording's end on a model size, a resize, at exit and on SIGTERM; files that cannot be
+// written and frames the encoder could not take.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <chrono>
+#include <csignal>
 #include <future>
 
 #include "MainFormDriver.h"
@@ -180,6 +181,22 @@ TEST_P(VideoRecordingTypeTest, ANameWithoutSuffixGetsTheChosenType) {
 INSTANTIATE_TEST_SUITE_P(Types, VideoRecordingTypeTest,
                          ::testing::Values(TTypeRow{0, "mp4", "h264"}, TTypeRow{1, "webm", "vp9"},
                                            TTypeRow{2, "gif", "gif"}));
+
+// SIGTERM (a logout, a kill) while recording: the window closes as if the user closed it, and
+// the video is finished under its name rather than left cut short.
+TEST_F(VideoRecordingTest, SigtermFinishesTheVideoAndClosesTheWindow) {
+  const QString path = Dir.filePath(QStringLiteral("clip.mp4"));
+  ChooseRecord(path);
+  ASSERT_TRUE(Form->Recording());
+  StepTicks(3);
+  std::raise(SIGTERM);
+  ASSERT_TRUE(WaitFor([&] { return !Form->Recording(); }));
+  EXPECT_FALSE(Form->isVisible());
+  EXPECT_EQ(ProbeVideo(path).Frames, 3);
+  EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden),
+            QStringList{QStringLiteral("clip.mp4")});
+  EXPECT_TRUE(Shown.isEmpty()) << Shown.join(QLatin1Char('\n')).toStdString();
+}
 
 TEST_F(VideoRecordingTest, AFileThatCannotBeCreatedIsReportedAndTheAnimationGoesOn) {
   const QString path = Dir.filePath(QStringLiteral("missing/folder/clip.mp4"));

@@ -1,0 +1,88 @@
+// The command line's render as a script sees it: a render stopped by SIGINT or SIGTERM leaves
+// whatever had the file's name.
+#include "export/RenderCommand.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <chrono>
+#include <csignal>
+#include <thread>
+
+#include "engine/AnimationStep.h"
+#include "export/StopSignals.h"
+#include "export/TickVideo.h"
+
+namespace {
+
+// A stop asked for after a few ticks: the video is abandoned, and the file of its name stays.
+TEST(RenderCommand, AStoppedVideoLeavesTheFileOfItsName) {
+  for (const char* name : {"film.mp4", "film.webm", "film.gif"}) {
+    SCOPED_TRACE(name);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QLatin1String(name));
+    {
+      QFile earlier(path);
+      ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+      earlier.write("earlier");
+    }
+    TSimulationState state;
+    state.FieldSimulation.InitNodes(state.ISize, state.JSize, ModelWidth);
+    ResetSimulation(state);
+    TPictureGeometry geometry;
+    geometry.LogicalSize = QSize(160, 90);
+    geometry.Range = DefaultMainRange(geometry.LogicalSize);
+    int asked = 0;
+    EXPECT_FALSE(RecordTickVideo(path, state, geometry, 0, 200, [&] { return ++asked > 20; }));
+    EXPECT_EQ(asked, 21);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QLatin1String(name)});
+    QFile after(path);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), QByteArray("earlier"));
+  }
+}
+
+TEST(StopSignals, TheFirstSignalIsNotedAndTheOldHandlersComeBack) {
+  static int oldHandlerCalls = 0;
+  const auto oldInterrupt = std::signal(SIGINT, [](int) { ++oldHandlerCalls; });
+  const auto oldTerminate = std::signal(SIGTERM, [](int) { ++oldHandlerCalls; });
+  for (const int signal : {SIGINT, SIGTERM}) {
+    SCOPED_TRACE(StopSignalName(signal));
+    {
+      const TStopSignals stop;
+      EXPECT_EQ(stop.Received(), 0);
+      std::raise(signal);
+      EXPECT_EQ(stop.Received(), signal);
+      EXPECT_EQ(oldHandlerCalls, 0);
+    }
+    std::raise(signal);
+    EXPECT_EQ(oldHandlerCalls, 1);
+    oldHandlerCalls = 0;
+  }
+  std::signal(SIGINT, oldInterrupt);
+  std::signal(SIGTERM, oldTerminate);
+}
+
+// The window's way: told from the event loop, where it may end what it is doing.
+TEST(StopSignals, TheCallbackRunsFromTheEventLoop) {
+  std::vector<int> told;
+  std::unique_ptr<TStopSignals> stop;
+  stop = std::make_unique<TStopSignals>([&](int signal) {
+    told.push_back(signal);
+    stop.reset();
+  });
+  std::raise(SIGTERM);
+  EXPECT_TRUE(told.empty()) << "not from the handler";
+  for (int i = 0; i < 500 && told.empty(); ++i) {
+    QCoreApplication::processEvents();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  EXPECT_EQ(told, std::vector<int>{SIGTERM});
+  EXPECT_EQ(stop, nullptr);
+}
+
+}  // namespace
