@@ -13,6 +13,7 @@
 #include "export/PictureFile.h"
 #include "export/StopSignals.h"
 #include "export/TickVideo.h"
+#include "export/VideoRecorder.h"
 
 namespace {
 
@@ -46,6 +47,17 @@ std::string Prepare(const TCommandLine& line, TSimulationState& state) {
 }  // namespace
 
 int RunRenderCommand(const TCommandLine& line, QString& message) {
+  if (line.IsVideo()) {
+    const QString tooLarge = VideoSizeRefusal(DevicePixelsOf(line.Size, line.PixelRatio));
+    if (!tooLarge.isEmpty()) {
+      message = QStringLiteral("--size %1x%2 at --scale %3: %4")
+                    .arg(line.Size.width())
+                    .arg(line.Size.height())
+                    .arg(line.PixelRatio)
+                    .arg(tooLarge);
+      return ExitUsage;
+    }
+  }
   TSimulationState state;
   const std::string refusal = Prepare(line, state);
   if (!refusal.empty()) {

@@ -8,7 +8,7 @@
 
 // Runs line (whose Action is Render) and returns the exit status: ExitSuccess, ExitWriteFailed
 // when the file could not be written, ExitUsage when the options describe a model or trajectory
-// the engine refuses, ExitStopped plus the
+// the engine refuses or a video frame larger than the recorder takes, ExitStopped plus the
 // signal's number when SIGINT or SIGTERM stopped the run (the file is then not written, and
 // whatever had its name stays). message gets the one-line reason of a failure.
 int RunRenderCommand(const TCommandLine& line, QString& message);

@@ -35,12 +35,11 @@ bool RecordTickVideo(const QString& path, TSimulationState& state, const TPictur
     }
     started.notify_one();
   };
-  // A picture holds its place in the queue until it is encoded: with the one being encoded and
-  // the one about to be added, at most QueueFrames - 2 may wait.
-  const long long waiting = std::max(0, options.QueueFrames - 2);
-
   TVideoRecorder recorder(path, DevicePixelsOf(geometry.LogicalSize, geometry.PixelRatio),
                           StandardFrameRate(TicksPerSecond, format), options);
+  // A picture holds its place in the queue until it is encoded: with the one being encoded and
+  // the one about to be added, at most QueueFrames - 2 may wait.
+  const long long waiting = std::max(0, recorder.QueueFrames() - 2);
   long long added = 0;
   for (int tick = 0; tick <= lastTick && !recorder.Failed(); ++tick) {
     // Leaving the recorder unfinished abandons the video.

@@ -81,6 +81,11 @@ QString Failure(const QString& path, const QString& reason) {
 // The muxers write through FFmpeg's buffer of this many bytes.
 constexpr int OutputBufferBytes = 64 * 1024;
 
+// The pool of pictures takes at most this much memory, but keeps room for three (one encoded, one
+// waiting, one being copied): eight slots of 3840 x 2160 would be 265 MB.
+constexpr long long PoolBytes = 128LL * 1024 * 1024;
+constexpr int MinPoolSlots = 3;
+
 }  // namespace
 
 std::optional<TVideoFormat> VideoFormatOfPath(const QString& path) {
@@ -104,6 +109,22 @@ int StandardFrameRate(double ticksPerSecond, TVideoFormat format) {
   // A rate that is no number (a zero interval) gets the fastest rate.
   if (!std::isfinite(ticksPerSecond)) ticksPerSecond = 1000.0;
   return format == TVideoFormat::Gif ? nearest(GifRates) : nearest(VideoRates);
+}
+
+QString VideoSizeRefusal(QSize devicePixels) {
+  const long long width = devicePixels.width();
+  const long long height = devicePixels.height();
+  if (width < 2 || height < 2) {
+    return Reason("a picture of %1 x %2 pixels cannot be recorded").arg(width).arg(height);
+  }
+  if (width * height <= MaxVideoPixels && width <= MaxVideoSide && height <= MaxVideoSide)
+    return {};
+  return Reason(
+             "a video frame may have as many pixels as 3840 x 2160, in any shape with no side "
+             "over %1, and this one is %2 x %3")
+      .arg(MaxVideoSide)
+      .arg(width)
+      .arg(height);
 }
 
 struct TVideoRecorder::TImpl {
@@ -261,6 +282,9 @@ void TVideoRecorder::TImpl::Open(TVideoFormat format) {
     av_opt_set(Encoder->priv_data, "deadline", "realtime", 0);
     av_opt_set(Encoder->priv_data, "cpu-used", "8", 0);
     av_opt_set(Encoder->priv_data, "crf", "30", 0);
+    // libvpx keeps up to 25 frames for its look-ahead unless told otherwise, 350 MB more at
+    // 3840 x 2160 (and 25 frames' delay); real-time encoding needs none.
+    av_opt_set(Encoder->priv_data, "lag-in-frames", "0", 0);
   }
   // Encoding runs on the worker thread alone, which yields to the animation (see WorkerLoop):
   // threads of the encoder's own would be created at normal priority.
@@ -408,14 +432,8 @@ TVideoRecorder::TVideoRecorder(const QString& path, QSize pictureSize, int frame
   if (!format) {
     throw EError(Failure(path, Reason("the file name must end in .mp4, .webm or .gif")));
   }
-  // Beyond this, a picture would not fit the encoders' levels nor the pool the memory.
-  constexpr int MaxSide = 8192;
-  if (pictureSize.width() < 2 || pictureSize.height() < 2 || pictureSize.width() > MaxSide ||
-      pictureSize.height() > MaxSide) {
-    throw EError(Failure(path, Reason("a picture of %1 x %2 pixels cannot be recorded")
-                                   .arg(pictureSize.width())
-                                   .arg(pictureSize.height())));
-  }
+  const QString sizeRefusal = VideoSizeRefusal(pictureSize);
+  if (!sizeRefusal.isEmpty()) throw EError(Failure(path, sizeRefusal));
   if (frameRate < 1 || frameRate > 1000) {
     throw EError(
         Failure(path, Reason("%1 pictures a second is no frame rate").arg(frameRate)));
@@ -434,7 +452,9 @@ TVideoRecorder::TVideoRecorder(const QString& path, QSize pictureSize, int frame
     throw EError(Failure(path, QString::fromStdString(error.what())));
   }
 
-  const int poolSize = std::max(1, Impl->Options.QueueFrames);
+  const long long slotBytes = 4LL * Impl->CodedSize.width() * (Impl->CodedSize.height() + 1);
+  const int affordable = static_cast<int>(std::max<long long>(MinPoolSlots, PoolBytes / slotBytes));
+  const int poolSize = std::max(1, std::min(Impl->Options.QueueFrames, affordable));
   Impl->Slots.reserve(static_cast<std::size_t>(poolSize));
   for (int i = 0; i < poolSize; ++i) {
     // One row more than the picture: swscale's vector code may read a little past the end.
@@ -541,3 +561,6 @@ int TVideoRecorder::FrameRate() const {
   return Impl->Rate;
 }
 
+int TVideoRecorder::QueueFrames() const {
+  return static_cast<int>(Impl->Slots.size());
+}

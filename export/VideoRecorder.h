@@ -20,8 +20,19 @@ std::optional<TVideoFormat> VideoFormatOfPath(const QString& path);
 // delays below 2/100 s, so a GIF gets the nearest of 10, 20, 25 and 50.
 int StandardFrameRate(double ticksPerSecond, TVideoFormat format);
 
+// The largest video frame in device pixels: as many pixels as 3840 x 2160 (a 4K screen), in either
+// orientation or any other shape, and no side longer than MaxVideoSide. A lesson needs no more;
+// H.264's levels 5.1 and 5.2, which players of 4K video decode, take frames of up to 36,864
+// macroblocks of 16 x 16 pixels (9.4 million pixels, no side over 8,688); and the memory stays
+// under a gigabyte, since the queue and the encoders hold every frame several times over.
+constexpr long long MaxVideoPixels = 3840LL * 2160LL;
+constexpr int MaxVideoSide = 8192;
+// Why frames of devicePixels cannot be recorded, in the user's language; empty when they can.
+QString VideoSizeRefusal(QSize devicePixels);
+
 struct TVideoRecorderOptions {
-  // Pictures waiting for the encoder at most; a picture that finds the queue full is dropped.
+  // Pictures waiting for the encoder at most (fewer for large pictures, see QueueFrames()); a
+  // picture that finds the queue full is dropped.
   int QueueFrames = 8;
   // Runs on the worker before each picture is encoded (a test holds the worker here to fill the
   // queue).
@@ -49,7 +60,8 @@ class TVideoRecorder {
   // Prepares the encoder and the file for pictures of pictureSize device pixels shown at
   // frameRate pictures a second. H.264 and VP9 store colour at half resolution and need even
   // sides: an odd side gets one black row or column. Throws EError naming the file and the
-  // reason (unknown suffix, no encoder, a folder that cannot be written); nothing is left behind.
+  // reason (unknown suffix, a size beyond VideoSizeRefusal's, no encoder, a folder that cannot
+  // be written); nothing is left behind.
   TVideoRecorder(const QString& path, QSize pictureSize, int frameRate,
                  TVideoRecorderOptions options = {});
   // Without Finish the recording is abandoned: the pictures still queued are not encoded and
@@ -72,6 +84,9 @@ class TVideoRecorder {
   QString Path() const;
   QSize PictureSize() const;
   int FrameRate() const;
+  // Pictures the queue holds: the option's number, or fewer when that many large pictures would
+  // take more than a hundred megabytes or so.
+  int QueueFrames() const;
 
  private:
   struct TImpl;

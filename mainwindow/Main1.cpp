@@ -698,6 +698,15 @@ void TMainForm1::MnuRecordAnimationClick() {
     EndRecording();
     return;
   }
+  // Told before a file is asked for: the plot as it stands is what the video would show.
+  Series1().RequestRedraw();
+  Chart1->FlushRedraw();
+  const QString tooLarge = VideoSizeRefusal(Chart1->Buffer().size());
+  if (!tooLarge.isEmpty()) {
+    throw EError(tr("The animation cannot be recorded at this size: %1. Make the window smaller, "
+                    "then start the recording again.")
+                     .arg(tooLarge));
+  }
   QString path;
   if (AskRecordingFile) {
     path = AskRecordingFile();

@@ -1,5 +1,5 @@
-// The command line's render as a script sees it: a render stopped by SIGINT or SIGTERM leaves
-// whatever had the file's name.
+// The command line's render as a script sees it: frames too large for a video refused as a bad
+// command line, and a render stopped by SIGINT or SIGTERM leaving whatever had the file's name.
 #include "export/RenderCommand.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +17,44 @@
 #include "export/TickVideo.h"
 
 namespace {
+
+TCommandLine RenderLine(const QString& file, QSize size, double ratio, int ticks) {
+  TCommandLine line = ParseCommandLine(
+      {QStringLiteral("--render"), file, QStringLiteral("--size"),
+       QStringLiteral("%1x%2").arg(size.width()).arg(size.height()), QStringLiteral("--scale"),
+       QString::number(ratio), QStringLiteral("--ticks"), QString::number(ticks)});
+  EXPECT_EQ(line.Action, TCommandAction::Render) << line.Message.toStdString();
+  return line;
+}
+
+TEST(RenderCommand, AVideoFrameLargerThan4KIsABadCommandLine) {
+  const struct {
+    const char* File;
+    QSize Size;
+    double Ratio;
+    int Status;
+  } rows[] = {
+      {"huge.webm", {8192, 8192}, 1.0, ExitUsage},
+      {"huge.mp4", {2000, 2000}, 2.0, ExitUsage},  // 4000 x 4000 device pixels
+      {"huge.gif", {5000, 5000}, 1.0, ExitUsage},
+      {"tall.gif", {1080, 1920}, 2.0, ExitSuccess},  // 4K on its side
+      {"huge.png", {4000, 4000}, 2.0, ExitSuccess},  // pictures keep their own limit
+  };
+  QTemporaryDir dir;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.File);
+    const QString path = dir.filePath(QLatin1String(row.File));
+    QString message;
+    EXPECT_EQ(RunRenderCommand(RenderLine(path, row.Size, row.Ratio, 1), message), row.Status)
+        << message.toStdString();
+    EXPECT_EQ(QFile::exists(path), row.Status == ExitSuccess);
+    if (row.Status == ExitUsage) {
+      EXPECT_TRUE(message.startsWith(QStringLiteral("--size"))) << message.toStdString();
+      EXPECT_TRUE(message.contains(QStringLiteral("3840 x 2160"))) << message.toStdString();
+      EXPECT_FALSE(message.contains(QLatin1Char('\n')));
+    }
+  }
+}
 
 // A stop asked for after a few ticks: the video is abandoned, and the file of its name stays.
 TEST(RenderCommand, AStoppedVideoLeavesTheFileOfItsName) {

@@ -1,5 +1,5 @@
 // The video recorder: each format read back for its codec, size, frame count and picture; frame
-// rates; and the faults: files that cannot be created or written, a missing
+// rates; the largest frame; and the faults: files that cannot be created or written, a missing
 // encoder, a full queue, a recording that fails or is abandoned while a file has the name; and
 // pipes, into which videos and pictures are written rather than put in their place.
 #include "export/VideoRecorder.h"
@@ -292,6 +292,33 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& row) {
       return std::string(std::get<0>(row.param)) + std::get<1>(row.param).Name;
     });
+
+TEST(VideoRecorder, FramesLargerThanAVideoTakesAreRefused) {
+  const struct {
+    QSize Frame;
+    bool Fits;
+  } rows[] = {
+      {{3840, 2160}, true},  {{2160, 3840}, true},  {{8192, 1012}, true},  {{2, 2}, true},
+      {{3842, 2160}, false}, {{2160, 3842}, false}, {{8192, 1013}, false}, {{8194, 2}, false},
+      {{1, 100}, false},     {{4000, 4000}, false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.Frame.width() << " x " << row.Frame.height());
+    const QString refusal = VideoSizeRefusal(row.Frame);
+    EXPECT_EQ(refusal.isEmpty(), row.Fits) << refusal.toStdString();
+    if (!row.Fits) {
+      EXPECT_TRUE(refusal.contains(
+          QStringLiteral("%1 x %2").arg(row.Frame.width()).arg(row.Frame.height())))
+          << refusal.toStdString();
+    }
+  }
+  // Refused before anything is written.
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("huge.webm"));
+  const QString text = ErrorOf([&] { TVideoRecorder recorder(path, {5000, 5000}, 25); });
+  EXPECT_TRUE(text.contains(QStringLiteral("5000 x 5000"))) << text.toStdString();
+  EXPECT_FALSE(QFileInfo::exists(path));
+}
 
 // A FIFO with a reader of its own, which collects whatever is written into it.
 class TPipeReader {

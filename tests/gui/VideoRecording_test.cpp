@@ -1,7 +1,7 @@
 // Recording the animation from the File menu: the file asked for, its type chosen in the dialog,
 // one frame per tick until the item is chosen again, each format read back; the REC label; the
-// recording's end on a model size, a resize, at exit and on SIGTERM; files that cannot be
-// written and frames the encoder could not take.
+// recording's end on a model size, a resize, at exit and on SIGTERM; a plot too large for a video,
+// files that cannot be written and frames the encoder could not take.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <future>
 
@@ -181,6 +182,28 @@ TEST_P(VideoRecordingTypeTest, ANameWithoutSuffixGetsTheChosenType) {
 INSTANTIATE_TEST_SUITE_P(Types, VideoRecordingTypeTest,
                          ::testing::Values(TTypeRow{0, "mp4", "h264"}, TTypeRow{1, "webm", "vp9"},
                                            TTypeRow{2, "gif", "gif"}));
+
+// A plot of more device pixels than a 4K frame: the user is told before any file is asked for,
+// and the animation goes on.
+TEST_F(VideoRecordingTest, APlotTooLargeForAVideoIsRefusedAtOnce) {
+  const QSize logical = Form->Chart1->size();
+  Form->Chart1->SetDevicePixelRatio(
+      std::sqrt(1.2 * MaxVideoPixels / (logical.width() * logical.height())));
+  Form->MnuRunClick();
+  int asked = 0;
+  Form->AskRecordingFile = [&] {
+    ++asked;
+    return Dir.filePath(QStringLiteral("huge.mp4"));
+  };
+  RecordItem().trigger();
+  EXPECT_EQ(asked, 0);
+  EXPECT_FALSE(Form->Recording());
+  ASSERT_EQ(Shown.size(), 1);
+  EXPECT_TRUE(Shown[0].contains(QStringLiteral("3840 x 2160"))) << Shown[0].toStdString();
+  EXPECT_TRUE(Shown[0].contains(QStringLiteral("Make the window smaller")));
+  EXPECT_TRUE(Form->Timer1->isActive());
+  EXPECT_TRUE(QDir(Dir.path()).isEmpty());
+}
 
 // SIGTERM (a logout, a kill) while recording: the window closes as if the user closed it, and
 // the video is finished under its name rather than left cut short.
