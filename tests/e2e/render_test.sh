@@ -95,11 +95,6 @@ done
 expect_status 1 --render "$work/missing/film.mp4" --ticks 5
 [ ! -e "$work/missing" ] || fail "a folder was made for the video"
 
-# A video frame of more pixels than 3840 x 2160 is a bad command line; a picture may have them.
-expect_status 2 --render "$work/huge.webm" --size 8192x8192 --ticks 3
-[ "$(wc -l <"$work/err")" -eq 1 ] && [ ! -e "$work/huge.webm" ] || fail "huge.webm was not refused"
-expect_status 0 --render "$work/tall.mp4" --size 1080x1920 --scale 2 --ticks 1
-
 # Stopped half way by Ctrl+C or a kill: status 128 + the signal, one line on stderr, and the file
 # of the name as it was before, with nothing beside it.
 mkdir "$work/stop"
