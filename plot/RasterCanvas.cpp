@@ -134,6 +134,11 @@ TBandWalk WalkFrom(std::uint32_t* line, std::int64_t majorStep, std::int64_t min
           count};
 }
 
+// A fine point's coordinate in sixteenths of a pixel: pixel p's centre lies at 16 p + 8.
+std::int64_t Sixteenths(int pixel, std::int8_t part) {
+  return static_cast<std::int64_t>(pixel) * FineSteps + FineSteps / 2 + part;
+}
+
 // floor(n / d) and its remainder for d > 0 from d's reciprocal: for |n| under 2^36 and d under
 // 2^20 the estimate lies within one of the floor, and the remainder's sign corrects it exactly.
 [[gnu::always_inline]] inline std::int64_t DivideByReciprocal(std::int64_t n, std::int64_t d,
@@ -285,13 +290,8 @@ void TRasterCanvas::FinePolyline(const TFinePoint* points, std::size_t count) {
   for (std::size_t k = 1; k < std::min(count, Ahead); ++k) Prefetch(whole(points[k]));
   const double width = LineWidthOf(PixelRatio);
   std::optional<bool> xMajor;  // the axis the last piece walked
-  // Sixteenths from the pixel grid's origin.
-  const auto fineX = [](const TFinePoint& p) {
-    return static_cast<std::int64_t>(p.X) * FineSteps + p.DX;
-  };
-  const auto fineY = [](const TFinePoint& p) {
-    return static_cast<std::int64_t>(p.Y) * FineSteps + p.DY;
-  };
+  const auto fineX = [](const TFinePoint& p) { return Sixteenths(p.X, p.DX); };
+  const auto fineY = [](const TFinePoint& p) { return Sixteenths(p.Y, p.DY); };
   // The first point a pixel or more from the piece's start: the chord to it shows the way the
   // line runs, where a piece shorter than a pixel, rounded to sixteenths, may point any way.
   std::size_t ahead = 1;
@@ -331,11 +331,8 @@ std::optional<bool> TRasterCanvas::DrawFineBand(const TFinePoint& a, const TFine
   using std::int64_t;
   if (Width <= 0 || Height <= 0 || Bits == nullptr) return lastXMajor;
   constexpr int64_t Sixteenth = One / FineSteps;  // 16.16 fixed point per sixteenth
-  const auto fine = [](int pixel, std::int8_t part) {
-    return static_cast<int64_t>(pixel) * FineSteps + FineSteps / 2 + part;
-  };
-  const int64_t ax = fine(a.X, a.DX), ay = fine(a.Y, a.DY);
-  const int64_t bx = fine(b.X, b.DX), by = fine(b.Y, b.DY);
+  const int64_t ax = Sixteenths(a.X, a.DX), ay = Sixteenths(a.Y, a.DY);
+  const int64_t bx = Sixteenths(b.X, b.DX), by = Sixteenths(b.Y, b.DY);
   const int64_t dx = bx - ax;
   const int64_t dy = by - ay;
   if (dx == 0 && dy == 0) return lastXMajor;

@@ -11,10 +11,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QToolButton>
-#include <functional>
 
 #include "MainFormDriver.h"
-#include "views/RadiationPattern.h"
 #include "views/ZoomView.h"
 
 namespace {
@@ -70,40 +68,6 @@ TEST_F(KeysTest, SpaceRunsAndPausesSSteps) {
   EXPECT_FALSE(Form->SpeedPauseButton->isChecked());
   ASSERT_TRUE(WaitFor([&] { return State.FrameIndex >= start + 6; }));
   EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
-}
-
-// The magnified view and the power pattern are windows of their own beside the plot: a teacher
-// who last clicked into one of them still runs, pauses and steps with the keys.
-TEST_F(KeysTest, TheKeysActOverTheWindowsBesideThePlot) {
-  struct Row {
-    const char* Item;
-    std::function<QWidget*()> Window;
-  };
-  const Row rows[] = {
-      {"mnuShowZoom", [&]() -> QWidget* { return Form->ZoomViewForm(); }},
-      {"mnuShowPowerPattern", [&]() -> QWidget* { return Form->RadiationPatternForm(); }},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.Item);
-    Form->MainMenu1.Item(row.Item).trigger();
-    QWidget* window = row.Window();
-    ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-    QApplication::setActiveWindow(window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-    ASSERT_TRUE(Running());
-
-    QTest::keySequence(window, QKeySequence(Qt::Key_Space));
-    EXPECT_FALSE(Form->Timer1->isActive());
-    const int start = State.FrameIndex;
-    QTest::keySequence(window, QKeySequence(Qt::Key_S));
-    ASSERT_TRUE(WaitFor([&] { return !Form->Timer1->isActive() && State.FrameIndex == start + 1; }));
-    QTest::keySequence(window, QKeySequence(Qt::Key_R));
-    EXPECT_EQ(State.FrameIndex, 0);
-    QTest::keySequence(window, QKeySequence(Qt::Key_Space));
-    EXPECT_TRUE(Running());
-    window->hide();
-  }
 }
 
 TEST_F(KeysTest, RResets) {
