@@ -94,12 +94,24 @@ QString NamesOf(const T (&table)[N]) {
   return names.join(QLatin1Char('|'));
 }
 
+// The suffix is what follows the last dot of the file's own name, so that a dot in a folder's
+// name (dir.v2/a) is no suffix.
 TOutputKind OutputOf(const QString& file) {
   if (file.isEmpty()) Refuse(QStringLiteral("--render: the file name is empty"));
-  const QString suffix = QFileInfo(file).suffix().toLower();
+  const QFileInfo info(file);
+  const QString suffix = info.suffix().toLower();
+  const TNamedOutput* found = nullptr;
   for (const TNamedOutput& output : Outputs)
-    if (suffix == QLatin1String(output.Suffix)) return output.Kind;
-  Refuse(QStringLiteral("--render: '%1' does not end in .png, .svg, .mp4, .webm or .gif").arg(file));
+    if (suffix == QLatin1String(output.Suffix)) found = &output;
+  if (!found)
+    Refuse(
+        QStringLiteral("--render: '%1' does not end in .png, .svg, .mp4, .webm or .gif").arg(file));
+  // ".png" (or "..png") is a suffix alone: it would be written as a hidden file that the user
+  // does not see in the folder, most likely a name left out by mistake.
+  static const QRegularExpression onlyDots(QStringLiteral("^\\.*$"));
+  if (onlyDots.match(info.completeBaseName()).hasMatch())
+    Refuse(QStringLiteral("--render: '%1' has no file name before its suffix").arg(file));
+  return found->Kind;
 }
 
 void ReadModel(const QString& text, TCommandLine& line) {
@@ -120,7 +132,7 @@ void ReadModel(const QString& text, TCommandLine& line) {
     Refuse(QStringLiteral("--model: %1").arg(QString::fromStdString(refusal)));
   line.ISize = rows;
   line.JSize = lines;
-  // The spacing the check used: an earlier preset's must not outlive it.
+  // The spacing the check used, the start-up one.
   line.WaveFrontSpacing.reset();
 }
 
@@ -135,9 +147,10 @@ TCommandLine Parse(const QStringList& arguments) {
   bool help = false;
   bool version = false;
   bool render = false;
-  bool smooth = false;
-  bool aliased = false;
   TRenderOnly renderOnly;
+  // Options already given. A second one would silently override the first, and which of the
+  // two the user meant cannot be told.
+  QStringList given;
 
   for (int i = 0; i < arguments.size(); ++i) {
     const QString argument = arguments[i];
@@ -152,6 +165,8 @@ TCommandLine Parse(const QStringList& arguments) {
     } else {
       Refuse(QStringLiteral("unexpected argument '%1'").arg(argument));
     }
+    // Only a known option gets into the list: an unknown one is refused at its first sight.
+    if (given.contains(name)) Refuse(QStringLiteral("%1 is given twice").arg(name));
     const auto value = [&]() -> QString {
       if (attached) return *attached;
       if (i + 1 >= arguments.size()) Refuse(QStringLiteral("%1 needs a value").arg(name));
@@ -224,11 +239,14 @@ TCommandLine Parse(const QStringList& arguments) {
     } else if (name == QLatin1String("--smooth") || name == QLatin1String("--aliased")) {
       renderOption();
       flag();
-      (name == QLatin1String("--smooth") ? smooth : aliased) = true;
-      line.Smooth = smooth;
+      // The other of the two is given already (the same one is refused above as given twice).
+      if (line.Smooth.has_value())
+        Refuse(QStringLiteral("--smooth and --aliased exclude each other"));
+      line.Smooth = name == QLatin1String("--smooth");
     } else {
       Refuse(QStringLiteral("unknown option '%1'").arg(name));
     }
+    given << name;
   }
 
   if (help) {
@@ -244,7 +262,6 @@ TCommandLine Parse(const QStringList& arguments) {
       Refuse(QStringLiteral("%1 needs --render FILE").arg(renderOnly.FirstGiven));
     return line;
   }
-  if (smooth && aliased) Refuse(QStringLiteral("--smooth and --aliased exclude each other"));
   if (renderOnly.From && !line.IsVideo())
     Refuse(QStringLiteral("--from applies to videos (.mp4, .webm, .gif) only"));
   if (line.FromTick > line.Ticks)

@@ -84,20 +84,21 @@ TEST(CommandLine, EveryRenderOptionIsRead) {
   EXPECT_EQ(custom.Smooth, true);
   EXPECT_EQ(custom.Ticks, 0);
 
-  // The last model wins whole: a preset's spacing (20) does not stay with 10 rows after it.
+  // Two models are refused, not merged: a preset's spacing (20) never stays with 10 rows.
   const TCommandLine later = Parse("--render=x.png --model large --model 10x10");
-  ASSERT_EQ(later.Action, TCommandAction::Render) << later.Message.toStdString();
-  EXPECT_EQ(later.ISize, 10);
-  EXPECT_FALSE(later.WaveFrontSpacing.has_value());
+  EXPECT_EQ(later.Action, TCommandAction::Refuse);
+  EXPECT_EQ(later.Message, "--model is given twice");
 }
 
-// A custom size after a preset takes the start-up spacing, with which it was checked: a
-// preset's spacing of 20 would not fit 10 rows.
-TEST(CommandLine, ALaterModelReplacesTheWholeEarlierOne) {
-  const TCommandLine line = Parse("--render a.png --model large --model 10x40");
+// A custom size takes the start-up spacing, with which it was checked: a preset's spacing of 20
+// would not fit 10 rows, and a preset before it is refused rather than left to lend its spacing.
+TEST(CommandLine, ACustomModelTakesTheStartUpSpacing) {
+  const TCommandLine line = Parse("--render a.png --model 10x40");
   ASSERT_EQ(line.Action, TCommandAction::Render) << line.Message.toStdString();
   EXPECT_EQ(line.ISize, 10);
+  EXPECT_EQ(line.JSize, 40);
   EXPECT_FALSE(line.WaveFrontSpacing.has_value());
+  EXPECT_EQ(Parse("--render a.png --model large --model 10x40").Action, TCommandAction::Refuse);
 }
 
 TEST(CommandLine, NamesAndSuffixes) {
@@ -113,6 +114,11 @@ TEST(CommandLine, NamesAndSuffixes) {
       {"--render a.b.mp4 --trajectory circle", tmCircle, TOutputKind::Mp4},
       {"--render dir/a.gif --trajectory racetrack", tmRaceTrack, TOutputKind::Gif},
       {"--render a.webm --trajectory bending", tmBending, TOutputKind::WebM},
+      // The suffix is the file's own: dots in a folder or before the name do not count.
+      {"--render ./a.png", tmMouse, TOutputKind::Png},
+      {"--render dir.v2/a.svg", tmMouse, TOutputKind::Svg},
+      {"--render a..gif", tmMouse, TOutputKind::Gif},
+      {"--render .hidden.png", tmMouse, TOutputKind::Png},  // hidden, but named by the user
   };
   for (const Row& row : rows) {
     const TCommandLine line = Parse(row.line);
@@ -142,6 +148,7 @@ TEST(CommandLine, BadLinesAreRefusedWithTheirReason) {
       {"--render", "needs a value"},
       {"--render a.bmp", "a.bmp"},
       {"--render noSuffix", "noSuffix"},
+      {"--render dir.v2/a", "does not end in"},
       {"--render=", "empty"},
       {"--render a.png --trajectory spiral", "spiral"},
       {"--render a.png --ticks -1", "-1"},
@@ -178,6 +185,61 @@ TEST(CommandLine, BadLinesAreRefusedWithTheirReason) {
     EXPECT_TRUE(line.Message.contains(QLatin1String(row.named)))
         << row.line << " -> " << line.Message.toStdString();
     EXPECT_FALSE(line.Message.contains(QLatin1Char('\n'))) << row.line;
+  }
+}
+
+// A second copy of an option would silently replace the first; the user is told which option,
+// before its value is read and before anything else about the line.
+TEST(CommandLine, AnOptionGivenTwiceIsRefused) {
+  struct Row {
+    const char* line;
+    const char* message;
+  };
+  const Row rows[] = {
+      {"--render a.png --ticks 10 --ticks 20", "--ticks is given twice"},
+      {"--render a.png --ticks=10 --ticks 10", "--ticks is given twice"},
+      {"--render a.png --ticks 10 --ticks ten", "--ticks is given twice"},
+      {"--render a.png --render b.png", "--render is given twice"},
+      {"--render=a.png --render=a.png", "--render is given twice"},
+      {"--render a.png --trajectory circle --trajectory line", "--trajectory is given twice"},
+      {"--render a.gif --from 1 --from 2", "--from is given twice"},
+      {"--render a.png --size 320x200 --size 320x200", "--size is given twice"},
+      {"--render a.png --scale 2 --scale 1", "--scale is given twice"},
+      {"--render a.png --model small --model large", "--model is given twice"},
+      {"--render a.png --wavefronts --wavefronts", "--wavefronts is given twice"},
+      {"--render a.png --nodes --nodes", "--nodes is given twice"},
+      {"--render a.png --arrows --arrows", "--arrows is given twice"},
+      {"--render a.png --no-field-lines --no-field-lines", "--no-field-lines is given twice"},
+      {"--render a.png --smooth --smooth", "--smooth is given twice"},
+      {"--render a.png --aliased --aliased", "--aliased is given twice"},
+      {"--language en --language ja", "--language is given twice"},
+      {"--help --help", "--help is given twice"},
+      {"--version --version", "--version is given twice"},
+      {"--ticks 5 --ticks 5", "--ticks is given twice"},  // before "needs --render"
+      // Both line styles at once are as contradictory as one given twice, in either order and
+      // whether or not the line renders.
+      {"--render a.png --aliased --smooth", "--smooth and --aliased exclude each other"},
+      {"--smooth --aliased", "--smooth and --aliased exclude each other"},
+      {"--help --smooth --aliased", "--smooth and --aliased exclude each other"},
+      // An unknown option is refused as unknown, not as repeated.
+      {"--bogus --bogus", "unknown option '--bogus'"},
+  };
+  for (const Row& row : rows) {
+    const TCommandLine line = Parse(row.line);
+    EXPECT_EQ(line.Action, TCommandAction::Refuse) << row.line;
+    EXPECT_EQ(line.Message, QLatin1String(row.message)) << row.line;
+  }
+}
+
+// A name that is only a suffix would be written as a hidden file the user does not see.
+TEST(CommandLine, AFileNameThatIsOnlyASuffixIsRefused) {
+  for (const char* file :
+       {".png", ".PNG", "dir/.png", "dir.v2/.svg", "/tmp/.mp4", "..webm", "./.gif"}) {
+    const TCommandLine line = ParseCommandLine({QStringLiteral("--render"), QLatin1String(file)});
+    EXPECT_EQ(line.Action, TCommandAction::Refuse) << file;
+    EXPECT_EQ(line.Message,
+              QStringLiteral("--render: '%1' has no file name before its suffix").arg(file))
+        << file;
   }
 }
 

@@ -131,12 +131,14 @@ expect_status 0 --version
 # Bad command lines: status 2, one line on stderr, nothing written.
 for bad in "--bogus" "--render $work/a.bmp" "--render $work/a.png --ticks ten" \
            "--render $work/a.png --size 10x10" "--render $work/a.png --trajectory spiral" \
-           "--render $work/a.png --scale 9" "--ticks 5"; do
+           "--render $work/a.png --scale 9" "--ticks 5" "--render $work/a.png --ticks 5 --ticks 6" \
+           "--render $work/.png"; do
   # shellcheck disable=SC2086
   expect_status 2 $bad
   [ "$(wc -l <"$work/err")" -eq 1 ] || fail "$bad: not one line on stderr"
 done
-[ ! -e "$work/a.png" ] && [ ! -e "$work/a.bmp" ] || fail "a refused command line wrote a file"
+[ ! -e "$work/a.png" ] && [ ! -e "$work/a.bmp" ] && [ ! -e "$work/.png" ] ||
+  fail "a refused command line wrote a file"
 
 # A file that cannot be written: status 1, the name in the message, nothing left.
 expect_status 1 --render "$work/missing/a.png" --ticks 5
