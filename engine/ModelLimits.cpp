@@ -192,7 +192,7 @@ std::string CheckTrajectory(int trajectoryMode, const TTrajectoryParameters& par
         return "The undulator would have " + Count(periods) + " periods; at most " +
                Count(maxPeriods) + " fit.";
       }
-      scratch.MakeUndulator(p.UndPeriods, p.UndAmplitude, p.UndPeriod);
+      scratch.MakeUndulator(p.UndPeriods, UndulatorSwing(p), p.UndPeriod);
       break;
     }
 

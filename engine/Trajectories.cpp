@@ -27,7 +27,7 @@ void BuildTrajectory(TPathGeneration& generator, int trajectoryMode,
       generator.SampleUniform(p.RaceBeta * w, p.RaceBeta);
       break;
     case tmUndulator:
-      generator.MakeUndulator(p.UndPeriods, p.UndAmplitude, p.UndPeriod);
+      generator.MakeUndulator(p.UndPeriods, UndulatorSwing(p), p.UndPeriod);
       generator.SampleUniform(p.UndBeta * w, p.UndBeta);
       break;
     case tmBending:

@@ -19,7 +19,7 @@ struct TTrajectoryParameters {
   double UndRadWavelength = 0.0;  // metres
   double UndK = 2.0;              // deflection parameter
   double UndBu = 0.0;             // peak field, tesla
-  double UndAmplitude = 0.0278;   // full transverse swing, metres
+  double UndAmplitude = 0.0278;   // orbit amplitude a about its axis (half the swing), metres
   double UndMaxAngle = 0.0;       // radians
   int UndPeriods = 5;
   double RaceBeta = 0.8;
@@ -29,3 +29,10 @@ struct TTrajectoryParameters {
   double BendRadius = 0.5;
   double BendAngle = 45.0;  // degrees
 };
+
+// The undulator path's swing from trough to crest, 2a in metres. The orbit
+// y = a (1 - cos(2π z / λu)) starts on the axis with no slope, as the entry straight does, and
+// its slope 2π a / λu peaks at the orbit angle φ = K / γ when a = K λu / (2π γ).
+inline double UndulatorSwing(const TTrajectoryParameters& p) {
+  return 2.0 * p.UndAmplitude;
+}

@@ -92,6 +92,11 @@ std::vector<TRefusal> Refusals() {
        [](P& p) { p.UndPeriods = 0; },
        {"number of periods", "at least 1", "0 was given"}},
       {"undulator amplitude NaN", tmUndulator, [](P& p) { p.UndAmplitude = NaN; }, {"amplitude"}},
+      // Finite, but the path's swing of twice it is not.
+      {"undulator amplitude 1e308",
+       tmUndulator,
+       [](P& p) { p.UndAmplitude = 1e308; },
+       {"too large"}},
       {"undulator speed 0", tmUndulator, [](P& p) { p.UndBeta = 0.0; }, {"speed"}},
       // Cut down to 1.8 / period periods, still far too many segments to allocate.
       {"undulator cut to 1.8e9 periods",

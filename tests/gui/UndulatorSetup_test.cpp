@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <iterator>
@@ -25,6 +26,7 @@
 #include <vector>
 
 #include "dialogs/ModalResult.h"
+#include "engine/Trajectories.h"
 #include "app/GuardedCall.h"
 #include "support/ErrorRecordingTest.h"
 
@@ -249,6 +251,43 @@ TEST_F(UndulatorDialogTest, KEditStoresEveryValueLive) {
   EXPECT_DOUBLE_EQ(f.UndRadWavelength, 0.2 * 0.5 / (gamma * gamma) * 1.5);
   EXPECT_DOUBLE_EQ(f.UndMaxAngle, 1.0 / gamma);
   EXPECT_DOUBLE_EQ(f.UndAmplitude, 0.2 / (2.0 * 3.14159265358979323846 * gamma));
+}
+
+TEST_F(UndulatorDialogTest, ThePathBuiltFromTheDialogHasTheOrbitAngleAndAmplitudeItShows) {
+  // The orbit y = a (1 - cos(2π z / λu)) swings 2a from trough to crest, and its slope dy/dz
+  // peaks at φ = K / γ. A path built from a as its whole swing would peak at φ / 2.
+  struct TRow {
+    QString Beta;
+    QString K;
+  };
+  const TRow rows[] = {{"0.95", "2"}, {"0.9", "1"}, {"0.8", "0.5"}, {"0.98", "3"}};
+  for (const TRow& row : rows) {
+    SCOPED_TRACE("beta " + row.Beta.toStdString() + ", K " + row.K.toStdString());
+    TSimulationState state;
+    Start(state);
+    TUndulatorSetupDlg dialog(state);
+    dialog.show();
+    Type(dialog, "List_beta", row.Beta);
+    Type(dialog, "List_K", row.K);
+    const double angle = Text(dialog, "LabelMaxAngle").toDouble();
+    const double amplitude = Text(dialog, "LabelAmplitude").toDouble();
+    TPathGeneration path;
+    BuildTrajectory(path, tmUndulator, state.FieldSimulation, state.FieldSimulation.WaveVelocity);
+    double steepest = 0.0;
+    double low = 0.0;
+    double high = 0.0;
+    for (int i = 0; i < path.Path.SampleCount; ++i) {
+      const TPathSample& s = path.Path.Samples[static_cast<std::size_t>(i)];
+      steepest = std::max(steepest, std::fabs(std::atan2(s.DirY, s.DirX)));
+      low = std::min(low, s.Y);
+      high = std::max(high, s.Y);
+    }
+    // The samples miss the exact crest and the steepest point by up to half a step.
+    EXPECT_NEAR(std::tan(steepest), angle, 0.02 * angle);
+    EXPECT_NEAR(high - low, 2.0 * amplitude, 0.02 * amplitude);
+    EXPECT_TRUE(Shown.isEmpty()) << Shown.join('\n').toStdString();
+    Shown.clear();
+  }
 }
 
 TEST_F(UndulatorDialogTest, TextWrittenByTheDialogRunsNoHandler) {
