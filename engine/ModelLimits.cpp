@@ -237,8 +237,10 @@ std::string CheckModelSize(long long iSize, long long jSize, int waveFrontSpacin
            " was given).";
   }
   if (waveFrontSpacing > iSize) {
-    return "The number of field points per field line must be at least the wavefront spacing, " +
-           std::to_string(waveFrontSpacing) + " (" + std::to_string(iSize) + " was given).";
+    return "The number of field points per field line must be at least " +
+           std::to_string(waveFrontSpacing) +
+           ", the number of field points between two wavefronts (" + std::to_string(iSize) +
+           " was given).";
   }
   // Either size alone beyond the bound settles it; below it the product fits in 64 bits.
   const bool tooLarge =

@@ -284,8 +284,8 @@
         <translation>波面の間隔は %1 以上でなければなりません（%2 が与えられました）。</translation>
     </message>
     <message>
-        <source>The number of field points per field line must be at least the wavefront spacing, %1 (%2 was given).</source>
-        <translation>電気力線 1 本あたりの点の数は波面の間隔 %1 以上でなければなりません（%2 が与えられました）。</translation>
+        <source>The number of field points per field line must be at least %1, the number of field points between two wavefronts (%2 was given).</source>
+        <translation>電気力線 1 本あたりの点の数は、波面と波面の間の点の数 %1 以上でなければなりません（%2 が与えられました）。</translation>
     </message>
     <message>
         <source>A model of %1 field points x %2 field lines is too large: it needs %3 nodes, at most %4.</source>

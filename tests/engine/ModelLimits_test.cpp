@@ -296,7 +296,7 @@ TEST(ModelLimitsSize, RefusesWhatTheTableCannotHold) {
       {-5, 40, 1, {"at least 2", "-5"}},
       {200, 0, 5, {"number of field lines", "at least 1", "0 was given"}},
       {200, 40, 0, {"wavefront spacing", "at least 1"}},
-      {4, 40, 5, {"wavefront spacing", "5", "4 was given"}},
+      {4, 40, 5, {"at least 5, the number of field points between two wavefronts", "4 was given"}},
       {1000,
        1000000,
        5,
