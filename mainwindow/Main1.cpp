@@ -336,6 +336,8 @@ int TMainForm1::EffectiveIntervalMs() const {
 
 bool TMainForm1::PictureOutstanding() const {
   if (!Chart1->RedrawPending() || !Chart1->isVisible()) return false;
+  // A plot with no area (the window shrunk to its menu and buttons) is never painted either.
+  if (Chart1->width() <= 0 || Chart1->height() <= 0) return false;
   // A window that cannot be seen paints nothing; its ticks run by the timer alone.
   const QWindow* handle = window()->windowHandle();
   return handle && handle->isExposed();
@@ -385,6 +387,9 @@ void TMainForm1::Timer1Timer() {
   Series1().SetPointX(0, State.FieldSimulation.ChargePos.X);
   Series1().SetPointY(0, State.FieldSimulation.ChargePos.Y);
   Series1().RequestRedraw();
+  // Asked here too, not only after the main plot's picture: a plot that is not painted (hidden,
+  // or with no area) must not leave the magnified view standing still.
+  if (ZoomView && ZoomView->isVisible()) ZoomView->RequestChartRedraw();
   if (Recorder) RecordTick();
   if (State.StopAfterTick) SetTimerEnabled(false);
 }

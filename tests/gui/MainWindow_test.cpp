@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QToolButton>
 #include <cmath>
+#include <functional>
 
 #include "MainFormDriver.h"
 #include "support/Shades.h"
@@ -15,6 +16,7 @@
 #include "engine/AnimationStep.h"
 #include "engine/Trajectories.h"
 #include "plot/RasterCanvas.h"
+#include "views/ZoomView.h"
 
 namespace {
 
@@ -244,6 +246,39 @@ TEST_F(MainWindowTest, APlotWithNoSizeKeepsTheLastAspectRatio) {
   EXPECT_TRUE(std::isfinite(Form->Chart1->LeftAxis().Minimum));
   Form->centralWidget()->resize(400, 230);
   EXPECT_EQ(State.AspectRatio, 0.5);
+  EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
+}
+
+// A plot that is never painted (no area left, or the window hidden) must not hold the ticks back,
+// and the magnified view must go on following the charge.
+TEST_F(MainWindowTest, AnUnpaintedPlotHoldsNeitherTheTicksNorTheMagnifiedView) {
+  const struct {
+    const char* Name;
+    std::function<void(TMainForm1&)> Hide;
+  } rows[] = {
+      {"no height", [](TMainForm1& form) { form.centralWidget()->resize(400, 10); }},
+      {"no width", [](TMainForm1& form) { form.centralWidget()->resize(0, 300); }},
+      {"window hidden", [](TMainForm1& form) { form.hide(); }},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Name);
+    Form = std::make_unique<TMainForm1>(State);
+    StartUp();
+    Form->mnuShowZoomClick();
+    TZoomViewForm& zoom = *Form->ZoomViewForm();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&zoom));
+    int zoomPictures = 0;
+    zoom.Chart1().OnRedrawn = [&zoomPictures](TPlotSurface&) { ++zoomPictures; };
+
+    row.Hide(*Form);
+    QCoreApplication::processEvents();
+    const int start = State.FrameIndex;
+    zoomPictures = 0;
+    EXPECT_TRUE(WaitFor([&] { return State.FrameIndex >= start + 10 && zoomPictures >= 5; }))
+        << "ticks " << State.FrameIndex - start << ", magnified pictures " << zoomPictures;
+    EXPECT_TRUE(Form->SpeedRunButton->isChecked());
+    zoom.Chart1().OnRedrawn = nullptr;
+  }
   EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
 }
 
