@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <cmath>
 
 #include "dialogs/ModalResult.h"
@@ -60,24 +61,17 @@ TBetaVersionDlg::TBetaVersionDlg(const QString& picturePath, QWidget* parent) : 
   setWindowTitle(QStringLiteral("Version Info."));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   setSizeGripEnabled(false);
-  const double scale = Scale();
-  setFixedSize(Scaled(625, scale), Scaled(402, scale));
 
   Bevel1 = new QFrame(this);
   Bevel1->setObjectName(QStringLiteral("Bevel1"));
   Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-  Bevel1->setGeometry(rect());
 
   StaticText1 = new QLabel(QStringLiteral("Halvoran Radiation"), this);
   StaticText1->setObjectName(QStringLiteral("StaticText1"));
-  StaticText1->setFont(ArialFont(21, scale, true));
   SetTextColour(StaticText1, QPalette::WindowText, QColor(0, 0, 128));
-  StaticText1->move(Scaled(48, scale), Scaled(24, scale));
-  StaticText1->adjustSize();
 
   Image1 = new QLabel(this);
   Image1->setObjectName(QStringLiteral("Image1"));
-  Image1->setGeometry(Scaled(16, 56, 601, 337, scale));
   // The picture keeps its own 601 x 337 pixels; on a finer screen the panel stretches it.
   Image1->setScaledContents(true);
   const TJpegResult picture = LoadJpeg(picturePath);
@@ -88,20 +82,42 @@ TBetaVersionDlg::TBetaVersionDlg(const QString& picturePath, QWidget* parent) : 
 
   OKBtn = new QPushButton(QStringLiteral("OK"), this);
   OKBtn->setObjectName(QStringLiteral("OKBtn"));
-  OKBtn->setGeometry(Scaled(521, 22, 69, 23, scale));
   OKBtn->setDefault(true);
   connect(OKBtn, &QPushButton::clicked, this, [this] { Guarded([this] { OKBtnClick(); }); });
 
   BitBtnHalvoranLab = new QPushButton(QString::fromLatin1(HalvoranLabAddress), this);
   BitBtnHalvoranLab->setObjectName(QStringLiteral("BitBtnHalvoranLab"));
-  BitBtnHalvoranLab->setGeometry(Scaled(416, 360, 177, 25, scale));
-  BitBtnHalvoranLab->setFont(ArialFont(12, scale, false));
   SetTextColour(BitBtnHalvoranLab, QPalette::ButtonText, Qt::blue);
   // Enter stays with OK even after the link was clicked.
   BitBtnHalvoranLab->setAutoDefault(false);
   connect(BitBtnHalvoranLab, &QPushButton::clicked, this, [this] { Guarded([this] { BitBtnHalvoranLabClick(); }); });
 
+  LayOut(Scale());
   OKBtn->setFocus();
+}
+
+void TBetaVersionDlg::LayOut(double scale) {
+  setFixedSize(Scaled(FullWidth, scale), Scaled(FullHeight, scale));
+  Bevel1->setGeometry(rect());
+  StaticText1->setFont(ArialFont(21, scale, true));
+  StaticText1->move(Scaled(48, scale), Scaled(24, scale));
+  StaticText1->adjustSize();
+  Image1->setGeometry(Scaled(16, 56, 601, 337, scale));
+  OKBtn->setGeometry(Scaled(521, 22, 69, 23, scale));
+  BitBtnHalvoranLab->setGeometry(Scaled(416, 360, 177, 25, scale));
+  BitBtnHalvoranLab->setFont(ArialFont(12, scale, false));
+}
+
+void TBetaVersionDlg::FitInto(const QRect& area) {
+  // Room for the title bar and the frame that the window system adds.
+  constexpr int FrameRoom = 48;
+  // The whole window drawn smaller rather than cut: it is one picture with two buttons, and a
+  // laptop at twice its pixels (640 x 360 logical pixels) has less room than it needs.
+  const double fits = std::min((area.width() - FrameRoom / 4) / static_cast<double>(FullWidth),
+                               (area.height() - FrameRoom) / static_cast<double>(FullHeight));
+  LayOut(std::max(MinimumScale, std::min(Scale(), fits)));
+  const QPoint centred = area.center() - QPoint(width() / 2, height() / 2);
+  move(std::max(centred.x(), area.left()), std::max(centred.y(), area.top() + FrameRoom / 2));
 }
 
 int TBetaVersionDlg::ShowModal() {
@@ -125,10 +141,8 @@ void TBetaVersionDlg::BitBtnHalvoranLabClick() {
 void TBetaVersionDlg::setVisible(bool visible) {
   Guarded([&] {
     if (!visible || isVisible()) return;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-      const QRect area = screen->availableGeometry();
-      move(area.center() - QPoint(width() / 2, height() / 2));
-    }
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+      FitInto(screen->availableGeometry());
     // Told after the window is up, so that the box stands over it; the window itself goes on
     // with an empty panel.
     if (!PictureError.isEmpty()) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QRect>
 #include <QString>
 
 class QFrame;
@@ -30,6 +31,11 @@ class TBetaVersionDlg : public QDialog {
   // Asks the desktop to open the web page; whether it could is not examined, the window stays.
   void BitBtnHalvoranLabClick();
 
+  // Lays the window out at the screen's scale, or smaller where area (a screen's free area) is too
+  // small for it, and centres it there with its title bar inside.
+  void FitInto(const QRect& area);
+
+  // Centred in the primary screen's free area, fitted into it.
   void setVisible(bool visible) override;
 
   QFrame* Bevel1 = nullptr;
@@ -42,6 +48,15 @@ class TBetaVersionDlg : public QDialog {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  // The window's size in pixels at 96 dots per inch.
+  static constexpr int FullWidth = 625;
+  static constexpr int FullHeight = 402;
+  // Below this the texts would be too small to read; a screen smaller still cuts the window.
+  static constexpr double MinimumScale = 0.5;
+
+  // Sizes, places and sets the fonts of everything at scale times the 96-dpi layout.
+  void LayOut(double scale);
+
   // Why the picture could not be shown; told the user once, at the first show.
   QString PictureError;
 };

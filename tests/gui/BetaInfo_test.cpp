@@ -232,6 +232,45 @@ TEST_F(BetaInfoTest, CaptionsAndLayout) {
   EXPECT_LE(std::abs(dialog.frameGeometry().center().y() - area.center().y()), FrameSlack);
 }
 
+// A laptop at twice its pixels has a free area of about 640 x 330 logical pixels, less than the
+// window needs: it is then drawn smaller, whole and inside that area, its title bar included, so
+// that the greeting, OK and the link can all be seen. Where it fits, it keeps its full size.
+TEST_F(BetaInfoTest, OnASmallScreenTheWholeWindowIsDrawnSmallerInsideIt) {
+  const struct {
+    QRect Area;
+    bool Full;
+  } rows[] = {
+      {QRect(0, 0, 1920, 1040), true},
+      {QRect(0, 0, 640, 330), false},
+      {QRect(100, 30, 500, 420), false},
+  };
+  TBetaVersionDlg dialog;
+  const QSize full = dialog.size();
+  for (const auto& row : rows) {
+    SCOPED_TRACE(::testing::Message() << row.Area.width() << " x " << row.Area.height());
+    dialog.FitInto(row.Area);
+    EXPECT_EQ(dialog.size() == full, row.Full);
+    // Room above for a title bar, as the window system adds one.
+    EXPECT_TRUE(row.Area.adjusted(0, 20, 0, 0).contains(dialog.geometry()))
+        << dialog.geometry().x() << ", " << dialog.geometry().y() << " "
+        << dialog.geometry().width() << " x " << dialog.geometry().height();
+    // Everything in the window, in the proportions of the full window.
+    for (QWidget* part : {static_cast<QWidget*>(dialog.Image1), static_cast<QWidget*>(dialog.OKBtn),
+                          static_cast<QWidget*>(dialog.BitBtnHalvoranLab)})
+      EXPECT_TRUE(dialog.rect().contains(part->geometry())) << part->objectName().toStdString();
+    EXPECT_NEAR(dialog.Image1->width() / static_cast<double>(dialog.width()), 601.0 / 625.0, 0.01);
+    EXPECT_EQ(dialog.Bevel1->geometry(), dialog.rect());
+    const QFont link = dialog.BitBtnHalvoranLab->font();
+    EXPECT_LT(QFontMetrics(link).horizontalAdvance(dialog.BitBtnHalvoranLab->text()),
+              dialog.BitBtnHalvoranLab->width() - 4);
+    EXPECT_GE(dialog.StaticText1->width(),
+              QFontMetrics(dialog.StaticText1->font()).horizontalAdvance(dialog.StaticText1->text()));
+  }
+  // Shown on a screen where it fits, the window is at its full size again.
+  dialog.show();
+  EXPECT_EQ(dialog.size(), full);
+}
+
 }  // namespace
 
 #include "BetaInfo_test.moc"
