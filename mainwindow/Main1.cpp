@@ -49,6 +49,7 @@
 #include "render/MainPicture.h"
 #include "app/GuardedCall.h"
 #include "views/RadiationPattern.h"
+#include "views/WindowPlacement.h"
 #include "views/ZoomView.h"
 
 namespace {
@@ -97,6 +98,14 @@ int FrameIntervalOf(const QScreen* screen) {
   double rate = screen ? screen->refreshRate() : 0.0;
   if (!std::isfinite(rate) || rate < 1.0) rate = 60.0;
   return std::max(1, static_cast<int>(std::floor(1000.0 / rate)));
+}
+
+// A file dialog is larger than the free area of a laptop shown at twice its pixels: cut at the
+// bottom, its list of types and its buttons would be out of reach.
+void FitToScreen(QWidget& dialog) {
+  const QScreen* screen = dialog.screen();
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  if (screen) FitWindowInto(dialog, screen->availableGeometry());
 }
 
 }  // namespace
@@ -499,7 +508,8 @@ void TMainForm1::ChooseTrajectory(int mode, const char* itemName) {
   if (!refusal.empty()) throw EError(refusal);
   State.TrajectoryMode = mode;
   MainMenu1.Check(itemName);
-  BuildTrajectory(State.PathGeneration, mode, field, field.WaveVelocity);
+  PathParameters = field;
+  BuildTrajectory(State.PathGeneration, mode, PathParameters, field.WaveVelocity);
   MnuResetClick();
   if (PatternForm) PatternForm->MotionChanged();
 }
@@ -537,7 +547,7 @@ void TMainForm1::mnuBendingClick() {
 // ---- Model size ----
 
 std::string TMainForm1::PathRefusalAtSize(int iSize) const {
-  return CheckTrajectory(State.TrajectoryMode, State.FieldSimulation, ModelWidth / iSize);
+  return CheckTrajectory(State.TrajectoryMode, PathParameters, ModelWidth / iSize);
 }
 
 void TMainForm1::ResizeModel(const char* itemName) {
@@ -546,7 +556,7 @@ void TMainForm1::ResizeModel(const char* itemName) {
   MainMenu1.Check(itemName);
   TFieldSimulation& field = State.FieldSimulation;
   field.InitNodes(State.ISize, State.JSize, ModelWidth);
-  BuildTrajectory(State.PathGeneration, State.TrajectoryMode, field, field.WaveVelocity);
+  BuildTrajectory(State.PathGeneration, State.TrajectoryMode, PathParameters, field.WaveVelocity);
   MnuResetClick();
   if (PatternForm) PatternForm->MotionChanged();
 }
@@ -662,6 +672,7 @@ void TMainForm1::MnuSavePictureClick() {
     // A name typed without a suffix gets the one of the chosen type.
     OfferFileTypes(dialog, {tr("PNG picture (*.png)"), tr("SVG drawing (*.svg)")});
     dialog.selectFile(QStringLiteral("halvoran-radiation.png"));
+    FitToScreen(dialog);
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
       path = dialog.selectedFiles().constFirst();
   }
@@ -723,6 +734,7 @@ void TMainForm1::MnuRecordAnimationClick() {
     OfferFileTypes(
         dialog, {tr("MP4 video (*.mp4)"), tr("WebM video (*.webm)"), tr("Animated GIF (*.gif)")});
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    FitToScreen(dialog);
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
       path = dialog.selectedFiles().constFirst();
     }
