@@ -93,12 +93,14 @@ void EmitAndAdvance(TSimulationState& state) {
 TResetStart ResetStartOf(const TSimulationState& state) {
   TResetStart start;
   const TPath& path = state.PathGeneration.Path;
-  if (IsPathMode(state.TrajectoryMode) && LastUsableSample(path) >= 0) {
-    start.StartPos = {path.Samples[0].X, path.Samples[0].Y};
-  }
-  const TTrajectoryParameters& parameters = state.FieldSimulation;
-  if (state.TrajectoryMode == tmUndulator) start.InitVel = {parameters.UndBeta, 0.0};
-  if (state.TrajectoryMode == tmBending) start.InitVel = {parameters.BendBeta, 0.0};
+  if (!IsPathMode(state.TrajectoryMode) || LastUsableSample(path) < 0) return start;
+  const TPathSample& first = path.Samples[0];
+  start.StartPos = {first.X, first.Y};
+  // The velocity of the path the charge then runs, not the parameters: a dialog may hold edits
+  // the user has not confirmed, and a reset at another speed than the samples' would send a
+  // false kink out along every line at each new pass.
+  if (state.TrajectoryMode == tmUndulator || state.TrajectoryMode == tmBending)
+    start.InitVel = {first.DirX * first.Beta, first.DirY * first.Beta};
   return start;
 }
 

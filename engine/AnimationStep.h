@@ -34,8 +34,9 @@ TChargeMove MoveCharge(TSimulationState& state, TVector2 cursor);
 void EmitAndAdvance(TSimulationState& state);
 
 // Where the reset puts the charge and how it arrived: the first sample of the path in the
-// trajectory modes (the origin in mouse mode or without a usable path), arriving along +x at
-// UndBeta or BendBeta for the undulator and the bending magnet, otherwise from rest.
+// trajectory modes (the origin in mouse mode or without a usable path), arriving with that
+// sample's velocity for the undulator and the bending magnet (along +x at the path's speed, on
+// their entry straight), otherwise from rest.
 struct TResetStart {
   TVector2 StartPos;
   TVector2 InitVel;  // units of the wave speed

@@ -219,6 +219,10 @@ class TMainForm1 : public QMainWindow {
   int FrameMs = 16;
   bool TickDeferred = false;
   double LastGoodAspectRatio = 0.5;
+  // The parameters the path in force was built from, for sampling it again at another model
+  // size. State's own may hold more: the undulator dialog stores its edits as they are typed
+  // and keeps them when cancelled, and those must not reach the path the user kept.
+  TTrajectoryParameters PathParameters;
   std::unique_ptr<QPrinter> Printer;
   std::unique_ptr<TVideoRecorder> Recorder;
   long long RecordedTicks = 0;

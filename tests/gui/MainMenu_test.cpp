@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <algorithm>
 #include <cmath>
 
 #include "MainFormDriver.h"
@@ -277,6 +278,42 @@ TEST_F(MainMenuTest, ANewModelSizeRunsThePathAtTheSpeedItsDialogGave) {
     const TVector2 after = State.FieldSimulation.ChargePos;
     EXPECT_NEAR(std::hypot(after.X - before.X, after.Y - before.Y) / (ModelWidth / row.rows), 0.9,
                 1e-3);
+  }
+  EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
+}
+
+TEST_F(MainMenuTest, ACancelledUndulatorEditNeverReachesThePathKept) {
+  // The undulator dialog stores each edit as it is typed and keeps it when cancelled. The path
+  // chosen before must run on as chosen at a new size and after a reset: sampled again from the
+  // cancelled 0.5 and K 5, it would crawl at half the speed and swing five times as far, and a
+  // reset entering at 0.5 would send a kink out along every line at each new pass.
+  Choose("MnuUndulator", [](QWidget& dialog) { ClickButton(dialog, "OKBtn"); });
+  const auto swing = [this] {
+    const auto& samples = State.PathGeneration.Path.Samples;
+    const auto [low, high] = std::minmax_element(
+        samples.begin(), samples.end(), [](const auto& a, const auto& b) { return a.Y < b.Y; });
+    return high->Y - low->Y;
+  };
+  const double chosenSwing = swing();
+  Choose("MnuUndulator", [](QWidget& dialog) {
+    Type(dialog, "List_beta", QStringLiteral("0.5"));
+    Type(dialog, "List_K", QStringLiteral("5"));
+    ClickButton(dialog, "CancelBtn");
+  });
+  ASSERT_EQ(State.FieldSimulation.UndBeta, 0.5) << "the dialog stored the edit it was given";
+  for (const char* item : {"MnuMdlSmall", "MnuMdlLarge", "MnuMdlMedium", "MnuReset"}) {
+    SCOPED_TRACE(item);
+    Item(item).trigger();
+    const double w = State.FieldSimulation.WaveVelocity;
+    const auto& samples = State.PathGeneration.Path.Samples;
+    // On the entry straight the samples lie one step of arc apart along x.
+    EXPECT_NEAR((samples[1].X - samples[0].X) / w, 0.95, 1e-9);
+    // The crests fall between samples differently at each step: within a few per cent.
+    EXPECT_NEAR(swing(), chosenSwing, 0.03 * chosenSwing);
+    EXPECT_NEAR(State.FieldSimulation.Beta, 0.95, 1e-12) << "the reset's arrival speed";
+    const double before = State.FieldSimulation.ChargePos.X;
+    Form->Timer1Timer();
+    EXPECT_NEAR((State.FieldSimulation.ChargePos.X - before) / w, 0.95, 1e-9);
   }
   EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
 }
