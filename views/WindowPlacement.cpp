@@ -37,5 +37,6 @@ void FitWindowInto(QWidget& window, const QRect& area) {
   const QSize fits = wanted.boundedTo(room).expandedTo(window.minimumSizeHint()).expandedTo({1, 1});
   window.resize(fits);
   const QPoint centred = area.center() - QPoint(fits.width() / 2, fits.height() / 2);
-  window.move(std::max(centred.x(), area.left()), std::max(centred.y(), area.top() + FrameRoom / 2));
+  window.move(std::max(centred.x(), area.left()),
+              std::max(centred.y(), area.top() + FrameRoom / 2));
 }

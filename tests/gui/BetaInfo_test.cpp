@@ -263,8 +263,8 @@ TEST_F(BetaInfoTest, OnASmallScreenTheWholeWindowIsDrawnSmallerInsideIt) {
     const QFont link = dialog.BitBtnHalvoranLab->font();
     EXPECT_LT(QFontMetrics(link).horizontalAdvance(dialog.BitBtnHalvoranLab->text()),
               dialog.BitBtnHalvoranLab->width() - 4);
-    EXPECT_GE(dialog.StaticText1->width(),
-              QFontMetrics(dialog.StaticText1->font()).horizontalAdvance(dialog.StaticText1->text()));
+    const QFontMetrics title(dialog.StaticText1->font());
+    EXPECT_GE(dialog.StaticText1->width(), title.horizontalAdvance(dialog.StaticText1->text()));
   }
   // Shown on a screen where it fits, the window is at its full size again.
   dialog.show();
