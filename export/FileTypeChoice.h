@@ -11,5 +11,6 @@ class QFileDialog;
 QString SuffixOfNameFilter(const QString& nameFilter);
 
 // Gives dialog the name filters, the first one chosen, and keeps its default suffix that of the
-// filter the user chooses.
+// filter the user chooses. The dialog names the types of the files it lists from their names,
+// without reading them.
 void OfferFileTypes(QFileDialog& dialog, const QStringList& nameFilters);

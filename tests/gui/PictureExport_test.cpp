@@ -7,12 +7,15 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QFileIconProvider>
 #include <QImage>
 #include <QImageReader>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeDatabase>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
@@ -223,6 +226,35 @@ TEST_F(PictureExportTest, TheFileDialogWritesTheNameTyped) {
     EXPECT_EQ(FilesIn(dir), QStringList{QLatin1String(row.File)});
     EXPECT_FALSE(QImage(dir.filePath(QLatin1String(row.File))).isNull());
   }
+}
+
+// The file dialogs name the types of the files they list from their names alone: Qt's own
+// listing reads the start of every file in the folder for it, shown or not, and a file whose
+// reading never returns (/proc/kmsg, which root may read) then held the dialog, and the program
+// with it, for good. A picture without a suffix shows which: named from its content it reads
+// "PNG image".
+TEST_F(PictureExportTest, TheFileDialogsListFilesWithoutReadingThem) {
+  QTemporaryDir dir;
+  const QImage image(4, 4, QImage::Format_RGB32);
+  ASSERT_TRUE(image.save(dir.filePath(QStringLiteral("picture")), "PNG"));
+  ASSERT_TRUE(image.save(dir.filePath(QStringLiteral("named.png")), "PNG"));
+  Form->AskRecordingFile = nullptr;
+  for (const char* item : {"MnuSavePicture", "MnuRecordAnimation"}) {
+    SCOPED_TRACE(item);
+    QStringList types;  // of "picture", then of "named.png", as the dialog lists them
+    WhenModal([&](QWidget& dialog) {
+      auto* files = qobject_cast<QFileDialog*>(&dialog);
+      if (!files || !files->iconProvider()) return;
+      for (const char* file : {"picture", "named.png"})
+        types << files->iconProvider()->type(QFileInfo(dir.filePath(QLatin1String(file))));
+      files->reject();
+    });
+    Form->MainMenu1.Item(item).trigger();
+    ASSERT_EQ(types.size(), 2);
+    EXPECT_EQ(types[1], QMimeDatabase().mimeTypeForName(QStringLiteral("image/png")).comment());
+    EXPECT_NE(types[0], types[1]);
+  }
+  EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
 }
 
 TEST_F(PictureExportTest, TheMenuItemHasItsCaptionTooltipAndKey) {
