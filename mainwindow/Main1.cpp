@@ -310,7 +310,7 @@ void TMainForm1::FormResize() {
   }
   State.AspectRatio = LastGoodAspectRatio;
   // A video keeps one picture size from its first frame to its last.
-  if (Recorder && Chart1->size() != RecordingChartSize) EndRecording();
+  if (Recorder && Chart1->size() != RecordingChartSize) EndRecording(TRecordingEnd::WindowResized);
   // Lower end first: after a far pan the surface may refuse it, and then the rest is skipped.
   Chart1->SetAxisRange(TPlotSurface::TAxisId::Left, -State.AspectRatio, State.AspectRatio);
   Chart1->SetAxisRange(TPlotSurface::TAxisId::Bottom, -1.0, 1.0);
@@ -551,7 +551,7 @@ std::string TMainForm1::PathRefusalAtSize(int iSize) const {
 }
 
 void TMainForm1::ResizeModel(const char* itemName) {
-  EndRecording();
+  EndRecording(TRecordingEnd::ModelChanged);
   MnuPauseClick();
   MainMenu1.Check(itemName);
   TFieldSimulation& field = State.FieldSimulation;
@@ -763,8 +763,12 @@ void TMainForm1::RecordTick() {
   Chart1->FlushRedraw();
   const QImage& picture = Chart1->Buffer();
   // A picture of another size (the screen's pixel ratio changed) ends the file.
-  if (picture.size() != Recorder->PictureSize() || Recorder->Failed()) {
+  if (Recorder->Failed()) {
     EndRecording();
+    return;
+  }
+  if (picture.size() != Recorder->PictureSize()) {
+    EndRecording(TRecordingEnd::PixelRatioChanged);
     return;
   }
   Recorder->AddFrame(picture);
@@ -772,7 +776,7 @@ void TMainForm1::RecordTick() {
   ShowRecordingTime();
 }
 
-void TMainForm1::EndRecording() {
+void TMainForm1::EndRecording(TRecordingEnd why) {
   if (!Recorder) return;
   const std::unique_ptr<TVideoRecorder> recorder = std::move(Recorder);
   ShowRecordingState();
@@ -780,13 +784,30 @@ void TMainForm1::EndRecording() {
   // here.
   Guarded([&] {
     const TRecordingSummary summary = recorder->Finish();
-    if (summary.FramesDropped == 0) return;
-    const QString text =
-        tr("The animation was recorded to \"%1\", but %2 of its %3 frames were dropped "
-           "because the encoder fell behind; the video stands still at those moments.")
-            .arg(QDir::toNativeSeparators(summary.Path))
-            .arg(summary.FramesDropped)
-            .arg(summary.FramesWritten + summary.FramesDropped);
+    const QString file = QDir::toNativeSeparators(summary.Path);
+    // A recording that ends by itself is said so: the REC sign alone goes out unnoticed, and the
+    // user would record on into nothing.
+    QStringList lines;
+    if (why == TRecordingEnd::WindowResized)
+      lines << tr("The recording to \"%1\" ended because the window changed its size: a video "
+                  "keeps one picture size. The video is complete up to that moment.")
+                   .arg(file);
+    else if (why == TRecordingEnd::ModelChanged)
+      lines << tr("The recording to \"%1\" ended because the model size changed. The video is "
+                  "complete up to that moment.")
+                   .arg(file);
+    else if (why == TRecordingEnd::PixelRatioChanged)
+      lines << tr("The recording to \"%1\" ended because the screen's pixel ratio changed: a "
+                  "video keeps one picture size. The video is complete up to that moment.")
+                   .arg(file);
+    if (summary.FramesDropped > 0)
+      lines << tr("The animation was recorded to \"%1\", but %2 of its %3 frames were dropped "
+                  "because the encoder fell behind; the video stands still at those moments.")
+                   .arg(file)
+                   .arg(summary.FramesDropped)
+                   .arg(summary.FramesWritten + summary.FramesDropped);
+    if (lines.isEmpty()) return;
+    const QString text = lines.join(QLatin1Char('\n'));
     if (ShowRecordingReport) {
       ShowRecordingReport(text);
     } else {

@@ -165,8 +165,9 @@ class TMainForm1 : public QMainWindow {
   // Asks for the video file to record into; empty when the user cancels. The platform's file
   // dialog unless a test puts its own here.
   std::function<QString()> AskRecordingFile;
-  // Tells the user what a finished recording lost (frames dropped while the encoder fell
-  // behind); a message box unless a test puts its own here.
+  // Tells the user why a recording ended without being asked to, and what a finished recording
+  // lost (frames dropped while the encoder fell behind); a message box unless a test puts its own
+  // here.
   std::function<void(const QString& text)> ShowRecordingReport;
   // The queue and encoder of the next recording (tests hold the worker or name an encoder).
   TVideoRecorderOptions RecordingOptions;
@@ -209,7 +210,10 @@ class TMainForm1 : public QMainWindow {
   // Recording: the tick's picture handed to the recorder; the end of a recording with its report
   // (errors shown, the command that ends it goes on); the item's caption and the REC label.
   void RecordTick();
-  void EndRecording();
+  // Why a recording ends: asked for by the user (or the window closed), or because the picture
+  // changed in a way one video cannot hold.
+  enum class TRecordingEnd { Asked, WindowResized, ModelChanged, PixelRatioChanged };
+  void EndRecording(TRecordingEnd why = TRecordingEnd::Asked);
   void ShowRecordingState();
   void ShowRecordingTime();
 

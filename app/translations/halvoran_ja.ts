@@ -323,6 +323,18 @@
         <translation>GIF アニメーション (*.gif)</translation>
     </message>
     <message>
+        <source>The recording to "%1" ended because the window changed its size: a video keeps one picture size. The video is complete up to that moment.</source>
+        <translation>ウィンドウの大きさが変わったため、「%1」への録画を終了しました。動画の画像の大きさは途中で変えられません。動画はその時点までで完結しています。</translation>
+    </message>
+    <message>
+        <source>The recording to "%1" ended because the model size changed. The video is complete up to that moment.</source>
+        <translation>モデルの大きさが変わったため、「%1」への録画を終了しました。動画はその時点までで完結しています。</translation>
+    </message>
+    <message>
+        <source>The recording to "%1" ended because the screen's pixel ratio changed: a video keeps one picture size. The video is complete up to that moment.</source>
+        <translation>画面のピクセル比が変わったため、「%1」への録画を終了しました。動画の画像の大きさは途中で変えられません。動画はその時点までで完結しています。</translation>
+    </message>
+    <message>
         <source>The animation was recorded to "%1", but %2 of its %3 frames were dropped because the encoder fell behind; the video stands still at those moments.</source>
         <translation>アニメーションを「%1」に録画しましたが、エンコーダが追いつかなかったため %3 コマのうち %2 コマが抜けました。動画はその箇所で止まって見えます。</translation>
     </message>

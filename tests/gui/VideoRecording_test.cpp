@@ -302,6 +302,8 @@ TEST_F(VideoRecordingTest, FramesTheEncoderCouldNotTakeAreReportedAtTheEnd) {
 struct TEndRow {
   const char* Name;
   std::function<void(TMainForm1& form)> End;
+  // What the user is told: why a recording ended that they did not stop (none at exit).
+  const char* Report;
 };
 
 class VideoRecordingEndTest : public VideoRecordingTest,
@@ -319,19 +321,31 @@ TEST_P(VideoRecordingEndTest, TheRecordingEndsWithAFinishedFile) {
   EXPECT_EQ(probe.Codec, "vp9");
   EXPECT_EQ(probe.Frames, 4);
   EXPECT_TRUE(Shown.isEmpty()) << Shown.join(QLatin1Char('\n')).toStdString();
+  const char* const report = GetParam().Report;
+  if (*report == '\0') {
+    EXPECT_TRUE(Reports.isEmpty()) << Reports.join(QLatin1Char('\n')).toStdString();
+  } else {
+    ASSERT_EQ(Reports.size(), 1);
+    EXPECT_TRUE(Reports[0].contains(QDir::toNativeSeparators(path)) &&
+                Reports[0].contains(QLatin1String(report)))
+        << Reports[0].toStdString();
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Ends, VideoRecordingEndTest,
     ::testing::Values(
         TEndRow{"ModelSize",
-                [](TMainForm1& form) { form.MainMenu1.Item("MnuMdlLarge").trigger(); }},
+                [](TMainForm1& form) { form.MainMenu1.Item("MnuMdlLarge").trigger(); },
+                "ended because the model size changed"},
         TEndRow{"Resize",
                 [](TMainForm1& form) {
                   form.showNormal();
                   form.resize(form.width() - 40, form.height() - 30);
-                }},
-        TEndRow{"Exit", [](TMainForm1& form) { form.MainMenu1.Item("MnuExit").trigger(); }}),
+                },
+                "ended because the window changed its size"},
+        TEndRow{"Exit", [](TMainForm1& form) { form.MainMenu1.Item("MnuExit").trigger(); },
+                ""}),
     [](const ::testing::TestParamInfo<TEndRow>& row) { return std::string(row.param.Name); });
 
 }  // namespace
