@@ -1,5 +1,5 @@
-// The exact field of the charge from its recorded history: the emission time by bisection over
-// the ticks and a safeguarded Newton step inside one tick, then the Liénard–Wiechert field.
+// The exact field of the charge from its recorded history: the tick of the emission by the signs
+// of a squared distance, the moment inside it by Newton's method, then the Liénard–Wiechert field.
 #include "engine/RetardedField.h"
 
 #include <algorithm>
@@ -12,170 +12,241 @@ namespace {
 // Closer to the charge than this many wave steps the field counts as undefined (it grows as
 // 1 / R^2 without bound).
 constexpr double OnChargeSteps = 1e-9;
-// Newton inside one tick stops when the bracket, the step, or the error the step is estimated
-// to leave is below this fraction of a tick. The step is still taken, and Newton's error squares
-// with every step, so what is left after a step of 1e-9 is far below the rounding of the time
-// itself (about 1e-16 of a tick).
+// Newton inside one tick stops when the bracket or the step is below this fraction of a tick. The
+// step is still taken, and Newton's error squares with every step, so what is left after a step
+// of 1e-9 is far below the rounding of the time itself (about 1e-16 of a tick).
 constexpr double TickTolerance = 1e-9;
+// It stops as well once the error a step leaves is estimated below this fraction of a tick: the
+// rounding of the time, not TickTolerance. Near a kink the field changes by a ten-millionth for
+// 1e-9 of a tick, which now and then moves an arrow's end by a pixel; settled to its rounding, the
+// time is the root whichever start the search had.
+constexpr double SettledTicks = 1e-15;
 constexpr int MaxNewtonSteps = 60;
 
-// The charge at a moment between two recorded ticks, per tick: position, velocity, acceleration.
-struct TPathPoint {
-  TVector2 Pos;
-  TVector2 Velocity;
-  TVector2 Acceleration;
+// The charge's path over one tick as a polynomial in s, the ticks back from the newer record:
+//   x(s) = X0 + s (C1 + s (C2 + s C3)),
+// the cubic through both records' positions and velocities v = w beta per tick (going back in
+// time the charge moves by -v per tick): x(0) = p1, x'(0) = -v1, x(1) = p0, x'(1) = -v0, so that
+// with D = p0 - p1 + v1 and G = v1 - v0, C1 = -v1, C3 = G - 2 D, C2 = D - C3. Written this way
+// a point of the path costs a third of the interpolation weights of both ends.
+struct TPathPiece {
+  TVector2 X0;
+  TVector2 C1;
+  TVector2 C2;
+  TVector2 C3;
 };
 
-// Cubic Hermite interpolation between the older record (u = 0) and the newer (u = 1), the
-// velocities being w beta per tick. The search for the emission time needs no acceleration, and
-// leaves it out: the field arrows search a thousand points a frame.
-template <bool WithAcceleration = true>
-TPathPoint Hermite(const TChargeRecord& older, const TChargeRecord& newer, double w, double u) {
-  const double u2 = u * u;
-  const double u3 = u2 * u;
-  const double h00 = 2.0 * u3 - 3.0 * u2 + 1.0;
-  const double h10 = u3 - 2.0 * u2 + u;
-  const double h01 = -2.0 * u3 + 3.0 * u2;
-  const double h11 = u3 - u2;
-  const double d00 = 6.0 * u2 - 6.0 * u;
-  const double d10 = 3.0 * u2 - 4.0 * u + 1.0;
-  const double d11 = 3.0 * u2 - 2.0 * u;
-  const TVector2 p0 = older.Pos;
-  const TVector2 p1 = newer.Pos;
+[[gnu::always_inline]] inline TPathPiece PieceOf(const TChargeRecord& older,
+                                                 const TChargeRecord& newer, double w) {
   const TVector2 v0{w * older.Beta.X, w * older.Beta.Y};
   const TVector2 v1{w * newer.Beta.X, w * newer.Beta.Y};
-  TPathPoint point;
-  point.Pos = {h00 * p0.X + h10 * v0.X + h01 * p1.X + h11 * v1.X,
-               h00 * p0.Y + h10 * v0.Y + h01 * p1.Y + h11 * v1.Y};
-  // h01' = -h00' and h01'' = -h00''.
-  point.Velocity = {d00 * (p0.X - p1.X) + d10 * v0.X + d11 * v1.X,
-                    d00 * (p0.Y - p1.Y) + d10 * v0.Y + d11 * v1.Y};
-  if constexpr (WithAcceleration) {
-    const double a00 = 12.0 * u - 6.0;
-    const double a10 = 6.0 * u - 4.0;
-    const double a11 = 6.0 * u - 2.0;
-    point.Acceleration = {a00 * (p0.X - p1.X) + a10 * v0.X + a11 * v1.X,
-                          a00 * (p0.Y - p1.Y) + a10 * v0.Y + a11 * v1.Y};
-  }
-  return point;
+  const TVector2 d{older.Pos.X - newer.Pos.X + v1.X, older.Pos.Y - newer.Pos.Y + v1.Y};
+  const TVector2 g{v1.X - v0.X, v1.Y - v0.Y};
+  const TVector2 c3{g.X - 2.0 * d.X, g.Y - 2.0 * d.Y};
+  return {newer.Pos, {-v1.X, -v1.Y}, {d.X - c3.X, d.Y - c3.Y}, c3};
+}
+
+// x(s) and dx/ds; the velocity per tick is -dx/ds.
+[[gnu::always_inline]] inline void PositionAndSlope(const TPathPiece& piece, double s, TVector2& x,
+                                                    TVector2& slope) {
+  x = {piece.X0.X + s * (piece.C1.X + s * (piece.C2.X + s * piece.C3.X)),
+       piece.X0.Y + s * (piece.C1.Y + s * (piece.C2.Y + s * piece.C3.Y))};
+  slope = {piece.C1.X + s * (2.0 * piece.C2.X + s * 3.0 * piece.C3.X),
+           piece.C1.Y + s * (2.0 * piece.C2.Y + s * 3.0 * piece.C3.Y)};
 }
 
 // sqrt rather than hypot: the library's hypot guards against overflows that model distances
 // never reach, at several times the cost, and the field arrows evaluate a thousand points a frame.
-double Length(double x, double y) { return std::sqrt(x * x + y * y); }
+double Length(double x, double y) {
+  return std::sqrt(x * x + y * y);
+}
 
-double Distance(TVector2 a, TVector2 b) { return Length(a.X - b.X, a.Y - b.Y); }
+// h = |P - x|^2 - travel^2 for the charge at x: the sign of f = |P - x| - travel (both lengths
+// are positive) without its square root.
+[[gnu::always_inline]] inline double SquaredGap(TVector2 point, TVector2 x, double travel) {
+  const double dx = point.X - x.X;
+  const double dy = point.Y - x.Y;
+  return (dx * dx + dy * dy) - travel * travel;
+}
 
-// The moment of emission, found; Older and Newer are the records around it and U its place
-// between them (0 at Older).
-struct TEmission {
-  double TicksAgo = 0.0;
-  const TChargeRecord* Older = nullptr;
+// The records k = 0 .. ISize ticks back, as the ring buffer holds them ...
+struct TRingRecords {
+  const TFieldSimulation& Field;
+  const TChargeRecord& operator[](int k) const { return Field.ChargeHistory(k); }
+};
+
+// ... and as the sampler lays them out, in order of age.
+struct TAgedRecords {
+  const TChargeRecord* Records;
+  const TChargeRecord& operator[](int k) const { return Records[k]; }
+};
+
+// The tick that holds the emission: h > 0 at Lo ticks ago (record Newer), h <= 0 at Lo + 1
+// (record Older), with h(k) = |P - x_k|^2 - (w k)^2.
+struct TBracket {
+  int Lo = 0;
+  double HLo = 0.0;
+  double HHi = 0.0;
   const TChargeRecord* Newer = nullptr;
-  double U = 0.0;
+  const TChargeRecord* Older = nullptr;
 };
 
 // f(k) = |P - x(now - k)| - c k falls monotonically with k while the charge is slower than
-// the wave, so the tick holding its root is found by bisection, and the root inside it by
-// Newton's method kept inside the bracket (g' = n.v - c < 0).
-// With a hint (the tick of an emission found for a point nearby), the bracket is first widened
-// from that tick by doubling steps, which for the neighbouring points of a grid takes two or three
-// evaluations instead of the bisection's log2 ISize; the tick found is the same either way, the
-// root of a monotonic f being one, so the result does not depend on the hint.
-bool FindEmission(const TFieldSimulation& field, int ISize, TVector2 point, TEmission& emission,
-                  TRetardedSearch* hint) {
-  const double w = field.WaveVelocity;
-  const int last = std::min(ISize, field.ChargeHistoryCount() - 1);
+// the wave, so the tick holding its root is found by bisection on the signs of h.
+// With a hint (the tick of an emission found for a point nearby), a guess from that tick's record
+// and the tick after the guess are tried first, and widened by doubling steps where the root lies
+// beyond them: for the neighbouring points of a grid that takes two evaluations instead of the
+// bisection's log2 ISize. The tick found is the same either way, the root of a monotonic f being
+// one, so the result does not depend on the hint. Leaves the tick found in the hint; false, the
+// hint unchanged, when P lies beyond the history or on the charge.
+template <class TRecords>
+bool BracketEmission(const TRecords& records, int last, double w, TVector2 point, TBracket& bracket,
+                     TRetardedSearch* hint) {
   if (last < 1 || !(w > 0.0)) return false;
-  const auto f = [&](int k) { return Distance(point, field.ChargeHistory(k).Pos) - w * k; };
+  const auto hAt = [&](int k) { return SquaredGap(point, records[k].Pos, w * k); };
 
-  // f(0) = |P - x(now)|, compared squared against the charge's own point; its root is taken
-  // only where it is needed, which with a hint is seldom.
-  const TVector2 now = field.ChargeHistory(0).Pos;
-  const double nowSquared = (point.X - now.X) * (point.X - now.X) +
-                            (point.Y - now.Y) * (point.Y - now.Y);
+  // h(0) = |P - x(now)|^2, against the charge's own point.
+  const double hNow = hAt(0);
   const double onCharge = OnChargeSteps * w;
-  if (!(nowSquared > onCharge * onCharge)) return false;
+  if (!(hNow > onCharge * onCharge)) return false;
   int lo = 0;
   int hi = last;
-  double fLo = 0.0;
-  double fHi = 0.0;
+  double hLo = hNow;
+  double hHi = 0.0;
   int start = hint ? hint->Tick : -1;
   if (start >= 0 && start < last) {
-    // One Newton step in whole ticks from the hint, with f'(k) = n.v - c at its record, lands
-    // within a tick or two of the root for the neighbouring points of a grid.
-    const TChargeRecord& record = field.ChargeHistory(start);
-    const TVector2 d{point.X - record.Pos.X, point.Y - record.Pos.Y};
-    const double r = Length(d.X, d.Y);
-    // f'(k) r = w (d.beta - r), so that the step takes one division.
-    const double slopeR = w * (d.X * record.Beta.X + d.Y * record.Beta.Y - r);
-    if (r > 0.0 && slopeR < 0.0) {
-      const double guess = start - (r - w * start) * r / slopeR;
+    // From the hint's record k0, the charge taken as moving uniformly: h(k0 + e) = a e^2 + b e + c
+    // with c = |d|^2 - (w k0)^2, b = 2 (d.v - w^2 k0), a = |v|^2 - w^2, d = P - x_k0, v = w beta
+    // per tick. The Newton step e1 = -c / b corrected to the second order, e = e1 - a e1^2 / b,
+    // lands within a fraction of a tick of the root for the neighbouring points of a grid,
+    // without the root of the quadratic.
+    const TChargeRecord& record = records[start];
+    const double dx = point.X - record.Pos.X;
+    const double dy = point.Y - record.Pos.Y;
+    const double travel = w * start;
+    const double c = (dx * dx + dy * dy) - travel * travel;
+    const double halfB = w * (dx * record.Beta.X + dy * record.Beta.Y) - w * travel;
+    if (halfB < 0.0) {
+      const double a =
+          w * w * (record.Beta.X * record.Beta.X + record.Beta.Y * record.Beta.Y - 1.0);
+      const double inverseB = 0.5 / halfB;
+      const double e1 = -c * inverseB;
+      const double guess = start + e1 - a * e1 * e1 * inverseB;
       if (guess >= 0.0 && guess < last) start = static_cast<int>(guess);
     }
-    const double fStart = f(start);
-    if (fStart > 0.0) {
-      // The root lies further back: step back until f falls to zero, at most to the oldest tick.
+    const double hStart = start == 0 ? hNow : hAt(start);
+    const double hNext = hAt(start + 1);
+    if (hStart > 0.0 && hNext <= 0.0) {
       lo = start;
-      fLo = fStart;
+      hi = start + 1;
+      hLo = hStart;
+      hHi = hNext;
+    } else if (hStart > 0.0) {
+      // The root lies further back: step back until h falls to zero, at most to the oldest tick.
+      lo = start + 1;
+      hLo = hNext;
+      if (lo == last) return false;  // beyond the history
       for (int step = 1;; step *= 2) {
         const int k = std::min(last, lo + step);
-        const double fk = f(k);
-        if (fk <= 0.0) {
+        const double hk = hAt(k);
+        if (hk <= 0.0) {
           hi = k;
-          fHi = fk;
+          hHi = hk;
           break;
         }
-        if (k == last) return false;  // beyond the history
+        if (k == last) return false;
         lo = k;
-        fLo = fk;
+        hLo = hk;
       }
     } else {
       hi = start;
-      fHi = fStart;
+      hHi = hStart;
       for (int step = 1;; step *= 2) {
         const int k = std::max(0, hi - step);
-        const double fk = k == 0 ? std::sqrt(nowSquared) : f(k);
-        if (fk > 0.0) {
+        const double hk = k == 0 ? hNow : hAt(k);
+        if (hk > 0.0) {
           lo = k;
-          fLo = fk;
+          hLo = hk;
           break;
         }
         hi = k;
-        fHi = fk;
+        hHi = hk;
       }
     }
   } else {
-    fLo = std::sqrt(nowSquared);
-    fHi = f(last);
-    if (!(fHi <= 0.0)) return false;
+    hHi = hAt(last);
+    if (!(hHi <= 0.0)) return false;
   }
   while (hi - lo > 1) {
     const int mid = lo + (hi - lo) / 2;
-    const double fMid = f(mid);
-    if (fMid > 0.0) {
+    const double hMid = hAt(mid);
+    if (hMid > 0.0) {
       lo = mid;
-      fLo = fMid;
+      hLo = hMid;
     } else {
       hi = mid;
-      fHi = fMid;
+      hHi = hMid;
     }
   }
 
-  // s ticks further back than lo: u = 1 - s between the older record hi and the newer lo.
-  const TChargeRecord& older = field.ChargeHistory(hi);
-  const TChargeRecord& newer = field.ChargeHistory(lo);
+  if (hint) hint->Tick = lo;
+  bracket = {lo, hLo, hHi, &records[lo], &records[lo + 1]};
+  return true;
+}
+
+// The emission inside the bracket's tick: s ticks back from its newer record, on piece.
+//
+// Newton's method on h(s) = |P - x(s)|^2 - (w (lo + s))^2, kept inside the tick (h' < 0 there).
+// It starts near the root of the cubic that takes h's values and slopes at both ends of the tick,
+// far closer than the secant through the ends: h is of the sixth degree in s, but its terms beyond
+// the second carry the path's acceleration, and that start misses the root by about 1e-8 of a tick
+// (1e-6 at worst over the arrows of the large model), so that one Newton step settles it. Depends
+// on nothing but the bracket, so that the emission is the same whichever hint found the bracket.
+[[gnu::always_inline]] inline double RefineEmission(double w, TVector2 point,
+                                                    const TBracket& bracket, TPathPiece& piece) {
+  const int lo = bracket.Lo;
+  const TChargeRecord& newer = *bracket.Newer;
+  const TChargeRecord& older = *bracket.Older;
+  piece = PieceOf(older, newer, w);
   double a = 0.0;
   double b = 1.0;
-  double s = fLo / (fLo - fHi);
-  double lastNewtonStep = 0.0;  // the size of the Newton step before, none yet
+  const double hLo = bracket.HLo;
+  const double hHi = bracket.HHi;
+  // The secant's root, s0 = hLo / D with D = hLo - hHi, where the step below does not apply.
+  const double drop = hLo - hHi;
+  double s = hLo / drop;
+  {
+    // dh/ds / 2 = -(P - x).x' - w^2 (lo + s) at the ends, where x' = -v of the record.
+    const double g0 =
+        2.0 * w *
+        ((point.X - newer.Pos.X) * newer.Beta.X + (point.Y - newer.Pos.Y) * newer.Beta.Y - w * lo);
+    const double g1 = 2.0 * w *
+                      ((point.X - older.Pos.X) * older.Beta.X +
+                       (point.Y - older.Pos.Y) * older.Beta.Y - w * (lo + 1));
+    // The cubic H(s) = hLo + s (g0 + s (A + s B)) with H(1) = hHi, H'(1) = g1.
+    const double cubicA = 3.0 * (hHi - hLo) - 2.0 * g0 - g1;
+    const double cubicB = 2.0 * (hLo - hHi) + g0 + g1;
+    // One Newton step on the cubic from the secant's root: the secant misses by about
+    // h'' / (8 h'), a few thousandths of a tick, and the step squares that. With s0 = hLo / D,
+    // H(s0) D^3 = value and H'(s0) D^2 = slope below, so that the step's result
+    // s0 - H(s0) / H'(s0) = (hLo slope - value) / (D slope) takes one division, not three.
+    const double drop2 = drop * drop;
+    const double value =
+        hLo * drop2 * drop + hLo * (g0 * drop2 + hLo * (cubicA * drop + hLo * cubicB));
+    const double slope = g0 * drop2 + hLo * (2.0 * cubicA * drop + 3.0 * cubicB * hLo);
+    if (g0 < 0.0 && g1 < 0.0 && slope < 0.0) {
+      const double next = (hLo * slope - value) / (drop * slope);
+      if (next > a && next < b) s = next;
+    }
+  }
   for (int step = 0; step < MaxNewtonSteps; ++step) {
-    const TPathPoint x = Hermite<false>(older, newer, w, 1.0 - s);
-    const TVector2 d{point.X - x.Pos.X, point.Y - x.Pos.Y};
+    TVector2 x;
+    TVector2 slope;
+    PositionAndSlope(piece, s, x, slope);
+    const TVector2 d{point.X - x.X, point.Y - x.Y};
     // The root of h = r^2 - (w (lo + s))^2 rather than of r - w (lo + s): the same root and
-    // sign (both lengths are positive), without a square root in the loop. Going back in time
-    // the charge moves by -v per tick, so dh/ds = 2 (d.v - w^2 (lo + s)), negative while the
-    // charge is slower than the wave.
+    // sign, without a square root in the loop. dh/ds = -2 (d.x' + w^2 (lo + s)), negative while
+    // the charge is slower than the wave.
     const double travel = w * (lo + s);
     const double h = (d.X * d.X + d.Y * d.Y) - travel * travel;
     // On the root itself: the Newton step would stay there, at the bracket's end, and be
@@ -186,38 +257,98 @@ bool FindEmission(const TFieldSimulation& field, int ISize, TVector2 point, TEmi
     } else {
       b = s;
     }
-    const double halfSlope = d.X * x.Velocity.X + d.Y * x.Velocity.Y - w * travel;
+    const double halfSlope = -(d.X * slope.X + d.Y * slope.Y) - w * travel;
     double next = halfSlope < 0.0 ? s - 0.5 * h / halfSlope : 0.5 * (a + b);
     const bool newton = next > a && next < b;
     if (!newton) next = 0.5 * (a + b);
-    // Newton's error squares with every step: once the steps are small (under a hundredth of
-    // a tick, where the cubic barely bends), after a step of d1 that followed one of d0 the
-    // error is about C d1^2 with C about d1 / d0^2, so d1^3 / d0^2 below the tolerance ends the
-    // search one step before d1 itself would fall below it (two steps instead of three at most
-    // points of the field arrows).
     const double size = std::fabs(next - s);
-    const bool predicted = newton && size < lastNewtonStep && lastNewtonStep < 1e-2 &&
-                           size * size * size < TickTolerance * lastNewtonStep * lastNewtonStep;
-    const bool settled = size < TickTolerance || b - a < TickTolerance || predicted;
-    lastNewtonStep = newton ? size : 0.0;
+    bool settled = size < TickTolerance || b - a < TickTolerance;
+    // A Newton step of size e leaves an error of about e^2 |h''| / (2 |h'|), the step standing
+    // for the error before it: once the steps are small (under a hundredth of a tick, where that
+    // holds), an estimate below SettledTicks ends the search. From the cubic's root this is the
+    // first step at nearly every point of the field arrows.
+    if (newton && !settled && size < 1e-2) {
+      // h'' / 2 = |x'|^2 - (P - x).x'' - w^2, x'' = 2 C2 + 6 C3 s.
+      const double halfCurvature = (slope.X * slope.X + slope.Y * slope.Y) -
+                                   (d.X * (2.0 * piece.C2.X + 6.0 * piece.C3.X * s) +
+                                    d.Y * (2.0 * piece.C2.Y + 6.0 * piece.C3.Y * s)) -
+                                   w * w;
+      settled = std::fabs(halfCurvature) * size * size < SettledTicks * 2.0 * -halfSlope;
+    }
     s = next;
     if (settled) break;
   }
+  return s;
+}
 
-  if (hint) hint->Tick = lo;
-  emission.TicksAgo = lo + s;
-  emission.Older = &older;
-  emission.Newer = &newer;
-  emission.U = 1.0 - s;
+// The Liénard–Wiechert field at point from the emission s ticks back on piece; false on the
+// charge.
+bool FieldOnPiece(double invW, TVector2 point, const TPathPiece& piece, double s,
+                  TVector2& velocityPart, TVector2& accelerationPart) {
+  TVector2 x;
+  TVector2 slope;
+  PositionAndSlope(piece, s, x, slope);
+  // d2x/ds2, which is the acceleration per tick^2 as well: both time derivatives change sign.
+  const TVector2 acceleration{2.0 * piece.C2.X + 6.0 * piece.C3.X * s,
+                              2.0 * piece.C2.Y + 6.0 * piece.C3.Y * s};
+
+  const TVector2 d{point.X - x.X, point.Y - x.Y};
+  const double r = Length(d.X, d.Y);
+  if (!(r > 0.0)) return false;
+
+  TVector2 beta{-slope.X * invW, -slope.Y * invW};
+  // The cap's square root only near the cap: below MaxBeta^2 (1 - 1e-9), far more than the
+  // rounding of a root, the root is below MaxBeta.
+  const double speed2 = beta.X * beta.X + beta.Y * beta.Y;
+  if (speed2 > MaxBeta * MaxBeta * (1.0 - 1e-9)) {
+    const double speed = std::sqrt(speed2);
+    if (speed > MaxBeta) beta = {beta.X * MaxBeta / speed, beta.Y * MaxBeta / speed};
+  }
+  // Per model unit of light travel: (delta beta per tick) / w = acceleration per tick^2 / w^2.
+  const TVector2 betaDot{acceleration.X * invW * invW, acceleration.Y * invW * invW};
+
+  // With d = R n both parts take a single division: (1 - n.beta)^3 R^2 = (R - d.beta)^3 / R, so
+  //   E_v = (d - R beta)(1 - beta^2) / (R - d.beta)^3,
+  //   E_a = d x ((d - R beta) x betaDot) / (R - d.beta)^3.
+  const double beta2 = beta.X * beta.X + beta.Y * beta.Y;
+  const double q = r - (d.X * beta.X + d.Y * beta.Y);
+  const double inverseQ3 = 1.0 / (q * q * q);
+  const TVector2 dMinusRBeta{d.X - r * beta.X, d.Y - r * beta.Y};
+
+  const double velocityScale = (1.0 - beta2) * inverseQ3;
+  velocityPart = {dMinusRBeta.X * velocityScale, dMinusRBeta.Y * velocityScale};
+
+  // In the plane (d - R beta) x betaDot is along z, c e_z; then d x (c e_z) = c (d.y, -d.x).
+  const double c = (dMinusRBeta.X * betaDot.Y - dMinusRBeta.Y * betaDot.X) * inverseQ3;
+  accelerationPart = {d.Y * c, -d.X * c};
   return true;
+}
+
+// RetardedField on the records 0 .. last ticks back; invW = 1 / w.
+template <class TRecords>
+bool FieldAt(const TRecords& records, int last, double w, double invW, TVector2 point,
+             TVector2& velocityPart, TVector2& accelerationPart, TRetardedSearch& search) {
+  TBracket bracket;
+  if (!BracketEmission(records, last, w, point, bracket, &search)) return false;
+  TPathPiece piece;
+  const double s = RefineEmission(w, point, bracket, piece);
+  return FieldOnPiece(invW, point, piece, s, velocityPart, accelerationPart);
+}
+
+int LastUsable(const TFieldSimulation& field, int ISize) {
+  return std::min(ISize, field.ChargeHistoryCount() - 1);
 }
 
 }  // namespace
 
 bool RetardedTime(const TFieldSimulation& field, int ISize, TVector2 point, double& ticksAgo) {
-  TEmission emission;
-  if (!FindEmission(field, ISize, point, emission, nullptr)) return false;
-  ticksAgo = emission.TicksAgo;
+  TBracket bracket;
+  if (!BracketEmission(TRingRecords{field}, LastUsable(field, ISize), field.WaveVelocity, point,
+                       bracket, nullptr)) {
+    return false;
+  }
+  TPathPiece piece;
+  ticksAgo = bracket.Lo + RefineEmission(field.WaveVelocity, point, bracket, piece);
   return true;
 }
 
@@ -229,36 +360,22 @@ bool RetardedField(const TFieldSimulation& field, int ISize, TVector2 point, TVe
 
 bool RetardedField(const TFieldSimulation& field, int ISize, TVector2 point, TVector2& velocityPart,
                    TVector2& accelerationPart, TRetardedSearch& search) {
-  TEmission emission;
-  if (!FindEmission(field, ISize, point, emission, &search)) return false;
   const double w = field.WaveVelocity;
-  const TPathPoint x = Hermite(*emission.Older, *emission.Newer, w, emission.U);
+  return FieldAt(TRingRecords{field}, LastUsable(field, ISize), w, 1.0 / w, point, velocityPart,
+                 accelerationPart, search);
+}
 
-  const TVector2 d{point.X - x.Pos.X, point.Y - x.Pos.Y};
-  const double r = Length(d.X, d.Y);
-  if (!(r > 0.0)) return false;
-  // Reciprocals once: the field arrows evaluate a thousand points a frame, and divisions are
-  // the slowest of the arithmetic here.
-  const double invR = 1.0 / r;
-  const double invW = 1.0 / w;
-  const TVector2 n{d.X * invR, d.Y * invR};
+TRetardedFieldSampler::TRetardedFieldSampler(const TFieldSimulation& field, int ISize)
+    : WaveVelocity(field.WaveVelocity),
+      InverseWaveVelocity(1.0 / field.WaveVelocity),
+      Last(LastUsable(field, ISize)) {
+  if (Last < 1) return;
+  Records.resize(static_cast<std::size_t>(Last) + 1);
+  for (int k = 0; k <= Last; ++k) Records[static_cast<std::size_t>(k)] = field.ChargeHistory(k);
+}
 
-  TVector2 beta{x.Velocity.X * invW, x.Velocity.Y * invW};
-  const double speed = Length(beta.X, beta.Y);
-  if (speed > MaxBeta) beta = {beta.X * MaxBeta / speed, beta.Y * MaxBeta / speed};
-  // Per model unit of light travel: (delta beta per tick) / w = acceleration per tick^2 / w^2.
-  const TVector2 betaDot{x.Acceleration.X * invW * invW, x.Acceleration.Y * invW * invW};
-
-  const double beta2 = beta.X * beta.X + beta.Y * beta.Y;
-  const double kappa = 1.0 - (n.X * beta.X + n.Y * beta.Y);
-  const double invKappa3R = 1.0 / (kappa * kappa * kappa * r);
-  const TVector2 nMinusBeta{n.X - beta.X, n.Y - beta.Y};
-
-  const double velocityScale = (1.0 - beta2) * invKappa3R * invR;
-  velocityPart = {nMinusBeta.X * velocityScale, nMinusBeta.Y * velocityScale};
-
-  // In the plane (n - beta) x betaDot is along z, c e_z; then n x (c e_z) = c (n.y, -n.x).
-  const double c = (nMinusBeta.X * betaDot.Y - nMinusBeta.Y * betaDot.X) * invKappa3R;
-  accelerationPart = {n.Y * c, -n.X * c};
-  return true;
+bool TRetardedFieldSampler::Field(TVector2 point, TVector2& velocityPart,
+                                  TVector2& accelerationPart, TRetardedSearch& search) const {
+  return FieldAt(TAgedRecords{Records.data()}, Last, WaveVelocity, InverseWaveVelocity, point,
+                 velocityPart, accelerationPart, search);
 }
