@@ -40,20 +40,6 @@ bool ScalesOf(const TPlotMapping& m, double& sx, double& sy) {
   return std::isfinite(sx) && std::isfinite(sy) && sx > 0.0 && sy > 0.0;
 }
 
-// The head's strokes run back from the tip, the shaft's direction turned by +-HeadAngle: c and s
-// are the head's length times the angle's cosine and sine.
-void DrawArrow(TCanvas& canvas, const TFieldArrow& arrow, double c, double s) {
-  canvas.Pen.Color = FieldArrowColor(arrow.Magnitude);
-  canvas.MoveTo(arrow.TailX, arrow.TailY);
-  canvas.LineTo(arrow.TipX, arrow.TipY);
-  for (const double side : {1.0, -1.0}) {
-    const double bx = -(arrow.DirX * c - side * arrow.DirY * s);
-    const double by = -(arrow.DirY * c + side * arrow.DirX * s);
-    canvas.MoveTo(arrow.TipX, arrow.TipY);
-    canvas.LineTo(arrow.TipX + RoundToPixel(bx), arrow.TipY + RoundToPixel(by));
-  }
-}
-
 // ---- The legend's letters: 5 x 7 cells, one byte per row, bit 4 the leftmost column ----
 
 struct TGlyph {
@@ -111,6 +97,20 @@ double Log10(double x) {
   return (exponent + log2m) * 0.30102999566398120;
 }
 
+// The scale's colours channel by channel, as the mix of FieldArrowColor takes them.
+struct TChannels {
+  double Red;
+  double Green;
+  double Blue;
+};
+constexpr TChannels ChannelsOf(TColor color) {
+  return {static_cast<double>(ColorRed(color)), static_cast<double>(ColorGreen(color)),
+          static_cast<double>(ColorBlue(color))};
+}
+constexpr TChannels ScaleChannels[FieldArrowDecades + 1] = {
+    ChannelsOf(FieldArrowScale[0]), ChannelsOf(FieldArrowScale[1]), ChannelsOf(FieldArrowScale[2]),
+    ChannelsOf(FieldArrowScale[3]), ChannelsOf(FieldArrowScale[4])};
+
 constexpr int GlyphAdvance = 6;  // pixels: five columns and a gap
 constexpr int GlyphHeight = 7;
 
@@ -156,9 +156,119 @@ constexpr int LegendPadding = 6;       // pixels between the box's frame and its
 constexpr int LegendDecadeWidth = 34;  // pixels of the colour bar per decade
 constexpr int LegendBarHeight = 7;
 
+// A magnitude's place on the colour scale: its decade and, channel by channel, the mix of the
+// decade's end colours before it is rounded.
+struct TScaleMix {
+  int Decade;
+  double Red;
+  double Green;
+  double Blue;
+};
+
+TScaleMix ScaleMixOf(double magnitude) {
+  // Position on the scale in decades above its low end; not-a-number and zero take the low end.
+  double t = magnitude > 0.0 ? Log10(magnitude) - FieldArrowLowestDecade : 0.0;
+  t = std::clamp(t, 0.0, static_cast<double>(FieldArrowDecades));
+  const int decade = std::min(static_cast<int>(t), FieldArrowDecades - 1);
+  const double f = t - decade;
+  const TChannels& a = ScaleChannels[decade];
+  const TChannels& b = ScaleChannels[decade + 1];
+  return {decade, (1.0 - f) * a.Red + f * b.Red, (1.0 - f) * a.Green + f * b.Green,
+          (1.0 - f) * a.Blue + f * b.Blue};
+}
+
+// A mix lies between two channel values, so is never negative: rounded half up by truncation.
+unsigned RoundedMix(double mix) {
+  return static_cast<unsigned>(mix + 0.5);
+}
+
+TColor ColourOfMix(const TScaleMix& mix) {
+  return ColorRGB(RoundedMix(mix.Red), RoundedMix(mix.Green), RoundedMix(mix.Blue));
+}
+
+// The colours by cells of magnitudes: each cell the magnitudes that share their exponent and the
+// top CellMantissaBits bits of their mantissa, over the binades 2^-4 (below 0.1) to 2^10 (above
+// 1000) that the scale spans. A cell holds the colour every magnitude in it takes, or
+// NoCellColour where that is not certain: Log10 rises with the magnitude, and within a decade
+// each channel's mix with it, to within their roundings (1e-13 of a channel); so where the mixes
+// at both ends of a cell lie in one decade, round alike and keep 1e-9 from a rounding boundary,
+// so does every mix between them. About one cell in nine is left to the arithmetic.
+constexpr int CellMantissaBits = 9;
+constexpr std::int64_t FirstCell = std::int64_t{1023 - 4} << CellMantissaBits;
+constexpr std::int64_t Cells = std::int64_t{14} << CellMantissaBits;
+constexpr TColor NoCellColour = 0xFFFFFFFFu;  // no colour has its top byte set
+
+bool ClearOfRounding(double mix) {
+  const double fraction = mix + 0.5 - std::floor(mix + 0.5);
+  return fraction > 1e-9 && fraction < 1.0 - 1e-9;
+}
+
+TColor CellColourOf(std::int64_t cell) {
+  const auto first = static_cast<std::uint64_t>(cell + FirstCell) << (52 - CellMantissaBits);
+  const std::uint64_t last = first | ((std::uint64_t{1} << (52 - CellMantissaBits)) - 1);
+  const TScaleMix low = ScaleMixOf(std::bit_cast<double>(first));
+  const TScaleMix high = ScaleMixOf(std::bit_cast<double>(last));
+  const TColor colour = ColourOfMix(low);
+  const bool clear = low.Decade == high.Decade && colour == ColourOfMix(high) &&
+                     ClearOfRounding(low.Red) && ClearOfRounding(low.Green) &&
+                     ClearOfRounding(low.Blue) && ClearOfRounding(high.Red) &&
+                     ClearOfRounding(high.Green) && ClearOfRounding(high.Blue);
+  return clear ? colour : NoCellColour;
+}
+
+// Worked out once, on the first colour asked for: a logarithm and three mixes for each of a
+// thousand arrows cost a tenth of the arrows' time every frame.
+const std::array<TColor, Cells>& CellColours() {
+  static const std::array<TColor, Cells> colours = [] {
+    std::array<TColor, Cells> c{};
+    for (std::int64_t cell = 0; cell < Cells; ++cell) {
+      c[static_cast<std::size_t>(cell)] = CellColourOf(cell);
+    }
+    return c;
+  }();
+  return colours;
+}
+
 // Whole device pixels per logical one, so that the legend's letters stay crisp.
 int LegendScaleOf(double pixelRatio) {
   return std::max(1, RoundToPixel(RatioOf(pixelRatio)));
+}
+
+// The colour of column i of the legend's bar, barWidth columns wide: that of the strength at the
+// column's middle.
+TColor BarColour(int i, int barWidth) {
+  const double decades =
+      FieldArrowLowestDecade + static_cast<double>(FieldArrowDecades) * (i + 0.5) / barWidth;
+  return FieldArrowColor(std::pow(10.0, decades));
+}
+
+// The bar's colours at legend scale K, worked out the first time that scale is drawn rather than
+// with a power and a logarithm for each of its 136 K columns every frame.
+template <int K>
+const TColor* CachedBarColours() {
+  constexpr int Width = FieldArrowDecades * LegendDecadeWidth * K;
+  static const std::array<TColor, Width> colours = [] {
+    std::array<TColor, Width> c{};
+    for (int i = 0; i < Width; ++i) c[static_cast<std::size_t>(i)] = BarColour(i, Width);
+    return c;
+  }();
+  return colours.data();
+}
+
+// The bar's colours at legend scale k, for the scales of screens and pictures; null beyond them.
+const TColor* BarColoursAt(int k) {
+  switch (k) {
+    case 1:
+      return CachedBarColours<1>();
+    case 2:
+      return CachedBarColours<2>();
+    case 3:
+      return CachedBarColours<3>();
+    case 4:
+      return CachedBarColours<4>();
+    default:
+      return nullptr;
+  }
 }
 
 // The legend's box in the bottom-right corner of area; empty where it and its margins do not fit
@@ -180,18 +290,16 @@ TPixelRect LegendBoxOf(const TPixelRect& area, double pixelRatio) {
 }  // namespace
 
 TColor FieldArrowColor(double magnitude) {
-  // Position on the scale in decades above its low end; not-a-number and zero take the low end.
-  double t = magnitude > 0.0 ? Log10(magnitude) - FieldArrowLowestDecade : 0.0;
-  t = std::clamp(t, 0.0, static_cast<double>(FieldArrowDecades));
-  const int decade = std::min(static_cast<int>(t), FieldArrowDecades - 1);
-  const double f = t - decade;
-  const TColor a = FieldArrowScale[decade];
-  const TColor b = FieldArrowScale[decade + 1];
-  const auto mix = [f](unsigned from, unsigned to) {
-    return static_cast<unsigned>(RoundToPixel((1.0 - f) * from + f * to));
-  };
-  return ColorRGB(mix(ColorRed(a), ColorRed(b)), mix(ColorGreen(a), ColorGreen(b)),
-                  mix(ColorBlue(a), ColorBlue(b)));
+  // Not-a-number and zero take the low end; beyond the table's binades the scale is clamped at
+  // either end (Log10 below -1.2, or above 3.01).
+  if (!(magnitude > 0.0)) return FieldArrowScale[0];
+  const std::int64_t cell = static_cast<std::int64_t>(std::bit_cast<std::uint64_t>(magnitude) >>
+                                                      (52 - CellMantissaBits)) -
+                            FirstCell;
+  if (cell < 0) return FieldArrowScale[0];
+  if (cell >= Cells) return FieldArrowScale[FieldArrowDecades];
+  const TColor colour = CellColours()[static_cast<std::size_t>(cell)];
+  return colour != NoCellColour ? colour : ColourOfMix(ScaleMixOf(magnitude));
 }
 
 TArrowGrid FieldArrowGridOf(const TPixelRect& area, double pixelRatio) {
@@ -231,18 +339,17 @@ TArrowFrame ArrowFrameOf(const TFieldView& view, int ISize, double pixelRatio) {
   return frame;
 }
 
-// The arrow at grid pixel (px, py), whose model point is point; the search for the emission time
-// starts where the last one ended.
-bool ArrowAt(const TArrowFrame& frame, const TFieldSimulation& field, int ISize, int px, int py,
-             TVector2 point, TFieldArrow& arrow, TRetardedSearch& search) {
-  // The distance to the charge in pixels, in doubles: the charge may lie far off the view.
+// Whether the model point lies within the gap around the charge, where no arrow is drawn; the
+// distance in pixels, in doubles: the charge may lie far off the view.
+bool InChargeGap(const TArrowFrame& frame, const TFieldSimulation& field, TVector2 point) {
   const double gapX = (field.ChargePos.X - point.X) * frame.Sx;
   const double gapY = (field.ChargePos.Y - point.Y) * frame.Sy;
-  if (gapX * gapX + gapY * gapY <= frame.Gap * frame.Gap) return false;
+  return gapX * gapX + gapY * gapY <= frame.Gap * frame.Gap;
+}
 
-  TVector2 velocityPart;
-  TVector2 accelerationPart;
-  if (!RetardedField(field, ISize, point, velocityPart, accelerationPart, search)) return false;
+// The arrow at grid pixel (px, py) for the field there, velocityPart + accelerationPart.
+bool ArrowOf(const TArrowFrame& frame, int px, int py, TVector2 velocityPart,
+             TVector2 accelerationPart, TFieldArrow& arrow) {
   const double ex = velocityPart.X + accelerationPart.X;
   const double ey = velocityPart.Y + accelerationPart.Y;
   const double magnitude = std::sqrt(ex * ex + ey * ey);
@@ -266,6 +373,45 @@ bool ArrowAt(const TArrowFrame& frame, const TFieldSimulation& field, int ISize,
   return true;
 }
 
+// An arrow as the canvas draws it: shaft, the two strokes of its head, pen colour.
+struct TArrowStrokes {
+  int TailX = 0;
+  int TailY = 0;
+  int TipX = 0;
+  int TipY = 0;
+  int HeadX[2] = {0, 0};
+  int HeadY[2] = {0, 0};
+  TColor Color = 0;
+};
+
+// The head's strokes run back from the tip, the shaft's direction turned by +-HeadAngle: c and s
+// are the head's length times the angle's cosine and sine.
+TArrowStrokes StrokesOf(const TFieldArrow& arrow, double c, double s) {
+  TArrowStrokes strokes;
+  strokes.TailX = arrow.TailX;
+  strokes.TailY = arrow.TailY;
+  strokes.TipX = arrow.TipX;
+  strokes.TipY = arrow.TipY;
+  for (int k = 0; k < 2; ++k) {
+    const double side = k == 0 ? 1.0 : -1.0;
+    const double bx = -(arrow.DirX * c - side * arrow.DirY * s);
+    const double by = -(arrow.DirY * c + side * arrow.DirX * s);
+    strokes.HeadX[k] = arrow.TipX + RoundToPixel(bx);
+    strokes.HeadY[k] = arrow.TipY + RoundToPixel(by);
+  }
+  return strokes;
+}
+
+void DrawStrokes(TCanvas& canvas, const TArrowStrokes& strokes) {
+  canvas.Pen.Color = strokes.Color;
+  canvas.MoveTo(strokes.TailX, strokes.TailY);
+  canvas.LineTo(strokes.TipX, strokes.TipY);
+  for (int k = 0; k < 2; ++k) {
+    canvas.MoveTo(strokes.TipX, strokes.TipY);
+    canvas.LineTo(strokes.HeadX[k], strokes.HeadY[k]);
+  }
+}
+
 TVector2 ModelPointOf(const TFieldView& view, int px, int py) {
   return {view.Mapping.PixelToValueX(px) + view.Origin.X,
           view.Mapping.PixelToValueY(py) + view.Origin.Y};
@@ -276,9 +422,13 @@ TVector2 ModelPointOf(const TFieldView& view, int px, int py) {
 bool FieldArrowAt(const TFieldView& view, const TFieldSimulation& field, int ISize, int px, int py,
                   TFieldArrow& arrow, double pixelRatio) {
   const TArrowFrame frame = ArrowFrameOf(view, ISize, pixelRatio);
-  TRetardedSearch search;
-  return frame.Usable &&
-         ArrowAt(frame, field, ISize, px, py, ModelPointOf(view, px, py), arrow, search);
+  if (!frame.Usable) return false;
+  const TVector2 point = ModelPointOf(view, px, py);
+  TVector2 velocityPart;
+  TVector2 accelerationPart;
+  return !InChargeGap(frame, field, point) &&
+         RetardedField(field, ISize, point, velocityPart, accelerationPart) &&
+         ArrowOf(frame, px, py, velocityPart, accelerationPart, arrow);
 }
 
 void DrawFieldArrows(const TFieldView& view, const TFieldSimulation& field, int ISize,
@@ -296,7 +446,23 @@ void DrawFieldArrows(const TFieldView& view, const TFieldSimulation& field, int 
       return px - reach >= legend.Left && px + reach < legend.Right && py - reach >= legend.Top &&
              py + reach < legend.Bottom;
     };
-    TFieldArrow arrow;
+    // The arrows of a row go in batches of Batch, each stage for the whole batch before the next:
+    // the fields, the arrows, their colours. An arrow's roots and divisions wait on each other;
+    // the arrows of a batch do not, and stage by stage the processor works on several at once.
+    // A batch is drawn while the next one's fields are worked out: its pixels are seldom in the
+    // cache, and the stores go on while the arithmetic does.
+    constexpr int Batch = 16;
+    struct TPending {
+      int Px = 0;
+      TVector2 VelocityPart;
+      TVector2 AccelerationPart;
+    };
+    TPending pending[Batch];
+    double magnitudes[Batch];
+    TArrowStrokes strokes[2][Batch];
+    int strokeCounts[2] = {0, 0};
+    int ready = 0;  // the half of strokes whose arrows wait to be drawn
+    const TRetardedFieldSampler sampler(field, ISize);
     // Neighbours have nearly the same emission time: each search starts from the one before it,
     // the first of a row from the first of the row above.
     TRetardedSearch rowStart;
@@ -304,15 +470,40 @@ void DrawFieldArrows(const TFieldView& view, const TFieldSimulation& field, int 
       const int py = grid.Top + row * grid.Spacing;
       TRetardedSearch search = rowStart;
       const double y = view.Mapping.PixelToValueY(py) + view.Origin.Y;
-      for (int column = 0; column < grid.Columns; ++column) {
-        const int px = grid.Left + column * grid.Spacing;
-        const TVector2 point{view.Mapping.PixelToValueX(px) + view.Origin.X, y};
-        if (!underLegend(px, py) && ArrowAt(frame, field, ISize, px, py, point, arrow, search)) {
-          DrawArrow(view.Canvas, arrow, headCos, headSin);
+      for (int column = 0; column < grid.Columns;) {
+        const TArrowStrokes* const waiting = strokes[ready];
+        const int waitingCount = strokeCounts[ready];
+        int drawn = 0;
+        int count = 0;
+        for (; column < grid.Columns && count < Batch; ++column) {
+          const int px = grid.Left + column * grid.Spacing;
+          const TVector2 point{view.Mapping.PixelToValueX(px) + view.Origin.X, y};
+          TPending& p = pending[count];
+          if (!underLegend(px, py) && !InChargeGap(frame, field, point) &&
+              sampler.Field(point, p.VelocityPart, p.AccelerationPart, search)) {
+            p.Px = px;
+            ++count;
+          }
+          if (column == 0) rowStart = search;
+          if (drawn < waitingCount) DrawStrokes(view.Canvas, waiting[drawn++]);
         }
-        if (column == 0) rowStart = search;
+        for (; drawn < waitingCount; ++drawn) DrawStrokes(view.Canvas, waiting[drawn]);
+        ready ^= 1;
+        TArrowStrokes* const filling = strokes[ready];
+        int arrows = 0;
+        for (int k = 0; k < count; ++k) {
+          TFieldArrow arrow;
+          if (ArrowOf(frame, pending[k].Px, py, pending[k].VelocityPart,
+                      pending[k].AccelerationPart, arrow)) {
+            filling[arrows] = StrokesOf(arrow, headCos, headSin);
+            magnitudes[arrows++] = arrow.Magnitude;
+          }
+        }
+        for (int k = 0; k < arrows; ++k) filling[k].Color = FieldArrowColor(magnitudes[k]);
+        strokeCounts[ready] = arrows;
       }
     }
+    for (int k = 0; k < strokeCounts[ready]; ++k) DrawStrokes(view.Canvas, strokes[ready][k]);
   }
   DrawFieldArrowLegend(view.Canvas, view.Mapping.DrawArea, pixelRatio);
 }
@@ -339,10 +530,9 @@ void DrawFieldArrowLegend(TCanvas& canvas, const TPixelRect& area, double pixelR
   const int barLeft = x + 6 * k;
   const int barTop = top + 27 * k;
   const int barWidth = FieldArrowDecades * LegendDecadeWidth * k;
+  const TColor* const colours = BarColoursAt(k);
   for (int i = 0; i < barWidth; ++i) {
-    const double decades =
-        FieldArrowLowestDecade + static_cast<double>(FieldArrowDecades) * (i + 0.5) / barWidth;
-    canvas.Pen.Color = FieldArrowColor(std::pow(10.0, decades));
+    canvas.Pen.Color = colours ? colours[i] : BarColour(i, barWidth);
     canvas.MoveTo(barLeft + i, barTop);
     canvas.LineTo(barLeft + i, barTop + LegendBarHeight * k);
   }

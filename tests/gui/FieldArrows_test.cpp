@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -58,6 +59,36 @@ TEST(FieldArrowColour, TheScaleRunsOverFourDecadesAndHoldsItsEndsBeyond) {
   ExpectColour(FieldArrowColor(std::sqrt(10.0) * 10.0), (ColorRed(a) + ColorRed(b)) / 2.0 + 0.5,
                (ColorGreen(a) + ColorGreen(b)) / 2.0 + 0.5,
                (ColorBlue(a) + ColorBlue(b)) / 2.0 + 0.5);
+}
+
+// Between the decades each channel is the linear mix in log10 |E| of the colours at the decade's
+// ends, rounded: over a sweep finer than the colours' steps, at every binary order of magnitude
+// the scale spans and one beyond either end. The colour's logarithm is good to 1e-5 of a decade,
+// so where the mix lies within a hundredth of a rounding boundary either rounding is right.
+TEST(FieldArrowColour, EachChannelIsTheRoundedMixOfItsDecadesEnds) {
+  const auto channel = [](TColor c, int k) {
+    return k == 0 ? ColorRed(c) : k == 1 ? ColorGreen(c) : ColorBlue(c);
+  };
+  int exact = 0;
+  for (int step = 0; step < 16 * 4096; ++step) {
+    const double magnitude = std::exp2(-5.0 + step / 4096.0);
+    const double t = std::clamp(std::log10(magnitude) + 1.0, 0.0, 4.0);
+    const int decade = std::min(static_cast<int>(t), 3);
+    const double f = t - decade;
+    const TColor colour = FieldArrowColor(magnitude);
+    for (int k = 0; k < 3; ++k) {
+      const double mix = (1.0 - f) * channel(FieldArrowScale[decade], k) +
+                         f * channel(FieldArrowScale[decade + 1], k);
+      const double nearest = std::floor(mix + 0.5);
+      if (std::fabs(mix + 0.5 - std::round(mix + 0.5)) < 0.01) {
+        ASSERT_NEAR(channel(colour, k), mix, 0.52) << magnitude << " channel " << k;
+      } else {
+        ASSERT_EQ(channel(colour, k), nearest) << magnitude << " channel " << k;
+        ++exact;
+      }
+    }
+  }
+  EXPECT_GT(exact, 3 * 16 * 4000);
 }
 
 TEST(FieldArrowGrid, PointsAreCentredOneSpacingApartAndScaleWithThePixelRatio) {
