@@ -18,6 +18,7 @@
 #include <cmath>
 
 #include "dialogs/ModalResult.h"
+#include "dialogs/ScreenFit.h"
 #include "app/GuardedCall.h"
 #include "app/JpegImage.h"
 
@@ -109,15 +110,13 @@ void TBetaVersionDlg::LayOut(double scale) {
 }
 
 void TBetaVersionDlg::FitInto(const QRect& area) {
-  // Room for the title bar and the frame that the window system adds.
-  constexpr int FrameRoom = 48;
   // The whole window drawn smaller rather than cut: it is one picture with two buttons, and a
   // laptop at twice its pixels (640 x 360 logical pixels) has less room than it needs.
-  const double fits = std::min((area.width() - FrameRoom / 4) / static_cast<double>(FullWidth),
-                               (area.height() - FrameRoom) / static_cast<double>(FullHeight));
+  const QSize room = ClientRoomIn(area);
+  const double fits = std::min(room.width() / static_cast<double>(FullWidth),
+                               room.height() / static_cast<double>(FullHeight));
   LayOut(std::max(MinimumScale, std::min(Scale(), fits)));
-  const QPoint centred = area.center() - QPoint(width() / 2, height() / 2);
-  move(std::max(centred.x(), area.left()), std::max(centred.y(), area.top() + FrameRoom / 2));
+  CentreInside(*this, area);
 }
 
 int TBetaVersionDlg::ShowModal() {

@@ -22,6 +22,7 @@
 #include "dialogs/ModalResult.h"
 #include "dialogs/NumberText.h"
 #include "dialogs/Pictures.h"
+#include "dialogs/ScreenFit.h"
 #include "engine/ModelLimits.h"
 #include "app/GuardedCall.h"
 
@@ -356,21 +357,19 @@ void TUndulatorSetupDlg::SetScrolling(bool on) {
 }
 
 void TUndulatorSetupDlg::FitInto(const QRect& area) {
-  // Room for the title bar and the frame that the window system adds.
-  constexpr int FrameRoom = 48;
-  const int height = std::min(FullSize.height(), area.height() - FrameRoom);
+  const QSize room = ClientRoomIn(area);
+  const int height = std::min(FullSize.height(), room.height());
   // Cut in height, the window is widened by the vertical scroll bar, so that the page's width
   // still shows whole.
   const int bar = height < FullSize.height()
                       ? Scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, Scroll)
                       : 0;
-  const int width = std::min(FullSize.width() + bar, area.width() - FrameRoom / 4);
+  const int width = std::min(FullSize.width() + bar, room.width());
   const QSize fits(std::max(1, width), std::max(1, height));
   setFixedSize(fits);
   Scroll->setGeometry(rect());
   SetScrolling(fits != FullSize);
-  const QPoint centred = area.center() - QPoint(fits.width() / 2, fits.height() / 2);
-  move(std::max(centred.x(), area.left()), std::max(centred.y(), area.top() + FrameRoom / 2));
+  CentreInside(*this, area);
 }
 
 // Only the user's edits run a handler: typing (textEdited is not emitted for text the code

@@ -38,6 +38,7 @@
 #include "dialogs/ModelSize.h"
 #include "dialogs/PhysicalModelSetup.h"
 #include "dialogs/RaceTrackSetup.h"
+#include "dialogs/ScreenFit.h"
 #include "dialogs/SetPlotResolution.h"
 #include "dialogs/SimSpeedCnt.h"
 #include "dialogs/UndulatorSetup.h"
@@ -49,7 +50,6 @@
 #include "render/MainPicture.h"
 #include "app/GuardedCall.h"
 #include "views/RadiationPattern.h"
-#include "views/WindowPlacement.h"
 #include "views/ZoomView.h"
 
 namespace {

@@ -16,8 +16,3 @@ QSize FrameExtraOf(const QWidget& window);
 // Moves the frame's top-left corner to outer's and sizes the client so that the frame fills
 // outer, with the frame as far as it is known now. Returns the frame size it allowed for.
 QSize PlaceWindowOuter(QWidget& window, const QRect& outer);
-
-// A window larger than area (a screen's free area) less the room of a title bar and frame is made
-// as large as fits, its content's minimum size permitting, and centred there with its title bar
-// inside; a window that fits is left as it is.
-void FitWindowInto(QWidget& window, const QRect& area);
