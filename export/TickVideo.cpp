@@ -28,6 +28,8 @@ bool RecordTickVideo(const QString& path, TSimulationState& state, const TPictur
   std::condition_variable started;
   long long encoding = 0;
   TVideoRecorderOptions options;
+  // Nothing to keep pace with: the rendering waits for the encoder.
+  options.Live = false;
   options.BeforeEncode = [&] {
     {
       std::lock_guard<std::mutex> guard(lock);

@@ -71,7 +71,9 @@ QString ReasonOf(int code) {
 
 // A reason the program gives itself, in the user's language (also from the encoder's thread:
 // the lookup is thread-safe).
-QString Reason(const char* text) { return QCoreApplication::translate("Messages", text); }
+QString Reason(const char* text) {
+  return QCoreApplication::translate("Messages", text);
+}
 
 QString Failure(const QString& path, const QString& reason) {
   return Reason("Could not record the animation to \"%1\": %2")
@@ -253,8 +255,8 @@ void TVideoRecorder::TImpl::Open(TVideoFormat format) {
   const QByteArray file = QFile::encodeName(Path);
   if (avformat_alloc_output_context2(&Output, nullptr, traits.Muxer, file.constData()) < 0 ||
       !Output) {
-    throw EError(Failure(
-        Path, Reason("the %1 file writer is missing").arg(QLatin1String(traits.Muxer))));
+    throw EError(
+        Failure(Path, Reason("the %1 file writer is missing").arg(QLatin1String(traits.Muxer))));
   }
   Stream = avformat_new_stream(Output, nullptr);
   Encoder = avcodec_alloc_context3(codec);
@@ -272,23 +274,28 @@ void TVideoRecorder::TImpl::Open(TVideoFormat format) {
   Encoder->colorspace = AVCOL_SPC_SMPTE170M;
   Encoder->color_range = AVCOL_RANGE_MPEG;
   if (Output->oformat->flags & AVFMT_GLOBALHEADER) Encoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-  // The fastest settings: the encoder shares the processor with the animation it records.
   if (format == TVideoFormat::Mp4) {
-    av_opt_set(Encoder->priv_data, "preset", "ultrafast", 0);
+    // Live: the fastest settings, as the encoder shares the processor with the animation it
+    // records. Otherwise a finer search and a finer quality: half the size, as sharp.
+    av_opt_set(Encoder->priv_data, "preset", Options.Live ? "ultrafast" : "veryfast", 0);
     av_opt_set(Encoder->priv_data, "tune", "animation", 0);
-    av_opt_set(Encoder->priv_data, "crf", "20", 0);
+    av_opt_set(Encoder->priv_data, "crf", Options.Live ? "20" : "18", 0);
   } else if (format == TVideoFormat::WebM) {
     Encoder->bit_rate = 0;
+    // VP9's slower deadlines take ten times as long for half the size; a finer search within
+    // the real-time one, a quarter less.
     av_opt_set(Encoder->priv_data, "deadline", "realtime", 0);
-    av_opt_set(Encoder->priv_data, "cpu-used", "8", 0);
+    av_opt_set(Encoder->priv_data, "cpu-used", Options.Live ? "8" : "6", 0);
     av_opt_set(Encoder->priv_data, "crf", "30", 0);
+    if (!Options.Live) av_opt_set(Encoder->priv_data, "row-mt", "1", 0);
     // libvpx keeps up to 25 frames for its look-ahead unless told otherwise, 350 MB more at
     // 3840 x 2160 (and 25 frames' delay); real-time encoding needs none.
     av_opt_set(Encoder->priv_data, "lag-in-frames", "0", 0);
   }
-  // Encoding runs on the worker thread alone, which yields to the animation (see WorkerLoop):
-  // threads of the encoder's own would be created at normal priority.
-  Encoder->thread_count = 1;
+  // Live, encoding runs on the worker thread alone, which yields to the animation (see
+  // WorkerLoop): threads of the encoder's own would be created at normal priority. Otherwise the
+  // encoder takes as many as it sees fit.
+  Encoder->thread_count = Options.Live ? 1 : 0;
 
   const QString codecText = QLatin1String(traits.CodecText);
   const int opened = avcodec_open2(Encoder, codec, nullptr);
@@ -435,8 +442,7 @@ TVideoRecorder::TVideoRecorder(const QString& path, QSize pictureSize, int frame
   const QString sizeRefusal = VideoSizeRefusal(pictureSize);
   if (!sizeRefusal.isEmpty()) throw EError(Failure(path, sizeRefusal));
   if (frameRate < 1 || frameRate > 1000) {
-    throw EError(
-        Failure(path, Reason("%1 pictures a second is no frame rate").arg(frameRate)));
+    throw EError(Failure(path, Reason("%1 pictures a second is no frame rate").arg(frameRate)));
   }
   Impl->CodedSize = pictureSize;
   if (TraitsOf(*format).EvenSides) {

@@ -22,7 +22,9 @@
 
 #include "app/GuardedCall.h"
 #include "engine/AnimationStep.h"
+#include "engine/Trajectories.h"
 #include "export/PictureFile.h"
+#include "render/MainPicture.h"
 #include "support/VideoProbe.h"
 
 namespace {
@@ -419,5 +421,88 @@ TEST(VideoRecorder, AFullQueueDropsFramesAndCountsThem) {
   EXPECT_EQ(summary.FramesDropped, 8);
   EXPECT_EQ(ProbeVideo(path).Frames, 2);
 }
+
+// The field on the default circle, tick after tick, as the command line renders it: thin lines
+// on black, the pictures a video of this program holds.
+std::vector<QImage> CirclePictures(QSize size, int count) {
+  TSimulationState state;
+  state.ISize = 200;
+  state.JSize = 24;
+  state.WaveFrontSpacing = 20;
+  state.TrajectoryMode = tmCircle;
+  TFieldSimulation& field = state.FieldSimulation;
+  field.InitNodes(state.ISize, state.JSize, ModelWidth);
+  BuildTrajectory(state.PathGeneration, tmCircle, field, field.WaveVelocity);
+  ResetSimulation(state);
+  for (int tick = 0; tick < state.ISize; ++tick) RunTick(state, {});
+  std::vector<QImage> pictures;
+  for (int k = 0; k < count; ++k) {
+    RunTick(state, {});
+    pictures.push_back(RenderMainPicture(state, size, 1.0, DefaultMainRange(size)));
+  }
+  return pictures;
+}
+
+// The mean difference of two pictures' channels, 0 .. 255.
+double MeanDifference(const QImage& a, const QImage& b) {
+  const QImage x = a.convertToFormat(QImage::Format_RGB32);
+  const QImage y = b.convertToFormat(QImage::Format_RGB32);
+  double sum = 0.0;
+  for (int row = 0; row < x.height(); ++row) {
+    for (int column = 0; column < x.width(); ++column) {
+      const QRgb p = x.pixel(column, row);
+      const QRgb q = y.pixel(column, row);
+      sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+             std::abs(qBlue(p) - qBlue(q));
+    }
+  }
+  return sum / (3.0 * x.width() * x.height());
+}
+
+struct TCompactRow {
+  const char* Suffix;
+  double MostOfLiveSize;  // the compact file's size at most this share of the live one's
+};
+
+class CompactVideoTest : public ::testing::TestWithParam<TCompactRow> {};
+
+// A recording that need not keep pace with an animation (the command line's) spends its time on
+// a smaller file of the same pictures, as close to them as the live one's.
+TEST_P(CompactVideoTest, AVideoThatNeedNotKeepPaceIsSmallerAndAsClose) {
+  const TCompactRow row = GetParam();
+  const QSize size(480, 270);
+  const std::vector<QImage> pictures = CirclePictures(size, 30);
+  QTemporaryDir dir;
+  struct TResult {
+    qint64 Bytes = 0;
+    double Difference = 0.0;
+  };
+  const auto record = [&](bool live) {
+    const QString path =
+        dir.filePath(QStringLiteral("%1.%2")
+                         .arg(live ? QStringLiteral("live") : QStringLiteral("compact"))
+                         .arg(QLatin1String(row.Suffix)));
+    TVideoRecorderOptions options;
+    options.Live = live;
+    TVideoRecorder recorder(path, size, 60, options);
+    for (const QImage& picture : pictures) {
+      while (!recorder.AddFrame(picture)) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    EXPECT_EQ(recorder.Finish().FramesWritten, static_cast<long long>(pictures.size()));
+    const TVideoProbe probe = ProbeVideo(path);
+    EXPECT_EQ(probe.Frames, static_cast<int>(pictures.size()));
+    return TResult{QFileInfo(path).size(), MeanDifference(probe.LastFrame, pictures.back())};
+  };
+  const TResult live = record(true);
+  const TResult compact = record(false);
+  EXPECT_LT(static_cast<double>(compact.Bytes),
+            row.MostOfLiveSize * static_cast<double>(live.Bytes))
+      << compact.Bytes << " bytes against " << live.Bytes;
+  EXPECT_LT(compact.Difference, 1.1 * live.Difference + 0.2)
+      << compact.Difference << " against " << live.Difference;
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, CompactVideoTest,
+                         ::testing::Values(TCompactRow{"mp4", 0.8}, TCompactRow{"webm", 0.9}));
 
 }  // namespace
