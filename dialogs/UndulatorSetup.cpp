@@ -19,12 +19,12 @@
 #include <numbers>
 #include <string>
 
+#include "app/GuardedCall.h"
 #include "dialogs/ModalResult.h"
 #include "dialogs/NumberText.h"
 #include "dialogs/Pictures.h"
 #include "dialogs/ScreenFit.h"
 #include "engine/ModelLimits.h"
-#include "app/GuardedCall.h"
 
 namespace {
 
@@ -290,7 +290,9 @@ void TUndulatorSetupDlg::BuildWindow() {
   undulatorRows.AddRow(kTop, QStringLiteral("K-Parameter"), nullptr, List_K, BoxHeight);
   undulatorRows.AddRow(fieldTop, QStringLiteral("Peak Magnetic Field Strength : Bu (kG)"), nullptr,
                        List_Bu, BoxHeight);
-  undulatorRows.AddRow(angleTop, QStringLiteral("Maximum Orbit Angle (mrad)"), "symbol-phi.jpg",
+  // φ = K / γ is shown in radians, the unit its symbol picture names, as λrad, a and λu are
+  // shown in the units of theirs; the caption names none.
+  undulatorRows.AddRow(angleTop, QStringLiteral("Maximum Orbit Angle :"), "symbol-phi.jpg",
                        LabelMaxAngle, RowHeight);
   undulatorRows.AddRow(amplitudeTop, QStringLiteral("Oscillation Amplitude :"), "symbol-a.jpg",
                        LabelAmplitude, RowHeight);

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -21,13 +22,14 @@
 #include <cstdlib>
 #include <functional>
 #include <iterator>
+#include <numbers>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "app/GuardedCall.h"
 #include "dialogs/ModalResult.h"
 #include "engine/Trajectories.h"
-#include "app/GuardedCall.h"
 #include "support/ErrorRecordingTest.h"
 
 namespace {
@@ -290,6 +292,45 @@ TEST_F(UndulatorDialogTest, ThePathBuiltFromTheDialogHasTheOrbitAngleAndAmplitud
   }
 }
 
+// A derived value is read in the unit its symbol picture names; a caption beside it that names
+// another unit (φ in "mrad" beside "φ (rad)") makes it a thousand times off. K 2, E 0.66 MeV
+// (γ = 1 + 0.66 / 0.511), λu 20 cm: λrad = λu / (2γ²) (1 + K²/2), φ = K / γ, a = λu φ / (2π).
+TEST_F(UndulatorDialogTest, EachDerivedValueIsInTheUnitOfItsSymbolAndItsCaptionNamesNoOther) {
+  TUndulatorSetupDlg dialog(State);
+  dialog.show();
+  Type(dialog, "List_K", "2");
+  const double gamma = 1.0 + 0.66 / 0.511;
+  const double angle = 2.0 / gamma;
+  struct TRow {
+    const char* Label;
+    QString SymbolUnit;
+    double Value;  // in that unit
+  };
+  const TRow rows[] = {
+      {"LabelLrad", QStringLiteral("µm"), 0.2 / (2.0 * gamma * gamma) * 3.0 * 1e6},
+      {"LabelMaxAngle", QStringLiteral("rad"), angle},
+      {"LabelAmplitude", QStringLiteral("m"), 0.2 * angle / (2.0 * std::numbers::pi)},
+  };
+  const QRegularExpression unitInCaption(QStringLiteral("\\(([^)]*)\\)"));
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Label);
+    auto* value = dialog.findChild<QLabel*>(QString::fromLatin1(row.Label));
+    ASSERT_NE(value, nullptr);
+    // Three significant digits are shown.
+    EXPECT_NEAR(value->text().toDouble(), row.Value, 0.006 * row.Value);
+    const QLabel* caption = nullptr;
+    for (QLabel* label : value->parentWidget()->findChildren<QLabel*>()) {
+      if (label != value && !label->text().isEmpty() &&
+          std::abs(label->geometry().center().y() - value->geometry().center().y()) <= 1)
+        caption = label;
+    }
+    ASSERT_NE(caption, nullptr);
+    for (const QRegularExpressionMatch& unit : unitInCaption.globalMatch(caption->text()))
+      EXPECT_EQ(unit.captured(1).toStdString(), row.SymbolUnit.toStdString())
+          << caption->text().toStdString();
+  }
+}
+
 TEST_F(UndulatorDialogTest, TextWrittenByTheDialogRunsNoHandler) {
   // Had the partner's handler run on the text written into it, it would have converted that
   // rounded text back and rewritten a box the user typed: 0.9 would come back from E = 0.66 MeV
@@ -376,9 +417,8 @@ TEST_F(UndulatorDialogTest, ArithmeticFaultsAreReportedAndRewriteNothing) {
 
 // The undulator's values as stored, for comparing them as a whole.
 std::vector<double> UndulatorValues(const TFieldSimulation& f) {
-  return {f.UndBeta, f.UndGamma,   f.UndEnergy,        f.UndPeriod, f.UndRadWavelength,
-          f.UndK,    f.UndBu,      f.UndAmplitude,     f.UndMaxAngle,
-          static_cast<double>(f.UndPeriods)};
+  return {f.UndBeta, f.UndGamma, f.UndEnergy,    f.UndPeriod,   f.UndRadWavelength,
+          f.UndK,    f.UndBu,    f.UndAmplitude, f.UndMaxAngle, static_cast<double>(f.UndPeriods)};
 }
 
 TEST_F(UndulatorDialogTest, ARefusedEditLeavesEveryStoredValueAsItWas) {
@@ -681,7 +721,7 @@ TEST_F(UndulatorDialogTest, NothingIsClippedAndEveryCaptionAndPictureSitsOnItsRo
       {"Number of Period : N", "List_Np", nullptr},
       {"K-Parameter", "List_K", nullptr},
       {"Peak Magnetic Field Strength : Bu (kG)", "List_Bu", nullptr},
-      {"Maximum Orbit Angle (mrad)", "LabelMaxAngle", "symbol-phi.jpg"},
+      {"Maximum Orbit Angle :", "LabelMaxAngle", "symbol-phi.jpg"},
       {"Oscillation Amplitude :", "LabelAmplitude", "symbol-a.jpg"},
   };
   const QList<QLabel*> labels = dialog.findChildren<QLabel*>();
