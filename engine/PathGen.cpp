@@ -207,11 +207,15 @@ void TPathGeneration::MakeUndulator(int Periods, double Amplitude, double Period
 }
 
 // Entry straight to x = -0.2, an arc turning left by AngleDeg on a circle of radius Radius about
-// (-0.2, Radius) (one segment, handles scaled from the quarter circle to the angle), and an exit
-// straight of length 1.5 along the exit direction.
+// (-0.2, Radius), and an exit straight of length 1.5 along the exit direction. The arc is one
+// segment with handles of (4/3) tan(a/4) R for a turn of a radians, Kappa R for a quarter: its
+// curvature stays within 0.1 % of 1/R up to 45 degrees, 0.4 % at 60 and 2 % at 90, so that the
+// acceleration v^2 / R of a charge in the magnet's uniform field is the same all along it. (Handles
+// scaled linearly from the quarter circle, (2a/pi) Kappa R, left the curvature 15 % low and 8 %
+// high at 45 degrees.)
 void TPathGeneration::MakeBending(double Radius, double AngleDeg) {
   const double a = Pi * AngleDeg / 180.0;
-  const double hf = (2.0 * a / Pi) * Kappa;
+  const double hf = 4.0 / 3.0 * std::tan(a / 4.0);
   const TVector2 m{-0.2, Radius};
 
   Path.SegmentCount = 3;
