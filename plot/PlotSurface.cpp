@@ -34,6 +34,13 @@ constexpr TColor BorderGrey = ColorRGB(160, 160, 160);
 constexpr TColor BevelShadow = ColorRGB(64, 64, 64);
 constexpr TColor BevelHighlight = ColorRGB(255, 255, 255);
 
+// The pointer of a mouse event in the widget's logical pixels with their fractions: a widget's
+// event has its position() rounded to whole logical pixels, the window's scenePosition() keeps
+// them.
+QPointF ExactPosition(const QWidget& widget, const QMouseEvent& event) {
+  return event.scenePosition() - QPointF(widget.mapTo(widget.window(), QPoint(0, 0)));
+}
+
 // A zoom or pan never leaves an axis narrower than this (model units).
 constexpr double MinimumSpan = 1e-10;
 // A drag must be longer than this in both directions to zoom or undo (logical pixels).
@@ -167,6 +174,9 @@ struct TPlotSurface::TImpl {
   QPoint DragStart;        // zoom: the press pixel
   QPoint DragLast;         // zoom: the cursor; pan: the last pixel that moved the view
   int WheelRemainder = 0;  // eighths of a degree not yet making up a notch
+  // Where the pointer is while a button pressed on the surface is held, as its last event gave
+  // it, in logical pixels with their fractions.
+  std::optional<QPointF> HeldPointer;
   TAxis SavedBottom;
   TAxis SavedLeft;
 
@@ -188,8 +198,8 @@ struct TPlotSurface::TImpl {
     // Vertical grid lines, dotted (one logical pixel on, one off), halfway between the labels of
     // the bottom axis.
     const TAxis& axis = s.CurrentMapping.Horizontal;
-    const double step = LabelStep(axis.Maximum - axis.Minimum,
-                                  (r.Right - r.Left) / s.CurrentMapping.PixelRatio);
+    const double step =
+        LabelStep(axis.Maximum - axis.Minimum, (r.Right - r.Left) / s.CurrentMapping.PixelRatio);
     if (step > 0.0) {
       const double first = std::ceil(axis.Minimum / step - 0.5) + 0.5;
       // Counted, not stepped in double: far from 0 adding 1 to k may change nothing.
@@ -362,6 +372,9 @@ void TPlotSurface::SetAxisRange(TAxisId axis, double min, double max) {
 }
 
 QPoint TPlotSurface::CursorPosition() const {
+  // At 1.5 or 2 a logical pixel is not one device pixel: the cursor's position rounded to whole
+  // logical pixels would put a dragged charge a device pixel beside the pointer.
+  if (Impl->HeldPointer) return ToDevice(*Impl->HeldPointer);
   return ToDevice(mapFromGlobal(QPointF(QCursor::pos())));
 }
 
@@ -378,8 +391,8 @@ QPoint TPlotSurface::ToDevice(QPointF logical) const {
 
 void TPlotSurface::SetDevicePixelRatio(double ratio) {
   if (ratio != 0.0 && !(ratio >= 0.25 && ratio <= 16.0))
-    throw EError(QStringLiteral("The device pixel ratio must lie between 0.25 and 16 (not %1)")
-                     .arg(ratio));
+    throw EError(
+        QStringLiteral("The device pixel ratio must lie between 0.25 and 16 (not %1)").arg(ratio));
   if (ratio == RatioOverride) return;
   RatioOverride = ratio;
   RequestRedraw();
@@ -502,6 +515,7 @@ void TPlotSurface::resizeEvent(QResizeEvent*) {
 }
 
 void TPlotSurface::mousePressEvent(QMouseEvent* event) {
+  Impl->HeldPointer = ExactPosition(*this, *event);
   Guarded([&] {
     const QPoint p = event->position().toPoint();
     const QPoint d = ToDevice(event->position());
@@ -531,6 +545,7 @@ void TPlotSurface::mousePressEvent(QMouseEvent* event) {
 }
 
 void TPlotSurface::mouseMoveEvent(QMouseEvent* event) {
+  if (Impl->HeldPointer) Impl->HeldPointer = ExactPosition(*this, *event);
   Guarded([&] {
     const QPoint p = event->position().toPoint();
     if (Impl->Drag == TImpl::TDrag::Zoom) {
@@ -554,6 +569,7 @@ void TPlotSurface::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TPlotSurface::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->buttons() == Qt::NoButton) Impl->HeldPointer.reset();
   Guarded([&] {
     const QPoint p = event->position().toPoint();
     // The drag ends before the handler runs, so that an error in it leaves no rubber band behind.

@@ -95,7 +95,8 @@ class TPlotSurface : public QWidget {
   TPixelRect PlotRect() const { return CurrentMapping.PlotRect; }
   TPixelRect DrawArea() const { return CurrentMapping.DrawArea; }
 
-  // The mouse cursor in the device pixels of the buffer (may lie outside the surface).
+  // The mouse cursor in the device pixels of the buffer (may lie outside the surface); while a
+  // button pressed on the surface is held, the pixel its last mouse event lies in.
   QPoint CursorPosition() const;
   // The device pixel under a point given in the widget's logical coordinates, at the ratio of the
   // most recent redraw.
@@ -134,7 +135,8 @@ class TPlotSurface : public QWidget {
 
   std::function<void(TPlotSurface& sender, TCanvas& canvas)> OnAfterDraw;
   std::function<void(TPlotSurface& sender)> OnZoom;
-  // x and y of the mouse handlers (and of TPointSeries::OnClick) are device pixels, as the mappings.
+  // x and y of the mouse handlers (and of TPointSeries::OnClick) are device pixels, as the
+  // mappings.
   std::function<void(TPlotSurface& sender, Qt::MouseButton button, int x, int y)> OnMouseUp;
   // Raised after every redraw into the buffer (after OnAfterDraw), for views that follow this one.
   std::function<void(TPlotSurface& sender)> OnRedrawn;

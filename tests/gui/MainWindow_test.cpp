@@ -6,16 +6,17 @@
 #include <QFont>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QToolButton>
 #include <cmath>
 #include <functional>
 
 #include "MainFormDriver.h"
-#include "support/Shades.h"
 #include "dialogs/SimSpeedCnt.h"
 #include "engine/AnimationStep.h"
 #include "engine/Trajectories.h"
 #include "plot/RasterCanvas.h"
+#include "support/Shades.h"
 #include "views/ZoomView.h"
 
 namespace {
@@ -119,6 +120,45 @@ TEST_F(MainWindowTest, TheDraggedChargeFollowsTheCursorNoFasterThanTheWave) {
   for (int tick = 0; tick < 5; ++tick) Form->Timer1Timer();
   EXPECT_EQ(State.FieldSimulation.ChargePos.X, releasedAt);
   EXPECT_NEAR(State.FieldSimulation.Beta, 0.0, 1e-12);
+}
+
+// At 1.5 or 2 a logical pixel is not a whole number of device pixels: the pointer's fractions
+// decide the device pixel it lies in, and the dragged charge comes to rest in that one.
+TEST_F(MainWindowTest, TheDraggedChargeComesToRestInThePixelUnderThePointer) {
+  struct Row {
+    double ratio;
+    QPointF offset;  // from the press, in logical pixels
+  };
+  const Row rows[] = {
+      {1.5, {9.0 + 2.0 / 3.0, 5.0 + 2.0 / 3.0}},
+      {1.5, {-(6.0 + 1.0 / 3.0), 7.0 + 1.0 / 3.0}},
+      {2.0, {8.5, -4.5}},
+      {2.0, {-3.5, 6.5}},
+  };
+  StartUp();
+  Form->MnuPauseClick();
+  for (const Row& row : rows) {
+    Form->MnuResetClick();
+    Form->Chart1->SetDevicePixelRatio(row.ratio);
+    Redraw();
+    const QPoint press = (QPointF(PixelOf(0.0, 0.0)) / row.ratio).toPoint();
+    QTest::mousePress(Form->Chart1, Qt::LeftButton, {}, press);
+    ASSERT_TRUE(State.Dragging) << row.ratio;
+    const QPointF pointer = QPointF(press) + row.offset;
+    // As the window system delivers it: the widget's position rounded, the window's exact.
+    const QPointF scene = pointer + QPointF(Form->Chart1->mapTo(Form.get(), QPoint(0, 0)));
+    QMouseEvent move(QEvent::MouseMove, pointer.toPoint(), scene, Form->mapToGlobal(scene),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Form->Chart1, &move);
+    for (int tick = 0; tick < 150; ++tick) Form->Timer1Timer();
+    const QPoint under(static_cast<int>(std::floor(pointer.x() * row.ratio)),
+                       static_cast<int>(std::floor(pointer.y() * row.ratio)));
+    EXPECT_EQ(PixelOf(State.FieldSimulation.ChargePos.X, State.FieldSimulation.ChargePos.Y), under)
+        << row.ratio << " at " << pointer.x() << ", " << pointer.y();
+    QTest::mouseRelease(Form->Chart1, Qt::LeftButton, {}, pointer.toPoint());
+    EXPECT_FALSE(State.Dragging);
+  }
+  EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
 }
 
 TEST_F(MainWindowTest, APressAwayFromTheMarkerGrabsNothing) {
