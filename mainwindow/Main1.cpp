@@ -5,9 +5,9 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFont>
 #include <QDir>
 #include <QFileDialog>
+#include <QFont>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QIcon>
@@ -29,6 +29,7 @@
 #include <cmath>
 #include <string>
 
+#include "app/GuardedCall.h"
 #include "dialogs/BendingSetup.h"
 #include "dialogs/BetaInfo.h"
 #include "dialogs/CircleTrjSetup.h"
@@ -48,7 +49,6 @@
 #include "export/FileTypeChoice.h"
 #include "export/PictureFile.h"
 #include "render/MainPicture.h"
-#include "app/GuardedCall.h"
 #include "views/RadiationPattern.h"
 #include "views/ZoomView.h"
 
@@ -699,12 +699,10 @@ void TMainForm1::MnuStepClick() {
 }
 
 void TMainForm1::MnuFullScreenClick() {
-  const bool full = !isFullScreen();
-  if (full)
-    showFullScreen();
-  else
-    showMaximized();
-  MainMenu1.SetChecked("MnuFullScreen", full);
+  // Only the full-screen flag changes, so that leaving full screen gives back the window as it
+  // was: maximised, or at the size and place the user gave it.
+  setWindowState(windowState() ^ Qt::WindowFullScreen);
+  MainMenu1.SetChecked("MnuFullScreen", isFullScreen());
 }
 
 // ---- Recording ----
@@ -746,8 +744,8 @@ void TMainForm1::MnuRecordAnimationClick() {
   Chart1->FlushRedraw();
   const QSize pictureSize = Chart1->Buffer().size();
   const std::optional<TVideoFormat> format = VideoFormatOfPath(path);
-  const int rate = StandardFrameRate(1000.0 / EffectiveIntervalMs(),
-                                     format.value_or(TVideoFormat::Mp4));
+  const int rate =
+      StandardFrameRate(1000.0 / EffectiveIntervalMs(), format.value_or(TVideoFormat::Mp4));
   TVideoRecorderOptions options = RecordingOptions;
   // Ended from outside (SIGTERM at logout, Ctrl+C in the terminal), the window closes as if the
   // user closed it, which finishes the video, instead of dying with the video half written.

@@ -9,6 +9,7 @@
 #include <QPageLayout>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QToolButton>
 
@@ -38,12 +39,17 @@ TEST_F(KeysTest, TheMenusShowTheirKeys) {
     const char* keys;
   };
   const Row rows[] = {
-      {"MnuSavePicture", "Ctrl+S"}, {"MnuPrint", "Ctrl+P"},   {"MnuExit", "Ctrl+Q"},
-      {"MnuFullScreen", "F11"},     {"MnuReset", "R"},        {"MnuRunPause", "Space"},
+      {"MnuSavePicture", "Ctrl+S"},
+      {"MnuPrint", "Ctrl+P"},
+      {"MnuExit", "Ctrl+Q"},
+      {"MnuFullScreen", "F11"},
+      {"MnuReset", "R"},
+      {"MnuRunPause", "Space"},
       {"MnuStep", "S"},
   };
   for (const Row& row : rows) {
-    EXPECT_EQ(Form->MainMenu1.Item(row.item).shortcut(), QKeySequence(QString::fromLatin1(row.keys)))
+    EXPECT_EQ(Form->MainMenu1.Item(row.item).shortcut(),
+              QKeySequence(QString::fromLatin1(row.keys)))
         << row.item;
   }
 }
@@ -106,6 +112,31 @@ TEST_F(KeysTest, CtrlKeysOpenTheirCommands) {
   QObject::connect(Form.get(), &TMainForm1::Closed, [&] { closed = true; });
   Press(QKeySequence(QStringLiteral("Ctrl+Q")));
   EXPECT_TRUE(closed);
+  EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
+}
+
+// F11 twice gives back the window as it was: maximised as after start-up, or at the size and place
+// the user gave it.
+TEST_F(KeysTest, F11TwiceGivesBackTheWindowAsItWas) {
+  for (const bool maximised : {true, false}) {
+    if (maximised) {
+      Form->showMaximized();
+    } else {
+      Form->showNormal();
+      Form->setGeometry(40, 60, 640, 400);
+    }
+    ASSERT_TRUE(WaitFor([&] { return Form->isMaximized() == maximised; }));
+    QTest::qWait(20);
+    const Qt::WindowStates before = Form->windowState();
+    const QRect place = Form->geometry();
+    Press(QKeySequence(Qt::Key_F11));
+    ASSERT_TRUE(WaitFor([&] { return Form->geometry() == Form->screen()->geometry(); }));
+    EXPECT_TRUE(Form->isFullScreen()) << maximised;
+    Press(QKeySequence(Qt::Key_F11));
+    EXPECT_TRUE(WaitFor([&] { return Form->geometry() == place; })) << maximised;
+    EXPECT_EQ(Form->windowState(), before) << maximised;
+    EXPECT_FALSE(Form->MainMenu1.IsChecked("MnuFullScreen"));
+  }
   EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
 }
 
