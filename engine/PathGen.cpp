@@ -208,28 +208,35 @@ void TPathGeneration::MakeUndulator(int Periods, double Amplitude, double Period
 
 // Entry straight to x = -0.2, an arc turning left by AngleDeg on a circle of radius Radius about
 // (-0.2, Radius), and an exit straight of length 1.5 along the exit direction. The arc is one
-// segment with handles of (4/3) tan(a/4) R for a turn of a radians, Kappa R for a quarter: its
-// curvature stays within 0.1 % of 1/R up to 45 degrees, 0.4 % at 60 and 2 % at 90, so that the
-// acceleration v^2 / R of a charge in the magnet's uniform field is the same all along it. (Handles
-// scaled linearly from the quarter circle, (2a/pi) Kappa R, left the curvature 15 % low and 8 %
-// high at 45 degrees.)
+// segment up to a quarter turn and two equal ones beyond, each with handles of (4/3) tan(b/4) R
+// for its turn of b radians (Kappa R for a quarter): the curvature stays within 0.1 % of 1/R up
+// to 45 degrees a segment, 0.4 % at 60 and 2 % at 90, so that the acceleration v^2 / R of a
+// charge in the magnet's uniform field is the same all along it. (Handles scaled linearly from
+// the quarter circle, (2b/pi) Kappa R, left the curvature 15 % low and 8 % high at 45 degrees,
+// and one segment for a half turn 25 % low and 12 % high.)
 void TPathGeneration::MakeBending(double Radius, double AngleDeg) {
   const double a = Pi * AngleDeg / 180.0;
-  const double hf = 4.0 / 3.0 * std::tan(a / 4.0);
+  const int pieces = std::fabs(a) > Pi / 2.0 ? 2 : 1;
+  const double b = a / pieces;
+  const double hf = 4.0 / 3.0 * std::tan(b / 4.0);
   const TVector2 m{-0.2, Radius};
+  const TVector2 start{-0.2, 0.0};
 
-  Path.SegmentCount = 3;
-  Path.Segments.resize(3);
-  Path.Segments[0] = StraightSegment({-1.0, 0.0}, {-0.2, 0.0});
+  Path.SegmentCount = pieces + 2;
+  Path.Segments.resize(static_cast<std::size_t>(Path.SegmentCount));
+  Path.Segments[0] = StraightSegment({-1.0, 0.0}, start);
 
-  TBezierSegment& arc = Path.Segments[1];
-  arc.P0 = {-0.2, 0.0};
-  arc.P1 = {-0.2 + Radius * hf, 0.0};
-  arc.P2 = RotatePoint(m, {-0.2 - Radius * hf, 0.0}, a);
-  arc.P3 = RotatePoint(m, arc.P0, a);
-
-  const TVector2 exitStart = arc.P3;
-  Path.Segments[2] = StraightSegment(
+  for (int i = 0; i < pieces; ++i) {
+    const double from = i * b;
+    TBezierSegment& arc = Path.Segments[static_cast<std::size_t>(i + 1)];
+    arc.P0 = RotatePoint(m, start, from);
+    arc.P1 = RotatePoint(m, {-0.2 + Radius * hf, 0.0}, from);
+    arc.P2 = RotatePoint(m, {-0.2 - Radius * hf, 0.0}, from + b);
+    arc.P3 = RotatePoint(m, start, from + b);
+  }
+  // Exactly where the arcs end, so that the segments join without a gap.
+  const TVector2 exitStart = Path.Segments[static_cast<std::size_t>(pieces)].P3;
+  Path.Segments[static_cast<std::size_t>(pieces + 1)] = StraightSegment(
       exitStart, {exitStart.X + 1.5 * std::cos(a), exitStart.Y + 1.5 * std::sin(a)});
 }
 

@@ -276,12 +276,11 @@ TEST(PathGenBending, ChargeTurnsAtTheSameRateAllAlongTheArc) {
     double AngleDeg;
     double Tolerance;  // of the curvature, relative
   };
-  // One cubic follows a circle the worse the longer the arc; a quarter is off by 2 %.
-  const TCase cases[] = {{0.5, 10.0, 0.002},
-                         {0.5, 30.0, 0.002},
-                         {0.5, 45.0, 0.002},
-                         {1.0, 60.0, 0.005},
-                         {0.5, 90.0, 0.025}};
+  // One cubic follows a circle the worse the longer the arc; a quarter is off by 2 %, and a
+  // longer arc is two cubics.
+  const TCase cases[] = {{0.5, 10.0, 0.002},  {0.5, 30.0, 0.002},  {0.5, 45.0, 0.002},
+                         {1.0, 60.0, 0.005},  {0.5, 90.0, 0.025},  {0.5, 120.0, 0.005},
+                         {0.3, 180.0, 0.025}, {-0.5, -45.0, 0.002}};
   constexpr double Step = 0.9 * 0.005;
   for (const TCase& c : cases) {
     SCOPED_TRACE(testing::Message() << "R " << c.Radius << ", " << c.AngleDeg << " degrees");
@@ -290,22 +289,27 @@ TEST(PathGenBending, ChargeTurnsAtTheSameRateAllAlongTheArc) {
     g.SampleUniform(Step, 0.9);
     const double f = -g.Path.Segments[0].P0.X;  // entry at x = -1.0 before the scaling
     const TVector2 centre{-0.2 * f, c.Radius * f};
-    const double arc = c.AngleDeg * Pi / 180.0;
+    const double r = c.Radius * f;  // negative: the arc turns right
+    const double arc = std::fabs(c.AngleDeg) * Pi / 180.0;
     // Where a sample lies on the arc, as the angle it has turned about the centre.
     const auto turned = [&](const TPathSample& s) {
-      return std::atan2(s.X - centre.X, centre.Y - s.Y);
+      const double angle = std::atan2((s.X - centre.X) / r, (centre.Y - s.Y) / r);
+      return c.AngleDeg < 0.0 ? -angle : angle;
     };
-    const double margin = Step / (c.Radius * f);
+    const double margin = Step / std::fabs(r);
     int pairs = 0;
     double lowest = 1e300;
     double highest = 0.0;
     for (int i = 0; i + 1 < g.Path.SampleCount - 1; ++i) {
       const TPathSample& a = g.Path.Samples[i];
       const TPathSample& b = g.Path.Samples[i + 1];
-      if (!(turned(a) > margin && turned(b) < arc - margin)) continue;
+      const auto inside = [&](const TPathSample& s) {
+        return turned(s) > margin && turned(s) < arc - margin;
+      };
+      if (!inside(a) || !inside(b)) continue;
       const double turn =
           std::atan2(a.DirX * b.DirY - a.DirY * b.DirX, a.DirX * b.DirX + a.DirY * b.DirY);
-      const double curvature = turn / Step * c.Radius * f;
+      const double curvature = turn / Step * r;
       lowest = std::min(lowest, curvature);
       highest = std::max(highest, curvature);
       ++pairs;
