@@ -623,6 +623,8 @@ void TMainForm1::mnuShowZoomClick() {
   if (!ZoomView) return;
   ZoomView->show();
   ZoomView->raise();
+  // Its "+" and "-" act where it has the focus: opened from the keyboard, it must have it at once.
+  ZoomView->activateWindow();
 }
 
 void TMainForm1::mnuShowPowerPatternClick() {

@@ -162,6 +162,25 @@ TEST_F(KeysTest, PlusAndMinusZoomTheViewThatHasTheFocus) {
   EXPECT_EQ(State.ZoomScale, now);
 }
 
+// Opened from the menu, from the keyboard, the magnified view has the focus: "+" and "-" zoom it
+// at once, the first time and when it was open already behind the main window.
+TEST_F(KeysTest, TheMagnifiedViewOpenedFromTheMenuTakesPlusAndMinus) {
+  for (int opening = 0; opening < 2; ++opening) {
+    QApplication::setActiveWindow(Form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    Form->MainMenu1.Item("mnuShowZoom").trigger();
+    TZoomViewForm* zoom = Form->ZoomViewForm();
+    ASSERT_NE(zoom, nullptr);
+    EXPECT_TRUE(WaitFor([&] { return QApplication::activeWindow() == zoom; })) << opening;
+    const double start = State.ZoomScale;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Plus);
+    EXPECT_DOUBLE_EQ(State.ZoomScale, start * TZoomViewForm::ZoomStep) << opening;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Minus);
+    EXPECT_DOUBLE_EQ(State.ZoomScale, start) << opening;
+  }
+  EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
+}
+
 // The page size and orientation of a PDF written by Qt, from its first /MediaBox (points).
 QSizeF MediaBoxOf(const QString& path) {
   QFile pdf(path);
