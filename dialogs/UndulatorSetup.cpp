@@ -396,7 +396,10 @@ void TUndulatorSetupDlg::reject() {
 void TUndulatorSetupDlg::ReadAllParameter() {
   TFieldSimulation& f = State.FieldSimulation;
   f.UndBeta = ReadFloat(List_beta);
-  f.UndEnergy = Mul(ReadFloat(List_Energy), MevToEv);
+  const QString energy = List_Energy->currentText();
+  f.UndEnergy = !EnergyWritten.isEmpty() && energy == EnergyWritten
+                    ? EnergyWrittenEv
+                    : Mul(ReadFloat(List_Energy), MevToEv);
   f.UndPeriod = Mul(ReadFloat(List_Lu), CmToM);
   f.UndK = ReadFloat(List_K);
   f.UndPeriods = ParseInteger(List_Np->currentText());
@@ -431,7 +434,9 @@ void TUndulatorSetupDlg::List_betaChange() {
   f.UndGamma = Div(1.0, Root(Sub(1.0, Mul(f.UndBeta, f.UndBeta))));
   f.UndEnergy = Mul(Sub(f.UndGamma, 1.0), ElectronRestEnergyEv);
   UpdateCommonDerived();
-  List_Energy->setEditText(FormatFixed(Mul(f.UndEnergy, EvToMev), ShownDigits, 2));
+  EnergyWritten = FormatFixed(Mul(f.UndEnergy, EvToMev), ShownDigits, 2);
+  EnergyWrittenEv = f.UndEnergy;
+  List_Energy->setEditText(EnergyWritten);
   ShowRadWavelength();
   SetSlaveParameter();
 }

@@ -42,7 +42,10 @@ class TUndulatorSetupDlg : public QDialog {
   void ConnectUserEdits(QComboBox* box, void (TUndulatorSetupDlg::*handler)());
 
   // Converts the boxes in the order β, E, λu, K, N, Bu and stores each right after converting
-  // it; a box that fails stops it there, and AllOrNothing puts back what was stored.
+  // it; a box that fails stops it there, and AllOrNothing puts back what was stored. An energy
+  // box that still shows the text a β edit wrote into it stands for the energy that edit
+  // computed, not for the text's two decimals: γ = 1 + E / 511 keV from "0.20" would be 1.391
+  // for β = 0.7, whose γ is 1.400.
   void ReadAllParameter();
   // Writes the four derived labels from the stored values.
   void SetSlaveParameter();
@@ -75,4 +78,7 @@ class TUndulatorSetupDlg : public QDialog {
   QLabel* LabelAmplitude = nullptr;
   QScrollArea* Scroll = nullptr;
   QSize FullSize;
+  // The text the last β edit wrote into the energy box, and the energy in eV it was written for.
+  QString EnergyWritten;
+  double EnergyWrittenEv = 0.0;
 };

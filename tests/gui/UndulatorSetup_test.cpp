@@ -227,10 +227,43 @@ TEST_F(UndulatorDialogTest, EachEditMakesItsPartnerAndTheDerivedLabelsFollow) {
       Type(dialog, row.Box, row.Text);
     EXPECT_EQ(Text(dialog, row.Box), row.Text);
     EXPECT_EQ(Text(dialog, row.Partner), row.PartnerText);
-    EXPECT_EQ(Text(dialog, "LabelGamma"), row.Gamma);
+    EXPECT_EQ(Text(dialog, "LabelGamma").toStdString(), row.Gamma.toStdString());
     EXPECT_EQ(Text(dialog, "LabelLrad"), row.Lrad);
     EXPECT_EQ(Text(dialog, "LabelMaxAngle"), row.MaxAngle);
     EXPECT_EQ(Text(dialog, "LabelAmplitude"), row.Amplitude);
+    EXPECT_TRUE(Shown.isEmpty()) << Shown.join('\n').toStdString();
+    Shown.clear();
+  }
+}
+
+// After a β edit, an edit of K, λu or Bu takes γ from the energy box, which shows the energy
+// (γ − 1) × 511 keV to two decimals; γ must stay 1 / √(1 − β²) of the β the charge runs at, and
+// the orbit a = K λu / (2π γ) with it. From the box's "0.20" for β 0.7 it would be 1.39, not 1.40.
+TEST_F(UndulatorDialogTest, AnEditAfterABetaEditKeepsTheGammaOfThatBeta) {
+  struct TRow {
+    QString Beta;
+    const char* Then;
+    QString Text;
+    QString Gamma;
+  };
+  const TRow rows[] = {{"0.7", "List_K", "1", "1.40"},
+                       {"0.5", "List_Lu", "10", "1.15"},
+                       {"0.8", "List_Bu", "1", "1.67"},
+                       {"0.99", "List_K", "3", "7.09"}};
+  for (const TRow& row : rows) {
+    SCOPED_TRACE("beta " + row.Beta.toStdString() + ", then " + row.Then);
+    TSimulationState state;
+    Start(state);
+    TUndulatorSetupDlg dialog(state);
+    dialog.show();
+    Pick(dialog, "List_beta", row.Beta);
+    Type(dialog, row.Then, row.Text);
+    const TFieldSimulation& f = state.FieldSimulation;
+    const double gamma = 1.0 / std::sqrt(1.0 - f.UndBeta * f.UndBeta);
+    EXPECT_NEAR(f.UndGamma, gamma, 1e-12 * gamma);
+    EXPECT_EQ(Text(dialog, "LabelGamma").toStdString(), row.Gamma.toStdString());
+    EXPECT_NEAR(f.UndAmplitude, f.UndK * f.UndPeriod / (2.0 * std::numbers::pi * gamma),
+                1e-12 * f.UndAmplitude);
     EXPECT_TRUE(Shown.isEmpty()) << Shown.join('\n').toStdString();
     Shown.clear();
   }
