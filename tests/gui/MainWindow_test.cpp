@@ -58,6 +58,28 @@ TEST_F(MainWindowTest, IsCreatedWithItsComponentsAndARestingCharge) {
   EXPECT_EQ(Form->Chart1->LeftAxis().Maximum, State.AspectRatio);
 }
 
+// At 1.5 and 2 the run and pause glyphs are drawn at the screen's pixels, not a 16-pixel picture
+// enlarged: the pause bars have no blurred edge.
+TEST_F(MainWindowTest, TheSpeedButtonsGlyphsAreSharpAtFractionalRatios) {
+  for (const double ratio : {1.25, 1.5, 2.0}) {
+    for (QToolButton* button : {Form->SpeedRunButton, Form->SpeedPauseButton}) {
+      const QSize size = button->iconSize();
+      const QImage glyph =
+          button->icon().pixmap(size, ratio).toImage().convertToFormat(QImage::Format_ARGB32);
+      EXPECT_EQ(glyph.size(), (QSizeF(size) * ratio).toSize())
+          << button->objectName().toStdString() << " at " << ratio;
+      if (button != Form->SpeedPauseButton) continue;
+      int blended = 0;
+      for (int y = 0; y < glyph.height(); ++y)
+        for (int x = 0; x < glyph.width(); ++x) {
+          const QRgb pixel = glyph.pixel(x, y);
+          if (qAlpha(pixel) != 0 && pixel != qRgb(40, 60, 170)) ++blended;
+        }
+      EXPECT_EQ(blended, 0) << "at " << ratio;
+    }
+  }
+}
+
 TEST_F(MainWindowTest, TheVersionWindowAcceptedShowsTheMainWindowInMouseMode) {
   State.TrajectoryMode = tmCircle;
   WhenModal([](QWidget& dialog) { QTest::keyClick(&dialog, Qt::Key_Return); });
