@@ -18,6 +18,7 @@
 #include <cmath>
 
 #include "dialogs/ModalResult.h"
+#include "dialogs/Pictures.h"
 #include "dialogs/ScreenFit.h"
 #include "app/GuardedCall.h"
 #include "app/JpegImage.h"
@@ -73,9 +74,10 @@ TBetaVersionDlg::TBetaVersionDlg(const QString& picturePath, QWidget* parent) : 
 
   Image1 = new QLabel(this);
   Image1->setObjectName(QStringLiteral("Image1"));
-  // The picture keeps its own 601 x 337 pixels; on a finer screen the panel stretches it.
+  // The picture keeps its own 601 x 337 logical pixels; on a finer screen it comes twice as
+  // fine, and where the panel is larger than that, the panel stretches it.
   Image1->setScaledContents(true);
-  const TJpegResult picture = LoadJpeg(picturePath);
+  const TJpegResult picture = LoadJpegFor(picturePath, devicePixelRatioF());
   if (picture.Image.isNull())
     PictureError = picture.Error;
   else

@@ -11,10 +11,10 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
-
 #include <cmath>
 #include <cstdio>
 #include <numbers>
+#include <utility>
 
 #include "app/JpegImage.h"
 
@@ -26,7 +26,8 @@ constexpr int JpegQuality = 95;  // small files anyway; keeps thin lines and tex
 const QString SerifFamily = QStringLiteral("Liberation Serif");
 const QString SansFamily = QStringLiteral("Liberation Sans");
 
-QFont Font(const QString& family, double pixelSize, bool italic = false, int weight = QFont::Normal) {
+QFont Font(const QString& family, double pixelSize, bool italic = false,
+           int weight = QFont::Normal) {
   QFont font(family);
   font.setPixelSize(static_cast<int>(std::lround(pixelSize)));
   font.setItalic(italic);
@@ -35,18 +36,25 @@ QFont Font(const QString& family, double pixelSize, bool italic = false, int wei
   return font;
 }
 
-QImage Canvas(int width, int height, const QColor& background) {
-  QImage image(width, height, QImage::Format_RGB32);
+// A picture of width x height pixels drawn at ratio device pixels to each: a painter draws on it
+// in the pixels of the picture at 1, every line and letter ratio times as fine.
+QImage Canvas(int width, int height, const QColor& background, double ratio) {
+  QImage image(static_cast<int>(std::lround(width * ratio)),
+               static_cast<int>(std::lround(height * ratio)), QImage::Format_RGB32);
+  image.setDevicePixelRatio(ratio);
   image.fill(background);
   return image;
 }
 
-QPointF Direction(double angle) { return {std::cos(angle), -std::sin(angle)}; }  // y grows downwards
+// y grows downwards.
+QPointF Direction(double angle) {
+  return {std::cos(angle), -std::sin(angle)};
+}
 
 // A physics symbol: an italic serif letter with an optional upright subscript, baseline at origin.
 // Returns the advance, so that a unit can follow.
-double DrawSymbol(QPainter& painter, QPointF origin, const QString& letter, const QString& subscript,
-                  double pixelSize) {
+double DrawSymbol(QPainter& painter, QPointF origin, const QString& letter,
+                  const QString& subscript, double pixelSize) {
   const QFont main = Font(SerifFamily, pixelSize, true);
   painter.setFont(main);
   painter.drawText(origin, letter);
@@ -86,9 +94,9 @@ void DrawDimension(QPainter& painter, QPointF a, QPointF b, double head = 6) {
 // ---------------------------------------------------------------------------------------------
 // The greeting panel of the version window: the field lines of a charge that has just started
 // to move, with the kink that travels outward, beside the program's name and a greeting.
-QImage Greeting() {
+QImage Greeting(double ratio) {
   constexpr int Width = 601, Height = 337;
-  QImage image = Canvas(Width, Height, Qt::black);
+  QImage image = Canvas(Width, Height, Qt::black, ratio);
   QPainter painter(&image);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
@@ -107,7 +115,8 @@ QImage Greeting() {
   QRadialGradient shellGlow(start, OuterRadius + 8);
   shellGlow.setColorAt(0, QColor(255, 200, 80, 0));
   shellGlow.setColorAt((InnerRadius - 6) / (OuterRadius + 8), QColor(255, 200, 80, 0));
-  shellGlow.setColorAt((InnerRadius + OuterRadius) / 2 / (OuterRadius + 8), QColor(255, 200, 80, 60));
+  shellGlow.setColorAt((InnerRadius + OuterRadius) / 2 / (OuterRadius + 8),
+                       QColor(255, 200, 80, 60));
   shellGlow.setColorAt(1, QColor(255, 200, 80, 0));
   painter.setPen(Qt::NoPen);
   painter.setBrush(shellGlow);
@@ -205,9 +214,9 @@ void DrawEye(QPainter& painter, QPointF centre, double lookAngle) {
   painter.restore();
 }
 
-QImage UndulatorOrbit() {
+QImage UndulatorOrbit(double ratio) {
   constexpr int Width = 513, Height = 177;
-  QImage image = Canvas(Width, Height, Qt::black);
+  QImage image = Canvas(Width, Height, Qt::black, ratio);
   QPainter painter(&image);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
@@ -259,7 +268,8 @@ QImage UndulatorOrbit() {
 
   // Periods numbered 1, 2 … N under the top magnets.
   painter.setPen(labelColour);
-  const QStringList numbers{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("\u2026"), QStringLiteral("N")};
+  const QStringList numbers{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("\u2026"),
+                            QStringLiteral("N")};
   for (int k = 0; k < Periods; ++k) {
     const bool symbol = numbers[k] == QStringLiteral("N");
     painter.setFont(symbol ? Font(SerifFamily, 14, true) : Font(SansFamily, 13));
@@ -267,7 +277,8 @@ QImage UndulatorOrbit() {
   }
   // Thin ticks between the periods.
   painter.setPen(QPen(QColor(90, 90, 90), 1));
-  for (int k = 0; k <= Periods; ++k) painter.drawLine(QPointF(X0 + k * Period, 22), QPointF(X0 + k * Period, 36));
+  for (int k = 0; k <= Periods; ++k)
+    painter.drawLine(QPointF(X0 + k * Period, 22), QPointF(X0 + k * Period, 36));
 
   // Amplitude a: from the axis to the crest of the first period.
   painter.setPen(QPen(dimensionColour, 1.2));
@@ -288,7 +299,8 @@ QImage UndulatorOrbit() {
   {
     const double w = 22;
     painter.fillRect(QRectF((p1 + p2) / 2 - w / 2 - 2, troughY + 4, w + 4, 16), Qt::black);
-    DrawSymbol(painter, QPointF((p1 + p2) / 2 - w / 2, troughY + 17), QStringLiteral("\u03bb"), QStringLiteral("u"), 15);
+    DrawSymbol(painter, QPointF((p1 + p2) / 2 - w / 2, troughY + 17), QStringLiteral("\u03bb"),
+               QStringLiteral("u"), 15);
   }
 
   // Orbit angle φ: the path's slope where it crosses the axis, against the axis.
@@ -303,7 +315,8 @@ QImage UndulatorOrbit() {
     painter.setPen(QPen(QColor(255, 150, 80), 1.2));
     painter.setBrush(Qt::NoBrush);
     constexpr double r = 19;
-    painter.drawArc(QRectF(xc - r, Axis - r, 2 * r, 2 * r), 0, static_cast<int>(angle * 180 / Pi * 16));
+    painter.drawArc(QRectF(xc - r, Axis - r, 2 * r, 2 * r), 0,
+                    static_cast<int>(angle * 180 / Pi * 16));
     painter.setPen(QColor(255, 185, 130));
     DrawSymbol(painter, QPointF(xc + 20, Axis - 5), QStringLiteral("\u03c6"), QString(), 15);
   }
@@ -330,7 +343,8 @@ QImage UndulatorOrbit() {
     // θ between the axis and the way to the eye.
     painter.setPen(QPen(dimensionColour, 1.1));
     constexpr double r = 36;
-    painter.drawArc(QRectF(source.x() - r, source.y() - r, 2 * r, 2 * r), 0, static_cast<int>(theta * 180 / Pi * 16));
+    painter.drawArc(QRectF(source.x() - r, source.y() - r, 2 * r, 2 * r), 0,
+                    static_cast<int>(theta * 180 / Pi * 16));
     painter.setPen(labelColour);
     DrawSymbol(painter, source + QPointF(r + 4, -4), QStringLiteral("\u03b8"), QString(), 15);
 
@@ -340,7 +354,8 @@ QImage UndulatorOrbit() {
     painter.setPen(QPen(dimensionColour, 1.1));
     DrawDimension(painter, m1, m2, 4.5);
     painter.setPen(QColor(255, 225, 120));
-    DrawSymbol(painter, (m1 + m2) / 2 - n * 6 + QPointF(-22, -2), QStringLiteral("\u03bb"), QStringLiteral("rad"), 15);
+    DrawSymbol(painter, (m1 + m2) / 2 - n * 6 + QPointF(-22, -2), QStringLiteral("\u03bb"),
+               QStringLiteral("rad"), 15);
 
     DrawEye(painter, source + u * (length + 22), theta);
   }
@@ -349,9 +364,10 @@ QImage UndulatorOrbit() {
 
 // ---------------------------------------------------------------------------------------------
 // Symbol-and-unit pictures beside the undulator dialog's rows.
-QImage SymbolPicture(const QString& letter, const QString& subscript, const QString& unit) {
+QImage SymbolPicture(const QString& letter, const QString& subscript, const QString& unit,
+                     double ratio) {
   constexpr int Width = 96, Height = 24;
-  QImage image = Canvas(Width, Height, Qt::white);
+  QImage image = Canvas(Width, Height, Qt::white, ratio);
   QPainter painter(&image);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
@@ -367,9 +383,9 @@ QImage SymbolPicture(const QString& letter, const QString& subscript, const QStr
 }
 
 // A bracket joining two rows, with a chain link in the middle: the two values are linked.
-QImage LinkBracket() {
+QImage LinkBracket(double ratio) {
   constexpr int Width = 24, Height = 60;
-  QImage image = Canvas(Width, Height, Qt::white);
+  QImage image = Canvas(Width, Height, Qt::white, ratio);
   QPainter painter(&image);
   painter.setRenderHint(QPainter::Antialiasing);
   const QColor ink(50, 70, 110);
@@ -400,8 +416,8 @@ bool Write(const QDir& folder, const QString& name, const QImage& image) {
     std::fprintf(stderr, "could not write %s\n", qPrintable(file.fileName()));
     return false;
   }
-  std::printf("%s  %d x %d  %lld bytes\n", qPrintable(file.fileName()), image.width(), image.height(),
-              static_cast<long long>(jpeg.size()));
+  std::printf("%s  %d x %d  %lld bytes\n", qPrintable(file.fileName()), image.width(),
+              image.height(), static_cast<long long>(jpeg.size()));
   return true;
 }
 
@@ -421,16 +437,27 @@ int main(int argc, char** argv) {
     return 2;
   }
   const QString lambda = QStringLiteral("\u03bb");
+  // Each picture as it is at 1, and twice as fine beside it for screens of 1.5 and more.
+  const std::pair<double, const char*> ratios[] = {{1.0, ""}, {2.0, "@2x"}};
   bool ok = true;
-  ok &= Write(folder, QStringLiteral("greeting.jpg"), Greeting());
-  ok &= Write(folder, QStringLiteral("undulator-orbit.jpg"), UndulatorOrbit());
-  ok &= Write(folder, QStringLiteral("symbol-beta.jpg"), SymbolPicture(QStringLiteral("\u03b2"), {}, {}));
-  ok &= Write(folder, QStringLiteral("symbol-gamma.jpg"), SymbolPicture(QStringLiteral("\u03b3"), {}, {}));
-  ok &= Write(folder, QStringLiteral("symbol-lambda-u.jpg"), SymbolPicture(lambda, QStringLiteral("u"), QStringLiteral("(cm)")));
-  ok &= Write(folder, QStringLiteral("symbol-lambda-rad.jpg"),
-              SymbolPicture(lambda, QStringLiteral("rad"), QStringLiteral("(\u00b5m)")));
-  ok &= Write(folder, QStringLiteral("symbol-phi.jpg"), SymbolPicture(QStringLiteral("\u03c6"), {}, QStringLiteral("(rad)")));
-  ok &= Write(folder, QStringLiteral("symbol-a.jpg"), SymbolPicture(QStringLiteral("a"), {}, QStringLiteral("(m)")));
-  ok &= Write(folder, QStringLiteral("link-bracket.jpg"), LinkBracket());
+  for (const auto& [ratio, suffix] : ratios) {
+    const auto write = [&](const char* stem, const QImage& image) {
+      ok &=
+          Write(folder, QString::fromLatin1(stem) + QLatin1String(suffix) + QStringLiteral(".jpg"),
+                image);
+    };
+    write("greeting", Greeting(ratio));
+    write("undulator-orbit", UndulatorOrbit(ratio));
+    write("symbol-beta", SymbolPicture(QStringLiteral("\u03b2"), {}, {}, ratio));
+    write("symbol-gamma", SymbolPicture(QStringLiteral("\u03b3"), {}, {}, ratio));
+    write("symbol-lambda-u",
+          SymbolPicture(lambda, QStringLiteral("u"), QStringLiteral("(cm)"), ratio));
+    write("symbol-lambda-rad",
+          SymbolPicture(lambda, QStringLiteral("rad"), QStringLiteral("(\u00b5m)"), ratio));
+    write("symbol-phi",
+          SymbolPicture(QStringLiteral("\u03c6"), {}, QStringLiteral("(rad)"), ratio));
+    write("symbol-a", SymbolPicture(QStringLiteral("a"), {}, QStringLiteral("(m)"), ratio));
+    write("link-bracket", LinkBracket(ratio));
+  }
   return ok ? 0 : 1;
 }

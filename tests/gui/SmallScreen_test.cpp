@@ -8,10 +8,15 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QTemporaryDir>
 
 #include "MainFormDriver.h"
+#include "app/JpegImage.h"
+#include "dialogs/BetaInfo.h"
+#include "dialogs/Pictures.h"
+#include "dialogs/UndulatorSetup.h"
 
 namespace {
 
@@ -44,9 +49,8 @@ TEST_F(SmallScreenTest, TheScreenIsTheLaptops) {
 }
 
 TEST_F(SmallScreenTest, EveryWindowFromTheMenuLiesOnTheScreenWithItsButtonsInReach) {
-  const char* const items[] = {"MnuSavePicture", "MnuRecordAnimation", "MnuHelp",
-                               "MnuMdlCustom",   "PlotResolution1",    "PhysicalModel",
-                               "MnuSpeed",       "MnuCircle"};
+  const char* const items[] = {"MnuSavePicture",  "MnuRecordAnimation", "MnuHelp",  "MnuMdlCustom",
+                               "PlotResolution1", "PhysicalModel",      "MnuSpeed", "MnuCircle"};
   StartUp();
   Form->MnuPauseClick();
   Form->RunSavePictureDialog = nullptr;
@@ -64,8 +68,8 @@ TEST_F(SmallScreenTest, EveryWindowFromTheMenuLiesOnTheScreenWithItsButtonsInRea
         if (!part->isVisibleTo(&dialog)) continue;
         if (!qobject_cast<QAbstractButton*>(part) && !qobject_cast<QComboBox*>(part)) continue;
         const QRect shown(part->mapToGlobal(QPoint(0, 0)), part->size());
-        EXPECT_TRUE(area.contains(shown)) << part->metaObject()->className() << " "
-                                          << part->objectName().toStdString();
+        EXPECT_TRUE(area.contains(shown))
+            << part->metaObject()->className() << " " << part->objectName().toStdString();
       }
       dialog.close();
     });
@@ -74,6 +78,63 @@ TEST_F(SmallScreenTest, EveryWindowFromTheMenuLiesOnTheScreenWithItsButtonsInRea
     QCoreApplication::processEvents();
   }
   EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
+}
+
+// The pictures of the version window and the undulator dialog come at the screen's own pixels,
+// drawn twice as fine, not a picture of half the pixels enlarged.
+TEST_F(SmallScreenTest, ThePicturesAreShownAtTheScreensPixels) {
+  TBetaVersionDlg version;
+  const QPixmap greeting = version.Image1->pixmap();
+  EXPECT_EQ(greeting.devicePixelRatio(), 2.0);
+  EXPECT_EQ(greeting.size(), QSize(1202, 674));
+
+  TUndulatorSetupDlg undulator(State);
+  int pictures = 0;
+  for (const QLabel* label : undulator.findChildren<QLabel*>()) {
+    if (!label->objectName().endsWith(QStringLiteral(".jpg"))) continue;
+    ++pictures;
+    const QPixmap picture = label->pixmap();
+    EXPECT_EQ(picture.devicePixelRatio(), 2.0) << label->objectName().toStdString();
+    EXPECT_EQ(picture.size(), label->size() * 2) << label->objectName().toStdString();
+  }
+  EXPECT_EQ(pictures, 9);  // the orbit, six symbols and two brackets
+}
+
+// Where the finer picture is missing or damaged, the picture itself is shown; at 1 it is always
+// the picture itself.
+TEST(FinePictures, ThePictureItselfStandsInForAFinerOneThatCannotBeRead) {
+  QTemporaryDir folder;
+  QImage coarse(8, 4, QImage::Format_RGB32);
+  coarse.fill(Qt::red);
+  QImage fine(16, 8, QImage::Format_RGB32);
+  fine.fill(Qt::blue);
+  const auto write = [&](const QString& name, const QByteArray& bytes) {
+    QFile file(QDir(folder.path()).filePath(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  };
+  write(QStringLiteral("both.jpg"), EncodeJpeg(coarse));
+  write(QStringLiteral("both@2x.jpg"), EncodeJpeg(fine));
+  write(QStringLiteral("alone.jpg"), EncodeJpeg(coarse));
+  write(QStringLiteral("damaged.jpg"), EncodeJpeg(coarse));
+  write(QStringLiteral("damaged@2x.jpg"), QByteArray("not a picture"));
+  const struct {
+    const char* Name;
+    double Ratio;
+    QSize Size;
+    double PictureRatio;
+  } rows[] = {
+      {"both.jpg", 2.0, {16, 8}, 2.0},   {"both.jpg", 1.5, {16, 8}, 2.0},
+      {"both.jpg", 1.0, {8, 4}, 1.0},    {"alone.jpg", 2.0, {8, 4}, 1.0},
+      {"damaged.jpg", 2.0, {8, 4}, 1.0},
+  };
+  for (const auto& row : rows) {
+    const TJpegResult loaded =
+        LoadJpegFor(QDir(folder.path()).filePath(QLatin1String(row.Name)), row.Ratio);
+    EXPECT_TRUE(loaded.Error.isEmpty()) << row.Name << " at " << row.Ratio;
+    EXPECT_EQ(loaded.Image.size(), row.Size) << row.Name << " at " << row.Ratio;
+    EXPECT_EQ(loaded.Image.devicePixelRatio(), row.PictureRatio) << row.Name << " at " << row.Ratio;
+  }
 }
 
 }  // namespace
