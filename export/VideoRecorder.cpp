@@ -312,7 +312,7 @@ void TVideoRecorder::TImpl::Open(TVideoFormat format) {
     av_opt_set(Encoder->priv_data, "lag-in-frames", "0", 0);
   }
   // Live, two threads that each encode a half of every picture: a 1600 x 950 picture takes one
-  // core about a whole 60 Hz frame, and the animation leaves much of its own core idle. Slices
+  // core longer than a 60 Hz frame, and the animation leaves much of its own core idle. Slices
   // add no delay and no memory, as pictures encoded side by side would. Otherwise the encoder
   // takes as many threads as it sees fit. Its threads share the worker's lower priority (see
   // LowerPriority).

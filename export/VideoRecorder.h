@@ -39,10 +39,10 @@ struct TVideoRecorderOptions {
   std::function<void()> BeforeEncode;
   // Replaces the encoder the format asks for (a test names one that does not exist).
   QString EncoderName;
-  // Live: the encoder keeps pace with the animation on one core beside it, and a file costs its
-  // size (H.264 at about 50 Mbit/s for 1366 x 720 at 60 pictures a second). Off, for a caller
-  // that waits for the encoder (the command line): the encoder takes about twice as long, on
-  // every core, for an H.264 file of half the size and a VP9 one a quarter smaller, nearly as
+  // Live: the encoder keeps pace with the animation on two threads that yield to it, and a file
+  // costs its size (H.264 at about 50 Mbit/s for 1366 x 720 at 60 pictures a second). Off, for a
+  // caller that waits for the encoder (the command line): the encoder takes about twice as long,
+  // on every core, for an H.264 file of half the size and a VP9 one a quarter smaller, nearly as
   // sharp.
   bool Live = true;
   // Called from the event loop when SIGINT or SIGTERM arrives while the recorder exists (see
