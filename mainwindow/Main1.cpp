@@ -852,7 +852,8 @@ void TMainForm1::ShowRecordingState() {
 void TMainForm1::ShowRecordingTime() {
   // The length of the video so far, at its own frame rate.
   const long long seconds = RecordedTicks / Recorder->FrameRate();
-  const QString text = QStringLiteral("\u25cf REC %1:%2")
+  // Read at every tick, so that a language chosen while recording shows at once.
+  const QString text = tr("\u25cf REC %1:%2")
                            .arg(seconds / 60, 2, 10, QLatin1Char('0'))
                            .arg(seconds % 60, 2, 10, QLatin1Char('0'));
   // Set only when it reads differently, once a second: a new text repaints the label.

@@ -39,10 +39,9 @@ QToolButton* MakeSpeedButton(QWidget* parent, const QString& caption, int left, 
 TZoomViewForm::TZoomViewForm(TSimulationState& state, QWidget* parent)
     : QWidget(parent, parent != nullptr ? Qt::Tool : Qt::Tool | Qt::WindowStaysOnTopHint),
       State(state) {
-  setWindowTitle(QStringLiteral("Zooming View"));
   resize(480, 240);
 
-  btnSetup = MakeSpeedButton(this, QStringLiteral("Setup"), 2, 50);
+  btnSetup = MakeSpeedButton(this, QString(), 2, 50);
   btnSetup->setObjectName(QStringLiteral("btnSetup"));
   btnZoomIn = MakeSpeedButton(this, QStringLiteral("+"), 63, 28);
   btnZoomIn->setObjectName(QStringLiteral("btnZoomIn"));
@@ -83,6 +82,9 @@ TZoomViewForm::TZoomViewForm(TSimulationState& state, QWidget* parent)
 TZoomViewForm::~TZoomViewForm() = default;
 
 void TZoomViewForm::RetranslateUi() {
+  // The view stays open while the language changes; its setup dialog is English in both.
+  setWindowTitle(tr("Zooming View"));
+  btnSetup->setText(tr("Setup"));
   btnZoomIn->setToolTip(tr("Zoom in (+)"));
   btnZoomOut->setToolTip(tr("Zoom out (-)"));
 }

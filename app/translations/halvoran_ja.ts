@@ -350,9 +350,21 @@
         <source>Pause Simulation</source>
         <translation>シミュレーションを一時停止</translation>
     </message>
+    <message>
+        <source>● REC %1:%2</source>
+        <translation>● 録画 %1:%2</translation>
+    </message>
 </context>
 <context>
     <name>TZoomViewForm</name>
+    <message>
+        <source>Zooming View</source>
+        <translation>拡大ウインドウ</translation>
+    </message>
+    <message>
+        <source>Setup</source>
+        <translation>設定</translation>
+    </message>
     <message>
         <source>Zoom in (+)</source>
         <translation>拡大 (+)</translation>

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QLabel>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -16,6 +17,7 @@
 #include <QRegularExpression>
 #include <QToolButton>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <map>
 
@@ -144,6 +146,41 @@ TEST_F(LanguageTest, TheMenuSwitchesBothWaysWithTooltipsInTheOtherLanguage) {
   EXPECT_TRUE(HasJapanese(Form->SpeedPauseButton->toolTip()));
   QCoreApplication::sendPostedEvents();
   EXPECT_TRUE(HasJapanese(Form->ZoomViewForm()->btnZoomIn->toolTip()));
+}
+
+// Texts of windows that stay open while the language changes: each reads in the language chosen,
+// both ways, without the window being closed and opened again.
+TEST_F(LanguageTest, TheTextsOfOpenWindowsFollowASwitch) {
+  QTemporaryDir dir;
+  Form->AskRecordingFile = [&dir] { return dir.filePath(QStringLiteral("clip.gif")); };
+  Form->ShowRecordingReport = [](const QString&) {};
+  Item("MnuRecordAnimation").trigger();
+  ASSERT_TRUE(Form->Recording());
+  Item("mnuShowZoom").trigger();
+  TZoomViewForm& zoom = *Form->ZoomViewForm();
+
+  struct TRow {
+    const char* What;
+    std::function<QString()> Text;
+    const char* Japanese;
+    const char* English;
+  };
+  const TRow rows[] = {
+      {"REC sign", [&] { return Form->RecordingLabel->text(); }, "\u25cf 録画 00:00",
+       "\u25cf REC 00:00"},
+      {"zoom view's title", [&] { return zoom.windowTitle(); }, "拡大ウインドウ", "Zooming View"},
+      {"zoom view's setup button", [&] { return zoom.btnSetup->text(); }, "設定", "Setup"},
+  };
+  for (const char* language : {"MnuJapanese", "MnuEnglish", "MnuJapanese"}) {
+    Item(language).trigger();
+    QCoreApplication::sendPostedEvents();
+    const bool english = std::string(language) == "MnuEnglish";
+    for (const TRow& row : rows)
+      EXPECT_EQ(row.Text(), QString::fromUtf8(english ? row.English : row.Japanese))
+          << row.What << " after " << language;
+  }
+  Item("MnuRecordAnimation").trigger();
+  zoom.close();
 }
 
 TEST_F(LanguageTest, EveryEnglishMenuHasOneDistinctAccessKeyPerItem) {
