@@ -55,8 +55,7 @@ void SetTextColour(QWidget* widget, QPalette::ColorRole role, const QColor& colo
 
 }  // namespace
 
-TBetaVersionDlg::TBetaVersionDlg(QWidget* parent)
-    : TBetaVersionDlg(QStringLiteral(":/pictures/greeting.jpg"), parent) {}
+TBetaVersionDlg::TBetaVersionDlg(QWidget* parent) : TBetaVersionDlg(QString(), parent) {}
 
 TBetaVersionDlg::TBetaVersionDlg(const QString& picturePath, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("BetaVersionDlg"));
@@ -77,11 +76,8 @@ TBetaVersionDlg::TBetaVersionDlg(const QString& picturePath, QWidget* parent) : 
   // The picture keeps its own 601 x 337 logical pixels; on a finer screen it comes twice as
   // fine, and where the panel is larger than that, the panel stretches it.
   Image1->setScaledContents(true);
-  const TJpegResult picture = LoadJpegFor(picturePath, devicePixelRatioF());
-  if (picture.Image.isNull())
-    PictureError = picture.Error;
-  else
-    Image1->setPixmap(QPixmap::fromImage(picture.Image));
+  PicturePath = picturePath;
+  LoadGreeting();
 
   OKBtn = new QPushButton(QStringLiteral("OK"), this);
   OKBtn->setObjectName(QStringLiteral("OKBtn"));
@@ -97,6 +93,24 @@ TBetaVersionDlg::TBetaVersionDlg(const QString& picturePath, QWidget* parent) : 
 
   LayOut(Scale());
   OKBtn->setFocus();
+}
+
+void TBetaVersionDlg::LoadGreeting() {
+  // The greeting's words are part of the picture: each language has a picture of its own, named
+  // in the catalogue.
+  const QString path = PicturePath.isEmpty() ? tr(":/pictures/greeting.jpg") : PicturePath;
+  if (path == LoadedPath) return;
+  LoadedPath = path;
+  const TJpegResult picture = LoadJpegFor(path, devicePixelRatioF());
+  if (picture.Image.isNull())
+    PictureError = picture.Error;
+  else
+    Image1->setPixmap(QPixmap::fromImage(picture.Image));
+}
+
+void TBetaVersionDlg::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LanguageChange) Guarded([this] { LoadGreeting(); });
+  QDialog::changeEvent(event);
 }
 
 void TBetaVersionDlg::LayOut(double scale) {

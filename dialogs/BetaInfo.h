@@ -19,6 +19,7 @@ class TBetaVersionDlg : public QDialog {
  public:
   explicit TBetaVersionDlg(QWidget* parent = nullptr);
   // The greeting picture is read from picturePath (a file or a resource); tests give a bad one.
+  // Empty: the greeting of the language installed, which follows a change of language.
   TBetaVersionDlg(const QString& picturePath, QWidget* parent);
 
   // Shows the window modally: mrOk after OK (or Enter), mrCancel after the close box. Esc does
@@ -46,6 +47,7 @@ class TBetaVersionDlg : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   // The window's size in pixels at 96 dots per inch.
@@ -57,6 +59,11 @@ class TBetaVersionDlg : public QDialog {
   // Sizes, places and sets the fonts of everything at scale times the 96-dpi layout.
   void LayOut(double scale);
 
+  // Reads the greeting picture unless it is the one shown already.
+  void LoadGreeting();
+
   // Why the picture could not be shown; told the user once, at the first show.
   QString PictureError;
+  QString PicturePath;  // as given; empty for the language's own
+  QString LoadedPath;
 };

@@ -92,9 +92,28 @@ void DrawDimension(QPainter& painter, QPointF a, QPointF b, double head = 6) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// The greeting's words in one language, with the family that has their letters.
+struct TGreetingWords {
+  QString Family;
+  bool Italic;  // Japanese letters have no italic form; slanted, they read as a mistake
+  QString Welcome;
+  QString Invitation;
+  QString Explanation;
+};
+
+const TGreetingWords EnglishGreeting{
+    SansFamily, true, QStringLiteral("Welcome!"),
+    QStringLiteral("Drag the charge and watch its field radiate."),
+    QStringLiteral("When a charge changes its speed, each field line gets a kink that runs outward "
+                   "at the speed of light.")};
+const TGreetingWords JapaneseGreeting{
+    QStringLiteral("IPAPGothic"), false, QStringLiteral("ようこそ！"),
+    QStringLiteral("電荷をドラッグして、\n電場の放射を見てください。"),
+    QStringLiteral("電荷の速さが変わると、\n電気力線に折れ曲がりができ、\n光の速さで外へ走っていきます。")};
+
 // The greeting panel of the version window: the field lines of a charge that has just started
 // to move, with the kink that travels outward, beside the program's name and a greeting.
-QImage Greeting(double ratio) {
+QImage Greeting(double ratio, const TGreetingWords& words) {
   constexpr int Width = 601, Height = 337;
   QImage image = Canvas(Width, Height, Qt::black, ratio);
   QPainter painter(&image);
@@ -175,19 +194,18 @@ QImage Greeting(double ratio) {
                    QStringLiteral("Halvoran Radiation"));
 
   painter.setPen(kinkColour);
-  painter.setFont(Font(SansFamily, 22, false, QFont::Bold));
-  painter.drawText(QPointF(left, panel.top() + 118), QStringLiteral("Welcome!"));
+  painter.setFont(Font(words.Family, 22, false, QFont::Bold));
+  painter.drawText(QPointF(left, panel.top() + 118), words.Welcome);
 
   painter.setPen(QColor(232, 238, 248));
-  painter.setFont(Font(SansFamily, 16));
+  painter.setFont(Font(words.Family, 16));
   painter.drawText(QRectF(left, panel.top() + 132, textWidth, 50), Qt::AlignLeft | Qt::TextWordWrap,
-                   QStringLiteral("Drag the charge and watch its field radiate."));
+                   words.Invitation);
 
   painter.setPen(QColor(150, 185, 225));
-  painter.setFont(Font(SansFamily, 12.5, true));
+  painter.setFont(Font(words.Family, 12.5, words.Italic));
   painter.drawText(QRectF(left, panel.top() + 188, textWidth, 64), Qt::AlignLeft | Qt::TextWordWrap,
-                   QStringLiteral("When a charge changes its speed, each field line gets a kink "
-                                  "that runs outward at the speed of light."));
+                   words.Explanation);
   return image;
 }
 
@@ -446,7 +464,8 @@ int main(int argc, char** argv) {
           Write(folder, QString::fromLatin1(stem) + QLatin1String(suffix) + QStringLiteral(".jpg"),
                 image);
     };
-    write("greeting", Greeting(ratio));
+    write("greeting", Greeting(ratio, EnglishGreeting));
+    write("greeting-ja", Greeting(ratio, JapaneseGreeting));
     write("undulator-orbit", UndulatorOrbit(ratio));
     write("symbol-beta", SymbolPicture(QStringLiteral("\u03b2"), {}, {}, ratio));
     write("symbol-gamma", SymbolPicture(QStringLiteral("\u03b3"), {}, {}, ratio));

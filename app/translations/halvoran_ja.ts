@@ -356,6 +356,13 @@
     </message>
 </context>
 <context>
+    <name>TBetaVersionDlg</name>
+    <message>
+        <source>:/pictures/greeting.jpg</source>
+        <translation>:/pictures/greeting-ja.jpg</translation>
+    </message>
+</context>
+<context>
     <name>TZoomViewForm</name>
     <message>
         <source>Zooming View</source>

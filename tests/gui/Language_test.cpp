@@ -23,6 +23,8 @@
 
 #include "MainFormDriver.h"
 #include "app/Language.h"
+#include "dialogs/BetaInfo.h"
+#include "dialogs/Pictures.h"
 #include "engine/ModelLimits.h"
 #include "views/ZoomView.h"
 
@@ -181,6 +183,28 @@ TEST_F(LanguageTest, TheTextsOfOpenWindowsFollowASwitch) {
   }
   Item("MnuRecordAnimation").trigger();
   zoom.close();
+}
+
+// The greeting's words are drawn into the version window's picture: each language shows its own.
+TEST_F(LanguageTest, TheGreetingPictureIsInTheLanguage) {
+  TBetaVersionDlg& dialog = *Form->BetaVersionDlg();
+  const auto shown = [&] {
+    return dialog.Image1->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+  };
+  const auto file = [&](const char* name) {
+    return LoadJpegFor(QStringLiteral(":/pictures/") + QLatin1String(name),
+                       dialog.devicePixelRatioF())
+        .Image.convertToFormat(QImage::Format_RGB32);
+  };
+  ASSERT_NE(file("greeting-ja.jpg"), file("greeting.jpg"));
+  const std::pair<const char*, const char*> rows[] = {{"MnuJapanese", "greeting-ja.jpg"},
+                                                      {"MnuEnglish", "greeting.jpg"},
+                                                      {"MnuJapanese", "greeting-ja.jpg"}};
+  for (const auto& [item, name] : rows) {
+    Item(item).trigger();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(shown(), file(name)) << item;
+  }
 }
 
 TEST_F(LanguageTest, EveryEnglishMenuHasOneDistinctAccessKeyPerItem) {
