@@ -61,8 +61,10 @@ class TTranslations {
 };
 
 // A message for the user in the installed language. The program's messages are written in
-// English; a message built with numbers in it (the engine's refusals, which name the value given)
-// is looked up with each number as a place holder and the numbers put back into the translation.
-// A message without an entry is returned as it is.
+// English; a message built with values in it (the engine's refusals, which name the number given;
+// the command line's, which quote what was typed and name options, sizes and signals) is looked up
+// with each value as a place holder and the values put back into the translation. The command
+// line's "--option: reason" is translated side by side. A message without an entry is returned as
+// it is.
 QString TranslatedMessage(const QString& text);
 QString TranslatedMessage(const std::string& text);

@@ -2,6 +2,7 @@
 // state, then the application, then the main window, which greets the user with the version
 // window; declining it ends the program. --render writes a file without any display; --help,
 // --version and a bad command line print and end.
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
@@ -28,6 +29,21 @@ void QuietNotes(QtMsgType type, const QMessageLogContext&, const QString& messag
   if (type == QtCriticalMsg || type == QtFatalMsg) PrintLine(stderr, message);
 }
 
+// The language of this run as far as the command line tells it: a refused command line is not
+// read to its end, and the messages about it still follow a --language given before or after
+// the fault. Anything but ja or en leaves the remembered language.
+TLanguage CommandLineLanguage(const QStringList& arguments) {
+  QString code;
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const QString& argument = arguments[i];
+    if (argument == QLatin1String("--language") && i + 1 < arguments.size())
+      code = arguments[i + 1];
+    else if (argument.startsWith(QLatin1String("--language=")))
+      code = argument.mid(11);
+  }
+  return StartLanguage(code);
+}
+
 int Render(const QString& program, const TCommandLine& line) {
   // A script, a CI job or a server has no display: the picture needs none, whatever platform the
   // environment names.
@@ -37,11 +53,15 @@ int Render(const QString& program, const TCommandLine& line) {
   QByteArray name = program.toLocal8Bit();
   char* argv[] = {name.data(), nullptr};
   QGuiApplication application(argc, argv);
+  // Installed before the render, so that the reasons given while writing come in the language.
+  TTranslations translations;
+  translations.Install(StartLanguage(line.Language));
   QString message;
   const int status = RunRenderCommand(line, message);
   // One line, whatever the reason's text holds: scripts read stderr line by line.
   if (status != ExitSuccess)
-    PrintLine(stderr, QStringLiteral("%1: %2").arg(program, message.simplified()));
+    PrintLine(stderr,
+              QStringLiteral("%1: %2").arg(program, TranslatedMessage(message).simplified()));
   return status;
 }
 
@@ -53,9 +73,15 @@ int main(int argc, char** argv) {
   const QString program = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName();
   const TCommandLine line = ParseCommandLine(arguments);
   switch (line.Action) {
-    case TCommandAction::Refuse:
-      PrintLine(stderr, QStringLiteral("%1: %2 (see --help)").arg(program, line.Message));
+    case TCommandAction::Refuse: {
+      // The catalogues are installed on an application.
+      QCoreApplication core(argc, argv);
+      TTranslations translations;
+      translations.Install(CommandLineLanguage(arguments));
+      PrintLine(stderr, QCoreApplication::translate("Messages", "%1: %2 (see --help)")
+                            .arg(program, TranslatedMessage(line.Message)));
       return ExitUsage;
+    }
     case TCommandAction::Help:
       std::fputs(CommandLineUsage(program).toLocal8Bit().constData(), stdout);
       return ExitSuccess;

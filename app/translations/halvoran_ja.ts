@@ -291,6 +291,98 @@
         <source>A model of %1 field points x %2 field lines is too large: it needs %3 nodes, at most %4.</source>
         <translation>点 %1 個 × 電気力線 %2 本のモデルは大きすぎます。必要なノード数は %3 で、最大は %4 です。</translation>
     </message>
+    <message>
+        <source>%1: %2 (see --help)</source>
+        <translation>%1: %2（--help を参照してください）</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a whole number</source>
+        <translation>&apos;%1&apos; は整数ではありません</translation>
+    </message>
+    <message>
+        <source>%1 is outside %2 .. %3</source>
+        <translation>%1 は %2 から %3 までの範囲の外です</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a number</source>
+        <translation>&apos;%1&apos; は数ではありません</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not of the form WxH</source>
+        <translation>&apos;%1&apos; は 幅x高さ（WxH）の形ではありません</translation>
+    </message>
+    <message>
+        <source>the file name is empty</source>
+        <translation>ファイル名が空です</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; does not end in .png, .svg, .mp4, .webm or .gif</source>
+        <translation>&apos;%1&apos; は .png、.svg、.mp4、.webm、.gif のいずれでも終わっていません</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; has no file name before its suffix</source>
+        <translation>&apos;%1&apos; には拡張子の前にファイル名がありません</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not small|medium|large or IxJ</source>
+        <translation>&apos;%1&apos; は small|medium|large のどれでも、IxJ の形でもありません</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not mouse|line|dipole|circle|undulator|racetrack|bending</source>
+        <translation>&apos;%1&apos; は mouse|line|dipole|circle|undulator|racetrack|bending のどれでもありません</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not ja or en</source>
+        <translation>&apos;%1&apos; は ja でも en でもありません</translation>
+    </message>
+    <message>
+        <source>unexpected argument &apos;%1&apos;</source>
+        <translation>思いがけない引数 &apos;%1&apos; があります</translation>
+    </message>
+    <message>
+        <source>unknown option &apos;%1&apos;</source>
+        <translation>&apos;%1&apos; というオプションはありません</translation>
+    </message>
+    <message>
+        <source>%1 is given twice</source>
+        <translation>%1 が二度指定されています</translation>
+    </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 には値が要ります</translation>
+    </message>
+    <message>
+        <source>%1 takes no value</source>
+        <translation>%1 は値を取りません</translation>
+    </message>
+    <message>
+        <source>%1 needs %2 FILE</source>
+        <translation>%1 は %2 FILE と一緒にしか使えません</translation>
+    </message>
+    <message>
+        <source>%1 and %2 exclude each other</source>
+        <translation>%1 と %2 は一緒に指定できません</translation>
+    </message>
+    <message>
+        <source>%1 applies to videos (.mp4, .webm, .gif) only</source>
+        <translation>%1 は動画（.mp4、.webm、.gif）にだけ使えます</translation>
+    </message>
+    <message>
+        <source>%1 %2 lies after %3 %4</source>
+        <translation>%1 %2 が %3 %4 より後ろにあります</translation>
+    </message>
+    <message>
+        <source>%1 %2 at %3 %4 needs more than %5 device pixels</source>
+        <translation>%3 %4 での %1 %2 には %5 を超えるデバイスピクセルが要ります</translation>
+    </message>
+    <message>
+        <source>%1 %2 at %3 %4</source>
+        <translation>%3 %4 での %1 %2</translation>
+    </message>
+    <message>
+        <source>Could not write &quot;%1&quot;: stopped by %2</source>
+        <translation>「%1」を書き込めませんでした: %2 で中止されました</translation>
+    </message>
 </context>
 <context>
     <name>TMainForm1</name>

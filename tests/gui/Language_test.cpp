@@ -20,11 +20,15 @@
 #include <functional>
 #include <limits>
 #include <map>
+#include <utility>
+#include <vector>
 
 #include "MainFormDriver.h"
+#include "app/CommandLine.h"
 #include "app/Language.h"
 #include "dialogs/BetaInfo.h"
 #include "dialogs/Pictures.h"
+#include "export/RenderCommand.h"
 #include "engine/ModelLimits.h"
 #include "views/ZoomView.h"
 
@@ -386,6 +390,71 @@ TEST(EngineMessages, EveryRefusalHasAJapaneseTranslation) {
   // The numbers come back in their places.
   EXPECT_EQ(TranslatedMessage(CheckModelSize(1, 40, 5)),
             QString::fromUtf8("電気力線 1 本あたりの点の数は 2 以上でなければなりません（1 が与えられました）。"));
+}
+
+// The command line's refusals and the render's own messages read Japanese in Japanese: the
+// values the user typed, the options and the signal stay as they were given, the words around
+// them are translated, and in English nothing changes.
+TEST(CommandLineMessages, EveryRefusalReadsJapaneseAroundItsValues) {
+  struct TRow {
+    QStringList Arguments;
+    const char* Kept;  // a value that must come back unchanged
+  };
+  const TRow rows[] = {
+      {{"--bogus"}, "'--bogus'"},
+      {{"stray"}, "'stray'"},
+      {{"--render", "a.png", "--ticks", "ten"}, "'ten'"},
+      {{"--render", "a.png", "--ticks", "200000"}, "200000"},
+      {{"--render", "a.png", "--scale", "x"}, "'x'"},
+      {{"--render", "a.png", "--scale", "9"}, "--scale: 9"},
+      {{"--render", "a.png", "--size", "10"}, "'10'"},
+      {{"--render", ""}, "--render"},
+      {{"--render", "a.bmp"}, "'a.bmp'"},
+      {{"--render", ".png"}, "'.png'"},
+      {{"--render", "a.png", "--model", "huge"}, "'huge'"},
+      {{"--render", "a.png", "--model", "0x40"}, "--model: "},
+      {{"--render", "a.png", "--trajectory", "spiral"}, "'spiral'"},
+      {{"--language", "de"}, "'de'"},
+      {{"--ticks", "5", "--ticks", "6"}, "--ticks"},
+      {{"--render"}, "--render"},
+      {{"--wavefronts=yes"}, "--wavefronts"},
+      {{"--ticks", "5"}, "--ticks"},
+      {{"--render", "a.png", "--smooth", "--aliased"}, "--aliased"},
+      {{"--render", "a.png", "--from", "2"}, "--from"},
+      {{"--render", "a.mp4", "--from", "9", "--ticks", "5"}, "--from 9"},
+      {{"--render", "a.png", "--size", "8192x8192", "--scale", "4"}, "8192x8192"},
+  };
+  std::vector<std::pair<QString, QString>> messages;  // the message and the value it keeps
+  for (const TRow& row : rows) {
+    const TCommandLine line = ParseCommandLine(row.Arguments);
+    EXPECT_EQ(line.Action, TCommandAction::Refuse) << row.Arguments.join(' ').toStdString();
+    messages.emplace_back(line.Message, QString::fromUtf8(row.Kept));
+  }
+  // The render's reasons are translated as they arise, with the catalogue installed.
+  TTranslations translations;
+  translations.Install(TLanguage::Japanese);
+  const TCommandLine video = ParseCommandLine({"--render", "a.mp4", "--size", "4000x3000"});
+  ASSERT_EQ(video.Action, TCommandAction::Render);
+  QString tooLarge;
+  ASSERT_EQ(RunRenderCommand(video, tooLarge), ExitUsage);
+  messages.emplace_back(tooLarge, QStringLiteral("--size 4000x3000"));
+  messages.emplace_back(QStringLiteral("Could not write \"/tmp/a%2.mp4\": stopped by SIGINT"),
+                        QStringLiteral("/tmp/a%2.mp4"));
+
+  for (const auto& [message, kept] : messages) {
+    SCOPED_TRACE(message.toStdString());
+    const QString shown = TranslatedMessage(message);
+    EXPECT_TRUE(HasJapanese(shown)) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(kept)) << shown.toStdString();
+  }
+  EXPECT_EQ(TranslatedMessage(QStringLiteral("--ticks: 'ten' is not a whole number")),
+            QString::fromUtf8("--ticks: 'ten' は整数ではありません"));
+  EXPECT_EQ(TranslatedMessage(QStringLiteral("--model: The number of field lines must be at least "
+                                             "1 (0 was given).")),
+            QString::fromUtf8("--model: 電気力線の本数は 1 以上でなければなりません（0 が与えられました）。"));
+
+  translations.Install(TLanguage::English);
+  for (const auto& [message, kept] : messages) EXPECT_EQ(TranslatedMessage(message), message);
 }
 
 // Qt's own dialogs (files, printing, the message boxes' buttons) follow the language too, where
