@@ -448,6 +448,31 @@
     </message>
 </context>
 <context>
+    <name>QAbstractFileIconProvider</name>
+    <message>
+        <source>Folder</source>
+        <comment>All other platforms</comment>
+        <translation>フォルダ</translation>
+    </message>
+    <message>
+        <source>Drive</source>
+        <translation>ドライブ</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>ファイル</translation>
+    </message>
+    <message>
+        <source>%1 File</source>
+        <translation>%1 ファイル</translation>
+    </message>
+    <message>
+        <source>Shortcut</source>
+        <comment>All other platforms</comment>
+        <translation>ショートカット</translation>
+    </message>
+</context>
+<context>
     <name>TBetaVersionDlg</name>
     <message>
         <source>:/pictures/greeting.jpg</source>
