@@ -36,10 +36,39 @@ struct TPathPiece {
   TVector2 C3;
 };
 
+// A velocity that changed at once shows in two records as a step that is one end's velocity
+// rather than the mean of both: a start from rest moves by the new velocity in its first tick,
+// a stop not at all in the tick after it. The cubic through such records must outrun both ends to
+// make up the step (from rest to 0.8 it reaches 1.07 c in the middle of the tick) or run back
+// (a stop), and the radiation of that path reverses its sign in part of the kink. Such records
+// are taken for what they say: the velocity jumped at a record, and the charge ran straight
+// between them at the step's velocity; the jump's pulse is thinner than any point can show.
+// A smooth path has step ~ (v0 + v1) / 2, with both ends about |v1 - v0| / 2 off it; a jump has
+// one end on the step (JumpNearShare) and the other a sizeable part of the speed off it
+// (JumpFarShare), which a smooth path, turning its velocity by well under a radian per tick, never
+// has.
+constexpr double JumpNearShare = 0.25;
+constexpr double JumpFarShare = 0.25;
+
+[[gnu::always_inline]] inline bool VelocityJumped(TVector2 step, TVector2 v0, TVector2 v1) {
+  const auto gap2 = [&](TVector2 v) {
+    return (step.X - v.X) * (step.X - v.X) + (step.Y - v.Y) * (step.Y - v.Y);
+  };
+  const double off0 = gap2(v0);
+  const double off1 = gap2(v1);
+  const double nearer = std::min(off0, off1);
+  const double farther = std::max(off0, off1);
+  const double speed2 = std::max(v0.X * v0.X + v0.Y * v0.Y, v1.X * v1.X + v1.Y * v1.Y);
+  return farther > JumpFarShare * JumpFarShare * speed2 &&
+         nearer <= JumpNearShare * JumpNearShare * farther;
+}
+
 [[gnu::always_inline]] inline TPathPiece PieceOf(const TChargeRecord& older,
                                                  const TChargeRecord& newer, double w) {
   const TVector2 v0{w * older.Beta.X, w * older.Beta.Y};
   const TVector2 v1{w * newer.Beta.X, w * newer.Beta.Y};
+  const TVector2 step{newer.Pos.X - older.Pos.X, newer.Pos.Y - older.Pos.Y};
+  if (VelocityJumped(step, v0, v1)) return {newer.Pos, {-step.X, -step.Y}, {}, {}};
   const TVector2 d{older.Pos.X - newer.Pos.X + v1.X, older.Pos.Y - newer.Pos.Y + v1.Y};
   const TVector2 g{v1.X - v0.X, v1.Y - v0.Y};
   const TVector2 c3{g.X - 2.0 * d.X, g.Y - 2.0 * d.Y};

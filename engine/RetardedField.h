@@ -9,8 +9,9 @@
 // The emission time of the field at point now: t_r = now - ticksAgo solves
 // |P - x(t_r)| = c (now - t_r), c = WaveVelocity per tick. Between two recorded ticks x is the
 // cubic through their positions and velocities (w beta per tick), so that a path that turns is
-// followed to the fourth order of the tick. Returns false when P lies beyond the recorded
-// history or on the charge.
+// followed to the fourth order of the tick; where the records show a velocity that changed at
+// once (a start from rest, a stop), the straight step between them at the step's velocity.
+// Returns false when P lies beyond the recorded history or on the charge.
 bool RetardedTime(const TFieldSimulation& field, int ISize, TVector2 point, double& ticksAgo);
 
 // For a positive unit charge in Gaussian units, R in model units, at the present tick t:
@@ -18,7 +19,7 @@ bool RetardedTime(const TFieldSimulation& field, int ISize, TVector2 point, doub
 //   E_v = (n - beta)(1 - beta^2) / ((1 - n.beta)^3 R^2)            (velocity field, 1/length^2)
 //   E_a = n x ((n - beta) x betaDot) / ((1 - n.beta)^3 R)          (acceleration field)
 // where betaDot is the change of beta per model unit of light travel (delta beta per tick /
-// WaveVelocity), both from the same cubic. Returns false when P lies beyond the recorded
+// WaveVelocity), both from the same piece of path. Returns false when P lies beyond the recorded
 // history or on the charge.
 bool RetardedField(const TFieldSimulation& field, int ISize, TVector2 point, TVector2& velocityPart,
                    TVector2& accelerationPart);

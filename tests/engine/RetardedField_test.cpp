@@ -169,11 +169,18 @@ TEST_F(RetardedFieldCircle, RetardedTimeFollowsTheCircleBetweenTicks) {
 
 // Between two recorded ticks the charge runs on the cubic through their positions and
 // velocities; the retarded time is the root of |P - x(s)| = w (k + s) on it, here by bisection.
+// In the tick where a circle starts from rest the velocity jumps at once, and the charge runs
+// straight from the resting record to the next.
 double CubicRetardedTicks(const TFieldSimulation& sim, TVector2 p, int k) {
   const TChargeRecord& newer = sim.ChargeHistory(k);
   const TChargeRecord& older = sim.ChargeHistory(k + 1);
   const double w = sim.WaveVelocity;
+  const bool started = Length(older.Beta) == 0.0 && Length(newer.Beta) > 0.0;
   const auto x = [&](double u) {  // u = 0 at the older record
+    if (started) {
+      return TVector2{older.Pos.X + u * (newer.Pos.X - older.Pos.X),
+                      older.Pos.Y + u * (newer.Pos.Y - older.Pos.Y)};
+    }
     const double h00 = 2 * u * u * u - 3 * u * u + 1, h10 = u * u * u - 2 * u * u + u;
     const double h01 = -2 * u * u * u + 3 * u * u, h11 = u * u * u - u * u;
     return TVector2{
@@ -345,6 +352,113 @@ TEST_F(RetardedFieldCircle, TheSamplerGivesRetardedFieldsFields) {
     EXPECT_EQ(sv.X, ev.X) << x;
     EXPECT_EQ(sa.Y, ea.Y) << x;
   }
+}
+
+// A charge on a line along x whose velocity changes at once at tick Jump, from beta0 to beta1:
+// reset in uniform motion at beta0 through x = 0 at tick 0, then each tick where that motion puts
+// it, up to Jump, and on from there at beta1, as the line's start from rest and its stop record it.
+struct TLineJump {
+  double Beta0 = 0.0;
+  double Beta1 = 0.8;
+  int Jump = 20;
+  static constexpr double W = ModelWidth / ISize;
+  double X(int tick) const {
+    return tick <= Jump ? Beta0 * W * tick : Beta0 * W * Jump + Beta1 * W * (tick - Jump);
+  }
+  void Feed(TFieldSimulation& sim, int ticks) const {
+    sim.InitNodes(ISize, JSize, ModelWidth);
+    sim.ResetNodes(ISize, JSize, {0.0, 0.0}, {Beta0, 0.0}, ModelWidth, 5);
+    for (int tick = 1; tick <= ticks; ++tick) {
+      sim.ChargePos = {X(tick), 0.0};
+      sim.VelocityDir = {1.0, 0.0};
+      sim.Beta = tick <= Jump ? Beta0 : Beta1;
+      sim.AdvanceCharge();
+      sim.UpdateEmitDirections(JSize);
+      sim.AdvanceNodes(ISize, JSize, 5);
+    }
+  }
+};
+
+// The field in the tick of the jump, the shell between the wavefronts sent at the jump and one
+// tick after it: the charge that starts at once runs at its new velocity from the jump on, so
+// there its field is the contracted Coulomb field about where that motion puts it now,
+// (1 - b^2) / (1 - b^2 sin^2 psi)^(3/2) / r^2 along r; the charge that stops at once is at rest at
+// its stop, r / r^3. The cubic through the records made the start outrun light in the middle of
+// the tick and the stop run back, with a radiation field of hundreds of units that turned its sign
+// within the shell.
+TEST(RetardedField, AVelocityThatChangesAtOnceHasNoPulseInItsTick) {
+  struct TRow {
+    double Beta0, Beta1;
+  };
+  const TRow rows[] = {{0.0, 0.8}, {0.0, 0.5}, {0.0, 0.3}, {0.8, 0.0}, {0.5, 0.0}};
+  constexpr int Now = 80;
+  for (const TRow& row : rows) {
+    const TLineJump line{row.Beta0, row.Beta1};
+    TFieldSimulation sim;
+    line.Feed(sim, Now);
+    const double b = row.Beta1;
+    const TVector2 jumpAt{line.X(line.Jump), 0.0};
+    const TVector2 present{line.X(Now), 0.0};
+    for (double angle = 0.1; angle < 2.0 * Pi; angle += 0.4) {
+      for (double f : {0.2, 0.5, 0.8}) {
+        // Emitted f ticks after the jump: |P - x(Jump + f)| = W (Now - Jump - f).
+        const TVector2 u{std::cos(angle), std::sin(angle)};
+        const TVector2 emitted{jumpAt.X + b * TLineJump::W * f, 0.0};
+        const double reach = TLineJump::W * (Now - line.Jump - f);
+        const TVector2 p{emitted.X + reach * u.X, emitted.Y + reach * u.Y};
+        TVector2 ev;
+        TVector2 ea;
+        ASSERT_TRUE(RetardedField(sim, ISize, p, ev, ea));
+        const TVector2 r{p.X - present.X, p.Y - present.Y};
+        const double rr = Length(r);
+        const double sinPsi = r.Y / rr;
+        const double size = (1.0 - b * b) / std::pow(1.0 - b * b * sinPsi * sinPsi, 1.5) / (rr * rr);
+        const TVector2 e{ev.X + ea.X, ev.Y + ea.Y};
+        SCOPED_TRACE(::testing::Message() << row.Beta0 << " to " << row.Beta1 << ", angle "
+                                          << angle << ", " << f << " tick after the jump");
+        EXPECT_NEAR(e.X, size * r.X / rr, 1e-9 * size);
+        EXPECT_NEAR(e.Y, size * r.Y / rr, 1e-9 * size);
+      }
+    }
+  }
+}
+
+// A smooth path is not taken for a jump: the dipole's swing, fed tick by tick from its own
+// formula y = A sin(omega t), keeps its radiation field at the points emitted between ticks, in
+// every phase (the swing's centre, where the acceleration changes its sign within a tick, as well).
+TEST(RetardedField, ASmoothSwingKeepsItsRadiationBetweenTicks) {
+  constexpr double A = 0.05;
+  constexpr double W = ModelWidth / ISize;
+  constexpr int Period = 34;  // ticks, about the default dipole's at this size
+  constexpr double Omega = 2.0 * Pi / Period;
+  TFieldSimulation sim;
+  sim.InitNodes(ISize, JSize, ModelWidth);
+  sim.ResetNodes(ISize, JSize, {0.0, 0.0}, {0.0, A * Omega / W}, ModelWidth, 5);
+  constexpr int Now = 3 * Period;
+  for (int tick = 1; tick <= Now; ++tick) {
+    sim.ChargePos = {0.0, A * std::sin(Omega * tick)};
+    const double v = A * Omega * std::cos(Omega * tick) / W;
+    sim.VelocityDir = {0.0, v >= 0.0 ? 1.0 : -1.0};
+    sim.Beta = std::fabs(v);
+    sim.AdvanceCharge();
+    sim.UpdateEmitDirections(JSize);
+    sim.AdvanceNodes(ISize, JSize, 5);
+  }
+  // Straight across the swing from the emission point, n = x and n.beta = 0: E_a =
+  // n x ((n - beta) x betaDot) / R = -betaDot / R, betaDot = y'' / W^2 at the emission.
+  int compared = 0;
+  for (double t = Now - 30.0; t < Now - 20.0; t += 0.25) {
+    const double reach = W * (Now - t);
+    const TVector2 p{reach, A * std::sin(Omega * t)};
+    TVector2 ev;
+    TVector2 ea;
+    ASSERT_TRUE(RetardedField(sim, ISize, p, ev, ea));
+    const double betaDot = -A * Omega * Omega * std::sin(Omega * t) / (W * W);
+    const double peak = A * Omega * Omega / (W * W) / reach;
+    EXPECT_NEAR(ea.Y, -betaDot / reach, 0.02 * peak) << "emitted at tick " << t;
+    ++compared;
+  }
+  EXPECT_EQ(compared, 40);
 }
 
 }  // namespace
