@@ -196,7 +196,7 @@ TEST_F(PatternOfPathTest, CircleAtNineTenthsThrowsOneNarrowLobeAlongTheVelocity)
     const double velocity = Angle(State.FieldSimulation.ChargeHistory(0).Beta);
     EXPECT_NEAR(AngleBetween(DirectionAngle(lobes[0]), velocity), 0.0, 1.5 * Degree);
     // Half power within about +-8 degrees: [(1 - b c)^2 - (1 - b^2) s^2] / (1 - b c)^5 in the
-    // orbit's plane falls to half its peak at 8.0 degrees for b = 0.9.
+    // orbit's plane falls to half its peak at 8.4 degrees for b = 0.9.
     int halfPower = 0;
     for (double v : p.Values) halfPower += v >= 0.5 * Largest(p) ? 1 : 0;
     EXPECT_NEAR(halfPower, 16, 2);
