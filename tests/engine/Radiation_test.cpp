@@ -195,12 +195,49 @@ TEST_F(PatternOfPathTest, CircleAtNineTenthsThrowsOneNarrowLobeAlongTheVelocity)
     ASSERT_EQ(lobes.size(), 1u);
     const double velocity = Angle(State.FieldSimulation.ChargeHistory(0).Beta);
     EXPECT_NEAR(AngleBetween(DirectionAngle(lobes[0]), velocity), 0.0, 1.5 * Degree);
-    // Half power within about +-8 degrees: [(1 - b c)^2 - (1 - b^2) s^2] / (1 - b c)^5 in the
+    // Half power within +-8.4 degrees: [(1 - b c)^2 - (1 - b^2) s^2] / (1 - b c)^5 in the
     // orbit's plane falls to half its peak at 8.4 degrees for b = 0.9.
     int halfPower = 0;
     for (double v : p.Values) halfPower += v >= 0.5 * Largest(p) ? 1 : 0;
     EXPECT_NEAR(halfPower, 16, 2);
     Tick((State.PathGeneration.Path.SampleCount - 1) / 4);
+  }
+}
+
+// The circle's lobe in the orbit's plane, theta from the velocity: [(1 - b c)^2 - (1 - b^2) s^2] /
+// (1 - b c)^5: half its peak at theta_half, zero at cos theta = b, and behind the charge (theta
+// beyond 120 degrees) at most 4.1 % of the peak at 0.5 and 0.03 % at 0.9, all from that formula.
+TEST_F(PatternOfPathTest, CircleLobeHasTheOrbitPlaneAngles) {
+  struct TRow {
+    double Beta, HalfPowerDegrees, ZeroDegrees, BehindShare;
+  };
+  const TRow rows[] = {{0.5, 22.44, 60.0, 0.041}, {0.9, 8.43, 25.84, 3e-4}};
+  for (const TRow& row : rows) {
+    State.FieldSimulation.CircleBeta = row.Beta;
+    ChoosePath(tmCircle);
+    Tick(40);
+    const TRadiationPattern p = Instantaneous();
+    const double velocity = Angle(State.FieldSimulation.ChargeHistory(0).Beta);
+    double halfPower = 0.0;  // the widest direction at half the peak or more
+    double zero = 0.0;       // the weakest direction ahead of the charge
+    double weakest = 1.0;
+    double behind = 0.0;
+    for (int k = 0; k < PatternDirectionCount; ++k) {
+      const double theta = std::fabs(AngleBetween(DirectionAngle(k), velocity));
+      const double share = p.Values[static_cast<std::size_t>(k)] / Largest(p);
+      if (share >= 0.5) halfPower = std::max(halfPower, theta);
+      if (theta < 90.0 * Degree && share < weakest) {
+        weakest = share;
+        zero = theta;
+      }
+      if (theta > 120.0 * Degree) behind = std::max(behind, share);
+    }
+    // The pattern's directions lie a degree apart.
+    EXPECT_NEAR(halfPower / Degree, row.HalfPowerDegrees, 1.0) << row.Beta;
+    EXPECT_NEAR(zero / Degree, row.ZeroDegrees, 1.0) << row.Beta;
+    EXPECT_LT(weakest, 1e-3) << row.Beta;
+    EXPECT_NEAR(behind, row.BehindShare, 0.005) << row.Beta;
+    EXPECT_NEAR(p.Power / p.Larmor, 1.0 / std::pow(1.0 - row.Beta * row.Beta, 2), 1e-3) << row.Beta;
   }
 }
 

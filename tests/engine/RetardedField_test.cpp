@@ -412,10 +412,11 @@ TEST(RetardedField, AVelocityThatChangesAtOnceHasNoPulseInItsTick) {
         const TVector2 r{p.X - present.X, p.Y - present.Y};
         const double rr = Length(r);
         const double sinPsi = r.Y / rr;
-        const double size = (1.0 - b * b) / std::pow(1.0 - b * b * sinPsi * sinPsi, 1.5) / (rr * rr);
+        const double size =
+            (1.0 - b * b) / std::pow(1.0 - b * b * sinPsi * sinPsi, 1.5) / (rr * rr);
         const TVector2 e{ev.X + ea.X, ev.Y + ea.Y};
-        SCOPED_TRACE(::testing::Message() << row.Beta0 << " to " << row.Beta1 << ", angle "
-                                          << angle << ", " << f << " tick after the jump");
+        SCOPED_TRACE(::testing::Message() << row.Beta0 << " to " << row.Beta1 << ", angle " << angle
+                                          << ", " << f << " tick after the jump");
         EXPECT_NEAR(e.X, size * r.X / rr, 1e-9 * size);
         EXPECT_NEAR(e.Y, size * r.Y / rr, 1e-9 * size);
       }
