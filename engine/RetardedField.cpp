@@ -63,16 +63,41 @@ constexpr double JumpFarShare = 0.25;
          nearer <= JumpNearShare * JumpNearShare * farther;
 }
 
+// Whether the cubic's speed |x'(s)| = |C1 + 2 C2 s + 3 C3 s^2| passes the wave speed w inside
+// the tick. The mouse records a velocity that lags its steps (the mean of the last four): pulled
+// from rest to the speed limit, the cubic through its first ticks runs at up to 1.43 c, and its
+// radiation flips sign from one half of a tick to the next. Only where the triangle inequality,
+// |x'| <= |C1| + m with m = 2 |C2| + 3 |C3| (each bounded by |x| + |y|, no root), leaves room
+// above w are the speeds sampled; the smooth paths never come near it.
+constexpr int SpeedSamples = 8;
+
+[[gnu::always_inline]] inline bool OutrunsLight(const TPathPiece& piece, double w) {
+  const double m = 2.0 * (std::fabs(piece.C2.X) + std::fabs(piece.C2.Y)) +
+                   3.0 * (std::fabs(piece.C3.X) + std::fabs(piece.C3.Y));
+  const double room = w - m;
+  if (room > 0.0 && piece.C1.X * piece.C1.X + piece.C1.Y * piece.C1.Y <= room * room) return false;
+  for (int k = 1; k < SpeedSamples; ++k) {
+    const double s = static_cast<double>(k) / SpeedSamples;
+    const double vx = piece.C1.X + s * (2.0 * piece.C2.X + s * 3.0 * piece.C3.X);
+    const double vy = piece.C1.Y + s * (2.0 * piece.C2.Y + s * 3.0 * piece.C3.Y);
+    if (vx * vx + vy * vy > w * w) return true;
+  }
+  return false;
+}
+
 [[gnu::always_inline]] inline TPathPiece PieceOf(const TChargeRecord& older,
                                                  const TChargeRecord& newer, double w) {
   const TVector2 v0{w * older.Beta.X, w * older.Beta.Y};
   const TVector2 v1{w * newer.Beta.X, w * newer.Beta.Y};
   const TVector2 step{newer.Pos.X - older.Pos.X, newer.Pos.Y - older.Pos.Y};
-  if (VelocityJumped(step, v0, v1)) return {newer.Pos, {-step.X, -step.Y}, {}, {}};
+  // The straight step between the records: no faster than the charge's own steps.
+  const TPathPiece straight{newer.Pos, {-step.X, -step.Y}, {}, {}};
+  if (VelocityJumped(step, v0, v1)) return straight;
   const TVector2 d{older.Pos.X - newer.Pos.X + v1.X, older.Pos.Y - newer.Pos.Y + v1.Y};
   const TVector2 g{v1.X - v0.X, v1.Y - v0.Y};
   const TVector2 c3{g.X - 2.0 * d.X, g.Y - 2.0 * d.Y};
-  return {newer.Pos, {-v1.X, -v1.Y}, {d.X - c3.X, d.Y - c3.Y}, c3};
+  const TPathPiece cubic{newer.Pos, {-v1.X, -v1.Y}, {d.X - c3.X, d.Y - c3.Y}, c3};
+  return OutrunsLight(cubic, w) ? straight : cubic;
 }
 
 // x(s) and dx/ds; the velocity per tick is -dx/ds.

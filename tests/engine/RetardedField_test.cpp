@@ -462,4 +462,44 @@ TEST(RetardedField, ASmoothSwingKeepsItsRadiationBetweenTicks) {
   EXPECT_EQ(compared, 40);
 }
 
+// A hand that pulls the charge from rest towards a far cursor moves it at the speed limit from
+// the first tick on, while the recorded velocity (the mean of the last four steps) needs four
+// ticks to follow. The cubic through those records ran at up to 1.43 c with a radiation field
+// flipping its sign within each tick; the field of the steps themselves is the contracted
+// Coulomb field of uniform motion at the limit about where that motion puts the charge now.
+TEST(RetardedField, AHandPulledToTheSpeedLimitNeverOutrunsLight) {
+  const TVector2 cursors[] = {{5.0, 0.0}, {-3.0, 4.0}};
+  constexpr int Now = 60;
+  for (const TVector2 cursor : cursors) {
+    TSimulationState state;
+    state.FieldSimulation.InitNodes(state.ISize, state.JSize, ModelWidth);
+    ResetSimulation(state);
+    state.Dragging = true;
+    for (int tick = 0; tick < Now; ++tick) RunTick(state, cursor);
+    const double w = state.FieldSimulation.WaveVelocity;
+    const double b = MouseSpeedLimit;
+    const TVector2 u{cursor.X / Length(cursor), cursor.Y / Length(cursor)};
+    const auto at = [&](double t) { return TVector2{b * w * t * u.X, b * w * t * u.Y}; };
+    for (double t = 0.25; t < 5.0; t += 0.5) {  // emitted in the first ticks of the pull
+      for (double angle = 0.3; angle < 2.0 * Pi; angle += 0.9) {
+        const TVector2 emitted = at(t);
+        const double reach = w * (Now - t);
+        const TVector2 p{emitted.X + reach * std::cos(angle), emitted.Y + reach * std::sin(angle)};
+        TVector2 ev;
+        TVector2 ea;
+        ASSERT_TRUE(RetardedField(state.FieldSimulation, state.ISize, p, ev, ea));
+        const TVector2 r{p.X - at(Now).X, p.Y - at(Now).Y};
+        const double rr = Length(r);
+        const double sinPsi = (u.X * r.Y - u.Y * r.X) / rr;
+        const double size =
+            (1.0 - b * b) / std::pow(1.0 - b * b * sinPsi * sinPsi, 1.5) / (rr * rr);
+        SCOPED_TRACE(::testing::Message() << "towards " << cursor.X << " " << cursor.Y
+                                          << ", emitted at tick " << t << ", angle " << angle);
+        EXPECT_NEAR(ev.X + ea.X, size * r.X / rr, 1e-6 * size);
+        EXPECT_NEAR(ev.Y + ea.Y, size * r.Y / rr, 1e-6 * size);
+      }
+    }
+  }
+}
+
 }  // namespace
