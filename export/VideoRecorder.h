@@ -45,6 +45,9 @@ struct TVideoRecorderOptions {
   // on every core, for an H.264 file of half the size and a VP9 one a quarter smaller, nearly as
   // sharp.
   bool Live = true;
+  // The processor cores the encoder may use; 0 for this machine's (a test stands in for a larger
+  // machine).
+  int Cores = 0;
   // Called from the event loop when SIGINT or SIGTERM arrives while the recorder exists (see
   // TStopSignals), so that the window can finish the video and close rather than be killed with
   // it half written; none leaves the signals alone.
