@@ -90,9 +90,11 @@ constexpr int SpeedSamples = 8;
   const TVector2 v0{w * older.Beta.X, w * older.Beta.Y};
   const TVector2 v1{w * newer.Beta.X, w * newer.Beta.Y};
   const TVector2 step{newer.Pos.X - older.Pos.X, newer.Pos.Y - older.Pos.Y};
-  // The straight step between the records: no faster than the charge's own steps.
+  // The straight step between the records: no faster than the charge's own steps. A charge
+  // that is where it was one tick before stayed there: the mouse let go keeps its place while
+  // its recorded velocity falls over four ticks, and a cubic would run out and back each time.
   const TPathPiece straight{newer.Pos, {-step.X, -step.Y}, {}, {}};
-  if (VelocityJumped(step, v0, v1)) return straight;
+  if ((step.X == 0.0 && step.Y == 0.0) || VelocityJumped(step, v0, v1)) return straight;
   const TVector2 d{older.Pos.X - newer.Pos.X + v1.X, older.Pos.Y - newer.Pos.Y + v1.Y};
   const TVector2 g{v1.X - v0.X, v1.Y - v0.Y};
   const TVector2 c3{g.X - 2.0 * d.X, g.Y - 2.0 * d.Y};

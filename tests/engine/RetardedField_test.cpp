@@ -502,4 +502,35 @@ TEST(RetardedField, AHandPulledToTheSpeedLimitNeverOutrunsLight) {
   }
 }
 
+// Let go, the charge stays where the hand left it, while the recorded velocity takes four ticks
+// to fall to zero: between those records it is at rest, with the Coulomb field r / r^3 about
+// that place, not the field of a cubic that runs out and back within each tick.
+TEST(RetardedField, AChargeLetGoStaysPutBetweenItsRecords) {
+  constexpr int Pull = 40;
+  constexpr int Now = 70;
+  TSimulationState state;
+  state.FieldSimulation.InitNodes(state.ISize, state.JSize, ModelWidth);
+  ResetSimulation(state);
+  state.Dragging = true;
+  for (int tick = 0; tick < Pull; ++tick) RunTick(state, {5.0, 0.0});
+  const TVector2 left = state.FieldSimulation.ChargePos;
+  state.Dragging = false;
+  for (int tick = Pull; tick < Now; ++tick) RunTick(state, {});
+  const double w = state.FieldSimulation.WaveVelocity;
+  for (double t = Pull + 0.25; t < Pull + 5.0; t += 0.5) {
+    for (double angle = 0.3; angle < 2.0 * Pi; angle += 0.9) {
+      const double reach = w * (Now - t);
+      const TVector2 r{reach * std::cos(angle), reach * std::sin(angle)};
+      TVector2 ev;
+      TVector2 ea;
+      ASSERT_TRUE(
+          RetardedField(state.FieldSimulation, state.ISize, {left.X + r.X, left.Y + r.Y}, ev, ea));
+      const double size = 1.0 / (reach * reach);
+      SCOPED_TRACE(::testing::Message() << "emitted at tick " << t << ", angle " << angle);
+      EXPECT_NEAR(ev.X + ea.X, size * r.X / reach, 1e-9 * size);
+      EXPECT_NEAR(ev.Y + ea.Y, size * r.Y / reach, 1e-9 * size);
+    }
+  }
+}
+
 }  // namespace
