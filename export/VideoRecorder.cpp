@@ -255,12 +255,18 @@ struct TVideoRecorder::TImpl {
     File.reset();
   }
 
+  // what names the step of a failure inside the encoder. A failure of the file (what none, or any
+  // step once a write has failed) is said by its reason alone: "No space left on device" tells
+  // the user all there is, and the step's name, an untranslated word of ours, got in its way.
   [[noreturn]] static void Throw(const char* what, const QString& reason) {
+    if (!what) throw std::runtime_error(reason.toStdString());
     throw std::runtime_error(std::string(what) + ": " + reason.toStdString());
   }
   void Check(int code, const char* what) {
+    if (code >= 0) return;
     // A failed write's own reason ("No space left on device") says more than FFmpeg's code for it.
-    if (code < 0) Throw(what, FileError.isEmpty() ? ReasonOf(code) : FileError);
+    if (!FileError.isEmpty()) Throw(nullptr, FileError);
+    Throw(what, ReasonOf(code));
   }
 
   static int WritePacket(void* opaque, uint8_t* data, int size) {
@@ -420,13 +426,13 @@ void TVideoRecorder::TImpl::OpenFile() {
 
 void TVideoRecorder::TImpl::CloseFile() {
   if (!File) {
-    Check(avio_closep(&Output->pb), "closing");
+    Check(avio_closep(&Output->pb), nullptr);
     return;
   }
   avio_flush(Output->pb);
-  Check(Output->pb->error, "writing");
+  Check(Output->pb->error, nullptr);
   // The video takes its name only now, complete.
-  if (!File->commit()) Throw("closing", File->errorString());
+  if (!File->commit()) Throw(nullptr, File->errorString());
 }
 
 void TVideoRecorder::TImpl::StopWorker() {
@@ -450,9 +456,9 @@ void TVideoRecorder::TImpl::Drain() {
     Packet->stream_index = Stream->index;
     const int written = av_interleaved_write_frame(Output, Packet);
     av_packet_unref(Packet);
-    Check(written, "writing");
+    Check(written, nullptr);
     // The file layer keeps its first write error; the muxer does not always pass it on.
-    Check(Output->pb->error, "writing");
+    Check(Output->pb->error, nullptr);
   }
 }
 
@@ -622,8 +628,8 @@ TRecordingSummary TVideoRecorder::Finish() {
       impl.Check(avcodec_send_frame(impl.Encoder, nullptr), "encoding");
       impl.Drain();
       impl.TrailerDue = false;
-      impl.Check(av_write_trailer(impl.Output), "writing");
-      impl.Check(impl.Output->pb->error, "writing");
+      impl.Check(av_write_trailer(impl.Output), nullptr);
+      impl.Check(impl.Output->pb->error, nullptr);
       impl.CloseFile();
     } catch (const std::exception& error) {
       impl.Fail(QString::fromStdString(error.what()));

@@ -296,6 +296,45 @@ INSTANTIATE_TEST_SUITE_P(
       return std::string(std::get<0>(row.param)) + std::get<1>(row.param).Name;
     });
 
+// A disk that fills up (a device that takes nothing, a file size limit) is said in the sentence of
+// every message about a file, by the system's reason alone, with no word of the program's own.
+TEST(VideoRecorder, AFailedWriteIsSaidByItsReasonAlone) {
+  const struct {
+    const char* Suffix;
+    bool FullDevice;  // else a file that may not grow beyond 64 kB
+    const char* Reason;
+  } rows[] = {
+      {"mp4", true, "No space left on device"}, {"gif", true, "No space left on device"},
+      {"mp4", false, "File too large"},         {"webm", false, "File too large"},
+      {"gif", false, "File too large"},
+  };
+  const bool hasFull = QFileInfo::exists(QStringLiteral("/dev/full"));
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.Suffix << " " << row.Reason);
+    if (row.FullDevice && !hasFull) continue;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("clip.") + QLatin1String(row.Suffix));
+    if (row.FullDevice) {
+      ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), path));
+    }
+    std::optional<TFileSizeLimit> limit;
+    if (!row.FullDevice) limit.emplace(64 * 1024);
+    const QSize size(320, 240);
+    const QString text = ErrorOf([&] {
+      TVideoRecorder recorder(path, size, 25);
+      for (int i = 0; i < 12; ++i) {
+        while (!recorder.AddFrame(NoisePicture(size)) && !recorder.Failed())
+          std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      }
+      recorder.Finish();
+    });
+    limit.reset();
+    EXPECT_EQ(text.toStdString(), QStringLiteral("Could not record the animation to \"%1\": %2")
+                                      .arg(path, QLatin1String(row.Reason))
+                                      .toStdString());
+  }
+}
+
 TEST(VideoRecorder, FramesLargerThanAVideoTakesAreRefused) {
   const struct {
     QSize Frame;
