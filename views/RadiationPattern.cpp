@@ -28,12 +28,18 @@ double Largest(const TRadiationPattern& pattern) {
 }  // namespace
 
 void TRadiationPatternForm::RetranslateUi() {
+  setWindowTitle(tr("Radiation Power Pattern"));
+  rbtnInstantaneous->setText(tr("Instantaneous"));
+  rbtnAveraged->setText(tr("Averaged"));
   rbtnInstantaneous->setToolTip(tr("The pattern of the present moment"));
   rbtnAveraged->setToolTip(
       tr("The mean over one loop or pass of the path, or over the last ticks of the mouse"));
   LabelPower->setToolTip(
       tr("Liénard power radiated into all directions, in q²c/4π per model unit², and its ratio "
          "to Larmor's non-relativistic power of the same acceleration"));
+  // The power line is written again in the new language without waiting for a tick: a paused
+  // animation, or a path's average, may not write it for a long time.
+  if (Shown != nullptr) LabelPower->setText(PowerText(*Shown));
 }
 
 void TRadiationPatternForm::changeEvent(QEvent* event) {
@@ -44,11 +50,9 @@ void TRadiationPatternForm::changeEvent(QEvent* event) {
 TRadiationPatternForm::TRadiationPatternForm(TSimulationState& state, QWidget* parent)
     : QWidget(parent, parent != nullptr ? Qt::Tool : Qt::Tool | Qt::WindowStaysOnTopHint),
       State(state) {
-  setWindowTitle(QStringLiteral("Radiation Power Pattern"));
-
-  rbtnInstantaneous = new QRadioButton(QStringLiteral("Instantaneous"), this);
+  rbtnInstantaneous = new QRadioButton(this);
   rbtnInstantaneous->setObjectName(QStringLiteral("rbtnInstantaneous"));
-  rbtnAveraged = new QRadioButton(QStringLiteral("Averaged"), this);
+  rbtnAveraged = new QRadioButton(this);
   rbtnAveraged->setObjectName(QStringLiteral("rbtnAveraged"));
   rbtnAveraged->setChecked(true);
   auto* group = new QButtonGroup(this);
@@ -212,7 +216,7 @@ void TRadiationPatternForm::ShowPattern(const TRadiationPattern& pattern) {
 }
 
 QString TRadiationPatternForm::PowerText(const TRadiationPattern& pattern) {
-  if (!pattern.Radiates() || !(pattern.Larmor > 0.0)) return QStringLiteral("No radiation");
-  return QStringLiteral("Power %1 = %2 × Larmor")
+  if (!pattern.Radiates() || !(pattern.Larmor > 0.0)) return tr("No radiation");
+  return tr("Power %1 = %2 × Larmor")
       .arg(FormatScientific(pattern.Power), FormatFixed(pattern.Power / pattern.Larmor, 4, 1));
 }

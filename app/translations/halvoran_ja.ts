@@ -501,6 +501,26 @@
 <context>
     <name>TRadiationPatternForm</name>
     <message>
+        <source>Radiation Power Pattern</source>
+        <translation>放射パワーパターン</translation>
+    </message>
+    <message>
+        <source>Instantaneous</source>
+        <translation>瞬時</translation>
+    </message>
+    <message>
+        <source>Averaged</source>
+        <translation>平均</translation>
+    </message>
+    <message>
+        <source>No radiation</source>
+        <translation>放射なし</translation>
+    </message>
+    <message>
+        <source>Power %1 = %2 × Larmor</source>
+        <translation>パワー %1 = ラーモアの %2 倍</translation>
+    </message>
+    <message>
         <source>The pattern of the present moment</source>
         <translation>いまの瞬間のパターン</translation>
     </message>

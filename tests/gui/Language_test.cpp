@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
@@ -32,6 +33,7 @@
 #include "dialogs/Pictures.h"
 #include "export/RenderCommand.h"
 #include "engine/ModelLimits.h"
+#include "views/RadiationPattern.h"
 #include "views/ZoomView.h"
 
 namespace {
@@ -166,6 +168,8 @@ TEST_F(LanguageTest, TheTextsOfOpenWindowsFollowASwitch) {
   ASSERT_TRUE(Form->Recording());
   Item("mnuShowZoom").trigger();
   TZoomViewForm& zoom = *Form->ZoomViewForm();
+  Item("mnuShowPowerPattern").trigger();
+  TRadiationPatternForm& pattern = *Form->RadiationPatternForm();
 
   struct TRow {
     const char* What;
@@ -178,6 +182,14 @@ TEST_F(LanguageTest, TheTextsOfOpenWindowsFollowASwitch) {
        "\u25cf REC 00:00"},
       {"zoom view's title", [&] { return zoom.windowTitle(); }, "拡大ウインドウ", "Zooming View"},
       {"zoom view's setup button", [&] { return zoom.btnSetup->text(); }, "設定", "Setup"},
+      {"pattern's title", [&] { return pattern.windowTitle(); }, "放射パワーパターン",
+       "Radiation Power Pattern"},
+      {"pattern's modes",
+       [&] { return pattern.rbtnInstantaneous->text() + "/" + pattern.rbtnAveraged->text(); },
+       "瞬時/平均", "Instantaneous/Averaged"},
+      // The charge rests at the start: written again at the switch, with no tick between.
+      {"pattern's power line", [&] { return pattern.LabelPower->text(); }, "放射なし",
+       "No radiation"},
   };
   for (const char* language : {"MnuJapanese", "MnuEnglish", "MnuJapanese"}) {
     Item(language).trigger();
@@ -189,6 +201,7 @@ TEST_F(LanguageTest, TheTextsOfOpenWindowsFollowASwitch) {
   }
   Item("MnuRecordAnimation").trigger();
   zoom.close();
+  pattern.close();
 }
 
 // The greeting's words are drawn into the version window's picture: each language shows its own.
