@@ -98,8 +98,9 @@ constexpr int LiveEncoderThreads = 2;
 // itself x264 starts 1.5 frame threads a core and looks 10 pictures ahead with 5 B-frames: at
 // 3840 x 2160 that took 1.1 GB on two cores and 1.8 GB with the twelve threads of an eight-core
 // laptop, more than a 4 GB laptop has to spare. The threads and the look-ahead are therefore
-// given only as many pictures as these bytes hold; the rendering, which waits for the encoder,
-// goes at its pace. Pictures up to about 1920 x 1080 keep x264's own choice on two cores.
+// given only as many pictures as these bytes hold, and where that cuts the frame threads the
+// cores share each picture in slices instead; the rendering, which waits for the encoder, goes
+// at its pace. Pictures up to about 1920 x 1080 keep x264's own choice on two cores.
 constexpr long long FrameThreadBytes = 128LL * 1024 * 1024;
 constexpr long long LookAheadBytes = 64LL * 1024 * 1024;
 constexpr long long FrameThreadBytesPerPixel = 9;
@@ -107,6 +108,7 @@ constexpr long long LookAheadBytesPerPixel = 3;
 // x264's own figures for the veryfast preset tuned for animation.
 constexpr int MaxLookAhead = 10;
 constexpr int MaxBFrames = 5;
+constexpr int MaxSlices = 4;
 // The niceness of the encoding threads.
 constexpr int EncoderNice = 10;
 
@@ -128,6 +130,8 @@ struct TCompactEncoderPlan {
   int FrameThreads = 1;
   int LookAhead = 1;  // pictures, the B-frames among them
   int BFrames = 1;
+  // Above 0, one thread and one slice of every picture per thread instead of frame threads.
+  int SliceThreads = 0;
 };
 
 TCompactEncoderPlan CompactEncoderPlan(QSize codedSize, int cores) {
@@ -141,6 +145,9 @@ TCompactEncoderPlan CompactEncoderPlan(QSize codedSize, int cores) {
   plan.LookAhead = static_cast<int>(
       std::clamp<long long>(LookAheadBytes / (LookAheadBytesPerPixel * pixels), 1, MaxLookAhead));
   plan.BFrames = std::min(plan.LookAhead, MaxBFrames);
+  // Slices hold no picture more: where the frame threads are cut, the cores encode a picture side
+  // by side (each slice more costs some size, up to a quarter at eight).
+  if (plan.FrameThreads < ownThreads && cores > 1) plan.SliceThreads = std::min(cores, MaxSlices);
   return plan;
 }
 
@@ -362,11 +369,15 @@ void TVideoRecorder::TImpl::Open(TVideoFormat format) {
   if (Options.Live) {
     Encoder->thread_count = LiveEncoderThreads;
     Encoder->thread_type = FF_THREAD_SLICE;
-  } else if (format == TVideoFormat::Mp4) {
+  } else if (format == TVideoFormat::Mp4 && Options.BoundEncoderMemory) {
     const int cores =
         Options.Cores > 0 ? Options.Cores : static_cast<int>(std::thread::hardware_concurrency());
     const TCompactEncoderPlan plan = CompactEncoderPlan(CodedSize, cores);
     Encoder->thread_count = plan.FrameThreads;
+    if (plan.SliceThreads > 0) {
+      Encoder->thread_count = plan.SliceThreads;
+      Encoder->thread_type = FF_THREAD_SLICE;
+    }
     // No look-ahead kept for the threads' sake beyond the one above (sync-lookahead): it would
     // hold as many pictures again.
     const std::string parameters = "rc-lookahead=" + std::to_string(plan.LookAhead) +

@@ -48,6 +48,9 @@ struct TVideoRecorderOptions {
   // The processor cores the encoder may use; 0 for this machine's (a test stands in for a larger
   // machine).
   int Cores = 0;
+  // Off: x264 chooses its frame threads and look-ahead for the machine, whatever memory they take
+  // (a benchmark's baseline); on, a recording that is not live keeps them within a bound.
+  bool BoundEncoderMemory = true;
   // Called from the event loop when SIGINT or SIGTERM arrives while the recorder exists (see
   // TStopSignals), so that the window can finish the video and close rather than be killed with
   // it half written; none leaves the signals alone.
