@@ -23,19 +23,6 @@ constexpr double TickTolerance = 1e-9;
 constexpr double SettledTicks = 1e-15;
 constexpr int MaxNewtonSteps = 60;
 
-// The charge's path over one tick as a polynomial in s, the ticks back from the newer record:
-//   x(s) = X0 + s (C1 + s (C2 + s C3)),
-// the cubic through both records' positions and velocities v = w beta per tick (going back in
-// time the charge moves by -v per tick): x(0) = p1, x'(0) = -v1, x(1) = p0, x'(1) = -v0, so that
-// with D = p0 - p1 + v1 and G = v1 - v0, C1 = -v1, C3 = G - 2 D, C2 = D - C3. Written this way
-// a point of the path costs a third of the interpolation weights of both ends.
-struct TPathPiece {
-  TVector2 X0;
-  TVector2 C1;
-  TVector2 C2;
-  TVector2 C3;
-};
-
 // A velocity that changed at once shows in two records as a step that is one end's velocity
 // rather than the mean of both: a start from rest moves by the new velocity in its first tick,
 // a stop not at all in the tick after it. The cubic through such records must outrun both ends to
@@ -125,16 +112,22 @@ double Length(double x, double y) {
   return (dx * dx + dy * dy) - travel * travel;
 }
 
-// The records k = 0 .. ISize ticks back, as the ring buffer holds them ...
+// The records k = 0 .. ISize ticks back, as the ring buffer holds them, with the piece of path
+// between records lo + 1 and lo worked out when it is asked for ...
 struct TRingRecords {
   const TFieldSimulation& Field;
   const TChargeRecord& operator[](int k) const { return Field.ChargeHistory(k); }
+  TPathPiece Piece(int lo, double w) const {
+    return PieceOf(Field.ChargeHistory(lo + 1), Field.ChargeHistory(lo), w);
+  }
 };
 
-// ... and as the sampler lays them out, in order of age.
+// ... and as the sampler lays them out, in order of age, with every piece worked out once.
 struct TAgedRecords {
   const TChargeRecord* Records;
+  const TPathPiece* Pieces;
   const TChargeRecord& operator[](int k) const { return Records[k]; }
+  const TPathPiece& Piece(int lo, double) const { return Pieces[lo]; }
 };
 
 // The tick that holds the emission: h > 0 at Lo ticks ago (record Newer), h <= 0 at Lo + 1
@@ -250,7 +243,8 @@ bool BracketEmission(const TRecords& records, int last, double w, TVector2 point
   return true;
 }
 
-// The emission inside the bracket's tick: s ticks back from its newer record, on piece.
+// The emission inside the bracket's tick: s ticks back from its newer record, on piece, the
+// bracket's piece of path.
 //
 // Newton's method on h(s) = |P - x(s)|^2 - (w (lo + s))^2, kept inside the tick (h' < 0 there).
 // It starts near the root of the cubic that takes h's values and slopes at both ends of the tick,
@@ -259,11 +253,11 @@ bool BracketEmission(const TRecords& records, int last, double w, TVector2 point
 // (1e-6 at worst over the arrows of the large model), so that one Newton step settles it. Depends
 // on nothing but the bracket, so that the emission is the same whichever hint found the bracket.
 [[gnu::always_inline]] inline double RefineEmission(double w, TVector2 point,
-                                                    const TBracket& bracket, TPathPiece& piece) {
+                                                    const TBracket& bracket,
+                                                    const TPathPiece& piece) {
   const int lo = bracket.Lo;
   const TChargeRecord& newer = *bracket.Newer;
   const TChargeRecord& older = *bracket.Older;
-  piece = PieceOf(older, newer, w);
   double a = 0.0;
   double b = 1.0;
   const double hLo = bracket.HLo;
@@ -386,7 +380,7 @@ bool FieldAt(const TRecords& records, int last, double w, double invW, TVector2 
              TVector2& velocityPart, TVector2& accelerationPart, TRetardedSearch& search) {
   TBracket bracket;
   if (!BracketEmission(records, last, w, point, bracket, &search)) return false;
-  TPathPiece piece;
+  const TPathPiece& piece = records.Piece(bracket.Lo, w);
   const double s = RefineEmission(w, point, bracket, piece);
   return FieldOnPiece(invW, point, piece, s, velocityPart, accelerationPart);
 }
@@ -403,8 +397,9 @@ bool RetardedTime(const TFieldSimulation& field, int ISize, TVector2 point, doub
                        bracket, nullptr)) {
     return false;
   }
-  TPathPiece piece;
-  ticksAgo = bracket.Lo + RefineEmission(field.WaveVelocity, point, bracket, piece);
+  const TRingRecords records{field};
+  ticksAgo = bracket.Lo + RefineEmission(field.WaveVelocity, point, bracket,
+                                         records.Piece(bracket.Lo, field.WaveVelocity));
   return true;
 }
 
@@ -428,10 +423,16 @@ TRetardedFieldSampler::TRetardedFieldSampler(const TFieldSimulation& field, int 
   if (Last < 1) return;
   Records.resize(static_cast<std::size_t>(Last) + 1);
   for (int k = 0; k <= Last; ++k) Records[static_cast<std::size_t>(k)] = field.ChargeHistory(k);
+  // A piece is read by every point whose emission falls in its tick, a few hundred of them for
+  // the ticks near the charge; worked out once here, its tests for jumps and for outrunning light
+  // cost nothing per point.
+  Pieces.resize(static_cast<std::size_t>(Last));
+  for (std::size_t k = 0; k < Pieces.size(); ++k)
+    Pieces[k] = PieceOf(Records[k + 1], Records[k], WaveVelocity);
 }
 
 bool TRetardedFieldSampler::Field(TVector2 point, TVector2& velocityPart,
                                   TVector2& accelerationPart, TRetardedSearch& search) const {
-  return FieldAt(TAgedRecords{Records.data()}, Last, WaveVelocity, InverseWaveVelocity, point,
+  return FieldAt(TAgedRecords{Records.data(), Pieces.data()}, Last, WaveVelocity, InverseWaveVelocity, point,
                  velocityPart, accelerationPart, search);
 }

@@ -37,6 +37,19 @@ struct TRetardedSearch {
 bool RetardedField(const TFieldSimulation& field, int ISize, TVector2 point, TVector2& velocityPart,
                    TVector2& accelerationPart, TRetardedSearch& search);
 
+// The charge's path over one tick as a polynomial in s, the ticks back from the newer record:
+//   x(s) = X0 + s (C1 + s (C2 + s C3)),
+// the cubic through both records' positions and velocities v = w beta per tick (going back in
+// time the charge moves by -v per tick): x(0) = p1, x'(0) = -v1, x(1) = p0, x'(1) = -v0, so that
+// with D = p0 - p1 + v1 and G = v1 - v0, C1 = -v1, C3 = G - 2 D, C2 = D - C3. Written this way
+// a point of the path costs a third of the interpolation weights of both ends.
+struct TPathPiece {
+  TVector2 X0;
+  TVector2 C1;
+  TVector2 C2;
+  TVector2 C3;
+};
+
 // The field at many points of one moment, as the field arrows of a frame ask for it: the history
 // copied once in order of age, so that each record read costs no ring-buffer arithmetic. Field
 // gives what RetardedField gives with the same search, bit for bit.
@@ -51,4 +64,5 @@ class TRetardedFieldSampler {
   double InverseWaveVelocity;
   int Last;  // the oldest usable record, ticks back
   std::vector<TChargeRecord> Records;
+  std::vector<TPathPiece> Pieces;  // Pieces[k]: from Records[k + 1] to Records[k]
 };
