@@ -27,6 +27,7 @@
 #include "engine/SimulationState.h"
 #include "export/VideoRecorder.h"
 #include "mainwindow/Main1.h"
+#include "tests/support/PeakMemory.h"
 
 namespace {
 
@@ -141,21 +142,6 @@ void PrepareCircle(TSimulationState& state) {
   field.InitNodes(state.ISize, state.JSize, ModelWidth);
   BuildTrajectory(state.PathGeneration, tmCircle, field, field.WaveVelocity);
   ResetSimulation(state);
-}
-
-// The peak of this process's resident memory in bytes, and its reset to the present.
-long long PeakResidentBytes() {
-  QFile status(QStringLiteral("/proc/self/status"));
-  if (!status.open(QIODevice::ReadOnly)) return 0;
-  for (const QByteArray& line : status.readAll().split('\n')) {
-    if (line.startsWith("VmHWM:"))
-      return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
-  }
-  return 0;
-}
-void ResetPeakResident() {
-  QFile clear(QStringLiteral("/proc/self/clear_refs"));
-  if (clear.open(QIODevice::WriteOnly)) clear.write("5");
 }
 
 // Seconds to render and record the ticks into an MP4 file at path, and the peak memory added.

@@ -26,6 +26,7 @@
 #include "engine/Trajectories.h"
 #include "export/PictureFile.h"
 #include "render/MainPicture.h"
+#include "support/PeakMemory.h"
 #include "support/VideoProbe.h"
 
 namespace {
@@ -547,23 +548,6 @@ TEST_P(CompactVideoTest, AVideoThatNeedNotKeepPaceIsSmallerAndNearlyAsClose) {
 
 INSTANTIATE_TEST_SUITE_P(Formats, CompactVideoTest,
                          ::testing::Values(TCompactRow{"mp4", 0.8}, TCompactRow{"webm", 0.9}));
-
-// The peak of this process's resident memory since the last ResetPeakResident, in bytes; 0 where
-// the system does not tell.
-long long PeakResidentBytes() {
-  QFile status(QStringLiteral("/proc/self/status"));
-  if (!status.open(QIODevice::ReadOnly)) return 0;
-  for (const QByteArray& line : status.readAll().split('\n')) {
-    if (line.startsWith("VmHWM:"))
-      return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
-  }
-  return 0;
-}
-
-bool ResetPeakResident() {
-  QFile clear(QStringLiteral("/proc/self/clear_refs"));
-  return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
-}
 
 struct TMemoryRow {
   const char* Suffix;
