@@ -354,6 +354,16 @@ TEST_F(RetardedFieldCircle, TheSamplerGivesRetardedFieldsFields) {
   }
 }
 
+// The field of a unit charge in uniform motion at speed b along the unit vector u, at r from where
+// it is now: the contracted Coulomb field (1 - b^2) / (1 - b^2 sin^2 psi)^(3/2) / r^2 along r,
+// psi the angle between r and u.
+TVector2 ContractedCoulomb(TVector2 r, TVector2 u, double b) {
+  const double rr = Length(r);
+  const double sinPsi = (u.X * r.Y - u.Y * r.X) / rr;
+  const double size = (1.0 - b * b) / std::pow(1.0 - b * b * sinPsi * sinPsi, 1.5) / (rr * rr);
+  return {size * r.X / rr, size * r.Y / rr};
+}
+
 // A charge on a line along x whose velocity changes at once at tick Jump, from beta0 to beta1:
 // reset in uniform motion at beta0 through x = 0 at tick 0, then each tick where that motion puts
 // it, up to Jump, and on from there at beta1, as the line's start from rest and its stop record it.
@@ -409,16 +419,14 @@ TEST(RetardedField, AVelocityThatChangesAtOnceHasNoPulseInItsTick) {
         TVector2 ev;
         TVector2 ea;
         ASSERT_TRUE(RetardedField(sim, ISize, p, ev, ea));
-        const TVector2 r{p.X - present.X, p.Y - present.Y};
-        const double rr = Length(r);
-        const double sinPsi = r.Y / rr;
-        const double size =
-            (1.0 - b * b) / std::pow(1.0 - b * b * sinPsi * sinPsi, 1.5) / (rr * rr);
+        const TVector2 expected =
+            ContractedCoulomb({p.X - present.X, p.Y - present.Y}, {1.0, 0.0}, b);
+        const double size = Length(expected);
         const TVector2 e{ev.X + ea.X, ev.Y + ea.Y};
         SCOPED_TRACE(::testing::Message() << row.Beta0 << " to " << row.Beta1 << ", angle " << angle
                                           << ", " << f << " tick after the jump");
-        EXPECT_NEAR(e.X, size * r.X / rr, 1e-9 * size);
-        EXPECT_NEAR(e.Y, size * r.Y / rr, 1e-9 * size);
+        EXPECT_NEAR(e.X, expected.X, 1e-9 * size);
+        EXPECT_NEAR(e.Y, expected.Y, 1e-9 * size);
       }
     }
   }
@@ -488,15 +496,12 @@ TEST(RetardedField, AHandPulledToTheSpeedLimitNeverOutrunsLight) {
         TVector2 ev;
         TVector2 ea;
         ASSERT_TRUE(RetardedField(state.FieldSimulation, state.ISize, p, ev, ea));
-        const TVector2 r{p.X - at(Now).X, p.Y - at(Now).Y};
-        const double rr = Length(r);
-        const double sinPsi = (u.X * r.Y - u.Y * r.X) / rr;
-        const double size =
-            (1.0 - b * b) / std::pow(1.0 - b * b * sinPsi * sinPsi, 1.5) / (rr * rr);
+        const TVector2 expected = ContractedCoulomb({p.X - at(Now).X, p.Y - at(Now).Y}, u, b);
+        const double size = Length(expected);
         SCOPED_TRACE(::testing::Message() << "towards " << cursor.X << " " << cursor.Y
                                           << ", emitted at tick " << t << ", angle " << angle);
-        EXPECT_NEAR(ev.X + ea.X, size * r.X / rr, 1e-6 * size);
-        EXPECT_NEAR(ev.Y + ea.Y, size * r.Y / rr, 1e-6 * size);
+        EXPECT_NEAR(ev.X + ea.X, expected.X, 1e-6 * size);
+        EXPECT_NEAR(ev.Y + ea.Y, expected.Y, 1e-6 * size);
       }
     }
   }
