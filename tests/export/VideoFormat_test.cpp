@@ -1,0 +1,26 @@
+// The frame a format stores for a picture: H.264 and VP9 keep colour at half resolution and round
+// each side up to even, GIF stores the picture as it is.
+#include <gtest/gtest.h>
+
+#include "export/VideoFormatTraits.h"
+
+namespace {
+
+TEST(VideoFormat, FourTwoZeroFormatsStoreEvenSides) {
+  const struct {
+    TVideoFormat Format;
+    QSize Picture;
+    QSize Coded;
+  } rows[] = {
+      {TVideoFormat::Mp4, {160, 96}, {160, 96}},  {TVideoFormat::Mp4, {161, 97}, {162, 98}},
+      {TVideoFormat::WebM, {161, 96}, {162, 96}}, {TVideoFormat::WebM, {2, 3}, {2, 4}},
+      {TVideoFormat::Gif, {161, 97}, {161, 97}},  {TVideoFormat::Mp4, {3839, 2160}, {3840, 2160}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << static_cast<int>(row.Format) << ": " << row.Picture.width()
+                                    << " x " << row.Picture.height());
+    EXPECT_EQ(CodedPictureSize(row.Format, row.Picture), row.Coded);
+  }
+}
+
+}  // namespace
