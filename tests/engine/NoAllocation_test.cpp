@@ -20,7 +20,12 @@ long Allocations = 0;
 void* operator new(std::size_t size) {
   if (CountAllocations) ++Allocations;
   if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+#if defined(__cpp_exceptions)
   throw std::bad_alloc();
+#else
+  // Built without exceptions (the WebAssembly core), as the library's own operator new then does.
+  std::abort();
+#endif
 }
 void operator delete(void* p) noexcept {
   std::free(p);
