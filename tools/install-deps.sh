@@ -12,6 +12,12 @@ packages=(
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev ffmpeg
   clang libclang-rt-14-dev
   appstream lintian desktop-file-utils dpkg-dev file fakeroot
+  nlohmann-json3-dev libfftw3-dev
+  # The WebAssembly core: emscripten and GoogleTest's sources to build with it. Emscripten runs on
+  # the machine's nodejs (node 20 here), which satisfies its dependency; its tests run under node.
+  emscripten googletest
+  # The browser the page's tests drive (/usr/bin/chromium).
+  chromium
 )
 
 missing=()
