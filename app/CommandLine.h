@@ -1,5 +1,6 @@
-// The program's command line: no arguments start the window; --render writes a picture or a
-// video of the animation without any display. The parser only reads; it runs nothing.
+// The program's command line on the desktop: no arguments start the window; --render writes a
+// picture or a video of the animation without any display. The core's parser (options/) reads
+// and checks it; this gives its values in Qt's types and words its refusal.
 #pragma once
 
 #include <QSize>
@@ -7,48 +8,23 @@
 #include <QStringList>
 #include <optional>
 
-#include "engine/SimulationState.h"
-
-// What the program is to do.
-enum class TCommandAction {
-  Start,    // open the window (possibly in a chosen language)
-  Render,   // write RenderFile and end
-  Help,     // print the usage and end
-  Version,  // print the version and end
-  Refuse,   // print Message on stderr and end with ExitUsage
-};
-
-// Exit status of the program when it ends from the command line.
-constexpr int ExitSuccess = 0;
-constexpr int ExitWriteFailed = 1;  // the file could not be written
-constexpr int ExitUsage = 2;        // an unknown option, a bad value or an unknown suffix
-// Plus the signal's number, as a shell reports a program the signal ended: SIGINT (130) or
-// SIGTERM (143) stopped the render, and nothing was written.
-constexpr int ExitStopped = 128;
-
-enum class TOutputKind { Png, Svg, Mp4, WebM, Gif };
-
-// Bounds of the values; they keep a picture within memory and a run within minutes.
-constexpr int MaxTicks = 100000;
-constexpr int MinPictureSide = 16;   // logical pixels
-constexpr int MaxPictureSide = 8192;  // logical pixels
-constexpr double MinPixelRatio = 1.0;
-constexpr double MaxPixelRatio = 4.0;
-constexpr long long MaxDevicePixels = 8192LL * 8192LL;
+#include "options/CommandLineOptions.h"
 
 struct TCommandLine {
   TCommandAction Action = TCommandAction::Start;
-  QString Message;   // Refuse: the one-line reason
+  QString Message;   // Refuse: the one-line reason, in the language installed
   QString Language;  // "ja", "en", or empty for the remembered one
+  // What the core read, as it read it: the window takes the options given from here.
+  TCommandOptions Options;
 
-  // Render only.
+  // Render: every value (the defaults where not given). Start: the same, for what was given.
   QString RenderFile;
   TOutputKind Output = TOutputKind::Png;
   int TrajectoryMode = tmMouse;
-  int Ticks = 300;            // the picture shows the field after this many ticks
-  int FromTick = 0;           // a video holds the ticks FromTick .. Ticks
-  QSize Size{1280, 720};      // logical pixels
-  double PixelRatio = 1.0;    // device pixels per logical pixel
+  int Ticks = DefaultTicks;  // the picture shows the field after this many ticks
+  int FromTick = 0;          // a video holds the ticks FromTick .. Ticks
+  QSize Size{DefaultPictureSize.Width, DefaultPictureSize.Height};  // logical pixels
+  double PixelRatio = DefaultPixelRatio;  // device pixels per logical pixel
   // Model size: none keeps the window's start-up model.
   std::optional<int> ISize;
   std::optional<int> JSize;
@@ -59,12 +35,16 @@ struct TCommandLine {
   bool FieldLines = true;
   std::optional<bool> Smooth;  // none: the window's start-up choice
 
-  bool IsVideo() const { return Output == TOutputKind::Mp4 || Output == TOutputKind::WebM ||
-                                Output == TOutputKind::Gif; }
+  bool IsVideo() const { return Options.IsVideo(); }
 };
 
-// arguments without the program's name.
+// arguments without the program's name. A refusal is worded in the catalogue installed when
+// this runs (English before any).
 TCommandLine ParseCommandLine(const QStringList& arguments);
+
+// The one line that tells a refusal of the core's parser: its sentence, after the option it is
+// about where the refusal is a check of the simulation ("--model: <the model's refusal>").
+QString CommandLineRefusalText(const TCommandOptions& options);
 
 // The text --help prints, program the name to show.
 QString CommandLineUsage(const QString& program);

@@ -4,8 +4,6 @@
 #include <QMessageBox>
 #include <utility>
 
-#include "app/Language.h"
-
 namespace {
 
 // The presenter and the "box is open" flag are the only state here; both are UI plumbing,
@@ -35,13 +33,12 @@ void ShowMessageBox(const QString& text) {
 
 }  // namespace
 
-void ShowErrorBox(const QString& englishOrTranslated) {
+void ShowErrorBox(const QString& text) {
   // A timer tick or paint that fails again while a box is open would open box after box, so
   // further texts are dropped until this one is closed.
   if (BoxShowing()) return;
-  // Messages are written in English where they arise (the engine's too) and reach the user in
-  // the language installed now.
-  const QString text = TranslatedMessage(englishOrTranslated);
+  // Shown as given: each message is translated where it is written, the core's refusals by
+  // their code (EError of a TRefusal).
   if (!Presenter()) {
     ShowMessageBox(text);
     return;

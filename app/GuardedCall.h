@@ -4,17 +4,22 @@
 #pragma once
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QString>
 #include <exception>
 #include <functional>
 #include <stdexcept>
 #include <string>
 
+#include "app/RefusalText.h"
+
 // An error whose text is meant for the user.
 class EError : public std::runtime_error {
  public:
   explicit EError(const std::string& text) : std::runtime_error(text) {}
   explicit EError(const QString& text) : std::runtime_error(text.toStdString()) {}
+  // A refusal of the core, worded in the language installed now.
+  explicit EError(const TRefusal& refusal) : EError(RefusalText(refusal)) {}
 };
 
 // Shows text in an error message box; while one box is open, further errors are dropped so that
@@ -33,7 +38,7 @@ bool Guarded(F&& body) noexcept {
   } catch (const std::exception& error) {
     ShowErrorBox(QString::fromStdString(error.what()));
   } catch (...) {
-    ShowErrorBox(QStringLiteral("Unknown error"));
+    ShowErrorBox(QCoreApplication::translate("Messages", "Unknown error"));
   }
   return false;
 }

@@ -1,5 +1,5 @@
-// The program's two languages: the compiled catalogues, the choice remembered between runs and
-// the translation of messages at the point where they reach the user.
+// The program's two languages: the compiled catalogues and the choice remembered between runs.
+// Each message is translated where it is written (the core's refusals by app/RefusalText).
 #pragma once
 
 #include <QSettings>
@@ -7,7 +7,6 @@
 #include <QStringView>
 #include <QTranslator>
 #include <optional>
-#include <string>
 
 // Japanese is the language the program starts in when nothing else was chosen.
 enum class TLanguage { Japanese, English };
@@ -60,11 +59,3 @@ class TTranslations {
   bool Installed = false;
 };
 
-// A message for the user in the installed language. The program's messages are written in
-// English; a message built with values in it (the engine's refusals, which name the number given;
-// the command line's, which quote what was typed and name options, sizes and signals) is looked up
-// with each value as a place holder and the values put back into the translation. The command
-// line's "--option: reason" is translated side by side. A message without an entry is returned as
-// it is.
-QString TranslatedMessage(const QString& text);
-QString TranslatedMessage(const std::string& text);

@@ -8,8 +8,9 @@
 
 #include "bench/FrameRatio.h"
 #include "bench/FrameSupport.h"
+#include "canvas/RasterCanvas.h"
 #include "engine/SimulationState.h"
-#include "plot/RasterCanvas.h"
+#include "plot/ImageBuffer.h"
 #include "render/MainPicture.h"
 
 namespace {
@@ -26,20 +27,20 @@ class TFrame {
       : Smooth(smooth),
         Image(PlotWidth, PlotHeight, QImage::Format_RGB32),
         Mapping(MappingOf(PlotWidth, PlotHeight, 1.0)) {
-    StartOnDefaultCircle(State, ModelSizeLarge);
+    StartOnDefaultCircle(Simulation, ModelSizeLarge);
     // Run until every row was emitted on the circle: the steady picture with its kinks, and a
     // history that holds the field everywhere on the plot.
-    for (int tick = 0; tick < State.ISize; ++tick) RunTick(State, {});
-    State.ShowFieldVectors = arrows;
+    for (int tick = 0; tick < State.ISize; ++tick) Simulation.RunTick();
+    Display.ShowFieldVectors = arrows;
   }
 
-  void Tick() { RunTick(State, {}); }
+  void Tick() { Simulation.RunTick(); }
 
   void Draw() {
     Image.fill(Qt::black);
-    TRasterCanvas canvas(Image);
+    TRasterCanvas canvas(PixelBufferOf(Image));
     canvas.Smooth = Smooth;
-    DrawMainOverlay({canvas, Mapping, {0.0, 0.0}, State.PlotResolution}, State);
+    DrawMainOverlay({canvas, Mapping, {0.0, 0.0}, Display.PlotResolution}, State, Display);
   }
 
   const QImage& Picture() const { return Image; }
@@ -47,6 +48,8 @@ class TFrame {
  private:
   bool Smooth;
   TSimulationState State;
+  TDisplaySettings Display;
+  TSimulationCommands Simulation{State, Display};
   QImage Image;
   TPlotMapping Mapping;
 };

@@ -14,7 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "plot/RasterCanvas.h"
+#include "canvas/RasterCanvas.h"
+#include "plot/ImageBuffer.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ void BM_RasterCanvas(benchmark::State& state) {
   QImage image(ImageWidth, ImageHeight, QImage::Format_RGB32);
   image.fill(Qt::black);
   for (auto _ : state) {
-    TRasterCanvas canvas(image);
+    TRasterCanvas canvas(PixelBufferOf(image));
     canvas.Pen.Color = ColorRGB(0, 200, 255);
     for (const auto& line : lines) {
       for (std::size_t i = 1; i < line.size(); ++i) {

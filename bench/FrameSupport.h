@@ -10,12 +10,11 @@
 #include <ctime>
 #include <vector>
 
-#include "engine/AnimationStep.h"
-#include "engine/SimulationState.h"
-#include "engine/Trajectories.h"
+#include "canvas/PlotMapping.h"
+#include "canvas/RasterCanvas.h"
+#include "engine/SimulationCommands.h"
+#include "plot/ImageBuffer.h"
 #include "plot/PainterCanvas.h"
-#include "plot/PlotMapping.h"
-#include "plot/RasterCanvas.h"
 #include "render/FieldDrawing.h"
 #include "render/MainPicture.h"
 
@@ -171,15 +170,10 @@ inline double ThreadSeconds() {
 
 // The charge on the default circle in a model of the given size, reset as the circle command
 // leaves it.
-inline void StartOnDefaultCircle(TSimulationState& state, const TModelSizePreset& size) {
-  state.ISize = size.ISize;
-  state.JSize = size.JSize;
-  state.WaveFrontSpacing = size.WaveFrontSpacing;
-  state.TrajectoryMode = tmCircle;
-  TFieldSimulation& field = state.FieldSimulation;
-  field.InitNodes(state.ISize, state.JSize, ModelWidth);
-  BuildTrajectory(state.PathGeneration, tmCircle, field, field.WaveVelocity);
-  ResetSimulation(state);
+inline void StartOnDefaultCircle(TSimulationCommands& simulation, const TModelSizePreset& size) {
+  // The presets and the default circle are always taken.
+  (void)simulation.ChooseModelSize({size.ISize, size.JSize, size.WaveFrontSpacing});
+  (void)simulation.ChooseTrajectory(tmCircle, simulation.Trajectory());
 }
 
 // The window's work without the window: the tick's engine calls and the after-draw's drawing of
@@ -195,22 +189,22 @@ class TMainFrame {
               static_cast<int>(std::lround(height * ratio)), QImage::Format_RGB32),
         Mapping(MappingOf(Image.width(), Image.height(), 1.0)) {
     Mapping.PixelRatio = ratio;
-    StartOnDefaultCircle(State, model);
-    for (int tick = 0; tick < State.ISize; ++tick) RunTick(State, {});
+    StartOnDefaultCircle(Simulation, model);
+    for (int tick = 0; tick < State.ISize; ++tick) Simulation.RunTick();
   }
 
-  void Tick() { RunTick(State, {}); }
+  void Tick() { Simulation.RunTick(); }
 
   void Draw(TCanvas& canvas) {
     canvas.PixelRatio = Ratio;
     canvas.Pen.Color = ColorRGB(0, 0, 0);
     canvas.Brush.Color = ColorRGB(0, 0, 0);
     canvas.Rectangle(0, 0, Image.width(), Image.height());
-    DrawMainOverlay({canvas, Mapping, {}, State.PlotResolution}, State, Ratio);
+    DrawMainOverlay({canvas, Mapping, {}, Display.PlotResolution}, State, Display, Ratio);
   }
 
   void DrawRaster(bool smooth = false) {
-    TRasterCanvas canvas(Image);
+    TRasterCanvas canvas(PixelBufferOf(Image));
     canvas.Smooth = smooth;
     Draw(canvas);
   }
@@ -248,7 +242,7 @@ class TMainFrame {
   // The recorded calls made on this frame's image through our smooth canvas or through QPainter
   // with anti-aliasing: the canvases' own cost on the same segments.
   void ReplayRaster(const TCallRecording& calls) {
-    TRasterCanvas canvas(Image);
+    TRasterCanvas canvas(PixelBufferOf(Image));
     canvas.Smooth = true;
     canvas.PixelRatio = Ratio;
     calls.Replay(canvas);
@@ -268,6 +262,8 @@ class TMainFrame {
  private:
   double Ratio;
   TSimulationState State;
+  TDisplaySettings Display;
+  TSimulationCommands Simulation{State, Display};
   QImage Image;
   TPlotMapping Mapping;
 };

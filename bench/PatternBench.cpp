@@ -13,11 +13,10 @@
 #include <vector>
 
 #include "bench/FrameSupport.h"
-#include "engine/AnimationStep.h"
+#include "canvas/RasterCanvas.h"
 #include "engine/Radiation.h"
-#include "engine/SimulationState.h"
-#include "engine/Trajectories.h"
-#include "plot/RasterCanvas.h"
+#include "engine/SimulationCommands.h"
+#include "plot/ImageBuffer.h"
 #include "render/MainPicture.h"
 #include "views/RadiationPattern.h"
 
@@ -34,11 +33,10 @@ constexpr int PathModes[] = {tmStraightLine, tmDipole,    tmCircle,
 
 // The default path of mode in a model of the given size, chosen and reset.
 void ChoosePath(TSimulationState& state, const TModelSizePreset& size, int mode) {
-  StartOnDefaultCircle(state, size);
-  TFieldSimulation& field = state.FieldSimulation;
-  state.TrajectoryMode = mode;
-  BuildTrajectory(state.PathGeneration, mode, field, field.WaveVelocity);
-  ResetSimulation(state);
+  TDisplaySettings display;
+  TSimulationCommands simulation(state, display);
+  StartOnDefaultCircle(simulation, size);
+  (void)simulation.ChooseTrajectory(mode, simulation.Trajectory());
 }
 
 // The preset path with the most samples in a model of the given size.
@@ -75,6 +73,8 @@ void AveragedPattern(benchmark::State& run, int mode) {
   ChoosePath(state, LargestCustom, mode);
   TSimulationState ticking;
   ChoosePath(ticking, LargestCustom, mode);
+  TDisplaySettings tickingDisplay;
+  TSimulationCommands tickingSimulation(ticking, tickingDisplay);
   TRadiationPattern pattern;
   double patternSeconds = 0.0;
   double tickSeconds = 0.0;
@@ -84,7 +84,7 @@ void AveragedPattern(benchmark::State& run, int mode) {
     PathAveragePattern(state, pattern);
     benchmark::DoNotOptimize(pattern.Values.data());
     const double t1 = ThreadSeconds();
-    for (int t = 0; t < TicksPerTurn; ++t) RunTick(ticking, {});
+    for (int t = 0; t < TicksPerTurn; ++t) tickingSimulation.RunTick();
     benchmark::DoNotOptimize(ticking.FieldSimulation.Nodes[0].data());
     const double t2 = ThreadSeconds();
     patternSeconds += t1 - t0;
@@ -103,16 +103,18 @@ class TFrame {
       : Image(PlotWidth, PlotHeight, QImage::Format_RGB32),
         Mapping(MainPictureMapping(QSize(PlotWidth, PlotHeight),
                                    DefaultMainRange(QSize(PlotWidth, PlotHeight)))) {
-    StartOnDefaultCircle(State, ModelSizeLarge);
-    for (int tick = 0; tick < State.ISize; ++tick) RunTick(State, {});
+    StartOnDefaultCircle(Simulation, ModelSizeLarge);
+    for (int tick = 0; tick < State.ISize; ++tick) Simulation.RunTick();
   }
   void Run() {
-    RunTick(State, {});
-    TRasterCanvas canvas(Image);
-    DrawMainPicture(canvas, Mapping, 1.0, State);
+    Simulation.RunTick();
+    TRasterCanvas canvas(PixelBufferOf(Image));
+    DrawMainPicture(canvas, Mapping, 1.0, State, Display);
     benchmark::DoNotOptimize(Image.constBits());
   }
   TSimulationState State;
+  TDisplaySettings Display;
+  TSimulationCommands Simulation{State, Display};
 
  private:
   QImage Image;

@@ -27,6 +27,7 @@
 #include "engine/SimulationState.h"
 #include "export/VideoRecorder.h"
 #include "mainwindow/Main1.h"
+#include "plot/MainPictureImage.h"
 #include "tests/support/PeakMemory.h"
 
 namespace {
@@ -50,7 +51,7 @@ class TRecordedWindow {
       return QPoint(Form->Chart1->ValueToPixelX(0.4 * std::cos(angle)),
                     Form->Chart1->ValueToPixelY(0.4 * std::sin(angle)));
     };
-    State.Dragging = true;
+    Form->Dragging = true;
     Form->AskRecordingFile = [this] { return Dir.filePath(QStringLiteral("bench.mp4")); };
     Form->ShowRecordingReport = [this](const QString& text) { Report = text; };
     SetErrorPresenter([](const QString& text) {
@@ -136,19 +137,18 @@ constexpr int CompactFirstTick = 60;
 constexpr int CompactLastTick = 100;
 
 // The command line's state for the default circle, reset at tick 0.
-void PrepareCircle(TSimulationState& state) {
-  state.TrajectoryMode = tmCircle;
-  TFieldSimulation& field = state.FieldSimulation;
-  field.InitNodes(state.ISize, state.JSize, ModelWidth);
-  BuildTrajectory(state.PathGeneration, tmCircle, field, field.WaveVelocity);
-  ResetSimulation(state);
+void PrepareCircle(TSimulationCommands& simulation) {
+  (void)simulation.ChooseModelSize(simulation.ModelSize());
+  (void)simulation.ChooseTrajectory(tmCircle, simulation.Trajectory());
 }
 
 // Seconds to render and record the ticks into an MP4 file at path, and the peak memory added.
 std::pair<double, double> RecordCompact(const QString& path, bool bounded) {
   const QSize size(3840, 2160);
   TSimulationState state;
-  PrepareCircle(state);
+  TDisplaySettings display;
+  TSimulationCommands simulation(state, display);
+  PrepareCircle(simulation);
   ResetPeakResident();
   const long long before = PeakResidentBytes();
   QElapsedTimer clock;
@@ -159,9 +159,9 @@ std::pair<double, double> RecordCompact(const QString& path, bool bounded) {
     options.BoundEncoderMemory = bounded;
     TVideoRecorder recorder(path, size, 60, options);
     for (int tick = 1; tick <= CompactLastTick; ++tick) {
-      RunTick(state, {});
+      simulation.RunTick();
       if (tick < CompactFirstTick) continue;
-      const QImage picture = RenderMainPicture(state, size, 1.0, DefaultMainRange(size));
+      const QImage picture = RenderMainPicture(state, display, size, 1.0, DefaultMainRange(size));
       while (!recorder.AddFrame(picture)) QThread::msleep(1);
     }
     recorder.Finish();

@@ -10,9 +10,10 @@
 
 #include "bench/FrameRatio.h"
 #include "bench/FrameSupport.h"
+#include "canvas/RasterCanvas.h"
 #include "engine/SimulationState.h"
+#include "plot/ImageBuffer.h"
 #include "plot/PlotSurface.h"
-#include "plot/RasterCanvas.h"
 #include "render/MainPicture.h"
 #include "views/ZoomView.h"
 
@@ -29,9 +30,9 @@ class TFrame {
  public:
   explicit TFrame(bool zoom)
       : MainImage(1920, 1050, QImage::Format_RGB32), MainMapping(MappingOf(1920, 1050, 1.0)) {
-    StartOnDefaultCircle(State, ModelSizeLarge);
+    StartOnDefaultCircle(Simulation, ModelSizeLarge);
     if (zoom) {
-      Zoom = std::make_unique<TZoomViewForm>(State);
+      Zoom = std::make_unique<TZoomViewForm>(Simulation);
       Zoom->show();
       // The plot takes the window's width and the height below the buttons.
       Zoom->resize(ZoomWidth, ZoomHeight + Zoom->Chart1().y());
@@ -39,12 +40,12 @@ class TFrame {
     }
   }
 
-  void Tick() { RunTick(State, {}); }
+  void Tick() { Simulation.RunTick(); }
 
   void Draw() {
     MainImage.fill(Qt::black);
-    TRasterCanvas canvas(MainImage);
-    DrawMainOverlay({canvas, MainMapping, {0.0, 0.0}, State.PlotResolution}, State);
+    TRasterCanvas canvas(PixelBufferOf(MainImage));
+    DrawMainOverlay({canvas, MainMapping, {0.0, 0.0}, Display.PlotResolution}, State, Display);
     if (Zoom) {
       Zoom->Chart1().RequestRedraw();
       Zoom->Chart1().FlushRedraw();
@@ -55,6 +56,8 @@ class TFrame {
 
  private:
   TSimulationState State;
+  TDisplaySettings Display;
+  TSimulationCommands Simulation{State, Display};
   QImage MainImage;
   TPlotMapping MainMapping;
   std::unique_ptr<TZoomViewForm> Zoom;

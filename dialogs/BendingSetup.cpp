@@ -1,9 +1,9 @@
 // Setup dialog of the bending magnet: speed, bending radius and angle (degrees).
 #include "dialogs/BendingSetup.h"
 
-TBendingDlg::TBendingDlg(TSimulationState& state, QWidget* parent)
+TBendingDlg::TBendingDlg(TSimulationCommands& simulation, QWidget* parent)
     : TTrajectoryDialog(
-          state, tmBending, QStringLiteral("Dialog"), QSize(354, 165), 96,
+          simulation, tmBending, QStringLiteral("Dialog"), QSize(354, 165), 96,
           {
               {"List_Velocity",
                QStringLiteral("Particle Velocity/wave veolocity"),

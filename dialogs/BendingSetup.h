@@ -7,7 +7,7 @@ class TBendingDlg : public TTrajectoryDialog {
   Q_OBJECT
 
  public:
-  explicit TBendingDlg(TSimulationState& state, QWidget* parent = nullptr);
+  explicit TBendingDlg(TSimulationCommands& simulation, QWidget* parent = nullptr);
 
   QComboBox* List_Velocity = nullptr;
   QComboBox* List_Radius = nullptr;

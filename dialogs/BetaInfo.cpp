@@ -77,7 +77,10 @@ TBetaVersionDlg::TBetaVersionDlg(const QString& picturePath, QWidget* parent) : 
   // fine, and where the panel is larger than that, the panel stretches it.
   Image1->setScaledContents(true);
   PicturePath = picturePath;
-  LoadGreeting();
+
+  LicenceText = new QLabel(this);
+  LicenceText->setObjectName(QStringLiteral("LicenceText"));
+  Retranslate();
 
   OKBtn = new QPushButton(QStringLiteral("OK"), this);
   OKBtn->setObjectName(QStringLiteral("OKBtn"));
@@ -108,8 +111,14 @@ void TBetaVersionDlg::LoadGreeting() {
     Image1->setPixmap(QPixmap::fromImage(picture.Image));
 }
 
+void TBetaVersionDlg::Retranslate() {
+  LoadGreeting();
+  LicenceText->setText(
+      tr("Free software under the GNU General Public License, version 3 or later"));
+}
+
 void TBetaVersionDlg::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::LanguageChange) Guarded([this] { LoadGreeting(); });
+  if (event->type() == QEvent::LanguageChange) Guarded([this] { Retranslate(); });
   QDialog::changeEvent(event);
 }
 
@@ -120,6 +129,8 @@ void TBetaVersionDlg::LayOut(double scale) {
   StaticText1->move(Scaled(48, scale), Scaled(24, scale));
   StaticText1->adjustSize();
   Image1->setGeometry(Scaled(16, 56, 601, 337, scale));
+  LicenceText->setGeometry(Scaled(16, 396, 601, 18, scale));
+  LicenceText->setFont(ArialFont(12, scale, false));
   OKBtn->setGeometry(Scaled(521, 22, 69, 23, scale));
   BitBtnHalvoranLab->setGeometry(Scaled(416, 360, 177, 25, scale));
   BitBtnHalvoranLab->setFont(ArialFont(12, scale, false));

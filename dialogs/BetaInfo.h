@@ -1,5 +1,5 @@
-// The version window: the program's greeting at start-up and from the help command, with OK and
-// a button that opens the maker's web page.
+// The version window: the program's greeting at start-up and from the help command, with OK, a
+// button that opens the maker's web page and a line that names the program's licence.
 #pragma once
 
 #include <QDialog>
@@ -42,6 +42,8 @@ class TBetaVersionDlg : public QDialog {
   QFrame* Bevel1 = nullptr;
   QLabel* StaticText1 = nullptr;
   QLabel* Image1 = nullptr;
+  // Under the picture: the program is free software under the GPL, in the session's language.
+  QLabel* LicenceText = nullptr;
   QPushButton* OKBtn = nullptr;
   QPushButton* BitBtnHalvoranLab = nullptr;
 
@@ -52,7 +54,7 @@ class TBetaVersionDlg : public QDialog {
  private:
   // The window's size in pixels at 96 dots per inch.
   static constexpr int FullWidth = 625;
-  static constexpr int FullHeight = 402;
+  static constexpr int FullHeight = 420;
   // Below this the texts would be too small to read; a screen smaller still cuts the window.
   static constexpr double MinimumScale = 0.5;
 
@@ -61,6 +63,8 @@ class TBetaVersionDlg : public QDialog {
 
   // Reads the greeting picture unless it is the one shown already.
   void LoadGreeting();
+  // The texts of the language installed.
+  void Retranslate();
 
   // Why the picture could not be shown; told the user once, at the first show.
   QString PictureError;

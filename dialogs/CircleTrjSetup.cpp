@@ -1,9 +1,9 @@
 // Setup dialog of the circular orbit: speed and radius.
 #include "dialogs/CircleTrjSetup.h"
 
-TCircleTrjDlg::TCircleTrjDlg(TSimulationState& state, QWidget* parent)
+TCircleTrjDlg::TCircleTrjDlg(TSimulationCommands& simulation, QWidget* parent)
     : TTrajectoryDialog(
-          state, tmCircle, QStringLiteral("Circle Trajectory Setup"), QSize(443, 160), 120,
+          simulation, tmCircle, QStringLiteral("Circle Trajectory Setup"), QSize(443, 160), 120,
           {
               {"List_Velocity",
                QStringLiteral("Particle Velocity/wave veolocity"),

@@ -7,7 +7,7 @@ class TCircleTrjDlg : public TTrajectoryDialog {
   Q_OBJECT
 
  public:
-  explicit TCircleTrjDlg(TSimulationState& state, QWidget* parent = nullptr);
+  explicit TCircleTrjDlg(TSimulationCommands& simulation, QWidget* parent = nullptr);
 
   QComboBox* List_Velocity = nullptr;
   QComboBox* List_Radius = nullptr;

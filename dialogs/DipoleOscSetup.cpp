@@ -1,9 +1,9 @@
 // Setup dialog of the dipole (harmonic) oscillation: peak speed and amplitude.
 #include "dialogs/DipoleOscSetup.h"
 
-TDipoleOscSetupDlg::TDipoleOscSetupDlg(TSimulationState& state, QWidget* parent)
+TDipoleOscSetupDlg::TDipoleOscSetupDlg(TSimulationCommands& simulation, QWidget* parent)
     : TTrajectoryDialog(
-          state, tmDipole, QStringLiteral("Diople Oscillation"), QSize(443, 156), 120,
+          simulation, tmDipole, QStringLiteral("Diople Oscillation"), QSize(443, 156), 120,
           {
               {"List_Velocity",
                QStringLiteral("Maximum Velocity/wave veolocity"),

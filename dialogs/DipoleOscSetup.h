@@ -7,7 +7,7 @@ class TDipoleOscSetupDlg : public TTrajectoryDialog {
   Q_OBJECT
 
  public:
-  explicit TDipoleOscSetupDlg(TSimulationState& state, QWidget* parent = nullptr);
+  explicit TDipoleOscSetupDlg(TSimulationCommands& simulation, QWidget* parent = nullptr);
 
   QComboBox* List_Velocity = nullptr;
   QComboBox* List_Amplitude = nullptr;

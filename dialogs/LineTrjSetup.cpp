@@ -1,9 +1,9 @@
 // Setup dialog of the straight-line trajectory: speed, start and stop x (y = 0).
 #include "dialogs/LineTrjSetup.h"
 
-TLineTrjDlg::TLineTrjDlg(TSimulationState& state, QWidget* parent)
+TLineTrjDlg::TLineTrjDlg(TSimulationCommands& simulation, QWidget* parent)
     : TTrajectoryDialog(
-          state, tmStraightLine, QStringLiteral("Line Trajectory Setup"), QSize(484, 163), 120,
+          simulation, tmStraightLine, QStringLiteral("Line Trajectory Setup"), QSize(484, 163), 120,
           {
               {"List_Velocity",
                QStringLiteral("Particle Velocity/wave veolocity"),

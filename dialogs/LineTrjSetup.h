@@ -7,7 +7,7 @@ class TLineTrjDlg : public TTrajectoryDialog {
   Q_OBJECT
 
  public:
-  explicit TLineTrjDlg(TSimulationState& state, QWidget* parent = nullptr);
+  explicit TLineTrjDlg(TSimulationCommands& simulation, QWidget* parent = nullptr);
 
   QComboBox* List_Velocity = nullptr;
   QComboBox* List_Start = nullptr;

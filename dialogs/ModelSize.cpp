@@ -11,8 +11,8 @@
 #include "engine/ModelLimits.h"
 #include "app/GuardedCall.h"
 
-TModelSizeDlg::TModelSizeDlg(TSimulationState& state, QWidget* parent)
-    : TSetupDialog(QStringLiteral("Model Size"), QSize(443, 148), 120, parent), State(state) {
+TModelSizeDlg::TModelSizeDlg(TSimulationCommands& simulation, QWidget* parent)
+    : TSetupDialog(QStringLiteral("Model Size"), QSize(443, 148), 120, parent), Simulation(simulation) {
   setObjectName(QStringLiteral("ModelSizeDlg"));
   auto* group = new QGroupBox(this);
   auto* grid = new QGridLayout(group);
@@ -38,13 +38,13 @@ TModelSizeDlg::TModelSizeDlg(TSimulationState& state, QWidget* parent)
 }
 
 void TModelSizeDlg::FormShow() {
-  List_Isize->setEditText(QString::number(State.ISize));
-  List_Jsize->setEditText(QString::number(State.JSize));
+  List_Isize->setEditText(QString::number(Simulation.State().ISize));
+  List_Jsize->setEditText(QString::number(Simulation.State().JSize));
 }
 
 void TModelSizeDlg::OKBtnClick() {
-  // Both are converted and checked before either is stored: the caller rebuilds the model from
-  // the pair, and half a pair would be a model nobody asked for.
+  // Both are converted before the command sees either: half a pair would be a model nobody
+  // asked for.
   int iSize = 0;
   int jSize = 0;
   for (auto [box, value] : {std::pair{List_Isize, &iSize}, std::pair{List_Jsize, &jSize}}) {
@@ -56,10 +56,10 @@ void TModelSizeDlg::OKBtnClick() {
       throw;
     }
   }
-  const std::string refusal = CheckModelSize(iSize, jSize, State.WaveFrontSpacing);
-  if (!refusal.empty()) throw EError(refusal);
-  State.ISize = iSize;
-  State.JSize = jSize;
+  TModelSize size = Simulation.ModelSize();
+  size.ISize = iSize;
+  size.JSize = jSize;
+  if (TRefusal refusal = Simulation.ChooseModelSize(size)) throw EError(refusal);
   accept();
 }
 

@@ -6,19 +6,19 @@
 #include <QPushButton>
 
 #include "dialogs/SetupDialog.h"
-#include "engine/SimulationState.h"
+#include "engine/SimulationCommands.h"
 
 class TModelSizeDlg : public TSetupDialog {
   Q_OBJECT
 
  public:
-  explicit TModelSizeDlg(TSimulationState& state, QWidget* parent = nullptr);
+  explicit TModelSizeDlg(TSimulationCommands& simulation, QWidget* parent = nullptr);
 
   // Puts ISize and JSize into the boxes as decimal integers.
   void FormShow() override;
-  // Converts both boxes and checks that the engine can build the model; on a refusal throws
-  // EError with the reason (shown by the button's connection), stores nothing and stays open.
-  // Otherwise stores both and closes with OK.
+  // Converts both boxes and chooses the model size with them (the wavefront spacing kept); on a
+  // refusal throws EError with the reason (shown by the button's connection), changes nothing
+  // and stays open. Otherwise the model is rebuilt and the dialog closes with OK.
   void OKBtnClick();
   void CancelBtnClick();
 
@@ -28,5 +28,5 @@ class TModelSizeDlg : public TSetupDialog {
   QPushButton* CancelBtn = nullptr;
 
  private:
-  TSimulationState& State;
+  TSimulationCommands& Simulation;
 };

@@ -4,8 +4,8 @@
 #include <QGroupBox>
 #include <QVBoxLayout>
 
-TPhysicalModelDlg::TPhysicalModelDlg(TSimulationState& state, QWidget* parent)
-    : TSetupDialog(QStringLiteral("Dialog"), QSize(355, 160), 96, parent), State(state) {
+TPhysicalModelDlg::TPhysicalModelDlg(TSimulationCommands& simulation, QWidget* parent)
+    : TSetupDialog(QStringLiteral("Dialog"), QSize(355, 160), 96, parent), Simulation(simulation) {
   setObjectName(QStringLiteral("PhysicalModelDlg"));
   auto* group = new QGroupBox(this);
   auto* checks = new QVBoxLayout(group);
@@ -34,20 +34,21 @@ TPhysicalModelDlg::TPhysicalModelDlg(TSimulationState& state, QWidget* parent)
 }
 
 void TPhysicalModelDlg::FormShow() {
-  LightAbberationCheck->setChecked(State.FieldSimulation.LightAberration);
-  TrackEmissionPointCheck->setChecked(State.FieldSimulation.TrackEmissionPoint);
-  ThomasPrecessionCheck->setChecked(State.FieldSimulation.ThomasPrecession);
+  ShowOptions(Simulation.Physics());
 }
 
 void TPhysicalModelDlg::OKBtnClick() {
-  State.FieldSimulation.LightAberration = LightAbberationCheck->isChecked();
-  State.FieldSimulation.TrackEmissionPoint = TrackEmissionPointCheck->isChecked();
-  State.FieldSimulation.ThomasPrecession = ThomasPrecessionCheck->isChecked();
+  Simulation.SetPhysics({LightAbberationCheck->isChecked(), TrackEmissionPointCheck->isChecked(),
+                         ThomasPrecessionCheck->isChecked()});
   accept();
 }
 
 void TPhysicalModelDlg::DefaultBtnClick() {
-  LightAbberationCheck->setChecked(true);
-  TrackEmissionPointCheck->setChecked(true);
-  ThomasPrecessionCheck->setChecked(true);
+  ShowOptions(DefaultPhysicsOptions);
+}
+
+void TPhysicalModelDlg::ShowOptions(const TPhysicsOptions& options) {
+  LightAbberationCheck->setChecked(options.LightAberration);
+  TrackEmissionPointCheck->setChecked(options.TrackEmissionPoint);
+  ThomasPrecessionCheck->setChecked(options.ThomasPrecession);
 }

@@ -6,19 +6,19 @@
 #include <QPushButton>
 
 #include "dialogs/SetupDialog.h"
-#include "engine/SimulationState.h"
+#include "engine/SimulationCommands.h"
 
 class TPhysicalModelDlg : public TSetupDialog {
   Q_OBJECT
 
  public:
-  explicit TPhysicalModelDlg(TSimulationState& state, QWidget* parent = nullptr);
+  explicit TPhysicalModelDlg(TSimulationCommands& simulation, QWidget* parent = nullptr);
 
   // Ticks each check box whose switch is on.
   void FormShow() override;
-  // Stores the switches from the check boxes and closes with OK.
+  // Sets the switches from the check boxes and closes with OK.
   void OKBtnClick();
-  // Ticks every check box; stores nothing.
+  // Sets the check boxes to the default physics; changes nothing until OK.
   void DefaultBtnClick();
 
   QCheckBox* LightAbberationCheck = nullptr;
@@ -29,5 +29,7 @@ class TPhysicalModelDlg : public TSetupDialog {
   QPushButton* CancelBtn = nullptr;
 
  private:
-  TSimulationState& State;
+  void ShowOptions(const TPhysicsOptions& options);
+
+  TSimulationCommands& Simulation;
 };

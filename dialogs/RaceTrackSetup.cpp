@@ -1,8 +1,8 @@
 // Setup dialog of the race track: speed, radius of the two half circles, length of each straight.
 #include "dialogs/RaceTrackSetup.h"
 
-TRaceTrackSetupDlg::TRaceTrackSetupDlg(TSimulationState& state, QWidget* parent)
-    : TTrajectoryDialog(state, tmRaceTrack, QStringLiteral("Dialog"), QSize(354, 165), 96,
+TRaceTrackSetupDlg::TRaceTrackSetupDlg(TSimulationCommands& simulation, QWidget* parent)
+    : TTrajectoryDialog(simulation, tmRaceTrack, QStringLiteral("Dialog"), QSize(354, 165), 96,
                         {
                             {"List_Velocity",
                              QStringLiteral("Particle Velocity/wave veolocity"),

@@ -7,7 +7,7 @@ class TRaceTrackSetupDlg : public TTrajectoryDialog {
   Q_OBJECT
 
  public:
-  explicit TRaceTrackSetupDlg(TSimulationState& state, QWidget* parent = nullptr);
+  explicit TRaceTrackSetupDlg(TSimulationCommands& simulation, QWidget* parent = nullptr);
 
   QComboBox* List_Velocity = nullptr;
   QComboBox* List_Radius = nullptr;

@@ -1,6 +1,7 @@
 // The plot resolution dialog.
 #include "dialogs/SetPlotResolution.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -9,13 +10,12 @@
 
 #include "dialogs/NumberText.h"
 #include "app/GuardedCall.h"
-#include "app/Language.h"
 
-TPlotResolutionDlg::TPlotResolutionDlg(TSimulationState& state, QWidget* parent)
-    : TSetupDialog(QStringLiteral("Plot Resolution"), QSize(443, 123), 120, parent), State(state) {
+TPlotResolutionDlg::TPlotResolutionDlg(TSimulationCommands& simulation, QWidget* parent)
+    : TSetupDialog(QStringLiteral("Plot Resolution"), QSize(443, 123), 120, parent), Simulation(simulation) {
   setObjectName(QStringLiteral("PlotResolutionDlg"));
   ShowWarning = [this](const QString& text) {
-    QMessageBox::warning(this, TranslatedMessage(QStringLiteral("Warning")), TranslatedMessage(text),
+    QMessageBox::warning(this, QCoreApplication::translate("Messages", "Warning"), text,
                          QMessageBox::Ok);
   };
 
@@ -40,7 +40,7 @@ TPlotResolutionDlg::TPlotResolutionDlg(TSimulationState& state, QWidget* parent)
 }
 
 void TPlotResolutionDlg::FormShow() {
-  List_Resolution->setEditText(QString::number(State.PlotResolution));
+  List_Resolution->setEditText(QString::number(Simulation.Display().PlotResolution));
 }
 
 void TPlotResolutionDlg::OKBtnClick() {
@@ -48,22 +48,19 @@ void TPlotResolutionDlg::OKBtnClick() {
   try {
     resolution = ParseInteger(List_Resolution->currentText());
   } catch (const EError&) {
-    ShowWarning(QStringLiteral("Need Integer"));
-    List_Resolution->setEditText(QString::number(State.PlotResolution));
+    ShowWarning(QCoreApplication::translate("Messages", "Need Integer"));
+    List_Resolution->setEditText(QString::number(Simulation.Display().PlotResolution));
     return;
   }
-  // Out of range: the clamped value is stored and shown, and the dialog stays open so that the
-  // user sees what will be used before confirming it.
-  if (resolution > PlotResolutionMax) {
-    State.PlotResolution = PlotResolutionMax;
-    List_Resolution->setEditText(QString::number(PlotResolutionMax));
-  } else if (resolution < PlotResolutionMin) {
-    State.PlotResolution = PlotResolutionMin;
-    List_Resolution->setEditText(QString::number(PlotResolutionMin));
-  } else {
-    State.PlotResolution = resolution;
-    accept();
+  // Out of range: the nearest value taken is shown, and the dialog stays open so that the user
+  // sees what will be used before confirming it; nothing changes until then.
+  if (CheckPlotResolution(resolution)) {
+    const int nearest = resolution > PlotResolutionMax ? PlotResolutionMax : PlotResolutionMin;
+    List_Resolution->setEditText(QString::number(nearest));
+    return;
   }
+  if (TRefusal refusal = Simulation.SetPlotResolution(resolution)) throw EError(refusal);
+  accept();
 }
 
 void TPlotResolutionDlg::SetDefaultBtnClick() {

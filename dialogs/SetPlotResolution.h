@@ -8,19 +8,20 @@
 #include <functional>
 
 #include "dialogs/SetupDialog.h"
-#include "engine/SimulationState.h"
+#include "engine/SimulationCommands.h"
 
 class TPlotResolutionDlg : public TSetupDialog {
   Q_OBJECT
 
  public:
-  explicit TPlotResolutionDlg(TSimulationState& state, QWidget* parent = nullptr);
+  explicit TPlotResolutionDlg(TSimulationCommands& simulation, QWidget* parent = nullptr);
 
   // Puts PlotResolution into the box.
   void FormShow() override;
-  // Stores the typed whole number; a value outside PlotResolutionMin..PlotResolutionMax is
-  // stored clamped, shown clamped, and the dialog stays open for a second look. A text that is
-  // not a whole number gets the warning "Need Integer" and the box shows the current value.
+  // Sets the typed whole number and closes with OK; a value outside
+  // PlotResolutionMin..PlotResolutionMax is shown clamped, and the dialog stays open for a second
+  // look, nothing set yet. A text that is not a whole number gets the warning "Need Integer" and
+  // the box shows the current value.
   void OKBtnClick();
   // Puts PlotResolutionDefault into the box; stores nothing.
   void SetDefaultBtnClick();
@@ -35,5 +36,5 @@ class TPlotResolutionDlg : public TSetupDialog {
   std::function<void(const QString&)> ShowWarning;
 
  private:
-  TSimulationState& State;
+  TSimulationCommands& Simulation;
 };

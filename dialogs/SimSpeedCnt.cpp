@@ -2,13 +2,14 @@
 #include "dialogs/SimSpeedCnt.h"
 
 #include <QGridLayout>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <cmath>
 
 #include "app/GuardedCall.h"
 
-TSpeedControlForm::TSpeedControlForm(TSimulationState& state, QWidget* parent)
-    : TSetupDialog(QStringLiteral("Wave Speed"), QSize(331, 124), 120, parent), State(state) {
+TSpeedControlForm::TSpeedControlForm(TSimulationCommands& simulation, QWidget* parent)
+    : TSetupDialog(QStringLiteral("Wave Speed"), QSize(331, 124), 120, parent), Simulation(simulation) {
   setObjectName(QStringLiteral("SpeedControlForm"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
@@ -42,14 +43,20 @@ TSpeedControlForm::TSpeedControlForm(TSimulationState& state, QWidget* parent)
   FormCreate();
 }
 
+// The thumb at the position nearest to the interval in force, and the interval that position
+// stands for. Quiet while the range is set: a slider starts at 0, which the new minimum would
+// move to "Slow" on the way.
 void TSpeedControlForm::FormCreate() {
-  WaveSpeed->setMaximum(10);
-  WaveSpeed->setMinimum(1);
-  WaveSpeed->setValue(10);
+  {
+    const QSignalBlocker quiet(WaveSpeed);
+    WaveSpeed->setRange(SpeedPositionMin, SpeedPositionMax);
+    WaveSpeed->setValue(SpeedPositionOf(Simulation.State().TimerInterval));
+  }
+  WaveSpeedChange();
 }
 
 void TSpeedControlForm::WaveSpeedChange() {
-  State.TimerInterval = (WaveSpeed->maximum() - WaveSpeed->value()) * 20 + 1;
+  if (TRefusal refusal = Simulation.SetSpeedPosition(WaveSpeed->value())) throw EError(refusal);
 }
 
 void TSpeedControlForm::btnOKClick() {

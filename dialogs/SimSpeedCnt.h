@@ -7,20 +7,19 @@
 #include <QSlider>
 
 #include "dialogs/SetupDialog.h"
-#include "engine/SimulationState.h"
+#include "engine/SimulationCommands.h"
 
 class TSpeedControlForm : public TSetupDialog {
   Q_OBJECT
 
  public:
-  // Runs FormCreate, so that TimerInterval holds the slider's value from then on.
-  explicit TSpeedControlForm(TSimulationState& state, QWidget* parent = nullptr);
+  // Runs FormCreate, so that the animation runs at the slider's speed from then on.
+  explicit TSpeedControlForm(TSimulationCommands& simulation, QWidget* parent = nullptr);
 
-  // Maximum 10, then minimum 1, then position 10, in this order; every move of the thumb on the
-  // way stores its interval, ending at 1 ms.
+  // The slider's range, then its position as the speed in force says.
   void FormCreate();
-  // TimerInterval (ms) = (maximum - position) * 20 + 1: 1 ms at the right end ("Fast"),
-  // 181 ms at the left end ("Slow").
+  // Every move of the thumb sets the speed at once (engine/AnimationSpeed.h): 1 ms a tick at the
+  // right end ("Fast"), 181 ms at the left end ("Slow").
   void WaveSpeedChange();
   void btnOKClick();
 
@@ -30,5 +29,5 @@ class TSpeedControlForm : public TSetupDialog {
   QPushButton* btnOK = nullptr;
 
  private:
-  TSimulationState& State;
+  TSimulationCommands& Simulation;
 };

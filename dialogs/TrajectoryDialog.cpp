@@ -6,7 +6,6 @@
 #include <QLineEdit>
 
 #include "dialogs/NumberText.h"
-#include "engine/ModelLimits.h"
 #include "app/GuardedCall.h"
 
 namespace {
@@ -21,12 +20,12 @@ QString MessageName(const QString& caption) {
 
 }  // namespace
 
-TTrajectoryDialog::TTrajectoryDialog(TSimulationState& state, int trajectoryMode,
+TTrajectoryDialog::TTrajectoryDialog(TSimulationCommands& simulation, int trajectoryMode,
                                      const QString& caption, QSize layoutSize, int layoutDpi,
                                      std::initializer_list<TValueBoxDefinition> boxes,
                                      QWidget* parent)
     : TSetupDialog(caption, layoutSize, layoutDpi, parent),
-      State(state),
+      Simulation(simulation),
       TrajectoryMode(trajectoryMode) {
   GroupBox1 = new QGroupBox(this);
   GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
@@ -57,13 +56,13 @@ QComboBox* TTrajectoryDialog::Box(const char* name) const {
 
 void TTrajectoryDialog::FormShow() {
   for (const TValueBox& box : Boxes)
-    box.Edit->setEditText(FormatFixed(State.FieldSimulation.*box.Value, 6, 3));
+    box.Edit->setEditText(FormatFixed(Simulation.Trajectory().*box.Value, 6, 3));
 }
 
 void TTrajectoryDialog::OKBtnClick() {
-  // Every box is converted into a candidate first, so that a refusal leaves the stored values
-  // as a whole as they were and the typed texts in place for correcting.
-  TTrajectoryParameters candidate = State.FieldSimulation;
+  // Every box is converted into a candidate first, so that a refusal leaves the parameters in
+  // force as a whole as they were and the typed texts in place for correcting.
+  TTrajectoryParameters candidate = Simulation.Trajectory();
   for (const TValueBox& box : Boxes) {
     try {
       candidate.*box.Value = ParseFloat(box.Edit->currentText());
@@ -73,12 +72,9 @@ void TTrajectoryDialog::OKBtnClick() {
       throw EError(box.Caption + QStringLiteral(": ") + QString::fromStdString(error.what()));
     }
   }
-  // The engine's check also refuses the circle dialog's zero radius: the orbit would be a point.
-  const std::string refusal =
-      CheckTrajectory(TrajectoryMode, candidate, State.FieldSimulation.WaveVelocity);
-  if (!refusal.empty()) throw EError(refusal);
-
-  for (const TValueBox& box : Boxes) State.FieldSimulation.*box.Value = candidate.*box.Value;
+  // The command also refuses the circle dialog's zero radius (the orbit would be a point) and a
+  // speed that reaches the wave's.
+  if (TRefusal refusal = Simulation.ChooseTrajectory(TrajectoryMode, candidate)) throw EError(refusal);
   accept();
 }
 

@@ -1,6 +1,6 @@
 // What the five trajectory setup dialogs share: a framed group of captioned value boxes, each
-// bound to one trajectory parameter, OK and Cancel below. OK stores nothing unless every box
-// converts and the engine accepts the trajectory built from the new values.
+// bound to one trajectory parameter, OK and Cancel below. The boxes show the parameters in force;
+// OK hands them, with the typed values, to the trajectory command, which takes them all or none.
 #pragma once
 
 #include <QComboBox>
@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "dialogs/SetupDialog.h"
-#include "engine/SimulationState.h"
+#include "engine/SimulationCommands.h"
 #include "engine/TrajectoryParameters.h"
 
 // One row of the group: the box's object name, the caption beside it, its suggested items and
@@ -29,11 +29,12 @@ class TTrajectoryDialog : public TSetupDialog {
   Q_OBJECT
 
  public:
-  // Converts every box; on a text that is not a number or a trajectory the engine refuses, throws
-  // EError with the reason (the button's connection shows it through Guarded) and the dialog
-  // stays open with the typed texts, nothing stored. Otherwise stores all and closes with OK.
+  // Converts every box and chooses the trajectory with the values; on a text that is not a number
+  // or a trajectory the commands refuse, throws EError with the reason (the button's connection
+  // shows it through Guarded) and the dialog stays open with the typed texts, nothing changed.
+  // Otherwise the trajectory runs and the dialog closes with OK.
   void OKBtnClick();
-  // Closes with Cancel; nothing is stored.
+  // Closes with Cancel; nothing changes, and the next opening shows the parameters in force.
   void CancelBtnClick();
 
   QGroupBox* GroupBox1 = nullptr;
@@ -42,11 +43,11 @@ class TTrajectoryDialog : public TSetupDialog {
 
  protected:
   // Boxes appear top to bottom in the order given, which is also the order OK converts them.
-  TTrajectoryDialog(TSimulationState& state, int trajectoryMode, const QString& caption,
+  TTrajectoryDialog(TSimulationCommands& simulation, int trajectoryMode, const QString& caption,
                     QSize layoutSize, int layoutDpi,
                     std::initializer_list<TValueBoxDefinition> boxes, QWidget* parent);
 
-  // Each box shows its stored value rounded to six digits with three decimals.
+  // Each box shows its parameter in force rounded to six digits with three decimals.
   void FormShow() override;
 
   QComboBox* Box(const char* name) const;
@@ -58,7 +59,7 @@ class TTrajectoryDialog : public TSetupDialog {
     double TTrajectoryParameters::*Value;
   };
 
-  TSimulationState& State;
+  TSimulationCommands& Simulation;
   int TrajectoryMode;
   std::vector<TValueBox> Boxes;
 };

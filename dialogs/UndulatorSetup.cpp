@@ -16,7 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
-#include <numbers>
+#include <optional>
 #include <string>
 
 #include "app/GuardedCall.h"
@@ -24,67 +24,27 @@
 #include "dialogs/NumberText.h"
 #include "dialogs/Pictures.h"
 #include "dialogs/ScreenFit.h"
-#include "engine/ModelLimits.h"
 
 namespace {
-
-constexpr double ElectronRestEnergyEv = 511000.0;
-// K = 93 × Bu × λu with Bu in tesla and λu in metres; 93 exactly, as the captions' figures assume.
-constexpr double DeflectionFactor = 93.0;
-constexpr double MevToEv = 1000000.0;
-constexpr double EvToMev = 0.000001;
-constexpr double CmToM = 0.01;
-constexpr double KgToT = 0.1;
-constexpr double TToKg = 10.0;
-constexpr double MToUm = 1000000.0;
 
 // Significant digits the boxes and the γ label are rounded to before they are written.
 constexpr int ShownDigits = 8;
 
-// C++ arithmetic raises nothing: a fault becomes a NaN or an infinity and would run silently into
-// the state and the trajectory. Each step is checked instead and stops the handler with the
-// message the user would expect from a floating-point unit that traps.
-const char* const DivisionByZero = "Floating point division by zero";
-const char* const InvalidOperation = "Invalid floating point operation";
-const char* const Overflow = "Floating point overflow";
-
-[[noreturn]] void Raise(const char* text) {
-  throw EError(std::string(text));
+// A box's value with up to decimals decimals and no trailing zeros: the path that runs opens as
+// "0.95" and "20", as the user would type it, while a worked-out partner keeps its digits.
+QString BoxText(double value, int decimals) {
+  QString text = FormatFixed(value, ShownDigits, decimals);
+  const QString separator = QLocale().decimalPoint();
+  if (!text.contains(separator) || text.contains(QLatin1Char('E'))) return text;
+  while (text.endsWith(QLatin1Char('0'))) text.chop(1);
+  if (text.endsWith(separator)) text.chop(separator.size());
+  return text;
 }
 
-// The inputs of every step are finite (every stored value went through these checks), so a NaN
-// result is an invalid operation (inf − inf, 0 × inf) and an infinite one an overflow.
-double Checked(double result) {
-  if (std::isnan(result)) Raise(InvalidOperation);
-  if (std::isinf(result)) Raise(Overflow);
-  return result;
-}
-
-double Add(double a, double b) {
-  return Checked(a + b);
-}
-double Sub(double a, double b) {
-  return Checked(a - b);
-}
-double Mul(double a, double b) {
-  return Checked(a * b);
-}
-
-double Div(double a, double b) {
-  if (b == 0.0) Raise(a == 0.0 || std::isnan(a) ? InvalidOperation : DivisionByZero);
-  return Checked(a / b);
-}
-
-double Root(double a) {
-  if (std::isnan(a) || a < 0.0) Raise(InvalidOperation);
-  return std::sqrt(a);
-}
-
-// A text beyond the range of a double is an overflow, not a number to carry on with.
+// A text beyond the range of a double is refused as the relations refuse a result they cannot
+// hold.
 double ReadFloat(const QComboBox* box) {
-  const double value = ParseFloat(box->currentText());
-  if (!std::isfinite(value)) Raise(Overflow);
-  return value;
+  return ParseFloat(box->currentText());
 }
 
 // The built-in texts are written with a point; shown with the locale's separator, so that a user
@@ -185,8 +145,7 @@ class TRowLayout {
   QStringList& MissingPictures;
 };
 
-QComboBox* MakeBox(const char* name, std::initializer_list<const char*> items,
-                   const char* firstText) {
+QComboBox* MakeBox(const char* name, std::initializer_list<const char*> items) {
   auto* box = new QComboBox;
   box->setObjectName(QString::fromLatin1(name));
   box->setEditable(true);
@@ -198,14 +157,11 @@ QComboBox* MakeBox(const char* name, std::initializer_list<const char*> items,
   // error message that quotes the box's text.
   box->lineEdit()->setMaxLength(64);
   for (const char* item : items) box->addItem(Localized(item));
-  const QString text = Localized(firstText);
-  box->setCurrentIndex(box->findText(text));
-  if (box->currentIndex() < 0) box->setEditText(text);
   return box;
 }
 
-QLabel* MakeValueLabel(const char* name, const char* firstText, int indent) {
-  auto* label = new QLabel(Localized(firstText));
+QLabel* MakeValueLabel(const char* name, int indent) {
+  auto* label = new QLabel;
   label->setObjectName(QString::fromLatin1(name));
   label->setIndent(indent);
   label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -214,8 +170,8 @@ QLabel* MakeValueLabel(const char* name, const char* firstText, int indent) {
 
 }  // namespace
 
-TUndulatorSetupDlg::TUndulatorSetupDlg(TSimulationState& state, QWidget* parent)
-    : QDialog(parent), State(state) {
+TUndulatorSetupDlg::TUndulatorSetupDlg(TSimulationCommands& simulation, QWidget* parent)
+    : QDialog(parent), Simulation(simulation) {
   setWindowTitle(QStringLiteral("Undulator Parameter"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
@@ -241,17 +197,17 @@ void TUndulatorSetupDlg::BuildWindow() {
                         missingPictures);
 
   const int valueIndent = px(ValueIndent);
-  List_beta = MakeBox("List_beta", {"0.5", "0.7", "0.8", "0.9", "0.95", "0.98", "0.99"}, "0.95");
+  List_beta = MakeBox("List_beta", {"0.5", "0.7", "0.8", "0.9", "0.95", "0.98", "0.99"});
   List_Energy = MakeBox("List_Energy",
-                        {"0.1", "0.2", "0.3", "0.5", "0.8", "1", "1.5", "2", "5", "10"}, "0.66");
-  List_Lu = MakeBox("List_Lu", {"0.5", "1", "2", "5", "10", "20", "30"}, "20");
-  List_Np = MakeBox("List_Np", {"1", "2", "5", "10"}, "5");
-  List_K = MakeBox("List_K", {"0.1", "0.2", "0.5", "1", "2", "5", "10"}, "2");
-  List_Bu = MakeBox("List_Bu", {"0.1", "0.2", "0.5", "1", "2", "5", "10"}, "0.54");
-  LabelGamma = MakeValueLabel("LabelGamma", "10.0 ", valueIndent);
-  LabelLrad = MakeValueLabel("LabelLrad", "1.45E04", valueIndent);
-  LabelMaxAngle = MakeValueLabel("LabelMaxAngle", "3.11E-01", valueIndent);
-  LabelAmplitude = MakeValueLabel("LabelAmplitude", "9.91E-3", valueIndent);
+                        {"0.1", "0.2", "0.3", "0.5", "0.8", "1", "1.5", "2", "5", "10"});
+  List_Lu = MakeBox("List_Lu", {"0.5", "1", "2", "5", "10", "20", "30"});
+  List_Np = MakeBox("List_Np", {"1", "2", "5", "10"});
+  List_K = MakeBox("List_K", {"0.1", "0.2", "0.5", "1", "2", "5", "10"});
+  List_Bu = MakeBox("List_Bu", {"0.1", "0.2", "0.5", "1", "2", "5", "10"});
+  LabelGamma = MakeValueLabel("LabelGamma", valueIndent);
+  LabelLrad = MakeValueLabel("LabelLrad", valueIndent);
+  LabelMaxAngle = MakeValueLabel("LabelMaxAngle", valueIndent);
+  LabelAmplitude = MakeValueLabel("LabelAmplitude", valueIndent);
 
   // Electron group: β and E linked, γ derived.
   const int electronTop = Margin + OrbitHeight + BlockGap;
@@ -325,14 +281,16 @@ void TUndulatorSetupDlg::BuildWindow() {
   setTabOrder(List_Bu, okBtn);
   List_beta->setFocus();
 
-  connect(okBtn, &QPushButton::clicked, this,
-          [this] { Guarded([this] { AllOrNothing(&TUndulatorSetupDlg::OKBtnClick); }); });
+  connect(okBtn, &QPushButton::clicked, this, [this] { Guarded([this] { OKBtnClick(); }); });
   connect(cancelBtn, &QPushButton::clicked, this, [this] { Guarded([this] { reject(); }); });
-  ConnectUserEdits(List_beta, &TUndulatorSetupDlg::List_betaChange);
-  ConnectUserEdits(List_Energy, &TUndulatorSetupDlg::List_EnergyChange);
-  ConnectUserEdits(List_Lu, &TUndulatorSetupDlg::List_LuChange);
-  ConnectUserEdits(List_K, &TUndulatorSetupDlg::List_KChange);
-  ConnectUserEdits(List_Bu, &TUndulatorSetupDlg::List_BuChange);
+  ConnectUserEdits(List_beta, TUndulatorInput::Beta);
+  ConnectUserEdits(List_Energy, TUndulatorInput::Energy);
+  ConnectUserEdits(List_Lu, TUndulatorInput::Period);
+  ConnectUserEdits(List_Np, TUndulatorInput::Periods);
+  ConnectUserEdits(List_K, TUndulatorInput::K);
+  ConnectUserEdits(List_Bu, TUndulatorInput::Field);
+  Entry = UndulatorEntryOf(Simulation.Trajectory());
+  ShowEntry(std::nullopt);
 
   if (!missingPictures.isEmpty())
     qWarning("Undulator dialog: pictures left out: %s",
@@ -382,13 +340,33 @@ void TUndulatorSetupDlg::FitInto(const QRect& area) {
 // writes) and picking an item from the list (activated, also when the item picked is the one
 // already showing). A handler that wrote into its partner's box would otherwise run the partner's
 // handler and overwrite what the user typed.
-void TUndulatorSetupDlg::ConnectUserEdits(QComboBox* box, void (TUndulatorSetupDlg::*handler)()) {
-  auto run = [this, handler] { Guarded([this, handler] { AllOrNothing(handler); }); };
-  connect(box->lineEdit(), &QLineEdit::textEdited, this, run);
-  connect(box, &QComboBox::activated, this, run);
+//
+// While the user types, every key is an edit, and most prefixes of a good value are no value at
+// all ("0", "0." on the way to 0.9, "1e" on the way to 1e-3): a refused keystroke is not
+// reported, it only leaves the entry, the partner boxes and the derived values as they were. OK
+// reads again every box whose text the entry does not stand for, and tells its refusal.
+void TUndulatorSetupDlg::ConnectUserEdits(QComboBox* box, TUndulatorInput input) {
+  connect(box->lineEdit(), &QLineEdit::textEdited, this, [this, input] { TryEdit(input); });
+  connect(box, &QComboBox::activated, this,
+          [this, input] { Guarded([this, input] { EditBox(input); }); });
+}
+
+void TUndulatorSetupDlg::TryEdit(TUndulatorInput input) noexcept {
+  QComboBox* box = BoxOf(input);
+  double value = 0.0;
+  try {
+    value = input == TUndulatorInput::Periods ? ParseInteger(box->currentText()) : ReadFloat(box);
+  } catch (const std::exception&) {
+    return;  // no number yet
+  }
+  if (EditUndulator(Entry, input, value)) return;
+  Guarded([this, input] { ShowEntry(input); });
 }
 
 int TUndulatorSetupDlg::ShowModal() {
+  // What runs, not what an earlier opening was left with: a cancelled edit is gone.
+  Entry = UndulatorEntryOf(Simulation.Trajectory());
+  ShowEntry(std::nullopt);
   if (const QScreen* where = screen()) FitInto(where->availableGeometry());
   return exec() == mrOk ? mrOk : mrCancel;
 }
@@ -397,127 +375,62 @@ void TUndulatorSetupDlg::reject() {
   Guarded([this] { done(mrCancel); });
 }
 
-void TUndulatorSetupDlg::ReadAllParameter() {
-  TFieldSimulation& f = State.FieldSimulation;
-  f.UndBeta = ReadFloat(List_beta);
-  const QString energy = List_Energy->currentText();
-  f.UndEnergy = !EnergyWritten.isEmpty() && energy == EnergyWritten
-                    ? EnergyWrittenEv
-                    : Mul(ReadFloat(List_Energy), MevToEv);
-  f.UndPeriod = Mul(ReadFloat(List_Lu), CmToM);
-  f.UndK = ReadFloat(List_K);
-  f.UndPeriods = ParseInteger(List_Np->currentText());
-  f.UndBu = Mul(ReadFloat(List_Bu), KgToT);
+QComboBox* TUndulatorSetupDlg::BoxOf(TUndulatorInput input) const {
+  switch (input) {
+    case TUndulatorInput::Beta:
+      return List_beta;
+    case TUndulatorInput::Energy:
+      return List_Energy;
+    case TUndulatorInput::Period:
+      return List_Lu;
+    case TUndulatorInput::Periods:
+      return List_Np;
+    case TUndulatorInput::K:
+      return List_K;
+    case TUndulatorInput::Field:
+      return List_Bu;
+  }
+  return List_beta;
 }
 
-void TUndulatorSetupDlg::ShowRadWavelength() {
-  LabelLrad->setText(FormatScientific(Mul(State.FieldSimulation.UndRadWavelength, MToUm)));
+void TUndulatorSetupDlg::EditBox(TUndulatorInput input) {
+  QComboBox* box = BoxOf(input);
+  const double value = input == TUndulatorInput::Periods ? ParseInteger(box->currentText())
+                                                         : ReadFloat(box);
+  if (TRefusal refusal = EditUndulator(Entry, input, value)) throw EError(refusal);
+  ShowEntry(input);
 }
 
-void TUndulatorSetupDlg::SetSlaveParameter() {
-  const TFieldSimulation& f = State.FieldSimulation;
-  LabelGamma->setText(FormatFixed(f.UndGamma, ShownDigits, 2));
-  ShowRadWavelength();
-  LabelMaxAngle->setText(FormatScientific(f.UndMaxAngle));
-  LabelAmplitude->setText(FormatScientific(f.UndAmplitude));
+void TUndulatorSetupDlg::ShowEntry(std::optional<TUndulatorInput> typed) {
+  const auto show = [&](TUndulatorInput input, const QString& text) {
+    QComboBox* box = BoxOf(input);
+    if (typed != input) box->setEditText(text);
+    Accepted[static_cast<int>(input)] = box->currentText();
+  };
+  show(TUndulatorInput::Beta, BoxText(Entry.Beta, 6));
+  show(TUndulatorInput::Energy, BoxText(Entry.EnergyMeV, 2));
+  show(TUndulatorInput::Period, BoxText(Entry.PeriodCm, 2));
+  show(TUndulatorInput::Periods, QString::number(Entry.Periods));
+  show(TUndulatorInput::K, BoxText(Entry.K, 6));
+  show(TUndulatorInput::Field, BoxText(Entry.FieldKG, 6));
+  const TUndulatorDerived derived = UndulatorDerivedOf(Entry);
+  LabelGamma->setText(FormatFixed(derived.Gamma, ShownDigits, 2));
+  LabelLrad->setText(FormatScientific(derived.RadWavelengthUm));
+  LabelMaxAngle->setText(FormatScientific(derived.MaxAngle));
+  LabelAmplitude->setText(FormatScientific(derived.AmplitudeM));
 }
 
-// λrad = (λu / 2 / γ²) × (K²/2 + 1) in metres, φ = K / γ in radians, a = λu × (φ/2) / π in metres.
-void TUndulatorSetupDlg::UpdateCommonDerived() {
-  TFieldSimulation& f = State.FieldSimulation;
-  f.UndRadWavelength = Mul(Div(Mul(f.UndPeriod, 0.5), Mul(f.UndGamma, f.UndGamma)),
-                           Add(Mul(Mul(f.UndK, f.UndK), 0.5), 1.0));
-  f.UndMaxAngle = Div(f.UndK, f.UndGamma);
-  f.UndAmplitude = Div(Mul(f.UndPeriod, Mul(f.UndMaxAngle, 0.5)), std::numbers::pi);
-}
-
-// β decides γ = 1 / √(1 − β²) and the energy E = (γ − 1) × 511000 eV.
-void TUndulatorSetupDlg::List_betaChange() {
-  ReadAllParameter();
-  TFieldSimulation& f = State.FieldSimulation;
-  f.UndGamma = Div(1.0, Root(Sub(1.0, Mul(f.UndBeta, f.UndBeta))));
-  f.UndEnergy = Mul(Sub(f.UndGamma, 1.0), ElectronRestEnergyEv);
-  UpdateCommonDerived();
-  EnergyWritten = FormatFixed(Mul(f.UndEnergy, EvToMev), ShownDigits, 2);
-  EnergyWrittenEv = f.UndEnergy;
-  List_Energy->setEditText(EnergyWritten);
-  ShowRadWavelength();
-  SetSlaveParameter();
-}
-
-// E decides γ = E / 511000 eV + 1 and β = √(1 − 1/γ²).
-void TUndulatorSetupDlg::List_EnergyChange() {
-  ReadAllParameter();
-  TFieldSimulation& f = State.FieldSimulation;
-  f.UndEnergy = Mul(ReadFloat(List_Energy), MevToEv);
-  f.UndGamma = Add(Div(f.UndEnergy, ElectronRestEnergyEv), 1.0);
-  f.UndBeta = Root(Sub(1.0, Div(1.0, Mul(f.UndGamma, f.UndGamma))));
-  UpdateCommonDerived();
-  List_beta->setEditText(FormatFixed(f.UndBeta, ShownDigits, 6));
-  ShowRadWavelength();
-  SetSlaveParameter();
-}
-
-// K is the one quantity that depends on both the period and the field, and a change of either
-// holds the other; so the two changes recompute the same thing. γ comes from E, never from β.
-void TUndulatorSetupDlg::KFromFieldAndPeriod() {
-  ReadAllParameter();
-  TFieldSimulation& f = State.FieldSimulation;
-  f.UndK = Mul(Mul(DeflectionFactor, f.UndBu), f.UndPeriod);
-  f.UndGamma = Add(Div(f.UndEnergy, ElectronRestEnergyEv), 1.0);
-  UpdateCommonDerived();
-  List_K->setEditText(FormatFixed(f.UndK, ShownDigits, 6));
-  ShowRadWavelength();
-  SetSlaveParameter();
-}
-
-// A new period holds the field.
-void TUndulatorSetupDlg::List_LuChange() {
-  KFromFieldAndPeriod();
-}
-
-// A new K holds the period: Bu = K / 93 / λu follows, shown in kG.
-void TUndulatorSetupDlg::List_KChange() {
-  ReadAllParameter();
-  TFieldSimulation& f = State.FieldSimulation;
-  f.UndBu = Div(Div(f.UndK, DeflectionFactor), f.UndPeriod);
-  f.UndGamma = Add(Div(f.UndEnergy, ElectronRestEnergyEv), 1.0);
-  UpdateCommonDerived();
-  List_Bu->setEditText(FormatFixed(Mul(f.UndBu, TToKg), ShownDigits, 6));
-  ShowRadWavelength();
-  SetSlaveParameter();
-}
-
-// A new field holds the period.
-void TUndulatorSetupDlg::List_BuChange() {
-  KFromFieldAndPeriod();
-}
-
-// A box that does not convert keeps the dialog open with the user's texts, so that OK never
-// reports success for values that were not all stored. So does a path the charge cannot run:
-// γ = 1 / √(1 − β²) has no value from β = 1 on, and the main window would refuse the rest.
+// A box whose text the dialog did not take (its edit was refused) is read again, so that OK
+// never reports success for values that were not all taken; then the undulator runs with the
+// entry, or the command's refusal keeps the dialog open.
 void TUndulatorSetupDlg::OKBtnClick() {
-  ReadAllParameter();
-  const TFieldSimulation& f = State.FieldSimulation;
-  if (!(f.UndBeta < 1.0)) {
-    throw EError(QStringLiteral("The electron velocity must be below the light velocity (%1 was "
-                                "given).")
-                     .arg(FormatFixed(f.UndBeta, ShownDigits, 3)));
+  for (const TUndulatorInput input :
+       {TUndulatorInput::Beta, TUndulatorInput::Energy, TUndulatorInput::Period,
+        TUndulatorInput::Periods, TUndulatorInput::K, TUndulatorInput::Field}) {
+    if (BoxOf(input)->currentText() != Accepted[static_cast<int>(input)]) EditBox(input);
   }
-  const std::string refusal = CheckTrajectory(tmUndulator, f, f.WaveVelocity);
-  if (!refusal.empty()) throw EError(refusal);
+  TTrajectoryParameters parameters = Simulation.Trajectory();
+  ApplyUndulatorEntry(Entry, parameters);
+  if (TRefusal refusal = Simulation.ChooseTrajectory(tmUndulator, parameters)) throw EError(refusal);
   done(mrOk);
-}
-
-// The boxes are stored one by one as they convert and the derived values step by step, so a
-// box that does not convert or a step that fails would leave part of an edit stored: a refused
-// β of 1 would stay the undulator's speed. The values are put back as they were instead.
-void TUndulatorSetupDlg::AllOrNothing(void (TUndulatorSetupDlg::*handler)()) {
-  const TTrajectoryParameters before = State.FieldSimulation;
-  try {
-    (this->*handler)();
-  } catch (...) {
-    static_cast<TTrajectoryParameters&>(State.FieldSimulation) = before;
-    throw;
-  }
 }

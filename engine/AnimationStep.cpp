@@ -35,7 +35,7 @@ void PullChargeTowards(TSimulationState& state, TVector2 cursor) {
   field.ChargePos.Y += state.MouseStep.Y;
 }
 
-TChargeMove MoveCharge(TSimulationState& state, TVector2 cursor) {
+TChargeMove MoveCharge(TSimulationState& state, std::optional<TVector2> cursor) {
   // Saturates rather than overflowing after years of mouse mode.
   if (state.FrameIndex < INT_MAX) ++state.FrameIndex;
 
@@ -44,7 +44,7 @@ TChargeMove MoveCharge(TSimulationState& state, TVector2 cursor) {
   const int mode = state.TrajectoryMode;
 
   if (mode == tmMouse) {
-    if (state.Dragging) PullChargeTowards(state, cursor);
+    if (cursor) PullChargeTowards(state, *cursor);
     field.UpdateMouseVelocity(state.TrajectoryMode);
     return TChargeMove::Moved;
   }
@@ -114,8 +114,9 @@ void ResetSimulation(TSimulationState& state) {
                    state.WaveFrontSpacing);
 }
 
-void RunTick(TSimulationState& state, TVector2 cursor) {
-  if (MoveCharge(state, cursor) == TChargeMove::Restart) {
+bool RunTick(TSimulationState& state, std::optional<TVector2> cursor) {
+  const bool restart = MoveCharge(state, cursor) == TChargeMove::Restart;
+  if (restart) {
     ResetSimulation(state);
     // The reset has emitted at the start: this tick goes on to the next sample, as the first
     // tick after any reset does. Emitting at the start again would hold the charge there for a
@@ -123,4 +124,5 @@ void RunTick(TSimulationState& state, TVector2 cursor) {
     MoveCharge(state, cursor);
   }
   EmitAndAdvance(state);
+  return restart;
 }

@@ -2,6 +2,8 @@
 // timer and reset command call these, and so do the tests and the frame benchmark.
 #pragma once
 
+#include <optional>
+
 #include "engine/SimulationState.h"
 
 // The charge closes a fifth of its distance to the cursor per tick in mouse mode ...
@@ -19,14 +21,15 @@ enum class TChargeMove {
 void PullChargeTowards(TSimulationState& state, TVector2 cursor);
 
 // Steps 2 and 3 of a tick: FrameIndex += 1, then the charge moves by TrajectoryMode:
-// - mouse: pulled towards cursor while Dragging, then UpdateMouseVelocity (dragging or not);
+// - mouse: pulled towards cursor while it is dragged (a cursor given, model units), then
+//   UpdateMouseVelocity (dragged or not);
 // - straight line: the sample FrameIndex; past sample SampleCount - 2 the charge stays on that
 //   sample at rest (Beta 0) with FrameIndex clamped there;
 // - dipole, circle, race track: past sample SampleCount - 2 the path starts again at sample 0;
 // - undulator, bending magnet: past sample SampleCount - 2 FrameIndex := 0 and Restart is
 //   returned with nothing copied.
 // A sample table of fewer than two usable samples leaves the charge where it is.
-TChargeMove MoveCharge(TSimulationState& state, TVector2 cursor);
+TChargeMove MoveCharge(TSimulationState& state, std::optional<TVector2> cursor);
 
 // Steps 4 and 5 of a tick: the charge's velocity into its history and the Thomas precession
 // (AdvanceCharge), aberrated emission directions, then aging and emission of the nodes.
@@ -47,5 +50,6 @@ TResetStart ResetStartOf(const TSimulationState& state);
 void ResetSimulation(TSimulationState& state);
 
 // The engine's part of one tick without the window's run control: MoveCharge, on Restart the
-// reset, then EmitAndAdvance.
-void RunTick(TSimulationState& state, TVector2 cursor);
+// reset and the move on to the next sample, then EmitAndAdvance. True when the tick started a
+// new pass of an undulator or bending path (the reset happened).
+bool RunTick(TSimulationState& state, std::optional<TVector2> cursor = std::nullopt);

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "engine/MyMath.h"
-#include "engine/TrajectoryParameters.h"
 
 struct TEmitDirection {
   double X = 0.0;
@@ -47,7 +46,7 @@ struct TChargeRecord {
 // every line running out of the plot), line 0..JSize (line JSize repeats the direction of line 0).
 // Aging hands each row's storage on to the next row index: a pointer into Nodes[r], r < ISize - 1,
 // taken before a tick points into Nodes[r + 1] after it.
-class TFieldSimulation : public TTrajectoryParameters {
+class TFieldSimulation {
  public:
   double WaveVelocity = 0.0;  // model units per tick, ModelWidth / ISize
   double InvWaveVelocity = 0.0;

@@ -2,8 +2,10 @@
 // physics options, animation values, and the two engine objects.
 #pragma once
 
+#include "engine/AnimationSpeed.h"
 #include "engine/FieldCal.h"
 #include "engine/PathGen.h"
+#include "engine/TrajectoryParameters.h"
 
 enum TTrajectoryMode : int {
   tmMouse = 1,
@@ -28,9 +30,12 @@ inline bool IsClosedPath(int trajectoryMode) {
 }
 
 constexpr double ModelWidth = 2.0;  // model units across the main plot (x from -1 to 1)
-constexpr int PlotResolutionMin = 10;
-constexpr int PlotResolutionMax = 100;
-constexpr int PlotResolutionDefault = 10;
+
+// A wavefront advances one row per tick and the oldest row reaches across the plot:
+// WaveVelocity = ModelWidth / ISize model units per tick, the unit every speed is a fraction of.
+constexpr double WaveVelocityOf(long long iSize) {
+  return ModelWidth / static_cast<double>(iSize);
+}
 
 struct TModelSizePreset {
   int ISize;
@@ -41,35 +46,23 @@ constexpr TModelSizePreset ModelSizeLarge{400, 40, 20};
 constexpr TModelSizePreset ModelSizeMedium{200, 40, 10};
 constexpr TModelSizePreset ModelSizeSmall{100, 20, 10};
 
-// Created by whoever runs the program (or a test) before any window, and handed to the windows
-// by reference. The physics switches live in FieldSimulation (LightAberration,
-// TrackEmissionPoint), the trajectory parameters too (CircleRadius ... BendAngle).
+// Created by whoever runs the program (or a test) before any window, and handed down by
+// reference; changed through the commands (engine/SimulationCommands.h). The physics switches
+// live in FieldSimulation (LightAberration, TrackEmissionPoint, ThomasPrecession).
 struct TSimulationState {
   TFieldSimulation FieldSimulation;
   TPathGeneration PathGeneration;
+  // The parameters the path in force was built from: what the charge runs now, whatever a
+  // dialog holds that the user has not confirmed.
+  TTrajectoryParameters Trajectory;
 
   int ISize = 200;  // emission ticks kept per field line
   int JSize = 40;   // number of field-line directions
   int TrajectoryMode = tmMouse;
   int FrameIndex = 0;      // ticks since the last reset; index into the sample table
-  int TimerInterval = 10;  // milliseconds; the wave speed window sets it at start-up
+  int TimerInterval = TimerIntervalOfSpeed(SpeedPositionDefault);  // milliseconds between ticks
   int WaveFrontSpacing = 5;  // rows between drawn wavefronts
 
-  bool ShowFieldLines = true;
-  bool ShowWaveFronts = false;
-  bool ShowNodePoints = false;
-  bool ShowFieldVectors = false;  // arrows of the exact field over the plots
-  bool SmoothLines = true;        // anti-aliased lines and disc edges in every plot
-  int PlotResolution = PlotResolutionDefault;  // pixels
-  double AspectRatio = 0.0;  // plot height / width: the main plot's vertical half-range
-
-  bool StopAfterTick = false;
-  bool Dragging = false;
-  int MouseX = 0;  // cursor over the plot, device pixels of its picture
-  int MouseY = 0;
-  TVector2 MouseStep;
+  TVector2 MouseStep;  // the charge's last pull towards the cursor, model units
   double MouseStepLength = 0.0;
-
-  double ZoomScale = 16.0;
-  int ZoomTracking = 1;  // 0 off, 1 on particle motion, 2 on initial velocity
 };

@@ -12,15 +12,12 @@ struct TTrajectoryParameters {
   double LineStopX = 0.5;
   double DipoleBeta = 0.9;
   double DipoleAmplitude = 0.05;
+  // The undulator's path: speed, period λu, orbit amplitude a and number of periods. The
+  // quantities its dialog also shows (γ, E, K, Bu, λrad, φ) follow from these
+  // (engine/UndulatorRelations.h).
   double UndBeta = 0.95;
-  double UndGamma = 0.0;          // Lorentz factor 1 / sqrt(1 - UndBeta^2)
-  double UndEnergy = 0.0;         // kinetic energy, eV
-  double UndPeriod = 0.2;         // metres
-  double UndRadWavelength = 0.0;  // metres
-  double UndK = 2.0;              // deflection parameter
-  double UndBu = 0.0;             // peak field, tesla
-  double UndAmplitude = 0.0278;   // orbit amplitude a about its axis (half the swing), metres
-  double UndMaxAngle = 0.0;       // radians
+  double UndPeriod = 0.2;        // metres
+  double UndAmplitude = 0.0278;  // orbit amplitude a about its axis (half the swing), metres
   int UndPeriods = 5;
   double RaceBeta = 0.8;
   double RaceRadius = 0.1;
@@ -28,6 +25,8 @@ struct TTrajectoryParameters {
   double BendBeta = 0.9;
   double BendRadius = 0.5;
   double BendAngle = 45.0;  // degrees
+
+  friend bool operator==(const TTrajectoryParameters&, const TTrajectoryParameters&) = default;
 };
 
 // The undulator path's swing from trough to crest, 2a in metres. The orbit

@@ -15,6 +15,7 @@
 
 #include "app/FileWriting.h"
 #include "app/GuardedCall.h"
+#include "plot/MainPictureImage.h"
 #include "plot/PainterCanvas.h"
 
 namespace {
@@ -28,9 +29,9 @@ QString Reason(const char* text) { return QCoreApplication::translate("Messages"
 }
 
 QByteArray PngBytes(const QString& path, const TSimulationState& state,
-                    const TPictureGeometry& geometry) {
+                    const TDisplaySettings& display,                     const TPictureGeometry& geometry) {
   const QImage image =
-      RenderMainPicture(state, geometry.LogicalSize, geometry.PixelRatio, geometry.Range);
+      RenderMainPicture(state, display, geometry.LogicalSize, geometry.PixelRatio, geometry.Range);
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -40,7 +41,7 @@ QByteArray PngBytes(const QString& path, const TSimulationState& state,
 }
 
 QByteArray SvgBytes(const QString& path, const TSimulationState& state,
-                    const TPictureGeometry& geometry) {
+                    const TDisplaySettings& display,                     const TPictureGeometry& geometry) {
   const QSize size = geometry.LogicalSize;
   QByteArray bytes;
   QBuffer buffer(&bytes);
@@ -58,7 +59,7 @@ QByteArray SvgBytes(const QString& path, const TSimulationState& state,
   if (!painter.begin(&generator)) Fail(path, Reason("the drawing could not start"));
   try {
     TPainterCanvas canvas(painter, QRect(QPoint(0, 0), size));
-    DrawMainPicture(canvas, MainPictureMapping(size, geometry.Range), 1.0, state);
+    DrawMainPicture(canvas, MainPictureMapping(size, geometry.Range), 1.0, state, display);
   } catch (...) {
     painter.end();
     throw;
@@ -85,7 +86,7 @@ std::optional<TPictureFormat> PictureFormatOfPath(const QString& path) {
 }
 
 void SaveMainPicture(const QString& path, const TSimulationState& state,
-                     const TPictureGeometry& geometry) {
+                    const TDisplaySettings& display,                      const TPictureGeometry& geometry) {
   const std::optional<TPictureFormat> format = PictureFormatOfPath(path);
   if (!format) Fail(path, Reason("the name must end in .png or .svg"));
   if (geometry.LogicalSize.isEmpty() || !(geometry.PixelRatio > 0.0))
@@ -99,8 +100,8 @@ void SaveMainPicture(const QString& path, const TSimulationState& state,
   if (!file.open(QIODevice::WriteOnly)) Fail(path, file.errorString());
   // Encoded first and written here: the writers' own streams let a short write on a full disk
   // pass, and the part written would have been committed as the whole picture.
-  const QByteArray bytes = *format == TPictureFormat::Png ? PngBytes(path, state, geometry)
-                                                          : SvgBytes(path, state, geometry);
+  const QByteArray bytes = *format == TPictureFormat::Png ? PngBytes(path, state, display, geometry)
+                                                          : SvgBytes(path, state, display, geometry);
   if (!WriteWhole(file, bytes) || !file.flush()) {
     const QString reason = file.errorString();
     whole.cancelWriting();

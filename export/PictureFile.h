@@ -29,4 +29,4 @@ struct TPictureGeometry {
 // Throws EError naming the file and the reason (an unknown suffix, a folder that cannot be
 // written, a full disk).
 void SaveMainPicture(const QString& path, const TSimulationState& state,
-                     const TPictureGeometry& geometry);
+                     const TDisplaySettings& display, const TPictureGeometry& geometry);

@@ -2,55 +2,40 @@
 // file.
 #include "export/RenderCommand.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <exception>
 #include <string>
 
 #include "app/GuardedCall.h"
-#include "engine/AnimationStep.h"
-#include "engine/ModelLimits.h"
-#include "engine/Trajectories.h"
+#include "app/RefusalText.h"
+#include "engine/SimulationCommands.h"
 #include "export/PictureFile.h"
 #include "export/StopSignals.h"
 #include "export/TickVideo.h"
 #include "export/VideoRecorder.h"
 
-namespace {
-
-// The state as the window leaves it after choosing the model, the display options and the
-// trajectory: nodes sized, path built, reset. Empty on success, else the engine's refusal.
-std::string Prepare(const TCommandLine& line, TSimulationState& state) {
-  if (line.ISize) state.ISize = *line.ISize;
-  if (line.JSize) state.JSize = *line.JSize;
-  if (line.WaveFrontSpacing) state.WaveFrontSpacing = *line.WaveFrontSpacing;
-  std::string refusal = CheckModelSize(state.ISize, state.JSize, state.WaveFrontSpacing);
-  if (!refusal.empty()) return refusal;
-  state.ShowFieldLines = line.FieldLines;
-  state.ShowWaveFronts = line.WaveFronts;
-  state.ShowNodePoints = line.NodePoints;
-  state.ShowFieldVectors = line.FieldArrows;
-  if (line.Smooth) state.SmoothLines = *line.Smooth;
-  state.AspectRatio = static_cast<double>(line.Size.height()) / line.Size.width();
-
-  TFieldSimulation& field = state.FieldSimulation;
-  field.InitNodes(state.ISize, state.JSize, ModelWidth);
-  state.TrajectoryMode = line.TrajectoryMode;
-  if (state.TrajectoryMode != tmMouse) {
-    refusal = CheckTrajectory(state.TrajectoryMode, field, field.WaveVelocity);
-    if (!refusal.empty()) return refusal;
-    BuildTrajectory(state.PathGeneration, state.TrajectoryMode, field, field.WaveVelocity);
-  }
-  ResetSimulation(state);
-  return {};
+TRefusal ApplyCommandLine(const TCommandLine& line, TSimulationCommands& simulation) {
+  TModelSize size = simulation.ModelSize();
+  if (line.ISize) size.ISize = *line.ISize;
+  if (line.JSize) size.JSize = *line.JSize;
+  if (line.WaveFrontSpacing) size.WaveFrontSpacing = *line.WaveFrontSpacing;
+  if (TRefusal refusal = simulation.ChooseModelSize(size)) return refusal;
+  TDisplaySettings display = simulation.Display();
+  display.ShowFieldLines = line.FieldLines;
+  display.ShowWaveFronts = line.WaveFronts;
+  display.ShowNodePoints = line.NodePoints;
+  display.ShowFieldVectors = line.FieldArrows;
+  if (line.Smooth) display.SmoothLines = *line.Smooth;
+  if (TRefusal refusal = simulation.SetDisplay(display)) return refusal;
+  return simulation.ChooseTrajectory(line.TrajectoryMode, TTrajectoryParameters{});
 }
-
-}  // namespace
 
 int RunRenderCommand(const TCommandLine& line, QString& message) {
   if (line.IsVideo()) {
     const QString tooLarge = VideoSizeRefusal(DevicePixelsOf(line.Size, line.PixelRatio));
     if (!tooLarge.isEmpty()) {
-      message = QStringLiteral("--size %1x%2 at --scale %3: %4")
+      message = QCoreApplication::translate("Messages", "--size %1x%2 at --scale %3: %4")
                     .arg(line.Size.width())
                     .arg(line.Size.height())
                     .arg(line.PixelRatio)
@@ -59,9 +44,10 @@ int RunRenderCommand(const TCommandLine& line, QString& message) {
     }
   }
   TSimulationState state;
-  const std::string refusal = Prepare(line, state);
-  if (!refusal.empty()) {
-    message = QString::fromStdString(refusal);
+  TDisplaySettings display;
+  TSimulationCommands simulation(state, display);
+  if (TRefusal refusal = ApplyCommandLine(line, simulation)) {
+    message = RefusalText(refusal);
     return ExitUsage;
   }
   TPictureGeometry geometry;
@@ -75,12 +61,12 @@ int RunRenderCommand(const TCommandLine& line, QString& message) {
   bool written = false;
   try {
     if (line.IsVideo()) {
-      written = RecordTickVideo(line.RenderFile, state, geometry, line.FromTick, line.Ticks,
+      written = RecordTickVideo(line.RenderFile, simulation, geometry, line.FromTick, line.Ticks,
                                 stopRequested);
     } else {
-      for (int tick = 0; tick < line.Ticks && !stopRequested(); ++tick) RunTick(state, {});
+      for (int tick = 0; tick < line.Ticks && !stopRequested(); ++tick) simulation.RunTick();
       if (!stopRequested()) {
-        SaveMainPicture(line.RenderFile, state, geometry);
+        SaveMainPicture(line.RenderFile, state, display, geometry);
         written = true;
       }
     }
@@ -91,7 +77,7 @@ int RunRenderCommand(const TCommandLine& line, QString& message) {
   if (!written) {
     const int signal = stopSignals.Received();
     message =
-        QStringLiteral("Could not write \"%1\": stopped by %2")
+        QCoreApplication::translate("Messages", "Could not write \"%1\": stopped by %2")
             .arg(QDir::toNativeSeparators(line.RenderFile), QLatin1String(StopSignalName(signal)));
     return ExitStopped + signal;
   }

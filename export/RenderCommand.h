@@ -5,10 +5,18 @@
 #include <QString>
 
 #include "app/CommandLine.h"
+#include "engine/Refusal.h"
+#include "engine/SimulationCommands.h"
+
+// The model, the display switches and the trajectory (with its default parameters) of line
+// applied to simulation, in that order, as the window's menus would: the render's simulation,
+// and the window's at start. No refusal on success; a refusal leaves what was applied before it.
+TRefusal ApplyCommandLine(const TCommandLine& line, TSimulationCommands& simulation);
 
 // Runs line (whose Action is Render) and returns the exit status: ExitSuccess, ExitWriteFailed
 // when the file could not be written, ExitUsage when the options describe a model or trajectory
 // the engine refuses or a video frame larger than the recorder takes, ExitStopped plus the
 // signal's number when SIGINT or SIGTERM stopped the run (the file is then not written, and
-// whatever had its name stays). message gets the one-line reason of a failure.
+// whatever had its name stays). message gets the one-line reason of a failure, in the language
+// installed.
 int RunRenderCommand(const TCommandLine& line, QString& message);

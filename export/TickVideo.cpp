@@ -10,6 +10,7 @@
 
 #include "engine/AnimationStep.h"
 #include "export/VideoRecorder.h"
+#include "plot/MainPictureImage.h"
 
 namespace {
 
@@ -18,7 +19,8 @@ constexpr double TicksPerSecond = 60.0;
 
 }  // namespace
 
-bool RecordTickVideo(const QString& path, TSimulationState& state, const TPictureGeometry& geometry,
+bool RecordTickVideo(const QString& path, TSimulationCommands& simulation,
+                     const TPictureGeometry& geometry,
                      int firstTick, int lastTick, const std::function<bool()>& stopRequested) {
   // Any rate for a name of no video format: the recorder refuses the name.
   const TVideoFormat format = VideoFormatOfPath(path).value_or(TVideoFormat::Mp4);
@@ -46,10 +48,10 @@ bool RecordTickVideo(const QString& path, TSimulationState& state, const TPictur
   for (int tick = 0; tick <= lastTick && !recorder.Failed(); ++tick) {
     // Leaving the recorder unfinished abandons the video.
     if (stopRequested()) return false;
-    if (tick > 0) RunTick(state, {});
+    if (tick > 0) simulation.RunTick();
     if (tick < firstTick) continue;
     const QImage picture =
-        RenderMainPicture(state, geometry.LogicalSize, geometry.PixelRatio, geometry.Range);
+        RenderMainPicture(simulation.State(), simulation.Display(), geometry.LogicalSize, geometry.PixelRatio, geometry.Range);
     std::unique_lock<std::mutex> guard(lock);
     // Polled as well: a worker that failed encodes nothing more and says so only through Failed.
     while (added - encoding > waiting && !recorder.Failed())

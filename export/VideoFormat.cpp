@@ -17,6 +17,8 @@ std::optional<TVideoFormat> VideoFormatOfPath(const QString& path) {
 int StandardFrameRate(double ticksPerSecond, TVideoFormat format) {
   static constexpr int VideoRates[] = {10, 12, 15, 24, 25, 30, 50, 60};
   static constexpr int GifRates[] = {10, 20, 25, 50};
+  // A rate that is no number (a zero interval) gets the fastest rate.
+  if (!std::isfinite(ticksPerSecond)) ticksPerSecond = 1000.0;
   const auto nearest = [ticksPerSecond](const auto& rates) {
     int best = rates[0];
     for (const int rate : rates) {
@@ -24,8 +26,6 @@ int StandardFrameRate(double ticksPerSecond, TVideoFormat format) {
     }
     return best;
   };
-  // A rate that is no number (a zero interval) gets the fastest rate.
-  if (!std::isfinite(ticksPerSecond)) ticksPerSecond = 1000.0;
   return format == TVideoFormat::Gif ? nearest(GifRates) : nearest(VideoRates);
 }
 

@@ -44,8 +44,6 @@
 #include "dialogs/SimSpeedCnt.h"
 #include "dialogs/UndulatorSetup.h"
 #include "engine/AnimationStep.h"
-#include "engine/ModelLimits.h"
-#include "engine/Trajectories.h"
 #include "export/FileTypeChoice.h"
 #include "export/PictureFile.h"
 #include "render/MainPicture.h"
@@ -266,9 +264,9 @@ void TMainForm1::FormCreate() {
   CreateComponents();
 
   VersionDlg = std::make_unique<TBetaVersionDlg>(this);
-  UndulatorDlg = std::make_unique<TUndulatorSetupDlg>(State, this);
-  ZoomView = std::make_unique<TZoomViewForm>(State, this);
-  SpeedForm = std::make_unique<TSpeedControlForm>(State, this);
+  UndulatorDlg = std::make_unique<TUndulatorSetupDlg>(Commands, this);
+  ZoomView = std::make_unique<TZoomViewForm>(Commands, this);
+  SpeedForm = std::make_unique<TSpeedControlForm>(Commands, this);
 
   const QScreen* screen = QGuiApplication::primaryScreen();
   FrameMs = FrameIntervalOf(screen);
@@ -283,9 +281,10 @@ void TMainForm1::FormCreate() {
   FormResize();
 
   Series1().AddPoint(0.0, 0.0, ChargeMarkerPen);
-  State.FieldSimulation.InitNodes(State.ISize, State.JSize, ModelWidth);
+  // The start-up values are the program's own and always taken.
+  if (TRefusal refusal = Commands.Start()) throw EError(refusal);
   ApplySmoothLines();
-  MnuResetClick();
+  ShowReset();
   Timer1->start();
 }
 
@@ -297,15 +296,15 @@ bool TMainForm1::FormShow() {
 }
 
 void TMainForm1::CreateRemainingWindows() {
-  if (!ModelSize) ModelSize = std::make_unique<TModelSizeDlg>(State, this);
+  if (!ModelSize) ModelSize = std::make_unique<TModelSizeDlg>(Commands, this);
   if (!PatternForm) PatternForm = std::make_unique<TRadiationPatternForm>(State, this);
-  if (!CircleDlg) CircleDlg = std::make_unique<TCircleTrjDlg>(State, this);
-  if (!LineDlg) LineDlg = std::make_unique<TLineTrjDlg>(State, this);
-  if (!DipoleDlg) DipoleDlg = std::make_unique<TDipoleOscSetupDlg>(State, this);
-  if (!RaceTrackDlg) RaceTrackDlg = std::make_unique<TRaceTrackSetupDlg>(State, this);
-  if (!ResolutionDlg) ResolutionDlg = std::make_unique<TPlotResolutionDlg>(State, this);
-  if (!BendDlg) BendDlg = std::make_unique<TBendingDlg>(State, this);
-  if (!PhysicalDlg) PhysicalDlg = std::make_unique<TPhysicalModelDlg>(State, this);
+  if (!CircleDlg) CircleDlg = std::make_unique<TCircleTrjDlg>(Commands, this);
+  if (!LineDlg) LineDlg = std::make_unique<TLineTrjDlg>(Commands, this);
+  if (!DipoleDlg) DipoleDlg = std::make_unique<TDipoleOscSetupDlg>(Commands, this);
+  if (!RaceTrackDlg) RaceTrackDlg = std::make_unique<TRaceTrackSetupDlg>(Commands, this);
+  if (!ResolutionDlg) ResolutionDlg = std::make_unique<TPlotResolutionDlg>(Commands, this);
+  if (!BendDlg) BendDlg = std::make_unique<TBendingDlg>(Commands, this);
+  if (!PhysicalDlg) PhysicalDlg = std::make_unique<TPhysicalModelDlg>(Commands, this);
   ApplySmoothLines();
 }
 
@@ -324,11 +323,10 @@ void TMainForm1::FormResize() {
   if (Chart1->width() > 0 && Chart1->height() > 0) {
     LastGoodAspectRatio = static_cast<double>(Chart1->height()) / Chart1->width();
   }
-  State.AspectRatio = LastGoodAspectRatio;
   // A video keeps one picture size from its first frame to its last.
   if (Recorder && Chart1->size() != RecordingChartSize) EndRecording(TRecordingEnd::WindowResized);
   // Lower end first: after a far pan the surface may refuse it, and then the rest is skipped.
-  Chart1->SetAxisRange(TPlotSurface::TAxisId::Left, -State.AspectRatio, State.AspectRatio);
+  Chart1->SetAxisRange(TPlotSurface::TAxisId::Left, -LastGoodAspectRatio, LastGoodAspectRatio);
   Chart1->SetAxisRange(TPlotSurface::TAxisId::Bottom, -1.0, 1.0);
   Series1().RequestRedraw();
 }
@@ -392,21 +390,13 @@ void TMainForm1::Timer1Timer() {
   const int interval = EffectiveIntervalMs();
   if (Timer1->interval() != interval) Timer1->setInterval(interval);
 
-  TVector2 cursor;
-  if (State.TrajectoryMode == tmMouse && State.Dragging) {
+  std::optional<TVector2> cursor;
+  if (State.TrajectoryMode == tmMouse && Dragging) {
     const QPoint position = CursorSource ? CursorSource() : Chart1->CursorPosition();
-    State.MouseX = position.x();
-    State.MouseY = position.y();
-    cursor = {Chart1->PixelToValueX(State.MouseX), Chart1->PixelToValueY(State.MouseY)};
+    cursor = TVector2{Chart1->PixelToValueX(position.x()), Chart1->PixelToValueY(position.y())};
   }
-  if (MoveCharge(State, cursor) == TChargeMove::Restart) {
-    MnuPauseClick();
-    MnuResetClick();
-    MnuRunClick();
-    // On to the next sample, as after any reset (see RunTick).
-    MoveCharge(State, cursor);
-  }
-  EmitAndAdvance(State);
+  // A new pass of the undulator or the bending magnet resets the simulation on the way.
+  if (Commands.RunTick(cursor).PassRestarted) ShowReset();
   if (PatternForm) PatternForm->ChargeTicked();
 
   Series1().SetPointX(0, State.FieldSimulation.ChargePos.X);
@@ -416,41 +406,46 @@ void TMainForm1::Timer1Timer() {
   // or with no area) must not leave the magnified view standing still.
   if (ZoomView && ZoomView->isVisible()) ZoomView->RequestChartRedraw();
   if (Recorder) RecordTick();
-  if (State.StopAfterTick) SetTimerEnabled(false);
+  if (StopAfterTick) SetTimerEnabled(false);
 }
 
 void TMainForm1::MnuResetClick() {
-  const TResetStart start = ResetStartOf(State);
-  ResetSimulation(State);
-  Series1().SetPointX(0, start.StartPos.X);
-  Series1().SetPointY(0, start.StartPos.Y);
+  Commands.Reset();
+  ShowReset();
+}
+
+void TMainForm1::ShowReset() {
+  const TVector2 start = ResetStartOf(State).StartPos;
+  Series1().SetPointX(0, start.X);
+  Series1().SetPointY(0, start.Y);
   Series1().RequestRedraw();
   if (PatternForm) PatternForm->SimulationReset();
 }
 
 void TMainForm1::MnuByMouseClick() {
-  State.TrajectoryMode = tmMouse;
+  if (TRefusal refusal = Commands.ChooseTrajectory(tmMouse, Commands.Trajectory()))
+    throw EError(refusal);
   MainMenu1.Check("MnuByMouse");
-  MnuResetClick();
+  ShowReset();
 }
 
 void TMainForm1::Series1Click(int x, int y) {
-  State.Dragging = Series1().HitTestPoint(x, y) == 0;
+  Dragging = Series1().HitTestPoint(x, y) == 0;
 }
 
 void TMainForm1::Chart1MouseUp() {
-  State.Dragging = false;
+  Dragging = false;
 }
 
 void TMainForm1::SpeedRunButtonClick() {
-  State.StopAfterTick = false;
+  StopAfterTick = false;
   SetTimerEnabled(true);
   SpeedPauseButton->setChecked(false);
 }
 
 void TMainForm1::SpeedPauseButtonClick() {
   // One more tick runs, and that tick switches the timer off: a single step.
-  State.StopAfterTick = true;
+  StopAfterTick = true;
   SetTimerEnabled(true);
   SpeedRunButton->setChecked(false);
 }
@@ -468,122 +463,107 @@ void TMainForm1::MnuPauseClick() {
 // ---- The picture ----
 
 void TMainForm1::Chart1AfterDraw(TPlotSurface& sender, TCanvas& canvas) {
-  DrawMainOverlay({canvas, sender.Mapping(), TVector2{}, State.PlotResolution}, State,
-                  sender.Mapping().PixelRatio);
+  DrawMainOverlay({canvas, sender.Mapping(), TVector2{}, Display().PlotResolution}, State,
+                  Display(), sender.Mapping().PixelRatio);
   // The zoom view follows every picture of the main plot.
   if (ZoomView && ZoomView->isVisible()) ZoomView->RequestChartRedraw();
 }
 
+void TMainForm1::ToggleDisplaySwitch(bool TDisplaySettings::*setting, const char* itemName) {
+  TDisplaySettings display = Display();
+  display.*setting = !MainMenu1.IsChecked(itemName);
+  if (TRefusal refusal = Commands.SetDisplay(display)) throw EError(refusal);
+  MainMenu1.SetChecked(itemName, Display().*setting);
+}
+
 void TMainForm1::mnuPlotWaveFrontClick() {
-  const bool show = !MainMenu1.IsChecked("mnuPlotWaveFront");
-  MainMenu1.SetChecked("mnuPlotWaveFront", show);
-  State.ShowWaveFronts = show;
+  ToggleDisplaySwitch(&TDisplaySettings::ShowWaveFronts, "mnuPlotWaveFront");
 }
 
 void TMainForm1::mnuPlotEFieldLinesClick() {
-  const bool show = !MainMenu1.IsChecked("mnuPlotEFieldLines");
-  MainMenu1.SetChecked("mnuPlotEFieldLines", show);
-  State.ShowFieldLines = show;
+  ToggleDisplaySwitch(&TDisplaySettings::ShowFieldLines, "mnuPlotEFieldLines");
 }
 
 void TMainForm1::mnuPlotNodePointsClick() {
-  const bool show = !MainMenu1.IsChecked("mnuPlotNodePoints");
-  MainMenu1.SetChecked("mnuPlotNodePoints", show);
-  State.ShowNodePoints = show;
+  ToggleDisplaySwitch(&TDisplaySettings::ShowNodePoints, "mnuPlotNodePoints");
 }
 
 void TMainForm1::mnuSmoothLinesClick() {
-  State.SmoothLines = !MainMenu1.IsChecked("mnuSmoothLines");
+  ToggleDisplaySwitch(&TDisplaySettings::SmoothLines, "mnuSmoothLines");
   ApplySmoothLines();
 }
 
 void TMainForm1::ApplySmoothLines() {
-  MainMenu1.SetChecked("mnuSmoothLines", State.SmoothLines);
+  const bool smooth = Display().SmoothLines;
+  MainMenu1.SetChecked("mnuSmoothLines", smooth);
   TPlotSurface* const surfaces[] = {Chart1, ZoomView ? &ZoomView->Chart1() : nullptr,
                                     PatternForm ? &PatternForm->Chart1() : nullptr};
   for (TPlotSurface* surface : surfaces) {
-    if (!surface || surface->SmoothLines == State.SmoothLines) continue;
-    surface->SmoothLines = State.SmoothLines;
+    if (!surface || surface->SmoothLines == smooth) continue;
+    surface->SmoothLines = smooth;
     surface->RequestRedraw();
   }
 }
 
 void TMainForm1::MnuFieldMonitorClick() {
-  const bool show = !MainMenu1.IsChecked("MnuFieldMonitor");
-  MainMenu1.SetChecked("MnuFieldMonitor", show);
-  State.ShowFieldVectors = show;
+  ToggleDisplaySwitch(&TDisplaySettings::ShowFieldVectors, "MnuFieldMonitor");
   Series1().RequestRedraw();
 }
 
 // ---- Trajectory commands ----
 
-void TMainForm1::ChooseTrajectory(int mode, const char* itemName) {
-  TFieldSimulation& field = State.FieldSimulation;
-  // Refused before anything is replaced: mode, marks, path and field stay as they were.
-  const std::string refusal = CheckTrajectory(mode, field, field.WaveVelocity);
-  if (!refusal.empty()) throw EError(refusal);
-  State.TrajectoryMode = mode;
+void TMainForm1::TrajectoryChosen(const char* itemName) {
   MainMenu1.Check(itemName);
-  PathParameters = field;
-  BuildTrajectory(State.PathGeneration, mode, PathParameters, field.WaveVelocity);
-  MnuResetClick();
+  ShowReset();
   if (PatternForm) PatternForm->MotionChanged();
 }
 
 void TMainForm1::mnuStraightLineClick() {
   if (!LineDlg || LineDlg->ShowModal() != mrOk) return;
-  ChooseTrajectory(tmStraightLine, "mnuStraightLine");
+  TrajectoryChosen("mnuStraightLine");
 }
 
 void TMainForm1::MnuDipoleClick() {
   if (!DipoleDlg || DipoleDlg->ShowModal() != mrOk) return;
-  ChooseTrajectory(tmDipole, "MnuDipole");
+  TrajectoryChosen("MnuDipole");
 }
 
 void TMainForm1::MnuCircleClick() {
   if (!CircleDlg || CircleDlg->ShowModal() != mrOk) return;
-  ChooseTrajectory(tmCircle, "MnuCircle");
+  TrajectoryChosen("MnuCircle");
 }
 
 void TMainForm1::MnuUndulatorClick() {
   if (!UndulatorDlg || UndulatorDlg->ShowModal() != mrOk) return;
-  ChooseTrajectory(tmUndulator, "MnuUndulator");
+  TrajectoryChosen("MnuUndulator");
 }
 
 void TMainForm1::mnuRacetrackClick() {
   if (!RaceTrackDlg || RaceTrackDlg->ShowModal() != mrOk) return;
-  ChooseTrajectory(tmRaceTrack, "mnuRacetrack");
+  TrajectoryChosen("mnuRacetrack");
 }
 
 void TMainForm1::mnuBendingClick() {
   if (!BendDlg || BendDlg->ShowModal() != mrOk) return;
-  ChooseTrajectory(tmBending, "mnuBending");
+  TrajectoryChosen("mnuBending");
 }
 
 // ---- Model size ----
 
-std::string TMainForm1::PathRefusalAtSize(int iSize) const {
-  return CheckTrajectory(State.TrajectoryMode, PathParameters, ModelWidth / iSize);
-}
-
-void TMainForm1::ResizeModel(const char* itemName) {
+void TMainForm1::ModelResized(const char* itemName) {
+  // A video keeps one model from its first frame to its last.
   EndRecording(TRecordingEnd::ModelChanged);
   MnuPauseClick();
   MainMenu1.Check(itemName);
-  TFieldSimulation& field = State.FieldSimulation;
-  field.InitNodes(State.ISize, State.JSize, ModelWidth);
-  BuildTrajectory(State.PathGeneration, State.TrajectoryMode, PathParameters, field.WaveVelocity);
-  MnuResetClick();
+  ShowReset();
   if (PatternForm) PatternForm->MotionChanged();
 }
 
 void TMainForm1::ChooseModelSize(const TModelSizePreset& preset, const char* itemName) {
-  const std::string refusal = PathRefusalAtSize(preset.ISize);
-  if (!refusal.empty()) throw EError(refusal);
-  State.ISize = preset.ISize;
-  State.JSize = preset.JSize;
-  State.WaveFrontSpacing = preset.WaveFrontSpacing;
-  ResizeModel(itemName);
+  if (TRefusal refusal =
+          Commands.ChooseModelSize({preset.ISize, preset.JSize, preset.WaveFrontSpacing}))
+    throw EError(refusal);
+  ModelResized(itemName);
 }
 
 void TMainForm1::MnuMdlLargeClick() {
@@ -597,26 +577,8 @@ void TMainForm1::MnuMdlSmallClick() {
 }
 
 void TMainForm1::MnuMdlCustomClick() {
-  if (!ModelSize) return;
-  // The sizes must always describe the node table the ticks work on: whatever the dialog left
-  // behind without OK, or a size the engine refuses, gives way to the model in force.
-  const int rows = State.ISize;
-  const int lines = State.JSize;
-  const auto restore = [&] {
-    State.ISize = rows;
-    State.JSize = lines;
-  };
-  if (ModelSize->ShowModal() != mrOk) {
-    restore();
-    return;
-  }
-  std::string refusal = CheckModelSize(State.ISize, State.JSize, State.WaveFrontSpacing);
-  if (refusal.empty()) refusal = PathRefusalAtSize(State.ISize);
-  if (!refusal.empty()) {
-    restore();
-    throw EError(refusal);
-  }
-  ResizeModel("MnuMdlCustom");
+  if (!ModelSize || ModelSize->ShowModal() != mrOk) return;
+  ModelResized("MnuMdlCustom");
 }
 
 // ---- Settings, windows, help, print, zoom ----
@@ -699,11 +661,11 @@ void TMainForm1::MnuSavePictureClick() {
   geometry.LogicalSize = Chart1->size();
   geometry.PixelRatio = Chart1->DevicePixelRatio();
   geometry.Range = {Chart1->BottomAxis(), Chart1->LeftAxis()};
-  SaveMainPicture(path, State, geometry);
+  SaveMainPicture(path, State, Display(), geometry);
 }
 
 void TMainForm1::MnuRunPauseClick() {
-  if (Timer1->isActive() && !State.StopAfterTick) {
+  if (Timer1->isActive() && !StopAfterTick) {
     MnuPauseClick();
     return;
   }
@@ -864,10 +826,9 @@ void TMainForm1::Chart1Zoom(TPlotSurface& sender) {
   if (sender.width() > 0 && sender.height() > 0) {
     LastGoodAspectRatio = static_cast<double>(sender.height()) / sender.width();
   }
-  State.AspectRatio = LastGoodAspectRatio;
   // Keep the rectangle's width and vertical centre; make its height that of equal scales.
   const double span =
-      (sender.BottomAxis().Maximum - sender.BottomAxis().Minimum) * State.AspectRatio;
+      (sender.BottomAxis().Maximum - sender.BottomAxis().Minimum) * LastGoodAspectRatio;
   const double centre = (sender.LeftAxis().Minimum + sender.LeftAxis().Maximum) * 0.5;
   sender.SetAxisRange(TPlotSurface::TAxisId::Left, centre - span * 0.5, centre + span * 0.5);
   Series1().RequestRedraw();

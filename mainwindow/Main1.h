@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/Language.h"
-#include "engine/SimulationState.h"
+#include "engine/SimulationCommands.h"
 #include "export/VideoRecorder.h"
 #include "render/FieldDrawing.h"
 #include "mainwindow/MainMenu.h"
@@ -106,6 +106,13 @@ class TMainForm1 : public QMainWindow {
   // the next tick on; while recording, the item stops it and the file is finished.
   void MnuRecordAnimationClick();
   bool Recording() const { return Recorder != nullptr; }
+  // Height over width of the plot as last laid out with a size (a plot of no size keeps it).
+  double AspectRatio() const { return LastGoodAspectRatio; }
+  // A single step was asked for: the next tick switches the timer off.
+  bool StepPending() const { return StopAfterTick; }
+  // What the picture shows, and the commands that change it and the simulation.
+  const TDisplaySettings& Display() const { return DisplaySettings; }
+  TSimulationCommands& Simulation() { return Commands; }
   void Chart1Zoom(TPlotSurface& sender);
   void mnuMusicPlayClick();
   void mnuMusicPAUSEClick();
@@ -152,6 +159,8 @@ class TMainForm1 : public QMainWindow {
   TBendingDlg* BendingDlg() const { return BendDlg.get(); }
   TPhysicalModelDlg* PhysicalModelDlg() const { return PhysicalDlg.get(); }
 
+  // The charge's marker is held by the mouse: each tick pulls the charge towards the cursor.
+  bool Dragging = false;
   // Where the tick reads the cursor while the charge is dragged, in Chart1's device pixels; the
   // real cursor unless a test puts its own source here.
   std::function<QPoint()> CursorSource;
@@ -189,17 +198,18 @@ class TMainForm1 : public QMainWindow {
   void CreateComponents();
   // The texts that follow the language: menu captions and tooltips, the speed buttons' hints.
   void RetranslateUi();
-  // Runs a trajectory command after its dialog returned OK: the engine's check, then mode, mark,
-  // path and reset.
-  void ChooseTrajectory(int mode, const char* itemName);
+  // What the window shows after a trajectory dialog chose its trajectory: the menu's mark, the
+  // charge at the start, the pattern of the new motion.
+  void TrajectoryChosen(const char* itemName);
   void ChooseModelSize(const TModelSizePreset& preset, const char* itemName);
-  // The path is sampled one tick's travel at a time, beta x the wave speed, and the wave speed is
-  // the model width over ISize: at another size the old samples would run the charge at another
-  // speed than its dialog says. Why the path cannot be sampled at iSize rows; empty when it can.
-  std::string PathRefusalAtSize(int iSize) const;
-  // After the sizes in State changed: recording ended, paused, a node table of the new size, the
-  // path sampled for its wave speed, reset.
-  void ResizeModel(const char* itemName);
+  // After the model size changed: recording ended, paused, the menu's mark, the charge at the
+  // start, the pattern of the new table.
+  void ModelResized(const char* itemName);
+  // The charge's marker at the start and the pattern reset: what the window shows after any
+  // reset of the simulation.
+  void ShowReset();
+  // A View menu switch of the display settings turned over, and its check mark with it.
+  void ToggleDisplaySwitch(bool TDisplaySettings::*setting, const char* itemName);
   // A deferred tick runs as soon as the picture of the last one has been painted.
   void Chart1Redrawn();
   // Every plot surface of the program draws smooth or aliased as State.SmoothLines says.
@@ -218,15 +228,14 @@ class TMainForm1 : public QMainWindow {
   void ShowRecordingTime();
 
   TSimulationState& State;
+  TDisplaySettings DisplaySettings;
+  TSimulationCommands Commands{State, DisplaySettings};
+  bool StopAfterTick = false;  // a single step: the tick switches the timer off
   // Declared before the windows, so that it leaves the application after them.
   TTranslations Translations;
   int FrameMs = 16;
   bool TickDeferred = false;
   double LastGoodAspectRatio = 0.5;
-  // The parameters the path in force was built from, for sampling it again at another model
-  // size. State's own may hold more: the undulator dialog stores its edits as they are typed
-  // and keeps them when cancelled, and those must not reach the path the user kept.
-  TTrajectoryParameters PathParameters;
   std::unique_ptr<QPrinter> Printer;
   std::unique_ptr<TVideoRecorder> Recorder;
   long long RecordedTicks = 0;

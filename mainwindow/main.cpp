@@ -1,20 +1,24 @@
-// Program entry: the command line first. With no arguments (or only a language) the simulation
-// state, then the application, then the main window, which greets the user with the version
-// window; declining it ends the program. --render writes a file without any display; --help,
-// --version and a bad command line print and end.
+// Program entry: the command line first. Without --render the simulation state, then the
+// application, then the main window, which greets the user with the version window (declining it
+// ends the program) and then takes the options given. --render writes a file without any
+// display; --help, --version and a bad command line print and end.
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QObject>
 #include <cstdio>
+#include <utility>
 
 #include "app/CommandLine.h"
 #include "app/GuardedCall.h"
 #include "app/Language.h"
+#include "app/RefusalText.h"
+#include "engine/SimulationCommands.h"
 #include "engine/SimulationState.h"
 #include "export/RenderCommand.h"
 #include "mainwindow/Main1.h"
+#include "plot/PlotSurface.h"
 
 namespace {
 
@@ -60,9 +64,80 @@ int Render(const QString& program, const TCommandLine& line) {
   const int status = RunRenderCommand(line, message);
   // One line, whatever the reason's text holds: scripts read stderr line by line.
   if (status != ExitSuccess)
-    PrintLine(stderr,
-              QStringLiteral("%1: %2").arg(program, TranslatedMessage(message).simplified()));
+    PrintLine(stderr, QStringLiteral("%1: %2").arg(program, message.simplified()));
   return status;
+}
+
+// The options of a window's start tried on a simulation of its own first, so that a model and a
+// path that do not go together (a path crossed in less than two ticks) are refused as a render's
+// are, before any window opens. The window's simulation at start is this one.
+TRefusal CheckStart(const TCommandLine& line) {
+  TSimulationState state;
+  TDisplaySettings display;
+  TSimulationCommands simulation(state, display);
+  return ApplyCommandLine(line, simulation);
+}
+
+// The window's menu items that show a trajectory and a model size as chosen.
+const char* TrajectoryItem(int mode) {
+  switch (mode) {
+    case tmStraightLine:
+      return "mnuStraightLine";
+    case tmDipole:
+      return "MnuDipole";
+    case tmCircle:
+      return "MnuCircle";
+    case tmUndulator:
+      return "MnuUndulator";
+    case tmRaceTrack:
+      return "mnuRacetrack";
+    case tmBending:
+      return "mnuBending";
+    default:
+      return "MnuByMouse";
+  }
+}
+
+const char* ModelItem(const TModelSize& size) {
+  const std::pair<TModelSizePreset, const char*> presets[] = {{ModelSizeLarge, "MnuMdlLarge"},
+                                                              {ModelSizeMedium, "MnuMdlMedium"},
+                                                              {ModelSizeSmall, "MnuMdlSmall"}};
+  for (const auto& [preset, item] : presets)
+    if (TModelSize{preset.ISize, preset.JSize, preset.WaveFrontSpacing} == size) return item;
+  return "MnuMdlCustom";
+}
+
+// The options given, applied to the shown window through its simulation's commands as its menus
+// would, with the menus' marks to match; before the remaining windows are made, which take the
+// smooth or aliased lines and the simulation as it is then.
+void ApplyToWindow(TMainForm1& form, const TCommandLine& line) {
+  if (TRefusal refusal = ApplyCommandLine(line, form.Simulation())) throw EError(refusal);
+  TMainMenu& menu = form.MainMenu1;
+  menu.Check(TrajectoryItem(line.TrajectoryMode));
+  if (line.ISize) menu.Check(ModelItem(form.Simulation().ModelSize()));
+  const TDisplaySettings& display = form.Display();
+  menu.SetChecked("mnuPlotWaveFront", display.ShowWaveFronts);
+  menu.SetChecked("mnuPlotEFieldLines", display.ShowFieldLines);
+  menu.SetChecked("mnuPlotNodePoints", display.ShowNodePoints);
+  menu.SetChecked("MnuFieldMonitor", display.ShowFieldVectors);
+  // The charge's marker at the start of its path.
+  form.MnuResetClick();
+}
+
+// The plot's size and scale, and the ticks run before the animation pauses (the picture a render
+// of those ticks shows, and the pattern with them).
+void SizeAndRun(TMainForm1& form, const TCommandOptions& options) {
+  if (options.PixelRatio) form.Chart1->SetDevicePixelRatio(*options.PixelRatio);
+  if (options.Size) {
+    // The window around a plot of the size asked for, instead of the whole screen.
+    form.showNormal();
+    const QSize around = form.size() - form.Chart1->size();
+    form.resize(QSize(options.Size->Width, options.Size->Height) + around);
+  }
+  if (options.Ticks) {
+    for (int tick = 0; tick < *options.Ticks; ++tick) form.Timer1Timer();
+    form.MnuPauseClick();
+  }
 }
 
 }  // namespace
@@ -79,7 +154,7 @@ int main(int argc, char** argv) {
       TTranslations translations;
       translations.Install(CommandLineLanguage(arguments));
       PrintLine(stderr, QCoreApplication::translate("Messages", "%1: %2 (see --help)")
-                            .arg(program, TranslatedMessage(line.Message)));
+                            .arg(program, CommandLineRefusalText(line.Options)));
       return ExitUsage;
     }
     case TCommandAction::Help:
@@ -91,6 +166,13 @@ int main(int argc, char** argv) {
     case TCommandAction::Render:
       return Render(program, line);
     case TCommandAction::Start:
+      if (const TRefusal refusal = CheckStart(line)) {
+        QCoreApplication core(argc, argv);
+        TTranslations translations;
+        translations.Install(StartLanguage(line.Language));
+        PrintLine(stderr, QStringLiteral("%1: %2").arg(program, RefusalText(refusal)));
+        return ExitUsage;
+      }
       break;
   }
 
@@ -112,7 +194,9 @@ int main(int argc, char** argv) {
   bool greeted = false;
   Guarded([&] { greeted = mainForm1.FormShow(); });
   if (!greeted) return 0;
+  Guarded([&] { ApplyToWindow(mainForm1, line); });
   mainForm1.CreateRemainingWindows();
+  Guarded([&] { SizeAndRun(mainForm1, line.Options); });
   QObject::connect(&mainForm1, &TMainForm1::Closed, &application, &QApplication::quit,
                    Qt::QueuedConnection);
   return application.exec();

@@ -9,7 +9,7 @@
 #include <QRectF>
 #include <QRect>
 
-#include "plot/Canvas.h"
+#include "canvas/Canvas.h"
 
 // Cuts the segment a-b to the rectangle r; false if nothing of it lies inside.
 bool ClipSegment(QPointF& a, QPointF& b, const QRectF& r);

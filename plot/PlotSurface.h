@@ -12,8 +12,9 @@
 #include <optional>
 #include <vector>
 
-#include "plot/Canvas.h"
-#include "plot/PlotMapping.h"
+#include "canvas/Canvas.h"
+#include "canvas/PlotMapping.h"
+#include "canvas/SurfaceFrame.h"
 
 class QPrinter;
 class TPlotSurface;
@@ -61,13 +62,6 @@ class TPointSeries {
   TPlotSurface& Owner;
   std::vector<TSeriesPoint> PointList;
 };
-
-enum class TSurfaceKind { Main, Zoom, Pattern };
-
-// The frame a surface of kind draws just inside area, line pixels to each ring: a grey border and
-// a sunken bevel (the pattern window: the bevel alone). Pictures drawn without a surface use it to
-// look as the window does.
-void DrawSurfaceFrame(TCanvas& canvas, TSurfaceKind kind, const TPixelRect& area, int line);
 
 class TPlotSurface : public QWidget {
   Q_OBJECT

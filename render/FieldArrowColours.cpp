@@ -4,10 +4,11 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cmath>
 #include <cstdint>
 
+// The bits of a double are read through the compiler's bit cast: the C++ library of the
+// WebAssembly build has no std::bit_cast.
 namespace {
 
 // log10 of a positive x to within 1e-5 (a hundredth of a colour step), without a library call:
@@ -15,9 +16,10 @@ namespace {
 // z = (m - 1) / (m + 1) < 1 / 3, the series cut after z^7. Infinity and numbers beyond the
 // double range come out large, subnormal ones small: the colour scale clamps both.
 double Log10(double x) {
-  const auto bits = std::bit_cast<std::uint64_t>(x);
+  const auto bits = __builtin_bit_cast(std::uint64_t, x);
   const int exponent = static_cast<int>((bits >> 52) & 0x7FF) - 1023;
-  const double m = std::bit_cast<double>((bits & 0x000FFFFFFFFFFFFFull) | 0x3FF0000000000000ull);
+  const double m =
+      __builtin_bit_cast(double, (bits & 0x000FFFFFFFFFFFFFull) | 0x3FF0000000000000ull);
   const double z = (m - 1.0) / (m + 1.0);
   const double z2 = z * z;
   const double log2m =
@@ -89,8 +91,8 @@ bool ClearOfRounding(double mix) {
 TColor CellColourOf(std::int64_t cell) {
   const auto first = static_cast<std::uint64_t>(cell + FirstCell) << (52 - CellMantissaBits);
   const std::uint64_t last = first | ((std::uint64_t{1} << (52 - CellMantissaBits)) - 1);
-  const TScaleMix low = ScaleMixOf(std::bit_cast<double>(first));
-  const TScaleMix high = ScaleMixOf(std::bit_cast<double>(last));
+  const TScaleMix low = ScaleMixOf(__builtin_bit_cast(double, first));
+  const TScaleMix high = ScaleMixOf(__builtin_bit_cast(double, last));
   const TColor colour = ColourOfMix(low);
   const bool clear = low.Decade == high.Decade && colour == ColourOfMix(high) &&
                      ClearOfRounding(low.Red) && ClearOfRounding(low.Green) &&
@@ -118,9 +120,10 @@ TColor FieldArrowColor(double magnitude) {
   // Not-a-number and zero take the low end; beyond the table's binades the scale is clamped at
   // either end (Log10 below -1.2, or above 3.01).
   if (!(magnitude > 0.0)) return FieldArrowScale[0];
-  const std::int64_t cell = static_cast<std::int64_t>(std::bit_cast<std::uint64_t>(magnitude) >>
-                                                      (52 - CellMantissaBits)) -
-                            FirstCell;
+  const std::int64_t cell =
+      static_cast<std::int64_t>(__builtin_bit_cast(std::uint64_t, magnitude) >>
+                                (52 - CellMantissaBits)) -
+      FirstCell;
   if (cell < 0) return FieldArrowScale[0];
   if (cell >= Cells) return FieldArrowScale[FieldArrowDecades];
   const TColor colour = CellColours()[static_cast<std::size_t>(cell)];

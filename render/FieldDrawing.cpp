@@ -404,8 +404,10 @@ void DrawFieldLinesAs(const TFieldView& view, const TFieldSimulation& field, int
   const std::size_t shown = LastRowShown(field, cull, ISize, resolution, margin);
   // Every node is mapped first, reading the table in its own row order, which the processor
   // streams from memory; a line runs down a column, whose nodes lie a whole row apart. The
-  // pixels are kept line by line, so that each line then walks its own in order.
-  const auto mapped = std::make_unique_for_overwrite<TMapped[]>(rows * lines);
+  // pixels are kept line by line, so that each line then walks its own in order. Left
+  // uninitialised, as every entry walked is written first (make_unique_for_overwrite, which the
+  // C++ library of the WebAssembly build lacks).
+  const std::unique_ptr<TMapped[]> mapped(new TMapped[rows * lines]);
   for (std::size_t row = 0; row < rows; ++row) {
     if (row == shown + 1 && row < rows - 2) row = rows - 2;  // the rows between are not walked
     const TFieldNode* node = nodes[row].data();

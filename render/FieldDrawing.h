@@ -10,8 +10,8 @@
 
 #include "engine/FieldCal.h"
 #include "engine/PathGen.h"
-#include "plot/Canvas.h"
-#include "plot/PlotMapping.h"
+#include "canvas/Canvas.h"
+#include "canvas/PlotMapping.h"
 
 constexpr TColor FieldLineColor = ColorRGB(0, 200, 255);
 constexpr TColor WaveFrontColor = ColorRGB(255, 100, 150);

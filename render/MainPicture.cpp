@@ -5,11 +5,13 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <limits>
+#include <new>
+#include <utility>
 
-#include "app/GuardedCall.h"
+#include "canvas/RasterCanvas.h"
+#include "canvas/SurfaceFrame.h"
 #include "engine/AnimationStep.h"
-#include "plot/PlotSurface.h"
-#include "plot/RasterCanvas.h"
 #include "render/FieldArrows.h"
 
 namespace {
@@ -23,13 +25,13 @@ int ClampToInt(std::int64_t v) {
 }  // namespace
 
 void DrawMainOverlay(const TFieldView& plainView, const TSimulationState& state,
-                     double pixelRatio) {
+                     const TDisplaySettings& display, double pixelRatio) {
   const TFieldSimulation& field = state.FieldSimulation;
   // Fine points are placed about the disc's point, the newest node.
   TFieldView view = plainView;
   if (!view.Anchor && !field.Nodes.empty() && !field.Nodes[0].empty())
     view.Anchor = TVector2{field.Nodes[0][0].X, field.Nodes[0][0].Y};
-  if (state.ShowFieldLines) {
+  if (display.ShowFieldLines) {
     DrawFieldLines(view, field, state.ISize, state.JSize);
     // The disc marks the newest node of line 0: where the charge emitted this tick.
     if (!field.Nodes.empty() && !field.Nodes[0].empty()) {
@@ -38,16 +40,16 @@ void DrawMainOverlay(const TFieldView& plainView, const TSimulationState& state,
                      view.Mapping.ValueToPixelY(newest.Y - view.Origin.Y));
     }
   }
-  if (state.ShowWaveFronts) DrawWavefronts(view, field, state.ISize, state.JSize);
-  if (state.ShowNodePoints) DrawNodePoints(view, field, state.ISize, state.JSize);
+  if (display.ShowWaveFronts) DrawWavefronts(view, field, state.ISize, state.JSize);
+  if (display.ShowNodePoints) DrawNodePoints(view, field, state.ISize, state.JSize);
   if (state.TrajectoryMode != tmMouse) {
     DrawTrajectory(view, state.PathGeneration, IsClosedPath(state.TrajectoryMode));
   }
-  if (state.ShowFieldVectors) DrawFieldArrows(view, field, state.ISize, pixelRatio);
+  if (display.ShowFieldVectors) DrawFieldArrows(view, field, state.ISize, pixelRatio);
 }
 
 void DrawMainPicture(TCanvas& canvas, const TPlotMapping& mapping, double pixelRatio,
-                     const TSimulationState& state) {
+                     const TSimulationState& state, const TDisplaySettings& display) {
   const TPixelRect area = mapping.DrawArea;
   // The ground and the frame are filled boxes, the same at any ratio; everything after them takes
   // the ratio, the smoothing and a mapping that knows the ratio, as on the screen.
@@ -59,7 +61,7 @@ void DrawMainPicture(TCanvas& canvas, const TPlotMapping& mapping, double pixelR
   canvas.Rectangle(area.Left, area.Top, area.Right, area.Bottom);
   DrawSurfaceFrame(canvas, TSurfaceKind::Main, area, ScaledPixels(1, pixelRatio));
   canvas.PixelRatio = pixelRatio;
-  canvas.Smooth = state.SmoothLines;
+  canvas.Smooth = display.SmoothLines;
   TPlotMapping scaled = mapping;
   scaled.PixelRatio = pixelRatio;
 
@@ -74,48 +76,72 @@ void DrawMainPicture(TCanvas& canvas, const TPlotMapping& mapping, double pixelR
                  ClampToInt(y + half));
 
   canvas.Reset();
-  const TFieldView view{canvas, scaled, TVector2{}, state.PlotResolution};
-  DrawMainOverlay(view, state, pixelRatio);
+  const TFieldView view{canvas, scaled, TVector2{}, display.PlotResolution};
+  DrawMainOverlay(view, state, display, pixelRatio);
 }
 
-TMainRange DefaultMainRange(QSize size) {
+TMainRange DefaultMainRange(TPictureSize size) {
   const double aspect =
-      size.width() > 0 && size.height() > 0 ? static_cast<double>(size.height()) / size.width()
-                                            : 0.5;
+      size.Width > 0 && size.Height > 0 ? static_cast<double>(size.Height) / size.Width : 0.5;
   TMainRange range;
   range.Horizontal = {false, -ModelWidth / 2, ModelWidth / 2};
   range.Vertical = {false, -aspect * ModelWidth / 2, aspect * ModelWidth / 2};
   return range;
 }
 
-TPlotMapping MainPictureMapping(QSize pixels, const TMainRange& range) {
+TPlotMapping MainPictureMapping(TPictureSize pixels, const TMainRange& range) {
   TPlotMapping mapping;
-  mapping.DrawArea = {0, 0, pixels.width(), pixels.height()};
+  mapping.DrawArea = {0, 0, pixels.Width, pixels.Height};
   mapping.PlotRect = mapping.DrawArea;
   mapping.Horizontal = range.Horizontal;
   mapping.Vertical = range.Vertical;
   return mapping;
 }
 
-QSize DevicePixelsOf(QSize logicalSize, double pixelRatio) {
-  // As the plot's own buffer: every logical pixel covered, the last perhaps only in part.
+TPictureSize DevicePixelsOf(TPictureSize logicalSize, double pixelRatio) {
+  // As the plot's own buffer: every logical pixel covered, the last perhaps only in part. A side
+  // beyond an int stays at the largest one, which no memory holds, and is refused as such.
   const auto side = [pixelRatio](int logical) {
-    return std::max(1, static_cast<int>(std::ceil(logical * pixelRatio - 1e-9)));
+    const double device = std::ceil(logical * pixelRatio - 1e-9);
+    return static_cast<int>(std::clamp(device, 1.0, 2147483647.0));
   };
-  return {side(logicalSize.width()), side(logicalSize.height())};
+  return {side(logicalSize.Width), side(logicalSize.Height)};
 }
 
-QImage RenderMainPicture(const TSimulationState& state, QSize logicalSize, double pixelRatio,
-                         const TMainRange& range) {
-  const QSize pixels = DevicePixelsOf(logicalSize, pixelRatio);
-  QImage image(pixels, QImage::Format_RGB32);
-  if (image.isNull()) {
-    throw EError(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels")
-                     .arg(pixels.width())
-                     .arg(pixels.height()));
-  }
-  image.setDevicePixelRatio(pixelRatio);
-  TRasterCanvas canvas(image);
-  DrawMainPicture(canvas, MainPictureMapping(pixels, range), pixelRatio, state);
-  return image;
+TRefusal PictureTooLarge(TPictureSize pixels) {
+  TRefusal refusal;
+  refusal.Code = TRefusalCode::PictureTooLarge;
+  refusal.Values = {TRefusalValue::OfCount(pixels.Width), TRefusalValue::OfCount(pixels.Height)};
+  return refusal;
+}
+
+void RenderMainPictureInto(const TPixelBuffer& buffer, const TSimulationState& state,
+                           const TDisplaySettings& display, double pixelRatio,
+                           const TMainRange& range) {
+  TRasterCanvas canvas(buffer);
+  DrawMainPicture(canvas, MainPictureMapping(TPictureSize{buffer.Width, buffer.Height}, range),
+                  pixelRatio, state, display);
+}
+
+TRefusal RenderMainPicture(TMainPictureFrame& frame, const TSimulationState& state,
+                           const TDisplaySettings& display, TPictureSize logicalSize,
+                           double pixelRatio, const TMainRange& range, TByteOrder order) {
+  const TPictureSize pixels = DevicePixelsOf(logicalSize, pixelRatio);
+  frame = TMainPictureFrame{};
+  // Four bytes a pixel must be countable in a size_t and addressable with the canvas's strides;
+  // beyond that, or where the allocator has no memory left, the picture is refused rather than
+  // the program aborted.
+  const auto count =
+      static_cast<std::uint64_t>(pixels.Width) * static_cast<std::uint64_t>(pixels.Height);
+  constexpr std::uint64_t MostBytes = std::min<std::uint64_t>(
+      std::numeric_limits<std::size_t>::max(), std::numeric_limits<std::ptrdiff_t>::max());
+  if (count > MostBytes / sizeof(std::uint32_t)) return PictureTooLarge(pixels);
+  std::unique_ptr<std::uint32_t[]> memory(new (std::nothrow)
+                                              std::uint32_t[static_cast<std::size_t>(count)]);
+  if (!memory) return PictureTooLarge(pixels);
+  frame.Size = pixels;
+  frame.Order = order;
+  frame.Pixels = std::move(memory);
+  RenderMainPictureInto(frame.Buffer(), state, display, pixelRatio, range);
+  return {};
 }

@@ -6,10 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "engine/AnimationStep.h"
 #include "engine/FieldLineAccuracy.h"
-#include "engine/SimulationState.h"
-#include "engine/Trajectories.h"
+#include "engine/SimulationCommands.h"
 
 namespace {
 
@@ -42,15 +40,16 @@ struct TRun {
 // restart), and over LineTicks ticks for the straight line.
 TRun Measure(int mode, bool thomas) {
   TSimulationState state;
-  state.ISize = ModelSizeMedium.ISize;
-  state.JSize = ModelSizeMedium.JSize;
-  state.WaveFrontSpacing = ModelSizeMedium.WaveFrontSpacing;
-  TFieldSimulation& field = state.FieldSimulation;
-  field.ThomasPrecession = thomas;
-  field.InitNodes(state.ISize, state.JSize, ModelWidth);
-  state.TrajectoryMode = mode;
-  BuildTrajectory(state.PathGeneration, mode, field, field.WaveVelocity);
-  ResetSimulation(state);
+  TDisplaySettings display;
+  TSimulationCommands simulation(state, display);
+  TPhysicsOptions physics;
+  physics.ThomasPrecession = thomas;
+  simulation.SetPhysics(physics);
+  // The presets at their defaults are always taken.
+  (void)simulation.ChooseModelSize(
+      {ModelSizeMedium.ISize, ModelSizeMedium.JSize, ModelSizeMedium.WaveFrontSpacing});
+  (void)simulation.ChooseTrajectory(mode, simulation.Trajectory());
+  const TFieldSimulation& field = state.FieldSimulation;
 
   const int lastSample = state.PathGeneration.Path.SampleCount - 2;
   TRun run;
@@ -70,7 +69,7 @@ TRun Measure(int mode, bool thomas) {
 
   std::vector<double> angles;
   for (int tick = 1; tick <= run.LastTick; ++tick) {
-    RunTick(state, {});
+    simulation.RunTick();
     if (tick < run.FirstTick) continue;
     const std::vector<double> now =
         FieldLineDeviations(field, state.ISize, state.JSize, Plot, NearEmission);

@@ -9,13 +9,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <random>
 #include <string>
 #include <unistd.h>
 
-#include "engine/AnimationStep.h"
-#include "engine/ModelLimits.h"
-#include "engine/Trajectories.h"
+#include "engine/SimulationCommands.h"
 
 namespace {
 
@@ -68,7 +67,8 @@ class TWanderingHand {
  public:
   explicit TWanderingHand(unsigned seed) : Random(seed) {}
 
-  TVector2 Next(TSimulationState& state) {
+  // Where the charge is pulled this tick; none while it is let go.
+  std::optional<TVector2> Next() {
     if (--Remaining <= 0) {
       Dragging = !Dragging;
       Remaining = std::uniform_int_distribution<int>(1, Dragging ? 3000 : 800)(Random);
@@ -76,12 +76,10 @@ class TWanderingHand {
         Cursor = {Coin(Random) ? 1.5 : -1.5, Coin(Random) ? 1.0 : -1.0};
       }
     }
-    state.Dragging = Dragging;
-    if (Dragging) {
-      std::normal_distribution<double> step(0.0, 0.01);
-      Cursor.X = std::clamp(Cursor.X + step(Random), -1.5, 1.5);
-      Cursor.Y = std::clamp(Cursor.Y + step(Random), -1.0, 1.0);
-    }
+    if (!Dragging) return std::nullopt;
+    std::normal_distribution<double> step(0.0, 0.01);
+    Cursor.X = std::clamp(Cursor.X + step(Random), -1.5, 1.5);
+    Cursor.Y = std::clamp(Cursor.Y + step(Random), -1.0, 1.0);
     return Cursor;
   }
 
@@ -102,28 +100,21 @@ struct TResult {
 
 TResult RunCase(const TKind& kind, const TPreset& preset, long long ticks) {
   TSimulationState state;
-  state.ISize = preset.Size.ISize;
-  state.JSize = preset.Size.JSize;
-  state.WaveFrontSpacing = preset.Size.WaveFrontSpacing;
-  TFieldSimulation& field = state.FieldSimulation;
-  field.InitNodes(state.ISize, state.JSize, ModelWidth);
-  state.TrajectoryMode = kind.Mode;
-  if (kind.Mode != tmMouse) {
-    const std::string refusal = CheckTrajectory(kind.Mode, field, field.WaveVelocity);
-    if (!refusal.empty()) {
-      std::fprintf(stderr, "%s refused: %s\n", kind.Name, refusal.c_str());
-      return {false, 0, 0, 0.0};
-    }
-    BuildTrajectory(state.PathGeneration, kind.Mode, field, field.WaveVelocity);
+  TDisplaySettings display;
+  TSimulationCommands simulation(state, display);
+  TRefusal refusal = simulation.ChooseModelSize(
+      {preset.Size.ISize, preset.Size.JSize, preset.Size.WaveFrontSpacing});
+  if (!refusal) refusal = simulation.ChooseTrajectory(kind.Mode, simulation.Trajectory());
+  if (refusal) {
+    std::fprintf(stderr, "%s refused: %s\n", kind.Name, RefusalCodeName(refusal.Code));
+    return {false, 0, 0, 0.0};
   }
-  ResetSimulation(state);
 
   TWanderingHand hand(12345u + static_cast<unsigned>(kind.Mode));
   TResult result;
   const auto start = std::chrono::steady_clock::now();
   for (long long tick = 1; tick <= ticks; ++tick) {
-    const TVector2 cursor = kind.Mode == tmMouse ? hand.Next(state) : TVector2{};
-    RunTick(state, cursor);
+    simulation.RunTick(kind.Mode == tmMouse ? hand.Next() : std::nullopt);
     if (tick % CheckEvery != 0) continue;
     if (!AllFinite(state)) {
       result.Finite = false;

@@ -47,7 +47,7 @@ void TRadiationPatternForm::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
 }
 
-TRadiationPatternForm::TRadiationPatternForm(TSimulationState& state, QWidget* parent)
+TRadiationPatternForm::TRadiationPatternForm(const TSimulationState& state, QWidget* parent)
     : QWidget(parent, parent != nullptr ? Qt::Tool : Qt::Tool | Qt::WindowStaysOnTopHint),
       State(state) {
   rbtnInstantaneous = new QRadioButton(this);

@@ -19,7 +19,7 @@ class TRadiationPatternForm : public QWidget {
   Q_OBJECT
  public:
   // Placed once, at the top-right corner of the screen; stays on top; shown with show().
-  explicit TRadiationPatternForm(TSimulationState& state, QWidget* parent = nullptr);
+  explicit TRadiationPatternForm(const TSimulationState& state, QWidget* parent = nullptr);
   ~TRadiationPatternForm() override;
 
   TPlotSurface& Chart1() { return *Chart; }
@@ -77,7 +77,7 @@ class TRadiationPatternForm : public QWidget {
   void Refresh();
   void ShowPattern(const TRadiationPattern& pattern);
 
-  TSimulationState& State;
+  const TSimulationState& State;
   TPlotSurface* Chart = nullptr;
   TRadiationPattern Instant;
   TRadiationPattern PathAverage;  // computed when the motion changes, never per tick

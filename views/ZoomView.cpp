@@ -36,9 +36,9 @@ QToolButton* MakeSpeedButton(QWidget* parent, const QString& caption, int left, 
 
 }  // namespace
 
-TZoomViewForm::TZoomViewForm(TSimulationState& state, QWidget* parent)
+TZoomViewForm::TZoomViewForm(TSimulationCommands& simulation, QWidget* parent)
     : QWidget(parent, parent != nullptr ? Qt::Tool : Qt::Tool | Qt::WindowStaysOnTopHint),
-      State(state) {
+      Simulation(simulation) {
   resize(480, 240);
 
   btnSetup = MakeSpeedButton(this, QString(), 2, 50);
@@ -65,7 +65,7 @@ TZoomViewForm::TZoomViewForm(TSimulationState& state, QWidget* parent)
     Chart1AfterDraw(sender, canvas);
   };
 
-  SetupDlg = new TZoomViewSetupDlg(State, this);
+  SetupDlg = new TZoomViewSetupDlg(simulation, this);
 
   RetranslateUi();
   // The buttons take no focus; the window itself takes the keys.
@@ -139,8 +139,8 @@ void TZoomViewForm::FormShow() {
   QTimer::singleShot(FrameSettleMs, this, [this] { Guarded([this] { RefitToFrame(); }); });
 
   PlaceChart();
-  SetChartScale(State.ZoomScale);
-  Label1->setText(ScaleCaption(State.ZoomScale));
+  SetChartScale(Simulation.Display().Zoom.Scale);
+  Label1->setText(ScaleCaption(Simulation.Display().Zoom.Scale));
   RequestChartRedraw();
 }
 
@@ -151,7 +151,7 @@ void TZoomViewForm::RefitToFrame() {
 
 void TZoomViewForm::FormResize() {
   PlaceChart();
-  SetChartScale(State.ZoomScale);
+  SetChartScale(Simulation.Display().Zoom.Scale);
   RequestChartRedraw();
 }
 
@@ -167,15 +167,16 @@ void TZoomViewForm::SetChartScale(double scale) {
   Chart->SetAxisRange(TPlotSurface::TAxisId::Bottom, -1.0 / scale, 1.0 / scale);
 }
 
-void TZoomViewForm::btnZoomInClick() { ChangeZoomScale(State.ZoomScale * ZoomStep); }
+void TZoomViewForm::btnZoomInClick() { ChangeZoomScale(Simulation.Display().Zoom.Scale * ZoomStep); }
 
-void TZoomViewForm::btnZoomOutClick() { ChangeZoomScale(State.ZoomScale / ZoomStep); }
+void TZoomViewForm::btnZoomOutClick() { ChangeZoomScale(Simulation.Display().Zoom.Scale / ZoomStep); }
 
 void TZoomViewForm::ChangeZoomScale(double scale) {
-  if (!(scale >= MinZoomScale && scale <= MaxZoomScale)) return;
-  State.ZoomScale = scale;
-  Label1->setText(ScaleCaption(State.ZoomScale));
-  SetChartScale(State.ZoomScale);
+  TDisplaySettings display = Simulation.Display();
+  display.Zoom.Scale = scale;
+  if (Simulation.SetDisplay(display)) return;
+  Label1->setText(ScaleCaption(Simulation.Display().Zoom.Scale));
+  SetChartScale(Simulation.Display().Zoom.Scale);
   RequestChartRedraw();
 }
 
@@ -183,29 +184,29 @@ void TZoomViewForm::btnSetupClick() { SetupDlg->ShowModal(); }
 
 void TZoomViewForm::Chart1AfterDraw(TPlotSurface& sender, TCanvas& canvas) {
   // Both plots always, whatever the main window shows; never node points or the trajectory.
-  ZoomPlotEFieldLine(sender, canvas, State.ISize, State.JSize);
-  ZoomPlotWavefronts(sender, canvas, State.ISize, State.JSize);
+  ZoomPlotEFieldLine(sender, canvas, Simulation.State().ISize, Simulation.State().JSize);
+  ZoomPlotWavefronts(sender, canvas, Simulation.State().ISize, Simulation.State().JSize);
   // The field arrows follow the main window's choice, on the grid of this view.
-  if (State.ShowFieldVectors) {
-    const TFieldView view{canvas, sender.Mapping(), State.FieldSimulation.ChargePos,
-                          State.PlotResolution};
-    DrawFieldArrows(view, State.FieldSimulation, State.ISize, sender.Mapping().PixelRatio);
+  if (Simulation.Display().ShowFieldVectors) {
+    const TFieldView view{canvas, sender.Mapping(), Simulation.State().FieldSimulation.ChargePos,
+                          Simulation.Display().PlotResolution};
+    DrawFieldArrows(view, Simulation.State().FieldSimulation, Simulation.State().ISize, sender.Mapping().PixelRatio);
   }
 }
 
 void TZoomViewForm::ZoomPlotEFieldLine(TPlotSurface& sender, TCanvas& canvas, int rows,
                                        int lines) {
   // The charge is the anchor of fine points: it stays at the centre of the disc's pixel.
-  const TVector2 charge = State.FieldSimulation.ChargePos;
-  const TFieldView view{canvas, sender.Mapping(), charge, State.PlotResolution, charge};
-  DrawFieldLines(view, State.FieldSimulation, rows, lines);
+  const TVector2 charge = Simulation.State().FieldSimulation.ChargePos;
+  const TFieldView view{canvas, sender.Mapping(), charge, Simulation.Display().PlotResolution, charge};
+  DrawFieldLines(view, Simulation.State().FieldSimulation, rows, lines);
 }
 
 void TZoomViewForm::ZoomPlotWavefronts(TPlotSurface& sender, TCanvas& canvas, int rows,
                                        int lines) {
-  const TVector2 charge = State.FieldSimulation.ChargePos;
-  const TFieldView view{canvas, sender.Mapping(), charge, State.PlotResolution, charge};
-  DrawWavefronts(view, State.FieldSimulation, rows, lines);
+  const TVector2 charge = Simulation.State().FieldSimulation.ChargePos;
+  const TFieldView view{canvas, sender.Mapping(), charge, Simulation.Display().PlotResolution, charge};
+  DrawWavefronts(view, Simulation.State().FieldSimulation, rows, lines);
   // The charge is at model (0, 0) of the view.
   DrawChargeDisc(canvas, sender.ValueToPixelX(0.0), sender.ValueToPixelY(0.0));
 }

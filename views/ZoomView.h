@@ -1,5 +1,6 @@
 // The zoom view: a magnified picture of the field around the charge, which always sits at the
-// centre. The view shows the model extent +-1 / ZoomScale across (ModelWidth / ZoomScale).
+// centre. The view shows the model extent +-1 / scale across (ModelWidth / scale), the scale
+// being the display settings' Zoom.Scale.
 #pragma once
 
 #include <QRect>
@@ -7,7 +8,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "engine/SimulationState.h"
+#include "engine/SimulationCommands.h"
 #include "plot/PlotSurface.h"
 
 class QFrame;
@@ -19,7 +20,7 @@ class TZoomViewForm : public QWidget {
   Q_OBJECT
  public:
   // The view stays on top of parent (the main window); it is shown with show(), never modally.
-  explicit TZoomViewForm(TSimulationState& state, QWidget* parent = nullptr);
+  explicit TZoomViewForm(TSimulationCommands& simulation, QWidget* parent = nullptr);
   ~TZoomViewForm() override;
 
   // The main window calls this after each of its own redraws while the view is showing.
@@ -40,11 +41,8 @@ class TZoomViewForm : public QWidget {
   // beyond 4 integer digits in scientific notation with 4 significant digits ("x 1.235E+04").
   static QString ScaleCaption(double scale);
 
-  // Each press multiplies or divides ZoomScale by this (deliberately not sqrt 2).
-  static constexpr double ZoomStep = 1.414;
-  // A scale beyond these would overflow the axis ranges; a press that would leave them is ignored.
-  static constexpr double MaxZoomScale = 1e300;
-  static constexpr double MinZoomScale = 1e-300;
+  // Each press multiplies or divides the scale by ZoomStep; a press that would take it beyond
+  // the bounds the commands keep is ignored.
 
   QToolButton* btnSetup = nullptr;
   QToolButton* btnZoomIn = nullptr;
@@ -71,7 +69,7 @@ class TZoomViewForm : public QWidget {
   void ZoomPlotEFieldLine(TPlotSurface& sender, TCanvas& canvas, int rows, int lines);
   void ZoomPlotWavefronts(TPlotSurface& sender, TCanvas& canvas, int rows, int lines);
 
-  TSimulationState& State;
+  TSimulationCommands& Simulation;
   TPlotSurface* Chart = nullptr;
   TZoomViewSetupDlg* SetupDlg = nullptr;
   double ChartAspect = 0.5;  // kept while the surface has no width

@@ -11,9 +11,9 @@
 #include "dialogs/ModalResult.h"
 #include "app/GuardedCall.h"
 
-TZoomViewSetupDlg::TZoomViewSetupDlg(TSimulationState& state, QWidget* parent)
+TZoomViewSetupDlg::TZoomViewSetupDlg(TSimulationCommands& simulation, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint),
-      State(state) {
+      Simulation(simulation) {
   setWindowTitle(QStringLiteral("Zoom View Setup Dialog"));
   setFixedSize(499, 171);
 
@@ -52,7 +52,7 @@ void TZoomViewSetupDlg::showEvent(QShowEvent* event) {
 }
 
 void TZoomViewSetupDlg::FormShow() {
-  switch (State.ZoomTracking) {
+  switch (Simulation.Display().Zoom.Tracking) {
     case 0:
       rbtnTrackOFF->setChecked(true);
       break;
@@ -69,13 +69,15 @@ void TZoomViewSetupDlg::FormShow() {
 }
 
 void TZoomViewSetupDlg::OKBtnClick() {
+  TDisplaySettings display = Simulation.Display();
   if (rbtnTrackParticle->isChecked()) {
-    State.ZoomTracking = 1;
+    display.Zoom.Tracking = ztParticleMotion;
   } else if (rbtnTrackInitialVel->isChecked()) {
-    State.ZoomTracking = 2;
+    display.Zoom.Tracking = ztInitialVelocity;
   } else {
-    State.ZoomTracking = 0;
+    display.Zoom.Tracking = ztOff;
   }
-  if (ShowMessage) ShowMessage(QString::number(State.ZoomTracking));
+  if (TRefusal refusal = Simulation.SetDisplay(display)) throw EError(refusal);
+  if (ShowMessage) ShowMessage(QString::number(Simulation.Display().Zoom.Tracking));
   accept();
 }

@@ -1,12 +1,12 @@
-// The zoom view's setup dialog: stores the tracking mode ZoomTracking (0 off, 1 on particle
-// motion, 2 on initial velocity) and confirms the stored value in a message box.
+// The zoom view's setup dialog: stores the tracking mode of the magnified view (off, on particle
+// motion, on initial velocity) and confirms the stored value in a message box.
 #pragma once
 
 #include <QDialog>
 #include <QString>
 #include <functional>
 
-#include "engine/SimulationState.h"
+#include "engine/SimulationCommands.h"
 
 class QGroupBox;
 class QPushButton;
@@ -15,7 +15,7 @@ class QRadioButton;
 class TZoomViewSetupDlg : public QDialog {
   Q_OBJECT
  public:
-  explicit TZoomViewSetupDlg(TSimulationState& state, QWidget* parent = nullptr);
+  explicit TZoomViewSetupDlg(TSimulationCommands& simulation, QWidget* parent = nullptr);
 
   // Runs the dialog modally: mrOk after OK, mrCancel after Cancel, Esc or the close box.
   int ShowModal();
@@ -37,5 +37,5 @@ class TZoomViewSetupDlg : public QDialog {
   void FormShow();
   void OKBtnClick();
 
-  TSimulationState& State;
+  TSimulationCommands& Simulation;
 };

@@ -80,10 +80,6 @@
         <translation>%1 × %2 ピクセルの画像を作るにはメモリが足りません</translation>
     </message>
     <message>
-        <source>The device pixel ratio must lie between %1 and %2 (not %3)</source>
-        <translation>デバイスピクセル比は %1 から %2 の間でなければなりません（%3 ではなく）</translation>
-    </message>
-    <message>
         <source>'%1' is not a valid floating point value</source>
         <translation>'%1' は有効な浮動小数点数ではありません</translation>
     </message>
@@ -94,18 +90,6 @@
     <message>
         <source>&apos;%1&apos; can be read in two ways: write the decimal separator as %2</source>
         <translation>&apos;%1&apos; は二通りに読めます。小数点は %2 で書いてください</translation>
-    </message>
-    <message>
-        <source>Floating point division by zero</source>
-        <translation>浮動小数点数の 0 による除算です</translation>
-    </message>
-    <message>
-        <source>Invalid floating point operation</source>
-        <translation>浮動小数点数の無効な演算です</translation>
-    </message>
-    <message>
-        <source>Floating point overflow</source>
-        <translation>浮動小数点数のオーバーフローです</translation>
     </message>
     <message>
         <source>Unknown error</source>
@@ -136,84 +120,75 @@
         <translation>警告</translation>
     </message>
     <message>
-        <source>infinity</source>
-        <translation>無限大</translation>
+        <source>%1: %2 (see --help)</source>
+        <translation>%1: %2（--help を参照してください）</translation>
     </message>
     <message>
-        <source>minus infinity</source>
-        <translation>負の無限大</translation>
+        <source>--size %1x%2 at --scale %3: %4</source>
+        <translation>--scale %3 での --size %1x%2: %4</translation>
     </message>
     <message>
-        <source>not a number</source>
-        <translation>非数</translation>
+        <source>Could not write &quot;%1&quot;: stopped by %2</source>
+        <translation>「%1」を書き込めませんでした: %2 で中止されました</translation>
     </message>
     <message>
-        <source>The wave speed must be greater than %1 (%2 was given).</source>
-        <translation>波の速さは %1 より大きくなければなりません（%2 が与えられました）。</translation>
+        <source>The device pixel ratio must lie between 0.25 and 16 (not %1)</source>
+        <translation>デバイスピクセル比は 0.25 から 16 の間でなければなりません（%1 ではなく）</translation>
+    </message>
+</context>
+<context>
+    <name>Refusals</name>
+    <message>
+        <source>The %1 must be a finite number (%2 was given).</source>
+        <translation>%1は有限の数でなければなりません（%2 が与えられました）。</translation>
     </message>
     <message>
-        <source>The speed must be greater than %1 (%2 was given).</source>
-        <translation>速さは %1 より大きくなければなりません（%2 が与えられました）。</translation>
+        <source>The speed must be greater than 0 (%1 was given).</source>
+        <translation>速さは 0 より大きくなければなりません（%1 が与えられました）。</translation>
     </message>
     <message>
-        <source>The electron velocity must be below the light velocity (%1 was given).</source>
-        <translation>電子の速度は光速未満でなければなりません（%1 が与えられました）。</translation>
+        <source>The speed must be below the wave speed: at most %1 of it (%2 was given).</source>
+        <translation>速さは波の速さ未満でなければなりません。最大でその %1 倍です（%2 が与えられました）。</translation>
     </message>
     <message>
-        <source>The speed must be a finite number (%1 was given).</source>
-        <translation>速さは有限の数でなければなりません（%1 が与えられました）。</translation>
+        <source>The wave speed must be greater than 0 (%1 was given).</source>
+        <translation>波の速さは 0 より大きくなければなりません（%1 が与えられました）。</translation>
     </message>
     <message>
-        <source>The start position must be a finite number (%1 was given).</source>
-        <translation>開始位置は有限の数でなければなりません（%1 が与えられました）。</translation>
+        <source>The %1 must not be 0.</source>
+        <translation>%1は 0 であってはなりません。</translation>
     </message>
     <message>
-        <source>The stop position must be a finite number (%1 was given).</source>
-        <translation>終了位置は有限の数でなければなりません（%1 が与えられました）。</translation>
+        <source>The start and stop positions must differ (both are %1).</source>
+        <translation>開始位置と終了位置は異なっていなければなりません（どちらも %1 です）。</translation>
     </message>
     <message>
-        <source>The oscillation amplitude must be a finite number (%1 was given).</source>
-        <translation>振動の振幅は有限の数でなければなりません（%1 が与えられました）。</translation>
+        <source>The bending radius and the straight section must have the same sign (%1 and %2 were given).</source>
+        <translation>曲げ半径と直線部の長さは同じ符号でなければなりません（%1 と %2 が与えられました）。</translation>
     </message>
     <message>
-        <source>The circle radius must be a finite number (%1 was given).</source>
-        <translation>円の半径は有限の数でなければなりません（%1 が与えられました）。</translation>
+        <source>The undulator period must be greater than 0 (%1 was given).</source>
+        <translation>アンジュレータ周期は 0 より大きくなければなりません（%1 が与えられました）。</translation>
     </message>
     <message>
-        <source>The bending radius must be a finite number (%1 was given).</source>
-        <translation>曲げ半径は有限の数でなければなりません（%1 が与えられました）。</translation>
+        <source>The number of periods must be at least %1 (%2 was given).</source>
+        <translation>周期数は %1 以上でなければなりません（%2 が与えられました）。</translation>
     </message>
     <message>
-        <source>The straight section must be a finite number (%1 was given).</source>
-        <translation>直線部の長さは有限の数でなければなりません（%1 が与えられました）。</translation>
+        <source>The undulator would have %1 periods; at most %2 fit.</source>
+        <translation>アンジュレータの周期数が %1 になります。入るのは最大 %2 周期です。</translation>
     </message>
     <message>
-        <source>The undulator period must be a finite number (%1 was given).</source>
-        <translation>アンジュレータ周期は有限の数でなければなりません（%1 が与えられました）。</translation>
+        <source>The bending radius and angle must have the same sign (%1 and %2 were given).</source>
+        <translation>曲げ半径と偏向角は同じ符号でなければなりません（%1 と %2 が与えられました）。</translation>
     </message>
     <message>
-        <source>The bending angle must be a finite number (%1 was given).</source>
-        <translation>偏向角は有限の数でなければなりません（%1 が与えられました）。</translation>
+        <source>The bending angle must lie between -%1 and %1 degrees (%2 was given).</source>
+        <translation>偏向角は -%1 度から %1 度の間でなければなりません（%2 が与えられました）。</translation>
     </message>
     <message>
-        <source>The oscillation amplitude must not be %1.</source>
-        <translation>振動の振幅は %1 であってはなりません。</translation>
-    </message>
-    <message>
-        <source>The circle radius must not be %1.</source>
-        <translation>円の半径は %1 であってはなりません。</translation>
-    </message>
-    <message>
-        <source>The bending radius must not be %1.</source>
-        <translation>曲げ半径は %1 であってはなりません。</translation>
-    </message>
-    <message>
-        <source>The straight section must not be %1.</source>
-        <translation>直線部の長さは %1 であってはなりません。</translation>
-    </message>
-    <message>
-        <source>The bending angle must not be %1.</source>
-        <translation>偏向角は %1 であってはなりません。</translation>
+        <source>Unknown trajectory kind %1.</source>
+        <translation>不明な軌道の種類 %1 です。</translation>
     </message>
     <message>
         <source>The path is too long for the speed %1: it would take about %2 ticks (at most %3).</source>
@@ -240,38 +215,6 @@
         <translation>速さ %1 では経路が短すぎます。電荷は 2 ティックかからずに通り抜けてしまいます。</translation>
     </message>
     <message>
-        <source>The start and stop positions must differ (both are %1).</source>
-        <translation>開始位置と終了位置は異なっていなければなりません（どちらも %1 です）。</translation>
-    </message>
-    <message>
-        <source>The bending radius and the straight section must have the same sign (%1 and %2 were given).</source>
-        <translation>曲げ半径と直線部の長さは同じ符号でなければなりません（%1 と %2 が与えられました）。</translation>
-    </message>
-    <message>
-        <source>The undulator period must be greater than %1 (%2 was given).</source>
-        <translation>アンジュレータ周期は %1 より大きくなければなりません（%2 が与えられました）。</translation>
-    </message>
-    <message>
-        <source>The number of periods must be at least %1 (%2 was given).</source>
-        <translation>周期数は %1 以上でなければなりません（%2 が与えられました）。</translation>
-    </message>
-    <message>
-        <source>The undulator would have %1 periods; at most %2 fit.</source>
-        <translation>アンジュレータの周期数が %1 になります。入るのは最大 %2 周期です。</translation>
-    </message>
-    <message>
-        <source>The bending radius and angle must have the same sign (%1 and %2 were given).</source>
-        <translation>曲げ半径と偏向角は同じ符号でなければなりません（%1 と %2 が与えられました）。</translation>
-    </message>
-    <message>
-        <source>The bending angle must lie between %1 and %2 degrees (%3 was given).</source>
-        <translation>偏向角は %1 度から %2 度の間でなければなりません（%3 が与えられました）。</translation>
-    </message>
-    <message>
-        <source>Unknown trajectory kind %1.</source>
-        <translation>不明な軌道の種類 %1 です。</translation>
-    </message>
-    <message>
         <source>The number of field points per field line must be at least %1 (%2 was given).</source>
         <translation>電気力線 1 本あたりの点の数は %1 以上でなければなりません（%2 が与えられました）。</translation>
     </message>
@@ -292,48 +235,32 @@
         <translation>点 %1 個 × 電気力線 %2 本のモデルは大きすぎます。必要なノード数は %3 で、最大は %4 です。</translation>
     </message>
     <message>
-        <source>%1: %2 (see --help)</source>
-        <translation>%1: %2（--help を参照してください）</translation>
+        <source>The plot resolution must lie between %1 and %2 pixels (%3 was given).</source>
+        <translation>描画の解像度は %1 から %2 ピクセルの間でなければなりません（%3 が与えられました）。</translation>
     </message>
     <message>
-        <source>&apos;%1&apos; is not a whole number</source>
-        <translation>&apos;%1&apos; は整数ではありません</translation>
+        <source>The magnification must lie between %1 and %2 (%3 was given).</source>
+        <translation>拡大率は %1 から %2 の間でなければなりません（%3 が与えられました）。</translation>
     </message>
     <message>
-        <source>%1 is outside %2 .. %3</source>
-        <translation>%1 は %2 から %3 までの範囲の外です</translation>
+        <source>The speed setting must lie between %1 and %2 (%3 was given).</source>
+        <translation>速さの設定は %1 から %2 の間でなければなりません（%3 が与えられました）。</translation>
     </message>
     <message>
-        <source>&apos;%1&apos; is not a number</source>
-        <translation>&apos;%1&apos; は数ではありません</translation>
+        <source>Unknown tracking mode %1 of the magnified view.</source>
+        <translation>拡大ウインドウの不明な追従モード %1 です。</translation>
     </message>
     <message>
-        <source>&apos;%1&apos; is not of the form WxH</source>
-        <translation>&apos;%1&apos; は 幅x高さ（WxH）の形ではありません</translation>
+        <source>The electron energy must be greater than 0 MeV (%1 was given).</source>
+        <translation>電子のエネルギーは 0 MeV より大きくなければなりません（%1 が与えられました）。</translation>
     </message>
     <message>
-        <source>the file name is empty</source>
-        <translation>ファイル名が空です</translation>
+        <source>These undulator values are too large to work out.</source>
+        <translation>これらのアンジュレータの値は大きすぎて計算できません。</translation>
     </message>
     <message>
-        <source>&apos;%1&apos; does not end in .png, .svg, .mp4, .webm or .gif</source>
-        <translation>&apos;%1&apos; は .png、.svg、.mp4、.webm、.gif のいずれでも終わっていません</translation>
-    </message>
-    <message>
-        <source>&apos;%1&apos; has no file name before its suffix</source>
-        <translation>&apos;%1&apos; には拡張子の前にファイル名がありません</translation>
-    </message>
-    <message>
-        <source>&apos;%1&apos; is not small|medium|large or IxJ</source>
-        <translation>&apos;%1&apos; は small|medium|large のどれでも、IxJ の形でもありません</translation>
-    </message>
-    <message>
-        <source>&apos;%1&apos; is not mouse|line|dipole|circle|undulator|racetrack|bending</source>
-        <translation>&apos;%1&apos; は mouse|line|dipole|circle|undulator|racetrack|bending のどれでもありません</translation>
-    </message>
-    <message>
-        <source>&apos;%1&apos; is not ja or en</source>
-        <translation>&apos;%1&apos; は ja でも en でもありません</translation>
+        <source>Not enough memory for a picture of %1 x %2 pixels.</source>
+        <translation>%1 × %2 ピクセルの画像を作るにはメモリが足りません。</translation>
     </message>
     <message>
         <source>unexpected argument &apos;%1&apos;</source>
@@ -356,32 +283,116 @@
         <translation>%1 は値を取りません</translation>
     </message>
     <message>
-        <source>%1 needs %2 FILE</source>
-        <translation>%1 は %2 FILE と一緒にしか使えません</translation>
+        <source>%1: &apos;%2&apos; is not a whole number</source>
+        <translation>%1: &apos;%2&apos; は整数ではありません</translation>
+    </message>
+    <message>
+        <source>%1: &apos;%2&apos; is not a number</source>
+        <translation>%1: &apos;%2&apos; は数ではありません</translation>
+    </message>
+    <message>
+        <source>%1: &apos;%2&apos; is not of the form WxH</source>
+        <translation>%1: &apos;%2&apos; は 幅x高さ（WxH）の形ではありません</translation>
+    </message>
+    <message>
+        <source>%1: %2 is outside %3 .. %4</source>
+        <translation>%1: %2 は %3 から %4 までの範囲の外です</translation>
+    </message>
+    <message>
+        <source>%1: the file name is empty</source>
+        <translation>%1: ファイル名が空です</translation>
+    </message>
+    <message>
+        <source>%1: &apos;%2&apos; does not end in .png, .svg, .mp4, .webm or .gif</source>
+        <translation>%1: &apos;%2&apos; は .png、.svg、.mp4、.webm、.gif のいずれでも終わっていません</translation>
+    </message>
+    <message>
+        <source>%1: &apos;%2&apos; has no file name before its suffix</source>
+        <translation>%1: &apos;%2&apos; には拡張子の前にファイル名がありません</translation>
+    </message>
+    <message>
+        <source>%1: &apos;%2&apos; is not ja or en</source>
+        <translation>%1: &apos;%2&apos; は ja でも en でもありません</translation>
+    </message>
+    <message>
+        <source>%1: &apos;%2&apos; is not %3</source>
+        <translation>%1: &apos;%2&apos; は %3 のどれでもありません</translation>
+    </message>
+    <message>
+        <source>%1: &apos;%2&apos; is not %3 or IxJ</source>
+        <translation>%1: &apos;%2&apos; は %3 のどれでも、IxJ の形でもありません</translation>
     </message>
     <message>
         <source>%1 and %2 exclude each other</source>
         <translation>%1 と %2 は一緒に指定できません</translation>
     </message>
     <message>
+        <source>%1 needs --render FILE</source>
+        <translation>%1 は --render FILE と一緒にしか使えません</translation>
+    </message>
+    <message>
         <source>%1 applies to videos (.mp4, .webm, .gif) only</source>
         <translation>%1 は動画（.mp4、.webm、.gif）にだけ使えます</translation>
     </message>
     <message>
-        <source>%1 %2 lies after %3 %4</source>
-        <translation>%1 %2 が %3 %4 より後ろにあります</translation>
+        <source>--from %1 lies after --ticks %2</source>
+        <translation>--from %1 が --ticks %2 より後ろにあります</translation>
     </message>
     <message>
-        <source>%1 %2 at %3 %4 needs more than %5 device pixels</source>
-        <translation>%3 %4 での %1 %2 には %5 を超えるデバイスピクセルが要ります</translation>
+        <source>--size %1x%2 at --scale %3 needs more than %4 x %5 device pixels</source>
+        <translation>--scale %3 での --size %1x%2 には %4 × %5 を超えるデバイスピクセルが要ります</translation>
     </message>
     <message>
-        <source>%1 %2 at %3 %4</source>
-        <translation>%3 %4 での %1 %2</translation>
+        <source>speed</source>
+        <translation>速さ</translation>
     </message>
     <message>
-        <source>Could not write &quot;%1&quot;: stopped by %2</source>
-        <translation>「%1」を書き込めませんでした: %2 で中止されました</translation>
+        <source>start position</source>
+        <translation>開始位置</translation>
+    </message>
+    <message>
+        <source>stop position</source>
+        <translation>終了位置</translation>
+    </message>
+    <message>
+        <source>oscillation amplitude</source>
+        <translation>振動の振幅</translation>
+    </message>
+    <message>
+        <source>circle radius</source>
+        <translation>円の半径</translation>
+    </message>
+    <message>
+        <source>bending radius</source>
+        <translation>曲げ半径</translation>
+    </message>
+    <message>
+        <source>straight section</source>
+        <translation>直線部の長さ</translation>
+    </message>
+    <message>
+        <source>undulator period</source>
+        <translation>アンジュレータ周期</translation>
+    </message>
+    <message>
+        <source>bending angle</source>
+        <translation>偏向角</translation>
+    </message>
+    <message>
+        <source>wave speed</source>
+        <translation>波の速さ</translation>
+    </message>
+    <message>
+        <source>infinity</source>
+        <translation>無限大</translation>
+    </message>
+    <message>
+        <source>minus infinity</source>
+        <translation>負の無限大</translation>
+    </message>
+    <message>
+        <source>not a number</source>
+        <translation>非数</translation>
     </message>
 </context>
 <context>
@@ -477,6 +488,10 @@
     <message>
         <source>:/pictures/greeting.jpg</source>
         <translation>:/pictures/greeting-ja.jpg</translation>
+    </message>
+    <message>
+        <source>Free software under the GNU General Public License, version 3 or later</source>
+        <translation>GNU 一般公衆ライセンス（バージョン 3 以降）によるフリーソフトウェア</translation>
     </message>
 </context>
 <context>

@@ -131,7 +131,7 @@ expect_status 0 --version
 # Bad command lines: status 2, one line on stderr, nothing written.
 for bad in "--bogus" "--render $work/a.bmp" "--render $work/a.png --ticks ten" \
            "--render $work/a.png --size 10x10" "--render $work/a.png --trajectory spiral" \
-           "--render $work/a.png --scale 9" "--ticks 5" "--render $work/a.png --ticks 5 --ticks 6" \
+           "--render $work/a.png --scale 9" "--from 5" "--render $work/a.png --ticks 5 --ticks 6" \
            "--render $work/.png"; do
   # shellcheck disable=SC2086
   expect_status 2 $bad

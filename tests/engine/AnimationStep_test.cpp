@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "engine/Trajectories.h"
+#include "support/StartedSimulation.h"
 
 namespace {
 
@@ -16,15 +17,13 @@ namespace {
 class AnimationStepTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    State.FieldSimulation.InitNodes(State.ISize, State.JSize, ModelWidth);
-    ResetSimulation(State);
+    StartSimulation(State);
   }
 
   // The path of mode built as the trajectory commands build it, then the reset.
   void ChoosePath(int mode) {
     State.TrajectoryMode = mode;
-    BuildTrajectory(State.PathGeneration, mode, State.FieldSimulation,
-                    State.FieldSimulation.WaveVelocity);
+    BuildTrajectory(State.PathGeneration, mode, State.Trajectory, WaveVelocityOf(State.ISize));
     ResetSimulation(State);
   }
 
@@ -61,19 +60,18 @@ TEST_F(AnimationStepTest, MousePullClosesAFifthOfTheGapUpToTheSpeedLimit) {
 
 TEST_F(AnimationStepTest, MouseModeMovesOnlyWhileDraggingAndNeverReachesTheWaveSpeed) {
   const TVector2 farAway{0.9, 0.0};
-  MoveCharge(State, farAway);
+  MoveCharge(State, std::nullopt);
   EXPECT_EQ(State.FieldSimulation.ChargePos.X, 0.0);
   EXPECT_EQ(State.FrameIndex, 1);
 
-  State.Dragging = true;
+  // A cursor is handed over only while the charge is dragged.
   for (int tick = 0; tick < 20; ++tick) RunTick(State, farAway);
   EXPECT_NEAR(State.FieldSimulation.ChargePos.X, 20 * 0.0099, 1e-12);
   EXPECT_NEAR(State.FieldSimulation.Beta, 0.99, 1e-9);
   EXPECT_LT(State.FieldSimulation.Beta, 1.0);
 
-  State.Dragging = false;
   const double stoppedAt = State.FieldSimulation.ChargePos.X;
-  for (int tick = 0; tick < 5; ++tick) RunTick(State, farAway);
+  for (int tick = 0; tick < 5; ++tick) RunTick(State, std::nullopt);
   EXPECT_EQ(State.FieldSimulation.ChargePos.X, stoppedAt);
   EXPECT_NEAR(State.FieldSimulation.Beta, 0.0, 1e-12);  // the four-tick history has emptied
 }
@@ -154,8 +152,8 @@ TEST_F(AnimationStepTest, ANewPassGoesOnWithoutAStop) {
 }
 
 TEST_F(AnimationStepTest, ResetStartsAtTheFirstSampleWithTheKindsArrivalSpeed) {
-  State.FieldSimulation.UndBeta = 0.95;
-  State.FieldSimulation.BendBeta = 0.7;
+  State.Trajectory.UndBeta = 0.95;
+  State.Trajectory.BendBeta = 0.7;
   struct Row {
     int mode;
     double initVelX;
@@ -199,7 +197,7 @@ TEST_F(AnimationStepTest, APathTableTooShortToUseLeavesTheChargeAlone) {
 TEST_F(AnimationStepTest, AnUnknownModeDoesNotMoveTheCharge) {
   State.TrajectoryMode = 9;
   State.FieldSimulation.ChargePos = {0.25, -0.5};
-  RunTick(State, {1.0, 1.0});
+  RunTick(State, TVector2{1.0, 1.0});
   EXPECT_EQ(State.FieldSimulation.ChargePos.X, 0.25);
   EXPECT_EQ(State.FieldSimulation.ChargePos.Y, -0.5);
   EXPECT_EQ(State.FrameIndex, 1);

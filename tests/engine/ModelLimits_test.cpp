@@ -1,6 +1,6 @@
 // The checks before a trajectory or a model size is applied: everything the generator or the
-// node table cannot take is refused with a message naming the value, everything the dialogs
-// offer is accepted, and nothing of the running simulation changes.
+// node table cannot take is refused with its code and the values at fault, everything the
+// dialogs offer is accepted, and nothing of the running simulation changes.
 #include "engine/ModelLimits.h"
 
 #include <gtest/gtest.h>
@@ -19,135 +19,98 @@ namespace {
 
 constexpr double Inf = std::numeric_limits<double>::infinity();
 const double NaN = std::nan("");
+using C = TRefusalCode;
+using TP = TParameter;
 
-struct TRefusal {
+struct TRefusedCase {
   const char* Name;
   int Mode;
   std::function<void(TTrajectoryParameters&)> Change;
-  std::vector<std::string> MessageParts;  // what the message must name
+  TRefusalCode Code;
+  TParameter Parameter;
+  std::vector<std::string> Values;  // as the sentence shows them; a word for a value not finite
 };
 
-std::vector<TRefusal> Refusals() {
+// The values of a refusal as its sentence shows them.
+std::vector<std::string> ValueTexts(const TRefusal& refusal) {
+  std::vector<std::string> texts;
+  for (const TRefusalValue& v : refusal.Values) {
+    const std::string text = RefusalValueText(v);
+    texts.push_back(text.empty() ? NonFiniteWord(v) : text);
+  }
+  return texts;
+}
+
+std::vector<TRefusedCase> Refusals() {
   using P = TTrajectoryParameters;
   return {
-      {"line speed 0",
-       tmStraightLine,
-       [](P& p) { p.LineBeta = 0.0; },
-       {"speed", "greater than 0", "0.000"}},
-      {"line speed negative", tmStraightLine, [](P& p) { p.LineBeta = -0.5; }, {"speed", "-0.500"}},
-      {"line speed 1e-12",
-       tmStraightLine,
-       [](P& p) { p.LineBeta = 1e-12; },
-       {"too long", "1.00E-12", "200000"}},
-      {"line ends equal",
-       tmStraightLine,
-       [](P& p) { p.LineStartX = p.LineStopX = 0.5; },
-       {"start and stop", "0.500"}},
-      {"line start infinite",
-       tmStraightLine,
-       [](P& p) { p.LineStartX = -Inf; },
-       {"start position", "finite", "minus infinity"}},
-      {"line speed NaN", tmStraightLine, [](P& p) { p.LineBeta = NaN; }, {"speed", "not a number"}},
-      {"line speed huge",
-       tmStraightLine,
-       [](P& p) { p.LineBeta = 1e6; },
-       {"too short", "less than two ticks"}},
-      {"line far too long", tmStraightLine, [](P& p) { p.LineStopX = 1e300; }, {"too long"}},
-      {"circle radius 0", tmCircle, [](P& p) { p.CircleRadius = 0.0; }, {"circle radius", "0"}},
-      {"circle speed 0", tmCircle, [](P& p) { p.CircleBeta = 0.0; }, {"speed"}},
-      {"circle radius NaN", tmCircle, [](P& p) { p.CircleRadius = NaN; }, {"circle radius"}},
-      {"circle radius tiny", tmCircle, [](P& p) { p.CircleRadius = 1e-12; }, {"too short"}},
-      {"circle radius 1e200", tmCircle, [](P& p) { p.CircleRadius = 1e200; }, {"too long"}},
-      {"circle radius 1e308", tmCircle, [](P& p) { p.CircleRadius = 1e308; }, {"too large"}},
-      {"dipole amplitude 0",
-       tmDipole,
-       [](P& p) { p.DipoleAmplitude = 0.0; },
-       {"oscillation amplitude"}},
-      {"dipole speed negative", tmDipole, [](P& p) { p.DipoleBeta = -0.9; }, {"speed"}},
-      {"race radius 0", tmRaceTrack, [](P& p) { p.RaceRadius = 0.0; }, {"bending radius"}},
-      {"race straight 0", tmRaceTrack, [](P& p) { p.RaceStraight = 0.0; }, {"straight section"}},
-      {"race signs differ",
-       tmRaceTrack,
-       [](P& p) { p.RaceRadius = -0.1; },
-       {"same sign", "-0.100", "0.800"}},
-      {"race speed 1e-12", tmRaceTrack, [](P& p) { p.RaceBeta = 1e-12; }, {"too long"}},
-      {"bend radius 0", tmBending, [](P& p) { p.BendRadius = 0.0; }, {"bending radius"}},
-      {"bend angle 0", tmBending, [](P& p) { p.BendAngle = 0.0; }, {"bending angle"}},
-      {"bend signs differ", tmBending, [](P& p) { p.BendAngle = -45.0; }, {"same sign"}},
-      {"bend full turn",
-       tmBending,
-       [](P& p) { p.BendAngle = 360.0; },
-       {"bending angle", "180", "360.000"}},
-      {"bend angle infinite", tmBending, [](P& p) { p.BendAngle = Inf; }, {"bending angle"}},
-      {"undulator period 0",
-       tmUndulator,
-       [](P& p) { p.UndPeriod = 0.0; },
-       {"undulator period", "greater than 0"}},
-      {"undulator period negative",
-       tmUndulator,
-       [](P& p) { p.UndPeriod = -0.2; },
-       {"undulator period", "-0.200"}},
-      {"undulator no periods",
-       tmUndulator,
-       [](P& p) { p.UndPeriods = 0; },
-       {"number of periods", "at least 1", "0 was given"}},
-      {"undulator amplitude NaN", tmUndulator, [](P& p) { p.UndAmplitude = NaN; }, {"amplitude"}},
+      {"line speed 0", tmStraightLine, [](P& p) { p.LineBeta = 0.0; }, C::SpeedNotPositive, TP::None, {"0.000"}},
+      {"line speed negative", tmStraightLine, [](P& p) { p.LineBeta = -0.5; }, C::SpeedNotPositive, TP::None, {"-0.500"}},
+      // At the wave speed and beyond, the picture would show shock cones and the power no value.
+      {"line speed 1.5", tmStraightLine, [](P& p) { p.LineBeta = 1.5; }, C::SpeedTooHigh, TP::None, {"0.9999", "1.500"}},
+      {"line speed 1", tmStraightLine, [](P& p) { p.LineBeta = 1.0; }, C::SpeedTooHigh, TP::None, {"0.9999", "1.000"}},
+      {"line speed just above the cap", tmStraightLine, [](P& p) { p.LineBeta = 0.99995; }, C::SpeedTooHigh, TP::None, {"0.9999", "0.99995"}},
+      {"line speed 1e6", tmStraightLine, [](P& p) { p.LineBeta = 1e6; }, C::SpeedTooHigh, TP::None, {"0.9999", "1000000.000"}},
+      {"line speed 1e-12", tmStraightLine, [](P& p) { p.LineBeta = 1e-12; }, C::PathTooLongEstimate, TP::None, {"1.00E-12", "1.00E+14", "200000"}},
+      {"line ends equal", tmStraightLine, [](P& p) { p.LineStartX = p.LineStopX = 0.5; }, C::PositionsEqual, TP::None, {"0.500"}},
+      {"line start infinite", tmStraightLine, [](P& p) { p.LineStartX = -Inf; }, C::NotFinite, TP::StartPosition, {"minus infinity"}},
+      {"line speed NaN", tmStraightLine, [](P& p) { p.LineBeta = NaN; }, C::NotFinite, TP::Speed, {"not a number"}},
+      {"line far too long", tmStraightLine, [](P& p) { p.LineStopX = 1e300; }, C::PathTooLongEstimate, TP::None, {"0.800", "1.25E+302", "200000"}},
+      {"circle radius 0", tmCircle, [](P& p) { p.CircleRadius = 0.0; }, C::MustNotBeZero, TP::CircleRadius, {}},
+      {"circle speed 0", tmCircle, [](P& p) { p.CircleBeta = 0.0; }, C::SpeedNotPositive, TP::None, {"0.000"}},
+      {"circle speed 1.5", tmCircle, [](P& p) { p.CircleBeta = 1.5; }, C::SpeedTooHigh, TP::None, {"0.9999", "1.500"}},
+      {"circle radius NaN", tmCircle, [](P& p) { p.CircleRadius = NaN; }, C::NotFinite, TP::CircleRadius, {"not a number"}},
+      {"circle radius tiny", tmCircle, [](P& p) { p.CircleRadius = 1e-12; }, C::PathTooShort, TP::None, {"0.900"}},
+      {"circle radius 1e200", tmCircle, [](P& p) { p.CircleRadius = 1e200; }, C::PathTooLongEstimate, TP::None, {"0.900", "6.98E+202", "200000"}},
+      {"circle radius 1e308", tmCircle, [](P& p) { p.CircleRadius = 1e308; }, C::PathTooLarge, TP::None, {}},
+      {"dipole amplitude 0", tmDipole, [](P& p) { p.DipoleAmplitude = 0.0; }, C::MustNotBeZero, TP::OscillationAmplitude, {}},
+      {"dipole speed negative", tmDipole, [](P& p) { p.DipoleBeta = -0.9; }, C::SpeedNotPositive, TP::None, {"-0.900"}},
+      {"dipole speed 1.5", tmDipole, [](P& p) { p.DipoleBeta = 1.5; }, C::SpeedTooHigh, TP::None, {"0.9999", "1.500"}},
+      {"race radius 0", tmRaceTrack, [](P& p) { p.RaceRadius = 0.0; }, C::MustNotBeZero, TP::BendingRadius, {}},
+      {"race straight 0", tmRaceTrack, [](P& p) { p.RaceStraight = 0.0; }, C::MustNotBeZero, TP::StraightSection, {}},
+      {"race signs differ", tmRaceTrack, [](P& p) { p.RaceRadius = -0.1; }, C::RaceTrackSigns, TP::None, {"-0.100", "0.800"}},
+      {"race speed 1e-12", tmRaceTrack, [](P& p) { p.RaceBeta = 1e-12; }, C::PathTooLongEstimate, TP::None, {"1.00E-12", "2.23E+14", "200000"}},
+      {"race speed 1.5", tmRaceTrack, [](P& p) { p.RaceBeta = 1.5; }, C::SpeedTooHigh, TP::None, {"0.9999", "1.500"}},
+      {"bend radius 0", tmBending, [](P& p) { p.BendRadius = 0.0; }, C::MustNotBeZero, TP::BendingRadius, {}},
+      {"bend angle 0", tmBending, [](P& p) { p.BendAngle = 0.0; }, C::MustNotBeZero, TP::BendingAngle, {}},
+      {"bend signs differ", tmBending, [](P& p) { p.BendAngle = -45.0; }, C::BendingSigns, TP::None, {"0.500", "-45.000"}},
+      {"bend full turn", tmBending, [](P& p) { p.BendAngle = 360.0; }, C::BendingAngleRange, TP::None, {"180.000", "360.000"}},
+      {"bend angle infinite", tmBending, [](P& p) { p.BendAngle = Inf; }, C::NotFinite, TP::BendingAngle, {"infinity"}},
+      {"bend speed 1.5", tmBending, [](P& p) { p.BendBeta = 1.5; }, C::SpeedTooHigh, TP::None, {"0.9999", "1.500"}},
+      {"undulator period 0", tmUndulator, [](P& p) { p.UndPeriod = 0.0; }, C::UndulatorPeriodNotPositive, TP::None, {"0.000"}},
+      {"undulator period negative", tmUndulator, [](P& p) { p.UndPeriod = -0.2; }, C::UndulatorPeriodNotPositive, TP::None, {"-0.200"}},
+      {"undulator no periods", tmUndulator, [](P& p) { p.UndPeriods = 0; }, C::TooFewPeriods, TP::None, {"1", "0"}},
+      {"undulator amplitude NaN", tmUndulator, [](P& p) { p.UndAmplitude = NaN; }, C::NotFinite, TP::OscillationAmplitude, {"not a number"}},
       // Finite, but the path's swing of twice it is not.
-      {"undulator amplitude 1e308",
-       tmUndulator,
-       [](P& p) { p.UndAmplitude = 1e308; },
-       {"too large"}},
-      {"undulator speed 0", tmUndulator, [](P& p) { p.UndBeta = 0.0; }, {"speed"}},
+      {"undulator amplitude 1e308", tmUndulator, [](P& p) { p.UndAmplitude = 1e308; }, C::PathTooLarge, TP::None, {}},
+      {"undulator speed 0", tmUndulator, [](P& p) { p.UndBeta = 0.0; }, C::SpeedNotPositive, TP::None, {"0.000"}},
+      // What its dialog once answered with a division by zero.
+      {"undulator speed 1.2", tmUndulator, [](P& p) { p.UndBeta = 1.2; }, C::SpeedTooHigh, TP::None, {"0.9999", "1.200"}},
       // Cut down to 1.8 / period periods, still far too many segments to allocate.
-      {"undulator cut to 1.8e9 periods",
-       tmUndulator,
-       [](P& p) {
-         p.UndPeriods = INT_MAX;
-         p.UndPeriod = 1e-9;
-       },
-       {"periods", "at most"}},
-      {"undulator periods huge",
-       tmUndulator,
-       [](P& p) {
-         p.UndPeriods = INT_MAX;
-         p.UndPeriod = 1e-12;
-       },
-       {"periods", "at most"}},
+      {"undulator cut to 1.8e9 periods", tmUndulator, [](P& p) { p.UndPeriods = INT_MAX; p.UndPeriod = 1e-9; }, C::TooManyPeriods, TP::None, {"1.80E+09", "49999"}},
+      {"undulator periods huge", tmUndulator, [](P& p) { p.UndPeriods = INT_MAX; p.UndPeriod = 1e-12; }, C::TooManyPeriods, TP::None, {"2.15E+09", "49999"}},
       // Many tiny periods of a large swing: a short distance across but a very long path.
-      {"undulator wiggles",
-       tmUndulator,
-       [](P& p) {
-         p.UndPeriods = 40000;
-         p.UndPeriod = 4e-5;
-         p.UndAmplitude = 0.5;
-       },
-       {"too long"}},
-      {"unknown kind", 99, [](P&) {}, {"Unknown"}},
+      {"undulator wiggles", tmUndulator, [](P& p) { p.UndPeriods = 40000; p.UndPeriod = 4e-5; p.UndAmplitude = 0.5; }, C::PathTooLongEstimate, TP::None, {"0.950", "8421095", "200000"}},
+      {"unknown kind", 99, [](P&) {}, C::UnknownTrajectory, TP::None, {"99"}},
   };
 }
 
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 TEST(ModelLimitsTrajectory, RefusesWhatCannotBeBuilt) {
-  for (const TRefusal& r : Refusals()) {
+  for (const TRefusedCase& r : Refusals()) {
     TTrajectoryParameters p;
     r.Change(p);
-    const std::string message = CheckTrajectory(r.Mode, p, 0.01);
-    ASSERT_FALSE(message.empty()) << r.Name;
-    for (const std::string& part : r.MessageParts) {
-      EXPECT_TRUE(Contains(message, part)) << r.Name << ": \"" << message << "\" lacks " << part;
-    }
-    EXPECT_LT(message.size(), 160u) << r.Name << ": " << message;
-    EXPECT_EQ(message.back(), '.') << r.Name;
+    const TRefusal refusal = CheckTrajectory(r.Mode, p, 0.01);
+    ASSERT_TRUE(refusal) << r.Name;
+    EXPECT_EQ(RefusalCodeName(refusal.Code), std::string(RefusalCodeName(r.Code))) << r.Name;
+    EXPECT_EQ(ParameterName(refusal.Parameter), std::string(ParameterName(r.Parameter))) << r.Name;
+    EXPECT_EQ(ValueTexts(refusal), r.Values) << r.Name;
   }
 }
 
 TEST(ModelLimitsTrajectory, RefusesAWaveSpeedThatIsNotPositive) {
   const TTrajectoryParameters p;
   for (double w : {0.0, -0.01, NaN, Inf}) {
-    EXPECT_TRUE(Contains(CheckTrajectory(tmCircle, p, w), "wave speed")) << w;
+    EXPECT_EQ(CheckTrajectory(tmCircle, p, w).Code, C::WaveSpeedNotPositive) << w;
   }
 }
 
@@ -155,7 +118,7 @@ TEST(ModelLimitsTrajectory, RefusalLeavesTheSimulationAsItWas) {
   TSimulationState state;
   TFieldSimulation& sim = state.FieldSimulation;
   sim.InitNodes(state.ISize, state.JSize, ModelWidth);
-  BuildTrajectory(state.PathGeneration, tmCircle, sim, sim.WaveVelocity);
+  BuildTrajectory(state.PathGeneration, tmCircle, state.Trajectory, sim.WaveVelocity);
   const TPathSample first = state.PathGeneration.Path.Samples[0];
   sim.ResetNodes(state.ISize, state.JSize, {first.X, first.Y}, {0.0, 0.0}, ModelWidth,
                  state.WaveFrontSpacing);
@@ -163,12 +126,12 @@ TEST(ModelLimitsTrajectory, RefusalLeavesTheSimulationAsItWas) {
   const auto nodesBefore = sim.Nodes;
   const TVector2 chargeBefore = sim.ChargePos;
 
-  for (const TRefusal& r : Refusals()) {
-    TTrajectoryParameters p = sim;
+  for (const TRefusedCase& r : Refusals()) {
+    TTrajectoryParameters p = state.Trajectory;
     r.Change(p);
-    EXPECT_FALSE(CheckTrajectory(r.Mode, p, sim.WaveVelocity).empty()) << r.Name;
+    EXPECT_TRUE(CheckTrajectory(r.Mode, p, sim.WaveVelocity)) << r.Name;
   }
-  EXPECT_FALSE(CheckModelSize(1000, 1000000, state.WaveFrontSpacing).empty());
+  EXPECT_TRUE(CheckModelSize(1000, 1000000, state.WaveFrontSpacing));
 
   const TPath& path = state.PathGeneration.Path;
   ASSERT_EQ(path.SegmentCount, pathBefore.SegmentCount);
@@ -197,7 +160,7 @@ TEST(ModelLimitsTrajectory, AcceptsTheDefaultsAtEveryModelSize) {
   for (int iSize : {ModelSizeSmall.ISize, ModelSizeMedium.ISize, ModelSizeLarge.ISize, 2000}) {
     const double w = ModelWidth / iSize;
     for (int mode = tmMouse; mode <= tmBending; ++mode) {
-      EXPECT_EQ(CheckTrajectory(mode, p, w), "") << "mode " << mode << " ISize " << iSize;
+      EXPECT_FALSE(CheckTrajectory(mode, p, w)) << "mode " << mode << " ISize " << iSize;
       if (mode == tmMouse) continue;
       TPathGeneration g;
       BuildTrajectory(g, mode, p, w);
@@ -216,29 +179,29 @@ TEST(ModelLimitsTrajectory, AcceptsWhatTheDialogsOffer) {
         for (double stop : {0.3, 0.5, 0.8, 1.0, 1.5, 2.0}) {
           p.LineStartX = start;
           p.LineStopX = stop;
-          EXPECT_EQ(CheckTrajectory(tmStraightLine, p, w), "") << start << " " << stop;
+          EXPECT_FALSE(CheckTrajectory(tmStraightLine, p, w)) << start << " " << stop;
         }
       }
       for (double amplitude : {0.1, 0.2, 0.3, 0.4, 0.5}) {
         p.DipoleAmplitude = amplitude;
-        EXPECT_EQ(CheckTrajectory(tmDipole, p, w), "") << amplitude;
+        EXPECT_FALSE(CheckTrajectory(tmDipole, p, w)) << amplitude;
       }
       for (double radius : {0.01, 0.02, 0.05, 0.1, 0.2, 0.3, 0.5, 0.7, 1.0, -0.2}) {
         p.CircleRadius = radius;
-        EXPECT_EQ(CheckTrajectory(tmCircle, p, w), "") << radius;
+        EXPECT_FALSE(CheckTrajectory(tmCircle, p, w)) << radius;
       }
       for (double radius : {0.05, 0.1, 0.2, 0.3}) {
         for (double straight : {0.05, 0.1, 0.2, 0.3}) {
           p.RaceRadius = radius;
           p.RaceStraight = straight;
-          EXPECT_EQ(CheckTrajectory(tmRaceTrack, p, w), "") << radius << " " << straight;
+          EXPECT_FALSE(CheckTrajectory(tmRaceTrack, p, w)) << radius << " " << straight;
         }
       }
       for (double radius : {0.5, 1.0, 2.0, 5.0}) {
         for (double angle : {10.0, 45.0, 90.0, 180.0}) {
           p.BendRadius = radius;
           p.BendAngle = angle;
-          EXPECT_EQ(CheckTrajectory(tmBending, p, w), "") << radius << " " << angle;
+          EXPECT_FALSE(CheckTrajectory(tmBending, p, w)) << radius << " " << angle;
         }
       }
     }
@@ -246,14 +209,14 @@ TEST(ModelLimitsTrajectory, AcceptsWhatTheDialogsOffer) {
     p = TTrajectoryParameters{};
     p.RaceRadius = -0.1;
     p.RaceStraight = -0.8;
-    EXPECT_EQ(CheckTrajectory(tmRaceTrack, p, w), "");
+    EXPECT_FALSE(CheckTrajectory(tmRaceTrack, p, w));
     p.BendRadius = -0.5;
     p.BendAngle = -45.0;
-    EXPECT_EQ(CheckTrajectory(tmBending, p, w), "");
+    EXPECT_FALSE(CheckTrajectory(tmBending, p, w));
     p.DipoleAmplitude = -0.05;
-    EXPECT_EQ(CheckTrajectory(tmDipole, p, w), "");
-    p.LineBeta = 1.2;  // faster than the wave
-    EXPECT_EQ(CheckTrajectory(tmStraightLine, p, w), "");
+    EXPECT_FALSE(CheckTrajectory(tmDipole, p, w));
+    p.LineBeta = MaxBeta;  // the fastest the engine takes
+    EXPECT_FALSE(CheckTrajectory(tmStraightLine, p, w));
   }
 }
 
@@ -275,7 +238,7 @@ TEST(ModelLimitsTrajectory, AcceptsTheUndulatorsTheDialogOffers) {
             p.UndBeta = beta;
             const double gamma = 1.0 / std::sqrt(1.0 - beta * beta);
             p.UndAmplitude = p.UndPeriod * k / (2.0 * 3.141592653589793 * gamma);
-            ASSERT_EQ(CheckTrajectory(tmUndulator, p, w), "")
+            ASSERT_FALSE(CheckTrajectory(tmUndulator, p, w))
                 << cm << " cm x " << n << " K " << k << " beta " << beta;
           }
         }
@@ -289,45 +252,41 @@ TEST(ModelLimitsSize, RefusesWhatTheTableCannotHold) {
     long long ISize;
     long long JSize;
     int Spacing;
-    std::vector<std::string> MessageParts;
+    TRefusalCode Code;
+    std::vector<std::string> Values;
   };
   const TCase cases[] = {
-      {1, 40, 1, {"field points per field line", "at least 2", "1 was given"}},
-      {-5, 40, 1, {"at least 2", "-5"}},
-      {200, 0, 5, {"number of field lines", "at least 1", "0 was given"}},
-      {200, 40, 0, {"wavefront spacing", "at least 1"}},
-      {4, 40, 5, {"at least 5, the number of field points between two wavefronts", "4 was given"}},
-      {1000,
-       1000000,
-       5,
-       {"too large", "1000 field points x 1000000 field lines", "1.00E+09", "1000000"}},
-      {1000000000, 1, 5, {"too large"}},
-      {LLONG_MAX, LLONG_MAX, 5, {"too large"}},
-      {2000, 500, 10, {"too large"}},
+      {1, 40, 1, C::TooFewRows, {"2", "1"}},
+      {-5, 40, 1, C::TooFewRows, {"2", "-5"}},
+      {200, 0, 5, C::TooFewLines, {"1", "0"}},
+      {200, 40, 0, C::WaveFrontSpacingTooSmall, {"1", "0"}},
+      {4, 40, 5, C::RowsBelowWaveFrontSpacing, {"5", "4"}},
+      {1000, 1000000, 5, C::ModelTooLarge, {"1000", "1000000", "1.00E+09", "1000000"}},
+      {1000000000, 1, 5, C::ModelTooLarge, {"1.00E+09", "1", "2.00E+09", "1000000"}},
+      {LLONG_MAX, LLONG_MAX, 5, C::ModelTooLarge, {"9.22E+18", "9.22E+18", "8.51E+37", "1000000"}},
+      {2000, 500, 10, C::ModelTooLarge, {"2000", "500", "1002501", "1000000"}},
   };
   for (const TCase& c : cases) {
-    const std::string message = CheckModelSize(c.ISize, c.JSize, c.Spacing);
-    ASSERT_FALSE(message.empty()) << c.ISize << " x " << c.JSize;
-    for (const std::string& part : c.MessageParts) {
-      EXPECT_TRUE(Contains(message, part)) << "\"" << message << "\" lacks " << part;
-    }
+    const TRefusal refusal = CheckModelSize(c.ISize, c.JSize, c.Spacing);
+    EXPECT_EQ(refusal.Code, c.Code) << c.ISize << " x " << c.JSize;
+    EXPECT_EQ(ValueTexts(refusal), c.Values) << c.ISize << " x " << c.JSize;
   }
 }
 
 TEST(ModelLimitsSize, AcceptsThePresetsAndTheCustomChoices) {
   for (const TModelSizePreset& preset : {ModelSizeLarge, ModelSizeMedium, ModelSizeSmall}) {
-    EXPECT_EQ(CheckModelSize(preset.ISize, preset.JSize, preset.WaveFrontSpacing), "");
+    EXPECT_FALSE(CheckModelSize(preset.ISize, preset.JSize, preset.WaveFrontSpacing));
   }
   const TSimulationState start;
-  EXPECT_EQ(CheckModelSize(start.ISize, start.JSize, start.WaveFrontSpacing), "");
+  EXPECT_FALSE(CheckModelSize(start.ISize, start.JSize, start.WaveFrontSpacing));
   for (int iSize : {100, 200, 300, 400, 500, 1000, 2000}) {
     for (int jSize : {10, 20, 30, 40, 50, 100, 200}) {
       for (int spacing : {5, 10, 20}) {
-        EXPECT_EQ(CheckModelSize(iSize, jSize, spacing), "") << iSize << " x " << jSize;
+        EXPECT_FALSE(CheckModelSize(iSize, jSize, spacing)) << iSize << " x " << jSize;
       }
     }
   }
-  EXPECT_EQ(CheckModelSize(2, 1, 2), "");  // the smallest model the engine can step
+  EXPECT_FALSE(CheckModelSize(2, 1, 2));  // the smallest model the engine can step
 }
 
 }  // namespace

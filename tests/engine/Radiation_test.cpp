@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "engine/AnimationStep.h"
+#include "engine/SimulationCommands.h"
 #include "engine/Trajectories.h"
 
 namespace {
@@ -158,18 +160,11 @@ std::vector<int> Lobes(const TRadiationPattern& p, double fraction) {
 
 class PatternOfPathTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    State.FieldSimulation.InitNodes(State.ISize, State.JSize, ModelWidth);
-    ResetSimulation(State);
-  }
-  void ChoosePath(int mode) {
-    State.TrajectoryMode = mode;
-    BuildTrajectory(State.PathGeneration, mode, State.FieldSimulation,
-                    State.FieldSimulation.WaveVelocity);
-    ResetSimulation(State);
-  }
-  void Tick(int ticks, TVector2 cursor = {}) {
-    for (int t = 0; t < ticks; ++t) RunTick(State, cursor);
+  void SetUp() override { ASSERT_FALSE(Commands.Start()); }
+  void ChoosePath(int mode) { ASSERT_FALSE(Commands.ChooseTrajectory(mode, Parameters)); }
+  // cursor: where the dragged charge is pulled; none while it is not dragged.
+  void Tick(int ticks, std::optional<TVector2> cursor = std::nullopt) {
+    for (int t = 0; t < ticks; ++t) Commands.RunTick(cursor);
   }
   TRadiationPattern Instantaneous() {
     TRadiationPattern p;
@@ -182,10 +177,13 @@ class PatternOfPathTest : public ::testing::Test {
     return p;
   }
   TSimulationState State;
+  TDisplaySettings Display;
+  TSimulationCommands Commands{State, Display};
+  TTrajectoryParameters Parameters;
 };
 
 TEST_F(PatternOfPathTest, CircleAtNineTenthsThrowsOneNarrowLobeAlongTheVelocity) {
-  State.FieldSimulation.CircleBeta = 0.9;
+  Parameters.CircleBeta = 0.9;
   ChoosePath(tmCircle);
   Tick(20);
   // A quarter loop later the lobe has turned with the velocity.
@@ -213,7 +211,7 @@ TEST_F(PatternOfPathTest, CircleLobeHasTheOrbitPlaneAngles) {
   };
   const TRow rows[] = {{0.5, 22.44, 60.0, 0.041}, {0.9, 8.43, 25.84, 3e-4}};
   for (const TRow& row : rows) {
-    State.FieldSimulation.CircleBeta = row.Beta;
+    Parameters.CircleBeta = row.Beta;
     ChoosePath(tmCircle);
     Tick(40);
     const TRadiationPattern p = Instantaneous();
@@ -242,7 +240,7 @@ TEST_F(PatternOfPathTest, CircleLobeHasTheOrbitPlaneAngles) {
 }
 
 TEST_F(PatternOfPathTest, SlowDipoleAveragesToTheFigureEightAcrossTheMotion) {
-  State.FieldSimulation.DipoleBeta = 0.3;
+  Parameters.DipoleBeta = 0.3;
   ChoosePath(tmDipole);
   const TRadiationPattern p = Averaged();
   const std::vector<int> lobes = Lobes(p, 0.5);
@@ -255,7 +253,7 @@ TEST_F(PatternOfPathTest, SlowDipoleAveragesToTheFigureEightAcrossTheMotion) {
 }
 
 TEST_F(PatternOfPathTest, FastDipoleSplitsIntoFourLobesTiltedFromTheMotion) {
-  State.FieldSimulation.DipoleBeta = 0.9;
+  Parameters.DipoleBeta = 0.9;
   ChoosePath(tmDipole);
   const TRadiationPattern p = Averaged();
   const std::vector<int> lobes = Lobes(p, 0.5);
@@ -308,9 +306,7 @@ TEST_F(PatternOfPathTest, EveryPathHasAnAveragedPatternAndMouseModeNone) {
 }
 
 TEST_F(PatternOfPathTest, HandThatStopsTheChargeShowsABriefDecelerationLobe) {
-  State.Dragging = true;
-  Tick(30, {0.9, 0.0});  // at the speed limit along +x
-  State.Dragging = false;
+  Tick(30, TVector2{0.9, 0.0});  // dragged at the speed limit along +x, then let go
   EXPECT_FALSE(Instantaneous().Radiates()) << "uniform motion";
   Tick(1);
   const TChargeMotion stopping = CurrentMotion(State);

@@ -12,6 +12,7 @@
 #include "engine/SimulationState.h"
 #include "engine/Trajectories.h"
 #include "tests/engine/ExactCircle.h"
+#include "support/StartedSimulation.h"
 
 namespace {
 
@@ -48,11 +49,7 @@ TEST(ChargeHistory, ResetRecordsTheUniformMotionItAssumes) {
 // charge of its tick, with its velocity vector.
 TEST(ChargeHistory, EveryTickRecordsTheChargeAfterItMoved) {
   TSimulationState state;
-  state.FieldSimulation.InitNodes(state.ISize, state.JSize, ModelWidth);
-  state.TrajectoryMode = tmCircle;
-  BuildTrajectory(state.PathGeneration, tmCircle, state.FieldSimulation,
-                  state.FieldSimulation.WaveVelocity);
-  ResetSimulation(state);
+  StartSimulation(state, tmCircle);
   const int ticks = 2 * state.ISize + 17;
   std::vector<TChargeRecord> seen;
   for (int tick = 0; tick < ticks; ++tick) {
@@ -72,8 +69,7 @@ TEST(ChargeHistory, EveryTickRecordsTheChargeAfterItMoved) {
 
 TEST(ChargeHistory, MouseAtRestRecordsZeroVelocity) {
   TSimulationState state;
-  state.FieldSimulation.InitNodes(state.ISize, state.JSize, ModelWidth);
-  ResetSimulation(state);
+  StartSimulation(state);
   for (int tick = 0; tick < 5; ++tick) RunTick(state, {});
   // The filter reads (1, 1) at rest; that is no velocity.
   EXPECT_EQ(state.FieldSimulation.VelocityDir.X, 1.0);
@@ -480,9 +476,7 @@ TEST(RetardedField, AHandPulledToTheSpeedLimitNeverOutrunsLight) {
   constexpr int Now = 60;
   for (const TVector2 cursor : cursors) {
     TSimulationState state;
-    state.FieldSimulation.InitNodes(state.ISize, state.JSize, ModelWidth);
-    ResetSimulation(state);
-    state.Dragging = true;
+    StartSimulation(state);
     for (int tick = 0; tick < Now; ++tick) RunTick(state, cursor);
     const double w = state.FieldSimulation.WaveVelocity;
     const double b = MouseSpeedLimit;
@@ -514,12 +508,9 @@ TEST(RetardedField, AChargeLetGoStaysPutBetweenItsRecords) {
   constexpr int Pull = 40;
   constexpr int Now = 70;
   TSimulationState state;
-  state.FieldSimulation.InitNodes(state.ISize, state.JSize, ModelWidth);
-  ResetSimulation(state);
-  state.Dragging = true;
-  for (int tick = 0; tick < Pull; ++tick) RunTick(state, {5.0, 0.0});
+  StartSimulation(state);
+  for (int tick = 0; tick < Pull; ++tick) RunTick(state, TVector2{5.0, 0.0});
   const TVector2 left = state.FieldSimulation.ChargePos;
-  state.Dragging = false;
   for (int tick = Pull; tick < Now; ++tick) RunTick(state, {});
   const double w = state.FieldSimulation.WaveVelocity;
   for (double t = Pull + 0.25; t < Pull + 5.0; t += 0.5) {

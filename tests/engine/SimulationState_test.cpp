@@ -14,11 +14,9 @@ TEST(SimulationState, StartValues) {
   EXPECT_EQ(s.FrameIndex, 0);
   EXPECT_TRUE(s.FieldSimulation.LightAberration);
   EXPECT_TRUE(s.FieldSimulation.TrackEmissionPoint);
-  EXPECT_TRUE(s.ShowFieldLines);
-  EXPECT_FALSE(s.ShowWaveFronts);
-  EXPECT_EQ(s.FieldSimulation.CircleBeta, 0.9);
-  EXPECT_EQ(s.FieldSimulation.BendAngle, 45.0);
-  EXPECT_EQ(s.FieldSimulation.UndPeriods, 5);
+  EXPECT_EQ(s.Trajectory.CircleBeta, 0.9);
+  EXPECT_EQ(s.Trajectory.BendAngle, 45.0);
+  EXPECT_EQ(s.Trajectory.UndPeriods, 5);
   EXPECT_TRUE(s.PathGeneration.Path.Segments.empty());
   EXPECT_TRUE(s.FieldSimulation.Nodes.empty());
   // The medium preset differs from the start-up size only in the wavefront spacing.

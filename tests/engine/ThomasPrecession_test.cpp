@@ -10,6 +10,7 @@
 #include "engine/SimulationState.h"
 #include "engine/Trajectories.h"
 #include "tests/engine/ExactCircle.h"
+#include "support/StartedSimulation.h"
 
 namespace {
 
@@ -77,11 +78,7 @@ TEST(ThomasPrecession, LineAndDipoleAreUnchanged) {
     for (int k = 0; k < 2; ++k) {
       TSimulationState& state = states[k];
       state.FieldSimulation.ThomasPrecession = k == 0;
-      state.FieldSimulation.InitNodes(state.ISize, state.JSize, ModelWidth);
-      state.TrajectoryMode = mode;
-      BuildTrajectory(state.PathGeneration, mode, state.FieldSimulation,
-                      state.FieldSimulation.WaveVelocity);
-      ResetSimulation(state);
+      StartSimulation(state, mode);
       for (int tick = 0; tick < 2 * state.ISize; ++tick) RunTick(state, {});
       EXPECT_EQ(state.FieldSimulation.ThomasAngle, 0.0) << mode;
     }
@@ -104,13 +101,11 @@ TEST(ThomasPrecession, MouseRestAndCapStayFinite) {
   TFieldSimulation& f = state.FieldSimulation;
   f.InitNodes(state.ISize, state.JSize, ModelWidth);
   ResetSimulation(state);
-  state.Dragging = true;
   // A hard pull to the right, then a turn upwards at the speed limit, then rest.
-  for (int tick = 0; tick < 30; ++tick) RunTick(state, {5.0, 0.0});
-  for (int tick = 0; tick < 30; ++tick) RunTick(state, {f.ChargePos.X, 5.0});
+  for (int tick = 0; tick < 30; ++tick) RunTick(state, TVector2{5.0, 0.0});
+  for (int tick = 0; tick < 30; ++tick) RunTick(state, TVector2{f.ChargePos.X, 5.0});
   const double turned = f.ThomasAngle;
   EXPECT_LT(turned, 0.0);  // counter-clockwise turn of the motion
-  state.Dragging = false;
   for (int tick = 0; tick < 10; ++tick) RunTick(state, {});
   EXPECT_EQ(f.Beta, 0.0);
   EXPECT_EQ(f.ThomasAngle, turned);  // slowing down along a line turns nothing

@@ -1,5 +1,6 @@
 // The command line's render as a script sees it: frames too large for a video refused as a bad
-// command line, and a render stopped by SIGINT or SIGTERM leaving whatever had the file's name.
+// command line, the simulation set up as the window's start sets it up, and a render stopped by
+// SIGINT or SIGTERM leaving whatever had the file's name.
 #include "export/RenderCommand.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,7 @@
 #include <QTemporaryDir>
 #include <csignal>
 
-#include "engine/AnimationStep.h"
+#include "engine/SimulationCommands.h"
 #include "export/StopSignals.h"
 #include "export/TickVideo.h"
 
@@ -51,6 +52,51 @@ TEST(RenderCommand, AVideoFrameLargerThan4KIsABadCommandLine) {
   }
 }
 
+// The window's start and the render set the simulation up alike: the model, every display
+// switch and the trajectory with its default parameters, and the engine's refusal of a model and
+// a path that do not go together.
+TEST(RenderCommand, TheCommandLineIsAppliedThroughTheSimulationsCommands) {
+  struct TRow {
+    QStringList Arguments;
+    TModelSize Model;
+    int Mode;
+    TDisplaySettings Display;
+    TRefusalCode Refusal;
+  };
+  TDisplaySettings allOn;
+  allOn.ShowWaveFronts = allOn.ShowNodePoints = allOn.ShowFieldVectors = true;
+  allOn.ShowFieldLines = allOn.SmoothLines = false;
+  const TRow rows[] = {
+      {{}, TModelSize{}, tmMouse, TDisplaySettings{}, TRefusalCode::None},
+      {{"--model", "large", "--trajectory", "undulator", "--wavefronts", "--nodes", "--arrows",
+        "--no-field-lines", "--aliased"},
+       {ModelSizeLarge.ISize, ModelSizeLarge.JSize, ModelSizeLarge.WaveFrontSpacing},
+       tmUndulator, allOn, TRefusalCode::None},
+      {{"--model", "300x30", "--trajectory", "circle", "--smooth"}, {300, 30, 5}, tmCircle,
+       TDisplaySettings{}, TRefusalCode::None},
+      // Five rows: the dipole's swing is crossed in less than two ticks.
+      {{"--model", "5x1", "--trajectory", "dipole"}, {5, 1, 5}, tmMouse, TDisplaySettings{},
+       TRefusalCode::PathTooShort},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Arguments.join(' ').toStdString());
+    const TCommandLine line = ParseCommandLine(row.Arguments);
+    ASSERT_EQ(line.Action, TCommandAction::Start) << line.Message.toStdString();
+    TSimulationState state;
+    TDisplaySettings display;
+    TSimulationCommands simulation(state, display);
+    EXPECT_EQ(ApplyCommandLine(line, simulation).Code, row.Refusal);
+    EXPECT_EQ(simulation.ModelSize(), row.Model);
+    EXPECT_EQ(state.TrajectoryMode, row.Mode);
+    EXPECT_EQ(simulation.Trajectory(), TTrajectoryParameters{});
+    EXPECT_EQ(display.ShowWaveFronts, row.Display.ShowWaveFronts);
+    EXPECT_EQ(display.ShowNodePoints, row.Display.ShowNodePoints);
+    EXPECT_EQ(display.ShowFieldVectors, row.Display.ShowFieldVectors);
+    EXPECT_EQ(display.ShowFieldLines, row.Display.ShowFieldLines);
+    EXPECT_EQ(display.SmoothLines, row.Display.SmoothLines);
+  }
+}
+
 // A stop asked for after a few ticks: the video is abandoned, and the file of its name stays.
 TEST(RenderCommand, AStoppedVideoLeavesTheFileOfItsName) {
   for (const char* name : {"film.mp4", "film.webm", "film.gif"}) {
@@ -63,13 +109,14 @@ TEST(RenderCommand, AStoppedVideoLeavesTheFileOfItsName) {
       earlier.write("earlier");
     }
     TSimulationState state;
-    state.FieldSimulation.InitNodes(state.ISize, state.JSize, ModelWidth);
-    ResetSimulation(state);
+    TDisplaySettings display;
+    TSimulationCommands simulation(state, display);
+    ASSERT_FALSE(simulation.Start());
     TPictureGeometry geometry;
     geometry.LogicalSize = QSize(160, 90);
     geometry.Range = DefaultMainRange(geometry.LogicalSize);
     int asked = 0;
-    EXPECT_FALSE(RecordTickVideo(path, state, geometry, 0, 200, [&] { return ++asked > 20; }));
+    EXPECT_FALSE(RecordTickVideo(path, simulation, geometry, 0, 200, [&] { return ++asked > 20; }));
     EXPECT_EQ(asked, 21);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{QLatin1String(name)});

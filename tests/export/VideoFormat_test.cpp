@@ -1,6 +1,9 @@
 // The frame a format stores for a picture: H.264 and VP9 keep colour at half resolution and round
-// each side up to even, GIF stores the picture as it is.
+// each side up to even, GIF stores the picture as it is; and the frame rate of a tick rate that is
+// no number.
 #include <gtest/gtest.h>
+
+#include <limits>
 
 #include "export/VideoFormatTraits.h"
 
@@ -20,6 +23,26 @@ TEST(VideoFormat, FourTwoZeroFormatsStoreEvenSides) {
     SCOPED_TRACE(testing::Message() << static_cast<int>(row.Format) << ": " << row.Picture.width()
                                     << " x " << row.Picture.height());
     EXPECT_EQ(CodedPictureSize(row.Format, row.Picture), row.Coded);
+  }
+}
+
+// A zero interval makes the tick rate infinite (1000 / 0 ms) or no number at all: the video is
+// written at the fastest rate of its format, not the slowest.
+TEST(VideoFormat, ATickRateThatIsNoNumberGetsTheFastestRate) {
+  constexpr double Infinite = std::numeric_limits<double>::infinity();
+  constexpr double NoNumber = std::numeric_limits<double>::quiet_NaN();
+  const struct {
+    double TicksPerSecond;
+    TVideoFormat Format;
+    int Rate;
+  } rows[] = {
+      {Infinite, TVideoFormat::Mp4, 60},
+      {NoNumber, TVideoFormat::WebM, 60},
+      {Infinite, TVideoFormat::Gif, 50},
+      {NoNumber, TVideoFormat::Gif, 50},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(StandardFrameRate(row.TicksPerSecond, row.Format), row.Rate) << row.TicksPerSecond;
   }
 }
 

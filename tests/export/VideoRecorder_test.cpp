@@ -22,11 +22,12 @@
 #include <thread>
 
 #include "app/GuardedCall.h"
-#include "engine/AnimationStep.h"
-#include "engine/Trajectories.h"
+#include "engine/SimulationCommands.h"
 #include "export/PictureFile.h"
+#include "plot/MainPictureImage.h"
 #include "render/MainPicture.h"
 #include "support/PeakMemory.h"
+#include "support/StartedSimulation.h"
 #include "support/VideoProbe.h"
 
 namespace {
@@ -420,9 +421,9 @@ TEST(VideoRecorder, APipeIsWrittenIntoAndStaysAPipe) {
         recorder.Finish();
       } else {
         TSimulationState state;
-        state.FieldSimulation.InitNodes(state.ISize, state.JSize, ModelWidth);
-        ResetSimulation(state);
-        SaveMainPicture(path, state, {QSize(64, 48), 1.0, DefaultMainRange(QSize(64, 48))});
+        StartSimulation(state);
+        SaveMainPicture(path, state, TDisplaySettings{},
+                        {QSize(64, 48), 1.0, DefaultMainRange(QSize(64, 48))});
       }
     });
     EXPECT_TRUE(text.isEmpty()) << text.toStdString();
@@ -467,19 +468,16 @@ TEST(VideoRecorder, AFullQueueDropsFramesAndCountsThem) {
 // on black, the pictures a video of this program holds.
 std::vector<QImage> CirclePictures(QSize size, int count) {
   TSimulationState state;
-  state.ISize = 200;
-  state.JSize = 24;
-  state.WaveFrontSpacing = 20;
-  state.TrajectoryMode = tmCircle;
-  TFieldSimulation& field = state.FieldSimulation;
-  field.InitNodes(state.ISize, state.JSize, ModelWidth);
-  BuildTrajectory(state.PathGeneration, tmCircle, field, field.WaveVelocity);
-  ResetSimulation(state);
-  for (int tick = 0; tick < state.ISize; ++tick) RunTick(state, {});
+  TDisplaySettings display;
+  TSimulationCommands commands(state, display);
+  if (commands.Start() || commands.ChooseModelSize({200, 24, 20}) ||
+      commands.ChooseTrajectory(tmCircle, TTrajectoryParameters{}))
+    ADD_FAILURE() << "the default circle was refused";
+  for (int tick = 0; tick < state.ISize; ++tick) commands.RunTick();
   std::vector<QImage> pictures;
   for (int k = 0; k < count; ++k) {
-    RunTick(state, {});
-    pictures.push_back(RenderMainPicture(state, size, 1.0, DefaultMainRange(size)));
+    commands.RunTick();
+    pictures.push_back(RenderMainPicture(state, display, size, 1.0, DefaultMainRange(size)));
   }
   return pictures;
 }

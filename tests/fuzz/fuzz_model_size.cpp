@@ -1,5 +1,5 @@
-// Random model sizes through the engine's check, as the custom size command does; a size the
-// check accepts is built (InitNodes), reset and run for 10 ticks with the charge dragged, and the
+// Random model sizes through the engine's check and the model size command; a size they
+// accept is built, reset and run for 10 ticks with the charge dragged, and the
 // table must have that shape and hold only finite nodes.
 //
 // Input: ISize, JSize, wavefront spacing, option bits (1 light aberration, 2 emission point
@@ -9,8 +9,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "engine/AnimationStep.h"
-#include "engine/ModelLimits.h"
+#include "engine/SimulationCommands.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 namespace {
@@ -30,24 +29,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!std::isfinite(cursor.X) || !std::isfinite(cursor.Y)) cursor = {0.5, 0.25};
 
   // The spacing is an int in the state; the check sees what the state would hold.
-  const int spacingHeld = static_cast<int>(
-      std::clamp<long long>(spacing, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-  if (!CheckModelSize(rows, lines, spacingHeld).empty()) return 0;
+  const auto held = [](long long v) {
+    return static_cast<int>(
+        std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+  };
+  // Sizes beyond an int are refused by the check before any cast could wrap them.
+  const TRefusal direct = CheckModelSize(rows, lines, held(spacing));
+  if (direct) return 0;
 
   TSimulationState state;
-  state.ISize = static_cast<int>(rows);
-  state.JSize = static_cast<int>(lines);
-  state.WaveFrontSpacing = spacingHeld;
-  TFieldSimulation& field = state.FieldSimulation;
-  field.LightAberration = (options & 1) != 0;
-  field.TrackEmissionPoint = (options & 2) != 0;
-  field.ThomasPrecession = (options & 4) != 0;
-  field.InitNodes(state.ISize, state.JSize, ModelWidth);
-  ResetSimulation(state);
+  TDisplaySettings display;
+  TSimulationCommands commands(state, display);
+  if (commands.Start()) FuzzFailure("the start-up model was refused");
+  commands.SetPhysics({(options & 1) != 0, (options & 2) != 0, (options & 4) != 0});
+  if (commands.ChooseModelSize({held(rows), held(lines), held(spacing)}))
+    FuzzFailure("a size the check accepts was refused by the command");
   CheckSimulation(state);
 
-  state.Dragging = true;
-  for (int tick = 0; tick < Ticks; ++tick) RunTick(state, cursor);
+  for (int tick = 0; tick < Ticks; ++tick) commands.RunTick(cursor);
   CheckSimulation(state);
   return 0;
 }

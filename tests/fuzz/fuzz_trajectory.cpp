@@ -1,5 +1,5 @@
-// Random trajectories: a kind and its parameters go through the engine's check, as the trajectory
-// commands do; what the check accepts is built, sampled, reset and run for 1,000 ticks, and the
+// Random trajectories: a kind and its parameters go through the trajectory command; what it
+// accepts is built, sampled, reset and run for 1,000 ticks, and the
 // field must stay finite with the animation inside the sample table.
 //
 // Input: mode, model size preset (0 small, 1 medium, 2 large), four parameters, option bits
@@ -11,10 +11,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
-#include "engine/AnimationStep.h"
-#include "engine/ModelLimits.h"
-#include "engine/Trajectories.h"
+#include "engine/SimulationCommands.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 namespace {
@@ -67,35 +66,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const long long options = input.Integer(7);
 
   TSimulationState state;
+  TDisplaySettings display;
+  TSimulationCommands commands(state, display);
   const TModelSizePreset& size3 = Presets[static_cast<unsigned long long>(preset) % 3];
-  state.ISize = size3.ISize;
-  state.JSize = size3.JSize;
-  state.WaveFrontSpacing = size3.WaveFrontSpacing;
-  TFieldSimulation& field = state.FieldSimulation;
-  field.LightAberration = (options & 1) != 0;
-  field.TrackEmissionPoint = (options & 2) != 0;
-  field.ThomasPrecession = (options & 4) != 0;
-  field.InitNodes(state.ISize, state.JSize, ModelWidth);
+  if (commands.Start() || commands.ChooseModelSize({size3.ISize, size3.JSize, size3.WaveFrontSpacing}))
+    FuzzFailure("a preset model size was refused");
+  commands.SetPhysics({(options & 1) != 0, (options & 2) != 0, (options & 4) != 0});
 
-  SetParameters(field, mode, v);
-  if (!CheckTrajectory(mode, field, field.WaveVelocity).empty()) return 0;
-  TVector2 cursor;
+  TTrajectoryParameters parameters;
+  SetParameters(parameters, mode, v);
+  if (commands.ChooseTrajectory(mode, parameters)) return 0;
+  std::optional<TVector2> cursor;
   if (mode == tmMouse) {
     // The cursor comes from a pixel of the plot: always a finite number.
-    state.Dragging = true;
-    if (std::isfinite(v[0]) && std::isfinite(v[1])) cursor = {v[0], v[1]};
+    cursor = TVector2{};
+    if (std::isfinite(v[0]) && std::isfinite(v[1])) cursor = TVector2{v[0], v[1]};
   } else {
-    BuildTrajectory(state.PathGeneration, mode, field, field.WaveVelocity);
     const int samples = state.PathGeneration.Path.SampleCount;
     if (samples < 2 || static_cast<std::size_t>(samples) != state.PathGeneration.Path.Samples.size())
       FuzzFailure("an accepted path has fewer than two samples or a wrong count");
   }
-  state.TrajectoryMode = mode;
-  ResetSimulation(state);
   CheckSimulation(state);
 
   for (int tick = 1; tick <= Ticks; ++tick) {
-    RunTick(state, cursor);
+    commands.RunTick(cursor);
     if (mode != tmMouse &&
         (state.FrameIndex < 0 || state.FrameIndex > state.PathGeneration.Path.SampleCount - 2))
       FuzzFailure("the frame index left the usable samples");

@@ -1,5 +1,6 @@
 // The version window: its results for OK, Enter and the close box, Esc that does nothing, the web
-// link that leaves it open, the greeting picture, and its layout.
+// link that leaves it open, the greeting picture, the licence line in both languages, and its
+// layout.
 #include "dialogs/BetaInfo.h"
 
 #include <QDesktopServices>
@@ -17,6 +18,7 @@
 #include "dialogs/ModalResult.h"
 #include "app/GuardedCall.h"
 #include "app/JpegImage.h"
+#include "app/Language.h"
 #include "support/ErrorRecordingTest.h"
 
 // Stands in for the web browser: records the addresses the desktop was asked to open.
@@ -188,11 +190,38 @@ TEST_F(BetaInfoTest, UnreadablePictureLeavesAnEmptyPanelAndIsToldOnce) {
   EXPECT_EQ(dialog.ModalResult(), mrOk);
 }
 
+// Under the picture, a line says that the program is free software under the GPL, in the
+// language of the session, and it is written again when the language changes.
+TEST_F(BetaInfoTest, TheLicenceLineIsInTheLanguage) {
+  TTranslations translations;
+  translations.Install(TLanguage::Japanese);
+  TBetaVersionDlg dialog;
+  dialog.show();
+  const QString english =
+      QStringLiteral("Free software under the GNU General Public License, version 3 or later");
+  const QString japanese =
+      QString::fromUtf8("GNU 一般公衆ライセンス（バージョン 3 以降）によるフリーソフトウェア");
+  const std::pair<TLanguage, QString> rows[] = {{TLanguage::Japanese, japanese},
+                                                {TLanguage::English, english},
+                                                {TLanguage::Japanese, japanese}};
+  for (const auto& [language, text] : rows) {
+    translations.Install(language);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(dialog.LicenceText->text(), text) << LanguageCode(language).toStdString();
+    // Whole on one line, below the picture and inside the window.
+    EXPECT_TRUE(dialog.LicenceText->isVisible());
+    EXPECT_LE(QFontMetrics(dialog.LicenceText->font()).horizontalAdvance(text),
+              dialog.LicenceText->width());
+    EXPECT_GE(dialog.LicenceText->y(), dialog.Image1->geometry().bottom());
+    EXPECT_TRUE(dialog.rect().contains(dialog.LicenceText->geometry()));
+  }
+}
+
 TEST_F(BetaInfoTest, CaptionsAndLayout) {
   TBetaVersionDlg dialog;
   dialog.show();
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Version Info."));
-  EXPECT_EQ(dialog.size(), QSize(Scaled(625), Scaled(402)));
+  EXPECT_EQ(dialog.size(), QSize(Scaled(625), Scaled(420)));
   EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize()) << "fixed size";
   EXPECT_FALSE(dialog.windowFlags() & Qt::WindowContextHelpButtonHint);
 
@@ -210,6 +239,7 @@ TEST_F(BetaInfoTest, CaptionsAndLayout) {
   EXPECT_GE(dialog.StaticText1->width(), QFontMetrics(title).horizontalAdvance(dialog.StaticText1->text()));
 
   EXPECT_EQ(dialog.Image1->geometry(), Scaled(16, 56, 601, 337));
+  EXPECT_EQ(dialog.LicenceText->geometry(), Scaled(16, 396, 601, 18));
 
   EXPECT_EQ(dialog.OKBtn->text(), QStringLiteral("OK"));
   EXPECT_EQ(dialog.OKBtn->geometry(), Scaled(521, 22, 69, 23));

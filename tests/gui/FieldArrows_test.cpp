@@ -347,7 +347,7 @@ TEST_F(FieldArrowWindowTest, TheMenuItemShowsAndHidesTheArrowsOnTheMainPlot) {
 
   Item().trigger();
   EXPECT_TRUE(Form->MainMenu1.IsChecked("MnuFieldMonitor"));
-  EXPECT_TRUE(State.ShowFieldVectors);
+  EXPECT_TRUE(Form->Display().ShowFieldVectors);
   // Shown at once, though the animation is paused.
   EXPECT_TRUE(Form->Chart1->RedrawPending());
   Form->Chart1->FlushRedraw();
@@ -358,7 +358,7 @@ TEST_F(FieldArrowWindowTest, TheMenuItemShowsAndHidesTheArrowsOnTheMainPlot) {
   // Unchecked, the picture is the one without arrows, pixel for pixel.
   Item().trigger();
   EXPECT_FALSE(Form->MainMenu1.IsChecked("MnuFieldMonitor"));
-  EXPECT_FALSE(State.ShowFieldVectors);
+  EXPECT_FALSE(Form->Display().ShowFieldVectors);
   Form->Chart1->FlushRedraw();
   EXPECT_EQ(Form->Chart1->Buffer(), without);
   EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
@@ -369,8 +369,8 @@ TEST_F(FieldArrowWindowTest, TheZoomViewDrawsTheArrowsOnItsOwnGridWhileTheItemIs
   TZoomViewForm& zoom = *Form->ZoomViewForm();
   ASSERT_TRUE(zoom.isVisible()) << Shown.join("; ").toStdString();
   // Zoomed out, so that the view holds a grid of arrows around the charge.
-  State.ZoomScale = 2.0;
-  zoom.SetChartScale(State.ZoomScale);
+  ChangeDisplay([&](TDisplaySettings& d) { d.Zoom.Scale = 2.0; });
+  zoom.SetChartScale(Form->Display().Zoom.Scale);
   const auto draw = [&] {
     Redraw();
     zoom.Chart1().FlushRedraw();

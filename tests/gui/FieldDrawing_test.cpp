@@ -513,7 +513,7 @@ TEST(ArcSubdivisionTest, TheFastDrawingDrawsExactlyThePlainOne) {
   state.TrajectoryMode = tmCircle;
   TFieldSimulation& field = state.FieldSimulation;
   field.InitNodes(state.ISize, state.JSize, ModelWidth);
-  BuildTrajectory(state.PathGeneration, tmCircle, field, field.WaveVelocity);
+  BuildTrajectory(state.PathGeneration, tmCircle, state.Trajectory, field.WaveVelocity);
   const TPathSample& first = state.PathGeneration.Path.Samples[0];
   field.ResetNodes(state.ISize, state.JSize, {first.X, first.Y}, {}, ModelWidth, 5);
   const TPath& path = state.PathGeneration.Path;

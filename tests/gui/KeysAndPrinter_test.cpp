@@ -30,7 +30,7 @@ class KeysTest : public MainFormTest {
     QTest::keySequence(Form.get(), keys);
     QTest::qWait(1);
   }
-  bool Running() const { return Form->Timer1->isActive() && !State.StopAfterTick; }
+  bool Running() const { return Form->Timer1->isActive() && !Form->StepPending(); }
 };
 
 TEST_F(KeysTest, TheMenusShowTheirKeys) {
@@ -147,19 +147,19 @@ TEST_F(KeysTest, PlusAndMinusZoomTheViewThatHasTheFocus) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(zoom));
   QApplication::setActiveWindow(zoom);
   zoom->setFocus();
-  const double start = State.ZoomScale;
+  const double start = Form->Display().Zoom.Scale;
   QTest::keyClick(zoom, Qt::Key_Plus);
-  EXPECT_DOUBLE_EQ(State.ZoomScale, start * TZoomViewForm::ZoomStep);
-  EXPECT_EQ(zoom->Label1->text(), TZoomViewForm::ScaleCaption(State.ZoomScale));
+  EXPECT_DOUBLE_EQ(Form->Display().Zoom.Scale, start * ZoomStep);
+  EXPECT_EQ(zoom->Label1->text(), TZoomViewForm::ScaleCaption(Form->Display().Zoom.Scale));
   QTest::keyClick(zoom, Qt::Key_Minus);
   QTest::keyClick(zoom, Qt::Key_Minus);
-  EXPECT_DOUBLE_EQ(State.ZoomScale, start / TZoomViewForm::ZoomStep);
+  EXPECT_DOUBLE_EQ(Form->Display().Zoom.Scale, start / ZoomStep);
 
   // The main window's keys leave the zoom alone.
-  const double now = State.ZoomScale;
+  const double now = Form->Display().Zoom.Scale;
   QApplication::setActiveWindow(Form.get());
   QTest::keyClick(Form.get(), Qt::Key_Plus);
-  EXPECT_EQ(State.ZoomScale, now);
+  EXPECT_EQ(Form->Display().Zoom.Scale, now);
 }
 
 // Opened from the menu, from the keyboard, the magnified view has the focus: "+" and "-" zoom it
@@ -172,11 +172,11 @@ TEST_F(KeysTest, TheMagnifiedViewOpenedFromTheMenuTakesPlusAndMinus) {
     TZoomViewForm* zoom = Form->ZoomViewForm();
     ASSERT_NE(zoom, nullptr);
     EXPECT_TRUE(WaitFor([&] { return QApplication::activeWindow() == zoom; })) << opening;
-    const double start = State.ZoomScale;
+    const double start = Form->Display().Zoom.Scale;
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Plus);
-    EXPECT_DOUBLE_EQ(State.ZoomScale, start * TZoomViewForm::ZoomStep) << opening;
+    EXPECT_DOUBLE_EQ(Form->Display().Zoom.Scale, start * ZoomStep) << opening;
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Minus);
-    EXPECT_DOUBLE_EQ(State.ZoomScale, start) << opening;
+    EXPECT_DOUBLE_EQ(Form->Display().Zoom.Scale, start) << opening;
   }
   EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
 }

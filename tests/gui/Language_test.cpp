@@ -1,6 +1,6 @@
 // The two languages on the real main window: the switch through the menu both ways (captions,
 // tooltips, hints, messages), the choice remembered and the command line's override, and every
-// message of the engine reaching the user in Japanese.
+// refusal of the core and fixed message of the desktop in the Japanese catalogue.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -23,12 +23,14 @@
 #include <functional>
 #include <limits>
 #include <map>
+#include <set>
 #include <utility>
 #include <vector>
 
 #include "MainFormDriver.h"
 #include "app/CommandLine.h"
 #include "app/Language.h"
+#include "app/RefusalText.h"
 #include "dialogs/BetaInfo.h"
 #include "dialogs/Pictures.h"
 #include "export/RenderCommand.h"
@@ -346,153 +348,108 @@ TEST(LanguageCodes, OnlyJaAndEnAreLanguages) {
     EXPECT_FALSE(LanguageOfCode(bad).has_value()) << QString::fromUtf16(bad).toStdString();
 }
 
-// Every refusal the engine can give, and the program's fixed messages, read Japanese once the
-// Japanese catalogue is installed: no English word is left once the numbers are taken out.
-TEST(EngineMessages, EveryRefusalHasAJapaneseTranslation) {
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  const double inf = std::numeric_limits<double>::infinity();
-  const double wave = 2.0 / 200;
-  using P = TTrajectoryParameters;
-  struct Row {
-    int Mode;
-    std::function<void(P&)> Change;
-    double WaveVelocity;
-  };
-  const Row rows[] = {
-      {tmCircle, [](P&) {}, 0.0},
-      {tmStraightLine, [&](P& p) { p.LineBeta = nan; }, wave},
-      {tmStraightLine, [&](P& p) { p.LineStartX = inf; }, wave},
-      {tmStraightLine, [&](P& p) { p.LineStopX = -inf; }, wave},
-      {tmStraightLine, [](P& p) { p.LineBeta = 0.0; }, wave},
-      {tmStraightLine, [](P& p) { p.LineStopX = p.LineStartX; }, wave},
-      {tmStraightLine, [](P& p) { p.LineBeta = 1e-7; }, wave},
-      {tmStraightLine, [](P& p) { p.LineBeta = 4.9e-324; }, wave},
-      {tmStraightLine, [](P& p) { p.LineStopX = p.LineStartX + 1e-9; }, wave},
-      {tmStraightLine, [](P& p) { p.LineStartX = -1e308; p.LineStopX = 1e308; }, wave},
-      {tmDipole, [&](P& p) { p.DipoleAmplitude = nan; }, wave},
-      {tmDipole, [](P& p) { p.DipoleAmplitude = 0.0; }, wave},
-      {tmCircle, [&](P& p) { p.CircleRadius = inf; }, wave},
-      {tmCircle, [](P& p) { p.CircleRadius = 0.0; }, wave},
-      {tmRaceTrack, [&](P& p) { p.RaceRadius = nan; }, wave},
-      {tmRaceTrack, [&](P& p) { p.RaceStraight = nan; }, wave},
-      {tmRaceTrack, [](P& p) { p.RaceRadius = 0.0; }, wave},
-      {tmRaceTrack, [](P& p) { p.RaceStraight = 0.0; }, wave},
-      {tmRaceTrack, [](P& p) { p.RaceRadius = -0.1; }, wave},
-      {tmUndulator, [&](P& p) { p.UndPeriod = nan; }, wave},
-      {tmUndulator, [&](P& p) { p.UndAmplitude = nan; }, wave},
-      {tmUndulator, [](P& p) { p.UndPeriod = 0.0; }, wave},
-      {tmUndulator, [](P& p) { p.UndPeriods = 0; }, wave},
-      {tmUndulator, [](P& p) { p.UndPeriod = 1e-9; p.UndPeriods = 2000000000; }, wave},
-      {tmBending, [&](P& p) { p.BendRadius = nan; }, wave},
-      {tmBending, [&](P& p) { p.BendAngle = nan; }, wave},
-      {tmBending, [](P& p) { p.BendRadius = 0.0; }, wave},
-      {tmBending, [](P& p) { p.BendAngle = 0.0; }, wave},
-      {tmBending, [](P& p) { p.BendAngle = -45.0; }, wave},
-      {tmBending, [](P& p) { p.BendAngle = 270.0; }, wave},
-      {99, [](P&) {}, wave},
-  };
-  std::vector<std::string> messages;
-  for (const Row& row : rows) {
-    P parameters;
-    row.Change(parameters);
-    messages.push_back(CheckTrajectory(row.Mode, parameters, row.WaveVelocity));
-  }
-  struct Size {
-    long long ISize, JSize;
-    int Spacing;
-  };
-  for (const Size& size : {Size{1, 40, 5}, Size{200, 0, 5}, Size{200, 40, 0}, Size{5, 40, 10},
-                           Size{100000, 100000, 10}})
-    messages.push_back(CheckModelSize(size.ISize, size.JSize, size.Spacing));
-  for (const char* fixed :
-       {"Floating point division by zero", "Invalid floating point operation",
-        "Floating point overflow", "Unknown error", "Axis Minimum Value must be <= Maximum",
-        "Axis Maximum Value must be >= Minimum", "List index out of bounds (3)",
-        "The printer could not be started", "Need Integer",
-        "Not enough memory for a picture of 100 x 200 pixels",
-        "The device pixel ratio must lie between 0.25 and 16 (not 20)",
-        "The electron velocity must be below the light velocity (1.000 was given)."})
-    messages.emplace_back(fixed);
-
-  TTranslations translations;
-  translations.Install(TLanguage::Japanese);
-  const QRegularExpression numbers(QStringLiteral("\\d+(?:[.,]\\d+)?(?:E[-+]?\\d+)?"));
-  for (const std::string& message : messages) {
-    SCOPED_TRACE(message);
-    ASSERT_FALSE(message.empty());
-    const QString shown = TranslatedMessage(message);
-    EXPECT_TRUE(HasJapanese(shown)) << shown.toStdString();
-    EXPECT_FALSE(QString(shown).remove(numbers).contains(QRegularExpression(QStringLiteral("[A-Za-z]"))))
-        << shown.toStdString();
-  }
-  // The numbers come back in their places.
-  EXPECT_EQ(TranslatedMessage(CheckModelSize(1, 40, 5)),
-            QString::fromUtf8("電気力線 1 本あたりの点の数は 2 以上でなければなりません（1 が与えられました）。"));
+// The place holders a text holds: "%1", "%2", ...
+std::set<QString> PlaceHolders(const QString& text) {
+  std::set<QString> found;
+  static const QRegularExpression placeHolder(QStringLiteral("%[1-9]"));
+  for (auto match = placeHolder.globalMatch(text); match.hasNext();)
+    found.insert(match.next().captured());
+  return found;
 }
 
-// The command line's refusals and the render's own messages read Japanese in Japanese: the
-// values the user typed, the options and the signal stay as they were given, the words around
-// them are translated, and in English nothing changes.
-TEST(CommandLineMessages, EveryRefusalReadsJapaneseAroundItsValues) {
-  struct TRow {
-    QStringList Arguments;
-    const char* Kept;  // a value that must come back unchanged
+// A text of the catalogue: its Japanese translation exists, reads Japanese and keeps every place
+// holder of the English; the English catalogue has none (the text is shown as written).
+void ExpectJapanese(const TTranslations& translations, const char* context, const char* english) {
+  SCOPED_TRACE(english);
+  ASSERT_NE(english, nullptr);
+  const QString japanese = translations.Lookup(TLanguage::Japanese, context, english);
+  EXPECT_TRUE(HasJapanese(japanese)) << japanese.toStdString();
+  EXPECT_EQ(PlaceHolders(japanese), PlaceHolders(QString::fromUtf8(english)))
+      << japanese.toStdString();
+  EXPECT_TRUE(translations.Lookup(TLanguage::English, context, english).isEmpty());
+}
+
+// Every code the core can refuse with has its sentence, and every sentence, parameter and word
+// for a value that is no number its Japanese.
+TEST(RefusalCatalogue, EveryRefusalHasAnEnglishSentenceAndAJapaneseTranslation) {
+  TTranslations translations;
+  const TRefusalCode codes[] = {
+#define HALVORAN_TEST_CODE(name) TRefusalCode::name,
+      HALVORAN_REFUSAL_CODES(HALVORAN_TEST_CODE)
+#undef HALVORAN_TEST_CODE
   };
-  const TRow rows[] = {
-      {{"--bogus"}, "'--bogus'"},
-      {{"stray"}, "'stray'"},
-      {{"--render", "a.png", "--ticks", "ten"}, "'ten'"},
-      {{"--render", "a.png", "--ticks", "200000"}, "200000"},
-      {{"--render", "a.png", "--scale", "x"}, "'x'"},
-      {{"--render", "a.png", "--scale", "9"}, "--scale: 9"},
-      {{"--render", "a.png", "--size", "10"}, "'10'"},
-      {{"--render", ""}, "--render"},
-      {{"--render", "a.bmp"}, "'a.bmp'"},
-      {{"--render", ".png"}, "'.png'"},
-      {{"--render", "a.png", "--model", "huge"}, "'huge'"},
-      {{"--render", "a.png", "--model", "0x40"}, "--model: "},
-      {{"--render", "a.png", "--trajectory", "spiral"}, "'spiral'"},
-      {{"--language", "de"}, "'de'"},
-      {{"--ticks", "5", "--ticks", "6"}, "--ticks"},
-      {{"--render"}, "--render"},
-      {{"--wavefronts=yes"}, "--wavefronts"},
-      {{"--ticks", "5"}, "--ticks"},
-      {{"--render", "a.png", "--smooth", "--aliased"}, "--aliased"},
-      {{"--render", "a.png", "--from", "2"}, "--from"},
-      {{"--render", "a.mp4", "--from", "9", "--ticks", "5"}, "--from 9"},
-      {{"--render", "a.png", "--size", "8192x8192", "--scale", "4"}, "8192x8192"},
-  };
-  std::vector<std::pair<QString, QString>> messages;  // the message and the value it keeps
-  for (const TRow& row : rows) {
-    const TCommandLine line = ParseCommandLine(row.Arguments);
-    EXPECT_EQ(line.Action, TCommandAction::Refuse) << row.Arguments.join(' ').toStdString();
-    messages.emplace_back(line.Message, QString::fromUtf8(row.Kept));
+  for (const TRefusalCode code : codes) {
+    SCOPED_TRACE(RefusalCodeName(code));
+    if (code == TRefusalCode::None) {
+      EXPECT_EQ(RefusalSentence(code), nullptr);
+      continue;
+    }
+    ExpectJapanese(translations, RefusalContext, RefusalSentence(code));
   }
-  // The render's reasons are translated as they arise, with the catalogue installed.
+  const TParameter parameters[] = {
+#define HALVORAN_TEST_PARAMETER(name) TParameter::name,
+      HALVORAN_PARAMETERS(HALVORAN_TEST_PARAMETER)
+#undef HALVORAN_TEST_PARAMETER
+  };
+  for (const TParameter parameter : parameters) {
+    SCOPED_TRACE(ParameterName(parameter));
+    if (parameter == TParameter::None)
+      EXPECT_EQ(ParameterWord(parameter), nullptr);
+    else
+      ExpectJapanese(translations, RefusalContext, ParameterWord(parameter));
+  }
+  const double inf = std::numeric_limits<double>::infinity();
+  for (const double v : {inf, -inf, std::numeric_limits<double>::quiet_NaN()})
+    ExpectJapanese(translations, RefusalContext, NonFiniteWord(TRefusalValue::OfNumber(v)));
+}
+
+// The parameter's name and a value that is no number are put in, each in the language.
+TEST(RefusalCatalogue, ARefusalIsWordedWithItsParameterAndValues) {
+  const TRefusal refusal{TRefusalCode::NotFinite, TParameter::CircleRadius,
+                         {TRefusalValue::OfNumber(-std::numeric_limits<double>::infinity())}};
+  const TRefusal model = CheckModelSize(1, 40, 5);
+  TTranslations translations;
+  translations.Install(TLanguage::Japanese);
+  EXPECT_EQ(RefusalText(refusal),
+            QString::fromUtf8("円の半径は有限の数でなければなりません（負の無限大 が与えられました）。"));
+  EXPECT_EQ(RefusalText(model),
+            QString::fromUtf8("電気力線 1 本あたりの点の数は 2 以上でなければなりません（1 が与えられました）。"));
+  translations.Install(TLanguage::English);
+  EXPECT_EQ(RefusalText(refusal), "The circle radius must be a finite number (minus infinity was given).");
+  EXPECT_EQ(RefusalText(model),
+            "The number of field points per field line must be at least 2 (1 was given).");
+}
+
+// The desktop's fixed messages, translated where they are written: each has its Japanese with
+// the same place holders.
+TEST(MessageCatalogue, TheFixedMessagesHaveAJapaneseTranslation) {
+  TTranslations translations;
+  for (const char* message :
+       {"%1: %2 (see --help)", "Could not write \"%1\": stopped by %2",
+        "--size %1x%2 at --scale %3: %4", "Unknown error", "Axis Minimum Value must be <= Maximum",
+        "Axis Maximum Value must be >= Minimum", "List index out of bounds (%1)",
+        "The printer could not be started", "Need Integer", "Warning",
+        "Not enough memory for a picture of %1 x %2 pixels",
+        "The device pixel ratio must lie between 0.25 and 16 (not %1)",
+        "'%1' is not a valid floating point value", "Could not save the picture \"%1\": %2"})
+    ExpectJapanese(translations, "Messages", message);
+}
+
+// The render's own reasons come in the language installed, the values as they were given.
+TEST(RenderMessages, TheRendersReasonsAreTranslatedWhereTheyAreWritten) {
   TTranslations translations;
   translations.Install(TLanguage::Japanese);
   const TCommandLine video = ParseCommandLine({"--render", "a.mp4", "--size", "4000x3000"});
   ASSERT_EQ(video.Action, TCommandAction::Render);
   QString tooLarge;
   ASSERT_EQ(RunRenderCommand(video, tooLarge), ExitUsage);
-  messages.emplace_back(tooLarge, QStringLiteral("--size 4000x3000"));
-  messages.emplace_back(QStringLiteral("Could not write \"/tmp/a%2.mp4\": stopped by SIGINT"),
-                        QStringLiteral("/tmp/a%2.mp4"));
-
-  for (const auto& [message, kept] : messages) {
-    SCOPED_TRACE(message.toStdString());
-    const QString shown = TranslatedMessage(message);
-    EXPECT_TRUE(HasJapanese(shown)) << shown.toStdString();
-    EXPECT_TRUE(shown.contains(kept)) << shown.toStdString();
-  }
-  EXPECT_EQ(TranslatedMessage(QStringLiteral("--ticks: 'ten' is not a whole number")),
-            QString::fromUtf8("--ticks: 'ten' は整数ではありません"));
-  EXPECT_EQ(TranslatedMessage(QStringLiteral("--model: The number of field lines must be at least "
-                                             "1 (0 was given).")),
-            QString::fromUtf8("--model: 電気力線の本数は 1 以上でなければなりません（0 が与えられました）。"));
-
+  EXPECT_TRUE(HasJapanese(tooLarge)) << tooLarge.toStdString();
+  EXPECT_TRUE(tooLarge.startsWith(QStringLiteral("--scale 1 での --size 4000x3000: ")))
+      << tooLarge.toStdString();
   translations.Install(TLanguage::English);
-  for (const auto& [message, kept] : messages) EXPECT_EQ(TranslatedMessage(message), message);
+  ASSERT_EQ(RunRenderCommand(video, tooLarge), ExitUsage);
+  EXPECT_TRUE(tooLarge.startsWith(QStringLiteral("--size 4000x3000 at --scale 1: ")))
+      << tooLarge.toStdString();
 }
 
 // Qt's own dialogs (files, printing, the message boxes' buttons) follow the language too, where

@@ -17,6 +17,7 @@
 #include "dialogs/RaceTrackSetup.h"
 #include "dialogs/SetPlotResolution.h"
 #include "dialogs/UndulatorSetup.h"
+#include "engine/SimulationCommands.h"
 #include "support/ErrorRecordingTest.h"
 
 namespace {
@@ -35,14 +36,16 @@ class LocaleNumbersTest : public ErrorRecordingTest {
   void SetUp() override {
     ErrorRecordingTest::SetUp();
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    // As after the main window's InitNodes: the wave speed the trajectory check samples with.
-    State.FieldSimulation.WaveVelocity = ModelWidth / State.ISize;
+    // As the main window starts: the table sized, the path built, reset.
+    ASSERT_FALSE(Commands.Start());
   }
   void TearDown() override {
     QLocale::setDefault(QLocale::c());
     ErrorRecordingTest::TearDown();
   }
   TSimulationState State;
+  TDisplaySettings Display;
+  TSimulationCommands Commands{State, Display};
 };
 
 TEST_F(LocaleNumbersTest, TheCommaThePointAndTheirLimits) {
@@ -75,20 +78,20 @@ TEST_F(LocaleNumbersTest, TheCommaThePointAndTheirLimits) {
 
 struct TTrajectoryCase {
   const char* Name;
-  std::function<std::unique_ptr<TTrajectoryDialog>(TSimulationState&)> Make;
+  std::function<std::unique_ptr<TTrajectoryDialog>(TSimulationCommands&)> Make;
 };
 
 TEST_F(LocaleNumbersTest, EverySuggestionOfTheTrajectoryDialogsIsAcceptedAsItStands) {
   const TTrajectoryCase cases[] = {
-      {"line", [](TSimulationState& s) { return std::make_unique<TLineTrjDlg>(s); }},
-      {"dipole", [](TSimulationState& s) { return std::make_unique<TDipoleOscSetupDlg>(s); }},
-      {"circle", [](TSimulationState& s) { return std::make_unique<TCircleTrjDlg>(s); }},
-      {"race track", [](TSimulationState& s) { return std::make_unique<TRaceTrackSetupDlg>(s); }},
-      {"bending", [](TSimulationState& s) { return std::make_unique<TBendingDlg>(s); }},
+      {"line", [](TSimulationCommands& s) { return std::make_unique<TLineTrjDlg>(s); }},
+      {"dipole", [](TSimulationCommands& s) { return std::make_unique<TDipoleOscSetupDlg>(s); }},
+      {"circle", [](TSimulationCommands& s) { return std::make_unique<TCircleTrjDlg>(s); }},
+      {"race track", [](TSimulationCommands& s) { return std::make_unique<TRaceTrackSetupDlg>(s); }},
+      {"bending", [](TSimulationCommands& s) { return std::make_unique<TBendingDlg>(s); }},
   };
   for (const TTrajectoryCase& c : cases) {
     SCOPED_TRACE(c.Name);
-    std::unique_ptr<TTrajectoryDialog> dialog = c.Make(State);
+    std::unique_ptr<TTrajectoryDialog> dialog = c.Make(Commands);
     const QList<QComboBox*> boxes = dialog->findChildren<QComboBox*>();
     ASSERT_FALSE(boxes.isEmpty());
     for (QComboBox* box : boxes) {
@@ -96,7 +99,7 @@ TEST_F(LocaleNumbersTest, EverySuggestionOfTheTrajectoryDialogsIsAcceptedAsItSta
         const QString item = box->itemText(i);
         SCOPED_TRACE(box->objectName().toStdString() + " " + item.toStdString());
         EXPECT_FALSE(item.contains(QLatin1Char('.')));
-        const TTrajectoryParameters before = State.FieldSimulation;
+        const TTrajectoryParameters before = State.Trajectory;
         Shown.clear();
         EXPECT_EQ(RunModal(*dialog, [&] {
                     PickItem(box, item);
@@ -112,46 +115,47 @@ TEST_F(LocaleNumbersTest, EverySuggestionOfTheTrajectoryDialogsIsAcceptedAsItSta
         });
         EXPECT_TRUE(shown.contains(QLatin1Char(','))) << shown.toStdString();
         EXPECT_NEAR(ParseFloat(shown), MeantBy(item), 1e-9);
-        static_cast<TTrajectoryParameters&>(State.FieldSimulation) = before;
+        State.Trajectory = before;
       }
     }
   }
 }
 
 TEST_F(LocaleNumbersTest, CommaAndPointMeanTheSameInATrajectoryDialog) {
-  TCircleTrjDlg dialog(State);
+  TCircleTrjDlg dialog(Commands);
   for (const char* typed : {"0,6", "0.6"}) {
-    State.FieldSimulation.CircleBeta = 0.9;
+    State.Trajectory.CircleBeta = 0.9;
     EXPECT_EQ(RunModal(dialog, [&] {
                 TypeInto(dialog.List_Velocity, QString::fromLatin1(typed));
                 Click(dialog.OKBtn);
               }),
               mrOk)
         << typed;
-    EXPECT_EQ(State.FieldSimulation.CircleBeta, 0.6) << typed;
+    EXPECT_EQ(State.Trajectory.CircleBeta, 0.6) << typed;
   }
   EXPECT_TRUE(Shown.isEmpty());
 }
 
 TEST_F(LocaleNumbersTest, EverySuggestionOfTheUndulatorDialogIsAcceptedAsItStands) {
-  TUndulatorSetupDlg dialog(State);
+  TUndulatorSetupDlg dialog(Commands);
   const auto box = [&](const char* name) {
     return dialog.findChild<QComboBox*>(QString::fromLatin1(name));
   };
   auto* okButton = dialog.findChild<QPushButton*>(QStringLiteral("OKBtn"));
   ASSERT_NE(okButton, nullptr);
-  const TFieldSimulation& f = State.FieldSimulation;
+  // What runs, and the linked quantities that follow from it.
+  const auto entry = [&] { return UndulatorEntryOf(State.Trajectory); };
   const struct {
     QComboBox* Box;
     std::function<double()> Stored;
     double Scale;  // stored value per shown unit
   } rows[] = {
-      {box("List_beta"), [&] { return f.UndBeta; }, 1.0},
-      {box("List_Energy"), [&] { return f.UndEnergy; }, 1e6},
-      {box("List_Lu"), [&] { return f.UndPeriod; }, 0.01},
-      {box("List_Np"), [&] { return static_cast<double>(f.UndPeriods); }, 1.0},
-      {box("List_K"), [&] { return f.UndK; }, 1.0},
-      {box("List_Bu"), [&] { return f.UndBu; }, 0.1},
+      {box("List_beta"), [&] { return State.Trajectory.UndBeta; }, 1.0},
+      {box("List_Energy"), [&] { return entry().EnergyMeV; }, 1.0},
+      {box("List_Lu"), [&] { return State.Trajectory.UndPeriod; }, 0.01},
+      {box("List_Np"), [&] { return static_cast<double>(State.Trajectory.UndPeriods); }, 1.0},
+      {box("List_K"), [&] { return entry().K; }, 1.0},
+      {box("List_Bu"), [&] { return entry().FieldKG; }, 1.0},
   };
   for (const auto& row : rows) ASSERT_NE(row.Box, nullptr);
   dialog.show();
@@ -174,7 +178,7 @@ TEST_F(LocaleNumbersTest, EverySuggestionOfTheUndulatorDialogIsAcceptedAsItStand
 }
 
 TEST_F(LocaleNumbersTest, EverySuggestionOfTheSizeDialogsIsAcceptedAsItStands) {
-  TModelSizeDlg sizes(State);
+  TModelSizeDlg sizes(Commands);
   for (QComboBox* box : {sizes.List_Isize, sizes.List_Jsize}) {
     for (int i = 0; i < box->count(); ++i) {
       const QString item = box->itemText(i);
@@ -187,7 +191,7 @@ TEST_F(LocaleNumbersTest, EverySuggestionOfTheSizeDialogsIsAcceptedAsItStands) {
       EXPECT_EQ(box == sizes.List_Isize ? State.ISize : State.JSize, item.toInt());
     }
   }
-  TPlotResolutionDlg resolution(State);
+  TPlotResolutionDlg resolution(Commands);
   for (int i = 0; i < resolution.List_Resolution->count(); ++i) {
     const QString item = resolution.List_Resolution->itemText(i);
     EXPECT_EQ(RunModal(resolution, [&] {
@@ -196,7 +200,7 @@ TEST_F(LocaleNumbersTest, EverySuggestionOfTheSizeDialogsIsAcceptedAsItStands) {
               }),
               mrOk)
         << item.toStdString();
-    EXPECT_EQ(State.PlotResolution, item.toInt());
+    EXPECT_EQ(Display.PlotResolution, item.toInt());
   }
   EXPECT_TRUE(Shown.isEmpty()) << Shown.join(QLatin1Char('\n')).toStdString();
 }

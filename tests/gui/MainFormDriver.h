@@ -81,6 +81,13 @@ class MainFormTest : public ErrorRecordingTest {
     Form->Chart1->FlushRedraw();
   }
 
+  // The display settings changed as a View switch changes them: through the commands.
+  void ChangeDisplay(const std::function<void(TDisplaySettings&)>& change) {
+    TDisplaySettings display = Form->Display();
+    change(display);
+    ASSERT_FALSE(Form->Simulation().SetDisplay(display));
+  }
+
   QPoint PixelOf(double x, double y) const {
     return {Form->Chart1->ValueToPixelX(x), Form->Chart1->ValueToPixelY(y)};
   }

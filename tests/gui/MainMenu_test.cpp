@@ -152,14 +152,14 @@ TEST_F(MainMenuTest, GroupsAndMarksAreAsAtStartUp) {
 TEST_F(MainMenuTest, DisplayTogglesFlipTheirOptionAndMark) {
   Item("mnuPlotWaveFront").trigger();
   EXPECT_TRUE(Checked("mnuPlotWaveFront"));
-  EXPECT_TRUE(State.ShowWaveFronts);
+  EXPECT_TRUE(Form->Display().ShowWaveFronts);
   Item("mnuPlotWaveFront").trigger();
   EXPECT_FALSE(Checked("mnuPlotWaveFront"));
-  EXPECT_FALSE(State.ShowWaveFronts);
+  EXPECT_FALSE(Form->Display().ShowWaveFronts);
   Item("mnuPlotNodePoints").trigger();
-  EXPECT_TRUE(State.ShowNodePoints);
+  EXPECT_TRUE(Form->Display().ShowNodePoints);
   Item("mnuPlotEFieldLines").trigger();
-  EXPECT_FALSE(State.ShowFieldLines);
+  EXPECT_FALSE(Form->Display().ShowFieldLines);
   EXPECT_FALSE(Checked("mnuPlotEFieldLines"));
 }
 
@@ -283,10 +283,10 @@ TEST_F(MainMenuTest, ANewModelSizeRunsThePathAtTheSpeedItsDialogGave) {
 }
 
 TEST_F(MainMenuTest, ACancelledUndulatorEditNeverReachesThePathKept) {
-  // The undulator dialog stores each edit as it is typed and keeps it when cancelled. The path
-  // chosen before must run on as chosen at a new size and after a reset: sampled again from the
-  // cancelled 0.5 and K 5, it would crawl at half the speed and swing five times as far, and a
-  // reset entering at 0.5 would send a kink out along every line at each new pass.
+  // Edits typed into the undulator dialog and cancelled are gone. The path chosen before must run
+  // on as chosen at a new size and after a reset: sampled again from the cancelled 0.5 and K 5,
+  // it would crawl at half the speed and swing five times as far, and a reset entering at 0.5
+  // would send a kink out along every line at each new pass.
   Choose("MnuUndulator", [](QWidget& dialog) { ClickButton(dialog, "OKBtn"); });
   const auto swing = [this] {
     const auto& samples = State.PathGeneration.Path.Samples;
@@ -300,7 +300,7 @@ TEST_F(MainMenuTest, ACancelledUndulatorEditNeverReachesThePathKept) {
     Type(dialog, "List_K", QStringLiteral("5"));
     ClickButton(dialog, "CancelBtn");
   });
-  ASSERT_EQ(State.FieldSimulation.UndBeta, 0.5) << "the dialog stored the edit it was given";
+  ASSERT_EQ(State.Trajectory.UndBeta, 0.95) << "the cancelled edit was kept";
   for (const char* item : {"MnuMdlSmall", "MnuMdlLarge", "MnuMdlMedium", "MnuReset"}) {
     SCOPED_TRACE(item);
     Item(item).trigger();

@@ -52,10 +52,10 @@ TEST_F(MainWindowTest, IsCreatedWithItsComponentsAndARestingCharge) {
   ASSERT_EQ(Form->Series1().Points().size(), 1u);
   EXPECT_EQ(Form->Series1().Points()[0].X, 0.0);
   EXPECT_EQ(State.FieldSimulation.ChargePos.X, 0.0);
-  EXPECT_NEAR(State.AspectRatio,
+  EXPECT_NEAR(Form->AspectRatio(),
               static_cast<double>(Form->Chart1->height()) / Form->Chart1->width(), 1e-15);
   EXPECT_EQ(Form->Chart1->BottomAxis().Minimum, -1.0);
-  EXPECT_EQ(Form->Chart1->LeftAxis().Maximum, State.AspectRatio);
+  EXPECT_EQ(Form->Chart1->LeftAxis().Maximum, Form->AspectRatio());
 }
 
 // At 1.5 and 2 the run and pause glyphs are drawn at the screen's pixels, not a 16-pixel picture
@@ -119,7 +119,7 @@ TEST_F(MainWindowTest, TheDraggedChargeFollowsTheCursorNoFasterThanTheWave) {
   Form->CursorSource = [&cursor] { return cursor; };
 
   QTest::mousePress(Form->Chart1, Qt::LeftButton, {}, marker);
-  EXPECT_TRUE(State.Dragging);
+  EXPECT_TRUE(Form->Dragging);
   // Far from the cursor: 0.99 of the wave speed (0.01 per tick) each tick.
   for (int tick = 0; tick < 10; ++tick) Form->Timer1Timer();
   // The cursor's row lies up to half a pixel off the axis, so the path bends by a hair.
@@ -136,7 +136,7 @@ TEST_F(MainWindowTest, TheDraggedChargeFollowsTheCursorNoFasterThanTheWave) {
   EXPECT_NEAR(target - State.FieldSimulation.ChargePos.X, 0.8 * gap, 1e-12);
 
   QTest::mouseRelease(Form->Chart1, Qt::LeftButton, {}, cursor);
-  EXPECT_FALSE(State.Dragging);
+  EXPECT_FALSE(Form->Dragging);
   const double releasedAt = State.FieldSimulation.ChargePos.X;
   cursor = marker + QPoint(-300, 0);
   for (int tick = 0; tick < 5; ++tick) Form->Timer1Timer();
@@ -165,7 +165,7 @@ TEST_F(MainWindowTest, TheDraggedChargeComesToRestInThePixelUnderThePointer) {
     Redraw();
     const QPoint press = (QPointF(PixelOf(0.0, 0.0)) / row.ratio).toPoint();
     QTest::mousePress(Form->Chart1, Qt::LeftButton, {}, press);
-    ASSERT_TRUE(State.Dragging) << row.ratio;
+    ASSERT_TRUE(Form->Dragging) << row.ratio;
     const QPointF pointer = QPointF(press) + row.offset;
     // As the window system delivers it: the widget's position rounded, the window's exact.
     const QPointF scene = pointer + QPointF(Form->Chart1->mapTo(Form.get(), QPoint(0, 0)));
@@ -178,7 +178,7 @@ TEST_F(MainWindowTest, TheDraggedChargeComesToRestInThePixelUnderThePointer) {
     EXPECT_EQ(PixelOf(State.FieldSimulation.ChargePos.X, State.FieldSimulation.ChargePos.Y), under)
         << row.ratio << " at " << pointer.x() << ", " << pointer.y();
     QTest::mouseRelease(Form->Chart1, Qt::LeftButton, {}, pointer.toPoint());
-    EXPECT_FALSE(State.Dragging);
+    EXPECT_FALSE(Form->Dragging);
   }
   EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
 }
@@ -190,7 +190,7 @@ TEST_F(MainWindowTest, APressAwayFromTheMarkerGrabsNothing) {
   const QPoint away = PixelOf(0.0, 0.0) + QPoint(40, 40);
   Form->CursorSource = [away] { return away; };
   QTest::mousePress(Form->Chart1, Qt::LeftButton, {}, away);
-  EXPECT_FALSE(State.Dragging);
+  EXPECT_FALSE(Form->Dragging);
   for (int tick = 0; tick < 5; ++tick) Form->Timer1Timer();
   EXPECT_EQ(State.FieldSimulation.ChargePos.X, 0.0);
   QTest::mouseRelease(Form->Chart1, Qt::LeftButton, {}, away);
@@ -201,7 +201,7 @@ TEST_F(MainWindowTest, ThePauseButtonStepsOneTickAtATime) {
   Form->MainMenu1.Item("MnuPause").trigger();
   EXPECT_FALSE(Form->Timer1->isActive());
   EXPECT_TRUE(Form->SpeedPauseButton->isChecked());
-  EXPECT_FALSE(State.StopAfterTick);  // setting the button down by code clicks nothing
+  EXPECT_FALSE(Form->StepPending());  // setting the button down by code clicks nothing
 
   const int start = State.FrameIndex;
   for (int step = 1; step <= 3; ++step) {
@@ -217,7 +217,7 @@ TEST_F(MainWindowTest, ThePauseButtonStepsOneTickAtATime) {
 
   // Only the run button runs on.
   QTest::mouseClick(Form->SpeedRunButton, Qt::LeftButton);
-  EXPECT_FALSE(State.StopAfterTick);
+  EXPECT_FALSE(Form->StepPending());
   ASSERT_TRUE(WaitFor([&] { return State.FrameIndex >= start + 10; }));
   EXPECT_TRUE(Form->Timer1->isActive());
   EXPECT_FALSE(Form->SpeedPauseButton->isChecked());
@@ -254,11 +254,11 @@ TEST_F(MainWindowTest, EveryTickIsPaintedAndNoneComesFasterThanTheScreen) {
 TEST_F(MainWindowTest, ResetPutsTheChargeBackAtRest) {
   Form->MnuPauseClick();
   Redraw();
-  State.Dragging = true;
+  Form->Dragging = true;
   Form->CursorSource = [] { return QPoint(5000, 0); };
   for (int tick = 0; tick < 5; ++tick) Form->Timer1Timer();
   ASSERT_GT(std::abs(State.FieldSimulation.ChargePos.X), 0.0);
-  State.Dragging = false;
+  Form->Dragging = false;
 
   Form->MainMenu1.Item("MnuReset").trigger();
   EXPECT_EQ(State.FrameIndex, 0);
@@ -272,8 +272,7 @@ TEST_F(MainWindowTest, TheLineStopsAndTheUndulatorRestartsRunning) {
   Form->MnuPauseClick();
   TFieldSimulation& field = State.FieldSimulation;
   const auto choose = [&](int mode) {
-    State.TrajectoryMode = mode;
-    BuildTrajectory(State.PathGeneration, mode, field, field.WaveVelocity);
+    ASSERT_FALSE(Form->Simulation().ChooseTrajectory(mode, State.Trajectory));
     Form->MnuResetClick();
   };
   const auto& samples = State.PathGeneration.Path.Samples;
@@ -300,14 +299,14 @@ TEST_F(MainWindowTest, TheLineStopsAndTheUndulatorRestartsRunning) {
 
 TEST_F(MainWindowTest, APlotWithNoSizeKeepsTheLastAspectRatio) {
   StartUp();
-  const double before = State.AspectRatio;
+  const double before = Form->AspectRatio();
   Form->centralWidget()->resize(0, 0);
-  EXPECT_EQ(State.AspectRatio, before);
+  EXPECT_EQ(Form->AspectRatio(), before);
   Form->centralWidget()->resize(400, 10);
-  EXPECT_EQ(State.AspectRatio, before);
+  EXPECT_EQ(Form->AspectRatio(), before);
   EXPECT_TRUE(std::isfinite(Form->Chart1->LeftAxis().Minimum));
   Form->centralWidget()->resize(400, 230);
-  EXPECT_EQ(State.AspectRatio, 0.5);
+  EXPECT_EQ(Form->AspectRatio(), 0.5);
   EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
 }
 
@@ -372,7 +371,7 @@ TEST_F(MainWindowTest, AZoomRectangleKeepsEqualScalesAboutItsVerticalCentre) {
   const TAxis& horizontal = Form->Chart1->BottomAxis();
   const TAxis& vertical = Form->Chart1->LeftAxis();
   EXPECT_NEAR(horizontal.Minimum, Form->Chart1->PixelToValueX(from.x()), 1e-12);
-  const double span = (horizontal.Maximum - horizontal.Minimum) * State.AspectRatio;
+  const double span = (horizontal.Maximum - horizontal.Minimum) * Form->AspectRatio();
   EXPECT_NEAR(vertical.Maximum - vertical.Minimum, span, 1e-12);
   EXPECT_NEAR((vertical.Maximum + vertical.Minimum) / 2, (top + bottom) / 2, 1e-12);
 }
@@ -388,7 +387,7 @@ TEST_F(MainWindowTest, ThePictureShowsTheFieldTheDiscAndTheChosenExtras) {
 
   // Field lines off: the disc goes, the series marker (its own fill) stays.
   Form->MainMenu1.Item("mnuPlotEFieldLines").trigger();
-  EXPECT_FALSE(State.ShowFieldLines);
+  EXPECT_FALSE(Form->Display().ShowFieldLines);
   Redraw();
   EXPECT_EQ(Form->Chart1->Buffer().pixel(centre), Pixel(ColorRGB(255, 0, 128)));
   EXPECT_NE(Form->Chart1->Buffer().pixel(centre + QPoint(100, 0)), Pixel(FieldLineColor));
@@ -411,7 +410,7 @@ TEST_F(MainWindowTest, ThePictureShowsTheFieldTheDiscAndTheChosenExtras) {
 
   // The trajectory is drawn outside mouse mode only.
   TFieldSimulation& field = State.FieldSimulation;
-  BuildTrajectory(State.PathGeneration, tmCircle, field, field.WaveVelocity);
+  BuildTrajectory(State.PathGeneration, tmCircle, State.Trajectory, field.WaveVelocity);
   Redraw();
   const QPoint onCircle = PixelOf(0.0, State.PathGeneration.Path.Samples[34].Y);
   // Yellow over whatever was there (here the wavefront it crosses): red and green strong, blue

@@ -447,16 +447,16 @@ class MonkeyTest : public MainFormTest {
       Failed = true;
     }
     const std::pair<const char*, bool> options[] = {
-        {"mnuPlotWaveFront", State.ShowWaveFronts},
-        {"mnuPlotEFieldLines", State.ShowFieldLines},
-        {"mnuPlotNodePoints", State.ShowNodePoints}};
+        {"mnuPlotWaveFront", Form->Display().ShowWaveFronts},
+        {"mnuPlotEFieldLines", Form->Display().ShowFieldLines},
+        {"mnuPlotNodePoints", Form->Display().ShowNodePoints}};
     for (const auto& [item, on] : options) {
       if (menu.IsChecked(item) == on) continue;
       ADD_FAILURE() << item << " marked " << menu.IsChecked(item) << " with the option " << on
                     << " " << where;
       Failed = true;
     }
-    if (Form->SpeedRunButton->isChecked() && !State.StopAfterTick && !Form->Timer1->isActive()) {
+    if (Form->SpeedRunButton->isChecked() && !Form->StepPending() && !Form->Timer1->isActive()) {
       ADD_FAILURE() << "the run button is down but the animation stands " << where;
       Failed = true;
     }

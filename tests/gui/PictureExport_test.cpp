@@ -182,8 +182,8 @@ TEST_F(PictureExportTest, AFractionalRatioGivesTheDevicePixels) {
   geometry.Range = DefaultMainRange(geometry.LogicalSize);
   const QString png = dir.filePath(QStringLiteral("field.png"));
   const QString svg = dir.filePath(QStringLiteral("field.svg"));
-  SaveMainPicture(png, State, geometry);
-  SaveMainPicture(svg, State, geometry);
+  SaveMainPicture(png, State, Form->Display(), geometry);
+  SaveMainPicture(svg, State, Form->Display(), geometry);
   const QImage picture(png);
   EXPECT_EQ(picture.size(), QSize(452, 302));
   EXPECT_GT(CountOf(picture, FieldLineColor), 500);

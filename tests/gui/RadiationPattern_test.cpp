@@ -10,9 +10,9 @@
 #include <QScreen>
 #include <QTest>
 #include <cmath>
+#include <optional>
 
-#include "engine/AnimationStep.h"
-#include "engine/Trajectories.h"
+#include "engine/SimulationCommands.h"
 #include "plot/RasterCanvas.h"
 #include "support/GuiTest.h"
 #include "gui/MainFormDriver.h"
@@ -66,8 +66,7 @@ class RadiationPatternTest : public GuiTest {
  protected:
   void SetUp() override {
     GuiTest::SetUp();
-    State.FieldSimulation.InitNodes(State.ISize, State.JSize, ModelWidth);
-    ResetSimulation(State);
+    ASSERT_FALSE(Commands.Start());
   }
   static void ShowAndWait(QWidget& window) {
     window.show();
@@ -80,22 +79,23 @@ class RadiationPatternTest : public GuiTest {
   }
   // The circle chosen as its command does: path, reset, then the window told.
   void ChooseCircle(TRadiationPatternForm& form, double beta) {
-    State.FieldSimulation.CircleBeta = beta;
-    State.TrajectoryMode = tmCircle;
-    BuildTrajectory(State.PathGeneration, tmCircle, State.FieldSimulation,
-                    State.FieldSimulation.WaveVelocity);
-    ResetSimulation(State);
+    TTrajectoryParameters parameters;
+    parameters.CircleBeta = beta;
+    ASSERT_FALSE(Commands.ChooseTrajectory(tmCircle, parameters));
     form.SimulationReset();
     form.MotionChanged();
   }
   // Ticks as the main window runs them.
-  void Tick(TRadiationPatternForm& form, int ticks, TVector2 cursor = {}) {
+  // cursor: where the dragged charge is pulled; none while it is not dragged.
+  void Tick(TRadiationPatternForm& form, int ticks, std::optional<TVector2> cursor = std::nullopt) {
     for (int t = 0; t < ticks; ++t) {
-      RunTick(State, cursor);
+      Commands.RunTick(cursor);
       form.ChargeTicked();
     }
   }
   TSimulationState State;
+  TDisplaySettings Display;
+  TSimulationCommands Commands{State, Display};
 };
 
 TEST_F(RadiationPatternTest, CreatedInTheTopRightCornerWithButtonsAboveThePlot) {
@@ -200,9 +200,7 @@ TEST_F(RadiationPatternTest, ButtonsSwitchBetweenTheLobeOfTheTickAndTheMeanOfThe
 TEST_F(RadiationPatternTest, MouseAverageShowsTheStopUntilItLeavesTheLastTicks) {
   TRadiationPatternForm form(State);
   ShowAndWait(form);
-  State.Dragging = true;
-  Tick(form, 30, {0.9, 0.0});
-  State.Dragging = false;
+  Tick(form, 30, TVector2{0.9, 0.0});  // dragged, then let go
   Tick(form, 10);
   ASSERT_FALSE(form.Series2().Points().empty());
   EXPECT_TRUE(form.Series2().DrawLine);

@@ -6,12 +6,14 @@
 #include <QSlider>
 #include <cmath>
 
+#include "app/RefusalText.h"
 #include "dialogs/ModalResult.h"
 #include "dialogs/ModelSize.h"
 #include "dialogs/PhysicalModelSetup.h"
 #include "dialogs/SetPlotResolution.h"
 #include "dialogs/SimSpeedCnt.h"
 #include "engine/ModelLimits.h"
+#include "engine/SimulationCommands.h"
 #include "gui/DialogDriver.h"
 #include "app/GuardedCall.h"
 #include "support/ErrorRecordingTest.h"
@@ -21,12 +23,14 @@ namespace {
 class SettingsDialogTest : public ErrorRecordingTest {
  protected:
   TSimulationState State;
+  TDisplaySettings Display;
+  TSimulationCommands Commands{State, Display};
 };
 
 // ---- Model size -------------------------------------------------------------------------------
 
 TEST_F(SettingsDialogTest, ModelSizeHasItsCaptionsAndSuggestions) {
-  TModelSizeDlg dialog(State);
+  TModelSizeDlg dialog(Commands);
   dialog.show();
   EXPECT_EQ(dialog.windowTitle(), "Model Size");
   EXPECT_EQ(CaptionOf(dialog, dialog.List_Isize), "Number of Field Points");
@@ -52,7 +56,7 @@ TEST_F(SettingsDialogTest, ModelSizeHasItsCaptionsAndSuggestions) {
 }
 
 TEST_F(SettingsDialogTest, ModelSizeOkStoresBothAndTheNextOpeningShowsThem) {
-  TModelSizeDlg dialog(State);
+  TModelSizeDlg dialog(Commands);
   EXPECT_EQ(RunModal(dialog,
                      [&] {
                        TypeInto(dialog.List_Isize, "300");
@@ -86,18 +90,18 @@ TEST_F(SettingsDialogTest, ModelSizeRefusalsStoreNothingAndKeepTheDialogOpen) {
       {"300 ", "20", "'300 ' is not a valid integer value"},
       {"300", "", "'' is not a valid integer value"},
       {"9999999999", "20", "'9999999999' is not a valid integer value"},
-      {"1", "20", CheckModelSize(1, 20, 10)},
-      {"5", "20", CheckModelSize(5, 20, 10)},  // fewer rows than between two wavefronts
-      {"300", "0", CheckModelSize(300, 0, 10)},
-      {"-300", "20", CheckModelSize(-300, 20, 10)},
-      {"2000", "1000", CheckModelSize(2000, 1000, 10)},  // two million nodes
-      {"2147483647", "2147483647", CheckModelSize(2147483647, 2147483647, 10)},
+      {"1", "20", RefusalText(CheckModelSize(1, 20, 10)).toStdString()},
+      {"5", "20", RefusalText(CheckModelSize(5, 20, 10)).toStdString()},  // fewer rows than between two wavefronts
+      {"300", "0", RefusalText(CheckModelSize(300, 0, 10)).toStdString()},
+      {"-300", "20", RefusalText(CheckModelSize(-300, 20, 10)).toStdString()},
+      {"2000", "1000", RefusalText(CheckModelSize(2000, 1000, 10)).toStdString()},  // two million nodes
+      {"2147483647", "2147483647", RefusalText(CheckModelSize(2147483647, 2147483647, 10)).toStdString()},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(std::string(row.ISize) + " x " + row.JSize);
     ASSERT_FALSE(row.Expected.empty()) << "the model size check should refuse this";
     Shown.clear();
-    TModelSizeDlg dialog(State);
+    TModelSizeDlg dialog(Commands);
     const int result = RunModal(dialog, [&] {
       TypeInto(dialog.List_Isize, row.ISize);
       TypeInto(dialog.List_Jsize, row.JSize);
@@ -117,7 +121,7 @@ TEST_F(SettingsDialogTest, ModelSizeRefusalsStoreNothingAndKeepTheDialogOpen) {
 }
 
 TEST_F(SettingsDialogTest, ModelSizeCancelAndTheCloseBoxStoreNothing) {
-  TModelSizeDlg dialog(State);
+  TModelSizeDlg dialog(Commands);
   EXPECT_EQ(RunModal(dialog,
                      [&] {
                        TypeInto(dialog.List_Isize, "400");
@@ -140,7 +144,7 @@ class PlotResolutionTest : public SettingsDialogTest {
  protected:
   void SetUp() override {
     SettingsDialogTest::SetUp();
-    Dialog = std::make_unique<TPlotResolutionDlg>(State);
+    Dialog = std::make_unique<TPlotResolutionDlg>(Commands);
     Dialog->ShowWarning = [this](const QString& text) { Warnings << text; };
   }
   void TearDown() override {
@@ -175,14 +179,15 @@ TEST_F(PlotResolutionTest, ValuesOutsideTheBoundsAreClampedAndTheDialogStaysOpen
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.Text);
-    State.PlotResolution = 20;
+    Display.PlotResolution = 20;
     bool stayedOpen = false;
     const int result = RunModal(*Dialog, [&] {
       TypeInto(Dialog->List_Resolution, row.Text);
       Click(Dialog->OKBtn);
       stayedOpen = Dialog->isVisible();
       if (stayedOpen) {
-        EXPECT_EQ(State.PlotResolution, row.Stored);
+        // The clamped value is shown, not yet taken.
+        EXPECT_EQ(Display.PlotResolution, 20);
         EXPECT_EQ(Dialog->List_Resolution->currentText(), QString::number(row.Stored));
         // A second OK closes with the corrected value.
         Click(Dialog->OKBtn);
@@ -190,24 +195,26 @@ TEST_F(PlotResolutionTest, ValuesOutsideTheBoundsAreClampedAndTheDialogStaysOpen
     });
     EXPECT_EQ(stayedOpen, !row.Closes);
     EXPECT_EQ(result, mrOk);
-    EXPECT_EQ(State.PlotResolution, row.Stored);
+    EXPECT_EQ(Display.PlotResolution, row.Stored);
   }
   EXPECT_TRUE(Warnings.isEmpty());
 }
 
-TEST_F(PlotResolutionTest, CancelAfterAClampKeepsTheClampedValue) {
+// The clamped value is shown for confirming; Cancel leaves the resolution as it was.
+TEST_F(PlotResolutionTest, CancelAfterAClampKeepsTheResolutionAsItWas) {
   const int result = RunModal(*Dialog, [&] {
     TypeInto(Dialog->List_Resolution, "500");
     PressKey(Dialog->List_Resolution, Qt::Key_Return);
     EXPECT_TRUE(Dialog->isVisible());
+    EXPECT_EQ(Dialog->List_Resolution->currentText(), "100");
     Click(Dialog->CancelBtn);
   });
   EXPECT_EQ(result, mrCancel);
-  EXPECT_EQ(State.PlotResolution, 100);
+  EXPECT_EQ(Display.PlotResolution, PlotResolutionDefault);
 }
 
 TEST_F(PlotResolutionTest, ATextThatIsNotAWholeNumberNeedsAnInteger) {
-  State.PlotResolution = 40;
+  Display.PlotResolution = 40;
   for (const char* text : {"x1", "2.5", "", "40 "}) {
     SCOPED_TRACE(text);
     Warnings.clear();
@@ -220,23 +227,23 @@ TEST_F(PlotResolutionTest, ATextThatIsNotAWholeNumberNeedsAnInteger) {
     });
     EXPECT_EQ(result, mrCancel);
     EXPECT_EQ(Warnings, QStringList{"Need Integer"});
-    EXPECT_EQ(State.PlotResolution, 40);
+    EXPECT_EQ(Display.PlotResolution, 40);
   }
   EXPECT_TRUE(Shown.isEmpty());
 }
 
 TEST_F(PlotResolutionTest, SetDefaultWritesTheBoxOnly) {
-  State.PlotResolution = 50;
+  Display.PlotResolution = 50;
   EXPECT_EQ(RunModal(*Dialog,
                      [&] {
                        EXPECT_EQ(Dialog->List_Resolution->currentText(), "50");
                        Click(Dialog->SetDefaultBtn);
                        EXPECT_EQ(Dialog->List_Resolution->currentText(), "10");
-                       EXPECT_EQ(State.PlotResolution, 50);
+                       EXPECT_EQ(Display.PlotResolution, 50);
                        Click(Dialog->CancelBtn);
                      }),
             mrCancel);
-  EXPECT_EQ(State.PlotResolution, 50);
+  EXPECT_EQ(Display.PlotResolution, 50);
   EXPECT_EQ(RunModal(*Dialog,
                      [&] {
                        EXPECT_EQ(Dialog->List_Resolution->currentText(), "50");
@@ -244,13 +251,13 @@ TEST_F(PlotResolutionTest, SetDefaultWritesTheBoxOnly) {
                        Click(Dialog->OKBtn);
                      }),
             mrOk);
-  EXPECT_EQ(State.PlotResolution, 10);
+  EXPECT_EQ(Display.PlotResolution, 10);
 }
 
 // ---- Physical model ---------------------------------------------------------------------------
 
 TEST_F(SettingsDialogTest, PhysicalModelSwitchesFollowTheCheckBoxes) {
-  TPhysicalModelDlg dialog(State);
+  TPhysicalModelDlg dialog(Commands);
   EXPECT_EQ(RunModal(dialog,
                      [&] {
                        EXPECT_EQ(dialog.windowTitle(), "Dialog");
@@ -309,7 +316,7 @@ TEST_F(SettingsDialogTest, PhysicalModelSwitchesFollowTheCheckBoxes) {
 }
 
 TEST_F(SettingsDialogTest, PhysicalModelThomasPrecessionBoxUnderTheOthers) {
-  TPhysicalModelDlg dialog(State);
+  TPhysicalModelDlg dialog(Commands);
   EXPECT_EQ(RunModal(dialog,
                      [&] {
                        QCheckBox* box = dialog.ThomasPrecessionCheck;
@@ -356,7 +363,7 @@ TEST_F(SettingsDialogTest, PhysicalModelThomasPrecessionBoxUnderTheOthers) {
 
 TEST_F(SettingsDialogTest, WaveSpeedSetsOneMillisecondWhenCreated) {
   State.TimerInterval = 10;
-  TSpeedControlForm form(State);
+  TSpeedControlForm form(Commands);
   EXPECT_EQ(State.TimerInterval, 1);
   EXPECT_EQ(form.WaveSpeed->minimum(), 1);
   EXPECT_EQ(form.WaveSpeed->maximum(), 10);
@@ -368,7 +375,7 @@ TEST_F(SettingsDialogTest, WaveSpeedSetsOneMillisecondWhenCreated) {
 }
 
 TEST_F(SettingsDialogTest, WaveSpeedIntervalForEveryThumbPosition) {
-  TSpeedControlForm form(State);
+  TSpeedControlForm form(Commands);
   const int expected[] = {1, 21, 41, 61, 81, 101, 121, 141, 161, 181};  // positions 10 ... 1
   const int result = RunModal(form, [&] {
     EXPECT_TRUE(form.SlowLabel->x() < form.FastLabel->x());
@@ -391,7 +398,7 @@ TEST_F(SettingsDialogTest, WaveSpeedIntervalForEveryThumbPosition) {
 }
 
 TEST_F(SettingsDialogTest, WaveSpeedKeepsItsThumbBetweenOpeningsAndOpensWhereLaidOut) {
-  TSpeedControlForm form(State);
+  TSpeedControlForm form(Commands);
   const double scale = ScreenScale(120);
   EXPECT_EQ(RunModal(form,
                      [&] {

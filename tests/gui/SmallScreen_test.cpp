@@ -88,7 +88,7 @@ TEST_F(SmallScreenTest, ThePicturesAreShownAtTheScreensPixels) {
   EXPECT_EQ(greeting.devicePixelRatio(), 2.0);
   EXPECT_EQ(greeting.size(), QSize(1202, 674));
 
-  TUndulatorSetupDlg undulator(State);
+  TUndulatorSetupDlg undulator(Form->Simulation());
   int pictures = 0;
   for (const QLabel* label : undulator.findChildren<QLabel*>()) {
     if (!label->objectName().endsWith(QStringLiteral(".jpg"))) continue;

@@ -46,7 +46,7 @@ TEST_F(SmoothLinesTest, TheMenuItemSwitchesEveryPlotBetweenSmoothAndAliased) {
   // The mark, the state and all three plots agree.
   const auto expectEverywhere = [&](bool smooth) {
     EXPECT_EQ(item.isChecked(), smooth);
-    EXPECT_EQ(State.SmoothLines, smooth);
+    EXPECT_EQ(Form->Display().SmoothLines, smooth);
     EXPECT_EQ(Form->Chart1->SmoothLines, smooth);
     EXPECT_EQ(Form->ZoomViewForm()->Chart1().SmoothLines, smooth);
     EXPECT_EQ(Form->RadiationPatternForm()->Chart1().SmoothLines, smooth);
@@ -76,12 +76,12 @@ TEST_F(SmoothLinesTest, AtRatioTwoTheMouseGrabsTheChargeAtItsLogicalPosition) {
   // 8 logical pixels away is off the marker (half-size 7), though only half of it in device
   // pixels.
   QTest::mousePress(Form->Chart1, Qt::LeftButton, {}, logical + QPoint(8, 0));
-  EXPECT_FALSE(State.Dragging);
+  EXPECT_FALSE(Form->Dragging);
   QTest::mouseRelease(Form->Chart1, Qt::LeftButton, {}, logical + QPoint(8, 0));
   QTest::mousePress(Form->Chart1, Qt::LeftButton, {}, logical + QPoint(5, 0));
-  EXPECT_TRUE(State.Dragging);
+  EXPECT_TRUE(Form->Dragging);
   QTest::mouseRelease(Form->Chart1, Qt::LeftButton, {}, logical + QPoint(5, 0));
-  EXPECT_FALSE(State.Dragging);
+  EXPECT_FALSE(Form->Dragging);
   EXPECT_TRUE(Shown.isEmpty()) << Shown.join(", ").toStdString();
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/RefusalText.h"
 #include "dialogs/BendingSetup.h"
 #include "dialogs/CircleTrjSetup.h"
 #include "dialogs/DipoleOscSetup.h"
@@ -16,6 +17,7 @@
 #include "dialogs/NumberText.h"
 #include "dialogs/RaceTrackSetup.h"
 #include "engine/ModelLimits.h"
+#include "engine/SimulationCommands.h"
 #include "gui/DialogDriver.h"
 #include "app/GuardedCall.h"
 #include "support/ErrorRecordingTest.h"
@@ -33,7 +35,7 @@ struct TBoxCase {
 
 struct TDialogCase {
   const char* Label;
-  std::function<std::unique_ptr<TTrajectoryDialog>(TSimulationState&)> Make;
+  std::function<std::unique_ptr<TTrajectoryDialog>(TSimulationCommands&)> Make;
   QString Caption;
   QSize LayoutSize;
   int LayoutDpi;
@@ -45,8 +47,8 @@ const QStringList TenSpeeds{"0.5",  "0.6",  "0.7",  "0.8",   "0.9",
                             "0.95", "0.98", "0.99", "0.995", "0.999"};
 
 template <class T>
-std::function<std::unique_ptr<TTrajectoryDialog>(TSimulationState&)> Maker() {
-  return [](TSimulationState& state) { return std::make_unique<T>(state); };
+std::function<std::unique_ptr<TTrajectoryDialog>(TSimulationCommands&)> Maker() {
+  return [](TSimulationCommands& state) { return std::make_unique<T>(state); };
 }
 
 const std::vector<TDialogCase>& Dialogs() {
@@ -158,9 +160,9 @@ class TrajectoryDialogTest : public ErrorRecordingTest {
     ErrorRecordingTest::SetUp();
     // The texts below are written with a point; one test switches to a comma locale itself.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    // As after the main window's InitNodes: the wave speed the trajectory check samples with.
-    State.FieldSimulation.WaveVelocity = ModelWidth / State.ISize;
-    Start = State.FieldSimulation;
+    // As the main window starts: the table sized, the path built, reset.
+    ASSERT_FALSE(Commands.Start());
+    Start = State.Trajectory;
   }
   void TearDown() override {
     QLocale::setDefault(SavedLocale);
@@ -169,7 +171,7 @@ class TrajectoryDialogTest : public ErrorRecordingTest {
 
   // Every trajectory parameter as it was when the test began.
   void ExpectNothingStored() const {
-    const TTrajectoryParameters& now = State.FieldSimulation;
+    const TTrajectoryParameters& now = State.Trajectory;
     for (const TDialogCase& dialog : Dialogs())
       for (const TBoxCase& box : dialog.Boxes)
         EXPECT_EQ(now.*box.Value, Start.*box.Value) << dialog.Label << " " << box.Name;
@@ -177,13 +179,15 @@ class TrajectoryDialogTest : public ErrorRecordingTest {
 
   const QLocale SavedLocale;
   TSimulationState State;
+  TDisplaySettings Display;
+  TSimulationCommands Commands{State, Display};
   TTrajectoryParameters Start;
 };
 
 TEST_F(TrajectoryDialogTest, EachDialogHasItsCaptionBoxesAndButtons) {
   for (const TDialogCase& c : Dialogs()) {
     SCOPED_TRACE(c.Label);
-    const auto dialog = c.Make(State);
+    const auto dialog = c.Make(Commands);
     dialog->show();
     EXPECT_EQ(dialog->windowTitle(), c.Caption);
     int previousTop = -1;
@@ -217,7 +221,7 @@ TEST_F(TrajectoryDialogTest, EachDialogHasItsCaptionBoxesAndButtons) {
 
 TEST_F(TrajectoryDialogTest, ShowsTheStoredValuesWithThreeDecimals) {
   // With the start values the line dialog shows 0.800, -0.500 and 0.500.
-  TLineTrjDlg line(State);
+  TLineTrjDlg line(Commands);
   line.show();
   EXPECT_EQ(line.List_Velocity->currentText(), "0.800");
   EXPECT_EQ(line.List_Start->currentText(), "-0.500");
@@ -228,9 +232,9 @@ TEST_F(TrajectoryDialogTest, ShowsTheStoredValuesWithThreeDecimals) {
     double Value;
     const char* Shown;
   } rows[] = {{1234.5678, "1234.570"}, {45, "45.000"}, {0.05, "0.050"}, {12345678, "1.23457E+07"}};
-  TBendingDlg bending(State);
+  TBendingDlg bending(Commands);
   for (const auto& row : rows) {
-    State.FieldSimulation.BendAngle = row.Value;
+    State.Trajectory.BendAngle = row.Value;
     bending.show();
     EXPECT_EQ(bending.List_Angle->currentText(), row.Shown);
     bending.hide();
@@ -240,14 +244,14 @@ TEST_F(TrajectoryDialogTest, ShowsTheStoredValuesWithThreeDecimals) {
 TEST_F(TrajectoryDialogTest, OkStoresEveryBoxAndTheNextOpeningShowsIt) {
   for (const TDialogCase& c : Dialogs()) {
     SCOPED_TRACE(c.Label);
-    const auto dialog = c.Make(State);
+    const auto dialog = c.Make(Commands);
     const int result = RunModal(*dialog, [&] {
       for (const TBoxCase& b : c.Boxes) TypeInto(BoxOf(*dialog, b), b.NewText);
       Click(dialog->OKBtn);
     });
     EXPECT_EQ(result, mrOk);
     for (const TBoxCase& b : c.Boxes) {
-      EXPECT_EQ(State.FieldSimulation.*b.Value, b.NewValue) << b.Name;
+      EXPECT_EQ(State.Trajectory.*b.Value, b.NewValue) << b.Name;
       dialog->show();
       EXPECT_EQ(BoxOf(*dialog, b)->currentText(), FormatFixed(b.NewValue, 6, 3)) << b.Name;
       dialog->hide();
@@ -257,7 +261,7 @@ TEST_F(TrajectoryDialogTest, OkStoresEveryBoxAndTheNextOpeningShowsIt) {
 }
 
 TEST_F(TrajectoryDialogTest, APickedItemCountsLikeATypedOne) {
-  TLineTrjDlg dialog(State);
+  TLineTrjDlg dialog(Commands);
   EXPECT_EQ(RunModal(dialog,
                      [&] {
                        PickItem(dialog.List_Velocity, "0.95");
@@ -265,30 +269,30 @@ TEST_F(TrajectoryDialogTest, APickedItemCountsLikeATypedOne) {
                        Click(dialog.OKBtn);
                      }),
             mrOk);
-  EXPECT_EQ(State.FieldSimulation.LineBeta, 0.95);
-  EXPECT_EQ(State.FieldSimulation.LineStartX, -0.8);
-  EXPECT_EQ(State.FieldSimulation.LineStopX, Start.LineStopX);
+  EXPECT_EQ(State.Trajectory.LineBeta, 0.95);
+  EXPECT_EQ(State.Trajectory.LineStartX, -0.8);
+  EXPECT_EQ(State.Trajectory.LineStopX, Start.LineStopX);
 }
 
 TEST_F(TrajectoryDialogTest, EnterInAnyBoxActsAsOk) {
   for (const TDialogCase& c : Dialogs()) {
     for (const TBoxCase& b : c.Boxes) {
       SCOPED_TRACE(std::string(c.Label) + " " + b.Name);
-      State.FieldSimulation.*b.Value = Start.*b.Value;
-      const auto dialog = c.Make(State);
+      State.Trajectory.*b.Value = Start.*b.Value;
+      const auto dialog = c.Make(Commands);
       const int result = RunModal(*dialog, [&] {
         QComboBox* box = BoxOf(*dialog, b);
         TypeInto(box, b.NewText);
         PressKey(box, Qt::Key_Return);
       });
       EXPECT_EQ(result, mrOk);
-      EXPECT_EQ(State.FieldSimulation.*b.Value, b.NewValue);
+      EXPECT_EQ(State.Trajectory.*b.Value, b.NewValue);
     }
   }
 }
 
 TEST_F(TrajectoryDialogTest, EveryOpeningStartsInTheFirstBoxWithOkAsDefault) {
-  TLineTrjDlg dialog(State);
+  TLineTrjDlg dialog(Commands);
   // Enter on a focused button presses that button, Cancel here.
   EXPECT_EQ(RunModal(dialog,
                      [&] {
@@ -315,13 +319,18 @@ TEST_F(TrajectoryDialogTest, EscCancelAndTheCloseBoxStoreNothing) {
   for (const TDialogCase& c : Dialogs()) {
     for (const auto& [way, leave] : ways) {
       SCOPED_TRACE(std::string(c.Label) + " " + way);
-      const auto dialog = c.Make(State);
+      const auto dialog = c.Make(Commands);
       const int result = RunModal(*dialog, [&] {
         for (const TBoxCase& b : c.Boxes) TypeInto(BoxOf(*dialog, b), b.NewText);
         leave(*dialog);
       });
       EXPECT_EQ(result, mrCancel);
       ExpectNothingStored();
+      // The next opening shows what runs, not what was typed and cancelled.
+      dialog->show();
+      for (const TBoxCase& b : c.Boxes)
+        EXPECT_EQ(BoxOf(*dialog, b)->currentText(), FormatFixed(Start.*b.Value, 6, 3)) << b.Name;
+      dialog->hide();
     }
   }
 }
@@ -333,7 +342,7 @@ TEST_F(TrajectoryDialogTest, ATextThatIsNotANumberIsNamedAndNothingIsStored) {
     for (std::size_t bad = 0; bad < c.Boxes.size(); ++bad) {
       SCOPED_TRACE(std::string(c.Label) + " " + c.Boxes[bad].Name);
       Shown.clear();
-      const auto dialog = c.Make(State);
+      const auto dialog = c.Make(Commands);
       const int result = RunModal(*dialog, [&] {
         for (std::size_t i = 0; i < c.Boxes.size(); ++i)
           TypeInto(BoxOf(*dialog, c.Boxes[i]), i == bad ? QString("abc") : c.Boxes[i].NewText);
@@ -354,7 +363,7 @@ TEST_F(TrajectoryDialogTest, ATextThatIsNotANumberIsNamedAndNothingIsStored) {
 }
 
 TEST_F(TrajectoryDialogTest, LineStopNotANumberKeepsTheOldValuesAndTheNextOpeningShowsThem) {
-  TLineTrjDlg dialog(State);
+  TLineTrjDlg dialog(Commands);
   RunModal(dialog, [&] {
     TypeInto(dialog.List_Velocity, "0.95");
     TypeInto(dialog.List_Start, "-0.8");
@@ -373,14 +382,21 @@ TEST_F(TrajectoryDialogTest, LineStopNotANumberKeepsTheOldValuesAndTheNextOpenin
 }
 
 TEST_F(TrajectoryDialogTest, TrajectoriesTheEngineCannotBuildAreRefusedWithItsMessage) {
-  struct TRefusal {
+  struct TRefusedRow {
     std::size_t Dialog;
     QStringList Texts;  // one per box, top to bottom
   };
-  const TRefusal rows[] = {
+  const TRefusedRow rows[] = {
       {0, {"0.8", "0.5", "0.5"}},    // start = stop: no path
       {0, {"0", "-0.5", "0.5"}},     // a charge that never moves
       {0, {"-0.8", "-0.5", "0.5"}},  // negative speed
+      // At the wave speed or beyond: shock cones and a power without a value.
+      {0, {"1.5", "-0.5", "0.5"}},
+      {0, {"1", "-0.5", "0.5"}},
+      {1, {"1.5", "0.05"}},
+      {2, {"1.5", "0.2"}},
+      {3, {"1.5", "0.1", "0.8"}},
+      {4, {"1.5", "0.5", "45"}},
       {1, {"0.9", "0"}},             // no oscillation
       {2, {"0.9", "0"}},             // a circle of no size
       {2, {"0", "0"}},               // ... with no speed either
@@ -390,18 +406,18 @@ TEST_F(TrajectoryDialogTest, TrajectoriesTheEngineCannotBuildAreRefusedWithItsMe
       {4, {"0.9", "0.5", "1e200"}},  // a bend the table cannot hold
       {4, {"1e-9", "0.5", "45"}},    // so slow the path would never end
   };
-  for (const TRefusal& row : rows) {
+  for (const TRefusedRow& row : rows) {
     const TDialogCase& c = Dialogs()[row.Dialog];
     SCOPED_TRACE(std::string(c.Label) + " " + row.Texts.join(' ').toStdString());
     Shown.clear();
-    TTrajectoryParameters candidate = State.FieldSimulation;
+    TTrajectoryParameters candidate = State.Trajectory;
     for (std::size_t i = 0; i < c.Boxes.size(); ++i)
       candidate.*c.Boxes[i].Value = row.Texts[static_cast<int>(i)].toDouble();
-    const std::string expected =
-        CheckTrajectory(c.Mode, candidate, State.FieldSimulation.WaveVelocity);
-    ASSERT_FALSE(expected.empty()) << "the engine should refuse this trajectory";
+    const TRefusal refusal = CheckTrajectory(c.Mode, candidate, WaveVelocityOf(State.ISize));
+    ASSERT_TRUE(refusal) << "the engine should refuse this trajectory";
+    const QString expected = RefusalText(refusal);
 
-    const auto dialog = c.Make(State);
+    const auto dialog = c.Make(Commands);
     const int result = RunModal(*dialog, [&] {
       for (std::size_t i = 0; i < c.Boxes.size(); ++i)
         TypeInto(BoxOf(*dialog, c.Boxes[i]), row.Texts[static_cast<int>(i)]);
@@ -411,64 +427,65 @@ TEST_F(TrajectoryDialogTest, TrajectoriesTheEngineCannotBuildAreRefusedWithItsMe
       dialog->close();
     });
     EXPECT_EQ(result, mrCancel);
-    EXPECT_EQ(Shown, QStringList{QString::fromStdString(expected)});
+    EXPECT_EQ(Shown, QStringList{expected});
     ExpectNothingStored();
   }
 }
 
 TEST_F(TrajectoryDialogTest, ZeroCircleRadiusIsRefusedAndCorrectingItIsAccepted) {
-  TCircleTrjDlg dialog(State);
+  TCircleTrjDlg dialog(Commands);
   const int result = RunModal(dialog, [&] {
     TypeInto(dialog.List_Velocity, "0.7");
     TypeInto(dialog.List_Radius, "0");
     Click(dialog.OKBtn);
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(State.FieldSimulation.CircleBeta, Start.CircleBeta);
-    EXPECT_EQ(State.FieldSimulation.CircleRadius, Start.CircleRadius);
+    EXPECT_EQ(State.Trajectory.CircleBeta, Start.CircleBeta);
+    EXPECT_EQ(State.Trajectory.CircleRadius, Start.CircleRadius);
     TypeInto(dialog.List_Radius, "0.4");
     Click(dialog.OKBtn);
   });
   EXPECT_EQ(result, mrOk);
   EXPECT_EQ(Shown, QStringList{"The circle radius must not be 0."});
-  EXPECT_EQ(State.FieldSimulation.CircleBeta, 0.7);
-  EXPECT_EQ(State.FieldSimulation.CircleRadius, 0.4);
+  EXPECT_EQ(State.Trajectory.CircleBeta, 0.7);
+  EXPECT_EQ(State.Trajectory.CircleRadius, 0.4);
 }
 
-TEST_F(TrajectoryDialogTest, ValuesOutsidePhysicalSenseButBuildableAreAccepted) {
-  // Faster than the wave, a negative radius and a stop left of the start are the user's choice.
-  TLineTrjDlg line(State);
+TEST_F(TrajectoryDialogTest, UnusualButBuildableValuesAreAccepted) {
+  // The fastest speed the engine takes, a negative radius and a stop left of the start are the
+  // user's choice.
+  TLineTrjDlg line(Commands);
   EXPECT_EQ(RunModal(line,
                      [&] {
-                       TypeInto(line.List_Velocity, "1.2");
+                       TypeInto(line.List_Velocity, "0.9999");
                        TypeInto(line.List_Start, "0.5");
                        TypeInto(line.List_Stop, "-0.5");
                        Click(line.OKBtn);
                      }),
             mrOk);
-  EXPECT_EQ(State.FieldSimulation.LineBeta, 1.2);
-  EXPECT_EQ(State.FieldSimulation.LineStartX, 0.5);
-  EXPECT_EQ(State.FieldSimulation.LineStopX, -0.5);
+  EXPECT_EQ(State.Trajectory.LineBeta, 0.9999);
+  EXPECT_EQ(State.Trajectory.LineStartX, 0.5);
+  EXPECT_EQ(State.Trajectory.LineStopX, -0.5);
 
-  TCircleTrjDlg circle(State);
+  TCircleTrjDlg circle(Commands);
   EXPECT_EQ(RunModal(circle,
                      [&] {
                        TypeInto(circle.List_Radius, " -0.2 ");
                        Click(circle.OKBtn);
                      }),
             mrOk);
-  EXPECT_EQ(State.FieldSimulation.CircleRadius, -0.2);
+  EXPECT_EQ(State.Trajectory.CircleRadius, -0.2);
   EXPECT_TRUE(Shown.isEmpty()) << Shown.join('\n').toStdString();
 }
 
 TEST_F(TrajectoryDialogTest, BendingAngleIsStoredInDegreesAsTyped) {
-  TBendingDlg dialog(State);
+  TBendingDlg dialog(Commands);
   EXPECT_EQ(RunModal(dialog,
                      [&] {
                        TypeInto(dialog.List_Angle, "45");
                        Click(dialog.OKBtn);
                      }),
             mrOk);
-  EXPECT_EQ(State.FieldSimulation.BendAngle, 45.0);
+  EXPECT_EQ(State.Trajectory.BendAngle, 45.0);
   dialog.show();
   EXPECT_EQ(dialog.List_Angle->currentText(), "45.000");
   dialog.hide();
@@ -477,7 +494,7 @@ TEST_F(TrajectoryDialogTest, BendingAngleIsStoredInDegreesAsTyped) {
 TEST_F(TrajectoryDialogTest, ACommaLocaleShowsAndReadsCommas) {
   const QLocale saved;
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-  TLineTrjDlg dialog(State);
+  TLineTrjDlg dialog(Commands);
   const int result = RunModal(dialog, [&] {
     EXPECT_EQ(dialog.List_Velocity->currentText(), "0,800");
     EXPECT_EQ(dialog.List_Start->currentText(), "-0,500");
@@ -494,8 +511,8 @@ TEST_F(TrajectoryDialogTest, ACommaLocaleShowsAndReadsCommas) {
   EXPECT_EQ(result, mrOk);
   EXPECT_EQ(Shown, QStringList{"Stop Position x: '1.500' can be read in two ways: write the "
                                "decimal separator as ,"});
-  EXPECT_EQ(State.FieldSimulation.LineBeta, 0.95);
-  EXPECT_EQ(State.FieldSimulation.LineStopX, 1.5);
+  EXPECT_EQ(State.Trajectory.LineBeta, 0.95);
+  EXPECT_EQ(State.Trajectory.LineStopX, 1.5);
 }
 
 }  // namespace

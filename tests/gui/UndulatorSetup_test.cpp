@@ -1,5 +1,5 @@
-// The undulator dialog driven through its widgets: first-opening texts, the linked pairs and their
-// figures, the checked arithmetic, OK / Cancel / Enter / Esc / close box, and the layout.
+// The undulator dialog driven through its widgets: it opens with what runs, the linked pairs and
+// their figures, refused edits, OK / Cancel / Enter / Esc / close box, and the layout.
 #include "dialogs/UndulatorSetup.h"
 
 #include <QAbstractItemView>
@@ -28,8 +28,10 @@
 #include <vector>
 
 #include "app/GuardedCall.h"
+#include "app/RefusalText.h"
 #include "dialogs/ModalResult.h"
-#include "engine/Trajectories.h"
+#include "engine/SimulationCommands.h"
+#include "engine/UndulatorRelations.h"
 #include "support/ErrorRecordingTest.h"
 
 namespace {
@@ -40,10 +42,10 @@ const char* const LabelNames[] = {"LabelGamma", "LabelLrad", "LabelMaxAngle", "L
 
 class UndulatorDialogTest : public ErrorRecordingTest {
  protected:
-  UndulatorDialogTest() { Start(State); }
-  // The wave speed the window has set before any dialog opens: OK checks the path against it.
-  static void Start(TSimulationState& state) {
-    state.FieldSimulation.WaveVelocity = ModelWidth / state.ISize;
+  // As the main window starts: the table sized, the path built at the wave speed, reset.
+  void SetUp() override {
+    ErrorRecordingTest::SetUp();
+    ASSERT_FALSE(Commands.Start());
   }
   static QComboBox* Box(const TUndulatorSetupDlg& dialog, const char* name) {
     auto* box = dialog.findChild<QComboBox*>(QString::fromLatin1(name));
@@ -126,13 +128,23 @@ class UndulatorDialogTest : public ErrorRecordingTest {
   }
 
   TSimulationState State;
+  TDisplaySettings Display;
+  TSimulationCommands Commands{State, Display};
+};
+
+// A simulation of its own, started, for a row of a table that needs a fresh dialog.
+struct TStartedSimulation {
+  TStartedSimulation() { EXPECT_FALSE(Commands.Start()); }
+  TSimulationState State;
+  TDisplaySettings Display;
+  TSimulationCommands Commands{State, Display};
 };
 
 // ---------------------------------------------------------------------------------------------
 // First opening
 
-TEST_F(UndulatorDialogTest, FirstOpeningShowsTheBuiltInTextsAndSuggestions) {
-  TUndulatorSetupDlg dialog(State);
+TEST_F(UndulatorDialogTest, FirstOpeningShowsWhatRunsAndTheSuggestions) {
+  TUndulatorSetupDlg dialog(Commands);
   struct Row {
     const char* Box;
     QString Text;
@@ -140,11 +152,11 @@ TEST_F(UndulatorDialogTest, FirstOpeningShowsTheBuiltInTextsAndSuggestions) {
   };
   const std::vector<Row> rows = {
       {"List_beta", "0.95", {"0.5", "0.7", "0.8", "0.9", "0.95", "0.98", "0.99"}},
-      {"List_Energy", "0.66", {"0.1", "0.2", "0.3", "0.5", "0.8", "1", "1.5", "2", "5", "10"}},
+      {"List_Energy", "1.13", {"0.1", "0.2", "0.3", "0.5", "0.8", "1", "1.5", "2", "5", "10"}},
       {"List_Lu", "20", {"0.5", "1", "2", "5", "10", "20", "30"}},
       {"List_Np", "5", {"1", "2", "5", "10"}},
-      {"List_K", "2", {"0.1", "0.2", "0.5", "1", "2", "5", "10"}},
-      {"List_Bu", "0.54", {"0.1", "0.2", "0.5", "1", "2", "5", "10"}},
+      {"List_K", "2.796999", {"0.1", "0.2", "0.5", "1", "2", "5", "10"}},
+      {"List_Bu", "1.503763", {"0.1", "0.2", "0.5", "1", "2", "5", "10"}},
   };
   for (const Row& row : rows) {
     QComboBox* box = Box(dialog, row.Box);
@@ -155,10 +167,12 @@ TEST_F(UndulatorDialogTest, FirstOpeningShowsTheBuiltInTextsAndSuggestions) {
     for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
     EXPECT_EQ(items, row.Items) << row.Box;
   }
-  EXPECT_EQ(Text(dialog, "LabelGamma"), QStringLiteral("10.0 "));
-  EXPECT_EQ(Text(dialog, "LabelLrad"), QStringLiteral("1.45E04"));
-  EXPECT_EQ(Text(dialog, "LabelMaxAngle"), QStringLiteral("3.11E-01"));
-  EXPECT_EQ(Text(dialog, "LabelAmplitude"), QStringLiteral("9.91E-3"));
+  // What runs: β 0.95, a 0.0278 m, λu 20 cm: γ = 1 / √(1 − β²) = 3.20, K = 2π γ a / λu = 2.797,
+  // λrad = λu / (2γ²) (1 + K²/2), φ = K / γ.
+  EXPECT_EQ(Text(dialog, "LabelGamma"), QStringLiteral("3.20"));
+  EXPECT_EQ(Text(dialog, "LabelLrad"), QStringLiteral("4.79E+04"));
+  EXPECT_EQ(Text(dialog, "LabelMaxAngle"), QStringLiteral("8.73E-01"));
+  EXPECT_EQ(Text(dialog, "LabelAmplitude"), QStringLiteral("2.78E-02"));
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Undulator Parameter"));
   EXPECT_EQ(Button(dialog, "OKBtn")->text(), QStringLiteral("OK"));
   EXPECT_TRUE(Button(dialog, "OKBtn")->isDefault());
@@ -166,27 +180,22 @@ TEST_F(UndulatorDialogTest, FirstOpeningShowsTheBuiltInTextsAndSuggestions) {
   EXPECT_EQ(Button(dialog, "HelpBtn")->text(), QStringLiteral("&Help"));
 }
 
-TEST_F(UndulatorDialogTest, OkAtOnceStoresTheSixBoxesAndDerivesNothing) {
-  TUndulatorSetupDlg dialog(State);
-  const TFieldSimulation before = State.FieldSimulation;
-  const QStringList labels = AllTexts(dialog);
+TEST_F(UndulatorDialogTest, OkAtOnceKeepsThePathThatRuns) {
+  ASSERT_FALSE(Commands.ChooseTrajectory(tmUndulator, State.Trajectory));
+  TUndulatorSetupDlg dialog(Commands);
+  const TTrajectoryParameters before = State.Trajectory;
+  const TPath path = State.PathGeneration.Path;
+  const QStringList texts = AllTexts(dialog);
 
   EXPECT_EQ(RunModal(dialog, [&] { QTest::mouseClick(Button(dialog, "OKBtn"), Qt::LeftButton); }),
             mrOk);
 
-  const TFieldSimulation& f = State.FieldSimulation;
-  // The conversions multiply by 0.01 and 0.1, which are not exact in binary.
-  EXPECT_DOUBLE_EQ(f.UndBeta, 0.95);
-  EXPECT_DOUBLE_EQ(f.UndEnergy, 660000.0);
-  EXPECT_DOUBLE_EQ(f.UndPeriod, 0.2);
-  EXPECT_DOUBLE_EQ(f.UndK, 2.0);
-  EXPECT_EQ(f.UndPeriods, 5);
-  EXPECT_DOUBLE_EQ(f.UndBu, 0.054);
-  EXPECT_EQ(f.UndGamma, before.UndGamma);
-  EXPECT_EQ(f.UndRadWavelength, before.UndRadWavelength);
-  EXPECT_EQ(f.UndMaxAngle, before.UndMaxAngle);
-  EXPECT_EQ(f.UndAmplitude, before.UndAmplitude);
-  EXPECT_EQ(AllTexts(dialog), labels);
+  // The boxes stand for what runs: taken as they are, the undulator's picture stays as it is.
+  EXPECT_EQ(State.Trajectory, before);
+  EXPECT_EQ(State.TrajectoryMode, tmUndulator);
+  ASSERT_EQ(State.PathGeneration.Path.SampleCount, path.SampleCount);
+  EXPECT_EQ(State.PathGeneration.Path.Samples.back().Y, path.Samples.back().Y);
+  EXPECT_EQ(AllTexts(dialog), texts);
   EXPECT_TRUE(Shown.isEmpty()) << Shown.join('\n').toStdString();
 }
 
@@ -203,23 +212,24 @@ struct LinkedEdit {
 };
 
 TEST_F(UndulatorDialogTest, EachEditMakesItsPartnerAndTheDerivedLabelsFollow) {
-  // Figures from the first opening (β 0.95, E 0.66 MeV, λu 20 cm, K 2, Bu 0.54 kG): the edits of
-  // λu, K and Bu take γ from E (2.29), not from β.
+  // From the first opening, which shows what runs (β 0.95, λu 20 cm, a 0.0278 m: γ 3.20,
+  // K = 2π γ a / λu = 2.797, Bu = K / (93 λu) = 1.504 kG): λrad = λu / (2γ²) (1 + K²/2),
+  // φ = K / γ, a = λu φ / (2π), each edit with γ of the β in the box.
   const std::vector<LinkedEdit> rows = {
-      {"List_K", "1", false, "List_Bu", "0.537634", "2.29", "2.86E+04", "4.36E-01", "1.39E-02"},
-      {"List_beta", "0.95", true, "List_Energy", "1.13", "3.20", "2.93E+04", "6.24E-01",
-       "1.99E-02"},
-      {"List_Energy", "0.511", false, "List_beta", "0.866025", "2.00", "7.50E+04", "1.00E+00",
-       "3.18E-02"},
-      {"List_Energy", "1", true, "List_beta", "0.941079", "2.96", "3.43E+04", "6.76E-01",
-       "2.15E-02"},
-      {"List_Lu", "10", false, "List_K", "0.502200", "2.29", "1.07E+04", "2.19E-01", "3.49E-03"},
-      {"List_Bu", "1", false, "List_K", "1.860000", "2.29", "5.20E+04", "8.12E-01", "2.58E-02"},
+      {"List_K", "1", false, "List_Bu", "0.537634", "3.20", "1.46E+04", "3.12E-01", "9.94E-03"},
+      {"List_beta", "0.95", true, "List_Energy", "1.13", "3.20", "4.79E+04", "8.73E-01",
+       "2.78E-02"},
+      {"List_Energy", "0.511", false, "List_beta", "0.866025", "2.00", "1.23E+05", "1.40E+00",
+       "4.45E-02"},
+      {"List_Energy", "1", true, "List_beta", "0.941079", "2.96", "5.62E+04", "9.46E-01",
+       "3.01E-02"},
+      {"List_Lu", "10", false, "List_K", "1.3985", "3.20", "9.64E+03", "4.37E-01", "6.95E-03"},
+      {"List_Bu", "1", false, "List_K", "1.86", "3.20", "2.66E+04", "5.81E-01", "1.85E-02"},
   };
   for (const LinkedEdit& row : rows) {
     SCOPED_TRACE(std::string(row.Box) + " <- " + row.Text.toStdString());
-    TSimulationState state;
-    TUndulatorSetupDlg dialog(state);
+    TStartedSimulation simulation;
+    TUndulatorSetupDlg dialog(simulation.Commands);
     dialog.show();
     if (row.PickFromList)
       Pick(dialog, row.Box, row.Text);
@@ -252,40 +262,41 @@ TEST_F(UndulatorDialogTest, AnEditAfterABetaEditKeepsTheGammaOfThatBeta) {
                        {"0.99", "List_K", "3", "7.09"}};
   for (const TRow& row : rows) {
     SCOPED_TRACE("beta " + row.Beta.toStdString() + ", then " + row.Then);
-    TSimulationState state;
-    Start(state);
-    TUndulatorSetupDlg dialog(state);
+    TStartedSimulation simulation;
+    TUndulatorSetupDlg dialog(simulation.Commands);
     dialog.show();
     Pick(dialog, "List_beta", row.Beta);
     Type(dialog, row.Then, row.Text);
-    const TFieldSimulation& f = state.FieldSimulation;
-    const double gamma = 1.0 / std::sqrt(1.0 - f.UndBeta * f.UndBeta);
-    EXPECT_NEAR(f.UndGamma, gamma, 1e-12 * gamma);
     EXPECT_EQ(Text(dialog, "LabelGamma").toStdString(), row.Gamma.toStdString());
-    EXPECT_NEAR(f.UndAmplitude, f.UndK * f.UndPeriod / (2.0 * std::numbers::pi * gamma),
-                1e-12 * f.UndAmplitude);
+    const double k = Text(dialog, "List_K").toDouble();
+    const double periodM = Text(dialog, "List_Lu").toDouble() / 100.0;
+    QTest::mouseClick(Button(dialog, "OKBtn"), Qt::LeftButton);
+    // The orbit that runs: a = K λu / (2π γ) with γ = 1 / √(1 − β²) of the β that runs.
+    const TTrajectoryParameters& p = simulation.State.Trajectory;
+    EXPECT_EQ(p.UndBeta, row.Beta.toDouble());
+    const double gamma = 1.0 / std::sqrt(1.0 - p.UndBeta * p.UndBeta);
+    EXPECT_NEAR(p.UndAmplitude, k * periodM / (2.0 * std::numbers::pi * gamma), 1e-6 * p.UndAmplitude);
     EXPECT_TRUE(Shown.isEmpty()) << Shown.join('\n').toStdString();
     Shown.clear();
   }
 }
 
-TEST_F(UndulatorDialogTest, KEditStoresEveryValueLive) {
-  TUndulatorSetupDlg dialog(State);
+TEST_F(UndulatorDialogTest, AnEditChangesNothingThatRunsUntilOk) {
+  TUndulatorSetupDlg dialog(Commands);
+  const TTrajectoryParameters before = State.Trajectory;
   dialog.show();
   Type(dialog, "List_K", "1");
-  const TFieldSimulation& f = State.FieldSimulation;
-  const double gamma = 660000.0 / 511000.0 + 1.0;
-  // Computed along the same steps as the dialog, so only the last bit may differ.
-  EXPECT_DOUBLE_EQ(f.UndBeta, 0.95);
-  EXPECT_DOUBLE_EQ(f.UndEnergy, 660000.0);
-  EXPECT_DOUBLE_EQ(f.UndPeriod, 0.2);
-  EXPECT_EQ(f.UndPeriods, 5);
-  EXPECT_DOUBLE_EQ(f.UndK, 1.0);
-  EXPECT_DOUBLE_EQ(f.UndBu, 1.0 / 93.0 / 0.2);
-  EXPECT_DOUBLE_EQ(f.UndGamma, gamma);
-  EXPECT_DOUBLE_EQ(f.UndRadWavelength, 0.2 * 0.5 / (gamma * gamma) * 1.5);
-  EXPECT_DOUBLE_EQ(f.UndMaxAngle, 1.0 / gamma);
-  EXPECT_DOUBLE_EQ(f.UndAmplitude, 0.2 / (2.0 * 3.14159265358979323846 * gamma));
+  EXPECT_EQ(State.Trajectory, before);
+  EXPECT_EQ(State.TrajectoryMode, tmMouse);
+  QTest::mouseClick(Button(dialog, "OKBtn"), Qt::LeftButton);
+  // K 1 at β 0.95 over λu 0.2 m: a = K λu / (2π γ), γ = 1 / √(1 − 0.95²).
+  const double gamma = 1.0 / std::sqrt(1.0 - 0.95 * 0.95);
+  const TTrajectoryParameters& p = State.Trajectory;
+  EXPECT_EQ(p.UndBeta, 0.95);
+  EXPECT_EQ(p.UndPeriod, 0.2);
+  EXPECT_EQ(p.UndPeriods, 5);
+  EXPECT_DOUBLE_EQ(p.UndAmplitude, 0.2 / (2.0 * std::numbers::pi * gamma));
+  EXPECT_EQ(State.TrajectoryMode, tmUndulator);
 }
 
 TEST_F(UndulatorDialogTest, ThePathBuiltFromTheDialogHasTheOrbitAngleAndAmplitudeItShows) {
@@ -298,16 +309,15 @@ TEST_F(UndulatorDialogTest, ThePathBuiltFromTheDialogHasTheOrbitAngleAndAmplitud
   const TRow rows[] = {{"0.95", "2"}, {"0.9", "1"}, {"0.8", "0.5"}, {"0.98", "3"}};
   for (const TRow& row : rows) {
     SCOPED_TRACE("beta " + row.Beta.toStdString() + ", K " + row.K.toStdString());
-    TSimulationState state;
-    Start(state);
-    TUndulatorSetupDlg dialog(state);
+    TStartedSimulation simulation;
+    TUndulatorSetupDlg dialog(simulation.Commands);
     dialog.show();
     Type(dialog, "List_beta", row.Beta);
     Type(dialog, "List_K", row.K);
     const double angle = Text(dialog, "LabelMaxAngle").toDouble();
     const double amplitude = Text(dialog, "LabelAmplitude").toDouble();
-    TPathGeneration path;
-    BuildTrajectory(path, tmUndulator, state.FieldSimulation, state.FieldSimulation.WaveVelocity);
+    QTest::mouseClick(Button(dialog, "OKBtn"), Qt::LeftButton);
+    const TPathGeneration& path = simulation.State.PathGeneration;
     double steepest = 0.0;
     double low = 0.0;
     double high = 0.0;
@@ -326,13 +336,13 @@ TEST_F(UndulatorDialogTest, ThePathBuiltFromTheDialogHasTheOrbitAngleAndAmplitud
 }
 
 // A derived value is read in the unit its symbol picture names; a caption beside it that names
-// another unit (φ in "mrad" beside "φ (rad)") makes it a thousand times off. K 2, E 0.66 MeV
-// (γ = 1 + 0.66 / 0.511), λu 20 cm: λrad = λu / (2γ²) (1 + K²/2), φ = K / γ, a = λu φ / (2π).
+// another unit (φ in "mrad" beside "φ (rad)") makes it a thousand times off. K 2, β 0.95
+// (γ = 1 / √(1 − β²)), λu 20 cm: λrad = λu / (2γ²) (1 + K²/2), φ = K / γ, a = λu φ / (2π).
 TEST_F(UndulatorDialogTest, EachDerivedValueIsInTheUnitOfItsSymbolAndItsCaptionNamesNoOther) {
-  TUndulatorSetupDlg dialog(State);
+  TUndulatorSetupDlg dialog(Commands);
   dialog.show();
   Type(dialog, "List_K", "2");
-  const double gamma = 1.0 + 0.66 / 0.511;
+  const double gamma = 1.0 / std::sqrt(1.0 - 0.95 * 0.95);
   const double angle = 2.0 / gamma;
   struct TRow {
     const char* Label;
@@ -366,40 +376,42 @@ TEST_F(UndulatorDialogTest, EachDerivedValueIsInTheUnitOfItsSymbolAndItsCaptionN
 
 TEST_F(UndulatorDialogTest, TextWrittenByTheDialogRunsNoHandler) {
   // Had the partner's handler run on the text written into it, it would have converted that
-  // rounded text back and rewritten a box the user typed: 0.9 would come back from E = 0.66 MeV
-  // as 0.899765, 0.511 from β = 0.866025 as 0.51, the field held by a new λu as 0.540000.
+  // rounded text back and rewritten a box the user typed (0.9 coming back from its energy's two
+  // decimals as 0.899765), or the field held by a new λu would have been rewritten from its box.
   struct Row {
     const char* Box;
     QString Text;
-    const char* Kept;
-    QString KeptText;
+    const char* Kept;  // a box that must show what the user typed, or what it showed before
   };
-  const std::vector<Row> rows = {{"List_beta", "0.9", "List_beta", "0.9"},
-                                 {"List_Energy", "0.511", "List_Energy", "0.511"},
-                                 {"List_Lu", "7", "List_Bu", "0.54"},
-                                 {"List_K", "3", "List_K", "3"},
-                                 {"List_Bu", "2", "List_Bu", "2"}};
+  const std::vector<Row> rows = {{"List_beta", "0.9", "List_beta"},
+                                 {"List_Energy", "0.511", "List_Energy"},
+                                 {"List_Lu", "7", "List_Bu"},
+                                 {"List_K", "3", "List_K"},
+                                 {"List_Bu", "2", "List_Bu"}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.Box);
-    TSimulationState state;
-    TUndulatorSetupDlg dialog(state);
+    TStartedSimulation simulation;
+    TUndulatorSetupDlg dialog(simulation.Commands);
     dialog.show();
+    const QString kept = qstrcmp(row.Box, row.Kept) == 0 ? row.Text : Text(dialog, row.Kept);
     Type(dialog, row.Box, row.Text);
-    EXPECT_EQ(Text(dialog, row.Kept), row.KeptText);
+    EXPECT_EQ(Text(dialog, row.Kept), kept);
   }
   EXPECT_TRUE(Shown.isEmpty()) << Shown.join('\n').toStdString();
 }
 
 TEST_F(UndulatorDialogTest, TypedTextIsNotCompletedFromTheList) {
-  // "0" is the start of the items 0.1 and 0.5; what the user typed is what counts.
-  TUndulatorSetupDlg dialog(State);
+  // "0" is the start of the items 0.1 and 0.5; what the user typed is what counts, and it is
+  // no energy or speed the undulator can run at: the partner keeps its text.
+  TUndulatorSetupDlg dialog(Commands);
   dialog.show();
+  const QString beta = Text(dialog, "List_beta");
   Type(dialog, "List_Energy", "0");
   EXPECT_EQ(Text(dialog, "List_Energy"), QStringLiteral("0"));
-  EXPECT_EQ(State.FieldSimulation.UndEnergy, 0.0);
-  EXPECT_EQ(Text(dialog, "List_beta"), QStringLiteral("0.000000"));
+  EXPECT_EQ(Text(dialog, "List_beta"), beta);
   Type(dialog, "List_beta", "0");
   EXPECT_EQ(Text(dialog, "List_beta"), QStringLiteral("0"));
+  EXPECT_TRUE(Shown.isEmpty());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -412,29 +424,43 @@ struct RefusedEdit {
   QString Message;
 };
 
-TEST_F(UndulatorDialogTest, ArithmeticFaultsAreReportedAndRewriteNothing) {
+// A refusal of the core as the desktop words it.
+QString Worded(TRefusalCode code, std::vector<TRefusalValue> values = {}) {
+  return RefusalText(TRefusal{code, TParameter::None, std::move(values)});
+}
+TRefusalValue Number(double v) {
+  return TRefusalValue::OfNumber(v);
+}
+
+TEST_F(UndulatorDialogTest, RefusedEditsAreReportedAndRewriteNothing) {
   const std::vector<RefusedEdit> rows = {
-      {{}, "List_beta", "1", "Floating point division by zero"},
-      {{}, "List_beta", "1.5", "Invalid floating point operation"},
-      {{}, "List_beta", "1e200", "Floating point overflow"},
-      {{}, "List_Energy", "-1", "Invalid floating point operation"},
-      {{}, "List_Energy", "-0.511", "Floating point division by zero"},
-      {{}, "List_Energy", "1e305", "Floating point overflow"},
-      {{{"List_Lu", "0"}}, "List_K", "1", "Floating point division by zero"},
-      {{{"List_Lu", "0"}}, "List_K", "0", "Invalid floating point operation"},
-      {{}, "List_Bu", "1e308", "Floating point overflow"},
-      {{{"List_Energy", "0.66"}}, "List_Lu", "1e308", "Floating point overflow"},
+      // No speed of light or beyond: the field of such a charge has no value.
+      {{}, "List_beta", "1", Worded(TRefusalCode::SpeedTooHigh, {Number(MaxBeta), Number(1.0)})},
+      {{}, "List_beta", "1.2", Worded(TRefusalCode::SpeedTooHigh, {Number(MaxBeta), Number(1.2)})},
+      {{}, "List_beta", "1e200",
+       Worded(TRefusalCode::SpeedTooHigh, {Number(MaxBeta), Number(1e200)})},
+      {{}, "List_beta", "-0.5", Worded(TRefusalCode::SpeedNotPositive, {Number(-0.5)})},
+      {{}, "List_Energy", "-1", Worded(TRefusalCode::EnergyNotPositive, {Number(-1.0)})},
+      // γ = 1 + E / mc² so large that β rounds to 1.
+      {{}, "List_Energy", "1e305", Worded(TRefusalCode::SpeedTooHigh, {Number(MaxBeta), Number(1.0)})},
+      {{}, "List_Lu", "0", Worded(TRefusalCode::UndulatorPeriodNotPositive, {Number(0.0)})},
+      {{{"List_Lu", "10"}}, "List_K", "1e308", Worded(TRefusalCode::UndulatorOutOfRange)},
+      {{}, "List_Bu", "1e308", Worded(TRefusalCode::UndulatorOutOfRange)},
+      {{}, "List_Np", "0", Worded(TRefusalCode::TooFewPeriods, {TRefusalValue::OfCount(1), Number(0.0)})},
   };
   for (const RefusedEdit& row : rows) {
     SCOPED_TRACE(std::string(row.Box) + " <- " + row.Text.toStdString());
-    TSimulationState state;
-    TUndulatorSetupDlg dialog(state);
+    TStartedSimulation simulation;
+    TUndulatorSetupDlg dialog(simulation.Commands);
     dialog.show();
     for (const auto& [name, text] : row.Before) Paste(dialog, name, text);
     ASSERT_TRUE(Shown.isEmpty()) << Shown.join('\n').toStdString();
     const QStringList texts = AllTexts(dialog);
 
     Paste(dialog, row.Box, row.Text);
+    // Typed text is not yet a value: it is told by OK, which keeps the dialog open.
+    EXPECT_TRUE(Shown.isEmpty());
+    QTest::mouseClick(Button(dialog, "OKBtn"), Qt::LeftButton);
 
     EXPECT_EQ(Shown, QStringList{row.Message});
     QStringList expected = texts;
@@ -444,75 +470,57 @@ TEST_F(UndulatorDialogTest, ArithmeticFaultsAreReportedAndRewriteNothing) {
         row.Text;
     EXPECT_EQ(AllTexts(dialog), expected);
     EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(simulation.State.Trajectory, TTrajectoryParameters{});
     Shown.clear();
   }
 }
 
-// The undulator's values as stored, for comparing them as a whole.
-std::vector<double> UndulatorValues(const TFieldSimulation& f) {
-  return {f.UndBeta, f.UndGamma, f.UndEnergy,    f.UndPeriod,   f.UndRadWavelength,
-          f.UndK,    f.UndBu,    f.UndAmplitude, f.UndMaxAngle, static_cast<double>(f.UndPeriods)};
-}
-
-TEST_F(UndulatorDialogTest, ARefusedEditLeavesEveryStoredValueAsItWas) {
-  TUndulatorSetupDlg dialog(State);
+TEST_F(UndulatorDialogTest, ARefusedEditLeavesTheEntryAndWhatRunsAsTheyWere) {
+  TUndulatorSetupDlg dialog(Commands);
+  const TTrajectoryParameters before = State.Trajectory;
   dialog.show();
-  Type(dialog, "List_K", "1");  // γ 2.29 and Bu stored
-  const std::vector<double> before = UndulatorValues(State.FieldSimulation);
+  Type(dialog, "List_K", "1");
   const QStringList texts = AllTexts(dialog);
 
-  // Every box is converted before γ = 1 / √0 fails: the β of 1 is refused, not stored.
+  // Key by key: "1" is refused quietly, and the partner and the derived values stay as they were.
   Type(dialog, "List_beta", "1");
-  EXPECT_EQ(Shown, QStringList{QStringLiteral("Floating point division by zero")});
-  EXPECT_EQ(UndulatorValues(State.FieldSimulation), before);
-  EXPECT_EQ(Text(dialog, "List_Energy"), texts[1]);
-  EXPECT_EQ(Text(dialog, "LabelGamma"), QStringLiteral("2.29"));
+  EXPECT_TRUE(Shown.isEmpty());
+  QStringList expected = texts;
+  expected[0] = QStringLiteral("1");
+  EXPECT_EQ(AllTexts(dialog), expected);
 
-  // λu 0, then K: Bu = K / 93 / 0 fails after every box was converted.
-  Shown.clear();
-  Type(dialog, "List_beta", "0.95");
-  Paste(dialog, "List_Lu", "0");
-  ASSERT_EQ(Shown.size(), 0);
-  const std::vector<double> beforeK = UndulatorValues(State.FieldSimulation);
-  Type(dialog, "List_K", "4");
-  EXPECT_EQ(Shown, QStringList{QStringLiteral("Floating point division by zero")});
-  EXPECT_EQ(UndulatorValues(State.FieldSimulation), beforeK);
+  // OK reads the refused box again and tells why; the dialog stays open, nothing runs.
+  QTest::mouseClick(Button(dialog, "OKBtn"), Qt::LeftButton);
+  EXPECT_EQ(Shown, QStringList{Worded(TRefusalCode::SpeedTooHigh, {Number(MaxBeta), Number(1.0)})});
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(State.Trajectory, before);
 }
 
 TEST_F(UndulatorDialogTest, TextsThatDoNotConvertAreReportedAndStoreNothing) {
-  TUndulatorSetupDlg dialog(State);
+  TUndulatorSetupDlg dialog(Commands);
   dialog.show();
-  const std::vector<double> before = UndulatorValues(State.FieldSimulation);
-
-  // Clearing K to type a new value: the empty box is reported at once, and the boxes before it
-  // are not stored either.
+  const TTrajectoryParameters before = State.Trajectory;
+  // Clearing K to type a new value says nothing yet; OK tells the empty box.
   Type(dialog, "List_K", "");
+  EXPECT_TRUE(Shown.isEmpty());
+  QTest::mouseClick(Button(dialog, "OKBtn"), Qt::LeftButton);
   EXPECT_EQ(Shown, QStringList{QStringLiteral("'' is not a valid floating point value")});
   EXPECT_TRUE(dialog.isVisible());
-  EXPECT_EQ(UndulatorValues(State.FieldSimulation), before);
   Type(dialog, "List_K", "2");
   Shown.clear();
-
-  // N is converted by the next edit of another box, which it stops.
-  Type(dialog, "List_Np", "2.5");
-  EXPECT_TRUE(Shown.isEmpty());
-  const QStringList texts = AllTexts(dialog);
-  const std::vector<double> beforeN = UndulatorValues(State.FieldSimulation);
-  Type(dialog, "List_K", "3");
+  Paste(dialog, "List_Np", "2.5");
+  QTest::mouseClick(Button(dialog, "OKBtn"), Qt::LeftButton);
   EXPECT_EQ(Shown, QStringList{QStringLiteral("'2.5' is not a valid integer value")});
-  EXPECT_EQ(UndulatorValues(State.FieldSimulation), beforeN);
-  QStringList expected = texts;
-  expected[4] = QStringLiteral("3");
-  EXPECT_EQ(AllTexts(dialog), expected);
+  EXPECT_EQ(State.Trajectory, before);
 }
 
 // ---------------------------------------------------------------------------------------------
 // OK, Cancel, Enter, Esc, close box
 
 TEST_F(UndulatorDialogTest, OkWithABoxThatDoesNotConvertKeepsTheDialogOpen) {
-  TUndulatorSetupDlg dialog(State);
+  TUndulatorSetupDlg dialog(Commands);
   const int result = RunModal(dialog, [&] {
-    Type(dialog, "List_Np", "2.5");
+    Paste(dialog, "List_Np", "2.5");
     QTest::mouseClick(Button(dialog, "OKBtn"), Qt::LeftButton);
     EXPECT_EQ(Shown, QStringList{QStringLiteral("'2.5' is not a valid integer value")});
     EXPECT_TRUE(dialog.isVisible());
@@ -522,8 +530,8 @@ TEST_F(UndulatorDialogTest, OkWithABoxThatDoesNotConvertKeepsTheDialogOpen) {
     QTest::mouseClick(Button(dialog, "OKBtn"), Qt::LeftButton);
   });
   EXPECT_EQ(result, mrOk);
-  EXPECT_EQ(State.FieldSimulation.UndPeriods, 3);
-  EXPECT_DOUBLE_EQ(State.FieldSimulation.UndBu, 0.054);
+  EXPECT_EQ(State.Trajectory.UndPeriods, 3);
+  EXPECT_EQ(State.Trajectory.UndAmplitude, TTrajectoryParameters{}.UndAmplitude);
   EXPECT_EQ(Shown.size(), 1);
 }
 
@@ -531,50 +539,46 @@ TEST_F(UndulatorDialogTest, OkRefusesAPathTheChargeCannotRunAndStoresNothing) {
   struct TRow {
     const char* Box;
     QString Text;
-    QString Message;
+    QString Part;  // what the message names
   };
   const std::vector<TRow> rows = {
-      {"List_beta", "1",
-       "The electron velocity must be below the light velocity (1.000 was given)."},
-      {"List_beta", "1.5",
-       "The electron velocity must be below the light velocity (1.500 was given)."},
-      {"List_beta", "-0.5", "The speed must be greater than 0 (-0.500 was given)."},
-      {"List_Lu", "0", "The undulator period must be greater than 0 (0.000 was given)."},
+      {"List_beta", "1.5", "1.500"},
+      {"List_Lu", "0", "0.000"},
+      // A speed the relations take, but a path of more ticks than the table holds.
+      {"List_beta", "1e-7", "1.00E-07"},
   };
   for (const TRow& row : rows) {
     SCOPED_TRACE(std::string(row.Box) + " <- " + row.Text.toStdString());
-    TSimulationState state;
-    Start(state);
-    TUndulatorSetupDlg dialog(state);
-    std::vector<double> before;
+    TStartedSimulation simulation;
+    TUndulatorSetupDlg dialog(simulation.Commands);
     const int result = RunModal(dialog, [&] {
       Paste(dialog, row.Box, row.Text);
-      Shown.clear();
-      before = UndulatorValues(state.FieldSimulation);
       QTest::mouseClick(Button(dialog, "OKBtn"), Qt::LeftButton);
-      EXPECT_EQ(Shown.join('\n').toStdString(), row.Message.toStdString());
+      ASSERT_EQ(Shown.size(), 1);
+      EXPECT_TRUE(Shown[0].contains(row.Part)) << Shown[0].toStdString();
       EXPECT_TRUE(dialog.isVisible());
       EXPECT_EQ(Text(dialog, row.Box), row.Text);
       QTest::mouseClick(Button(dialog, "CancelBtn"), Qt::LeftButton);
     });
     EXPECT_EQ(result, mrCancel);
-    EXPECT_EQ(UndulatorValues(state.FieldSimulation), before);
+    EXPECT_EQ(simulation.State.Trajectory, TTrajectoryParameters{});
+    EXPECT_EQ(simulation.State.TrajectoryMode, tmMouse);
     Shown.clear();
   }
 }
 
-TEST_F(UndulatorDialogTest, CancelKeepsWhatTheEditsStoredAndTheNextOpeningShowsTheirTexts) {
-  TUndulatorSetupDlg dialog(State);
+TEST_F(UndulatorDialogTest, CancelDropsTheEditsAndTheNextOpeningShowsWhatRuns) {
+  TUndulatorSetupDlg dialog(Commands);
+  QStringList opened;
   EXPECT_EQ(RunModal(dialog,
                      [&] {
+                       opened = AllTexts(dialog);
                        Type(dialog, "List_K", "1");
+                       Type(dialog, "List_Np", "3");
                        QTest::mouseClick(Button(dialog, "CancelBtn"), Qt::LeftButton);
                      }),
             mrCancel);
-  const TFieldSimulation& f = State.FieldSimulation;
-  EXPECT_DOUBLE_EQ(f.UndK, 1.0);
-  EXPECT_DOUBLE_EQ(f.UndBu, 1.0 / 93.0 / 0.2);
-  EXPECT_NEAR(f.UndGamma, 2.2916, 1e-4);  // the figure is rounded to four decimals
+  EXPECT_EQ(State.Trajectory, TTrajectoryParameters{});
 
   QStringList reopened;
   EXPECT_EQ(RunModal(dialog,
@@ -583,12 +587,14 @@ TEST_F(UndulatorDialogTest, CancelKeepsWhatTheEditsStoredAndTheNextOpeningShowsT
                        QTest::keyClick(Box(dialog, "List_beta")->lineEdit(), Qt::Key_Escape);
                      }),
             mrCancel);
-  EXPECT_EQ(reopened, (QStringList{"0.95", "0.66", "20", "5", "1", "0.537634", "2.29", "2.86E+04",
-                                   "4.36E-01", "1.39E-02"}));
+  EXPECT_EQ(reopened, opened);
+  // And what it shows is taken at the next rebuild of the path: the path as before.
+  ASSERT_FALSE(Commands.ChooseModelSize({400, 40, 20}));
+  EXPECT_EQ(State.Trajectory, TTrajectoryParameters{});
 }
 
 TEST_F(UndulatorDialogTest, EnterAcceptsEscAndTheCloseBoxCancelAndHelpDoesNothing) {
-  TUndulatorSetupDlg dialog(State);
+  TUndulatorSetupDlg dialog(Commands);
   EXPECT_EQ(RunModal(dialog,
                      [&] {
                        Type(dialog, "List_K", "3");
@@ -597,7 +603,7 @@ TEST_F(UndulatorDialogTest, EnterAcceptsEscAndTheCloseBoxCancelAndHelpDoesNothin
             mrOk);
   // Enter did not add the typed text to the suggestions.
   EXPECT_EQ(Box(dialog, "List_K")->count(), 7);
-  EXPECT_DOUBLE_EQ(State.FieldSimulation.UndK, 3.0);
+  EXPECT_NEAR(UndulatorEntryOf(State.Trajectory).K, 3.0, 1e-12);
 
   EXPECT_EQ(RunModal(dialog,
                      [&] { QTest::keyClick(Box(dialog, "List_Bu")->lineEdit(), Qt::Key_Escape); }),
@@ -627,17 +633,17 @@ class CommaLocale {
 
 TEST_F(UndulatorDialogTest, CommaLocaleShowsAndReadsCommas) {
   CommaLocale comma;
-  TUndulatorSetupDlg dialog(State);
-  // The built-in texts are shown with the locale's separator, so that OK at once converts them.
+  TUndulatorSetupDlg dialog(Commands);
+  // The texts are shown with the locale's separator, so that OK at once converts them.
   EXPECT_EQ(Text(dialog, "List_beta"), QStringLiteral("0,95"));
   EXPECT_EQ(Box(dialog, "List_Energy")->itemText(6), QStringLiteral("1,5"));
-  EXPECT_EQ(Text(dialog, "LabelAmplitude"), QStringLiteral("9,91E-3"));
+  EXPECT_EQ(Text(dialog, "LabelAmplitude"), QStringLiteral("2,78E-02"));
 
   const int result = RunModal(dialog, [&] {
     Type(dialog, "List_Energy", "0,511");
     EXPECT_EQ(Text(dialog, "List_beta"), QStringLiteral("0,866025"));
     EXPECT_EQ(Text(dialog, "LabelGamma"), QStringLiteral("2,00"));
-    EXPECT_EQ(Text(dialog, "LabelLrad"), QStringLiteral("7,50E+04"));
+    EXPECT_EQ(Text(dialog, "LabelLrad"), QStringLiteral("1,23E+05"));
     EXPECT_TRUE(Shown.isEmpty()) << Shown.join('\n').toStdString();
 
     // The point is read as well; the partner box answers in the locale's form.
@@ -645,6 +651,8 @@ TEST_F(UndulatorDialogTest, CommaLocaleShowsAndReadsCommas) {
     EXPECT_TRUE(Shown.isEmpty()) << Shown.join('\n').toStdString();
     EXPECT_EQ(Text(dialog, "List_Bu"), QStringLiteral("0,806452"));
     Paste(dialog, "List_K", "1.500");
+    EXPECT_TRUE(Shown.isEmpty());
+    QTest::mouseClick(Button(dialog, "OKBtn"), Qt::LeftButton);
     EXPECT_EQ(Shown, QStringList{QStringLiteral(
                          "'1.500' can be read in two ways: write the decimal separator as ,")});
     Paste(dialog, "List_K", "1,5");
@@ -652,17 +660,17 @@ TEST_F(UndulatorDialogTest, CommaLocaleShowsAndReadsCommas) {
     QTest::mouseClick(Button(dialog, "OKBtn"), Qt::LeftButton);
   });
   EXPECT_EQ(result, mrOk);
-  EXPECT_DOUBLE_EQ(State.FieldSimulation.UndEnergy, 511000.0);
-  EXPECT_DOUBLE_EQ(State.FieldSimulation.UndK, 1.5);
-  // OK stored the field once more, from the rounded text of its box.
-  EXPECT_DOUBLE_EQ(State.FieldSimulation.UndBu, 0.0806452);
+  // γ = 1 + 0.511 / 0.511 = 2, K 1.5 as typed.
+  const TUndulatorEntry runs = UndulatorEntryOf(State.Trajectory);
+  EXPECT_NEAR(runs.EnergyMeV, 0.511, 1e-12);
+  EXPECT_NEAR(runs.K, 1.5, 1e-12);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Window and layout
 
 TEST_F(UndulatorDialogTest, WindowIsFixedScaledAndStaysOnTop) {
-  TUndulatorSetupDlg dialog(State);
+  TUndulatorSetupDlg dialog(Commands);
   const double scale = dialog.screen()->logicalDotsPerInch() / 96.0;
   const QSize expected(qRound(529 * scale), qRound(535 * scale));
   EXPECT_EQ(dialog.size(), expected);
@@ -696,7 +704,7 @@ TEST_F(UndulatorDialogTest, OnASmallScreenTheWindowFitsAndItsContentScrolls) {
   const TRow rows[] = {{QRect(0, 0, 1920, 1040), false},
                        {QRect(0, 0, 960, 500), true},
                        {QRect(100, 30, 700, 420), true}};
-  TUndulatorSetupDlg dialog(State);
+  TUndulatorSetupDlg dialog(Commands);
   const QSize full = dialog.size();
   auto* scroll = dialog.findChild<QScrollArea*>(QStringLiteral("Scroll"));
   ASSERT_NE(scroll, nullptr);
@@ -725,7 +733,7 @@ QRect InDialog(const QWidget* w, const QWidget* dialog) {
 }
 
 TEST_F(UndulatorDialogTest, NothingIsClippedAndEveryCaptionAndPictureSitsOnItsRow) {
-  TUndulatorSetupDlg dialog(State);
+  TUndulatorSetupDlg dialog(Commands);
   dialog.show();
   for (QWidget* child : dialog.findChildren<QWidget*>()) {
     if (child->isWindow() || !child->isVisible()) continue;

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "dialogs/ModalResult.h"
+#include "engine/SimulationCommands.h"
 #include "engine/Trajectories.h"
 #include "render/FieldDrawing.h"
 #include "app/GuardedCall.h"
@@ -149,10 +150,14 @@ class ZoomViewTest : public ErrorRecordingTest {
   }
 
   TSimulationState State;
+
+  TDisplaySettings Display;
+
+  TSimulationCommands Commands{State, Display};
 };
 
 TEST_F(ZoomViewTest, EveryShowPlacesItInTheBottomLeftSixthOfTheScreen) {
-  TZoomViewForm view(State);
+  TZoomViewForm view(Commands);
   EXPECT_EQ(view.windowTitle(), QStringLiteral("Zooming View"));
   ShowAndWait(view);
   const QRect expected = BottomLeftSixth(view);
@@ -185,17 +190,17 @@ TEST_F(ZoomViewTest, ScaleButtonsMultiplyByTheirFactorAndShowTheRoundedScale) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.presses);
-    State.ZoomScale = 16.0;
-    TZoomViewForm view(State);
+    Display.Zoom.Scale = 16.0;
+    TZoomViewForm view(Commands);
     EXPECT_EQ(view.Label1->text(), QStringLiteral("x 16.0"));  // until the first show
     ShowAndWait(view);
     for (const char* c = row.presses; *c != '\0'; ++c) {
       QTest::mouseClick(*c == '+' ? view.btnZoomIn : view.btnZoomOut, Qt::LeftButton);
     }
     // "+" then "-" may differ from 16 in the last bit, not more.
-    EXPECT_NEAR(State.ZoomScale, row.scale, 1e-12 * row.scale);
+    EXPECT_NEAR(Display.Zoom.Scale, row.scale, 1e-12 * row.scale);
     EXPECT_EQ(view.Label1->text(), QString::fromLatin1(row.caption));
-    ExpectRangesFor(view, State.ZoomScale);
+    ExpectRangesFor(view, Display.Zoom.Scale);
     EXPECT_TRUE(Shown.isEmpty());
   }
 }
@@ -216,13 +221,13 @@ TEST_F(ZoomViewTest, CaptionRoundsToFourSignificantDigits) {
 }
 
 TEST_F(ZoomViewTest, ResizeRefitsTheRangesAndLeavesTheCaption) {
-  TZoomViewForm view(State);
+  TZoomViewForm view(Commands);
   ShowAndWait(view);
   QTest::mouseClick(view.btnZoomIn, Qt::LeftButton);
   ASSERT_EQ(view.Label1->text(), QStringLiteral("x 22.62"));
 
   // A scale the caption has not seen yet: the resize applies it but writes no caption.
-  State.ZoomScale = 20.0;
+  Display.Zoom.Scale = 20.0;
   view.resize(600, 434);
   QCoreApplication::processEvents();
   EXPECT_EQ(view.Chart1().size(), QSize(600, 400));
@@ -231,7 +236,7 @@ TEST_F(ZoomViewTest, ResizeRefitsTheRangesAndLeavesTheCaption) {
 }
 
 TEST_F(ZoomViewTest, PictureIsCentredOnTheChargeWhereverItIs) {
-  TZoomViewForm view(State);
+  TZoomViewForm view(Commands);
   ShowAndWait(view);
   PutChargeAt({0.0, 0.0});
   const QImage atOrigin = Render(view);
@@ -248,7 +253,7 @@ TEST_F(ZoomViewTest, PictureIsCentredOnTheChargeWhereverItIs) {
     EXPECT_TRUE(HasColor(picture, centre.x(), centre.y() - 5, ChargeDiscPen));
 
     // Every field line leaves the disc along its own direction and crosses the view.
-    const double pixelsPerUnit = view.Chart1().width() / (2.0 / State.ZoomScale);
+    const double pixelsPerUnit = view.Chart1().width() / (2.0 / Display.Zoom.Scale);
     for (int i = 0; i < State.JSize; ++i) {
       const double angle = State.FieldSimulation.Nodes[1][i].Angle;
       for (const double radius : {10.0, 40.0, 70.0}) {
@@ -269,15 +274,15 @@ TEST_F(ZoomViewTest, PictureIsCentredOnTheChargeWhereverItIs) {
 
 TEST_F(ZoomViewTest, TailSegmentsStayAttachedToTheirLines) {
   // Far enough out that the whole node table and the start of every tail are in the view.
-  State.ZoomScale = 0.25;
-  TZoomViewForm view(State);
+  Display.Zoom.Scale = 0.25;
+  TZoomViewForm view(Commands);
   ShowAndWait(view);
   PutChargeAt({0.3, -0.2});
   const QImage picture = Render(view);
   const QPoint centre = ViewCentre(view);
   const double lastRowPixels =
       State.FieldSimulation.Nodes[State.ISize - 1][0].Radius * view.Chart1().width() /
-      (2.0 / State.ZoomScale);
+      (2.0 / Display.Zoom.Scale);
   ASSERT_LT(lastRowPixels + 10.0, view.Chart1().width() / 2.0);
 
   // Walk out along each line that stays inside the view past its last row: no pixel of the walk
@@ -301,11 +306,9 @@ TEST_F(ZoomViewTest, TailSegmentsStayAttachedToTheirLines) {
 
 TEST_F(ZoomViewTest, DrawsBothPlotsWhateverTheMainWindowShows) {
   // A circle run close enough to be in the view if it were drawn; node points would be white.
-  State.ZoomScale = 2.0;
-  State.TrajectoryMode = tmCircle;
-  BuildTrajectory(State.PathGeneration, tmCircle, State.FieldSimulation,
-                  State.FieldSimulation.WaveVelocity);
-  TZoomViewForm view(State);
+  Display.Zoom.Scale = 2.0;
+  ASSERT_FALSE(Commands.ChooseTrajectory(tmCircle, State.Trajectory));
+  TZoomViewForm view(Commands);
   ShowAndWait(view);
 
   struct Row {
@@ -314,10 +317,10 @@ TEST_F(ZoomViewTest, DrawsBothPlotsWhateverTheMainWindowShows) {
   };
   std::vector<QImage> pictures;
   for (const Row row : {Row{false, 1}, Row{true, 0}, Row{false, 2}}) {
-    State.ShowFieldLines = row.on;
-    State.ShowWaveFronts = row.on;
-    State.ShowNodePoints = row.on;
-    State.ZoomTracking = row.tracking;
+    Display.ShowFieldLines = row.on;
+    Display.ShowWaveFronts = row.on;
+    Display.ShowNodePoints = row.on;
+    Display.Zoom.Tracking = row.tracking;
     pictures.push_back(Render(view));
   }
   const QImage& picture = pictures.front();
@@ -330,7 +333,7 @@ TEST_F(ZoomViewTest, DrawsBothPlotsWhateverTheMainWindowShows) {
 }
 
 TEST_F(ZoomViewTest, RefusedRangeAfterAFarPanShowsItsMessage) {
-  TZoomViewForm view(State);
+  TZoomViewForm view(Commands);
   ShowAndWait(view);
   QWidget* chart = &view.Chart1();
   const int bottom = chart->height() - 3;
@@ -344,7 +347,7 @@ TEST_F(ZoomViewTest, RefusedRangeAfterAFarPanShowsItsMessage) {
   QTest::mouseClick(view.btnZoomIn, Qt::LeftButton);
   EXPECT_EQ(Shown, QStringList{QStringLiteral("Axis Minimum Value must be <= Maximum")});
   EXPECT_EQ(view.Label1->text(), QStringLiteral("x 22.62"));
-  EXPECT_DOUBLE_EQ(State.ZoomScale, 16.0 * 1.414);
+  EXPECT_DOUBLE_EQ(Display.Zoom.Scale, 16.0 * 1.414);
   EXPECT_EQ(view.Chart1().LeftAxis().Minimum, panned.Minimum);
   EXPECT_EQ(view.Chart1().LeftAxis().Maximum, panned.Maximum);
 
@@ -361,13 +364,13 @@ TEST_F(ZoomViewTest, RefusedRangeAfterAFarPanShowsItsMessage) {
 }
 
 TEST_F(ZoomViewTest, ScaleStaysFiniteHoweverOftenAButtonIsPressed) {
-  TZoomViewForm view(State);
+  TZoomViewForm view(Commands);
   ShowAndWait(view);
   for (int press = 0; press < 2100; ++press) view.btnZoomOutClick();
-  EXPECT_GE(State.ZoomScale, TZoomViewForm::MinZoomScale);
+  EXPECT_GE(Display.Zoom.Scale, MinZoomScale);
   EXPECT_TRUE(std::isfinite(view.Chart1().BottomAxis().Maximum));
   for (int press = 0; press < 4200; ++press) view.btnZoomInClick();
-  EXPECT_LE(State.ZoomScale, TZoomViewForm::MaxZoomScale);
+  EXPECT_LE(Display.Zoom.Scale, MaxZoomScale);
   EXPECT_GT(view.Chart1().BottomAxis().Maximum, 0.0);
   Render(view);
   EXPECT_TRUE(Shown.isEmpty());
@@ -376,7 +379,7 @@ TEST_F(ZoomViewTest, ScaleStaysFiniteHoweverOftenAButtonIsPressed) {
 class ZoomViewSetupTest : public ZoomViewTest {};
 
 TEST_F(ZoomViewSetupTest, ShowSelectsTheStoredModeAndLeavesUnknownOnes) {
-  TZoomViewSetupDlg dlg(State);
+  TZoomViewSetupDlg dlg(Commands);
   EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Zoom View Setup Dialog"));
   EXPECT_EQ(dlg.size(), QSize(499, 171));
   const struct {
@@ -387,7 +390,7 @@ TEST_F(ZoomViewSetupTest, ShowSelectsTheStoredModeAndLeavesUnknownOnes) {
       {7, dlg.rbtnTrackInitialVel}, {-1, dlg.rbtnTrackInitialVel},
   };
   for (const auto& row : rows) {
-    State.ZoomTracking = row.tracking;
+    Display.Zoom.Tracking = row.tracking;
     dlg.show();
     EXPECT_TRUE(row.selected->isChecked()) << row.tracking;
     dlg.hide();
@@ -412,8 +415,8 @@ TEST_F(ZoomViewSetupTest, OkStoresTheModeAndConfirmsItCancelStoresNothing) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    State.ZoomTracking = 1;
-    TZoomViewSetupDlg dlg(State);
+    Display.Zoom.Tracking = 1;
+    TZoomViewSetupDlg dlg(Commands);
     QStringList messages;
     dlg.ShowMessage = [&](const QString& text) { messages << text; };
     bool startedOnParticle = false;
@@ -440,13 +443,13 @@ TEST_F(ZoomViewSetupTest, OkStoresTheModeAndConfirmsItCancelStoresNothing) {
     });
     EXPECT_EQ(dlg.ShowModal(), row.result);
     EXPECT_TRUE(startedOnParticle);
-    EXPECT_EQ(State.ZoomTracking, row.tracking);
+    EXPECT_EQ(Display.Zoom.Tracking, row.tracking);
     EXPECT_EQ(messages, row.messages);
   }
 }
 
 TEST_F(ZoomViewSetupTest, SetupButtonOpensTheDialogModally) {
-  TZoomViewForm view(State);
+  TZoomViewForm view(Commands);
   ShowAndWait(view);
   TZoomViewSetupDlg& dlg = view.ZoomViewSetupDlg();
   QStringList messages;
@@ -459,7 +462,7 @@ TEST_F(ZoomViewSetupTest, SetupButtonOpensTheDialogModally) {
   });
   QTest::mouseClick(view.btnSetup, Qt::LeftButton);
   EXPECT_EQ(shown, &dlg);
-  EXPECT_EQ(State.ZoomTracking, 0);
+  EXPECT_EQ(Display.Zoom.Tracking, 0);
   EXPECT_EQ(messages, QStringList{QStringLiteral("0")});
   EXPECT_FALSE(dlg.isVisible());
   EXPECT_TRUE(view.isVisible());

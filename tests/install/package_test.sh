@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes the Debian package from the build and checks it: lintian finds no error, the
-# dependencies were computed from the binary, and the package holds the program, the desktop
-# entry and the icon where Debian keeps them.
+# dependencies were computed from the binary, the package holds the program, the desktop entry
+# and the icon where Debian keeps them, and its copyright file names the program's licence.
 #   package_test.sh <build folder>
 set -euo pipefail
 build=$1
@@ -23,6 +23,11 @@ for f in ./usr/bin/halvoran-radiation ./usr/share/applications/org.example.Halvo
          ./usr/share/doc/halvoran-radiation/copyright; do
   grep -q " $f\$" <<<"$contents" || { echo "missing in the package: $f"; exit 1; }
 done
+
+# The licence where Debian looks for it: the GPL, version 3 or later, its text Debian's own copy.
+copyright=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/halvoran-radiation/copyright)
+grep -qx 'License: GPL-3.0+' <<<"$copyright" || { echo "the copyright file names no GPL-3.0+"; exit 1; }
+grep -q '/usr/share/common-licenses/GPL-3' <<<"$copyright" || { echo "the copyright file does not refer to Debian's GPL-3"; exit 1; }
 
 # Errors fail; warnings and notes are printed for the reader.
 report=$(lintian --tag-display-limit 0 "$deb" 2>&1 || true)

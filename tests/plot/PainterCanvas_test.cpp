@@ -6,7 +6,8 @@
 #include <QImage>
 #include <QPainter>
 
-#include "plot/RasterCanvas.h"
+#include "canvas/RasterCanvas.h"
+#include "plot/ImageBuffer.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ QImage WithPainter(Draw draw) {
 template <class Draw>
 QImage WithRaster(Draw draw) {
   QImage image = Black();
-  TRasterCanvas canvas(image);
+  TRasterCanvas canvas(PixelBufferOf(image));
   canvas.Pen.Color = ColorRGB(255, 0, 0);
   canvas.Brush.Color = ColorRGB(0, 0, 255);
   draw(canvas);

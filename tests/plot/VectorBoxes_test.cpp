@@ -11,8 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "canvas/RasterCanvas.h"
+#include "plot/ImageBuffer.h"
 #include "plot/PainterCanvas.h"
-#include "plot/RasterCanvas.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ QImage Black() {
 
 QImage OnScreen(const TBoxCase& box) {
   QImage image = Black();
-  TRasterCanvas canvas(image);
+  TRasterCanvas canvas(PixelBufferOf(image));
   Draw(canvas, box);
   return image;
 }

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "plot/Canvas.h"
+#include "canvas/Canvas.h"
 
 // A one-pixel line leaves at least half its colour in one of the two pixels it crosses at each
 // step; 8-bit channels round that half down by up to one part in 255 per blend.

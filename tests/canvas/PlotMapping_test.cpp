@@ -1,6 +1,6 @@
 // The model-to-pixel mappings: edges, rounding of halves, the centre pixel for values that have no
 // pixel, and the pixel-to-value direction.
-#include "plot/PlotMapping.h"
+#include "canvas/PlotMapping.h"
 
 #include <gtest/gtest.h>
 

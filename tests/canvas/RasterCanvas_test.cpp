@@ -1,11 +1,9 @@
 // The raster canvas pixel for pixel: lines in every octant, the end pixel, clipping of far and
 // huge coordinates, ellipse and rectangle boxes.
-#include "plot/RasterCanvas.h"
+#include "canvas/RasterCanvas.h"
 
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QPoint>
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -13,34 +11,36 @@
 #include <string>
 #include <vector>
 
+#include "canvas/TestImage.h"
+
 namespace {
 
 constexpr TColor Red = ColorRGB(255, 0, 0);
 constexpr TColor Blue = ColorRGB(0, 0, 255);
 
-QImage BlackImage(int w, int h) {
-  QImage image(w, h, QImage::Format_RGB32);
-  image.fill(Qt::black);
+TTestImage BlackImage(int w, int h) {
+  TTestImage image(w, h);
+  image.Fill(0xFF000000u);
   return image;
 }
 
-std::vector<QPoint> LitPixels(const QImage& image) {
-  std::vector<QPoint> lit;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x)
-      if ((image.pixel(x, y) & 0xFFFFFF) != 0) lit.emplace_back(x, y);
+std::vector<TPoint> LitPixels(const TTestImage& image) {
+  std::vector<TPoint> lit;
+  for (int y = 0; y < image.Height(); ++y)
+    for (int x = 0; x < image.Width(); ++x)
+      if ((image.Pixel(x, y) & 0xFFFFFF) != 0) lit.emplace_back(x, y);
   return lit;
 }
 
-std::vector<QPoint> Sorted(std::vector<QPoint> points) {
+std::vector<TPoint> Sorted(std::vector<TPoint> points) {
   std::sort(points.begin(), points.end(),
-            [](QPoint a, QPoint b) { return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x(); });
+            [](TPoint a, TPoint b) { return a.Y != b.Y ? a.Y < b.Y : a.X < b.X; });
   points.erase(std::unique(points.begin(), points.end()), points.end());
   return points;
 }
 
-std::vector<QPoint> DrawOne(int w, int h, int x0, int y0, int x1, int y1) {
-  QImage image = BlackImage(w, h);
+std::vector<TPoint> DrawOne(int w, int h, int x0, int y0, int x1, int y1) {
+  TTestImage image = BlackImage(w, h);
   TRasterCanvas canvas(image);
   canvas.Pen.Color = Red;
   canvas.MoveTo(x0, y0);
@@ -52,14 +52,14 @@ std::vector<QPoint> DrawOne(int w, int h, int x0, int y0, int x1, int y1) {
 // the pixel floor((2 i m + M - 1) / (2 M)) minor steps away. Only the steps whose major
 // coordinate lies inside the image are visited, so huge lines are cheap here as well.
 __extension__ typedef __int128 TWide;
-std::vector<QPoint> ReferenceLine(int w, int h, int x0, int y0, int x1, int y1) {
+std::vector<TPoint> ReferenceLine(int w, int h, int x0, int y0, int x1, int y1) {
   const std::int64_t dx = std::int64_t{x1} - x0, dy = std::int64_t{y1} - y0;
   const std::int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
   const bool xMajor = adx >= ady;
   const std::int64_t major = xMajor ? adx : ady, minor = xMajor ? ady : adx;
   const std::int64_t sx = dx < 0 ? -1 : 1, sy = dy < 0 ? -1 : 1;
   const std::int64_t a0 = xMajor ? x0 : y0, sa = xMajor ? sx : sy, size = xMajor ? w : h;
-  std::vector<QPoint> lit;
+  std::vector<TPoint> lit;
   for (std::int64_t a = 0; a < size; ++a) {
     const std::int64_t i = (a - a0) * sa;
     if (i < 0 || i >= major) continue;
@@ -78,7 +78,7 @@ TEST(RasterCanvasLine, ShortLinesInAllEightOctants) {
   // (at i = 2 the exact minor offset is 0.5, and a tie stays on the start's side).
   struct Row {
     int dx, dy;
-    std::vector<QPoint> pixels;
+    std::vector<TPoint> pixels;
   };
   const Row rows[] = {
       {4, 1, {{5, 5}, {6, 5}, {7, 5}, {8, 6}}},
@@ -107,17 +107,17 @@ TEST(RasterCanvasLine, ShortLinesInAllEightOctants) {
 TEST(RasterCanvasLine, EndPixelZeroLengthAndPolylines) {
   EXPECT_TRUE(DrawOne(8, 8, 3, 3, 3, 3).empty());
 
-  QImage image = BlackImage(10, 10);
+  TTestImage image = BlackImage(10, 10);
   TRasterCanvas canvas(image);
   canvas.Pen.Color = Red;
   canvas.MoveTo(1, 1);
   canvas.LineTo(4, 1);
   canvas.LineTo(4, 4);
   // The end of the last segment is not drawn; each joint is drawn once, by the segment leaving it.
-  const std::vector<QPoint> expected = {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {4, 2}, {4, 3}};
+  const std::vector<TPoint> expected = {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {4, 2}, {4, 3}};
   EXPECT_EQ(LitPixels(image), Sorted(expected));
-  EXPECT_EQ(image.pixel(4, 4) & 0xFFFFFF, 0u);
-  EXPECT_EQ(image.pixel(1, 1), 0xFFFF0000u) << "pen colour as 0xffRRGGBB";
+  EXPECT_EQ(image.Pixel(4, 4) & 0xFFFFFF, 0u);
+  EXPECT_EQ(image.Pixel(1, 1), 0xFFFF0000u) << "pen colour as 0xffRRGGBB";
 }
 
 TEST(RasterCanvasLine, LinesInsideTheImageFollowTheRule) {
@@ -168,23 +168,23 @@ TEST(RasterCanvasLine, HugeCoordinatesAreClippedFirst) {
   EXPECT_TRUE(DrawOne(64, 48, INT_MIN, INT_MIN, INT_MIN + 1, INT_MAX).empty());
 
   // Many long lines through the image: cheap only when clipped.
-  QImage image = BlackImage(1920, 1050);
+  TTestImage image = BlackImage(1920, 1050);
   TRasterCanvas canvas(image);
   canvas.Pen.Color = Blue;
   for (int n = 0; n < 20000; ++n) {
     canvas.MoveTo(960 + n % 100, 525);
     canvas.LineTo(n % 2 ? 1000000000 : -1000000000, n % 3 ? -999999999 : 999999999);
   }
-  EXPECT_EQ(image.pixel(960, 525), 0xFF0000FFu);
+  EXPECT_EQ(image.Pixel(960, 525), 0xFF0000FFu);
 }
 
 // The picture of a shape drawn on a 12 x 12 image: '.' untouched, 'o' pen, '#' brush.
-std::vector<std::string> Picture(const QImage& image) {
+std::vector<std::string> Picture(const TTestImage& image) {
   std::vector<std::string> rows;
-  for (int y = 0; y < image.height(); ++y) {
+  for (int y = 0; y < image.Height(); ++y) {
     std::string row;
-    for (int x = 0; x < image.width(); ++x) {
-      const QRgb p = image.pixel(x, y) & 0xFFFFFF;
+    for (int x = 0; x < image.Width(); ++x) {
+      const TRgb p = image.Pixel(x, y) & 0xFFFFFF;
       row += p == 0 ? '.' : p == 0xFF0000 ? 'o' : p == 0x0000FF ? '#' : '?';
     }
     rows.push_back(row);
@@ -194,7 +194,7 @@ std::vector<std::string> Picture(const QImage& image) {
 
 template <class Draw>
 std::vector<std::string> DrawShape(Draw draw, TBrushStyle style = TBrushStyle::Solid) {
-  QImage image = BlackImage(12, 12);
+  TTestImage image = BlackImage(12, 12);
   TRasterCanvas canvas(image);
   canvas.Pen.Color = Red;
   canvas.Brush.Color = Blue;
@@ -279,8 +279,8 @@ TEST(RasterCanvasShapes, ASpanOfAnyLengthAndStartFillsExactlyItsPixels) {
   constexpr int Width = 19;
   for (int left = -2; left < 6; ++left) {
     for (int length = 0; length <= 13; ++length) {
-      QImage image(Width, 1, QImage::Format_RGB32);
-      image.fill(0xFF123456u);
+      TTestImage image(Width, 1);
+      image.Fill(0xFF123456u);
       {
         TRasterCanvas canvas(image);
         canvas.Pen.Color = ColorRGB(255, 255, 255);
@@ -288,21 +288,11 @@ TEST(RasterCanvasShapes, ASpanOfAnyLengthAndStartFillsExactlyItsPixels) {
       }
       for (int x = 0; x < Width; ++x) {
         const bool inside = x >= left && x < left + length;
-        ASSERT_EQ(image.pixel(x, 0), inside ? 0xFFFFFFFFu : 0xFF123456u)
+        ASSERT_EQ(image.Pixel(x, 0), inside ? 0xFFFFFFFFu : 0xFF123456u)
             << "span from " << left << ", " << length << " long, pixel " << x;
       }
     }
   }
-}
-
-TEST(RasterCanvasShapes, NonRgbImagesAreLeftAlone) {
-  QImage image(4, 4, QImage::Format_Grayscale8);
-  image.fill(0);
-  TRasterCanvas canvas(image);
-  canvas.MoveTo(0, 0);
-  canvas.LineTo(3, 3);
-  canvas.Rectangle(0, 0, 4, 4);
-  EXPECT_EQ(image.pixelColor(1, 1).value(), 0);
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 // Model-to-pixel mappings: a value's offset t = (v - Minimum) * span / range pixels from the low
 // edge, rounded half to even; the centre pixel wherever the offset has no usable pixel.
-#include "plot/PlotMapping.h"
+#include "canvas/PlotMapping.h"
 
 #include <climits>
 #include <cmath>
 
-#include "plot/Canvas.h"
+#include "canvas/Canvas.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-// Integer line walking, clipped spans for ellipses and rectangles, straight into an RGB32 image.
-#include "plot/RasterCanvas.h"
+// Integer line walking, clipped spans for ellipses and rectangles, straight into a pixel buffer.
+#include "canvas/RasterCanvas.h"
 
 #include <algorithm>
 #include <climits>
@@ -65,8 +65,10 @@ constexpr std::int64_t Half = One / 2;
 // Coverage in 1/256 of a pixel from a fixed-point length of at most One.
 constexpr int AlphaShift = FractionBits - 8;
 
-// bg with fg laid over it at alpha / 256 (0 .. 256), both 0xffRRGGBB. Red and blue are blended
-// side by side in one word: 255 x 256 still fits the 16 bits between them.
+// bg with fg laid over it at alpha / 256 (0 .. 256), both opaque pixels of one byte order. Red and
+// blue are blended side by side in one word: 255 x 256 still fits the 16 bits between them. They
+// lie in bytes 0 and 2 in either order (0xffRRGGBB, 0xffBBGGRR), green in byte 1, so the one
+// blend serves both orders.
 [[gnu::always_inline]] inline std::uint32_t Blend(std::uint32_t bg, std::uint32_t fg,
                                                    std::uint32_t alpha) {
   const std::uint32_t rest = 256 - alpha;
@@ -221,12 +223,14 @@ template <bool Smooth, bool Clip>
 
 }  // namespace
 
-TRasterCanvas::TRasterCanvas(QImage& image)
-    : Bits(reinterpret_cast<std::uint32_t*>(image.bits())),
-      Stride(image.bytesPerLine() / 4),
-      Width(image.width()),
-      Height(image.height()) {
-  if (image.depth() != 32) {
+TRasterCanvas::TRasterCanvas(const TPixelBuffer& buffer)
+    : Bits(buffer.Pixels),
+      Stride(buffer.StridePixels),
+      Width(buffer.Width),
+      Height(buffer.Height),
+      ByteOrder(buffer.Order) {
+  // Every drawing asks for Width and Height of 1 or more before it touches a pixel.
+  if (Bits == nullptr || Width <= 0 || Height <= 0 || Stride < Width) {
     Bits = nullptr;
     Width = 0;
     Height = 0;
@@ -249,7 +253,7 @@ void TRasterCanvas::DrawPiece(int x0, int y0, int x1, int y1) {
       std::abs(static_cast<std::int64_t>(y1) - y0) <= 1) {
     if ((x1 != x0 || y1 != y0) && x0 >= 0 && x0 < Width && y0 >= 0 && y0 < Height &&
         Bits != nullptr) {
-      Bits[static_cast<std::int64_t>(y0) * Stride + x0] = PixelOf(Pen.Color);
+      Bits[static_cast<std::int64_t>(y0) * Stride + x0] = PixelOf(Pen.Color, ByteOrder);
     }
     return;
   }
@@ -386,7 +390,7 @@ std::optional<bool> TRasterCanvas::DrawFineBand(const TFinePoint& a, const TFine
   const int64_t thick = static_cast<int64_t>(w * static_cast<double>(One) + 0.5);
   const int64_t majorStride = xMajor ? 1 : Stride;
   const int64_t minorStride = xMajor ? Stride : 1;
-  const std::uint32_t pixel = PixelOf(Pen.Color);
+  const std::uint32_t pixel = PixelOf(Pen.Color, ByteOrder);
 
   // The common case, a short piece well inside the image (the ends' pixels, with half the band
   // and two pixels to spare across): no step needs clipping, and the divisions fit a double
@@ -465,7 +469,7 @@ void TRasterCanvas::DrawBand(int x0, int y0, int x1, int y1, double w, bool smoo
   const auto thick = static_cast<int64_t>(w * static_cast<double>(One) + 0.5);
   const int64_t majorStride = xMajor ? 1 : Stride;
   const int64_t minorStride = xMajor ? Stride : 1;
-  const std::uint32_t pixel = PixelOf(Pen.Color);
+  const std::uint32_t pixel = PixelOf(Pen.Color, ByteOrder);
 
   // The common case, a short piece well inside the image: both ends are, with half the band
   // and a pixel to spare across, so no step needs clipping, and the step's division fits 32 bits.
@@ -537,7 +541,7 @@ void TRasterCanvas::DrawLine(int x0, int y0, int x1, int y1) {
   const int64_t stepX = dx < 0 ? -1 : 1;
   const int64_t stepY = dy < 0 ? -1 : 1;
 
-  const std::uint32_t pixel = PixelOf(Pen.Color);
+  const std::uint32_t pixel = PixelOf(Pen.Color, ByteOrder);
   const int64_t majorStep = xMajor ? stepX : stepY * Stride;
   const int64_t minorStep = xMajor ? stepY * Stride : stepX;
   const bool startInside = x0 >= 0 && x0 < Width && y0 >= 0 && y0 < Height;
@@ -656,8 +660,8 @@ void TRasterCanvas::Ellipse(int x1, int y1, int x2, int y2) {
     return first <= last;
   };
 
-  const std::uint32_t pen = PixelOf(Pen.Color);
-  const std::uint32_t brush = PixelOf(Brush.Color);
+  const std::uint32_t pen = PixelOf(Pen.Color, ByteOrder);
+  const std::uint32_t brush = PixelOf(Brush.Color, ByteOrder);
   const bool fill = Brush.Style == TBrushStyle::Solid;
   const std::int64_t rowFirst = std::max<std::int64_t>(top, 0);
   const std::int64_t rowLast = std::min<std::int64_t>(bottom - 1, Height - 1);
@@ -691,8 +695,8 @@ void TRasterCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   Order(top, bottom);
   if (right - left < 1 || bottom - top < 1 || Width <= 0 || Height <= 0) return;
 
-  const std::uint32_t pen = PixelOf(Pen.Color);
-  const std::uint32_t brush = PixelOf(Brush.Color);
+  const std::uint32_t pen = PixelOf(Pen.Color, ByteOrder);
+  const std::uint32_t brush = PixelOf(Brush.Color, ByteOrder);
   const bool fill = Brush.Style == TBrushStyle::Solid;
   const std::int64_t rowFirst = std::max<std::int64_t>(top, 0);
   const std::int64_t rowLast = std::min<std::int64_t>(bottom - 1, Height - 1);
@@ -714,8 +718,8 @@ void TRasterCanvas::SmoothEllipse(std::int64_t left, std::int64_t top, std::int6
   const double ex = static_cast<double>(left) + rx;
   const double ey = static_cast<double>(top) + ry;
   const double w = LineWidthOf(PixelRatio);
-  const std::uint32_t pen = PixelOf(Pen.Color);
-  const std::uint32_t brush = PixelOf(Brush.Color);
+  const std::uint32_t pen = PixelOf(Pen.Color, ByteOrder);
+  const std::uint32_t brush = PixelOf(Brush.Color, ByteOrder);
   const bool fill = Brush.Style == TBrushStyle::Solid;
   const auto alphaOf = [](double cover) {
     return static_cast<std::uint32_t>(std::lround(std::clamp(cover, 0.0, 1.0) * 256.0));

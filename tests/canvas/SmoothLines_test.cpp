@@ -3,8 +3,6 @@
 // soft-edged ellipse.
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QLine>
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -13,7 +11,8 @@
 #include <random>
 #include <vector>
 
-#include "plot/RasterCanvas.h"
+#include "canvas/RasterCanvas.h"
+#include "canvas/TestImage.h"
 
 namespace {
 
@@ -22,52 +21,52 @@ constexpr TColor Red = ColorRGB(255, 0, 0);
 constexpr TColor Green = ColorRGB(0, 255, 0);
 constexpr TColor Blue = ColorRGB(0, 0, 255);
 
-QImage Filled(int w, int h, QRgb fill = 0xFF000000u) {
-  QImage image(w, h, QImage::Format_RGB32);
-  image.fill(fill);
+TTestImage Filled(int w, int h, TRgb fill = 0xFF000000u) {
+  TTestImage image(w, h);
+  image.Fill(fill);
   return image;
 }
 
 // Lines of the pen colour drawn one by one, each from its own MoveTo.
-void Draw(QImage& image, double ratio, bool smooth, const std::vector<QLine>& lines,
+void Draw(TTestImage& image, double ratio, bool smooth, const std::vector<TLine>& lines,
           TColor pen = White) {
   TRasterCanvas canvas(image);
   canvas.PixelRatio = ratio;
   canvas.Smooth = smooth;
   canvas.Pen.Color = pen;
-  for (const QLine& line : lines) {
-    canvas.MoveTo(line.x1(), line.y1());
-    canvas.LineTo(line.x2(), line.y2());
+  for (const TLine& line : lines) {
+    canvas.MoveTo(line.X1, line.Y1);
+    canvas.LineTo(line.X2, line.Y2);
   }
 }
 
 // The share of a white pen in a pixel drawn over black, 0 .. 1.
-double Share(const QImage& image, int x, int y) {
-  return qRed(image.pixel(x, y)) / 255.0;
+double Share(const TTestImage& image, int x, int y) {
+  return RedOf(image.Pixel(x, y)) / 255.0;
 }
 
 TEST(SmoothLine, EachStepCoversAsMuchAsTheLineIsWide) {
   // Per major step the shares add up to the width; nothing beyond the end pixel's step. Each
   // pixel loses under 2/255 to the 8-bit coverage and colour: 3 or 4 pixels per step at most.
   constexpr double Tolerance = 0.04;
-  const std::vector<QLine> lines = {{10, 30, 50, 37}, {50, 30, 11, 41}, {30, 5, 36, 55},
+  const std::vector<TLine> lines = {{10, 30, 50, 37}, {50, 30, 11, 41}, {30, 5, 36, 55},
                                     {30, 55, 18, 8},  {5, 5, 55, 55},   {8, 40, 52, 21},
                                     {29, 29, 30, 52}, {12, 12, 50, 12}};
   for (const double width : {1.0, 1.5, 2.0, 3.0}) {
-    for (const QLine& line : lines) {
-      QImage image = Filled(60, 60);
+    for (const TLine& line : lines) {
+      TTestImage image = Filled(60, 60);
       Draw(image, width, true, {line});
-      const bool xMajor = std::abs(line.dx()) >= std::abs(line.dy());
-      const int a0 = xMajor ? line.x1() : line.y1();
-      const int a1 = xMajor ? line.x2() : line.y2();
+      const bool xMajor = std::abs(line.Dx()) >= std::abs(line.Dy());
+      const int a0 = xMajor ? line.X1 : line.Y1;
+      const int a1 = xMajor ? line.X2 : line.Y2;
       const int step = a1 > a0 ? 1 : -1;
       for (int a = 0; a < 60; ++a) {
         double sum = 0.0;
         for (int b = 0; b < 60; ++b) sum += xMajor ? Share(image, a, b) : Share(image, b, a);
         const bool onLine = (a - a0) * step >= 0 && (a - a1) * step < 0;
         EXPECT_NEAR(sum, onLine ? width : 0.0, Tolerance)
-            << "width " << width << ", line " << line.x1() << "," << line.y1() << " to "
-            << line.x2() << "," << line.y2() << ", major coordinate " << a;
+            << "width " << width << ", line " << line.X1 << "," << line.Y1 << " to " << line.X2
+            << "," << line.Y2 << ", major coordinate " << a;
       }
     }
   }
@@ -76,7 +75,7 @@ TEST(SmoothLine, EachStepCoversAsMuchAsTheLineIsWide) {
 TEST(SmoothLine, OnePixelWideItHasWusWeights) {
   // From (2, 2) to (6, 3): the centre moves a quarter row per column; the start pixel is whole,
   // the end pixel left out. Shares of 1, 3/4, 1/2, 1/4 become 255, 191, 127, 63.
-  QImage image = Filled(10, 6);
+  TTestImage image = Filled(10, 6);
   Draw(image, 1.0, true, {{2, 2, 6, 3}});
   struct Row {
     int x, y, red;
@@ -85,7 +84,7 @@ TEST(SmoothLine, OnePixelWideItHasWusWeights) {
                       {4, 3, 127}, {5, 2, 63},  {5, 3, 191}, {6, 2, 0},  {6, 3, 0},
                       {1, 2, 0},   {3, 1, 0},   {3, 4, 0}};
   for (const Row& row : rows)
-    EXPECT_EQ(qRed(image.pixel(row.x, row.y)), row.red) << row.x << ", " << row.y;
+    EXPECT_EQ(RedOf(image.Pixel(row.x, row.y)), row.red) << row.x << ", " << row.y;
 }
 
 TEST(SmoothLine, AOneStepPieceLightsItsStartPixelWholeAndNothingElse) {
@@ -103,12 +102,12 @@ TEST(SmoothLine, AOneStepPieceLightsItsStartPixelWholeAndNothingElse) {
   };
   for (const bool smooth : {false, true}) {
     for (const Row& row : rows) {
-      QImage image = Filled(8, 8, 0xFF0000FFu);
+      TTestImage image = Filled(8, 8, 0xFF0000FFu);
       Draw(image, 1.0, smooth, {{row.x0, row.y0, row.x1, row.y1}}, Red);
       for (int y = 0; y < 8; ++y) {
         for (int x = 0; x < 8; ++x) {
           const bool start = row.lit && x == row.x0 && y == row.y0;
-          ASSERT_EQ(image.pixel(x, y), start ? qRgb(255, 0, 0) : qRgb(0, 0, 255))
+          ASSERT_EQ(image.Pixel(x, y), start ? Rgb(255, 0, 0) : Rgb(0, 0, 255))
               << (smooth ? "smooth" : "aliased") << ", piece " << row.x0 << "," << row.y0
               << " to " << row.x1 << "," << row.y1 << ", pixel " << x << "," << y;
         }
@@ -117,30 +116,30 @@ TEST(SmoothLine, AOneStepPieceLightsItsStartPixelWholeAndNothingElse) {
   }
   // A wider smooth line spreads even one step beyond its start pixel: an eighth of a pixel on
   // either side at 1.25.
-  QImage wide = Filled(8, 8);
+  TTestImage wide = Filled(8, 8);
   Draw(wide, 1.25, true, {{4, 4, 5, 4}});
   EXPECT_NEAR(Share(wide, 4, 3) + Share(wide, 4, 5), 0.25, 0.02);
 }
 
 TEST(SmoothLine, BlendsOverTheBackgroundAndEarlierLinesAndLightsEachJointOnce) {
   // Half a red pixel over blue is half of each.
-  QImage image = Filled(8, 8, 0xFF0000FFu);
+  TTestImage image = Filled(8, 8, 0xFF0000FFu);
   Draw(image, 1.0, true, {{0, 0, 4, 2}}, Red);
-  EXPECT_EQ(image.pixel(1, 0), qRgb(127, 0, 127));
-  EXPECT_EQ(image.pixel(1, 1), qRgb(127, 0, 127));
-  EXPECT_EQ(image.pixel(0, 0), qRgb(255, 0, 0));
+  EXPECT_EQ(image.Pixel(1, 0), Rgb(127, 0, 127));
+  EXPECT_EQ(image.Pixel(1, 1), Rgb(127, 0, 127));
+  EXPECT_EQ(image.Pixel(0, 0), Rgb(255, 0, 0));
 
   // A red line crossing a green one: where it covers half a pixel, half of the green stays.
-  QImage crossing = Filled(8, 8);
+  TTestImage crossing = Filled(8, 8);
   Draw(crossing, 1.0, true, {{0, 3, 8, 3}}, Green);
   Draw(crossing, 1.0, true, {{2, 0, 5, 6}}, Red);
-  EXPECT_EQ(crossing.pixel(3, 3), qRgb(127, 127, 0));
-  EXPECT_EQ(crossing.pixel(4, 3), qRgb(127, 127, 0));
-  EXPECT_EQ(crossing.pixel(6, 3), qRgb(0, 255, 0)) << "the green line beside the red one";
+  EXPECT_EQ(crossing.Pixel(3, 3), Rgb(127, 127, 0));
+  EXPECT_EQ(crossing.Pixel(4, 3), Rgb(127, 127, 0));
+  EXPECT_EQ(crossing.Pixel(6, 3), Rgb(0, 255, 0)) << "the green line beside the red one";
 
   // A polyline's joints are drawn by the segment leaving them only: a pen at half strength
   // would show a second pass, so the joint is checked against a single segment.
-  QImage polyline = Filled(10, 10, 0xFF0000FFu);
+  TTestImage polyline = Filled(10, 10, 0xFF0000FFu);
   {
     TRasterCanvas canvas(polyline);
     canvas.Smooth = true;
@@ -149,10 +148,10 @@ TEST(SmoothLine, BlendsOverTheBackgroundAndEarlierLinesAndLightsEachJointOnce) {
     canvas.LineTo(5, 3);
     canvas.LineTo(8, 8);
   }
-  QImage single = Filled(10, 10, 0xFF0000FFu);
+  TTestImage single = Filled(10, 10, 0xFF0000FFu);
   Draw(single, 1.0, true, {{5, 3, 8, 8}}, Red);
-  EXPECT_EQ(polyline.pixel(5, 3), single.pixel(5, 3));
-  EXPECT_EQ(polyline.pixel(8, 8), qRgb(0, 0, 255)) << "the last end is left out";
+  EXPECT_EQ(polyline.Pixel(5, 3), single.Pixel(5, 3));
+  EXPECT_EQ(polyline.Pixel(8, 8), Rgb(0, 0, 255)) << "the last end is left out";
 }
 
 TEST(WideLine, AliasedItLightsTheRoundedWidthAtEveryStep) {
@@ -160,15 +159,15 @@ TEST(WideLine, AliasedItLightsTheRoundedWidthAtEveryStep) {
   // holds that many pixels, side by side, in the pen colour or not at all.
   for (const double ratio : {1.5, 2.0, 2.4, 3.0}) {
     const int expected = static_cast<int>(std::lround(ratio));
-    for (const QLine& line : {QLine(5, 20, 45, 29), QLine(45, 10, 6, 25), QLine(5, 15, 45, 15)}) {
-      QImage image = Filled(50, 40);
+    for (const TLine& line : {TLine(5, 20, 45, 29), TLine(45, 10, 6, 25), TLine(5, 15, 45, 15)}) {
+      TTestImage image = Filled(50, 40);
       Draw(image, ratio, false, {line}, Red);
-      const int from = std::min(line.x1(), line.x2() + 1);
-      const int to = std::max(line.x1(), line.x2() - 1);
+      const int from = std::min(line.X1, line.X2 + 1);
+      const int to = std::max(line.X1, line.X2 - 1);
       for (int x = from; x <= to; ++x) {
         int count = 0, first = -1, last = -1;
         for (int y = 0; y < 40; ++y) {
-          const QRgb p = image.pixel(x, y) & 0xFFFFFF;
+          const TRgb p = image.Pixel(x, y) & 0xFFFFFF;
           ASSERT_TRUE(p == 0 || p == 0xFF0000) << "only the pen colour";
           if (p == 0) continue;
           ++count;
@@ -192,15 +191,15 @@ TEST(WideLine, ClippedLinesLightTheSamePixelsAsUnclippedOnes) {
     for (const bool smooth : {true, false}) {
       if (!smooth && ratio < 1.5) continue;  // the plain walk has its own tests
       for (int n = 0; n < 400; ++n) {
-        const QLine line(coordinate(random), coordinate(random), coordinate(random),
+        const TLine line(coordinate(random), coordinate(random), coordinate(random),
                          coordinate(random));
-        QImage small = Filled(40, 30);
+        TTestImage small = Filled(40, 30);
         Draw(small, ratio, smooth, {line});
-        QImage large = Filled(450, 450);
-        Draw(large, ratio, smooth, {line.translated(Shift, Shift)});
-        ASSERT_EQ(small, large.copy(Shift, Shift, 40, 30))
-            << "ratio " << ratio << (smooth ? " smooth " : " aliased ") << line.x1() << ","
-            << line.y1() << " to " << line.x2() << "," << line.y2();
+        TTestImage large = Filled(450, 450);
+        Draw(large, ratio, smooth, {line.Translated(Shift, Shift)});
+        ASSERT_EQ(small, large.Copy(Shift, Shift, 40, 30))
+            << "ratio " << ratio << (smooth ? " smooth " : " aliased ") << line.X1 << ","
+            << line.Y1 << " to " << line.X2 << "," << line.Y2;
       }
     }
   }
@@ -215,8 +214,8 @@ TEST(WideLine, NothingIsWrittenOutsideTheImageWhereverTheEndsLie) {
   constexpr int Stride = W + 2 * Pad;
   std::vector<std::uint32_t> memory(static_cast<std::size_t>(Stride) * (H + 2 * Pad), Guard);
   std::uint32_t* const origin = memory.data() + Pad * Stride + Pad;
-  QImage image(reinterpret_cast<uchar*>(origin), W, H, Stride * 4, QImage::Format_RGB32);
-  image.fill(0xFF000000u);
+  TTestImage image(origin, W, H, Stride);
+  image.Fill(0xFF000000u);
   const int far[] = {INT_MIN, -1000000000, -3, 0, 18, W, 1000000000, INT_MAX};
   // Ratios that are no usable number draw one pixel wide.
   for (const double ratio : {1.0, 1.5, 2.0, 3.0, 1e300, std::nan(""), -2.0, 0.0}) {
@@ -246,12 +245,12 @@ TEST(WideLine, NothingIsWrittenOutsideTheImageWhereverTheEndsLie) {
       }
     }
   }
-  EXPECT_NE(image.pixel(18, 0) & 0xFFFFFF, 0u) << "the lines through the image were drawn";
+  EXPECT_NE(image.Pixel(18, 0) & 0xFFFFFF, 0u) << "the lines through the image were drawn";
 }
 
 // The charge disc's box (1, 1, 11, 11) drawn smooth on black at a pixel ratio.
-QImage SmoothDisc(double ratio, TBrushStyle style) {
-  QImage image = Filled(12, 12);
+TTestImage SmoothDisc(double ratio, TBrushStyle style) {
+  TTestImage image = Filled(12, 12);
   TRasterCanvas canvas(image);
   canvas.Smooth = true;
   canvas.PixelRatio = ratio;
@@ -263,37 +262,37 @@ QImage SmoothDisc(double ratio, TBrushStyle style) {
 }
 
 TEST(SmoothEllipse, SoftEdgeInsideItsBoxSymmetricWithAnOutlineOneLogicalPixelWide) {
-  const QImage disc = SmoothDisc(1.0, TBrushStyle::Solid);
+  const TTestImage disc = SmoothDisc(1.0, TBrushStyle::Solid);
   int partial = 0;
   for (int y = 0; y < 12; ++y) {
     for (int x = 0; x < 12; ++x) {
-      const QRgb p = disc.pixel(x, y) & 0xFFFFFF;
+      const TRgb p = disc.Pixel(x, y) & 0xFFFFFF;
       if (x == 0 || y == 0 || x == 11 || y == 11) {
         EXPECT_EQ(p, 0u) << "outside the box";
       }
       // The box 1 .. 10 mirrors onto itself about 5.5 + 1/2.
-      EXPECT_EQ(p, disc.pixel(11 - x, y) & 0xFFFFFF) << x << ", " << y;
-      EXPECT_EQ(p, disc.pixel(x, 11 - y) & 0xFFFFFF) << x << ", " << y;
+      EXPECT_EQ(p, disc.Pixel(11 - x, y) & 0xFFFFFF) << x << ", " << y;
+      EXPECT_EQ(p, disc.Pixel(x, 11 - y) & 0xFFFFFF) << x << ", " << y;
       if (p != 0 && p != 0xFF0000 && p != 0x0000FF) ++partial;
     }
   }
-  EXPECT_EQ(disc.pixel(5, 5), qRgb(0, 0, 255)) << "the brush inside";
-  EXPECT_GE(qRed(disc.pixel(1, 5)), 240) << "the pen on the edge";
-  EXPECT_EQ(qBlue(disc.pixel(1, 5)), 0);
+  EXPECT_EQ(disc.Pixel(5, 5), Rgb(0, 0, 255)) << "the brush inside";
+  EXPECT_GE(RedOf(disc.Pixel(1, 5)), 240) << "the pen on the edge";
+  EXPECT_EQ(BlueOf(disc.Pixel(1, 5)), 0);
   EXPECT_GT(partial, 8) << "a soft edge: pixels part pen, part brush or background";
 
   // Two device pixels to the logical one: the outline is two pixels wide.
-  EXPECT_GE(qBlue(disc.pixel(2, 5)), 240) << "the brush a pixel further in";
-  EXPECT_GT(qRed(SmoothDisc(2.0, TBrushStyle::Solid).pixel(2, 5)), 200);
+  EXPECT_GE(BlueOf(disc.Pixel(2, 5)), 240) << "the brush a pixel further in";
+  EXPECT_GT(RedOf(SmoothDisc(2.0, TBrushStyle::Solid).Pixel(2, 5)), 200);
 
-  const QImage ring = SmoothDisc(1.0, TBrushStyle::Clear);
-  EXPECT_EQ(ring.pixel(5, 5) & 0xFFFFFF, 0u) << "no brush: the inside is left alone";
-  EXPECT_GE(qRed(ring.pixel(1, 5)), 240);
+  const TTestImage ring = SmoothDisc(1.0, TBrushStyle::Clear);
+  EXPECT_EQ(ring.Pixel(5, 5) & 0xFFFFFF, 0u) << "no brush: the inside is left alone";
+  EXPECT_GE(RedOf(ring.Pixel(1, 5)), 240);
 }
 
 // A smooth white polyline through fine points on a black square image of the given side.
-QImage FineDrawn(const std::vector<TFinePoint>& points, double ratio, int side) {
-  QImage image = Filled(side, side);
+TTestImage FineDrawn(const std::vector<TFinePoint>& points, double ratio, int side) {
+  TTestImage image = Filled(side, side);
   TRasterCanvas canvas(image);
   canvas.PixelRatio = ratio;
   canvas.Smooth = true;
@@ -340,7 +339,7 @@ TEST(FinePolyline, AStraightLineCutAtPointsOnItIsTheOnePiece) {
       const auto draw = [ratio](const std::vector<TFinePoint>& points) {
         return FineDrawn(points, ratio, 110);
       };
-      const QImage whole = draw({from, to});
+      const TTestImage whole = draw({from, to});
       EXPECT_EQ(draw(cut), whole);
       if (start == 55 && row.dx != 0 && row.dy != 0 && std::abs(row.dx) != std::abs(row.dy)) {
         EXPECT_NE(draw(rounded), whole) << "rounded cuts bend the line";
@@ -372,12 +371,12 @@ TEST(FinePolyline, ALineNearTheDiagonalShowsNoNotchesWhereItIsCut) {
         cut.push_back({px, py, static_cast<std::int8_t>(fx - 16 * px - 8),
                        static_cast<std::int8_t>(fy - 16 * py - 8)});
       }
-      const QImage whole = FineDrawn({cut.front(), cut.back()}, ratio, 140);
-      const QImage pieces = FineDrawn(cut, ratio, 140);
+      const TTestImage whole = FineDrawn({cut.front(), cut.back()}, ratio, 140);
+      const TTestImage pieces = FineDrawn(cut, ratio, 140);
       int worst = 0;
-      for (int y = 0; y < whole.height(); ++y)
-        for (int x = 0; x < whole.width(); ++x)
-          worst = std::max(worst, std::abs(qRed(whole.pixel(x, y)) - qRed(pieces.pixel(x, y))));
+      for (int y = 0; y < whole.Height(); ++y)
+        for (int x = 0; x < whole.Width(); ++x)
+          worst = std::max(worst, std::abs(RedOf(whole.Pixel(x, y)) - RedOf(pieces.Pixel(x, y))));
       EXPECT_LE(worst, 16);
     }
   }
@@ -408,12 +407,12 @@ TEST(FinePolyline, ALineCutFinerThanAPixelHasNoGaps) {
         cut.push_back({px, py, static_cast<std::int8_t>(fx - 16 * px - 8),
                        static_cast<std::int8_t>(fy - 16 * py - 8)});
       }
-      const QImage whole = FineDrawn({cut.front(), cut.back()}, 1.0, 150);
-      const QImage pieces = FineDrawn(cut, 1.0, 150);
-      const auto total = [](const QImage& image) {
+      const TTestImage whole = FineDrawn({cut.front(), cut.back()}, 1.0, 150);
+      const TTestImage pieces = FineDrawn(cut, 1.0, 150);
+      const auto total = [](const TTestImage& image) {
         long sum = 0;
-        for (int y = 0; y < image.height(); ++y)
-          for (int x = 0; x < image.width(); ++x) sum += qRed(image.pixel(x, y));
+        for (int y = 0; y < image.Height(); ++y)
+          for (int x = 0; x < image.Width(); ++x) sum += RedOf(image.Pixel(x, y));
         return sum;
       };
       EXPECT_NEAR(static_cast<double>(total(pieces)), static_cast<double>(total(whole)),
@@ -426,7 +425,7 @@ TEST(FinePolyline, ALineCutFinerThanAPixelHasNoGaps) {
         int brightest = 0;
         for (int dy = -1; dy <= 1; ++dy)
           for (int dx = -1; dx <= 1; ++dx)
-            brightest = std::max(brightest, qRed(pieces.pixel(px + dx, py + dy)));
+            brightest = std::max(brightest, RedOf(pieces.Pixel(px + dx, py + dy)));
         ASSERT_GE(brightest, 100) << "a gap " << along << " pixels along";
       }
     }
@@ -457,8 +456,8 @@ TEST(Polyline, DrawsWhatItsLineToCallsDraw) {
   }
   for (const double ratio : {1.0, 1.5, 2.0}) {
     for (const bool smooth : {false, true}) {
-      QImage byPieces = Filled(70, 50);
-      QImage byPolyline = Filled(70, 50);
+      TTestImage byPieces = Filled(70, 50);
+      TTestImage byPolyline = Filled(70, 50);
       {
         TRasterCanvas canvas(byPieces);
         canvas.PixelRatio = ratio;

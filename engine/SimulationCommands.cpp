@@ -1,0 +1,99 @@
+// The simulation's commands: check the whole set of values, then apply all of it.
+#include "engine/SimulationCommands.h"
+
+#include "engine/AnimationStep.h"
+#include "engine/Trajectories.h"
+
+TSimulationCommands::TSimulationCommands(TSimulationState& state, TDisplaySettings& display)
+    : Simulation(state), DisplaySettings(display) {}
+
+TModelSize TSimulationCommands::ModelSize() const {
+  return {Simulation.ISize, Simulation.JSize, Simulation.WaveFrontSpacing};
+}
+
+TPhysicsOptions TSimulationCommands::Physics() const {
+  const TFieldSimulation& field = Simulation.FieldSimulation;
+  return {field.LightAberration, field.TrackEmissionPoint, field.ThomasPrecession};
+}
+
+void TSimulationCommands::Rebuild() {
+  TSimulationState& s = Simulation;
+  s.FieldSimulation.InitNodes(s.ISize, s.JSize, ModelWidth);
+  BuildTrajectory(s.PathGeneration, s.TrajectoryMode, s.Trajectory, WaveVelocityOf(s.ISize));
+  ResetSimulation(s);
+}
+
+TRefusal TSimulationCommands::Start() {
+  const TSimulationState& s = Simulation;
+  if (TRefusal refusal = CheckModelSize(ModelSize())) return refusal;
+  if (TRefusal refusal = CheckTrajectory(s.TrajectoryMode, s.Trajectory, WaveVelocityOf(s.ISize)))
+    return refusal;
+  Rebuild();
+  return {};
+}
+
+TRefusal TSimulationCommands::ChooseTrajectory(int mode, const TTrajectoryParameters& parameters) {
+  TSimulationState& s = Simulation;
+  if (mode == tmMouse) {
+    s.TrajectoryMode = tmMouse;
+    Reset();
+    return {};
+  }
+  if (TRefusal refusal = CheckTrajectory(mode, parameters, WaveVelocityOf(s.ISize))) return refusal;
+  s.TrajectoryMode = mode;
+  s.Trajectory = parameters;
+  BuildTrajectory(s.PathGeneration, mode, s.Trajectory, WaveVelocityOf(s.ISize));
+  Reset();
+  return {};
+}
+
+TRefusal TSimulationCommands::ChooseModelSize(const TModelSize& size) {
+  TSimulationState& s = Simulation;
+  if (TRefusal refusal = CheckModelSize(size)) return refusal;
+  // The path is sampled one tick's travel at a time, β times the wave speed, and the wave speed
+  // follows the rows: at another size the old samples would run the charge at another speed
+  // than its dialog says, so the path is checked and sampled again.
+  if (TRefusal refusal = CheckTrajectory(s.TrajectoryMode, s.Trajectory, WaveVelocityOf(size.ISize)))
+    return refusal;
+  s.ISize = size.ISize;
+  s.JSize = size.JSize;
+  s.WaveFrontSpacing = size.WaveFrontSpacing;
+  Rebuild();
+  return {};
+}
+
+void TSimulationCommands::Reset() {
+  ResetSimulation(Simulation);
+}
+
+TTickReport TSimulationCommands::RunTick(std::optional<TVector2> cursor) {
+  // Mouse mode alone pulls the charge; a cursor in another mode means nothing.
+  if (Simulation.TrajectoryMode != tmMouse) cursor.reset();
+  return {::RunTick(Simulation, cursor)};
+}
+
+void TSimulationCommands::SetPhysics(const TPhysicsOptions& options) {
+  TFieldSimulation& field = Simulation.FieldSimulation;
+  field.LightAberration = options.LightAberration;
+  field.TrackEmissionPoint = options.TrackEmissionPoint;
+  field.ThomasPrecession = options.ThomasPrecession;
+}
+
+TRefusal TSimulationCommands::SetPlotResolution(int pixels) {
+  if (TRefusal refusal = CheckPlotResolution(pixels)) return refusal;
+  DisplaySettings.PlotResolution = pixels;
+  return {};
+}
+
+TRefusal TSimulationCommands::SetSpeedPosition(int position) {
+  if (TRefusal refusal = CheckSpeedPosition(position)) return refusal;
+  Simulation.TimerInterval = TimerIntervalOfSpeed(position);
+  return {};
+}
+
+TRefusal TSimulationCommands::SetDisplay(const TDisplaySettings& display) {
+  if (TRefusal refusal = CheckPlotResolution(display.PlotResolution)) return refusal;
+  if (TRefusal refusal = CheckZoomSettings(display.Zoom)) return refusal;
+  DisplaySettings = display;
+  return {};
+}

@@ -1,0 +1,199 @@
+// Frames of the main picture, byte for byte: every trajectory kind after some ticks, with each
+// layer (field lines, wavefronts, node points, arrows), smooth and aliased, at several pixel
+// ratios and in both byte orders, hashed and compared with hashes taken once natively. The same
+// table runs as WebAssembly: equal hashes there are the browser's frames equal to the desktop's.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "engine/SimulationCommands.h"
+#include "render/MainPicture.h"
+
+namespace {
+
+// FNV-1a, 64 bits, over the pixels' bytes in memory order (lowest byte of each word first).
+std::uint64_t Fnv1a(const TMainPictureFrame& frame) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (std::size_t k = 0; k < frame.PixelCount(); ++k) {
+    const std::uint32_t word = frame.Pixels[k];
+    for (int byte = 0; byte < 4; ++byte) {
+      hash ^= (word >> (8 * byte)) & 0xFFu;
+      hash *= 1099511628211ull;
+    }
+  }
+  return hash;
+}
+
+std::string Hex(std::uint64_t value) {
+  char text[24];
+  std::snprintf(text, sizeof text, "0x%016llxull", static_cast<unsigned long long>(value));
+  return text;
+}
+
+struct TLayers {
+  bool FieldLines = true;
+  bool WaveFronts = false;
+  bool NodePoints = false;
+  bool Arrows = false;
+};
+
+struct TScene {
+  const char* Name;
+  int Mode;
+  TModelSizePreset Model;
+  int Ticks;
+  TLayers Layers;
+  bool Smooth;
+  double Ratio;
+  std::uint64_t Bgra;
+  std::uint64_t Rgba;
+};
+
+// A sweep of the cursor the mouse-mode charge is pulled to, in model units: straight runs whose
+// ends are exact binary fractions, so that no library function stands between the table and
+// the picture.
+std::optional<TVector2> MouseCursor(int tick) {
+  const double t = static_cast<double>(tick % 64) / 64.0;
+  if (tick % 128 < 64) return TVector2{-0.5 + t, 0.25 * t};
+  return TVector2{0.5 - t, 0.25 - 0.5 * t};
+}
+
+constexpr TModelSizePreset Small = ModelSizeSmall;
+constexpr TModelSizePreset Medium = ModelSizeMedium;
+constexpr TModelSizePreset Large = ModelSizeLarge;
+constexpr TLayers Lines{};
+constexpr TLayers Everything{true, true, true, true};
+constexpr TLayers WavesAndNodes{false, true, true, false};
+
+// The hashes were taken from the native build. A change to what the picture draws changes them:
+// the failures name each frame's new hash.
+const TScene Scenes[] = {
+    {"mouse", tmMouse, Small, 90, Lines, true, 1.0, 0x12b7f763a0a63867ull, 0xcf9871b30e34f903ull},
+    {"line",
+     tmStraightLine,
+     Small,
+     80,
+     {true, true, true, false},
+     true,
+     1.0,
+     0x3bab379a3c9a742full,
+     0xd5b46eb50ef3d6ffull},
+    {"dipole",
+     tmDipole,
+     Small,
+     120,
+     {true, false, false, true},
+     true,
+     1.0,
+     0xa6e357655208252cull,
+     0xb852589d41b6fffcull},
+    {"circle", tmCircle, Medium, 150, Lines, true, 1.0, 0x35a23c9d9a15e383ull,
+     0x87c9f80846be365bull},
+    {"circle aliased", tmCircle, Small, 60, Everything, false, 1.0, 0xd3efefa807c14f82ull,
+     0xc2ef89aff680c7e6ull},
+    {"race track", tmRaceTrack, Small, 140, Lines, false, 1.0, 0xeb6c1d3b652c74a7ull,
+     0x377f036ff407a847ull},
+    {"undulator",
+     tmUndulator,
+     Small,
+     110,
+     {true, true, false, false},
+     true,
+     1.5,
+     0xfbf4bb989766c911ull,
+     0xe18d11dea711b0c1ull},
+    {"bending", tmBending, Small, 100, WavesAndNodes, true, 1.0, 0x489ea8f0ea2a7aa5ull,
+     0xc4fe6c590918b025ull},
+    {"bending aliased wide", tmBending, Small, 70, Everything, false, 2.0, 0xfc0ce464fc745107ull,
+     0x67d47917b71fdb8bull},
+    {"undulator large",
+     tmUndulator,
+     Large,
+     400,
+     {true, true, false, true},
+     true,
+     1.0,
+     0xa0d0245add4a7a6bull,
+     0x93870e533e32e607ull},
+    {"race track fractional", tmRaceTrack, Medium, 250, Lines, true, 1.25, 0x0375da03412921d1ull,
+     0xa9cccd5e60021ffdull},
+    {"bending large aliased",
+     tmBending,
+     Large,
+     300,
+     {true, true, true, false},
+     false,
+     1.0,
+     0x3b916ff072752873ull,
+     0x439fe1cf62a20c5bull},
+    {"mouse nodes",
+     tmMouse,
+     Medium,
+     200,
+     {true, false, true, false},
+     false,
+     1.5,
+     0x7e930a894e738609ull,
+     0xace19ca5586498d9ull},
+    {"dipole wide", tmDipole, Small, 50, Everything, true, 2.0, 0x8e355decc7301aedull,
+     0x9970f65cbb1d41c9ull},
+};
+
+constexpr TPictureSize LogicalSize{240, 160};
+
+// The scene's frame after its ticks, set up as any front-end sets it up.
+TMainPictureFrame RenderScene(const TScene& scene, TByteOrder order) {
+  TSimulationState state;
+  TDisplaySettings display;
+  TSimulationCommands simulation(state, display);
+  EXPECT_FALSE(simulation.Start());
+  EXPECT_FALSE(simulation.ChooseModelSize(
+      {scene.Model.ISize, scene.Model.JSize, scene.Model.WaveFrontSpacing}));
+  EXPECT_FALSE(simulation.ChooseTrajectory(scene.Mode, simulation.Trajectory()));
+  TDisplaySettings shown = display;
+  shown.ShowFieldLines = scene.Layers.FieldLines;
+  shown.ShowWaveFronts = scene.Layers.WaveFronts;
+  shown.ShowNodePoints = scene.Layers.NodePoints;
+  shown.ShowFieldVectors = scene.Layers.Arrows;
+  shown.SmoothLines = scene.Smooth;
+  EXPECT_FALSE(simulation.SetDisplay(shown));
+  for (int tick = 0; tick < scene.Ticks; ++tick) simulation.RunTick(MouseCursor(tick));
+  TMainPictureFrame frame;
+  EXPECT_FALSE(RenderMainPicture(frame, simulation.State(), simulation.Display(), LogicalSize,
+                                 scene.Ratio, DefaultMainRange(LogicalSize), order));
+  return frame;
+}
+
+TEST(MainPictureFrames, EveryFrameHasItsHashInBothByteOrders) {
+  for (const TScene& scene : Scenes) {
+    SCOPED_TRACE(scene.Name);
+    const TMainPictureFrame bgra = RenderScene(scene, TByteOrder::Bgra);
+    const TMainPictureFrame rgba = RenderScene(scene, TByteOrder::Rgba);
+    ASSERT_EQ(bgra.Size, DevicePixelsOf(LogicalSize, scene.Ratio));
+    EXPECT_EQ(Hex(Fnv1a(bgra)), Hex(scene.Bgra)) << "BGRA";
+    EXPECT_EQ(Hex(Fnv1a(rgba)), Hex(scene.Rgba)) << "RGBA";
+  }
+}
+
+TEST(MainPictureFrames, TheRgbaFrameIsTheBgraFrameWithRedAndBlueSwapped) {
+  for (const TScene& scene : Scenes) {
+    SCOPED_TRACE(scene.Name);
+    const TMainPictureFrame bgra = RenderScene(scene, TByteOrder::Bgra);
+    const TMainPictureFrame rgba = RenderScene(scene, TByteOrder::Rgba);
+    ASSERT_EQ(rgba.Size, bgra.Size);
+    EXPECT_EQ(rgba.Order, TByteOrder::Rgba);
+    std::size_t coloured = 0;
+    for (std::size_t k = 0; k < bgra.PixelCount(); ++k) {
+      const std::uint32_t p = bgra.Pixels[k];
+      const std::uint32_t swapped = (p & 0xFF00FF00u) | ((p >> 16) & 0xFFu) | ((p & 0xFFu) << 16);
+      ASSERT_EQ(rgba.Pixels[k], swapped) << "pixel " << k;
+      if (((p >> 16) & 0xFFu) != (p & 0xFFu)) ++coloured;
+    }
+    EXPECT_GT(coloured, 100u) << "pixels whose red and blue differ, so that the swap shows";
+  }
+}
+
+}  // namespace
