@@ -1,5 +1,6 @@
 // The axes moved by the user and by the program: rectangle zoom with undo, panning with the right
 // button, the wheel's vertical shift, the clicks on the series' markers, and SetAxisRange.
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <algorithm>
@@ -89,7 +90,7 @@ void TPlotSurface::SetAxisRange(TAxisId axis, double min, double max) {
     a.Automatic = false;
     RequestRedraw();
   }
-  if (min > a.Maximum) throw EError(std::string("Axis Minimum Value must be <= Maximum"));
+  if (min > a.Maximum) throw EError(QCoreApplication::translate("Messages", "Axis Minimum Value must be <= Maximum"));
   const double oldMinimum = a.Minimum;
   if (min != a.Minimum) {
     a.Minimum = min;
@@ -98,7 +99,7 @@ void TPlotSurface::SetAxisRange(TAxisId axis, double min, double max) {
   if (max < a.Minimum) {
     // Only an inverted pair gets here; the axis keeps the range it had.
     a.Minimum = oldMinimum;
-    throw EError(std::string("Axis Maximum Value must be >= Minimum"));
+    throw EError(QCoreApplication::translate("Messages", "Axis Maximum Value must be >= Minimum"));
   }
   if (max != a.Maximum) {
     a.Maximum = max;

@@ -35,7 +35,7 @@ void TPlotSurface::PrintChart(QPrinter& printer) {
   printer.setDocName(objectName());
   const TPlotMapping screen = CurrentMapping;
   QPainter painter;
-  if (!painter.begin(&printer)) throw EError(std::string("The printer could not be started"));
+  if (!painter.begin(&printer)) throw EError(QCoreApplication::translate("Messages", "The printer could not be started"));
   try {
     // The chart keeps the surface's proportions, PrintMargin of the page free on either side and
     // at least as much above and below. The painter's coordinates are scaled so that the chart is

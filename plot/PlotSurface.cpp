@@ -2,6 +2,7 @@
 // the off-screen buffer and its paint with the rubber band over it.
 #include "plot/PlotSurface.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 #include <QPaintEvent>
 #include <QPainter>
@@ -77,7 +78,8 @@ QPoint TPlotSurface::ToDevice(QPointF logical) const {
 void TPlotSurface::SetDevicePixelRatio(double ratio) {
   if (ratio != 0.0 && !(ratio >= 0.25 && ratio <= 16.0))
     throw EError(
-        QStringLiteral("The device pixel ratio must lie between 0.25 and 16 (not %1)").arg(ratio));
+        QCoreApplication::translate("Messages", "The device pixel ratio must lie between 0.25 and 16 (not %1)")
+            .arg(ratio));
   if (ratio == RatioOverride) return;
   RatioOverride = ratio;
   RequestRedraw();

@@ -1,5 +1,6 @@
 // The point series of a surface: their points, each change asking for a redraw, and the hit test
 // of their markers.
+#include <QCoreApplication>
 #include <QString>
 #include <cstdint>
 #include <cstdlib>
@@ -15,14 +16,14 @@ int TPointSeries::AddPoint(double x, double y, TColor color) {
 
 void TPointSeries::SetPointX(int i, double x) {
   if (i < 0 || static_cast<std::size_t>(i) >= PointList.size())
-    throw EError(QStringLiteral("List index out of bounds (%1)").arg(i));
+    throw EError(QCoreApplication::translate("Messages", "List index out of bounds (%1)").arg(i));
   PointList[static_cast<std::size_t>(i)].X = x;
   RequestRedraw();
 }
 
 void TPointSeries::SetPointY(int i, double y) {
   if (i < 0 || static_cast<std::size_t>(i) >= PointList.size())
-    throw EError(QStringLiteral("List index out of bounds (%1)").arg(i));
+    throw EError(QCoreApplication::translate("Messages", "List index out of bounds (%1)").arg(i));
   PointList[static_cast<std::size_t>(i)].Y = y;
   RequestRedraw();
 }
