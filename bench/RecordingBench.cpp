@@ -26,7 +26,7 @@
 #include "bench/FrameSupport.h"
 #include "engine/SimulationState.h"
 #include "export/VideoRecorder.h"
-#include "mainwindow/Main1.h"
+#include "mainwindow/MainWindow.h"
 #include "plot/MainPictureImage.h"
 #include "tests/support/PeakMemory.h"
 

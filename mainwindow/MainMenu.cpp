@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "mainwindow/Main1.h"
+#include "mainwindow/MainWindow.h"
 #include "app/GuardedCall.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include "engine/SimulationCommands.h"
 #include "engine/SimulationState.h"
 #include "export/RenderCommand.h"
-#include "mainwindow/Main1.h"
+#include "mainwindow/MainWindow.h"
 #include "plot/PlotSurface.h"
 
 namespace {

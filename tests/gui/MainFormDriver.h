@@ -13,7 +13,7 @@
 #include <memory>
 
 #include "engine/SimulationState.h"
-#include "mainwindow/Main1.h"
+#include "mainwindow/MainWindow.h"
 #include "app/GuardedCall.h"
 #include "support/ErrorRecordingTest.h"
 
