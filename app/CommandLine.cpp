@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop's side of the command line: the arguments handed to the core's parser as UTF-8, its
 // values turned into Qt's types, its refusal worded from the catalogue.
 #include "app/CommandLine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's command line on the desktop: no arguments start the window; --render writes a
 // picture or a video of the animation without any display. The core's parser (options/) reads
 // and checks it; this gives its values in Qt's types and words its refusal.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bytes written to a device in full, a short write followed by another for the rest; devices told
 // from files; partial files removed.
 #include "app/FileWriting.h"

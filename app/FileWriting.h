@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files written whole or not at all: bytes written to a device in full, or a failure with the
 // device's reason (a disk that fills up takes part of a write and refuses the rest, which the
 // streams of Qt's writers pass over); names that take a finished file by renaming; and what a

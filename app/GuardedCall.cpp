@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Error boxes for errors raised inside GUI handlers, and the application's last-resort catch.
 #include "app/GuardedCall.h"
 

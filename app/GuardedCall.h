@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Errors raised inside GUI handlers: the handler ends, the error's text is shown in a message
 // box, the program goes on. Qt is built without exceptions, so none may unwind through its frames:
 // every connection and event override runs its body through Guarded().

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // JPEG decoding and encoding through libjpeg. libjpeg reports a fatal error by calling error_exit,
 // which by default ends the process; here it jumps back to the call, so a damaged picture only
 // gives a null image and a message.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // JPEG pictures decoded and encoded with libjpeg; a damaged file never ends the process.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two catalogues and the remembered language.
 #include "app/Language.h"
 

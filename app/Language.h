@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's two languages: the compiled catalogues and the choice remembered between runs.
 // Each message is translated where it is written (the core's refusals by app/RefusalText).
 #pragma once

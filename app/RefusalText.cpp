@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Each refusal code's sentence, written in English and looked up in the installed catalogue.
 #include "app/RefusalText.h"
 

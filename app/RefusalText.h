@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The core's refusals worded for the desktop: each code's sentence from the catalogue in the
 // language installed, its values put in.
 #pragma once

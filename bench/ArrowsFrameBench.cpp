@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cost of the field arrows: one animation frame (tick and main picture of a 1920 x 1050 plot)
 // with the arrows against the same frame without them, at the large model (400 rows x 40 lines)
 // with the charge running round the default circle, with aliased lines and with the smooth lines

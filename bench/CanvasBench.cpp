@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The screen canvas against QPainter: the same short segments (field-line pieces of a few pixels,
 // spread over a maximised 1920 x 1050 RGB32 plot), our raster canvas drawing them with MoveTo and
 // LineTo as the field drawing does, QPainter with aliased drawPolyline of the same lines.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One engine tick (AdvanceCharge + UpdateEmitDirections + AdvanceNodes) and one reset, each
 // beside a plain copy of the same node table measured in the same run; prints tick / copy per
 // model size. Target: a tick costs at most 1.5 x the copy.

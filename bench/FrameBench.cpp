@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One animation frame: the tick (the charge's step on the default circle, the emission
 // directions and the aging of the nodes) plus the complete redraw of a 1920 x 1050 plot
 // (background, field lines with their arcs, disc, trajectory). Measured through the screen's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One kind of frame against another, measured side by side in one run: the two alternate, each on
 // its own copy of the simulation running in step, so that a change of the machine's load during
 // the run weighs on both alike; the ratio is printed against its limit.

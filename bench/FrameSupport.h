@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the frame benchmarks share: plot mappings without a window, processor time, and one
 // animation frame of the main plot drawn through either canvas.
 #pragma once

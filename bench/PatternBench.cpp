@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radiation power pattern: its mean over the longest preset path at 2000 x 200 (computed once
 // per choice of path, against one engine tick of that model), and the pattern of one tick at the
 // largest preset (400 x 40) against one animation frame of a 1920 x 1050 plot; also the pattern

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The animation's pace while it is recorded: the main window at the large model (400 x 40) on a
 // 1280 x 720 plot, the charge dragged round a circle, with and without recording to an MP4 file
 // in alternating rounds. The target (at least 0.9 x): the tick rate the window's thread sustains,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Smooth lines and device pixels, frame by frame at 2000 x 200 on a 1920 x 1050 plot (tick plus
 // complete redraw, on twin simulations running in step): the aliased frame, the smooth frame, the
 // same segments through QPainter with anti-aliasing (as the painter canvas draws them, joined into

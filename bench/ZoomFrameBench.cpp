@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cost of the zoom view: one animation frame (tick, main picture, and the zoom window's own
 // redraw of its plot) against the frame without the zoom view, at the large model (400 rows x 40
 // lines) with the charge running round the default circle. Prints the ratio; the zoom view may

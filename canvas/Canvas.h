@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pen-and-brush drawing primitives the after-draw handlers use; the screen draws them into
 // the off-screen buffer's memory, printing through QPainter.
 #pragma once

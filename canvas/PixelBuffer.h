@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pixels in memory that the raster canvas draws into, whoever owns them: the desktop's QImage,
 // a browser's ImageData, a picture the core allocates itself.
 #pragma once

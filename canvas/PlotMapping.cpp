@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Model-to-pixel mappings: a value's offset t = (v - Minimum) * span / range pixels from the low
 // edge, rounded half to even; the centre pixel wherever the offset has no usable pixel.
 #include "canvas/PlotMapping.h"

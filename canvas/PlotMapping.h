@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Model-to-pixel mappings of a plot surface, as they stood at its most recent redraw.
 #pragma once
 

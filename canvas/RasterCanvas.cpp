@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Integer line walking, clipped spans for ellipses and rectangles, straight into a pixel buffer.
 #include "canvas/RasterCanvas.h"
 

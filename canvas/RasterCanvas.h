@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The screen's canvas: draws straight into a pixel buffer (the surface's off-screen buffer, a
 // browser's image data, a picture in memory) with its own integer line loop, because QPainter
 // costs several times more per segment.

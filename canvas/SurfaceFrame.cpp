@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The surface frame: filled boxes only, so that it is the same pixels on every canvas and at any
 // smoothing.
 #include "canvas/SurfaceFrame.h"

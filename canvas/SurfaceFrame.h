@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame around a plot surface's picture, drawn on any canvas: the windows draw it around
 // their plots, and pictures drawn without a window draw it to look as the window does.
 #pragma once

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The core build's proof that Qt stayed out: halvoran_require_no_qt() fails the configure step when
 # Qt was searched for, or when a target of the build imports, links or includes Qt.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Toolchain of the WebAssembly build of the core (Debian's emscripten, its programs run under node):
 #   cmake -S . -B build-wasm -DCMAKE_TOOLCHAIN_FILE=cmake/Emscripten.cmake -DCMAKE_BUILD_TYPE=Release
 # Every compiler, linker and run setting of it is here; the project's lists, seeing EMSCRIPTEN,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Setup dialog of the bending magnet: speed, bending radius and angle (degrees).
 #include "dialogs/BendingSetup.h"
 

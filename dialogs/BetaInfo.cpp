@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The version window.
 #include "dialogs/BetaInfo.h"
 

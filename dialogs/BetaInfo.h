@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The version window: the program's greeting at start-up and from the help command, with OK, a
 // button that opens the maker's web page and a line that names the program's licence.
 #pragma once

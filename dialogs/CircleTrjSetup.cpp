@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Setup dialog of the circular orbit: speed and radius.
 #include "dialogs/CircleTrjSetup.h"
 

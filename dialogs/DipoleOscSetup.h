@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Setup dialog of the dipole (harmonic) oscillation: peak speed and amplitude.
 #pragma once
 

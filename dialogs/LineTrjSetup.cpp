@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Setup dialog of the straight-line trajectory: speed, start and stop x (y = 0).
 #include "dialogs/LineTrjSetup.h"
 

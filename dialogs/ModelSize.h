@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The custom model size: emission ticks kept per field line (ISize) and the number of field-line
 // directions (JSize).
 #pragma once

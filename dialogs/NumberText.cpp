@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number texts of the dialogs' boxes: fixed and scientific formats and the strict conversions
 // back, all with the locale's decimal separator and independent of the C library's locale.
 #include "dialogs/NumberText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbers shown in and read from the dialogs' boxes, with the locale's decimal separator.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three switches of the physics: light aberration of the emission directions, tracking of
 // the emission point, and the Thomas precession of the charge's rest frame.
 #pragma once

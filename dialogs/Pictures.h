@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Our pictures, embedded as resources under :/pictures/ (assets/) and decoded with libjpeg.
 #pragma once
 

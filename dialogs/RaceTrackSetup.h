@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Setup dialog of the race track: speed, radius of the two half circles, length of each straight.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows on a small screen: their room in its free area and their place there.
 #include "dialogs/ScreenFit.h"
 

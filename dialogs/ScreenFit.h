@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows on a small screen (a laptop shown at twice its pixels has 640 x 360 logical pixels):
 // the room a window may take of a screen's free area, and where it goes there.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plot resolution dialog.
 #include "dialogs/SetPlotResolution.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plot resolution: the screen distance between two drawn nodes beyond which the piece
 // between them is subdivided into arcs.
 #pragma once

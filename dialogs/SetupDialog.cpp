@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame shared by the small modal dialogs.
 #include "dialogs/SetupDialog.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame shared by the small modal dialogs: a fixed size scaled from the resolution the
 // dialog was laid out for, centred on the screen when shown, results mrOk / mrCancel, and the
 // close box and Esc giving Cancel.

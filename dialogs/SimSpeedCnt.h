@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wave speed window: a slider that sets the real time per animation tick. The wave moves a
 // fixed model distance per tick, so a shorter timer interval is a faster wave on screen.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shared part of the trajectory setup dialogs.
 #include "dialogs/TrajectoryDialog.h"
 

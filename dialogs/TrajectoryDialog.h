@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the five trajectory setup dialogs share: a framed group of captioned value boxes, each
 // bound to one trajectory parameter, OK and Cancel below. The boxes show the parameters in force;
 // OK hands them, with the typed values, to the trajectory command, which takes them all or none.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The undulator parameter dialog: its window, the live linked edits of its boxes, and OK.
 #include "dialogs/UndulatorSetup.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The undulator parameter dialog: electron velocity and energy, period, number of periods,
 // deflection parameter and peak field, linked in pairs, with the derived Lorentz factor,
 // radiation wavelength, orbit angle and amplitude.

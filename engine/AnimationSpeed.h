@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The animation speed: the real time between two ticks, set by a slider of ten positions. The
 // wave moves a fixed model distance per tick, so a shorter interval is a faster wave on screen.
 #pragma once

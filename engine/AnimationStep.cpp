@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One animation tick and one reset of the simulation.
 #include "engine/AnimationStep.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What one animation tick and one reset do to the simulation, without any window: the window's
 // timer and reset command call these, and so do the tests and the frame benchmark.
 #pragma once

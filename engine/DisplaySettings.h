@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the user chooses about the picture rather than the simulation: which layers are drawn,
 // how finely, how smooth, and the magnified view's scale and tracking. The picture reads it; the
 // commands check and change it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The field node engine: sizing and reset of the node table, the mouse velocity filter, the
 // aberration of the emission directions and the per-tick aging and emission of the nodes.
 #include "engine/FieldCal.h"

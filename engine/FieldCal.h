@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The field node engine: the node table of the field of a moving point charge, its reset to
 // uniform motion, the aberration of the emission directions and the per-tick emission and aging.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The angle between the drawn field lines and the exact field, node by node.
 #include "engine/FieldLineAccuracy.h"
 

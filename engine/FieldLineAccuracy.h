@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How far the drawn field lines are from the exact field: the angle, at each node, between the
 // line's direction there and the Liénard–Wiechert field.
 #pragma once

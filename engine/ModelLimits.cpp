@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks of a trajectory, a model size and the settings before they replace the current ones.
 // They work on scratch copies only and never on the real generator or node table.
 #include "engine/ModelLimits.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks run before a trajectory, a model size or a setting replaces the current one: what the
 // engine cannot build (a hang, a division by zero, a table too large for memory, a charge faster
 // than the wave) is refused with the values at fault, and nothing is changed.

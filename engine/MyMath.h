@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small numeric helpers shared by the engine and the field drawing.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trajectory generator: the preset paths as chains of cubic Bezier segments, and their
 // sampling at equal arc-length steps, one charge state per tick.
 #include "engine/PathGen.h"

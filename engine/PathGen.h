@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trajectory generator: preset paths as chains of cubic Bezier segments, sampled at equal
 // arc-length steps into one charge state per tick.
 #pragma once

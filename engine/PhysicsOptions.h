@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The physics options of the field node engine, as the user switches them, and their defaults:
 // everything on, the model as exact as it goes.
 #pragma once

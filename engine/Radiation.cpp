@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radiated power of the charge: the Liénard–Wiechert pattern, the Liénard total, and the
 // charge's velocity and acceleration as the animation gives them.
 #include "engine/Radiation.h"

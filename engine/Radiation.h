@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The power a point charge radiates: its angular distribution and its total (Liénard), the
 // charge's velocity and acceleration at a tick, and the pattern in the plane of motion at one
 // tick, averaged over a preset path and averaged over the last ticks of mouse mode.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The names of the refusal codes and parameters, and the text of a refusal's values.
 #include "engine/Refusal.h"
 

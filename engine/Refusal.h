@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Why a value the user set was refused: a code with the values it names. The core never words a
 // refusal; each front-end turns the code into a sentence from its own catalogue, in the language
 // of the session, putting the values in as %1, %2, ... in their order.

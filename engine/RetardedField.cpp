@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exact field of the charge from its recorded history: the tick of the emission by the signs
 // of a squared distance, the moment inside it by Newton's method, then the Liénard–Wiechert field.
 #include "engine/RetardedField.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exact (Liénard–Wiechert) electric field of the charge at any point of the plane, from the
 // charge's recorded history.
 #pragma once

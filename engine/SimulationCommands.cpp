@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulation's commands: check the whole set of values, then apply all of it.
 #include "engine/SimulationCommands.h"
 

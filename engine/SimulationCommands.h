@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands every front-end, the command line, the tools and the tests use to change the
 // simulation: each takes a whole set of values, checks it, and applies all of it or nothing.
 // The set-up sequence (size the node table, build and sample the path at the wave speed,

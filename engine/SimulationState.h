@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one simulation state shared by every window: model size, trajectory kind, display and
 // physics options, animation values, and the two engine objects.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The path calls of each trajectory kind: one constructor, the sampler at Step = beta * wave
 // speed, and for the dipole the fold of the sampled circle onto the y axis.
 #include "engine/Trajectories.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The path calls of each trajectory kind, in the order the trajectory commands make them.
 #pragma once
 

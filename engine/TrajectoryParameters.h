@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parameter block of the preset trajectories, edited by the setup dialogs.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The undulator's linked quantities: each edit works out its partners on a copy, checked.
 #include "engine/UndulatorRelations.h"
 

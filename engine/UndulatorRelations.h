@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The undulator's linked quantities in the units its dialog shows them, with the standard
 // relations (E kinetic energy, λu period, Bu peak field, mc² = 511 keV):
 //   γ = 1 / √(1 − β²),  E = (γ − 1) mc²,  K = 93 Bu[T] λu[m],

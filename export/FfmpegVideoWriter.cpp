@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The FFmpeg side of a recording: container, encoder, pixel conversion, packets and the file they
 // go to, with the reason of each step that fails.
 #include "export/FfmpegVideoWriter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A video file written through FFmpeg's libraries: the container and the encoder opened for a
 // format, each picture converted to the encoder's pixel format, encoded and written, and the file
 // flushed, closed and given its name, each step's failure said in words the user can read.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The default suffix of a save dialog, following its chosen name filter, and the types of the
 // files it lists, named without reading them.
 #include "export/FileTypeChoice.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file types a save dialog offers for a picture or a video: a name typed without a suffix
 // gets the suffix of the type chosen in the dialog's list, whichever type that is.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture files: the raster picture through Qt's PNG writer, the vector picture through Qt SVG's
 // generator, both encoded in memory and then written into a QSaveFile, so that only a complete
 // file ever takes the name (a device or a pipe is written into directly).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture files of the main plot: PNG at device resolution or SVG as vector paths, chosen by the
 // file's suffix, and written whole or not at all.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The words of the video recorder's messages: its own reasons in the user's language, and the
 // sentence that names the file a recording could not be written to.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The --render run: model, options and trajectory as the window would set them, the ticks, the
 // file.
 #include "export/RenderCommand.h"

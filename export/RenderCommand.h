@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line's --render: the simulation set up as the options say, run, and written to a
 // picture or video file, without any window.
 #pragma once

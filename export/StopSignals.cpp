@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stop signals: the handler only notes the signal and, for a caller with an event loop, writes
 // a byte into a pipe that a socket notifier watches; everything else runs outside the handler.
 #include "export/StopSignals.h"

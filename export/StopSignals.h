@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SIGINT and SIGTERM caught while a file is being written, so that the writer ends it cleanly
 // rather than being killed half way: the command line stops between frames and leaves no file,
 // the window finishes its video and closes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line's video: every tick rendered off screen and handed to the video recorder, the
 // rendering held back while the recorder's queue is nearly full so that no frame is dropped.
 #include "export/TickVideo.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A video of the animation without a window, for the command line's .mp4, .webm and .gif.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The encoder's threads for a live or a compact recording, and the compact H.264 encoder's memory
 // bound.
 #include "export/VideoEncoderPlan.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a video's encoder uses the machine: its threads and how they share the pictures, and for a
 // compact H.264 recording the look-ahead and B-frames that keep its memory within a bound.
 #pragma once

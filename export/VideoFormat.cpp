@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The format a video's name asks for, its frame rates and its largest frame.
 #include "export/VideoFormat.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The video formats a file name can ask for, and the rules every recording of them keeps: the
 // suffix that chooses the format, the frame rates it is written at, the largest frame.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Each video format's container, encoder, pixel format and stored frame size.
 #include "export/VideoFormatTraits.h"
 

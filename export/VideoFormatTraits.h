@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What each video format is made of in FFmpeg's terms: its container, its encoder and codec, the
 // pixel format the encoder takes, and the size of the frame it stores for a picture.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pool of picture slots, the worker that takes them to the encoder, and the pictures dropped.
 #include "export/VideoFrameQueue.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hand-over of a recording's pictures from the thread that draws them to the encoder's worker:
 // a fixed pool of picture slots, a ring of the slots waiting, the worker thread, and the count of
 // the pictures dropped for want of a free slot.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The video recorder: checks what is asked, opens the FFmpeg writer on a thread of the encoder's
 // priority, and hands the pictures to it through the frame queue; the file takes its name only
 // when the video is complete.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Video files from a stream of equally sized pictures: MP4 (H.264), WebM (VP9) or animated GIF by
 // the file's suffix, encoded through FFmpeg's libraries on a worker thread behind a bounded queue.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's animation loop: the timer's tick through the commands, the charge held by the
 // mouse, run, pause, step and reset.
 #include "mainwindow/MainWindow.h"

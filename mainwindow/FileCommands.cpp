@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's file commands: printing the plot, the page setup and saving the picture.
 #include "mainwindow/MainWindow.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file dialogs the main window opens, fitted into the screen's free area.
 #pragma once
 

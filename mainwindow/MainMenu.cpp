@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu tree as one table: level, component name, caption, meaning, handler, group, marks.
 #include "mainwindow/MainMenu.h"
 

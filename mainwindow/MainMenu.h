@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's menu: every item made from one table with its caption, its English meaning
 // as the tooltip, its check group and its handler.
 #pragma once

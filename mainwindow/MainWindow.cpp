@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window itself: its components and their layout, start-up, the language, the window
 // events, full screen and the music.
 #include "mainwindow/MainWindow.h"

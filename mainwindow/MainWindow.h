@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: start-up, the animation loop with run, pause, single step, reset and mouse
 // drive, the field picture after every redraw of the plot, and the menu commands. Defined by job:
 // MainWindow.cpp (the window itself), AnimationLoop.cpp, ModelCommands.cpp, FileCommands.cpp and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's model commands: the picture over the plot, the View switches, the
 // trajectory and model size menus, and the setup windows, each through the commands.
 #include "mainwindow/MainWindow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The music commands' player: play, pause and stop state only.
 #include "mainwindow/MusicPlayer.h"
 

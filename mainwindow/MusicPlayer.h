@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player behind the music commands. No device or file is ever opened and the music submenu
 // stays disabled, so all it keeps is whether it would be playing, paused or stopped.
 #pragma once

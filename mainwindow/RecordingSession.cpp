@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's recording session: recording the animation into a video file, one frame
 // per tick, the REC sign and the end of a recording with its report.
 #include "mainwindow/MainWindow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Program entry: the command line first. Without --render the simulation state, then the
 // application, then the main window, which greets the user with the version window (declining it
 // ends the program) and then takes the options given. --render writes a file without any

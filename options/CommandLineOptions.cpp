@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The option parser on plain strings: each argument read in its turn, the first fault refused with
 // its code and the texts as typed. No exceptions: the core is also built without them.
 #include "options/CommandLineOptions.h"

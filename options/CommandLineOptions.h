@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's options as typed on a command line (and, in the browser, in the page's address):
 // read and checked here, in plain C++, for every front-end. The parser only reads; it runs
 // nothing, and a refusal is a code with its values that each front-end words in its language.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The axes moved by the user and by the program: rectangle zoom with undo, panning with the right
 // button, the wheel's vertical shift, the clicks on the series' markers, and SetAxisRange.
 #include <QCoreApplication>

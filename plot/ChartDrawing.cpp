@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart drawn on any canvas: the ground, the surface's frame, the pattern window's axes and
 // grid, the series' lines and markers, then the after-draw handler; the screen's buffer and the
 // printed page both come from here.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing the chart: one page, the chart centred in the page's margins at the surface's
 // proportions and drawn through QPainter, a PDF checked for having been written in full.
 #include <QCoreApplication>

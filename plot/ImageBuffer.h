@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop's images as pixel buffers: every raster canvas on the desktop draws into a QImage
 // through this, and TRasterCanvas canvas(image) finds it for a QImage.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main picture as the desktop's outputs take it: a QImage, with a picture that cannot be had
 // reported as the error the guarded call shows.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Canvas calls mapped onto QPainter for printing, cut to the clip rectangle first.
 #include "plot/PainterCanvas.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printing canvas: the same pen-and-brush calls through QPainter, so that a printed page gets
 // vector output.
 #pragma once

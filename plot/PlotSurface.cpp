@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plot surface as a widget: configuration per kind, the device pixel ratio, the redraw into
 // the off-screen buffer and its paint with the rubber band over it.
 #include "plot/PlotSurface.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plot surface: a black, axis-scaled plotting area with point series, model-to-pixel
 // mappings, an after-draw hook with canvas primitives, mouse zoom, pan and wheel, and printing.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plot surface's private state and the functions its parts share: the chart drawing
 // (ChartDrawing.cpp) and the axis navigation (AxisNavigation.cpp) work on the surface through it.
 #pragma once

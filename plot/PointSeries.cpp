@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The point series of a surface: their points, each change asking for a redraw, and the hit test
 // of their markers.
 #include <QCoreApplication>

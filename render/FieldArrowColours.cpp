@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The colour scale of the field arrows: |E| to colour over four decades, looked up in a table
 // of cells worked out once where the cell settles the colour, and worked out otherwise.
 #include "render/FieldArrows.h"

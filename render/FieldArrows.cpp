@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Field arrows and their legend, drawn with the canvas's pen-and-brush calls only, so that every
 // canvas (screen, print, SVG) gets the same picture; the legend's letters come from a small
 // bitmap font of our own for the same reason.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exact field of the charge drawn as arrows of one length on a square grid of pixels, each
 // coloured by the field's strength, and the legend that explains them. The main plot, the zoom
 // view and every picture output draw them through a canvas and a mapping.

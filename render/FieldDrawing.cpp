@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The field picture drawn from the node table, shared by the main plot and the zoom view.
 #include "render/FieldDrawing.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The field picture drawn from the node table: field lines with arc subdivision, wavefronts,
 // node points, the trajectory and the charge disc. The main plot and the zoom view share it; the
 // zoom view passes the charge position as Origin, so every point is taken relative to it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main picture: overlay order, the whole plot off screen, and the default view range.
 #include "render/MainPicture.h"
 

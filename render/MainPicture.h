@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main picture drawn from the simulation state: the layers the main window draws over its plot,
 // and the whole plot (ground, frame, charge marker, layers) for printing-like outputs, picture
 // files, videos and the command line, on any canvas through a mapping.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the program's pictures with QPainter and writes them as JPEG files into a folder:
 //   artwork-generator <assets folder>
 // Every picture the windows show comes from here; tools/make-artwork.sh builds and runs it.

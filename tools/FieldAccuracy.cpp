@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // field-accuracy, run by hand: for each preset trajectory at its default parameters and the
 // default model size, how far the drawn field lines are from the exact field, with the Thomas
 // precession and without. Prints one row per preset (docs/model.md holds the last table).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the program's icon: a charge that has just been kicked sideways, its field lines bent
 // where the news of the kick has reached, and the wavefront of that news. Writes the SVG and its
 // PNG renderings into a folder:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // soak: every trajectory kind at every model-size preset for many ticks, run by hand. Every 1,000
 // ticks it checks that each node is finite and reads the resident memory; after the first 1,000
 // ticks that memory must stay flat. Prints one table row per case; the exit status is 1 if any case

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds everything and runs every test through ctest: first the whole
 # suite, then the whole suite again built with AddressSanitizer and UndefinedBehaviorSanitizer
 # (leak detection on), then the fuzz targets built with clang's libFuzzer, each for a bounded time,

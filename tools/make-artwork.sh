@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the artwork generator and redraws every picture in assets/; commit the JPEG files after
 # looking at them. BUILD_DIR chooses the build folder (default: build).
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds and runs every benchmark; each prints its figures beside a baseline measured in the same run.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)

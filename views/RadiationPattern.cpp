@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radiation power pattern window.
 #include "views/RadiationPattern.h"
 

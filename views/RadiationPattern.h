@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radiation power pattern window: the angular distribution of the power the charge radiates
 // in the plane of motion, of the current tick or averaged over the motion, with the total power
 // and its ratio to Larmor's non-relativistic power.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Placing the auxiliary windows by their outer rectangle.
 #include "views/WindowPlacement.h"
 

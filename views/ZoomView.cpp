@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The zoom view: the shared field drawing with every point taken relative to the charge.
 #include "views/ZoomView.h"
 

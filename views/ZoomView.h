@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The zoom view: a magnified picture of the field around the charge, which always sits at the
 // centre. The view shows the model extent +-1 / scale across (ModelWidth / scale), the scale
 // being the display settings' Zoom.Scale.

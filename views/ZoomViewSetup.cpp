@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The zoom view's setup dialog.
 #include "views/ZoomViewSetup.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The zoom view's setup dialog: stores the tracking mode of the magnified view (off, on particle
 // motion, on initial velocity) and confirms the stored value in a message box.
 #pragma once

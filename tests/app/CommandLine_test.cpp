@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop's side of the command line: the core's values in Qt's types, the arguments handed
 // over as UTF-8, and the refusals worded in one line in either language. The parser's own checks
 // are tested in tests/options.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole writes: a device that takes part of a write (a disk filling up) gets the rest in further
 // writes, and one that takes nothing more is a failure that keeps the device's reason; names that
 // are devices or pipes, which no finished file may replace.

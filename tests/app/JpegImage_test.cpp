@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // JPEG pictures: good files decode to their size and colours; damaged or hostile data gives a null
 // image and a message, never a crash, an exit or a huge allocation.
 #include "app/JpegImage.h"

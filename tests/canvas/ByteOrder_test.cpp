@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The raster canvas in both byte orders: a browser's RGBA buffer takes the very pixels a QImage's
 // BGRA buffer takes, red and blue in each other's bytes, whatever is drawn and blended.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The model-to-pixel mappings: edges, rounding of halves, the centre pixel for values that have no
 // pixel, and the pixel-to-value direction.
 #include "canvas/PlotMapping.h"

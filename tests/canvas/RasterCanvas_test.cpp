@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The raster canvas pixel for pixel: lines in every octant, the end pixel, clipping of far and
 // huge coordinates, ellipse and rectangle boxes.
 #include "canvas/RasterCanvas.h"

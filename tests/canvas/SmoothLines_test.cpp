@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Smooth and wide lines of the raster canvas: the coverage of every step, Wu's weights at one
 // pixel, the ends, blending over what is there, clipping, safety far off the image, and the
 // soft-edged ellipse.

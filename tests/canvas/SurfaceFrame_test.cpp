@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame around a surface's picture, ring by ring: the grey border and the sunken bevel of the
 // main and zoom plots, the bevel alone of the pattern window, at one and at two pixels a ring.
 #include "canvas/SurfaceFrame.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A picture in plain memory for the canvas's tests: pixels read back as 0xAARRGGBB whatever the
 // buffer's byte order, rows and lines as the tests write them, and TRasterCanvas canvas(image)
 // drawing into it as into a QImage.

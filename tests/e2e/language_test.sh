@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program's messages on stderr in the language of the run: --language chooses it, placed
 # before or after the fault, and without it the remembered one (Japanese on a first start). Each
 # message stays one line and names what was typed as it was typed.

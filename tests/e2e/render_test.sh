@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program's command line on a machine with no display: no X server, no QT_QPA_PLATFORM.
 # Pictures and videos written with exit status 0 and read back; bad command lines end with 2 and
 # one line on stderr; a file that cannot be written ends with 1 and leaves nothing; a render

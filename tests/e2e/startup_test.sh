@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the real program under Xvfb, answers the version window with Enter and checks the
 # screenshot: field-line pixels all around a blue charge disc in the middle of the plot.
 # $1: the program.

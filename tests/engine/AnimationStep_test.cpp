@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The animation tick and the reset without windows: the mouse pull, each mode's end-of-path rule
 // and the start of a reset.
 #include "engine/AnimationStep.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A charge on an exact circle, fed to the engine tick by tick as the window's tick would feed
 // a path sample: the circle's own position and velocity, not a sampled Bézier path.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The field node engine: the aberration, the mouse velocity filter, the reset (against the
 // stepped pre-run it replaces), the per-tick aging, and the physics the table must show.
 #include "engine/FieldCal.h"

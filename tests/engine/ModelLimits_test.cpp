@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The checks before a trajectory or a model size is applied: everything the generator or the
 // node table cannot take is refused with its code and the values at fault, everything the
 // dialogs offer is accepted, and nothing of the running simulation changes.

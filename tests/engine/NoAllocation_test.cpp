@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A tick allocates nothing: the node tables are sized by InitNodes only. Global operator new is
 // replaced in this binary to count allocations while a test asks for it.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trajectory generator: the shapes of the preset paths, the equal-step sampling with its
 // rescaling, the closing of closed paths and the dipole fold.
 #include "engine/PathGen.h"

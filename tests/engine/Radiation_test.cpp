@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radiated power: the pattern against the Liénard total over the whole sphere and against
 // the textbook limits, and the figures a class is shown: the synchrotron lobe of the circle, the
 // dipole's figure-eight and its four tilted lobes at high speed, the stopped line and hand.

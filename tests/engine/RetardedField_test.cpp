@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exact field from the charge's history: the history itself, the Coulomb field of a charge
 // at rest and in uniform motion, and the retarded time and radiation field of a circling charge
 // against the circle's own formulas.

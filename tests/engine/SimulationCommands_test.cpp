@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands every caller changes the simulation with: a whole set of values checked, then all
 // of it applied or none; the tick that reports a new pass; the speed, physics and display values.
 #include "engine/SimulationCommands.h"

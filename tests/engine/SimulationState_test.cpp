@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start values of the shared state and the small numeric helpers.
 #include "engine/SimulationState.h"
 

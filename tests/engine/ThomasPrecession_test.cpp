@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Thomas precession: the rest frame's turn per tick against independent formulas, and the field
 // lines of a circling charge against the exact field, with the precession and without.
 #include <gtest/gtest.h>

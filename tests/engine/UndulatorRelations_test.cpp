@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The undulator's linked quantities: the entry that follows from the path in force, each edit
 // with its partners, the refusals that leave the entry as it was, and the round trip to the path.
 #include "engine/UndulatorRelations.h"

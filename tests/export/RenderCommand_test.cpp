@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line's render as a script sees it: frames too large for a video refused as a bad
 // command line, the simulation set up as the window's start sets it up, and a render stopped by
 // SIGINT or SIGTERM leaving whatever had the file's name.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The encoder's threads: two slice threads live, x264's own choice where memory allows, and for a
 // compact H.264 recording frame threads and look-ahead within their bytes, slices where the
 // frame threads are cut.

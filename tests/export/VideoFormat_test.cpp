@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame a format stores for a picture: H.264 and VP9 keep colour at half resolution and round
 // each side up to even, GIF stores the picture as it is; and the frame rate of a tick rate that is
 // no number.

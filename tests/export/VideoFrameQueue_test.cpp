@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame queue without an encoder: the pool's size for the pictures' memory, the pictures
 // handed over in order with the ticks of those dropped left out, a picture of another size or
 // format, an abandoned queue and a failure that stops the encoding.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The video recorder: each format read back for its codec, size, frame count and picture; frame
 // rates; the largest frame; and the faults: files that cannot be created or written, a missing
 // encoder, a full queue, a recording that fails or is abandoned while a file has the name; and

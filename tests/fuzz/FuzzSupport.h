@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers shared by the engine fuzz targets: inputs are short texts of numbers, so that the seed
 // corpus is readable and a finding can be read as the values that caused it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The core's option parser on arbitrary arguments (the input split at line ends, one argument a
 // line, bytes as they come): it starts the animation, renders, prints help or the version, or
 // refuses with a code the front-ends word, and what it lets through lies within the bounds the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The JPEG decoder on arbitrary bytes: it gives either a picture or a message, never both or
 // neither, and a picture it gives can be encoded and decoded again at the same size.
 #include <QByteArray>

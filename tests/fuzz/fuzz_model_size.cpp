@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random model sizes through the engine's check and the model size command; a size they
 // accept is built, reset and run for 10 ticks with the charge dragged, and the
 // table must have that shape and hold only finite nodes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The conversions of the dialogs' box texts to numbers, on arbitrary text in locales with a point,
 // a comma and a non-Latin decimal separator: each conversion returns a value or refuses with the
 // program's own error, an accepted real number is finite, and what the boxes show for it reads

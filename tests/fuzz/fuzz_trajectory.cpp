@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random trajectories: a kind and its parameters go through the trajectory command; what it
 // accepts is built, sampled, reset and run for 1,000 ticks, and the
 // field must stay finite with the animation inside the sample table.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The version window: its results for OK, Enter and the close box, Esc that does nothing, the web
 // link that leaves it open, the greeting picture, the licence line in both languages, and its
 // layout.

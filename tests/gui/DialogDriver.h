@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drives the setup dialogs as a user does: types into and picks from their boxes, clicks their
 // buttons, presses keys, all while the dialog runs modally, with a way out if a test goes wrong.
 #pragma once

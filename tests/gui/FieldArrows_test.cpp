@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The field arrows: the colour scale, the grid, where arrows are left out, their direction for a
 // charge at rest and in uniform motion, and the menu item that shows them on the main window,
 // in the zoom view and on the printing canvas.

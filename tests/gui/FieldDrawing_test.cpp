@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The field picture drawn into an image and into a recording canvas: colours and shapes of the
 // field lines, wavefronts, node points, trajectory and disc, and the arc subdivision.
 #include "render/FieldDrawing.h"

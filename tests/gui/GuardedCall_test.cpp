@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Errors raised in handlers reach the user once, as their own text, and never unwind through Qt.
 #include "app/GuardedCall.h"
 

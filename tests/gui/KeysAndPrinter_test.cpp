@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard: the shortcuts shown in the menus act as their items do, "+" and "-" zoom the
 // magnified view while it has the focus; and the page chosen in printer setup is the one the next
 // print uses.

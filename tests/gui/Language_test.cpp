@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two languages on the real main window: the switch through the menu both ways (captions,
 // tooltips, hints, messages), the choice remembered and the command line's override, and every
 // refusal of the core and fixed message of the desktop in the Japanese catalogue.

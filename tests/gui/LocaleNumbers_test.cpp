@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbers in a locale that writes a comma: every suggestion of every dialog offered in that form
 // and accepted as it stands, the point taken as well where it cannot be misread, and the values
 // shown with the comma.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers for the main window's tests: a main window on its own state, and a way to act on a
 // modal dialog from inside the loop it runs.
 #pragma once

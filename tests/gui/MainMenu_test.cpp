@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main menu: its tree of captions, tooltips, groups and marks, and each command driven end to
 // end through its dialog (accepted, cancelled, refused), the model sizes and printing.
 #include <gtest/gtest.h>

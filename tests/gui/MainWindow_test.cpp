@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven as a user drives it: start-up with the version window, dragging the
 // charge, run, pause and single step, reset, the end-of-path rules, resizing and the picture.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The monkey: the real main window, its timer running, through thousands of random user actions
 // from a fixed seed (printed; HALVORAN_MONKEY_SEED replaces it to replay or vary a run): every
 // menu item with its dialog filled from hostile texts and closed by OK, Cancel or the close box,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts the dialogs show for numbers and the conversions of typed texts back, in a point and
 // a comma locale.
 #include "dialogs/NumberText.h"

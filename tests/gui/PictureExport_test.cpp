@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Save picture from the File menu, as a user does it: a file chosen, the picture written as PNG
 // at the plot's device pixels or as SVG paths, and a file that cannot be written reported by name
 // with nothing left behind.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radiation power pattern window: its frame and placement, the empty picture of a charge at
 // rest, the two modes chosen by their buttons, the curve and its text, the zoom on the pattern
 // and its reset by a new show, and the main window keeping it up to date.

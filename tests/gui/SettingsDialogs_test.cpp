@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The model size, plot resolution, physical model and wave speed windows, driven through their
 // boxes, check boxes, slider and buttons.
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows a user opens on a laptop of 1280 x 720 pixels shown at twice their size, 640 x 360
 // logical pixels: each one lies on the screen, its title bar included, with every button and list
 // within reach.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's smooth lines, switched from the View menu, and its plot at a device pixel
 // ratio above 1, driven by the mouse.
 #include <gtest/gtest.h>

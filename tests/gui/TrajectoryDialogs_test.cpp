@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The five trajectory setup dialogs, driven through their boxes and buttons: what they show, what
 // OK stores, and the refusals that leave every stored value as it was and the dialog open.
 #include <QGuiApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The undulator dialog driven through its widgets: it opens with what runs, the linked pairs and
 // their figures, refused edits, OK / Cancel / Enter / Esc / close box, and the layout.
 #include "dialogs/UndulatorSetup.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recording the animation from the File menu: the file asked for, its type chosen in the dialog,
 // one frame per tick until the item is chosen again, each format read back; the REC label; the
 // recording's end on a model size, a resize, at exit and on SIGTERM; a plot too large for a video,

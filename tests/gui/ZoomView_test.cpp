@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The zoom view as the user sees it: placement, the magnification buttons and their caption, a
 // picture centred on the charge, and the setup dialog's tracking mode.
 #include "views/ZoomView.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix and checks what a desktop expects to find there: the
 # program, the desktop entry and the AppStream metainfo (both passing their validators), the icon
 # in every size, and the teacher's notes.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the Debian package from the build and checks it: lintian finds no error, the
 # dependencies were computed from the binary, the package holds the program, the desktop entry
 # and the icon where Debian keeps them, and its copyright file names the program's licence.

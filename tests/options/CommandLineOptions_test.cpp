@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The option parser of every front-end: what each good line asks for in each mode, and for every
 // bad one the code and the values its sentence shows, the texts exactly as typed.
 #include "options/CommandLineOptions.h"

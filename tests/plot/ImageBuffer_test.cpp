@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // QImages as the raster canvas's pixel buffers: Qt's 32-bit formats in their byte orders, every
 // other format left alone, the image detached before it is drawn into, and the main picture as a
 // QImage equal to the core's frame.

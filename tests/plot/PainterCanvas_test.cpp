@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printing canvas covers the same boxes as the screen canvas and maps colours unchanged.
 #include "plot/PainterCanvas.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plot surface driven as a user drives it: real mouse and wheel events on the offscreen
 // platform, the redraw protocol, the three configurations and printing to a PDF file.
 #include "plot/PlotSurface.h"

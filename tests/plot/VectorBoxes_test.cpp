@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Boxes drawn through the painter canvas into a vector file come back, once the file is drawn,
 // as the pixels the screen canvas lights: the letters of the arrows' legend and the plot's frame
 // are boxes one pixel thin.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frames of the main picture, byte for byte: every trajectory kind after some ticks, with each
 // layer (field lines, wavefronts, node points, arrows), smooth and aliased, at several pixel
 // ratios and in both byte orders, hashed and compared with hashes taken once natively. The same

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main picture without a front-end: its sizes and default range, a picture too large for
 // memory refused rather than thrown or aborted, and a caller's buffer drawn exactly as a picture
 // of the core's own.

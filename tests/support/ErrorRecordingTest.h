@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fixture for widget tests that look at the errors the user would be shown: instead of message
 // boxes, which would block the test, the texts are recorded in Shown in the order they came.
 #pragma once

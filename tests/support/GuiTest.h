@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fixture for widget tests: no top-level window may outlive the test that made it.
 #pragma once
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The peak of this process's resident memory, as Linux keeps it: what a memory bound is measured
 // against, in the tests and in the benchmarks.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test entry for binaries that need widgets: the offscreen platform is chosen here, because test
 // discovery runs the binary without the environment ctest gives the tests. Settings (the language
 // a menu click remembers) go to a folder of this test process alone: never the user's, and never

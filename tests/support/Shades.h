@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Colours as smooth lines leave them: a line that crosses a pixel only in part lays its colour over
 // the black ground at that share, so a test looks for a shade of the colour, not the colour alone.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A simulation started as the program starts it, through the commands every caller uses: the
 // table sized, the path of mode built and sampled at the wave speed of its rows, reset.
 #pragma once

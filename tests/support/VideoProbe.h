@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads a video file back through FFmpeg's libraries: its codec, size and number of frames, and
 // the last frame decoded to RGB, so that tests check what a player would show.
 #pragma once
