@@ -1,0 +1,140 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The browser's module under node: its pictures byte for byte against hashes of the native
+// build, its refusals with their values and the state they leave alone, the option parser and the
+// undulator's relations as the page gets them.
+//   node --no-experimental-fetch module_test.mjs <halvoran-core.js>
+import assert from 'node:assert/strict';
+import { test } from 'node:test';
+import { pathToFileURL } from 'node:url';
+
+const { default: createHalvoranCore } = await import(pathToFileURL(process.argv[2]).href);
+const core = await createHalvoranCore();
+
+// FNV-1a, 64 bits, over the bytes in memory order, as tests/render/MainPictureFrames_test.cpp.
+function fnv1a(bytes) {
+  let hash = 0xcbf29ce484222325n;
+  for (const byte of bytes) hash = ((hash ^ BigInt(byte)) * 0x100000001b3n) & 0xffffffffffffffffn;
+  return hash;
+}
+
+function started(mode, model) {
+  const simulation = new core.Simulation();
+  assert.equal(simulation.start(), null);
+  if (model) assert.equal(simulation.chooseModelSize(...model), null);
+  assert.equal(simulation.chooseTrajectory(mode, {}), null);
+  return simulation;
+}
+
+// The cursor sweep of the native frame table's mouse scenes, in model units.
+function mouseCursor(tick) {
+  const t = (tick % 64) / 64;
+  return tick % 128 < 64 ? [-0.5 + t, 0.25 * t] : [0.5 - t, 0.25 - 0.5 * t];
+}
+
+test('the pictures drawn as the native build draws them', () => {
+  // The "circle" and "mouse" scenes of the native frame table; the others' hashes were taken
+  // natively for these scenes (the start-up model, physics as given).
+  const scenes = [
+    { mode: 4, model: null, ticks: 50, size: [320, 200], hash: 0x80e00bf11d7d6dacn },
+    { mode: 4, model: [200, 40, 10], ticks: 150, size: [240, 160], hash: 0x87c9f80846be365bn },
+    { mode: 1, model: [100, 20, 10], ticks: 90, size: [240, 160], hash: 0xcf9871b30e34f903n },
+    { mode: 4, model: null, ticks: 50, size: [320, 200], hash: 0x2948096df13e4a16n,
+      physics: { LightAberration: false, ThomasPrecession: false } },
+  ];
+  for (const scene of scenes) {
+    const simulation = started(scene.mode, scene.model);
+    if (scene.physics) simulation.setPhysics(scene.physics);
+    for (let tick = 0; tick < scene.ticks; ++tick) {
+      assert.deepEqual(simulation.runTick(true, ...mouseCursor(tick)), { passRestarted: false });
+    }
+    const [width, height] = scene.size;
+    assert.deepEqual(simulation.render(width, height, 1), { width, height, refusal: null });
+    const pixels = simulation.pixels();
+    assert.ok(pixels instanceof Uint8ClampedArray);
+    assert.equal(pixels.length, width * height * 4);
+    assert.equal(fnv1a(pixels), scene.hash, `mode ${scene.mode}, ${width}x${height}`);
+    simulation.delete();
+  }
+});
+
+test('a picture beyond memory is refused and leaves no pixels', () => {
+  const simulation = started(4, null);
+  assert.deepEqual(simulation.render(100000, 100000, 1), {
+    width: 0, height: 0,
+    refusal: { code: 'PictureTooLarge', parameter: 'None', values: ['100000', '100000'] },
+  });
+  assert.equal(simulation.pixels().length, 0);
+  assert.deepEqual(simulation.render(20, 10, 1.5), { width: 30, height: 15, refusal: null });
+  simulation.delete();
+});
+
+test('an undulator pass restarts, and reset starts the frames again', () => {
+  const simulation = started(6, null);
+  let ticks = 1;
+  while (!simulation.runTick(false, 0, 0).passRestarted && ticks < 5000) ++ticks;
+  assert.ok(ticks > 1 && ticks < 5000, `a pass of ${ticks} ticks`);
+  simulation.runTick(false, 0, 0);
+  simulation.reset();
+  assert.equal(simulation.frameIndex(), 0);
+  simulation.delete();
+});
+
+test('a refused command names its values and changes nothing', () => {
+  const simulation = started(4, null);
+  for (let tick = 0; tick < 7; ++tick) simulation.runTick(false, 0, 0);
+  const trajectory = simulation.trajectory();
+  const display = simulation.display();
+  const refused = (code, ...values) => ({ code, parameter: 'None', values });
+  const cases = [
+    [() => simulation.chooseTrajectory(4, { CircleBeta: 1.5 }), refused('SpeedTooHigh', '0.9999', '1.500')],
+    [() => simulation.chooseTrajectory(4, { CircleRadius: 'big' }), refused('NotANumber', 'CircleRadius', 'big')],
+    [() => simulation.chooseTrajectory(9, {}), refused('UnknownTrajectory', '9')],
+    [() => simulation.chooseTrajectory(6, { UndPeriods: 0 }), refused('TooFewPeriods', '1', '0')],
+    [() => simulation.chooseModelSize(1, 40, 1), refused('TooFewRows', '2', '1')],
+    [() => simulation.chooseModelSize(200.5, 40, 5), refused('NotAWholeNumber', 'iSize', '200.500')],
+    [() => simulation.setSpeedPosition(11), refused('SpeedPositionRange', '1', '10', '11')],
+    [() => simulation.setDisplay({ ShowWaveFronts: true, PlotResolution: 5 }),
+     refused('PlotResolutionRange', '10', '100', '5')],
+    [() => simulation.render(320, 200, NaN).refusal,
+     refused('OutOfRange', 'pixelRatio', 'not a number', '0.000', 'infinity')],
+  ];
+  for (const [command, refusal] of cases) assert.deepEqual(command(), refusal);
+  assert.equal(simulation.frameIndex(), 7);
+  assert.deepEqual(simulation.trajectory(), trajectory);
+  assert.deepEqual(simulation.display(), display);
+  // An accepted change keeps every field it does not name.
+  assert.equal(simulation.setDisplay({ ShowWaveFronts: true, Zoom: { Tracking: 0 } }), null);
+  assert.deepEqual(simulation.display(), { ...display, ShowWaveFronts: true, Zoom: { ...display.Zoom, Tracking: 0 } });
+  simulation.delete();
+});
+
+test('the page address read as the command line', () => {
+  const good = core.parseOptions(['--trajectory', 'circle', '--model', 'small', '--wavefronts', '--ticks=50']);
+  assert.equal(good.action, 'Start');
+  assert.equal(good.mode, 'Animation');
+  assert.deepEqual([good.trajectoryMode, good.iSize, good.jSize, good.ticks, good.waveFronts, good.smooth],
+                   [4, 100, 20, 50, true, null]);
+  assert.deepEqual(core.parseOptions(['--ticks', 'x']),
+                   { code: 'NotAWholeNumber', parameter: 'None', values: ['--ticks', 'x'], option: '' });
+  assert.equal(core.parseOptions(['--model', '1x40']).option, '--model');
+});
+
+test('the undulator entry refuses a speed beyond light and keeps its values', () => {
+  const entry = core.undulatorEntry(new core.Simulation().trajectory());
+  assert.deepEqual(core.editUndulator(entry, 'Beta', 1.2), {
+    entry,
+    refusal: { code: 'SpeedTooHigh', parameter: 'None', values: ['0.9999', '1.200'] },
+  });
+  const edited = core.editUndulator(entry, 'Periods', 7);
+  assert.equal(edited.refusal, null);
+  assert.equal(core.applyUndulatorEntry(edited.entry, {}).UndPeriods, 7);
+  assert.ok(core.undulatorDerived(entry).Gamma > 3);
+  assert.equal(core.editUndulator(entry, 'Colour', 1).refusal.code, 'UnknownOption');
+});
+
+test('every refusal code is named once, and None is none of them', () => {
+  const codes = core.refusalCodes();
+  assert.equal(new Set(codes).size, codes.length);
+  assert.ok(codes.includes('SpeedTooHigh') && codes.includes('TooManyDevicePixels'));
+  assert.ok(!codes.includes('None'));
+});

@@ -1,0 +1,538 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The browser's typed API over the core (declared for the page in halvoran-core.d.ts): the
+// simulation's commands, the picture, the option parser and the undulator's relations, each
+// taking and giving plain JavaScript objects. Nothing here decides anything about the model: a
+// value the page gives is only carried across, and the core's own checks refuse it.
+//
+// A JavaScript error must never unwind through these frames (the core is built without
+// exceptions and would be left half changed), so every value is checked for its type before
+// embind converts it: embind throws on a conversion it cannot make.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <new>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/Refusal.h"
+#include "engine/SimulationCommands.h"
+#include "engine/UndulatorRelations.h"
+#include "options/CommandLineOptions.h"
+#include "render/MainPicture.h"
+
+using emscripten::val;
+
+namespace {
+
+// ---- Refusals ----------------------------------------------------------------------------------
+
+std::string ValueText(const TRefusalValue& value) {
+  const char* word = NonFiniteWord(value);
+  return *word != '\0' ? std::string(word) : RefusalValueText(value);
+}
+
+// { code, parameter, values } for a refusal, null for none.
+val RefusalObject(const TRefusal& refusal) {
+  if (!refusal) return val::null();
+  val values = val::array();
+  for (const TRefusalValue& value : refusal.Values) values.call<void>("push", ValueText(value));
+  val object = val::object();
+  object.set("code", std::string(RefusalCodeName(refusal.Code)));
+  object.set("parameter", std::string(ParameterName(refusal.Parameter)));
+  object.set("values", values);
+  return object;
+}
+
+// What JavaScript itself would show of a value the page gave where it does not belong.
+TRefusalValue GivenText(const val& value) {
+  return TRefusalValue::OfText(val::global("String")(value).as<std::string>());
+}
+
+// A number the page gave where a whole number (a count, an index, a mode) is meant: within
+// ±2^53, where a double holds every whole number exactly.
+std::optional<long long> WholeNumber(double value) {
+  if (!(std::fabs(value) <= 9007199254740992.0) || value != std::trunc(value)) return std::nullopt;
+  return static_cast<long long>(value);
+}
+
+TRefusal NotAWholeNumber(const char* name, double value) {
+  return Refused(TRefusalCode::NotAWholeNumber,
+                 {TRefusalValue::OfText(name), TRefusalValue::OfNumber(value)});
+}
+
+// ---- Objects read field by field ---------------------------------------------------------------
+
+// Fields of a page's object read into a core structure: a field the object does not have keeps
+// the structure's value; the first field of the wrong type becomes the refusal, and a command
+// that sees it changes nothing.
+class TFieldReader {
+ public:
+  explicit TFieldReader(const val& object)
+      : Object(object), Readable(object.typeOf().as<std::string>() == "object" && !object.isNull()) {}
+
+  void Number(const char* name, double& field) {
+    const std::optional<val> given = Given(name);
+    if (!given) return;
+    if (!given->isNumber()) {
+      Refuse(Refused(TRefusalCode::NotANumber, {TRefusalValue::OfText(name), GivenText(*given)}));
+      return;
+    }
+    field = given->as<double>();
+  }
+
+  void Whole(const char* name, int& field) {
+    double value = field;
+    Number(name, value);
+    const std::optional<long long> whole = WholeNumber(value);
+    if (!whole || *whole < INT_MIN || *whole > INT_MAX) {
+      Refuse(NotAWholeNumber(name, value));
+      return;
+    }
+    field = static_cast<int>(*whole);
+  }
+
+  // Any value: JavaScript's own truth of it.
+  void Switch(const char* name, bool& field) {
+    if (const std::optional<val> given = Given(name)) field = given->as<bool>();
+  }
+
+  val Child(const char* name) const {
+    const std::optional<val> given = Given(name);
+    return given ? *given : val::undefined();
+  }
+
+  void Refuse(const TRefusal& refusal) {
+    if (!Refusal) Refusal = refusal;
+  }
+
+  TRefusal Refusal;
+
+ private:
+  std::optional<val> Given(const char* name) const {
+    if (!Readable) return std::nullopt;
+    val value = Object[name];
+    if (value.isUndefined()) return std::nullopt;
+    return value;
+  }
+
+  const val& Object;
+  bool Readable;
+};
+
+// The trajectory's fields under their names in TTrajectoryParameters, for reading and writing.
+template <class TVisit>
+void VisitTrajectory(TTrajectoryParameters& p, TVisit&& number, auto&& whole) {
+  number("CircleRadius", p.CircleRadius);
+  number("CircleBeta", p.CircleBeta);
+  number("LineBeta", p.LineBeta);
+  number("LineStartX", p.LineStartX);
+  number("LineStopX", p.LineStopX);
+  number("DipoleBeta", p.DipoleBeta);
+  number("DipoleAmplitude", p.DipoleAmplitude);
+  number("UndBeta", p.UndBeta);
+  number("UndPeriod", p.UndPeriod);
+  number("UndAmplitude", p.UndAmplitude);
+  whole("UndPeriods", p.UndPeriods);
+  number("RaceBeta", p.RaceBeta);
+  number("RaceRadius", p.RaceRadius);
+  number("RaceStraight", p.RaceStraight);
+  number("BendBeta", p.BendBeta);
+  number("BendRadius", p.BendRadius);
+  number("BendAngle", p.BendAngle);
+}
+
+TRefusal ReadTrajectory(const val& object, TTrajectoryParameters& parameters) {
+  TFieldReader reader(object);
+  VisitTrajectory(
+      parameters, [&](const char* name, double& field) { reader.Number(name, field); },
+      [&](const char* name, int& field) { reader.Whole(name, field); });
+  return reader.Refusal;
+}
+
+val TrajectoryObject(TTrajectoryParameters parameters) {
+  val object = val::object();
+  const auto put = [&](const char* name, auto& field) { object.set(name, field); };
+  VisitTrajectory(parameters, put, put);
+  return object;
+}
+
+TRefusal ReadDisplay(const val& object, TDisplaySettings& display) {
+  TFieldReader reader(object);
+  reader.Switch("ShowFieldLines", display.ShowFieldLines);
+  reader.Switch("ShowWaveFronts", display.ShowWaveFronts);
+  reader.Switch("ShowNodePoints", display.ShowNodePoints);
+  reader.Switch("ShowFieldVectors", display.ShowFieldVectors);
+  reader.Switch("SmoothLines", display.SmoothLines);
+  reader.Whole("PlotResolution", display.PlotResolution);
+  const val zoom = reader.Child("Zoom");
+  TFieldReader zoomReader(zoom);
+  zoomReader.Number("Scale", display.Zoom.Scale);
+  zoomReader.Whole("Tracking", display.Zoom.Tracking);
+  reader.Refuse(zoomReader.Refusal);
+  return reader.Refusal;
+}
+
+val DisplayObject(const TDisplaySettings& display) {
+  val zoom = val::object();
+  zoom.set("Scale", display.Zoom.Scale);
+  zoom.set("Tracking", display.Zoom.Tracking);
+  val object = val::object();
+  object.set("ShowFieldLines", display.ShowFieldLines);
+  object.set("ShowWaveFronts", display.ShowWaveFronts);
+  object.set("ShowNodePoints", display.ShowNodePoints);
+  object.set("ShowFieldVectors", display.ShowFieldVectors);
+  object.set("SmoothLines", display.SmoothLines);
+  object.set("PlotResolution", display.PlotResolution);
+  object.set("Zoom", zoom);
+  return object;
+}
+
+// ---- The simulation ----------------------------------------------------------------------------
+
+// One simulation with its display settings and the picture it was last drawn into, in the
+// browser's byte order.
+class TWebSimulation {
+ public:
+  TWebSimulation() : Commands(State, Settings) {}
+
+  val Start() { return RefusalObject(Commands.Start()); }
+
+  val ChooseTrajectory(double mode, const val& parameters) {
+    const std::optional<long long> whole = WholeNumber(mode);
+    if (!whole) return RefusalObject(NotAWholeNumber("mode", mode));
+    if (*whole < INT_MIN || *whole > INT_MAX)
+      return RefusalObject(
+          Refused(TRefusalCode::UnknownTrajectory, {TRefusalValue::OfCount(mode)}));
+    TTrajectoryParameters chosen = Commands.Trajectory();
+    if (TRefusal refusal = ReadTrajectory(parameters, chosen)) return RefusalObject(refusal);
+    return RefusalObject(Commands.ChooseTrajectory(static_cast<int>(*whole), chosen));
+  }
+
+  val Trajectory() const { return TrajectoryObject(Commands.Trajectory()); }
+
+  val ChooseModelSize(double iSize, double jSize, double spacing) {
+    const std::optional<long long> i = WholeNumber(iSize);
+    const std::optional<long long> j = WholeNumber(jSize);
+    const std::optional<long long> s = WholeNumber(spacing);
+    if (!i) return RefusalObject(NotAWholeNumber("iSize", iSize));
+    if (!j) return RefusalObject(NotAWholeNumber("jSize", jSize));
+    if (!s) return RefusalObject(NotAWholeNumber("spacing", spacing));
+    // The core's limits see the sizes as given before any is narrowed to an int.
+    if (TRefusal refusal = CheckModelSize(*i, *j, *s)) return RefusalObject(refusal);
+    return RefusalObject(Commands.ChooseModelSize(
+        {static_cast<int>(*i), static_cast<int>(*j), static_cast<int>(*s)}));
+  }
+
+  void Reset() { Commands.Reset(); }
+
+  // (x, y) in model units: where the dragged charge is pulled to.
+  val RunTick(bool dragging, double x, double y) {
+    std::optional<TVector2> cursor;
+    if (dragging) cursor = TVector2{x, y};
+    const TTickReport report = Commands.RunTick(cursor);
+    val object = val::object();
+    object.set("passRestarted", report.PassRestarted);
+    return object;
+  }
+
+  val SetDisplay(const val& object) {
+    TDisplaySettings display = Commands.Display();
+    if (TRefusal refusal = ReadDisplay(object, display)) return RefusalObject(refusal);
+    return RefusalObject(Commands.SetDisplay(display));
+  }
+
+  val Display() const { return DisplayObject(Commands.Display()); }
+
+  void SetPhysics(const val& object) {
+    TPhysicsOptions physics = Commands.Physics();
+    TFieldReader reader(object);
+    reader.Switch("LightAberration", physics.LightAberration);
+    reader.Switch("TrackEmissionPoint", physics.TrackEmissionPoint);
+    reader.Switch("ThomasPrecession", physics.ThomasPrecession);
+    Commands.SetPhysics(physics);
+  }
+
+  val SetSpeedPosition(double position) {
+    const std::optional<long long> whole = WholeNumber(position);
+    if (!whole) return RefusalObject(NotAWholeNumber("position", position));
+    if (TRefusal refusal = CheckSpeedPosition(*whole)) return RefusalObject(refusal);
+    return RefusalObject(Commands.SetSpeedPosition(static_cast<int>(*whole)));
+  }
+
+  int FrameIndex() const { return State.FrameIndex; }
+
+  // The whole main picture at the start-up range into the module's own pixels; the page reads
+  // them through Pixels() until the next render.
+  val Render(double widthCss, double heightCss, double pixelRatio) {
+    val result = val::object();
+    result.set("width", 0);
+    result.set("height", 0);
+    const std::optional<long long> width = WholeNumber(widthCss);
+    const std::optional<long long> height = WholeNumber(heightCss);
+    TRefusal refusal;
+    if (!width) {
+      refusal = NotAWholeNumber("widthCss", widthCss);
+    } else if (!height) {
+      refusal = NotAWholeNumber("heightCss", heightCss);
+    } else if (!(std::isfinite(pixelRatio) && pixelRatio > 0.0)) {
+      refusal = Refused(TRefusalCode::OutOfRange,
+                        {TRefusalValue::OfText("pixelRatio"), TRefusalValue::OfNumber(pixelRatio),
+                         TRefusalValue::OfNumber(0.0),
+                         TRefusalValue::OfNumber(std::numeric_limits<double>::infinity())});
+    } else {
+      const auto side = [](long long v) {
+        return static_cast<int>(std::clamp<long long>(v, 0, INT_MAX));
+      };
+      const TPictureSize logical{side(*width), side(*height)};
+      refusal = Draw(logical, pixelRatio);
+    }
+    if (!refusal) {
+      result.set("width", Picture.Width);
+      result.set("height", Picture.Height);
+    }
+    result.set("refusal", RefusalObject(refusal));
+    return result;
+  }
+
+  val Pixels() const {
+    const std::size_t bytes = static_cast<std::size_t>(Picture.Width) *
+                              static_cast<std::size_t>(Picture.Height) * sizeof(std::uint32_t);
+    const val view(emscripten::typed_memory_view(
+        bytes, reinterpret_cast<const unsigned char*>(PictureMemory.get())));
+    // ImageData takes only a Uint8ClampedArray: the same bytes under that type.
+    return val::global("Uint8ClampedArray").new_(view["buffer"], view["byteOffset"], view["length"]);
+  }
+
+ private:
+  TRefusal Draw(TPictureSize logical, double pixelRatio) {
+    const TPictureSize device = DevicePixelsOf(logical, pixelRatio);
+    const auto count =
+        static_cast<std::uint64_t>(device.Width) * static_cast<std::uint64_t>(device.Height);
+    // The bytes must be countable in wasm32's size_t and the memory to be had: anything else is
+    // refused, and the last picture is gone rather than shown at a size it no longer has.
+    if (device != Picture) {
+      PictureMemory.reset();
+      Picture = {};
+      if (count > static_cast<std::uint64_t>(MaxDevicePixels)) return PictureTooLarge(device);
+      PictureMemory.reset(new (std::nothrow) std::uint32_t[static_cast<std::size_t>(count)]);
+      if (!PictureMemory) return PictureTooLarge(device);
+      Picture = device;
+    }
+    const TPixelBuffer buffer{PictureMemory.get(), device.Width, device.Height, device.Width,
+                              TByteOrder::Rgba};
+    RenderMainPictureInto(buffer, State, Settings, pixelRatio, DefaultMainRange(logical));
+    return {};
+  }
+
+  TSimulationState State;
+  TDisplaySettings Settings;
+  TSimulationCommands Commands;
+  TPictureSize Picture;
+  std::unique_ptr<std::uint32_t[]> PictureMemory;
+};
+
+// ---- The option parser -------------------------------------------------------------------------
+
+template <class T>
+val Optional(const std::optional<T>& value) {
+  return value ? val(*value) : val::null();
+}
+
+const char* ActionName(TCommandAction action) {
+  switch (action) {
+    case TCommandAction::Start: return "Start";
+    case TCommandAction::Render: return "Render";
+    case TCommandAction::Help: return "Help";
+    case TCommandAction::Version: return "Version";
+    case TCommandAction::Refuse: return "Refuse";
+  }
+  return "";
+}
+
+const char* OutputName(TOutputKind output) {
+  switch (output) {
+    case TOutputKind::Png: return "Png";
+    case TOutputKind::Svg: return "Svg";
+    case TOutputKind::Mp4: return "Mp4";
+    case TOutputKind::WebM: return "WebM";
+    case TOutputKind::Gif: return "Gif";
+  }
+  return "";
+}
+
+// The options of a page's address as the command line reads them, or the refusal with the
+// option it names (option "" where the refusal's values name it).
+val ParseOptions(const val& arguments) {
+  std::vector<std::string> typed;
+  if (arguments.isArray()) {
+    const unsigned length = arguments["length"].as<unsigned>();
+    for (unsigned k = 0; k < length; ++k) {
+      const val argument = arguments[k];
+      if (!argument.isString()) {
+        return RefusalObject(Refused(TRefusalCode::UnexpectedArgument, {GivenText(argument)}));
+      }
+      typed.push_back(argument.as<std::string>());
+    }
+  }
+  const TCommandOptions o = ParseCommandOptions(typed);
+  if (o.Action == TCommandAction::Refuse) {
+    val refusal = RefusalObject(o.Refusal);
+    refusal.set("option", o.RefusedOption);
+    return refusal;
+  }
+  val size = val::null();
+  if (o.Size) {
+    size = val::object();
+    size.set("width", o.Size->Width);
+    size.set("height", o.Size->Height);
+  }
+  val object = val::object();
+  object.set("action", std::string(ActionName(o.Action)));
+  object.set("mode", std::string(o.Mode == TOptionsMode::Render ? "Render" : "Animation"));
+  object.set("language", o.Language);
+  object.set("renderFile", o.RenderFile);
+  object.set("output", std::string(OutputName(o.Output)));
+  object.set("trajectoryMode", o.TrajectoryMode);
+  object.set("ticks", Optional(o.Ticks));
+  object.set("fromTick", o.FromTick);
+  object.set("size", size);
+  object.set("pixelRatio", Optional(o.PixelRatio));
+  object.set("iSize", Optional(o.ISize));
+  object.set("jSize", Optional(o.JSize));
+  object.set("waveFrontSpacing", Optional(o.WaveFrontSpacing));
+  object.set("waveFronts", o.WaveFronts);
+  object.set("nodePoints", o.NodePoints);
+  object.set("fieldArrows", o.FieldArrows);
+  object.set("fieldLines", o.FieldLines);
+  object.set("smooth", Optional(o.Smooth));
+  return object;
+}
+
+// ---- The undulator's linked quantities ---------------------------------------------------------
+
+// Entry fields the object does not have, or has of the wrong type, keep entry's values.
+void ReadUndulatorEntry(const val& object, TUndulatorEntry& entry) {
+  TFieldReader reader(object);
+  reader.Number("Beta", entry.Beta);
+  reader.Number("EnergyMeV", entry.EnergyMeV);
+  reader.Number("PeriodCm", entry.PeriodCm);
+  reader.Whole("Periods", entry.Periods);
+  reader.Number("K", entry.K);
+  reader.Number("FieldKG", entry.FieldKG);
+  reader.Number("AmplitudeM", entry.AmplitudeM);
+}
+
+val UndulatorEntryObject(const TUndulatorEntry& entry) {
+  val object = val::object();
+  object.set("Beta", entry.Beta);
+  object.set("EnergyMeV", entry.EnergyMeV);
+  object.set("PeriodCm", entry.PeriodCm);
+  object.set("Periods", entry.Periods);
+  object.set("K", entry.K);
+  object.set("FieldKG", entry.FieldKG);
+  object.set("AmplitudeM", entry.AmplitudeM);
+  return object;
+}
+
+TTrajectoryParameters TrajectoryOf(const val& object) {
+  TTrajectoryParameters parameters;
+  ReadTrajectory(object, parameters);
+  return parameters;
+}
+
+val UndulatorEntry(const val& trajectory) {
+  return UndulatorEntryObject(UndulatorEntryOf(TrajectoryOf(trajectory)));
+}
+
+std::optional<TUndulatorInput> UndulatorInputNamed(const std::string& name) {
+  constexpr std::pair<const char*, TUndulatorInput> Inputs[] = {
+      {"Beta", TUndulatorInput::Beta}, {"Energy", TUndulatorInput::Energy},
+      {"Period", TUndulatorInput::Period}, {"Periods", TUndulatorInput::Periods},
+      {"K", TUndulatorInput::K}, {"Field", TUndulatorInput::Field}};
+  for (const auto& [inputName, input] : Inputs)
+    if (name == inputName) return input;
+  return std::nullopt;
+}
+
+val EditUndulatorOf(const val& entryObject, const std::string& inputName, double value) {
+  TUndulatorEntry entry;
+  ReadUndulatorEntry(entryObject, entry);
+  TRefusal refusal;
+  if (const std::optional<TUndulatorInput> input = UndulatorInputNamed(inputName)) {
+    refusal = EditUndulator(entry, *input, value);
+  } else {
+    refusal = Refused(TRefusalCode::UnknownOption, {TRefusalValue::OfText(inputName)});
+  }
+  val result = val::object();
+  result.set("entry", UndulatorEntryObject(entry));
+  result.set("refusal", RefusalObject(refusal));
+  return result;
+}
+
+val UndulatorDerived(const val& entryObject) {
+  TUndulatorEntry entry;
+  ReadUndulatorEntry(entryObject, entry);
+  const TUndulatorDerived derived = UndulatorDerivedOf(entry);
+  val object = val::object();
+  object.set("Gamma", derived.Gamma);
+  object.set("RadWavelengthUm", derived.RadWavelengthUm);
+  object.set("MaxAngle", derived.MaxAngle);
+  object.set("AmplitudeM", derived.AmplitudeM);
+  return object;
+}
+
+// The trajectory given with the entry's path written into it.
+val ApplyUndulatorEntryOf(const val& entryObject, const val& trajectory) {
+  TUndulatorEntry entry;
+  ReadUndulatorEntry(entryObject, entry);
+  TTrajectoryParameters parameters = TrajectoryOf(trajectory);
+  ApplyUndulatorEntry(entry, parameters);
+  return TrajectoryObject(parameters);
+}
+
+// Every code a refusal can carry (all but None): the keys the page's catalogue must word.
+val RefusalCodes() {
+  constexpr TRefusalCode Codes[] = {
+#define HALVORAN_CODE_ENTRY(name) TRefusalCode::name,
+      HALVORAN_REFUSAL_CODES(HALVORAN_CODE_ENTRY)
+#undef HALVORAN_CODE_ENTRY
+  };
+  val names = val::array();
+  for (const TRefusalCode code : Codes)
+    if (code != TRefusalCode::None) names.call<void>("push", std::string(RefusalCodeName(code)));
+  return names;
+}
+
+}  // namespace
+
+EMSCRIPTEN_BINDINGS(halvoran_core) {
+  emscripten::class_<TWebSimulation>("Simulation")
+      .constructor<>()
+      .function("start", &TWebSimulation::Start)
+      .function("chooseTrajectory", &TWebSimulation::ChooseTrajectory)
+      .function("trajectory", &TWebSimulation::Trajectory)
+      .function("chooseModelSize", &TWebSimulation::ChooseModelSize)
+      .function("reset", &TWebSimulation::Reset)
+      .function("runTick", &TWebSimulation::RunTick)
+      .function("setDisplay", &TWebSimulation::SetDisplay)
+      .function("display", &TWebSimulation::Display)
+      .function("setPhysics", &TWebSimulation::SetPhysics)
+      .function("setSpeedPosition", &TWebSimulation::SetSpeedPosition)
+      .function("frameIndex", &TWebSimulation::FrameIndex)
+      .function("render", &TWebSimulation::Render)
+      .function("pixels", &TWebSimulation::Pixels);
+  emscripten::function("parseOptions", &ParseOptions);
+  emscripten::function("undulatorEntry", &UndulatorEntry);
+  emscripten::function("editUndulator", &EditUndulatorOf);
+  emscripten::function("undulatorDerived", &UndulatorDerived);
+  emscripten::function("applyUndulatorEntry", &ApplyUndulatorEntryOf);
+  emscripten::function("refusalCodes", &RefusalCodes);
+}

@@ -1,0 +1,179 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The core as the page sees it (halvoran-core.js and halvoran-core.wasm beside it). Every model
+// decision stays in the core: the page passes values through and words the refusals it gets back
+// from its own catalogue, by code, putting values[0], values[1], ... in as %1, %2, ...
+
+/** Why a value was refused; null where a command was accepted. */
+export interface Refusal {
+  /** A name of refusalCodes(), e.g. "SpeedTooHigh". */
+  code: string;
+  /** The parameter the refusal is about ("None", "Speed", "CircleRadius", ...). */
+  parameter: string;
+  /** The values as the sentence shows them ("0.9999", "1.500"), or for a value that is not
+   * finite its word to translate: "infinity", "minus infinity", "not a number". */
+  values: string[];
+}
+
+/** A refusal of the option parser, with the option whose value the simulation's own check
+ * refused ("--model"), or "" where the values name the option. */
+export interface OptionsRefusal extends Refusal {
+  option: string;
+}
+
+/** The preset trajectories' parameters: lengths in model units (the plot spans x from -1 to 1),
+ * speeds as fractions of the wave speed, BendAngle in degrees, the undulator's period and
+ * amplitude in metres. */
+export interface TrajectoryParameters {
+  CircleRadius: number;
+  CircleBeta: number;
+  LineBeta: number;
+  LineStartX: number;
+  LineStopX: number;
+  DipoleBeta: number;
+  DipoleAmplitude: number;
+  UndBeta: number;
+  UndPeriod: number;
+  UndAmplitude: number;
+  UndPeriods: number;
+  RaceBeta: number;
+  RaceRadius: number;
+  RaceStraight: number;
+  BendBeta: number;
+  BendRadius: number;
+  BendAngle: number;
+}
+
+/** Mouse 1, straight line 2, dipole 3, circle 4, race track 5, undulator 6, bending 7. */
+export type TrajectoryMode = 1 | 2 | 3 | 4 | 5 | 6 | 7;
+
+export interface ZoomSettings {
+  Scale: number;
+  /** Off 0, particle motion 1, initial velocity 2. */
+  Tracking: number;
+}
+
+export interface DisplaySettings {
+  ShowFieldLines: boolean;
+  ShowWaveFronts: boolean;
+  ShowNodePoints: boolean;
+  ShowFieldVectors: boolean;
+  SmoothLines: boolean;
+  PlotResolution: number;
+  Zoom: ZoomSettings;
+}
+
+/** Fields of a settings object that the page leaves out keep their current values. */
+export type DisplayChange = Partial<Omit<DisplaySettings, 'Zoom'>> & { Zoom?: Partial<ZoomSettings> };
+
+export interface PhysicsOptions {
+  LightAberration: boolean;
+  TrackEmissionPoint: boolean;
+  ThomasPrecession: boolean;
+}
+
+export interface TickReport {
+  /** A new pass of an undulator or bending path began: the simulation was reset on the way. */
+  passRestarted: boolean;
+}
+
+export interface RenderResult {
+  /** Device pixels; 0 where refused. */
+  width: number;
+  height: number;
+  refusal: Refusal | null;
+}
+
+export declare class Simulation {
+  constructor();
+  /** The node table sized, the path built and sampled, reset: once, before anything else. */
+  start(): Refusal | null;
+  /** Fields left out of parameters keep the values of the trajectory in force. */
+  chooseTrajectory(mode: TrajectoryMode, parameters: Partial<TrajectoryParameters>): Refusal | null;
+  /** The parameters the path in force was built from. */
+  trajectory(): TrajectoryParameters;
+  chooseModelSize(iSize: number, jSize: number, spacing: number): Refusal | null;
+  reset(): void;
+  /** One tick; while dragging, the charge is pulled towards (x, y) in model units. */
+  runTick(dragging: boolean, x: number, y: number): TickReport;
+  setDisplay(display: DisplayChange): Refusal | null;
+  display(): DisplaySettings;
+  /** From the next tick on, no reset. */
+  setPhysics(physics: Partial<PhysicsOptions>): void;
+  /** The speed control's position, 1 ("Slow") to 10 ("Fast"). */
+  setSpeedPosition(position: number): Refusal | null;
+  /** Ticks since the last reset. */
+  frameIndex(): number;
+  /** The whole main picture at the start-up range, drawn into the module's own RGBA pixels. */
+  render(widthCss: number, heightCss: number, pixelRatio: number): RenderResult;
+  /** The last render's width * height * 4 bytes, for an ImageData. A view of the module's memory:
+   * valid until the next call into the module, which may grow (and so move) that memory. */
+  pixels(): Uint8ClampedArray;
+  /** Embind's: frees the simulation's memory. */
+  delete(): void;
+}
+
+export interface CommandOptions {
+  action: 'Start' | 'Render' | 'Help' | 'Version';
+  mode: 'Animation' | 'Render';
+  /** "ja", "en", or "" for the remembered one. */
+  language: string;
+  renderFile: string;
+  output: 'Png' | 'Svg' | 'Mp4' | 'WebM' | 'Gif';
+  trajectoryMode: TrajectoryMode;
+  /** null: not given. */
+  ticks: number | null;
+  fromTick: number;
+  size: { width: number; height: number } | null;
+  pixelRatio: number | null;
+  iSize: number | null;
+  jSize: number | null;
+  waveFrontSpacing: number | null;
+  waveFronts: boolean;
+  nodePoints: boolean;
+  fieldArrows: boolean;
+  fieldLines: boolean;
+  smooth: boolean | null;
+}
+
+/** The undulator dialog's entry, each value in full precision. */
+export interface UndulatorEntry {
+  Beta: number;
+  EnergyMeV: number;
+  PeriodCm: number;
+  Periods: number;
+  K: number;
+  FieldKG: number;
+  AmplitudeM: number;
+}
+
+export interface UndulatorDerived {
+  Gamma: number;
+  RadWavelengthUm: number;
+  MaxAngle: number;
+  AmplitudeM: number;
+}
+
+export type UndulatorInput = 'Beta' | 'Energy' | 'Period' | 'Periods' | 'K' | 'Field';
+
+export interface UndulatorEdit {
+  /** The entry edited, or as it was where refused. */
+  entry: UndulatorEntry;
+  refusal: Refusal | null;
+}
+
+export interface HalvoranCore {
+  Simulation: typeof Simulation;
+  /** The arguments as the command line would take them ("--trajectory", "circle", ...). */
+  parseOptions(arguments: string[]): CommandOptions | OptionsRefusal;
+  /** Fields left out take the start-up trajectory's values. */
+  undulatorEntry(trajectory: Partial<TrajectoryParameters>): UndulatorEntry;
+  editUndulator(entry: UndulatorEntry, input: UndulatorInput, value: number): UndulatorEdit;
+  undulatorDerived(entry: UndulatorEntry): UndulatorDerived;
+  /** trajectory with the entry's path (β, λu, N, a) written into it. */
+  applyUndulatorEntry(entry: UndulatorEntry, trajectory: Partial<TrajectoryParameters>):
+      TrajectoryParameters;
+  /** Every code a refusal can carry. */
+  refusalCodes(): string[];
+}
+
+export default function createHalvoranCore(moduleOverrides?: object): Promise<HalvoranCore>;
