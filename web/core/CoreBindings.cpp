@@ -269,6 +269,16 @@ class TWebSimulation {
 
   int FrameIndex() const { return State.FrameIndex; }
 
+  // The model in force: rows per field line, field lines, rows between drawn wavefronts.
+  val ModelSize() const {
+    const TModelSize size = Commands.ModelSize();
+    val object = val::object();
+    object.set("iSize", size.ISize);
+    object.set("jSize", size.JSize);
+    object.set("waveFrontSpacing", size.WaveFrontSpacing);
+    return object;
+  }
+
   // The whole main picture at the start-up range into the module's own pixels; the page reads
   // them through Pixels() until the next render.
   val Render(double widthCss, double heightCss, double pixelRatio) {
@@ -527,6 +537,7 @@ EMSCRIPTEN_BINDINGS(halvoran_core) {
       .function("setPhysics", &TWebSimulation::SetPhysics)
       .function("setSpeedPosition", &TWebSimulation::SetSpeedPosition)
       .function("frameIndex", &TWebSimulation::FrameIndex)
+      .function("modelSize", &TWebSimulation::ModelSize)
       .function("render", &TWebSimulation::Render)
       .function("pixels", &TWebSimulation::Pixels);
   emscripten::function("parseOptions", &ParseOptions);

@@ -103,6 +103,8 @@ export declare class Simulation {
   setSpeedPosition(position: number): Refusal | null;
   /** Ticks since the last reset. */
   frameIndex(): number;
+  /** The model in force. */
+  modelSize(): { iSize: number; jSize: number; waveFrontSpacing: number };
   /** The whole main picture at the start-up range, drawn into the module's own RGBA pixels. */
   render(widthCss: number, heightCss: number, pixelRatio: number): RenderResult;
   /** The last render's width * height * 4 bytes, for an ImageData. A view of the module's memory:
