@@ -88,6 +88,9 @@ canvas.addEventListener('pointerup', release);
 canvas.addEventListener('pointercancel', release);
 window.addEventListener('resize', () => { drawnFor = ''; });
 
+// The picture's pixels as last drawn, reused while the canvas keeps its size.
+let image: ImageData | null = null;
+
 function draw() {
   const size = cssSize();
   const ratio = run.pixelRatio ?? window.devicePixelRatio ?? 1;
@@ -102,9 +105,13 @@ function draw() {
   }
   canvas.style.width = `${size.width}px`;
   canvas.style.height = `${size.height}px`;
-  // A copy: the view into the module's memory is good only until the next call into it.
-  const pixels = new Uint8ClampedArray(simulation.pixels());
-  context.putImageData(new ImageData(pixels, result.width, result.height), 0, 0);
+  // Copied into an image kept from frame to frame: the view into the module's memory is good
+  // only until the next call into it, and a new image of every frame would be megabytes of
+  // garbage a second.
+  if (!image || image.width !== result.width || image.height !== result.height)
+    image = context.createImageData(result.width, result.height);
+  image.data.set(simulation.pixels());
+  context.putImageData(image, 0, 0);
   drawnFor = `${size.width}x${size.height}@${ratio}`;
 }
 
