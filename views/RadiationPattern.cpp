@@ -50,7 +50,7 @@ void TRadiationPatternForm::changeEvent(QEvent* event) {
 
 TRadiationPatternForm::TRadiationPatternForm(const TSimulationState& state, QWidget* parent)
     : QWidget(parent, parent != nullptr ? Qt::Tool : Qt::Tool | Qt::WindowStaysOnTopHint),
-      State(state) {
+      Patterns(state) {
   rbtnInstantaneous = new QRadioButton(this);
   rbtnInstantaneous->setObjectName(QStringLiteral("rbtnInstantaneous"));
   rbtnAveraged = new QRadioButton(this);
@@ -145,23 +145,19 @@ void TRadiationPatternForm::RefitToFrame() {
 // ---- What the main window reports ----
 
 void TRadiationPatternForm::ChargeTicked() {
-  const bool mouse = State.TrajectoryMode == tmMouse;
-  // The mouse's average is kept while the window is hidden, so that it is right when shown.
-  if (mouse) MouseAverage.Add(CurrentMotion(State));
+  Patterns.ChargeTicked();
   if (!isVisible()) return;
-  // A path's average does not change from tick to tick.
-  if (Mode() == TPatternMode::Averaged && !mouse) return;
+  if (Mode() == TPatternMode::Averaged && !Patterns.AverageMovesWithTicks()) return;
   Refresh();
 }
 
 void TRadiationPatternForm::SimulationReset() {
-  MouseAverage.Clear();
+  Patterns.SimulationReset();
   Refresh();
 }
 
 void TRadiationPatternForm::MotionChanged() {
-  MouseAverage.Resize(State.ISize);
-  PathAveragePattern(State, PathAverage);
+  Patterns.MotionChanged();
   Refresh();
 }
 
@@ -176,14 +172,8 @@ void TRadiationPatternForm::rbtnInstantaneousClick() { Refresh(); }
 void TRadiationPatternForm::rbtnAveragedClick() { Refresh(); }
 
 void TRadiationPatternForm::Refresh() {
-  if (Mode() == TPatternMode::Instantaneous) {
-    InstantaneousPattern(State, Instant);
-    ShowPattern(Instant);
-  } else if (State.TrajectoryMode == tmMouse) {
-    ShowPattern(MouseAverage.Mean());
-  } else {
-    ShowPattern(PathAverage);
-  }
+  ShowPattern(Mode() == TPatternMode::Instantaneous ? Patterns.Instantaneous()
+                                                     : Patterns.Averaged());
 }
 
 void TRadiationPatternForm::ShowPattern(const TRadiationPattern& pattern) {

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "engine/Radiation.h"
+#include "engine/RadiationPatternTracker.h"
 #include "engine/SimulationState.h"
 #include "plot/PlotSurface.h"
 
@@ -78,12 +79,10 @@ class TRadiationPatternForm : public QWidget {
   void Refresh();
   void ShowPattern(const TRadiationPattern& pattern);
 
-  const TSimulationState& State;
   TPlotSurface* Chart = nullptr;
-  TRadiationPattern Instant;
-  TRadiationPattern PathAverage;  // computed when the motion changes, never per tick
-  TMotionAverage MouseAverage;    // mouse mode: the last ISize ticks
-  const TRadiationPattern* Shown = &Instant;
+  TRadiationPatternTracker Patterns;
+  TRadiationPattern NoPattern;  // shown until the first refresh
+  const TRadiationPattern* Shown = &NoPattern;
   bool Framed = false;  // the first show has fitted the frame into the corner
   QRect CreatedOuter;
   QSize FrameAllowed;

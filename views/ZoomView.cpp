@@ -12,8 +12,7 @@
 #include <algorithm>
 
 #include "dialogs/NumberText.h"
-#include "render/FieldArrows.h"
-#include "render/FieldDrawing.h"
+#include "render/ZoomPicture.h"
 #include "app/GuardedCall.h"
 #include "views/WindowPlacement.h"
 #include "views/ZoomViewSetup.h"
@@ -184,30 +183,5 @@ void TZoomViewForm::ChangeZoomScale(double scale) {
 void TZoomViewForm::btnSetupClick() { SetupDlg->ShowModal(); }
 
 void TZoomViewForm::Chart1AfterDraw(TPlotSurface& sender, TCanvas& canvas) {
-  // Both plots always, whatever the main window shows; never node points or the trajectory.
-  ZoomPlotEFieldLine(sender, canvas, Simulation.State().ISize, Simulation.State().JSize);
-  ZoomPlotWavefronts(sender, canvas, Simulation.State().ISize, Simulation.State().JSize);
-  // The field arrows follow the main window's choice, on the grid of this view.
-  if (Simulation.Display().ShowFieldVectors) {
-    const TFieldView view{canvas, sender.Mapping(), Simulation.State().FieldSimulation.ChargePos,
-                          Simulation.Display().PlotResolution};
-    DrawFieldArrows(view, Simulation.State().FieldSimulation, Simulation.State().ISize, sender.Mapping().PixelRatio);
-  }
-}
-
-void TZoomViewForm::ZoomPlotEFieldLine(TPlotSurface& sender, TCanvas& canvas, int rows,
-                                       int lines) {
-  // The charge is the anchor of fine points: it stays at the centre of the disc's pixel.
-  const TVector2 charge = Simulation.State().FieldSimulation.ChargePos;
-  const TFieldView view{canvas, sender.Mapping(), charge, Simulation.Display().PlotResolution, charge};
-  DrawFieldLines(view, Simulation.State().FieldSimulation, rows, lines);
-}
-
-void TZoomViewForm::ZoomPlotWavefronts(TPlotSurface& sender, TCanvas& canvas, int rows,
-                                       int lines) {
-  const TVector2 charge = Simulation.State().FieldSimulation.ChargePos;
-  const TFieldView view{canvas, sender.Mapping(), charge, Simulation.Display().PlotResolution, charge};
-  DrawWavefronts(view, Simulation.State().FieldSimulation, rows, lines);
-  // The charge is at model (0, 0) of the view.
-  DrawChargeDisc(canvas, sender.ValueToPixelX(0.0), sender.ValueToPixelY(0.0));
+  DrawZoomOverlay(canvas, sender.Mapping(), Simulation.State(), Simulation.Display());
 }

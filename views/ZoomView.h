@@ -67,8 +67,6 @@ class TZoomViewForm : public QWidget {
   void ChangeZoomScale(double scale);
   void RefitToFrame();
   void Chart1AfterDraw(TPlotSurface& sender, TCanvas& canvas);
-  void ZoomPlotEFieldLine(TPlotSurface& sender, TCanvas& canvas, int rows, int lines);
-  void ZoomPlotWavefronts(TPlotSurface& sender, TCanvas& canvas, int rows, int lines);
 
   TSimulationCommands& Simulation;
   TPlotSurface* Chart = nullptr;

@@ -48,7 +48,7 @@ test('the pictures drawn as the native build draws them', () => {
       assert.deepEqual(simulation.runTick(true, ...mouseCursor(tick)), { passRestarted: false });
     }
     const [width, height] = scene.size;
-    assert.deepEqual(simulation.render(width, height, 1), { width, height, refusal: null });
+    assert.deepEqual(simulation.render(width, height, 1, undefined), { width, height, refusal: null });
     const pixels = simulation.pixels();
     assert.ok(pixels instanceof Uint8ClampedArray);
     assert.equal(pixels.length, width * height * 4);
@@ -59,12 +59,12 @@ test('the pictures drawn as the native build draws them', () => {
 
 test('a picture beyond memory is refused and leaves no pixels', () => {
   const simulation = started(4, null);
-  assert.deepEqual(simulation.render(100000, 100000, 1), {
+  assert.deepEqual(simulation.render(100000, 100000, 1, undefined), {
     width: 0, height: 0,
     refusal: { code: 'PictureTooLarge', parameter: 'None', values: ['100000', '100000'] },
   });
   assert.equal(simulation.pixels().length, 0);
-  assert.deepEqual(simulation.render(20, 10, 1.5), { width: 30, height: 15, refusal: null });
+  assert.deepEqual(simulation.render(20, 10, 1.5, undefined), { width: 30, height: 15, refusal: null });
   simulation.delete();
 });
 
@@ -95,7 +95,7 @@ test('a refused command names its values and changes nothing', () => {
     [() => simulation.setSpeedPosition(11), refused('SpeedPositionRange', '1', '10', '11')],
     [() => simulation.setDisplay({ ShowWaveFronts: true, PlotResolution: 5 }),
      refused('PlotResolutionRange', '10', '100', '5')],
-    [() => simulation.render(320, 200, NaN).refusal,
+    [() => simulation.render(320, 200, NaN, undefined).refusal,
      refused('OutOfRange', 'pixelRatio', 'not a number', '0.000', 'infinity')],
   ];
   for (const [command, refusal] of cases) assert.deepEqual(command(), refusal);
@@ -137,4 +137,57 @@ test('every refusal code is named once, and None is none of them', () => {
   assert.equal(new Set(codes).size, codes.length);
   assert.ok(codes.includes('SpeedTooHigh') && codes.includes('TooManyDevicePixels'));
   assert.ok(!codes.includes('None'));
+});
+
+test('the plot drawn over a range the page gives, and the magnified view', () => {
+  const simulation = started(4, null);
+  for (let tick = 0; tick < 40; ++tick) simulation.runTick(false, 0, 0);
+  const hashOf = (result) => { assert.equal(result.refusal, null); return fnv1a(simulation.pixels()); };
+  const whole = hashOf(simulation.render(200, 100, 1, undefined));
+  const range = simulation.defaultRange(200, 100);
+  assert.deepEqual(range, { xMin: -1, xMax: 1, yMin: -0.5, yMax: 0.5 });
+  assert.equal(hashOf(simulation.render(200, 100, 1, range)), whole);
+  const closer = { xMin: -0.5, xMax: 0.5, yMin: -0.25, yMax: 0.25 };
+  assert.notEqual(hashOf(simulation.render(200, 100, 1, closer)), whole);
+  for (const bad of [null, {}, { ...closer, xMin: NaN }, { ...closer, yMax: Infinity },
+    { ...closer, xMin: 1, xMax: 1 }, { ...closer, yMin: '0' }]) {
+    const result = simulation.render(200, 100, 1, bad);
+    assert.equal(result.width, 0, JSON.stringify(bad));
+    assert.ok(['NotANumber', 'OutOfRange'].includes(result.refusal?.code), JSON.stringify(bad));
+  }
+  // The view about the charge at 16 x: not the main picture, and not a black box.
+  const zoomed = simulation.renderZoom(200, 100, 1);
+  assert.deepEqual([zoomed.width, zoomed.height, zoomed.refusal], [200, 100, null]);
+  assert.notEqual(fnv1a(simulation.pixels()), whole);
+  assert.ok(new Set(new Uint32Array(simulation.pixels().slice().buffer)).size > 2);
+  simulation.delete();
+});
+
+test('the power patterns follow the motion, the ticks and the resets', () => {
+  const largest = (pattern) => Math.max(...pattern.values);
+  const circle = started(4, null);
+  for (let tick = 0; tick < 5; ++tick) circle.runTick(false, 0, 0);
+  const now = circle.radiationPattern(false);
+  assert.equal(now.values.length, 360);
+  assert.ok(now.radiates && now.power > now.larmor && largest(now) > 0);
+  // The circle's mean over its loop is there before the loop was run once.
+  assert.ok(circle.radiationPattern(true).radiates);
+  circle.delete();
+  // A charge held still radiates nothing; dragged, the mean over the last ticks does; a reset
+  // forgets them.
+  const mouse = started(1, null);
+  for (let tick = 0; tick < 10; ++tick) mouse.runTick(false, 0, 0);
+  assert.equal(mouse.radiationPattern(false).radiates, false);
+  assert.equal(mouse.radiationPattern(true).radiates, false);
+  for (let tick = 0; tick < 10; ++tick) mouse.runTick(true, 0.5 * Math.sin(tick), 0);
+  assert.ok(mouse.radiationPattern(true).radiates);
+  mouse.reset();
+  assert.equal(mouse.radiationPattern(true).radiates, false);
+  assert.deepEqual(core.modelSizePresets().largest, { iSize: 400, jSize: 40, waveFrontSpacing: 20 });
+  assert.equal(mouse.setPlotResolution(0)?.code, 'PlotResolutionRange');
+  assert.equal(mouse.setPlotResolution(20), null);
+  assert.equal(mouse.display().PlotResolution, 20);
+  assert.deepEqual([mouse.speedPosition(), mouse.tickIntervalMs()], [10, 1]);
+  assert.equal(mouse.trajectoryMode(), 1);
+  mouse.delete();
 });

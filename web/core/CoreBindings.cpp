@@ -22,11 +22,14 @@
 #include <utility>
 #include <vector>
 
+#include "engine/AnimationSpeed.h"
+#include "engine/RadiationPatternTracker.h"
 #include "engine/Refusal.h"
 #include "engine/SimulationCommands.h"
 #include "engine/UndulatorRelations.h"
 #include "options/CommandLineOptions.h"
 #include "render/MainPicture.h"
+#include "render/ZoomPicture.h"
 
 using emscripten::val;
 
@@ -195,15 +198,73 @@ val DisplayObject(const TDisplaySettings& display) {
   return object;
 }
 
+// ---- Ranges and presets ------------------------------------------------------------------------
+
+// { xMin, xMax, yMin, yMax }: every field a finite number, each lower end below its upper end;
+// anything else is refused and the picture is not drawn.
+TRefusal ReadRange(const val& object, TMainRange& range) {
+  const char* names[] = {"xMin", "xMax", "yMin", "yMax"};
+  double ends[4] = {};
+  const bool readable = object.typeOf().as<std::string>() == "object" && !object.isNull();
+  for (int k = 0; k < 4; ++k) {
+    const val field = readable ? object[names[k]] : val::undefined();
+    if (field.typeOf().as<std::string>() != "number")
+      return Refused(TRefusalCode::NotANumber, {TRefusalValue::OfText(names[k]), GivenText(field)});
+    ends[k] = field.as<double>();
+    if (!std::isfinite(ends[k]))
+      return Refused(TRefusalCode::NotANumber, {TRefusalValue::OfText(names[k]), GivenText(field)});
+  }
+  // An upper end must lie above its lower end.
+  for (int axis = 0; axis < 2; ++axis) {
+    if (!(ends[2 * axis] < ends[2 * axis + 1]))
+      return Refused(TRefusalCode::OutOfRange,
+                     {TRefusalValue::OfText(names[2 * axis + 1]),
+                      TRefusalValue::OfNumber(ends[2 * axis + 1]),
+                      TRefusalValue::OfNumber(ends[2 * axis]),
+                      TRefusalValue::OfNumber(std::numeric_limits<double>::infinity())});
+  }
+  range.Horizontal = {false, ends[0], ends[1]};
+  range.Vertical = {false, ends[2], ends[3]};
+  return {};
+}
+
+val RangeObject(const TMainRange& range) {
+  val object = val::object();
+  object.set("xMin", range.Horizontal.Minimum);
+  object.set("xMax", range.Horizontal.Maximum);
+  object.set("yMin", range.Vertical.Minimum);
+  object.set("yMax", range.Vertical.Maximum);
+  return object;
+}
+
+val ModelSizeObject(int iSize, int jSize, int spacing) {
+  val object = val::object();
+  object.set("iSize", iSize);
+  object.set("jSize", jSize);
+  object.set("waveFrontSpacing", spacing);
+  return object;
+}
+
+val ModelSizePresets() {
+  const auto of = [](const TModelSizePreset& preset) {
+    return ModelSizeObject(preset.ISize, preset.JSize, preset.WaveFrontSpacing);
+  };
+  val presets = val::object();
+  presets.set("largest", of(ModelSizeLarge));
+  presets.set("medium", of(ModelSizeMedium));
+  presets.set("smallest", of(ModelSizeSmall));
+  return presets;
+}
+
 // ---- The simulation ----------------------------------------------------------------------------
 
 // One simulation with its display settings and the picture it was last drawn into, in the
 // browser's byte order.
 class TWebSimulation {
  public:
-  TWebSimulation() : Commands(State, Settings) {}
+  TWebSimulation() : Commands(State, Settings), Patterns(State) {}
 
-  val Start() { return RefusalObject(Commands.Start()); }
+  val Start() { return Changed(Commands.Start()); }
 
   val ChooseTrajectory(double mode, const val& parameters) {
     const std::optional<long long> whole = WholeNumber(mode);
@@ -213,7 +274,7 @@ class TWebSimulation {
           Refused(TRefusalCode::UnknownTrajectory, {TRefusalValue::OfCount(mode)}));
     TTrajectoryParameters chosen = Commands.Trajectory();
     if (TRefusal refusal = ReadTrajectory(parameters, chosen)) return RefusalObject(refusal);
-    return RefusalObject(Commands.ChooseTrajectory(static_cast<int>(*whole), chosen));
+    return Changed(Commands.ChooseTrajectory(static_cast<int>(*whole), chosen));
   }
 
   val Trajectory() const { return TrajectoryObject(Commands.Trajectory()); }
@@ -227,17 +288,22 @@ class TWebSimulation {
     if (!s) return RefusalObject(NotAWholeNumber("spacing", spacing));
     // The core's limits see the sizes as given before any is narrowed to an int.
     if (TRefusal refusal = CheckModelSize(*i, *j, *s)) return RefusalObject(refusal);
-    return RefusalObject(Commands.ChooseModelSize(
+    return Changed(Commands.ChooseModelSize(
         {static_cast<int>(*i), static_cast<int>(*j), static_cast<int>(*s)}));
   }
 
-  void Reset() { Commands.Reset(); }
+  void Reset() {
+    Commands.Reset();
+    Patterns.SimulationReset();
+  }
 
   // (x, y) in model units: where the dragged charge is pulled to.
   val RunTick(bool dragging, double x, double y) {
     std::optional<TVector2> cursor;
     if (dragging) cursor = TVector2{x, y};
     const TTickReport report = Commands.RunTick(cursor);
+    if (report.PassRestarted) Patterns.SimulationReset();
+    Patterns.ChargeTicked();
     val object = val::object();
     object.set("passRestarted", report.PassRestarted);
     return object;
@@ -272,16 +338,82 @@ class TWebSimulation {
   // The model in force: rows per field line, field lines, rows between drawn wavefronts.
   val ModelSize() const {
     const TModelSize size = Commands.ModelSize();
+    return ModelSizeObject(size.ISize, size.JSize, size.WaveFrontSpacing);
+  }
+
+  // The whole main picture showing range (the start-up range where it is undefined) into the
+  // module's own pixels; the page reads them through Pixels() until the next render.
+  val Render(double widthCss, double heightCss, double pixelRatio, const val& range) {
+    return DrawPicture(widthCss, heightCss, pixelRatio, [&](TPictureSize logical, TMainRange& shown) {
+      shown = DefaultMainRange(logical);
+      return range.isUndefined() ? TRefusal{} : ReadRange(range, shown);
+    }, false);
+  }
+
+  // The magnified view about the charge at the display's zoom scale, into the same pixels.
+  val RenderZoom(double widthCss, double heightCss, double pixelRatio) {
+    return DrawPicture(widthCss, heightCss, pixelRatio,
+                   [](TPictureSize, TMainRange&) { return TRefusal{}; }, true);
+  }
+
+  val DefaultRange(double widthCss, double heightCss) const {
+    const auto side = [](double v) {
+      return std::isfinite(v) ? static_cast<int>(std::clamp(v, 0.0, 2147483647.0)) : 0;
+    };
+    return RangeObject(DefaultMainRange(TPictureSize{side(widthCss), side(heightCss)}));
+  }
+
+  val Charge() const {
     val object = val::object();
-    object.set("iSize", size.ISize);
-    object.set("jSize", size.JSize);
-    object.set("waveFrontSpacing", size.WaveFrontSpacing);
+    object.set("x", State.FieldSimulation.ChargePos.X);
+    object.set("y", State.FieldSimulation.ChargePos.Y);
     return object;
   }
 
-  // The whole main picture at the start-up range into the module's own pixels; the page reads
-  // them through Pixels() until the next render.
-  val Render(double widthCss, double heightCss, double pixelRatio) {
+  int TrajectoryMode() const { return State.TrajectoryMode; }
+
+  val Physics() const {
+    const TPhysicsOptions physics = Commands.Physics();
+    val object = val::object();
+    object.set("LightAberration", physics.LightAberration);
+    object.set("TrackEmissionPoint", physics.TrackEmissionPoint);
+    object.set("ThomasPrecession", physics.ThomasPrecession);
+    return object;
+  }
+
+  int SpeedPosition() const { return SpeedPositionOf(State.TimerInterval); }
+
+  int TickIntervalMs() const { return State.TimerInterval; }
+
+  val SetPlotResolution(double pixels) {
+    const std::optional<long long> whole = WholeNumber(pixels);
+    if (!whole) return RefusalObject(NotAWholeNumber("pixels", pixels));
+    if (TRefusal refusal = CheckPlotResolution(*whole)) return RefusalObject(refusal);
+    return RefusalObject(Commands.SetPlotResolution(static_cast<int>(*whole)));
+  }
+
+  val RadiationPattern(bool averaged) {
+    const TRadiationPattern& pattern = averaged ? Patterns.Averaged() : Patterns.Instantaneous();
+    val values = val::array();
+    for (double value : pattern.Values) values.call<void>("push", value);
+    val object = val::object();
+    object.set("values", values);
+    object.set("power", pattern.Power);
+    object.set("larmor", pattern.Larmor);
+    object.set("radiates", pattern.Radiates());
+    return object;
+  }
+
+ private:
+  // A command that changed the motion: the averages start again from it.
+  val Changed(const TRefusal& refusal) {
+    if (!refusal) Patterns.MotionChanged();
+    return RefusalObject(refusal);
+  }
+
+  template <class TRangeOf>
+  val DrawPicture(double widthCss, double heightCss, double pixelRatio, TRangeOf&& rangeOf,
+              bool zoom) {
     val result = val::object();
     result.set("width", 0);
     result.set("height", 0);
@@ -302,7 +434,9 @@ class TWebSimulation {
         return static_cast<int>(std::clamp<long long>(v, 0, INT_MAX));
       };
       const TPictureSize logical{side(*width), side(*height)};
-      refusal = Draw(logical, pixelRatio);
+      TMainRange shown;
+      refusal = rangeOf(logical, shown);
+      if (!refusal) refusal = Draw(logical, pixelRatio, shown, zoom);
     }
     if (!refusal) {
       result.set("width", Picture.Width);
@@ -312,6 +446,7 @@ class TWebSimulation {
     return result;
   }
 
+ public:
   val Pixels() const {
     const std::size_t bytes = static_cast<std::size_t>(Picture.Width) *
                               static_cast<std::size_t>(Picture.Height) * sizeof(std::uint32_t);
@@ -322,7 +457,7 @@ class TWebSimulation {
   }
 
  private:
-  TRefusal Draw(TPictureSize logical, double pixelRatio) {
+  TRefusal Draw(TPictureSize logical, double pixelRatio, const TMainRange& range, bool zoom) {
     const TPictureSize device = DevicePixelsOf(logical, pixelRatio);
     const auto count =
         static_cast<std::uint64_t>(device.Width) * static_cast<std::uint64_t>(device.Height);
@@ -338,13 +473,17 @@ class TWebSimulation {
     }
     const TPixelBuffer buffer{PictureMemory.get(), device.Width, device.Height, device.Width,
                               TByteOrder::Rgba};
-    RenderMainPictureInto(buffer, State, Settings, pixelRatio, DefaultMainRange(logical));
+    if (zoom)
+      RenderZoomPictureInto(buffer, State, Settings, pixelRatio);
+    else
+      RenderMainPictureInto(buffer, State, Settings, pixelRatio, range);
     return {};
   }
 
   TSimulationState State;
   TDisplaySettings Settings;
   TSimulationCommands Commands;
+  TRadiationPatternTracker Patterns;
   TPictureSize Picture;
   std::unique_ptr<std::uint32_t[]> PictureMemory;
 };
@@ -539,11 +678,21 @@ EMSCRIPTEN_BINDINGS(halvoran_core) {
       .function("frameIndex", &TWebSimulation::FrameIndex)
       .function("modelSize", &TWebSimulation::ModelSize)
       .function("render", &TWebSimulation::Render)
-      .function("pixels", &TWebSimulation::Pixels);
+      .function("pixels", &TWebSimulation::Pixels)
+      .function("renderZoom", &TWebSimulation::RenderZoom)
+      .function("defaultRange", &TWebSimulation::DefaultRange)
+      .function("charge", &TWebSimulation::Charge)
+      .function("trajectoryMode", &TWebSimulation::TrajectoryMode)
+      .function("physics", &TWebSimulation::Physics)
+      .function("speedPosition", &TWebSimulation::SpeedPosition)
+      .function("tickIntervalMs", &TWebSimulation::TickIntervalMs)
+      .function("setPlotResolution", &TWebSimulation::SetPlotResolution)
+      .function("radiationPattern", &TWebSimulation::RadiationPattern);
   emscripten::function("parseOptions", &ParseOptions);
   emscripten::function("undulatorEntry", &UndulatorEntry);
   emscripten::function("editUndulator", &EditUndulatorOf);
   emscripten::function("undulatorDerived", &UndulatorDerived);
   emscripten::function("applyUndulatorEntry", &ApplyUndulatorEntryOf);
   emscripten::function("refusalCodes", &RefusalCodes);
+  emscripten::function("modelSizePresets", &ModelSizePresets);
 }

@@ -71,9 +71,36 @@ export interface PhysicsOptions {
   ThomasPrecession: boolean;
 }
 
+/** Nodes per field line, field lines, and ticks between drawn wavefronts. */
+export interface ModelSize {
+  iSize: number;
+  jSize: number;
+  waveFrontSpacing: number;
+}
+
 export interface TickReport {
   /** A new pass of an undulator or bending path began: the simulation was reset on the way. */
   passRestarted: boolean;
+}
+
+/** A range of the plot in model units, lower ends first. */
+export interface PlotRange {
+  xMin: number;
+  xMax: number;
+  yMin: number;
+  yMax: number;
+}
+
+/** The power pattern the power-pattern panel shows. */
+export interface RadiationPattern {
+  /** dP/dOmega towards phi_k = 2 pi k / values.length (x to the right, y up), in q^2 c / (4 pi)
+   * per model unit^2. */
+  values: number[];
+  /** Lienard's total power and Larmor's of the same accelerations. */
+  power: number;
+  larmor: number;
+  /** false for a charge at rest or in uniform motion: every value is 0. */
+  radiates: boolean;
 }
 
 export interface RenderResult {
@@ -104,9 +131,32 @@ export declare class Simulation {
   /** Ticks since the last reset. */
   frameIndex(): number;
   /** The model in force. */
-  modelSize(): { iSize: number; jSize: number; waveFrontSpacing: number };
-  /** The whole main picture at the start-up range, drawn into the module's own RGBA pixels. */
-  render(widthCss: number, heightCss: number, pixelRatio: number): RenderResult;
+  modelSize(): ModelSize;
+  /** The whole main picture drawn into the module's own RGBA pixels, showing range (the start-up
+   * range, x from -1 to 1 and y at the same scale, where it is undefined: it must be given, as
+   * undefined, since the module takes every argument). */
+  render(widthCss: number, heightCss: number, pixelRatio: number,
+         range: PlotRange | undefined): RenderResult;
+  /** The magnified view into the same pixels: field lines, wavefronts, the charge disc at the
+   * centre and (as the main plot shows them) the field arrows, the charge at the centre, x from
+   * -1 / Zoom.Scale to 1 / Zoom.Scale. */
+  renderZoom(widthCss: number, heightCss: number, pixelRatio: number): RenderResult;
+  /** The start-up range of a plot of that size. */
+  defaultRange(widthCss: number, heightCss: number): PlotRange;
+  /** The charge's position in model units. */
+  charge(): { x: number; y: number };
+  /** The trajectory in force. */
+  trajectoryMode(): TrajectoryMode;
+  physics(): PhysicsOptions;
+  /** The speed control's position, 1 to 10. */
+  speedPosition(): number;
+  /** Milliseconds between ticks at that position (1 at "Fast"): the page runs a tick no sooner. */
+  tickIntervalMs(): number;
+  /** The plot resolution of the field lines (the core takes 10 to 100). */
+  setPlotResolution(pixels: number): Refusal | null;
+  /** The pattern of the current tick, or averaged (over one loop or pass of a preset path, over
+   * the last ticks in mouse mode). The averages are kept from tick to tick by runTick. */
+  radiationPattern(averaged: boolean): RadiationPattern;
   /** The last render's width * height * 4 bytes, for an ImageData. A view of the module's memory:
    * valid until the next call into the module, which may grow (and so move) that memory. */
   pixels(): Uint8ClampedArray;
@@ -174,6 +224,8 @@ export interface HalvoranCore {
   /** trajectory with the entry's path (β, λu, N, a) written into it. */
   applyUndulatorEntry(entry: UndulatorEntry, trajectory: Partial<TrajectoryParameters>):
       TrajectoryParameters;
+  /** The models of the menu's Largest, Medium and Smallest items. */
+  modelSizePresets(): { largest: ModelSize; medium: ModelSize; smallest: ModelSize };
   /** Every code a refusal can carry. */
   refusalCodes(): string[];
 }
