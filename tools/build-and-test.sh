@@ -3,7 +3,8 @@
 # Installs what is missing, builds everything and runs every test through ctest: first the whole
 # suite, then the whole suite again built with AddressSanitizer and UndefinedBehaviorSanitizer
 # (leak detection on), then the fuzz targets built with clang's libFuzzer, each for a bounded time,
-# then the core's tests built without Qt, natively and as WebAssembly (run under node).
+# then the core's tests built without Qt, natively and as WebAssembly (run under node), then the
+# browser page: its unit tests, and its end-to-end tests in the machine's Chromium.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -44,4 +45,12 @@ status=0
 (cd "$top/build-core" && ctest --output-on-failure -j"$jobs") || status=1
 # Each test case in a node of its own: an abort fails only its case.
 (cd "$top/build-wasm" && ctest --output-on-failure -j"$jobs") || status=1
+# The page over the module just built; its scenes are compared with the desktop's pictures.
+if HALVORAN_WASM_BUILD="$top/build-wasm" "$top/tools/build-web.sh"; then
+  (cd "$top/web" && npm test) || status=1
+  (cd "$top/web" && HALVORAN_DESKTOP="$top/build/mainwindow/halvoran-radiation" npm run e2e) ||
+    status=1
+else
+  status=1
+fi
 exit $status

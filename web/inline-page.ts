@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The one-file page: the script and every asset (the wasm among them, as a data: URL by the
-// inline limit) put into index.html, so that it runs from file:// where a page may load nothing
+// The one-file page: the script, the style sheet and every asset (the wasm and the pictures
+// among them, as data: URLs by the inline limit) put into index.html, so that it runs from file:// where a page may load nothing
 // beside itself.
 import type { Plugin } from 'vite';
 
@@ -20,7 +20,18 @@ export function inlinePage(): Plugin {
       let html = String(page.source);
       for (const [fileName, file] of Object.entries(bundle)) {
         if (file === page) continue;
-        const tag = new RegExp(`<script[^>]*\\ssrc="(?:\\./)?${fileName.replace(/[.\\/]/g, '\\$&')}"[^>]*></script>`);
+        const name = fileName.replace(/[.\\/]/g, '\\$&');
+        if (file.type === 'asset' && fileName.endsWith('.css')) {
+          const link = new RegExp(`<link[^>]*\\shref="(?:\\./)?${name}"[^>]*>`);
+          if (!link.test(html)) this.error(`${fileName} would be a file beside the one-file page`);
+          const css = String(file.source);
+          // A style element ends at the first "</style" in its text.
+          if (/<\/style/i.test(css)) this.error(`${fileName} holds "</style"`);
+          html = html.replace(link, () => `<style>${css}</style>`);
+          delete bundle[fileName];
+          continue;
+        }
+        const tag = new RegExp(`<script[^>]*\\ssrc="(?:\\./)?${name}"[^>]*></script>`);
         if (file.type !== 'chunk' || !tag.test(html))
           this.error(`${fileName} would be a file beside the one-file page`);
         if (file.code.includes('<!--'))

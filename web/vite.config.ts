@@ -4,6 +4,7 @@
 // tools/build-web.sh names halvoran-radiation.html).
 /// <reference types="vitest/config" />
 import { defineConfig } from 'vite';
+import { halvoranCatalogue } from './catalogue-plugin';
 import { inlinePage } from './inline-page';
 
 export default defineConfig(({ mode }) => {
@@ -20,7 +21,7 @@ export default defineConfig(({ mode }) => {
       modulePreload: single ? false : undefined,
       rollupOptions: single ? { output: { inlineDynamicImports: true } } : {},
     },
-    plugins: single ? [inlinePage()] : [],
+    plugins: single ? [halvoranCatalogue(), inlinePage()] : [halvoranCatalogue()],
     test: { include: ['src/**/*.test.ts'] },
   };
 });

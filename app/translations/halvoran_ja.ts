@@ -548,4 +548,63 @@
         <translation>全方向に放射されるリエナールのパワー（単位は q²c/4π ÷ モデル単位²）と、同じ加速度に対するラーモアの非相対論的パワーとの比</translation>
     </message>
 </context>
+<context>
+    <name>WebPage</name>
+    <message>
+        <source>Main menu</source>
+        <translation>メインメニュー</translation>
+    </message>
+    <message>
+        <source>Save picture as PNG</source>
+        <translation>画像を PNG で保存</translation>
+    </message>
+    <message>
+        <source>Stop recording</source>
+        <translation>録画を停止</translation>
+    </message>
+    <message>
+        <source>The page starts with the defaults.</source>
+        <translation>ページは既定の設定で始まります。</translation>
+    </message>
+    <message>
+        <source>The picture is not drawn.</source>
+        <translation>画像は描かれません。</translation>
+    </message>
+    <message>
+        <source>The address asks for the language &apos;%1&apos;, which is not ja or en.</source>
+        <translation>アドレスが指定する言語 &apos;%1&apos; は ja でも en でもありません。</translation>
+    </message>
+    <message>
+        <source>The language is changed, but it cannot be kept for the next visit: this browser does not let the page store it.</source>
+        <translation>言語は切り替わりましたが、次回の訪問には引き継げません: このブラウザではページが設定を保存できません。</translation>
+    </message>
+    <message>
+        <source>The picture could not be saved: %1</source>
+        <translation>画像を保存できませんでした: %1</translation>
+    </message>
+    <message>
+        <source>The print dialog could not be opened: %1</source>
+        <translation>印刷ダイアログを開けませんでした: %1</translation>
+    </message>
+    <message>
+        <source>The page could not go full screen: %1</source>
+        <translation>全画面表示にできませんでした: %1</translation>
+    </message>
+    <message>
+        <source>This browser cannot record videos.</source>
+        <translation>このブラウザでは動画を録画できません。</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+    <message>
+        <source>The browser could not make a PNG of the picture</source>
+        <translation>ブラウザが画像の PNG を作れませんでした</translation>
+    </message>
+    <message>
+        <source>This browser does not show the page in full screen</source>
+        <translation>このブラウザではページを全画面表示にできません</translation>
+    </message>
+</context>
 </TS>

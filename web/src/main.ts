@@ -1,92 +1,395 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The page: the core's simulation started with the address's options, one tick a frame, the
-// picture drawn by the core into the canvas at the device's pixel ratio, the charge dragged with
-// any pointer (mouse, pen, touch).
+// The page: the core's simulation started with the address's options, the menu bar and the run
+// and pause buttons, the picture drawn by the core into the canvas at the device's pixel ratio,
+// the charge dragged with any pointer (mouse, pen, touch), the panels, dialogs and outputs.
+import './page.css';
 import createHalvoranCore from './generated/halvoran-core.js';
-import type { HalvoranCore, Refusal, Simulation } from './generated/halvoran-core.js';
+import type { HalvoranCore, PlotRange, Refusal, Simulation } from './generated/halvoran-core.js';
+import { openSetupDialog, type SetupDialogKind } from './dialogs/setup-dialogs';
+import { showGreeting } from './dialogs/greeting';
+import { isFullScreen, toggleFullScreen } from './export/full-screen';
+import { printPlot } from './export/print';
+import { savePicture } from './export/save-png';
+import { createRecorder } from './export/webm-recorder';
+import {
+  chooseLanguage, rememberLanguage, storedLanguage, translate, type Language,
+} from './i18n/catalogue';
+import { bindShortcuts } from './keys';
+import { createMenuBar } from './menu/menu-bar';
+import { createPowerPatternPanel } from './panels/power-pattern';
+import { createZoomPanel } from './panels/zoom-view';
+import { trajectoryItem, modelItem } from './page-state';
 import { queryArguments } from './query';
 import { refusalMessage } from './refusal-message';
 import { applyOptions, pageRun, type PageRun } from './start-options';
+import { createPlotNavigation } from './view/plot-navigation';
 
 // Ticks run per frame while running up to ?ticks=N are cut off after this long, so that the
 // page still draws and answers between them.
 const TickBudgetMs = 25;
+// One arrow key moves the dragged charge's target this far (model units; the plot is 2 wide).
+const NudgeStep = 0.02;
+// A press this close to the charge's marker (CSS pixels) takes the charge; a finger needs more.
+const GrabRadius = { fine: 12, coarse: 28 };
 
 const canvas = document.querySelector<HTMLCanvasElement>('#field')!;
+const plotHost = document.querySelector<HTMLElement>('#plot-host')!;
 const message = document.querySelector<HTMLElement>('#message')!;
+const runButton = document.querySelector<HTMLButtonElement>('#run-button')!;
+const pauseButton = document.querySelector<HTMLButtonElement>('#pause-button')!;
+const recSign = document.querySelector<HTMLElement>('#rec-sign')!;
 const context = canvas.getContext('2d')!;
 
-function showRefusal(refusal: Refusal & { option?: string }, consequence: string) {
-  message.textContent = `${refusalMessage(refusal)}${consequence}`;
+let language: Language = 'en';
+const web = (source: string) => translate(language, 'WebPage', source);
+
+function showMessage(text: string) {
+  message.textContent = text;
   message.hidden = false;
 }
+message.addEventListener('click', () => { message.hidden = true; });
+
+function showRefusal(refusal: Refusal & { option?: string }, consequence = '') {
+  showMessage(`${refusalMessage(refusal, language)}${consequence ? ` ${web(consequence)}` : ''}`);
+}
+
+const StartsWithDefaults = 'The page starts with the defaults.';
 
 function defaultStart(core: HalvoranCore): Simulation {
   const simulation = new core.Simulation();
   const refusal = simulation.start();
-  if (refusal) showRefusal(refusal, '');
+  if (refusal) showRefusal(refusal);
   return simulation;
 }
 
+interface Started {
+  simulation: Simulation;
+  run: PageRun;
+  /** The address gave options: a shared link starts at once, without the greeting. */
+  fromAddress: boolean;
+}
+
 // The simulation the address asks for, or the defaults' where any of it is refused.
-function startFromAddress(core: HalvoranCore): { simulation: Simulation; run: PageRun } {
+function startFromAddress(core: HalvoranCore): Started {
   const defaults: PageRun = { ticks: null, size: null, pixelRatio: null };
   const query = queryArguments(location.search);
   const options = query.refusal ?? core.parseOptions(query.arguments);
+  const asked = 'code' in options ? null : options.language;
+  language = chooseLanguage(asked || null, storedLanguage(), navigator.languages ?? []);
   if ('code' in options) {
-    showRefusal(options, '; the page starts with the defaults.');
-    return { simulation: defaultStart(core), run: defaults };
+    showRefusal(options, StartsWithDefaults);
+    return { simulation: defaultStart(core), run: defaults, fromAddress: true };
   }
   const simulation = new core.Simulation();
   const refusal = simulation.start() ?? applyOptions(simulation, options);
   if (refusal) {
     simulation.delete();
-    showRefusal(refusal, '; the page starts with the defaults.');
-    return { simulation: defaultStart(core), run: defaults };
+    showRefusal(refusal, StartsWithDefaults);
+    return { simulation: defaultStart(core), run: defaults, fromAddress: true };
   }
-  return { simulation, run: pageRun(options) };
+  return { simulation, run: pageRun(options), fromAddress: location.search.length > 1 };
 }
 
 // The module finds its wasm by its own address, which the build turns into the wasm's asset
 // (a data: URL in the one-file page).
 const core = await createHalvoranCore();
-const { simulation, run } = startFromAddress(core);
+const { simulation, run, fromAddress } = startFromAddress(core);
+document.documentElement.lang = language;
 
-const pointer = { dragging: false, id: -1, x: 0, y: 0 };
-let ticksRun = 0;
-let paused = false;
-let drawnFor = '';
+// ---- The plot's size, range and pointer -------------------------------------------------------
+
+if (run.size) plotHost.classList.add('fixed-size');
 
 function cssSize(): { width: number; height: number } {
-  return run.size ?? { width: window.innerWidth, height: window.innerHeight };
+  if (run.size) return run.size;
+  return { width: Math.max(1, plotHost.clientWidth), height: Math.max(1, plotHost.clientHeight) };
 }
 
-// CSS pixels of the canvas to model units at the start-up range: x from -1 to 1 across the
-// width, y at the same scale, both centred, y up.
-function toModel(event: PointerEvent) {
+const navigation = createPlotNavigation(canvas, (w, h) => simulation.defaultRange(w, h));
+
+function shownRange(): PlotRange {
+  const size = cssSize();
+  return navigation.range(size.width, size.height) ?? simulation.defaultRange(size.width, size.height);
+}
+
+// The charge's marker in client pixels.
+function chargeOnScreen(): { x: number; y: number } {
+  const range = shownRange();
   const box = canvas.getBoundingClientRect();
-  const half = box.width / 2;
-  pointer.x = (event.clientX - box.left - half) / half;
-  pointer.y = (box.top + box.height / 2 - event.clientY) / half;
+  const charge = simulation.charge();
+  return {
+    x: box.left + ((charge.x - range.xMin) / (range.xMax - range.xMin)) * box.width,
+    y: box.top + ((range.yMax - charge.y) / (range.yMax - range.yMin)) * box.height,
+  };
+}
+
+// The charge follows a held pointer, or the point the arrow keys moved it to.
+const pointer = { dragging: false, id: -1, x: 0, y: 0 };
+let keyTarget: { x: number; y: number } | null = null;
+// A press away from the charge moves the view instead.
+let panFrom: { id: number; x: number; y: number } | null = null;
+
+function mouseMode(): boolean {
+  return simulation.trajectoryMode() === 1;
 }
 
 canvas.addEventListener('pointerdown', (event) => {
-  if (pointer.dragging) return;
-  pointer.dragging = true;
-  pointer.id = event.pointerId;
+  if (pointer.dragging || panFrom) return;
+  const marker = chargeOnScreen();
+  const reach = event.pointerType === 'touch' ? GrabRadius.coarse : GrabRadius.fine;
+  const onCharge = Math.hypot(event.clientX - marker.x, event.clientY - marker.y) <= reach;
   canvas.setPointerCapture(event.pointerId);
-  toModel(event);
   event.preventDefault();
+  if (event.button === 0 && onCharge && mouseMode()) {
+    pointer.dragging = true;
+    pointer.id = event.pointerId;
+    keyTarget = null;
+    Object.assign(pointer, navigation.toModel(event.clientX, event.clientY));
+  } else {
+    panFrom = { id: event.pointerId, x: event.clientX, y: event.clientY };
+  }
 });
 canvas.addEventListener('pointermove', (event) => {
-  if (pointer.dragging && event.pointerId === pointer.id) toModel(event);
+  if (pointer.dragging && event.pointerId === pointer.id) {
+    Object.assign(pointer, navigation.toModel(event.clientX, event.clientY));
+  } else if (panFrom && event.pointerId === panFrom.id) {
+    const box = canvas.getBoundingClientRect();
+    navigation.pan(-(event.clientX - panFrom.x) / box.width, (event.clientY - panFrom.y) / box.height);
+    panFrom = { ...panFrom, x: event.clientX, y: event.clientY };
+    redraw();
+  }
 });
 const release = (event: PointerEvent) => {
-  if (event.pointerId === pointer.id) pointer.dragging = false;
+  if (event.pointerId === pointer.id) {
+    pointer.dragging = false;
+    pointer.id = -1;
+  }
+  if (panFrom?.id === event.pointerId) panFrom = null;
 };
 canvas.addEventListener('pointerup', release);
 canvas.addEventListener('pointercancel', release);
-window.addEventListener('resize', () => { drawnFor = ''; });
+canvas.addEventListener('contextmenu', (event) => event.preventDefault());
+navigation.attach(() => pointer.dragging);
+canvas.addEventListener('wheel', () => redraw());
+
+// ---- Panels, outputs, menus -------------------------------------------------------------------
+
+const patternPanel = createPowerPatternPanel(plotHost, simulation, language);
+const zoomPanel = createZoomPanel(plotHost, simulation, language, () => void setup('zoomSetup'));
+const recorder = createRecorder(canvas, recSign, language);
+const menu = createMenuBar(document.querySelector<HTMLElement>('#menubar')!, (name) => void command(name));
+patternPanel.onClose(() => menu.setChecked('mnuShowPowerPattern', false));
+zoomPanel.onClose(() => menu.setChecked('mnuShowZoom', false));
+
+// ---- Run, pause, step ------------------------------------------------------------------------
+
+let running = true;
+let stopAfterTick = false;
+let lastTickAt = -Infinity;
+let ticksRun = 0;
+let needsDraw = true;
+
+function redraw() { needsDraw = true; }
+
+function showRunState() {
+  const on = running && !stopAfterTick;
+  runButton.setAttribute('aria-pressed', String(on));
+  pauseButton.setAttribute('aria-pressed', String(!on));
+}
+
+function setRunning(on: boolean) {
+  running = on;
+  stopAfterTick = false;
+  showRunState();
+}
+
+// One more tick runs, and that tick pauses: a single step.
+function step() {
+  running = true;
+  stopAfterTick = true;
+  showRunState();
+}
+
+runButton.addEventListener('click', () => setRunning(true));
+pauseButton.addEventListener('click', () => step());
+
+// ---- The menu's state from the simulation's ---------------------------------------------------
+
+function showChecks() {
+  const display = simulation.display();
+  menu.setChecked('mnuPlotWaveFront', display.ShowWaveFronts);
+  menu.setChecked('mnuPlotEFieldLines', display.ShowFieldLines);
+  menu.setChecked('mnuPlotNodePoints', display.ShowNodePoints);
+  menu.setChecked('mnuSmoothLines', display.SmoothLines);
+  menu.setChecked('MnuFieldMonitor', display.ShowFieldVectors);
+  menu.setChecked(trajectoryItem(simulation.trajectoryMode()), true);
+  menu.setChecked(modelItem(simulation.modelSize(), core.modelSizePresets()), true);
+  menu.setChecked('MnuFullScreen', isFullScreen());
+  menu.setChecked('mnuShowZoom', zoomPanel.shown());
+  menu.setChecked('mnuShowPowerPattern', patternPanel.shown());
+  menu.setChecked(language === 'ja' ? 'MnuJapanese' : 'MnuEnglish', true);
+}
+
+function setLanguage(chosen: Language) {
+  language = chosen;
+  document.documentElement.lang = chosen;
+  menu.setLanguage(chosen);
+  patternPanel.setLanguage(chosen);
+  zoomPanel.setLanguage(chosen);
+  recorder.setLanguage(chosen);
+  wordToolbar();
+  showChecks();
+  if (!rememberLanguage(chosen))
+    showMessage(web('The language is changed, but this browser does not let the page keep it for the next visit.'));
+}
+
+function wordToolbar() {
+  runButton.title = translate(language, 'TMainForm1', 'Run Simulation');
+  pauseButton.title = translate(language, 'TMainForm1', 'Pause Simulation');
+  runButton.setAttribute('aria-label', runButton.title);
+  pauseButton.setAttribute('aria-label', pauseButton.title);
+  menu.element.setAttribute('aria-label', web('Main menu'));
+  canvas.setAttribute('aria-label', web('The field of the moving charge'));
+}
+
+// ---- Commands --------------------------------------------------------------------------------
+
+// A dialog edits a copy; where the core took its values, the picture and the menu follow.
+async function setup(kind: SetupDialogKind): Promise<boolean> {
+  const accepted = await openSetupDialog(kind, { core, simulation, language, host: document.body });
+  if (accepted) afterMotionChange();
+  return accepted;
+}
+
+function afterMotionChange() {
+  navigationFollows();
+  showChecks();
+  redraw();
+}
+
+// The view stays where the user put it; only its picture is new.
+function navigationFollows() { lastTickAt = -Infinity; }
+
+function toggleDisplay(key: 'ShowWaveFronts' | 'ShowFieldLines' | 'ShowNodePoints' | 'SmoothLines' | 'ShowFieldVectors') {
+  const refusal = simulation.setDisplay({ [key]: !simulation.display()[key] });
+  if (refusal) showRefusal(refusal);
+  showChecks();
+  redraw();
+}
+
+function chooseModel(size: { iSize: number; jSize: number; waveFrontSpacing: number }) {
+  const refusal = simulation.chooseModelSize(size.iSize, size.jSize, size.waveFrontSpacing);
+  if (refusal) {
+    showRefusal(refusal);
+    return;
+  }
+  modelChanged();
+}
+
+// A video keeps one model from its first frame to its last; the new model starts paused.
+function modelChanged() {
+  if (recorder.recording()) void stopRecording();
+  setRunning(false);
+  afterMotionChange();
+}
+
+async function stopRecording() {
+  await recorder.stop();
+  menu.setCaption('MnuRecordAnimation');
+}
+
+const Trajectories: Record<string, SetupDialogKind> = {
+  mnuStraightLine: 'line', MnuDipole: 'dipole', MnuCircle: 'circle', MnuUndulator: 'undulator',
+  mnuRacetrack: 'racetrack', mnuBending: 'bending',
+};
+
+async function command(name: string): Promise<void> {
+  const presets = core.modelSizePresets();
+  switch (name) {
+    case 'MnuPrint': printPlot(canvas); return;
+    case 'MnuSavePicture':
+      try {
+        await savePicture(canvas);
+      } catch (error) {
+        showMessage(translate(language, 'Messages', 'Could not save the picture "%1": %2')
+          .replace('%1', 'halvoran-radiation.png').replace('%2', web(String((error as Error).message))));
+      }
+      return;
+    case 'MnuRecordAnimation':
+      if (recorder.recording()) {
+        await stopRecording();
+      } else {
+        const why = recorder.start();
+        if (why) showMessage(why);
+        else menu.setCaption('MnuRecordAnimation', '&録画を停止', 'Stop recording');
+      }
+      return;
+    case 'MnuByMouse': {
+      const refusal = simulation.chooseTrajectory(1, {});
+      if (refusal) showRefusal(refusal);
+      afterMotionChange();
+      return;
+    }
+    case 'MnuMdlLarge': chooseModel(presets.largest); return;
+    case 'MnuMdlMedium': chooseModel(presets.medium); return;
+    case 'MnuMdlSmall': chooseModel(presets.smallest); return;
+    case 'MnuMdlCustom':
+      if (await openSetupDialog('modelSize', { core, simulation, language, host: document.body }))
+        modelChanged();
+      showChecks();
+      return;
+    case 'PlotResolution1': await setup('plotResolution'); return;
+    case 'PhysicalModel': await setup('physicalModel'); return;
+    case 'MnuSpeed': await setup('waveSpeed'); return;
+    case 'mnuPlotWaveFront': toggleDisplay('ShowWaveFronts'); return;
+    case 'mnuPlotEFieldLines': toggleDisplay('ShowFieldLines'); return;
+    case 'mnuPlotNodePoints': toggleDisplay('ShowNodePoints'); return;
+    case 'mnuSmoothLines': toggleDisplay('SmoothLines'); return;
+    case 'MnuFieldMonitor': toggleDisplay('ShowFieldVectors'); return;
+    case 'mnuShowZoom': zoomPanel.setShown(true); showChecks(); return;
+    case 'mnuShowPowerPattern': patternPanel.setShown(true); showChecks(); return;
+    case 'MnuFullScreen':
+      try {
+        await toggleFullScreen(document.documentElement);
+      } catch (error) {
+        showMessage(web(String((error as Error).message)));
+      }
+      showChecks();
+      return;
+    case 'MnuJapanese': setLanguage('ja'); return;
+    case 'MnuEnglish': setLanguage('en'); return;
+    case 'MnuReset':
+      simulation.reset();
+      keyTarget = null;
+      redraw();
+      return;
+    case 'MnuRun': setRunning(true); return;
+    case 'MnuPause': setRunning(false); return;
+    case 'MnuRunPause': setRunning(!(running && !stopAfterTick)); return;
+    case 'MnuStep': step(); return;
+    case 'MnuHelp': await showGreeting(document.body, language); return;
+    default:
+      if (name in Trajectories) await setup(Trajectories[name]!);
+  }
+}
+
+document.addEventListener('fullscreenchange', () => {
+  menu.setChecked('MnuFullScreen', isFullScreen());
+  redraw();
+});
+
+bindShortcuts(window, (name) => void command(name), {
+  isMouseMode: mouseMode,
+  nudgeCharge(dx, dy) {
+    const from = keyTarget ?? simulation.charge();
+    keyTarget = { x: from.x + dx * NudgeStep, y: from.y + dy * NudgeStep };
+  },
+  zoom(factor) { navigation.zoom(factor); redraw(); },
+  pan(dx, dy) { navigation.pan(dx, dy); redraw(); },
+  resetView() { navigation.reset(); redraw(); },
+});
+
+// ---- The frame -------------------------------------------------------------------------------
 
 // The picture's pixels as last drawn, reused while the canvas keeps its size.
 let image: ImageData | null = null;
@@ -94,9 +397,9 @@ let image: ImageData | null = null;
 function draw() {
   const size = cssSize();
   const ratio = run.pixelRatio ?? window.devicePixelRatio ?? 1;
-  const result = simulation.render(size.width, size.height, ratio);
+  const result = simulation.render(size.width, size.height, ratio, navigation.range(size.width, size.height));
   if (result.refusal) {
-    showRefusal(result.refusal, '; the picture is not drawn.');
+    showRefusal(result.refusal, 'The picture is not drawn.');
     return;
   }
   if (canvas.width !== result.width || canvas.height !== result.height) {
@@ -112,28 +415,51 @@ function draw() {
     image = context.createImageData(result.width, result.height);
   image.data.set(simulation.pixels());
   context.putImageData(image, 0, 0);
-  drawnFor = `${size.width}x${size.height}@${ratio}`;
+  needsDraw = false;
 }
 
-function frame() {
-  if (run.ticks === null) {
-    simulation.runTick(pointer.dragging, pointer.x, pointer.y);
-    draw();
-  } else if (!paused) {
+function tick() {
+  const target = pointer.dragging ? pointer : keyTarget;
+  const report = simulation.runTick(target !== null && mouseMode(), target?.x ?? 0, target?.y ?? 0);
+  if (report.passRestarted) keyTarget = null;
+}
+
+function frame(now: number) {
+  let ticked = false;
+  if (run.ticks !== null && ticksRun < run.ticks) {
     const start = performance.now();
     while (ticksRun < run.ticks && performance.now() - start < TickBudgetMs) {
-      simulation.runTick(pointer.dragging, pointer.x, pointer.y);
+      tick();
       ++ticksRun;
     }
-    draw();
+    ticked = true;
     if (ticksRun >= run.ticks) {
-      paused = true;
+      setRunning(false);
       canvas.dataset.tick = String(ticksRun);
     }
-  } else if (drawnFor === '') {
-    // Paused: drawn again only when the window's size changed.
+  } else if (running && (run.ticks === null || ticksRun >= run.ticks) &&
+             now - lastTickAt >= simulation.tickIntervalMs()) {
+    tick();
+    ticked = true;
+    lastTickAt = now;
+    if (stopAfterTick) setRunning(false);
+  }
+  if (ticked || needsDraw) {
     draw();
+    if (patternPanel.shown()) patternPanel.refresh();
+    if (zoomPanel.shown()) zoomPanel.refresh();
+    recorder.frame();
   }
   requestAnimationFrame(frame);
 }
+
+new ResizeObserver(() => redraw()).observe(plotHost);
+window.addEventListener('resize', () => redraw());
+
+menu.setLanguage(language);
+wordToolbar();
+showChecks();
+showRunState();
 requestAnimationFrame(frame);
+// The greeting greets a person who opened the page itself; a link with options starts at once.
+if (!fromAddress) void showGreeting(document.body, language);

@@ -21,6 +21,7 @@ describe('the address read as the command line', () => {
     ['?ticks=1&ticks=2', ['--ticks=1', '--ticks=2']],
     // A value on a switch is passed for the parser to refuse.
     ['?wavefronts=1', ['--wavefronts=1']],
+    ['?language=ja&trajectory=line', ['--language=ja', '--trajectory=line']],
   ])('%s', (search, expected) => {
     expect(queryArguments(search)).toEqual({ arguments: expected, refusal: null });
   });
@@ -28,7 +29,6 @@ describe('the address read as the command line', () => {
   test.each([
     ['?render=field.png', '--render'],
     ['?trajectory=circle&help', '--help'],
-    ['?language=en', '--language'],
     ['?from=3', '--from'],
     ['?--ticks=3', '----ticks'],
     ['?Ticks=3', '--Ticks'],

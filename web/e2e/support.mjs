@@ -1,0 +1,112 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the browser tests and the benchmark share: the machine's Chromium (never one fetched), the
+// page opened from file:// or from a static server of the folder build on the loopback, and every
+// console error, uncaught exception and request to another host kept for the test to look at.
+import { createReadStream, existsSync, statSync } from 'node:fs';
+import { createServer } from 'node:http';
+import { extname, join, normalize, sep } from 'node:path';
+import { fileURLToPath, pathToFileURL } from 'node:url';
+import { chromium } from 'playwright-core';
+
+export const webDir = fileURLToPath(new URL('..', import.meta.url));
+export const onePagePath = join(webDir, '..', 'build-web', 'halvoran-radiation.html');
+export const siteDir = join(webDir, '..', 'build-web', 'site');
+
+export function launchBrowser() {
+  return chromium.launch({
+    executablePath: process.env.HALVORAN_CHROMIUM ?? '/usr/bin/chromium',
+    headless: true,
+    // sRGB as the desktop's pictures are: no display profile may touch a colour.
+    args: ['--no-sandbox', '--force-color-profile=srgb'],
+  });
+}
+
+const MimeTypes = {
+  '.html': 'text/html; charset=utf-8',
+  '.js': 'text/javascript; charset=utf-8',
+  '.mjs': 'text/javascript; charset=utf-8',
+  '.css': 'text/css; charset=utf-8',
+  '.wasm': 'application/wasm',
+  '.png': 'image/png',
+  '.svg': 'image/svg+xml',
+  '.json': 'application/json',
+};
+
+// A static server of folder on 127.0.0.1 at a port the system picks; pages maps further paths
+// ("/bench.html") to texts served as HTML. Resolves to { origin, close() }.
+export function serveFolder(folder, pages = {}) {
+  const root = normalize(folder);
+  const server = createServer((request, response) => {
+    const path = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
+    if (path in pages) {
+      response.writeHead(200, { 'content-type': MimeTypes['.html'] });
+      response.end(pages[path]);
+      return;
+    }
+    const file = normalize(join(root, path.endsWith('/') ? `${path}index.html` : path));
+    if (!file.startsWith(root + sep) || !existsSync(file) || !statSync(file).isFile()) {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, {
+      'content-type': MimeTypes[extname(file)] ?? 'application/octet-stream',
+      'cache-control': 'no-store',
+    });
+    createReadStream(file).pipe(response);
+  });
+  return new Promise((resolve, reject) => {
+    server.once('error', reject);
+    server.listen(0, '127.0.0.1', () => {
+      const origin = `http://127.0.0.1:${server.address().port}`;
+      resolve({ origin, close: () => new Promise((done) => server.close(done)) });
+    });
+  });
+}
+
+export const oneFileAddress = (query = '') => `${pathToFileURL(onePagePath).href}${query}`;
+
+// A page in a context of its own (options as browser.newContext takes them, e.g. viewport,
+// hasTouch) whose console errors and uncaught exceptions go to errors and whose requests
+// anywhere but the file itself, data:, blob: and origin go to requests. Resolves once address
+// has loaded.
+export async function openPage(browser, address, options = {}, origin = null) {
+  const context = await browser.newContext({ viewport: { width: 640, height: 400 }, ...options });
+  const page = await context.newPage();
+  const errors = [];
+  page.on('console', (entry) => { if (entry.type() === 'error') errors.push(entry.text()); });
+  page.on('pageerror', (error) => errors.push(String(error)));
+  const requests = [];
+  page.on('request', (request) => {
+    const url = request.url();
+    const own = ['file:', 'data:', 'blob:'].some((scheme) => url.startsWith(scheme)) ||
+                (origin !== null && url.startsWith(`${origin}/`));
+    if (!own) requests.push(url);
+  });
+  await page.goto(address);
+  return { page, context, errors, requests, close: () => context.close() };
+}
+
+// The distinct colours of the canvas's pixels, up to a few, and its size.
+export function canvasColours(page) {
+  return page.evaluate(() => {
+    const canvas = document.querySelector('#field');
+    const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    const seen = new Set();
+    for (let k = 0; k < data.length && seen.size < 8; k += 4)
+      seen.add((data[k] << 16) | (data[k + 1] << 8) | data[k + 2]);
+    return { count: seen.size, width: canvas.width, height: canvas.height };
+  });
+}
+
+// A fingerprint of the canvas's pixels: changes when any pixel does (as good as always).
+export function canvasDigest(page) {
+  return page.evaluate(() => {
+    const canvas = document.querySelector('#field');
+    if (!canvas || canvas.width === 0 || canvas.height === 0) return '';
+    const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    let hash = 2166136261;
+    for (let k = 0; k < data.length; k += 4)
+      hash = Math.imul(hash ^ data[k] ^ (data[k + 1] << 8) ^ (data[k + 2] << 16), 16777619);
+    return `${canvas.width}x${canvas.height}:${hash >>> 0}`;
+  });
+}

@@ -1,0 +1,138 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The frame the page's small windows share: a box floating over the plot with a title bar that
+// drags it and a close button, resizable from its corner, kept inside its host (a positioned
+// box over the plot). Escape closes it while the focus is inside.
+import { translate, type Language } from '../i18n/catalogue';
+import './floating-panel.css';
+
+export interface FloatingPanel {
+  element: HTMLElement;
+  body: HTMLElement;
+  shown(): boolean;
+  setShown(on: boolean): void;
+  setTitle(title: string): void;
+  setLanguage(language: Language): void;
+  onClose(callback: () => void): void;
+  /** Called when the panel is shown and whenever its body changes size. */
+  onResize(callback: () => void): void;
+}
+
+let panelsMade = 0;
+
+export function createFloatingPanel(host: HTMLElement, name: string, language: Language): FloatingPanel {
+  const id = `panel-${name}-${++panelsMade}`;
+  const element = document.createElement('section');
+  element.className = `floating-panel ${name}`;
+  element.dataset.panel = name;
+  element.setAttribute('role', 'dialog');
+  element.setAttribute('aria-modal', 'false');
+  element.setAttribute('aria-labelledby', `${id}-title`);
+  element.tabIndex = -1;
+  element.hidden = true;
+
+  const bar = document.createElement('header');
+  bar.className = 'floating-panel-bar';
+  const title = document.createElement('h2');
+  title.id = `${id}-title`;
+  title.className = 'floating-panel-title';
+  const close = document.createElement('button');
+  close.type = 'button';
+  close.className = 'floating-panel-close';
+  close.dataset.action = 'close';
+  close.textContent = '\u00d7';
+  bar.append(title, close);
+
+  const body = document.createElement('div');
+  body.className = 'floating-panel-body';
+  element.append(bar, body);
+  host.append(element);
+
+  const closeCallbacks: Array<() => void> = [];
+  const resizeCallbacks: Array<() => void> = [];
+  const setLanguage = (l: Language) => {
+    const word = translate(l, 'WebPage', 'Close');
+    close.title = word;
+    close.setAttribute('aria-label', word);
+  };
+  setLanguage(language);
+
+  const setShown = (on: boolean) => {
+    if (element.hidden !== on) return;
+    element.hidden = !on;
+    if (on) {
+      keepInside();
+      for (const callback of resizeCallbacks) callback();
+    }
+  };
+  const closeByUser = () => {
+    setShown(false);
+    for (const callback of closeCallbacks) callback();
+  };
+  close.addEventListener('click', closeByUser);
+  element.addEventListener('keydown', (event) => {
+    if (event.key !== 'Escape') return;
+    event.preventDefault();
+    event.stopPropagation();
+    closeByUser();
+  });
+
+  // Once moved, the panel sits at its own left and top instead of the corner its style gives it.
+  function moveTo(left: number, top: number) {
+    const room = host.getBoundingClientRect();
+    const maxLeft = Math.max(0, room.width - element.offsetWidth);
+    const maxTop = Math.max(0, room.height - element.offsetHeight);
+    element.style.left = `${Math.min(Math.max(left, 0), maxLeft)}px`;
+    element.style.top = `${Math.min(Math.max(top, 0), maxTop)}px`;
+    element.style.right = 'auto';
+    element.style.bottom = 'auto';
+  }
+  // A window made smaller must not leave a moved panel out of reach.
+  function keepInside() {
+    if (element.hidden || element.style.left === '') return;
+    moveTo(element.offsetLeft, element.offsetTop);
+  }
+  window.addEventListener('resize', keepInside);
+
+  let drag: { id: number; dx: number; dy: number } | null = null;
+  bar.addEventListener('pointerdown', (event) => {
+    if (event.target !== bar && event.target !== title) return;
+    if (event.pointerType === 'mouse' && event.button !== 0) return;
+    const box = element.getBoundingClientRect();
+    drag = { id: event.pointerId, dx: event.clientX - box.left, dy: event.clientY - box.top };
+    bar.setPointerCapture(event.pointerId);
+    event.preventDefault();
+    element.focus({ preventScroll: true });
+  });
+  bar.addEventListener('pointermove', (event) => {
+    if (!drag || event.pointerId !== drag.id) return;
+    const room = host.getBoundingClientRect();
+    moveTo(event.clientX - drag.dx - room.left, event.clientY - drag.dy - room.top);
+  });
+  const endDrag = (event: PointerEvent) => {
+    if (drag && event.pointerId === drag.id) drag = null;
+  };
+  bar.addEventListener('pointerup', endDrag);
+  bar.addEventListener('pointercancel', endDrag);
+
+  new ResizeObserver(() => {
+    if (element.hidden) return;
+    for (const callback of resizeCallbacks) callback();
+  }).observe(body);
+
+  return {
+    element,
+    body,
+    shown: () => !element.hidden,
+    setShown,
+    setTitle(text) {
+      title.textContent = text;
+    },
+    setLanguage,
+    onClose(callback) {
+      closeCallbacks.push(callback);
+    },
+    onResize(callback) {
+      resizeCallbacks.push(callback);
+    },
+  };
+}
