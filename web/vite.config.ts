@@ -21,6 +21,8 @@ export default defineConfig(({ mode }) => {
       modulePreload: single ? false : undefined,
       rollupOptions: single ? { output: { inlineDynamicImports: true } } : {},
     },
+    // The pictures are the desktop's, in ../assets: the development server may serve them.
+    server: { fs: { allow: ['..'] } },
     plugins: single ? [halvoranCatalogue(), inlinePage()] : [halvoranCatalogue()],
     test: { include: ['src/**/*.test.ts'] },
   };

@@ -191,3 +191,22 @@ test('the power patterns follow the motion, the ticks and the resets', () => {
   assert.equal(mouse.trajectoryMode(), 1);
   mouse.delete();
 });
+
+test('the memory grows with the model: the largest model the core takes runs, a larger is refused', () => {
+  const simulation = started(4, null);
+  const before = simulation.modelSize();
+  // 2000 x 200 nodes need some 4 MB more than the module starts with.
+  assert.equal(simulation.chooseModelSize(2000, 200, 20), null);
+  simulation.runTick(false, 0, 0);
+  assert.equal(simulation.render(64, 32, 1, undefined).refusal, null);
+  assert.equal(simulation.chooseModelSize(1000, 1000, 20)?.code, 'ModelTooLarge');
+  assert.deepEqual(simulation.modelSize(), { iSize: 2000, jSize: 200, waveFrontSpacing: 20 });
+  assert.notDeepEqual(before, simulation.modelSize());
+  // The magnified view's steps, and the start-up values the dialogs' Default buttons put back.
+  assert.equal(simulation.stepZoom(true), null);
+  assert.equal(simulation.display().Zoom.Scale, 16 * 1.414);
+  assert.deepEqual(core.defaults().physics,
+                   { LightAberration: true, TrackEmissionPoint: true, ThomasPrecession: true });
+  assert.equal(core.defaults().display.PlotResolution, 10);
+  simulation.delete();
+});

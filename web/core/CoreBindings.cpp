@@ -245,6 +245,22 @@ val ModelSizeObject(int iSize, int jSize, int spacing) {
   return object;
 }
 
+val PhysicsObject(const TPhysicsOptions& physics) {
+  val object = val::object();
+  object.set("LightAberration", physics.LightAberration);
+  object.set("TrackEmissionPoint", physics.TrackEmissionPoint);
+  object.set("ThomasPrecession", physics.ThomasPrecession);
+  return object;
+}
+
+// What the dialogs' Default buttons put back: the start-up display and physics.
+val Defaults() {
+  val object = val::object();
+  object.set("display", DisplayObject(TDisplaySettings{}));
+  object.set("physics", PhysicsObject(TPhysicsOptions{}));
+  return object;
+}
+
 val ModelSizePresets() {
   const auto of = [](const TModelSizePreset& preset) {
     return ModelSizeObject(preset.ISize, preset.JSize, preset.WaveFrontSpacing);
@@ -372,18 +388,18 @@ class TWebSimulation {
 
   int TrajectoryMode() const { return State.TrajectoryMode; }
 
-  val Physics() const {
-    const TPhysicsOptions physics = Commands.Physics();
-    val object = val::object();
-    object.set("LightAberration", physics.LightAberration);
-    object.set("TrackEmissionPoint", physics.TrackEmissionPoint);
-    object.set("ThomasPrecession", physics.ThomasPrecession);
-    return object;
-  }
+  val Physics() const { return PhysicsObject(Commands.Physics()); }
 
   int SpeedPosition() const { return SpeedPositionOf(State.TimerInterval); }
 
   int TickIntervalMs() const { return State.TimerInterval; }
+
+  // One press of the magnified view's + (in) or - (out): the scale times or over ZoomStep.
+  val StepZoom(bool zoomIn) {
+    TDisplaySettings display = Commands.Display();
+    display.Zoom.Scale = zoomIn ? display.Zoom.Scale * ZoomStep : display.Zoom.Scale / ZoomStep;
+    return RefusalObject(Commands.SetDisplay(display));
+  }
 
   val SetPlotResolution(double pixels) {
     const std::optional<long long> whole = WholeNumber(pixels);
@@ -686,6 +702,7 @@ EMSCRIPTEN_BINDINGS(halvoran_core) {
       .function("physics", &TWebSimulation::Physics)
       .function("speedPosition", &TWebSimulation::SpeedPosition)
       .function("tickIntervalMs", &TWebSimulation::TickIntervalMs)
+      .function("stepZoom", &TWebSimulation::StepZoom)
       .function("setPlotResolution", &TWebSimulation::SetPlotResolution)
       .function("radiationPattern", &TWebSimulation::RadiationPattern);
   emscripten::function("parseOptions", &ParseOptions);
@@ -695,4 +712,5 @@ EMSCRIPTEN_BINDINGS(halvoran_core) {
   emscripten::function("applyUndulatorEntry", &ApplyUndulatorEntryOf);
   emscripten::function("refusalCodes", &RefusalCodes);
   emscripten::function("modelSizePresets", &ModelSizePresets);
+  emscripten::function("defaults", &Defaults);
 }

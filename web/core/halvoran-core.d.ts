@@ -152,6 +152,8 @@ export declare class Simulation {
   speedPosition(): number;
   /** Milliseconds between ticks at that position (1 at "Fast"): the page runs a tick no sooner. */
   tickIntervalMs(): number;
+  /** One press of the magnified view's + (zoomIn) or - : its scale times or over the core's step. */
+  stepZoom(zoomIn: boolean): Refusal | null;
   /** The plot resolution of the field lines (the core takes 10 to 100). */
   setPlotResolution(pixels: number): Refusal | null;
   /** The pattern of the current tick, or averaged (over one loop or pass of a preset path, over
@@ -224,6 +226,8 @@ export interface HalvoranCore {
   /** trajectory with the entry's path (β, λu, N, a) written into it. */
   applyUndulatorEntry(entry: UndulatorEntry, trajectory: Partial<TrajectoryParameters>):
       TrajectoryParameters;
+  /** The start-up display and physics, which the dialogs' Default buttons put back. */
+  defaults(): { display: DisplaySettings; physics: PhysicsOptions };
   /** The models of the menu's Largest, Medium and Smallest items. */
   modelSizePresets(): { largest: ModelSize; medium: ModelSize; smallest: ModelSize };
   /** Every code a refusal can carry. */

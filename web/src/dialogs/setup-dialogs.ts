@@ -8,8 +8,8 @@ import { answer } from './answer';
 import { createFrame, type DialogFrame, showNote, valueBox } from './dialog-frame';
 import { localizedNumber, numberLocale, type NumberLocale } from './number-text';
 import {
-  applyModelSize, applyPhysics, applyPlotResolution, applyTrajectory, applyZoomTracking, DefaultPhysics,
-  modelSizeTexts, plotResolutionText, PlotResolutionDefault, SpeedSession, type Texts,
+  applyModelSize, applyPhysics, applyPlotResolution, applyTrajectory, applyZoomTracking,
+  modelSizeTexts, plotResolutionText, SpeedSession, type Texts,
   trajectoryTexts, zoomChoice,
 } from './setup-logic';
 import {
@@ -111,7 +111,7 @@ function openPlotResolution(context: DialogContext): Promise<boolean> {
                                            text: plotResolutionText(context.simulation.display()) });
   grid.append(label, box);
   okAndCancel(frame, () => answer(frame, applyPlotResolution(input.value, context.simulation), context.language),
-              { action: 'default', caption: 'Set Default', run: () => { input.value = String(PlotResolutionDefault); } });
+              { action: 'default', caption: 'Set Default', run: () => { input.value = String(context.core.defaults().display.PlotResolution); } });
   return frame.run();
 }
 
@@ -138,7 +138,10 @@ function openPhysicalModel(context: DialogContext): Promise<boolean> {
   };
   okAndCancel(frame, () => answer(frame, applyPhysics(read(), context.simulation), context.language),
               { action: 'default', caption: 'Default',
-                run: () => { for (const { box, option } of boxes) box.checked = DefaultPhysics[option]; } });
+                run: () => {
+                  const physics = context.core.defaults().physics;
+                  for (const { box, option } of boxes) box.checked = physics[option];
+                } });
   return frame.run();
 }
 

@@ -62,11 +62,6 @@ export function applyModelSize(texts: Texts, simulation: Pick<Simulation, 'model
 
 export const NeedInteger = 'Need Integer';
 
-// The presets of the Set Default and Default buttons, as the desktop's: the finest resolution
-// in pixels, and every physics switch on (the model as exact as it goes). The core does not tell
-// them.
-export const PlotResolutionDefault = 10;
-export const DefaultPhysics: PhysicsOptions = { LightAberration: true, TrackEmissionPoint: true, ThomasPrecession: true };
 
 export function plotResolutionText(display: Pick<DisplaySettings, 'PlotResolution'>): string {
   return String(display.PlotResolution);

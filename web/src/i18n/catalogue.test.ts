@@ -14,9 +14,9 @@ describe('the language a visit starts in', () => {
     [null, 'english', ['en-GB', 'ja'], 'en'],
     [null, null, ['de-DE', 'ja-JP', 'en'], 'ja'],
     [null, null, ['fr', 'EN-us'], 'en'],
-    // Nothing chosen anywhere: Japanese, as the desktop's first start.
-    [null, null, ['de', 'fr'], 'ja'],
-    ['', '', [''], 'ja'],
+    // A browser that asks for neither: English, which more of the world's classrooms read.
+    [null, null, ['de', 'fr'], 'en'],
+    ['', '', [''], 'en'],
   ])('address %s, stored %s, browser %j: %s', (query, stored, browser, expected) => {
     expect(chooseLanguage(query, stored, browser)).toBe(expected);
   });

@@ -32,8 +32,8 @@ function languageOfCode(code: string | null | undefined): Language | null {
 }
 
 /** The address's language, else the one remembered from an earlier visit, else the browser's
- * first preference that is Japanese or English ("en-GB" is English), else Japanese, which the
- * desktop starts in when nothing was chosen. */
+ * first preference that is Japanese or English ("en-GB" is English), else English: a browser
+ * that asks for neither is more likely read by someone who reads English than Japanese. */
 export function chooseLanguage(query: string | null, stored: string | null,
                                navigatorLanguages: readonly string[]): Language {
   const chosen = languageOfCode(query) ?? languageOfCode(stored);
@@ -42,7 +42,7 @@ export function chooseLanguage(query: string | null, stored: string | null,
     const preferred = languageOfCode(tag.split('-')[0]?.toLowerCase());
     if (preferred) return preferred;
   }
-  return 'ja';
+  return 'en';
 }
 
 type LanguageStorage = Pick<Storage, 'getItem' | 'setItem'>;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 import { expect, test } from 'vitest';
-import { scaleCaption, steppedScale, zoomKey } from './zoom-scale';
+import { scaleCaption, zoomKey } from './zoom-scale';
 
 test.each([
   [16, 'x 16.00'],
@@ -15,11 +15,6 @@ test.each([
   [98775, 'x 9.878E+04'],
 ])('the scale %d reads %s', (scale, caption) => {
   expect(scaleCaption(scale)).toBe(caption);
-});
-
-test('a press in and a press out come back to the scale', () => {
-  expect(steppedScale(steppedScale(16, true), false)).toBeCloseTo(16, 12);
-  expect(steppedScale(16, true)).toBeCloseTo(22.624, 12);
 });
 
 test.each([

@@ -2,19 +2,10 @@
 // The magnified view's scale as its buttons change it and its caption shows it.
 import { formatFixed, PointLocale, type NumberLocale } from '../dialogs/number-text';
 
-/** Each press of a zoom button multiplies or divides the scale by this (the desktop's step,
- * deliberately not the square root of 2, so that the scales stay short decimals for a while). */
-export const ZoomStep = 1.414;
-
 /** "x " and the scale to 4 significant digits with 2 decimals ("x 16.00", "x 22.62"); beyond 4
  * integer digits in scientific notation ("x 1.235E+04"). */
 export function scaleCaption(scale: number, locale: NumberLocale = PointLocale): string {
   return `x ${formatFixed(scale, 4, 2, locale)}`;
-}
-
-/** The scale one press asks the core for: in (+) or out (-). */
-export function steppedScale(scale: number, zoomIn: boolean): number {
-  return zoomIn ? scale * ZoomStep : scale / ZoomStep;
 }
 
 /** The press a key of the view stands for: "+" (or "=", its key unshifted) in, "-" out. */

@@ -7,7 +7,7 @@ import { numberLocale } from '../dialogs/number-text';
 import { translate, type Language } from '../i18n/catalogue';
 import { refusalMessage } from '../refusal-message';
 import { createFloatingPanel } from './floating-panel';
-import { scaleCaption, steppedScale, zoomKey } from './zoom-scale';
+import { scaleCaption, zoomKey } from './zoom-scale';
 import './zoom-view.css';
 
 export interface ZoomPanel {
@@ -107,9 +107,8 @@ export function createZoomPanel(host: HTMLElement, simulation: Simulation, langu
   }
 
   function step(zoomInward: boolean) {
-    const scale = steppedScale(simulation.display().Zoom.Scale, zoomInward);
     // A refused scale leaves the view as it was; the sentence says why.
-    showRefusal(simulation.setDisplay({ Zoom: { Scale: scale } }));
+    showRefusal(simulation.stepZoom(zoomInward));
     refresh();
   }
 
