@@ -18,7 +18,7 @@ after(async () => { await browser?.close(); });
 const open = (query) => openPage(browser, oneFileAddress(query));
 
 test('the circle runs its ticks, pauses and draws the field', async () => {
-  const { page, errors, requests, close } = await open('?trajectory=circle&ticks=30');
+  const { page, errors, requests, close } = await open('?trajectory=circle&ticks=30&size=640x400');
   await page.waitForSelector('#field[data-tick="30"]', { timeout: 20000 });
   const picture = await canvasColours(page);
   assert.deepEqual([picture.width, picture.height], [640, 400]);
@@ -31,9 +31,13 @@ test('the circle runs its ticks, pauses and draws the field', async () => {
 
 test('a refused address is told, and the page runs on with the defaults', async () => {
   const cases = [
-    ['?model=0x0', /Refused --model: \w+/],
-    ['?ticks=many', /Refused: NotAWholeNumber \[--ticks, many\]/],
-    ['?render=x.png', /Refused: UnknownOption \[--render\]/],
+    ['?model=0x0', /^--model: The number of field points per field line must be at least 2 \(0 was given\)\. The page starts with the defaults\.$/],
+    ['?ticks=many', /^--ticks: 'many' is not a whole number\. The page starts/],
+    ['?render=x.png', /^unknown option '--render'\. The page starts/],
+    ['?size=40000x40000&scale=16', /^--size: 40000 is outside 16 \.\. 8192\./],
+    ['?trajectory=%3Cscript%3Ealert(1)%3C/script%3E', /^--trajectory: '<script>alert\(1\)<\/script>' is not mouse\|line/],
+    ['?language=xx', /^--language: 'xx' is not ja or en\./],
+    [`?ticks=${'9'.repeat(400)}`, /^--ticks: 9+ is outside 0 \.\. 100000\./],
   ];
   for (const [query, shown] of cases) {
     const { page, errors, close } = await open(query);

@@ -110,3 +110,14 @@ export function canvasDigest(page) {
     return `${canvas.width}x${canvas.height}:${hash >>> 0}`;
   });
 }
+
+// The one-file page as `npm run build` leaves it (vite's single mode), beside the folder build.
+export const builtPagePath = join(webDir, '..', 'build-web', 'single', 'index.html');
+export const builtPageAddress = (query = '') => `${pathToFileURL(builtPagePath).href}${query}`;
+
+// A PNG's width and height in pixels, from its header chunk (IHDR, bytes 16 to 23).
+export function pngSize(bytes) {
+  const signature = [0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a];
+  if (bytes.length < 24 || signature.some((byte, k) => bytes[k] !== byte)) return null;
+  return { width: bytes.readUInt32BE(16), height: bytes.readUInt32BE(20) };
+}

@@ -49,8 +49,15 @@ function showMessage(text: string) {
 }
 message.addEventListener('click', () => { message.hidden = true; });
 
+// The command line's sentences end without a stop, the dialogs' with one.
+function sentence(text: string): string {
+  if (/[.!?。）)]$/.test(text)) return text;
+  return `${text}${language === 'ja' ? '。' : '.'}`;
+}
+
 function showRefusal(refusal: Refusal & { option?: string }, consequence = '') {
-  showMessage(`${refusalMessage(refusal, language)}${consequence ? ` ${web(consequence)}` : ''}`);
+  const said = sentence(refusalMessage(refusal, language));
+  showMessage(consequence ? `${said} ${web(consequence)}` : said);
 }
 
 const StartsWithDefaults = 'The page starts with the defaults.';
