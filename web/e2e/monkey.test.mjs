@@ -225,9 +225,11 @@ test('random input leaves the page without errors and still drawing',
     console.log('no Run item (data-name MnuRun) on the page: the frames are checked as they run');
   }
   // The arrow keys as well (from the run button, where the keys reach the page): in mouse mode
-  // they move a charge at rest, in every other mode they pan the view of the running path.
+  // they move a charge at rest, in every other mode the path runs on.
   const before = await withTimeout(canvasDigest(page), 'digest');
+  // The view back at the start, where the charge's marker shows whatever layers are off.
   await page.locator('#run-button').click({ timeout: ActionTimeoutMs });
+  await page.keyboard.press('0');
   for (let k = 0; k < 5; ++k) await page.keyboard.press('ArrowRight');
   await sleep(500);
   const afterwards = await withTimeout(canvasDigest(page), 'digest');
