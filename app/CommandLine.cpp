@@ -3,10 +3,47 @@
 // values turned into Qt's types, its refusal worded from the catalogue.
 #include "app/CommandLine.h"
 
+#include <QFile>
 #include <string>
 #include <vector>
 
 #include "app/RefusalText.h"
+
+namespace {
+
+// The scene file read whole, but never more than one byte past what a scene may hold: a huge
+// file is refused by its size without being read into memory.
+TSceneRefusal ReadSceneFile(const QString& path, std::optional<TScene>& scene) {
+  QFile file(path);
+  QByteArray bytes;
+  if (file.open(QIODevice::ReadOnly)) bytes = file.read(static_cast<qint64>(MaxSceneBytes) + 1);
+  if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+    TSceneRefusal refusal;
+    refusal.Refusal = Refused(TRefusalCode::SceneUnreadable,
+                              {TRefusalValue::OfText(path.toStdString()),
+                               TRefusalValue::OfText(file.errorString().toStdString())});
+    return refusal;
+  }
+  TSceneRead read = ReadScene(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  if (read) scene = std::move(read.Scene);
+  return read.Refusal;
+}
+
+}  // namespace
+
+QString SceneRefusalText(const TSceneRefusal& refusal) {
+  if (refusal.Cause)
+    return QStringLiteral("%1: %2").arg(QString::fromStdString(refusal.Path), RefusalText(refusal.Cause));
+  return RefusalText(refusal.Refusal);
+}
+
+QString CommandLineMessage(const TCommandLine& line) {
+  if (!line.SceneRefusal) return CommandLineRefusalText(line.Options);
+  // The unreadable file's sentence names the file already.
+  if (line.SceneRefusal.Refusal.Code == TRefusalCode::SceneUnreadable)
+    return SceneRefusalText(line.SceneRefusal);
+  return QStringLiteral("%1: %2").arg(line.SceneFile, SceneRefusalText(line.SceneRefusal));
+}
 
 QString CommandLineRefusalText(const TCommandOptions& options) {
   const QString sentence = RefusalText(options.Refusal);
@@ -28,6 +65,8 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
     return line;
   }
   line.Language = QString::fromStdString(o.Language);
+  line.SceneFile = QString::fromStdString(o.SceneFile);
+  line.SaveSceneFile = QString::fromStdString(o.SaveSceneFile);
   line.RenderFile = QString::fromStdString(o.RenderFile);
   line.Output = o.Output;
   line.TrajectoryMode = o.TrajectoryMode;
@@ -45,6 +84,16 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
   line.FieldLines = o.FieldLines;
   line.Smooth = o.Smooth;
   return line;
+}
+
+void ReadCommandLineScene(TCommandLine& line) {
+  const bool reads = line.Action == TCommandAction::Start || line.Action == TCommandAction::Render;
+  if (line.SceneFile.isEmpty() || !reads) return;
+  line.SceneRefusal = ReadSceneFile(line.SceneFile, line.Scene);
+  if (line.SceneRefusal) {
+    line.Action = TCommandAction::Refuse;
+    line.Message = CommandLineMessage(line);
+  }
 }
 
 QString CommandLineUsage(const QString& program) {
@@ -75,9 +124,12 @@ QString CommandLineUsage(const QString& program) {
              "  --smooth           smooth lines (as the window starts)\n"
              "  --aliased          aliased lines\n"
              "  --language ja|en   the language of the window and the messages\n"
+             "  --scene FILE       start from the scene in FILE; the options given beside it\n"
+             "                     change it\n"
+             "  --save-scene FILE  write the scene the other options describe to FILE and end\n"
              "\n"
-             "Exit status: 0 written, 1 the file could not be written, 2 a bad command line,\n"
-             "130 or 143 stopped by SIGINT or SIGTERM (nothing written).\n")
+             "Exit status: 0 written, 1 the file could not be written, 2 a bad command line or\n"
+             "scene file, 130 or 143 stopped by SIGINT or SIGTERM (nothing written).\n")
       .arg(program, QString::fromStdString(TrajectoryNames()), QString::number(MaxTicks),
            QString::number(MinPictureSide), QString::number(MaxPictureSide),
            QString::number(MinPixelRatio), QString::number(MaxPixelRatio),

@@ -10,6 +10,8 @@
 #include <optional>
 
 #include "options/CommandLineOptions.h"
+#include "scene/Scene.h"
+#include "scene/SceneJson.h"
 
 struct TCommandLine {
   TCommandAction Action = TCommandAction::Start;
@@ -17,6 +19,15 @@ struct TCommandLine {
   QString Language;  // "ja", "en", or empty for the remembered one
   // What the core read, as it read it: the window takes the options given from here.
   TCommandOptions Options;
+
+  // --scene: the scene read from its file, which the options given beside it change; none
+  // without --scene. --save-scene: the file the setup is written to.
+  std::optional<TScene> Scene;
+  QString SceneFile;
+  QString SaveSceneFile;
+  // Refuse for --scene's file: why it was not taken (SceneUnreadable, or the reader's refusal);
+  // no refusal where the parser refused the line.
+  TSceneRefusal SceneRefusal;
 
   // Render: every value (the defaults where not given). Start: the same, for what was given.
   QString RenderFile;
@@ -40,12 +51,25 @@ struct TCommandLine {
 };
 
 // arguments without the program's name. A refusal is worded in the catalogue installed when
-// this runs (English before any).
+// this runs (English before any). Reads no file: --scene's is read by ReadCommandLineScene.
 TCommandLine ParseCommandLine(const QStringList& arguments);
+
+// --scene's file read into line.Scene (nothing without --scene, or for --help and --version); a
+// file that cannot be read or is no scene turns line into a Refuse with SceneRefusal and its
+// message.
+void ReadCommandLineScene(TCommandLine& line);
 
 // The one line that tells a refusal of the core's parser: its sentence, after the option it is
 // about where the refusal is a check of the simulation ("--model: <the model's refusal>").
 QString CommandLineRefusalText(const TCommandOptions& options);
+
+// A scene's refusal in one line: "Path: " and the command's own sentence for a value a command
+// refuses ("trajectory.LineBeta: The speed must be below ..."), the code's sentence otherwise.
+QString SceneRefusalText(const TSceneRefusal& refusal);
+
+// The one line that tells why line was refused (Action Refuse), in the catalogue installed: the
+// parser's refusal, or the scene file's after its name.
+QString CommandLineMessage(const TCommandLine& line);
 
 // The text --help prints, program the name to show.
 QString CommandLineUsage(const QString& program);

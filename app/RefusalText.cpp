@@ -67,6 +67,21 @@ const TSentence Sentences[] = {
     {TRefusalCode::OnlyForVideos, QT_TRANSLATE_NOOP("Refusals", "%1 applies to videos (.mp4, .webm, .gif) only")},
     {TRefusalCode::FromAfterTicks, QT_TRANSLATE_NOOP("Refusals", "--from %1 lies after --ticks %2")},
     {TRefusalCode::TooManyDevicePixels, QT_TRANSLATE_NOOP("Refusals", "--size %1x%2 at --scale %3 needs more than %4 x %5 device pixels")},
+    // A scene file's: the key's path first where one is at fault.
+    {TRefusalCode::SceneTooLarge, QT_TRANSLATE_NOOP("Refusals", "The scene file is too large: %1 bytes, at most %2.")},
+    {TRefusalCode::SceneNotUtf8, QT_TRANSLATE_NOOP("Refusals", "The scene file is not UTF-8 text (a bad byte at offset %1).")},
+    {TRefusalCode::SceneNotJson, QT_TRANSLATE_NOOP("Refusals", "The scene file is not valid JSON.")},
+    {TRefusalCode::SceneTooDeep, QT_TRANSLATE_NOOP("Refusals", "The scene file is nested deeper than a scene goes (at most %1 levels).")},
+    {TRefusalCode::SceneNotAScene, QT_TRANSLATE_NOOP("Refusals", "This is not a Halvoran Radiation scene (%1).")},
+    {TRefusalCode::SceneNewerVersion, QT_TRANSLATE_NOOP("Refusals", "The scene is of version %1; this program reads versions up to %2.")},
+    {TRefusalCode::SceneUnknownKey, QT_TRANSLATE_NOOP("Refusals", "Unknown key %1 in the scene.")},
+    {TRefusalCode::SceneKeyTwice, QT_TRANSLATE_NOOP("Refusals", "The key %1 is given twice in the scene.")},
+    {TRefusalCode::SceneMissingKey, QT_TRANSLATE_NOOP("Refusals", "The scene has no %1.")},
+    {TRefusalCode::SceneWrongType, QT_TRANSLATE_NOOP("Refusals", "%1 must be of the JSON type %2.")},
+    {TRefusalCode::SceneValueRefused, QT_TRANSLATE_NOOP("Refusals", "The value of %1 is refused.")},
+    {TRefusalCode::SceneViewEmpty, QT_TRANSLATE_NOOP("Refusals", "%1: the view must run from a lower to a higher value (%2 .. %3 was given).")},
+    {TRefusalCode::SceneUnreadable, QT_TRANSLATE_NOOP("Refusals", "The scene file \"%1\" cannot be read: %2")},
+    {TRefusalCode::SceneNotWritten, QT_TRANSLATE_NOOP("Refusals", "Could not save the scene \"%1\": %2")},
 };
 
 // The names of the parameters as the sentences put them in.

@@ -88,7 +88,23 @@ enum class TParameter {
   X(NeedsRender) /* %1 the option that means something only in a render */ \
   X(OnlyForVideos) /* %1 the option */ \
   X(FromAfterTicks) /* %1 the first tick, %2 the last */ \
-  X(TooManyDevicePixels) /* %1 width, %2 height, %3 scale as typed, %4 x %5 the most */
+  X(TooManyDevicePixels) /* %1 width, %2 height, %3 scale as typed, %4 x %5 the most */ \
+  /* Scene files. Values: the key's path ("trajectory.LineBeta") first where the code names one. */ \
+  X(SceneTooLarge) /* %1 the bytes given, %2 the most */ \
+  X(SceneNotUtf8) /* %1 the offset of the first bad byte */ \
+  X(SceneNotJson)  \
+  X(SceneTooDeep) /* %1 the most levels of nesting */ \
+  X(SceneNotAScene) /* %1 path (format, version, or empty for the whole text) */ \
+  X(SceneNewerVersion) /* %1 the version given, %2 the newest read */ \
+  X(SceneUnknownKey) /* %1 path */ \
+  X(SceneKeyTwice) /* %1 path */ \
+  X(SceneMissingKey) /* %1 path */ \
+  X(SceneWrongType) /* %1 path, %2 the JSON type wanted (number, integer, boolean, string, object) */ \
+  X(SceneValueRefused) /* %1 path; the command's own refusal goes beside it */ \
+  X(SceneViewEmpty) /* %1 path, %2 the lower bound, %3 the upper */ \
+  /* A front-end's scene files. */ \
+  X(SceneUnreadable) /* %1 the file, %2 the system's reason */ \
+  X(SceneNotWritten) /* %1 the file, %2 the system's reason */
 
 enum class TRefusalCode {
   HALVORAN_REFUSAL_CODES(HALVORAN_ENUM_ENTRY)

@@ -5,9 +5,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QSaveFile>
 #include <exception>
 #include <string>
 
+#include "app/FileWriting.h"
 #include "app/GuardedCall.h"
 #include "app/RefusalText.h"
 #include "engine/SimulationCommands.h"
@@ -15,8 +18,29 @@
 #include "export/StopSignals.h"
 #include "export/TickVideo.h"
 #include "export/VideoRecorder.h"
+#include "scene/SceneCommands.h"
+#include "scene/SceneJson.h"
+
+TScene CommandLineScene(const TCommandLine& line, const TSimulationCommands& simulation) {
+  const TCommandOptions& o = line.Options;
+  // Without a scene every option holds its value, given or not, as it always has.
+  const bool every = !line.Scene;
+  TScene scene = line.Scene ? *line.Scene : SceneOf(simulation, std::nullopt, true, {}, {});
+  if (every) scene.Trajectory = TTrajectoryParameters{};
+  if (line.ISize) scene.Model.ISize = *line.ISize;
+  if (line.JSize) scene.Model.JSize = *line.JSize;
+  if (line.WaveFrontSpacing) scene.Model.WaveFrontSpacing = *line.WaveFrontSpacing;
+  if (every || o.Gave("--trajectory")) scene.TrajectoryMode = line.TrajectoryMode;
+  if (every || o.Gave("--no-field-lines")) scene.Display.ShowFieldLines = line.FieldLines;
+  if (every || o.Gave("--wavefronts")) scene.Display.ShowWaveFronts = line.WaveFronts;
+  if (every || o.Gave("--nodes")) scene.Display.ShowNodePoints = line.NodePoints;
+  if (every || o.Gave("--arrows")) scene.Display.ShowFieldVectors = line.FieldArrows;
+  if (line.Smooth) scene.Display.SmoothLines = *line.Smooth;
+  return scene;
+}
 
 TRefusal ApplyCommandLine(const TCommandLine& line, TSimulationCommands& simulation) {
+  if (line.Scene) return ApplyScene(CommandLineScene(line, simulation), simulation);
   TModelSize size = simulation.ModelSize();
   if (line.ISize) size.ISize = *line.ISize;
   if (line.JSize) size.JSize = *line.JSize;
@@ -55,6 +79,11 @@ int RunRenderCommand(const TCommandLine& line, QString& message) {
   geometry.LogicalSize = line.Size;
   geometry.PixelRatio = line.PixelRatio;
   geometry.Range = DefaultMainRange(line.Size);
+  if (line.Scene && line.Scene->View) {
+    const TSceneView& view = *line.Scene->View;
+    geometry.Range.Horizontal = {false, view.XMin, view.XMax};
+    geometry.Range.Vertical = {false, view.YMin, view.YMax};
+  }
   // Caught for the whole run, so that Ctrl+C or a kill stops it between ticks and the file is
   // abandoned unwritten, rather than killing it half way through the video.
   const TStopSignals stopSignals;
@@ -82,5 +111,44 @@ int RunRenderCommand(const TCommandLine& line, QString& message) {
             .arg(QDir::toNativeSeparators(line.RenderFile), QLatin1String(StopSignalName(signal)));
     return ExitStopped + signal;
   }
+  return ExitSuccess;
+}
+
+int RunSaveSceneCommand(const TCommandLine& line, QString& message) {
+  TSimulationState state;
+  TDisplaySettings display;
+  TSimulationCommands simulation(state, display);
+  if (TRefusal refusal = simulation.Start()) {
+    message = RefusalText(refusal);
+    return ExitUsage;
+  }
+  TScene scene = CommandLineScene(line, simulation);
+  // Checked as the window and the render would apply it: a file that they would refuse is not
+  // written.
+  if (TRefusal refusal = ApplyScene(scene, simulation)) {
+    message = RefusalText(refusal);
+    return ExitUsage;
+  }
+  const QByteArray bytes = QByteArray::fromStdString(WriteScene(scene));
+  const QString& path = line.SaveSceneFile;
+  const auto failed = [&](const QString& reason) {
+    message = RefusalText(Refused(TRefusalCode::SceneNotWritten,
+                                  {TRefusalValue::OfText(QDir::toNativeSeparators(path).toStdString()),
+                                   TRefusalValue::OfText(reason.toStdString())}));
+    return ExitWriteFailed;
+  };
+  // A device or a pipe is written into; any other name keeps what it holds until the scene is
+  // complete.
+  QSaveFile whole(path);
+  QFile direct(path);
+  const bool device = IsDeviceOrPipe(path);
+  QFileDevice& file = device ? static_cast<QFileDevice&>(direct) : whole;
+  if (!file.open(QIODevice::WriteOnly)) return failed(file.errorString());
+  if (!WriteWhole(file, bytes) || !file.flush()) {
+    const QString reason = file.errorString();
+    whole.cancelWriting();
+    return failed(reason);
+  }
+  if (!device && !whole.commit()) return failed(whole.errorString());
   return ExitSuccess;
 }

@@ -114,8 +114,9 @@ const char* ModelItem(const TModelSize& size) {
 void ApplyToWindow(TMainForm1& form, const TCommandLine& line) {
   if (TRefusal refusal = ApplyCommandLine(line, form.Simulation())) throw EError(refusal);
   TMainMenu& menu = form.MainMenu1;
-  menu.Check(TrajectoryItem(line.TrajectoryMode));
-  if (line.ISize) menu.Check(ModelItem(form.Simulation().ModelSize()));
+  // A scene may set the trajectory and the model without their options.
+  menu.Check(TrajectoryItem(form.Simulation().State().TrajectoryMode));
+  if (line.ISize || line.Scene) menu.Check(ModelItem(form.Simulation().ModelSize()));
   const TDisplaySettings& display = form.Display();
   menu.SetChecked("mnuPlotWaveFront", display.ShowWaveFronts);
   menu.SetChecked("mnuPlotEFieldLines", display.ShowFieldLines);
@@ -147,15 +148,20 @@ int main(int argc, char** argv) {
   QStringList arguments;
   for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
   const QString program = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName();
-  const TCommandLine line = ParseCommandLine(arguments);
+  TCommandLine line = ParseCommandLine(arguments);
+  ReadCommandLineScene(line);
   switch (line.Action) {
     case TCommandAction::Refuse: {
       // The catalogues are installed on an application.
       QCoreApplication core(argc, argv);
       TTranslations translations;
       translations.Install(CommandLineLanguage(arguments));
-      PrintLine(stderr, QCoreApplication::translate("Messages", "%1: %2 (see --help)")
-                            .arg(program, CommandLineRefusalText(line.Options)));
+      // A scene file's refusal is about the file, not the usage.
+      if (line.SceneRefusal)
+        PrintLine(stderr, QStringLiteral("%1: %2").arg(program, CommandLineMessage(line)));
+      else
+        PrintLine(stderr, QCoreApplication::translate("Messages", "%1: %2 (see --help)")
+                              .arg(program, CommandLineRefusalText(line.Options)));
       return ExitUsage;
     }
     case TCommandAction::Help:
@@ -166,7 +172,18 @@ int main(int argc, char** argv) {
       return ExitSuccess;
     case TCommandAction::Render:
       return Render(program, line);
+
     case TCommandAction::Start:
+      if (line.Options.SavesScene()) {
+        QCoreApplication core(argc, argv);
+        TTranslations translations;
+        translations.Install(StartLanguage(line.Language));
+        QString message;
+        const int status = RunSaveSceneCommand(line, message);
+        if (status != ExitSuccess)
+          PrintLine(stderr, QStringLiteral("%1: %2").arg(program, message.simplified()));
+        return status;
+      }
       if (const TRefusal refusal = CheckStart(line)) {
         QCoreApplication core(argc, argv);
         TTranslations translations;

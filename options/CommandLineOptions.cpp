@@ -258,6 +258,10 @@ TRefusal TParser::ReadArgument() {
     if (!(refusal = Value(value))) refusal = OutputOf(Name, value, o.Output);
     o.RenderFile = value;
     Render = true;
+  } else if (Name == "--scene" || Name == "--save-scene") {
+    if (!(refusal = Value(value)) && value.empty())
+      refusal = Refused(TRefusalCode::EmptyFileName, {Text(Name)});
+    (Name == "--scene" ? o.SceneFile : o.SaveSceneFile) = value;
   } else if (Name == "--trajectory") {
     if (!(refusal = Value(value))) {
       if (const TNamedValue* trajectory = Find(Trajectories, value))
@@ -309,6 +313,7 @@ TRefusal TParser::ReadArgument() {
   }
   if (refusal) return refusal;
   Given.push_back(Name);
+  o.GivenOptions.push_back(Name);
   return {};
 }
 
@@ -323,6 +328,9 @@ TRefusal TParser::Finish() {
     o.Action = TCommandAction::Version;
     return {};
   }
+  const bool saveScene = !o.SaveSceneFile.empty();
+  if (saveScene && Render)
+    return Refused(TRefusalCode::ExcludeEachOther, {Text("--render"), Text("--save-scene")});
   if (Render) {
     if (From && !o.IsVideo()) return Refused(TRefusalCode::OnlyForVideos, {Text("--from")});
     o.Ticks = o.Ticks.value_or(DefaultTicks);
@@ -331,7 +339,7 @@ TRefusal TParser::Finish() {
     if (o.FromTick > *o.Ticks)
       return Refused(TRefusalCode::FromAfterTicks, {Count(o.FromTick), Count(*o.Ticks)});
   } else if (From) {
-    // The animation has no first tick of a video.
+    // The animation (and a scene) has no first tick of a video.
     return Refused(TRefusalCode::NeedsRender, {Text("--from")});
   }
   // The window and the page draw at this size too.

@@ -13,7 +13,8 @@
 
 // What the program is to do.
 enum class TCommandAction {
-  Start,    // the animation with the options given (in the window or the page)
+  Start,    // the animation with the options given (in the window or the page); with
+            // SaveSceneFile, the scene they describe written to it instead, and the end
   Render,   // write RenderFile and end
   Help,     // print the usage and end
   Version,  // print the version and end
@@ -63,6 +64,13 @@ struct TCommandOptions {
   std::string Language;  // "ja", "en", or empty for the remembered one
 
   std::string RenderFile;
+  // --scene: the scene file the setup starts from, which the options given beside it change;
+  // --save-scene: the file the setup is written to. Only the names: the front-end reads and
+  // writes the files.
+  std::string SceneFile;
+  std::string SaveSceneFile;
+  // The options given, as named ("--trajectory"): with a scene, only these change it.
+  std::vector<std::string> GivenOptions;
   TOutputKind Output = TOutputKind::Png;
   int TrajectoryMode = tmMouse;  // with its default parameters
   // A render has each of these (the defaults above where not given); the animation only those
@@ -81,6 +89,12 @@ struct TCommandOptions {
   bool FieldLines = true;
   std::optional<bool> Smooth;  // none: the start-up choice
 
+  bool SavesScene() const { return !SaveSceneFile.empty(); }
+  bool Gave(const std::string& option) const {
+    for (const std::string& given : GivenOptions)
+      if (given == option) return true;
+    return false;
+  }
   bool IsVideo() const {
     return Output == TOutputKind::Mp4 || Output == TOutputKind::WebM || Output == TOutputKind::Gif;
   }

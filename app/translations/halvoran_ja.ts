@@ -394,6 +394,62 @@
         <source>not a number</source>
         <translation>非数</translation>
     </message>
+    <message>
+        <source>The scene file is too large: %1 bytes, at most %2.</source>
+        <translation>シーンファイルが大きすぎます：%1 バイト（最大 %2）。</translation>
+    </message>
+    <message>
+        <source>The scene file is not UTF-8 text (a bad byte at offset %1).</source>
+        <translation>シーンファイルが UTF-8 のテキストではありません（オフセット %1 に不正なバイト）。</translation>
+    </message>
+    <message>
+        <source>The scene file is not valid JSON.</source>
+        <translation>シーンファイルが正しい JSON ではありません。</translation>
+    </message>
+    <message>
+        <source>The scene file is nested deeper than a scene goes (at most %1 levels).</source>
+        <translation>シーンファイルの入れ子が深すぎます（最大 %1 段）。</translation>
+    </message>
+    <message>
+        <source>This is not a Halvoran Radiation scene (%1).</source>
+        <translation>これは Halvoran Radiation のシーンではありません（%1）。</translation>
+    </message>
+    <message>
+        <source>The scene is of version %1; this program reads versions up to %2.</source>
+        <translation>シーンのバージョンは %1 です。このプログラムが読めるのはバージョン %2 までです。</translation>
+    </message>
+    <message>
+        <source>Unknown key %1 in the scene.</source>
+        <translation>シーンに不明なキー %1 があります。</translation>
+    </message>
+    <message>
+        <source>The key %1 is given twice in the scene.</source>
+        <translation>シーンのキー %1 が二度指定されています。</translation>
+    </message>
+    <message>
+        <source>The scene has no %1.</source>
+        <translation>シーンに %1 がありません。</translation>
+    </message>
+    <message>
+        <source>%1 must be of the JSON type %2.</source>
+        <translation>%1 は JSON の %2 型でなければなりません。</translation>
+    </message>
+    <message>
+        <source>The value of %1 is refused.</source>
+        <translation>%1 の値は受け付けられません。</translation>
+    </message>
+    <message>
+        <source>%1: the view must run from a lower to a higher value (%2 .. %3 was given).</source>
+        <translation>%1：表示範囲は小さい値から大きい値へ取ってください（%2 .. %3 が指定されました）。</translation>
+    </message>
+    <message>
+        <source>The scene file &quot;%1&quot; cannot be read: %2</source>
+        <translation>シーンファイル「%1」を読めません：%2</translation>
+    </message>
+    <message>
+        <source>Could not save the scene &quot;%1&quot;: %2</source>
+        <translation>シーン「%1」を保存できませんでした：%2</translation>
+    </message>
 </context>
 <context>
     <name>TMainForm1</name>

@@ -275,7 +275,44 @@ TEST(CommandLineOptions, EveryBadLineIsRefusedWithItsCodeAndValues) {
       {{"--ticks", "10", "--from", "5"}, C::NeedsRender, {"--from"}},
       {{"--language", "de"}, C::UnknownLanguage, {"--language", "de"}},
       {{"--language", "EN"}, C::UnknownLanguage, {"--language", "EN"}},
+      {{"--scene="}, C::EmptyFileName, {"--scene"}},
+      {{"--save-scene"}, C::MissingValue, {"--save-scene"}},
+      {{"--render", "a.png", "--save-scene", "a.json"}, C::ExcludeEachOther, {"--render", "--save-scene"}},
+      {{"--save-scene", "a.json", "--from", "1"}, C::NeedsRender, {"--from"}},
+      {Split("--scene a.json --scene b.json"), C::GivenTwice, {"--scene"}},
   });
+}
+
+// The parser only names the scene files; the options given beside --scene are listed so that
+// only they change it.
+TEST(CommandLineOptions, SceneFilesAreNamedAndTheOptionsGivenListed) {
+  struct TRow {
+    std::string Line;
+    TCommandAction Action;
+    std::string Scene;
+    std::string Save;
+    std::vector<std::string> Given;
+  };
+  const TRow rows[] = {
+      {"--scene lesson.json", TCommandAction::Start, "lesson.json", "", {"--scene"}},
+      {"--scene=a.json --render b.png", TCommandAction::Render, "a.json", "", {"--scene", "--render"}},
+      {"--trajectory circle --save-scene out.json", TCommandAction::Start, "", "out.json",
+       {"--trajectory", "--save-scene"}},
+      {"--save-scene=out --scene in --wavefronts", TCommandAction::Start, "in", "out",
+       {"--save-scene", "--scene", "--wavefronts"}},
+      {"--help --save-scene out.json", TCommandAction::Help, "", "out.json", {"--help", "--save-scene"}},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Line);
+    const TCommandOptions o = Parse(row.Line);
+    EXPECT_EQ(o.Action, row.Action) << Described(o);
+    EXPECT_EQ(o.SceneFile, row.Scene);
+    EXPECT_EQ(o.SaveSceneFile, row.Save);
+    EXPECT_EQ(o.GivenOptions, row.Given);
+    EXPECT_EQ(o.SavesScene(), !row.Save.empty());
+  }
+  EXPECT_TRUE(Parse("--scene a --nodes").Gave("--nodes"));
+  EXPECT_FALSE(Parse("--scene a --nodes").Gave("--wavefronts"));
 }
 
 // A second copy of an option would silently replace the first; the user is told which option,
