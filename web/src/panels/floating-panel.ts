@@ -136,3 +136,15 @@ export function createFloatingPanel(host: HTMLElement, name: string, language: L
     },
   };
 }
+
+/** A panel's picture: a canvas (role img, data-chart=kind) in a box of className. */
+export function panelCanvas(className: string, kind: string):
+    { box: HTMLElement; canvas: HTMLCanvasElement; context: CanvasRenderingContext2D } {
+  const box = document.createElement('div');
+  box.className = className;
+  const canvas = document.createElement('canvas');
+  canvas.dataset.chart = kind;
+  canvas.setAttribute('role', 'img');
+  box.append(canvas);
+  return { box, canvas, context: canvas.getContext('2d')! };
+}

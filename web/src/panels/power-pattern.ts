@@ -7,7 +7,7 @@
 import type { Simulation } from '../generated/halvoran-core.js';
 import { numberLocale } from '../dialogs/number-text';
 import { translate, type Language } from '../i18n/catalogue';
-import { createFloatingPanel } from './floating-panel';
+import { createFloatingPanel, panelCanvas } from './floating-panel';
 import {
   curvePoints, gridValues, labelStep, patternAxes, powerText, valueToPixel,
 } from './pattern-chart';
@@ -68,14 +68,8 @@ export function createPowerPatternPanel(host: HTMLElement, simulation: Simulatio
   power.dataset.power = '';
   power.setAttribute('aria-live', 'off');
 
-  const chartBox = document.createElement('div');
-  chartBox.className = 'power-pattern-chart';
-  const canvas = document.createElement('canvas');
-  canvas.dataset.chart = 'power-pattern';
-  canvas.setAttribute('role', 'img');
-  chartBox.append(canvas);
+  const { box: chartBox, canvas, context } = panelCanvas('power-pattern-chart', 'power-pattern');
   panel.body.append(modes, power, chartBox);
-  const context = canvas.getContext('2d')!;
 
   let current = language;
   const locale = numberLocale(navigator.language);

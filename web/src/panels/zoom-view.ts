@@ -6,7 +6,7 @@ import type { Simulation } from '../generated/halvoran-core.js';
 import { numberLocale } from '../dialogs/number-text';
 import { translate, type Language } from '../i18n/catalogue';
 import { refusalMessage } from '../refusal-message';
-import { createFloatingPanel } from './floating-panel';
+import { createFloatingPanel, panelCanvas } from './floating-panel';
 import { scaleCaption, zoomKey } from './zoom-scale';
 import './zoom-view.css';
 
@@ -47,14 +47,8 @@ export function createZoomPanel(host: HTMLElement, simulation: Simulation, langu
   message.className = 'floating-panel-message';
   message.setAttribute('role', 'alert');
 
-  const viewBox = document.createElement('div');
-  viewBox.className = 'zoom-view-picture';
-  const canvas = document.createElement('canvas');
-  canvas.dataset.chart = 'zoom-view';
-  canvas.setAttribute('role', 'img');
-  viewBox.append(canvas);
+  const { box: viewBox, canvas, context } = panelCanvas('zoom-view-picture', 'zoom-view');
   panel.body.append(tools, message, viewBox);
-  const context = canvas.getContext('2d')!;
 
   let current = language;
   const locale = numberLocale(navigator.language);
