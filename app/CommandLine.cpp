@@ -9,10 +9,6 @@
 
 #include "app/RefusalText.h"
 
-namespace {
-
-// The scene file read whole, but never more than one byte past what a scene may hold: a huge
-// file is refused by its size without being read into memory.
 TSceneRefusal ReadSceneFile(const QString& path, std::optional<TScene>& scene) {
   QFile file(path);
   QByteArray bytes;
@@ -28,8 +24,6 @@ TSceneRefusal ReadSceneFile(const QString& path, std::optional<TScene>& scene) {
   if (read) scene = std::move(read.Scene);
   return read.Refusal;
 }
-
-}  // namespace
 
 QString SceneRefusalText(const TSceneRefusal& refusal) {
   if (refusal.Cause)

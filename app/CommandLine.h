@@ -63,6 +63,12 @@ void ReadCommandLineScene(TCommandLine& line);
 // about where the refusal is a check of the simulation ("--model: <the model's refusal>").
 QString CommandLineRefusalText(const TCommandOptions& options);
 
+// The scene file at path read whole into scene, but never more than one byte past what a scene
+// may hold: a huge file is refused by its size without being read into memory. SceneUnreadable
+// (with the file's name and the system's reason) or the reader's refusal; scene is left alone
+// then.
+TSceneRefusal ReadSceneFile(const QString& path, std::optional<TScene>& scene);
+
 // A scene's refusal in one line: "Path: " and the command's own sentence for a value a command
 // refuses ("trajectory.LineBeta: The speed must be below ..."), the code's sentence otherwise.
 QString SceneRefusalText(const TSceneRefusal& refusal);

@@ -40,6 +40,8 @@ const TMenuEntry MenuTable[] = {
   {2, TKind::Command, "MnuPrint",           "&プリント",            "Print",                         &TMainForm1::MnuPrintClick, 0, false, true},
   {2, TKind::Command, "MnuSavePicture",     "&画像を保存…",         "Save picture",                  &TMainForm1::MnuSavePictureClick, 0, false, true},
   {2, TKind::Command, "MnuRecordAnimation", "&アニメーションを録画…", "Record animation",         &TMainForm1::MnuRecordAnimationClick, 0, false, true},
+  {2, TKind::Command, "MnuOpenScene",       "&シーンを開く…",       "Open scene",                    &TMainForm1::MnuOpenSceneClick, 0, false, true},
+  {2, TKind::Command, "MnuSaveScene",       "&シーンを保存…",       "Save scene",                    &TMainForm1::MnuSaveSceneClick, 0, false, true},
   {2, TKind::Command, "MnuExit",            "&終了",                "Exit",                          &TMainForm1::MnuExitClick, 0, false, true},
   {1, TKind::Submenu, "Setup",              "&セットアップ",        "Setup",                         nullptr, 0, false, true},
   {2, TKind::Submenu, "MnuTrajectory",      "&放射の種類",          "Kind of radiation",             nullptr, 0, false, true},
@@ -82,6 +84,8 @@ const TMenuEntry MenuTable[] = {
   {2, TKind::Command, "MnuPause",           "&一時停止",            "Pause",                         &TMainForm1::MnuPauseClick, 0, false, true},
   {2, TKind::Command, "MnuRunPause",        "&実行／一時停止",      "Run / pause",                   &TMainForm1::MnuRunPauseClick, 0, false, true},
   {2, TKind::Command, "MnuStep",            "&コマ送り",            "Single step",                   &TMainForm1::MnuStepClick, 0, false, true},
+  // Its items are the built-in lessons, added by the window from their index.
+  {1, TKind::Submenu, "MnuLessons",         "&レッスン",            "Lessons",                       nullptr, 0, false, true},
   {1, TKind::Command, "MnuHelp",            "&ヘルプ",              "Help",                          &TMainForm1::MnuHelpClick, 0, false, true},
 };
 // clang-format on
@@ -94,7 +98,7 @@ struct TShortcutEntry {
 const TShortcutEntry ShortcutTable[] = {
     {"MnuSavePicture", "Ctrl+S"}, {"MnuPrint", "Ctrl+P"}, {"MnuExit", "Ctrl+Q"},
     {"MnuFullScreen", "F11"},     {"MnuReset", "R"},      {"MnuRunPause", "Space"},
-    {"MnuStep", "S"},
+    {"MnuStep", "S"},             {"MnuOpenScene", "Ctrl+O"}, {"MnuSaveScene", "Ctrl+Shift+S"},
 };
 
 // The caption without its access key, its ellipsis and the blank that ends some Japanese captions.

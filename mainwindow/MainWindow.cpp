@@ -19,6 +19,7 @@
 #include <QPolygon>
 #include <QPrinter>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
@@ -188,6 +189,25 @@ void TMainForm1::CreateComponents() {
   RecordingLabel->setGeometry(62, 5, 140, 22);
   RecordingLabel->hide();
 
+  LessonPanel = new QScrollArea(client);
+  LessonPanel->setObjectName(QStringLiteral("LessonPanel"));
+  LessonPanel->setWidgetResizable(true);
+  LessonPanel->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  LessonPanel->setFrameShape(QFrame::NoFrame);
+  LessonText = new QLabel;
+  LessonText->setObjectName(QStringLiteral("LessonText"));
+  LessonText->setTextFormat(Qt::RichText);
+  LessonText->setWordWrap(true);
+  LessonText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  LessonText->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  LessonText->setMargin(12);
+  QFont lessonFont = LessonText->font();
+  lessonFont.setPointSizeF(lessonFont.pointSizeF() * 1.15);
+  LessonText->setFont(lessonFont);
+  LessonPanel->setWidget(LessonText);
+  LessonPanel->hide();
+  setAcceptDrops(true);
+
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
   Timer1->setInterval(10);
@@ -203,6 +223,7 @@ void TMainForm1::CreateComponents() {
   });
 
   MainMenu1.Build(*menuBar(), *this);
+  FillLessonsMenu();
   RetranslateUi();
 }
 
@@ -211,6 +232,8 @@ void TMainForm1::RetranslateUi() {
   SpeedRunButton->setToolTip(tr("Run Simulation"));
   SpeedPauseButton->setToolTip(tr("Pause Simulation"));
   ShowRecordingState();
+  RetitleLessons();
+  ShowLessonTexts();
 }
 
 void TMainForm1::changeEvent(QEvent* event) {
@@ -300,7 +323,10 @@ void TMainForm1::FormResize() {
   const int width = client->width();
   const int height = client->height();
   Bevel1->setGeometry(0, 0, width, 2);
-  Chart1->setGeometry(0, ChartTop, width, std::max(0, height - ChartTop));
+  const int panel = LessonPanelWidth();
+  const int below = std::max(0, height - ChartTop);
+  Chart1->setGeometry(0, ChartTop, width - panel, below);
+  if (panel > 0) LessonPanel->setGeometry(width - panel, ChartTop, panel, below);
 
   // A plot with no width or height (the window shrunk to nothing or minimised) has no shape:
   // keep the last one rather than dividing by zero.
@@ -309,9 +335,15 @@ void TMainForm1::FormResize() {
   }
   // A video keeps one picture size from its first frame to its last.
   if (Recorder && Chart1->size() != RecordingChartSize) EndRecording(TRecordingEnd::WindowResized);
-  // Lower end first: after a far pan the surface may refuse it, and then the rest is skipped.
-  Chart1->SetAxisRange(TPlotSurface::TAxisId::Left, -LastGoodAspectRatio, LastGoodAspectRatio);
-  Chart1->SetAxisRange(TPlotSurface::TAxisId::Bottom, -1.0, 1.0);
+  // Lower end first: after a far pan the surface may refuse it, and then the rest is skipped. A
+  // scene's range holds as it was saved, whatever the plot's shape.
+  if (SceneView) {
+    Chart1->SetAxisRange(TPlotSurface::TAxisId::Left, SceneView->YMin, SceneView->YMax);
+    Chart1->SetAxisRange(TPlotSurface::TAxisId::Bottom, SceneView->XMin, SceneView->XMax);
+  } else {
+    Chart1->SetAxisRange(TPlotSurface::TAxisId::Left, -LastGoodAspectRatio, LastGoodAspectRatio);
+    Chart1->SetAxisRange(TPlotSurface::TAxisId::Bottom, -1.0, 1.0);
+  }
   Series1().RequestRedraw();
 }
 

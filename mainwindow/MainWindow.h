@@ -1,15 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: start-up, the animation loop with run, pause, single step, reset and mouse
 // drive, the field picture after every redraw of the plot, and the menu commands. Defined by job:
-// MainWindow.cpp (the window itself), AnimationLoop.cpp, ModelCommands.cpp, FileCommands.cpp and
-// RecordingSession.cpp.
+// MainWindow.cpp (the window itself), AnimationLoop.cpp, ModelCommands.cpp, FileCommands.cpp,
+// SceneCommands.cpp and RecordingSession.cpp.
 #pragma once
 
 #include <QMainWindow>
 #include <QPoint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/Language.h"
 #include "engine/SimulationCommands.h"
@@ -18,10 +20,15 @@
 #include "mainwindow/MainMenu.h"
 #include "mainwindow/MusicPlayer.h"
 #include "plot/PlotSurface.h"
+#include "scene/Scene.h"
 
+class QAction;
+class QDragEnterEvent;
+class QDropEvent;
 class QFrame;
 class QLabel;
 class QPrinter;
+class QScrollArea;
 class QTimer;
 class QToolButton;
 class TBendingDlg;
@@ -117,6 +124,22 @@ class TMainForm1 : public QMainWindow {
   const TDisplaySettings& Display() const { return DisplaySettings; }
   TSimulationCommands& Simulation() { return Commands; }
   void Chart1Zoom(TPlotSurface& sender);
+  // Scenes. Open and Save ask for a file; a lesson item opens its built-in scene.
+  void MnuOpenSceneClick();
+  void MnuSaveSceneClick();
+  // Reads the scene file at path and applies the whole of it (ApplyWholeScene, the file's name
+  // in the title); a refusal is shown with the file's name and leaves the window as it was.
+  bool OpenSceneFile(const QString& path);
+  // The simulation's parts through the commands, all or nothing, then the rest of it
+  // (ShowSceneRest); name is the file shown in the window's title.
+  TRefusal ApplyWholeScene(const TScene& scene, const QString& name);
+  // What the simulation's commands do not hold, after they took scene: the menus' marks, the
+  // plot's range, run or pause, the title and notes beside the plot, the file's name in the title.
+  void ShowSceneRest(const TScene& scene, const QString& name);
+  // The scene the window shows: the simulation, the plot's range (none while it is the start-up
+  // range), whether it runs, and the texts of the scene last opened.
+  TScene CurrentScene() const;
+  bool Running() const;
   void mnuMusicPlayClick();
   void mnuMusicPAUSEClick();
   void mnuMusicSTOPClick();
@@ -144,6 +167,10 @@ class TMainForm1 : public QMainWindow {
   QTimer* Timer1 = nullptr;
   QLabel* HalvoranLabLogo = nullptr;
   QLabel* RecordingLabel = nullptr;  // "● REC 00:12" beside the speed buttons while recording
+  // The lesson's paragraph at the plot's right: the scene's title in bold above its notes, hidden
+  // while the scene has no notes.
+  QScrollArea* LessonPanel = nullptr;
+  QLabel* LessonText = nullptr;
   TMainMenu MainMenu1;
   TMusicPlayer MediaPlayer1;
 
@@ -181,6 +208,10 @@ class TMainForm1 : public QMainWindow {
   // lost (frames dropped while the encoder fell behind); a message box unless a test puts its own
   // here.
   std::function<void(const QString& text)> ShowRecordingReport;
+  // Ask for the scene file to open or to save to; empty when the user cancels. The platform's
+  // file dialog unless a test puts its own here.
+  std::function<QString()> AskOpenSceneFile;
+  std::function<QString()> AskSaveSceneFile;
   // The queue and encoder of the next recording (tests hold the worker or name an encoder).
   TVideoRecorderOptions RecordingOptions;
 
@@ -192,6 +223,9 @@ class TMainForm1 : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // A local .json file dropped on the window is opened as a scene; other drops are not taken.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   // Remembers the language chosen in the menu; a settings file that cannot be written is reported
@@ -201,6 +235,14 @@ class TMainForm1 : public QMainWindow {
   void CreateComponents();
   // The texts that follow the language: menu captions and tooltips, the speed buttons' hints.
   void RetranslateUi();
+  // The Lessons menu's items from the built-in scenes' index, and their titles in the language
+  // installed.
+  void FillLessonsMenu();
+  void RetitleLessons();
+  // The texts of the scene shown, in the language installed; the panel hidden without notes.
+  void ShowLessonTexts();
+  // The plot's width beside the lesson's panel.
+  int LessonPanelWidth() const;
   // What the window shows after a trajectory dialog chose its trajectory: the menu's mark, the
   // charge at the start, the pattern of the new motion.
   void TrajectoryChosen(const char* itemName);
@@ -231,6 +273,16 @@ class TMainForm1 : public QMainWindow {
   void ShowRecordingTime();
 
   TSimulationState& State;
+  // The scene last opened, for its texts (in every language it has) and its view: none keeps
+  // the start-up range at every resize.
+  TScene SceneShown;
+  std::optional<TSceneView> SceneView;
+  struct TLesson {
+    QAction* Item;
+    TScene Scene;
+    QString File;
+  };
+  std::vector<TLesson> Lessons;
   TDisplaySettings DisplaySettings;
   TSimulationCommands Commands{State, DisplaySettings};
   bool StopAfterTick = false;  // a single step: the tick switches the timer off

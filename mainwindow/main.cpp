@@ -79,51 +79,18 @@ TRefusal CheckStart(const TCommandLine& line) {
   return ApplyCommandLine(line, simulation);
 }
 
-// The window's menu items that show a trajectory and a model size as chosen.
-const char* TrajectoryItem(int mode) {
-  switch (mode) {
-    case tmStraightLine:
-      return "mnuStraightLine";
-    case tmDipole:
-      return "MnuDipole";
-    case tmCircle:
-      return "MnuCircle";
-    case tmUndulator:
-      return "MnuUndulator";
-    case tmRaceTrack:
-      return "mnuRacetrack";
-    case tmBending:
-      return "mnuBending";
-    default:
-      return "MnuByMouse";
-  }
-}
-
-const char* ModelItem(const TModelSize& size) {
-  const std::pair<TModelSizePreset, const char*> presets[] = {{ModelSizeLarge, "MnuMdlLarge"},
-                                                              {ModelSizeMedium, "MnuMdlMedium"},
-                                                              {ModelSizeSmall, "MnuMdlSmall"}};
-  for (const auto& [preset, item] : presets)
-    if (TModelSize{preset.ISize, preset.JSize, preset.WaveFrontSpacing} == size) return item;
-  return "MnuMdlCustom";
-}
-
 // The options given, applied to the shown window through its simulation's commands as its menus
 // would, with the menus' marks to match; before the remaining windows are made, which take the
 // smooth or aliased lines and the simulation as it is then.
 void ApplyToWindow(TMainForm1& form, const TCommandLine& line) {
   if (TRefusal refusal = ApplyCommandLine(line, form.Simulation())) throw EError(refusal);
-  TMainMenu& menu = form.MainMenu1;
-  // A scene may set the trajectory and the model without their options.
-  menu.Check(TrajectoryItem(form.Simulation().State().TrajectoryMode));
-  if (line.ISize || line.Scene) menu.Check(ModelItem(form.Simulation().ModelSize()));
-  const TDisplaySettings& display = form.Display();
-  menu.SetChecked("mnuPlotWaveFront", display.ShowWaveFronts);
-  menu.SetChecked("mnuPlotEFieldLines", display.ShowFieldLines);
-  menu.SetChecked("mnuPlotNodePoints", display.ShowNodePoints);
-  menu.SetChecked("MnuFieldMonitor", display.ShowFieldVectors);
   // The charge's marker at the start of its path.
   form.MnuResetClick();
+  // The menus' marks, and what the commands do not hold: the scene's view, run or pause, its
+  // title and notes beside the plot and its file's name in the title.
+  TScene rest;
+  if (line.Scene) rest = *line.Scene;
+  form.ShowSceneRest(rest, line.Scene ? QFileInfo(line.SceneFile).fileName() : QString());
 }
 
 // The plot's size and scale, and the ticks run before the animation pauses (the picture a render

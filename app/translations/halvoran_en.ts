@@ -24,6 +24,18 @@
         <translation>&amp;Save picture…</translation>
     </message>
     <message>
+        <source>&amp;シーンを開く…</source>
+        <translation>&amp;Open scene…</translation>
+    </message>
+    <message>
+        <source>&amp;シーンを保存…</source>
+        <translation>Save s&amp;cene…</translation>
+    </message>
+    <message>
+        <source>&amp;レッスン</source>
+        <translation>&amp;Lessons</translation>
+    </message>
+    <message>
         <source>&amp;アニメーションを録画…</source>
         <translation>&amp;Record animation…</translation>
     </message>

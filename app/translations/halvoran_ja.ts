@@ -4,6 +4,10 @@
 <context>
     <name>Messages</name>
     <message>
+        <source>Could not open the scene "%1": %2</source>
+        <translation>シーン「%1」を開けませんでした: %2</translation>
+    </message>
+    <message>
         <source>Could not record the animation to "%1": %2</source>
         <translation>アニメーションを「%1」に録画できませんでした: %2</translation>
     </message>
@@ -454,6 +458,18 @@
 <context>
     <name>TMainForm1</name>
     <message>
+        <source>Open scene</source>
+        <translation>シーンを開く</translation>
+    </message>
+    <message>
+        <source>Save scene</source>
+        <translation>シーンを保存</translation>
+    </message>
+    <message>
+        <source>Halvoran scene (*.json)</source>
+        <translation>Halvoran シーン (*.json)</translation>
+    </message>
+    <message>
         <source>Save picture</source>
         <translation>画像を保存</translation>
     </message>
@@ -661,6 +677,50 @@
     <message>
         <source>This browser does not show the page in full screen</source>
         <translation>このブラウザではページを全画面表示にできません</translation>
+    </message>
+    <message>
+        <source>Copy link</source>
+        <translation>リンクをコピー</translation>
+    </message>
+    <message>
+        <source>Save scene</source>
+        <translation>シーンを保存</translation>
+    </message>
+    <message>
+        <source>Close the lesson</source>
+        <translation>レッスンを閉じる</translation>
+    </message>
+    <message>
+        <source>The link</source>
+        <translation>リンク</translation>
+    </message>
+    <message>
+        <source>The link to this scene:</source>
+        <translation>このシーンへのリンク:</translation>
+    </message>
+    <message>
+        <source>The link to this scene is copied.</source>
+        <translation>このシーンへのリンクをコピーしました。</translation>
+    </message>
+    <message>
+        <source>This page was opened as a file: the link opens the scene only where the same file lies. To give the scene to others, save it as a file.</source>
+        <translation>このページはファイルとして開かれています。リンクは同じファイルがある場所でだけシーンを開きます。シーンを他の人に渡すには、ファイルとして保存してください。</translation>
+    </message>
+    <message>
+        <source>The link&apos;s scene is not written in base64url.</source>
+        <translation>リンクのシーンが base64url で書かれていません。</translation>
+    </message>
+    <message>
+        <source>The link&apos;s scene cannot be unpacked.</source>
+        <translation>リンクのシーンを展開できません。</translation>
+    </message>
+    <message>
+        <source>The link&apos;s scene is larger than %1 bytes.</source>
+        <translation>リンクのシーンが %1 バイトを超えています。</translation>
+    </message>
+    <message>
+        <source>The link&apos;s scene is not UTF-8 text.</source>
+        <translation>リンクのシーンが UTF-8 のテキストではありません。</translation>
     </message>
 </context>
 </TS>

@@ -3,6 +3,8 @@
 // end through its dialog (accepted, cancelled, refused), the model sizes and printing.
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include <QAction>
 #include <QActionGroup>
 #include <QComboBox>
@@ -96,6 +98,9 @@ TEST_F(MainMenuTest, TheTreeHasItsCaptionsAndEnglishTooltips) {
       {"MnuPause", "&一時停止", "Pause"},
       {"MnuRunPause", "&実行／一時停止", "Run / pause"},
       {"MnuStep", "&コマ送り", "Single step"},
+      {"MnuOpenScene", "&シーンを開く…", "Open scene"},
+      {"MnuSaveScene", "&シーンを保存…", "Save scene"},
+      {"MnuLessons", "&レッスン", "Lessons"},
       {"MnuHelp", "&ヘルプ", "Help"},
   };
   for (const Row& row : rows) {
@@ -107,11 +112,11 @@ TEST_F(MainMenuTest, TheTreeHasItsCaptionsAndEnglishTooltips) {
   }
   EXPECT_TRUE(Item("PhysicalModel").text().endsWith(QChar(0x3000)));
 
-  // The menu bar holds the five top-level items in order; help has no submenu.
+  // The menu bar holds the six top-level items in order; help has no submenu.
   const QList<QAction*> top = Form->menuBar()->actions();
-  ASSERT_EQ(top.size(), 5);
-  const char* order[] = {"MnuFile", "Setup", "MnuView", "MnuRuns", "MnuHelp"};
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(top[i]->objectName(), order[i]);
+  const char* order[] = {"MnuFile", "Setup", "MnuView", "MnuRuns", "MnuLessons", "MnuHelp"};
+  ASSERT_EQ(top.size(), static_cast<int>(std::size(order)));
+  for (int i = 0; i < top.size(); ++i) EXPECT_EQ(top[i]->objectName(), order[i]);
   EXPECT_EQ(Item("MnuHelp").menu(), nullptr);
   EXPECT_TRUE(Form->MainMenu1.Menu("MnuTrajectory").toolTipsVisible());
   // The trajectory kinds sit in the Setup menu's first submenu, in the table's order.

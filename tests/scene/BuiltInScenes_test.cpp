@@ -3,6 +3,11 @@
 // a fresh simulation that then runs.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
+#include <set>
+#include <string>
+
 #include "BuiltInSceneTexts.h"
 #include "scene/SceneCommands.h"
 #include "scene/SceneJson.h"
@@ -32,6 +37,21 @@ TEST(BuiltInScenes, EveryLessonReadsAppliesAndRuns) {
     EXPECT_TRUE(applied == scene);
     for (int tick = 0; tick < 50; ++tick) commands.RunTick();
   }
+}
+
+// The Lessons menus of both front-ends list scenes/index.json's stems: each lesson once, and
+// nothing that is not one.
+TEST(BuiltInScenes, TheIndexListsEveryLessonOnce) {
+  const auto index = nlohmann::json::parse(BuiltInSceneIndex, nullptr, false);
+  ASSERT_TRUE(index.is_object() && index.contains("lessons") && index["lessons"].is_array());
+  std::set<std::string> files;
+  for (const TBuiltInSceneText& file : BuiltInSceneTexts) files.insert(file.Name);
+  std::set<std::string> listed;
+  for (const auto& stem : index["lessons"]) {
+    ASSERT_TRUE(stem.is_string());
+    EXPECT_TRUE(listed.insert(stem.get<std::string>() + ".json").second) << stem;
+  }
+  EXPECT_EQ(listed, files);
 }
 
 }  // namespace
