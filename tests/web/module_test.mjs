@@ -210,3 +210,82 @@ test('the memory grows with the model: the largest model the core takes runs, a 
   assert.equal(core.defaults().display.PlotResolution, 10);
   simulation.delete();
 });
+
+// ---- Scenes -------------------------------------------------------------------------------------
+
+const lessonFolder = new URL('../../scenes/', import.meta.url);
+const { readdirSync, readFileSync } = await import('node:fs');
+const lessons = readdirSync(lessonFolder).filter((name) => name.endsWith('.json') && name !== 'index.json');
+
+function setup(simulation) {
+  return {
+    model: simulation.modelSize(), mode: simulation.trajectoryMode(),
+    trajectory: simulation.trajectory(), display: simulation.display(),
+    physics: simulation.physics(), speed: simulation.speedPosition(),
+  };
+}
+
+test('every lesson opens, with its texts in English and Japanese', () => {
+  assert.ok(lessons.length >= 8, lessons.join(' '));
+  for (const name of lessons) {
+    const simulation = started(1, null);
+    const opened = simulation.openScene(readFileSync(new URL(name, lessonFolder), 'utf8'));
+    assert.equal(opened.refusal, null, name);
+    assert.ok(opened.title.length > 0 && opened.notes.length > 0, name);
+    assert.ok(opened.translations.ja.title.length > 0, name);
+    assert.equal(typeof opened.running, 'boolean');
+    simulation.delete();
+  }
+});
+
+test('a damaged scene is refused with its key and leaves the simulation as it was', () => {
+  const base = '{"format": "halvoran-scene", "version": 1, "trajectory": {"mode": "line"}';
+  const cases = [
+    { text: `${base}, "trajectory2": 1}`, code: 'SceneUnknownKey', path: 'trajectory2' },
+    { text: base.replace('"line"}', '"line", "LineBeta": 1.2}') + '}', code: 'SceneValueRefused',
+      path: 'trajectory.LineBeta', cause: 'SpeedTooHigh' },
+    { text: base.replace('"line"}', '"line"}, "model": {"ISize": 1}') + '}', code: 'SceneValueRefused',
+      path: 'model.ISize' },
+    { text: `${base}, "version": 1}`, code: 'SceneKeyTwice', path: 'version' },
+    { text: base, code: 'SceneNotJson', path: '' },
+    { text: base.replace('"version": 1', '"version": 2') + '}', code: 'SceneNewerVersion', path: 'version' },
+    { text: ' '.repeat(core.maxSceneBytes + 1), code: 'SceneTooLarge', path: '' },
+  ];
+  const simulation = started(4, [100, 20, 10]);
+  assert.equal(simulation.setDisplay({ ShowWaveFronts: true }), null);
+  const before = setup(simulation);
+  for (const { text, code, path, cause } of cases) {
+    const { refusal } = simulation.openScene(text);
+    assert.equal(refusal?.code, code, text.slice(0, 120));
+    assert.equal(refusal.path, path, code);
+    if (cause) assert.equal(refusal.cause?.code, cause);
+    assert.deepEqual(setup(simulation), before, code);
+  }
+  simulation.delete();
+});
+
+test('the scene written reopens to the same setup, view, run state and texts', () => {
+  const cases = [
+    { mode: 5, view: { xMin: -0.5, xMax: 0.25, yMin: -0.2, yMax: 0.3 }, running: false, title: 'Bends', notes: 'One.\n\nTwo ✓',
+      translations: { ja: { title: '曲がる', notes: '一。' } } },
+    { mode: 7, view: undefined, running: true, title: '', notes: '', translations: {} },
+    { mode: 1, view: null, running: true, title: 'Mouse', notes: '', translations: null },
+  ];
+  for (const { mode, view, running, title, notes, translations } of cases) {
+    const from = started(mode, [120, 30, 6]);
+    assert.equal(from.setDisplay({ ShowNodePoints: true, PlotResolution: 20 }), null);
+    from.setPhysics({ ThomasPrecession: false });
+    assert.equal(from.setSpeedPosition(4), null);
+    const text = from.sceneText(view, running, title, notes, translations);
+    const to = started(4, null);
+    const opened = to.openScene(text);
+    assert.equal(opened.refusal, null, text);
+    assert.deepEqual(setup(to), setup(from));
+    assert.deepEqual({ view: opened.view, running: opened.running, title: opened.title, notes: opened.notes,
+                       translations: opened.translations },
+                     { view: view ?? null, running, title, notes, translations: translations ?? {} });
+    assert.equal(to.sceneText(opened.view, running, title, notes, opened.translations), text);
+    from.delete();
+    to.delete();
+  }
+});

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The browser's typed API over the core (declared for the page in halvoran-core.d.ts): the
-// simulation's commands, the picture, the option parser and the undulator's relations, each
+// simulation's commands, the picture, scenes, the option parser and the undulator's relations, each
 // taking and giving plain JavaScript objects. Nothing here decides anything about the model: a
 // value the page gives is only carried across, and the core's own checks refuse it.
 //
@@ -30,6 +30,8 @@
 #include "options/CommandLineOptions.h"
 #include "render/MainPicture.h"
 #include "render/ZoomPicture.h"
+#include "scene/SceneCommands.h"
+#include "scene/SceneJson.h"
 
 using emscripten::val;
 
@@ -196,6 +198,77 @@ val DisplayObject(const TDisplaySettings& display) {
   object.set("PlotResolution", display.PlotResolution);
   object.set("Zoom", zoom);
   return object;
+}
+
+// ---- Scenes ------------------------------------------------------------------------------------
+
+// { code, parameter, values, path, cause }: the refusal with the key at fault ("" for the whole
+// text) and the command's own refusal of its value (null where the key's value was not refused
+// by a command); the page words it as the desktop does, "path: " and the cause's sentence.
+val SceneRefusalObject(const TSceneRefusal& refusal) {
+  if (!refusal) return val::null();
+  val object = RefusalObject(refusal.Refusal);
+  object.set("path", refusal.Path);
+  object.set("cause", RefusalObject(refusal.Cause));
+  return object;
+}
+
+val SceneViewObject(const std::optional<TSceneView>& view) {
+  if (!view) return val::null();
+  val object = val::object();
+  object.set("xMin", view->XMin);
+  object.set("xMax", view->XMax);
+  object.set("yMin", view->YMin);
+  object.set("yMax", view->YMax);
+  return object;
+}
+
+// The texts by language: { ja: { title, notes } }.
+val TranslationsObject(const std::vector<TSceneTranslation>& translations) {
+  val object = val::object();
+  for (const TSceneTranslation& translation : translations) {
+    val texts = val::object();
+    texts.set("title", translation.Title);
+    texts.set("notes", translation.Notes);
+    object.set(translation.Language, texts);
+  }
+  return object;
+}
+
+// The texts by language as TranslationsObject gives them; what is not such texts is left out.
+std::vector<TSceneTranslation> TranslationsOf(const val& object) {
+  std::vector<TSceneTranslation> translations;
+  if (object.typeOf().as<std::string>() != "object" || object.isNull()) return translations;
+  const val languages = val::global("Object").call<val>("keys", object);
+  const unsigned count = languages["length"].as<unsigned>();
+  for (unsigned k = 0; k < count; ++k) {
+    const std::string language = languages[k].as<std::string>();
+    const val texts = object[language];
+    if (texts.typeOf().as<std::string>() != "object" || texts.isNull()) continue;
+    const val title = texts["title"];
+    const val notes = texts["notes"];
+    translations.push_back({language, title.isString() ? title.as<std::string>() : std::string(),
+                            notes.isString() ? notes.as<std::string>() : std::string()});
+  }
+  return translations;
+}
+
+// A scene's text as the page gave it. A JavaScript string holds at least as many UTF-8 bytes as
+// UTF-16 units, so one longer than MaxSceneBytes is refused before it is copied, let alone read.
+TSceneRead ReadSceneText(const val& text) {
+  TSceneRead read;
+  if (!text.isString()) {
+    read.Refusal.Refusal = Refused(TRefusalCode::SceneNotJson, {});
+    return read;
+  }
+  const double length = text["length"].as<double>();
+  if (length > static_cast<double>(MaxSceneBytes)) {
+    read.Refusal.Refusal =
+        Refused(TRefusalCode::SceneTooLarge, {TRefusalValue::OfCount(length),
+                                              TRefusalValue::OfCount(MaxSceneBytes)});
+    return read;
+  }
+  return ReadScene(text.as<std::string>());
 }
 
 // ---- Ranges and presets ------------------------------------------------------------------------
@@ -406,6 +479,46 @@ class TWebSimulation {
     if (!whole) return RefusalObject(NotAWholeNumber("pixels", pixels));
     if (TRefusal refusal = CheckPlotResolution(*whole)) return RefusalObject(refusal);
     return RefusalObject(Commands.SetPlotResolution(static_cast<int>(*whole)));
+  }
+
+  // The scene of text applied whole, or refused with nothing of it taken: { refusal, view (null:
+  // the start-up range), running, title, notes, translations }, the fields beside the refusal
+  // being those of the text where it was taken.
+  val OpenScene(const val& text) {
+    const TSceneRead read = ReadSceneText(text);
+    TSceneRefusal refusal = read.Refusal;
+    if (!refusal) refusal = CheckScene(read.Scene);
+    if (!refusal) {
+      if (const TRefusal applied = ApplyScene(read.Scene, Commands)) refusal.Refusal = applied;
+    }
+    val result = val::object();
+    result.set("refusal", SceneRefusalObject(refusal));
+    if (refusal) return result;
+    Patterns.SimulationReset();
+    Patterns.MotionChanged();
+    result.set("view", SceneViewObject(read.Scene.View));
+    result.set("running", read.Scene.Running);
+    result.set("title", read.Scene.Title);
+    result.set("notes", read.Scene.Notes);
+    result.set("translations", TranslationsObject(read.Scene.Translations));
+    return result;
+  }
+
+  // The scene file of what runs now with what the page holds beside it; view undefined or null
+  // for the start-up range. A view that is no range is left out rather than written.
+  std::string SceneText(const val& view, bool running, const val& title, const val& notes,
+                        const val& translations) const {
+    std::optional<TSceneView> shown;
+    TMainRange range;
+    if (!view.isUndefined() && !view.isNull() && !ReadRange(view, range))
+      shown = TSceneView{range.Horizontal.Minimum, range.Horizontal.Maximum,
+                         range.Vertical.Minimum, range.Vertical.Maximum};
+    const auto textOf = [](const val& given) {
+      return given.isString() ? given.as<std::string>() : std::string();
+    };
+    TScene scene = SceneOf(Commands, shown, running, textOf(title), textOf(notes));
+    scene.Translations = TranslationsOf(translations);
+    return WriteScene(scene);
   }
 
   val RadiationPattern(bool averaged) {
@@ -704,7 +817,10 @@ EMSCRIPTEN_BINDINGS(halvoran_core) {
       .function("tickIntervalMs", &TWebSimulation::TickIntervalMs)
       .function("stepZoom", &TWebSimulation::StepZoom)
       .function("setPlotResolution", &TWebSimulation::SetPlotResolution)
-      .function("radiationPattern", &TWebSimulation::RadiationPattern);
+      .function("radiationPattern", &TWebSimulation::RadiationPattern)
+      .function("openScene", &TWebSimulation::OpenScene)
+      .function("sceneText", &TWebSimulation::SceneText);
+  emscripten::constant("maxSceneBytes", static_cast<double>(MaxSceneBytes));
   emscripten::function("parseOptions", &ParseOptions);
   emscripten::function("undulatorEntry", &UndulatorEntry);
   emscripten::function("editUndulator", &EditUndulatorOf);

@@ -103,6 +103,35 @@ export interface RadiationPattern {
   radiates: boolean;
 }
 
+/** Why a scene was refused: the code's values name the key's path ("trajectory.LineBeta") where
+ * it names one. path: that key, "" where the whole text is at fault; cause: the command's own
+ * refusal of the key's value (then worded "path: " + the cause's sentence). */
+export interface SceneRefusal extends Refusal {
+  path: string;
+  cause: Refusal | null;
+}
+
+/** The teacher's title and notes in another language. */
+export interface SceneTexts {
+  title: string;
+  notes: string;
+}
+
+/** A scene opened: the simulation set up as it says. A refused scene leaves the simulation as
+ * it was, and only refusal is given. */
+export type OpenedScene =
+  | { refusal: SceneRefusal }
+  | {
+      refusal: null;
+      /** The range the main plot shows; null for the start-up range. */
+      view: PlotRange | null;
+      running: boolean;
+      title: string;
+      notes: string;
+      /** By language ("ja"). */
+      translations: Record<string, SceneTexts>;
+    };
+
 export interface RenderResult {
   /** Device pixels; 0 where refused. */
   width: number;
@@ -159,6 +188,13 @@ export declare class Simulation {
   /** The pattern of the current tick, or averaged (over one loop or pass of a preset path, over
    * the last ticks in mouse mode). The averages are kept from tick to tick by runTick. */
   radiationPattern(averaged: boolean): RadiationPattern;
+  /** The scene file's text (its bytes as UTF-8, a byte-order mark allowed) applied all or
+   * nothing. A text longer than maxSceneBytes is refused unread. */
+  openScene(text: string): OpenedScene;
+  /** The scene file of what runs now with the page's view (undefined or null: the start-up
+   * range), run state and texts. */
+  sceneText(view: PlotRange | null | undefined, running: boolean, title: string, notes: string,
+            translations: Record<string, { title?: string; notes?: string }> | null): string;
   /** The last render's width * height * 4 bytes, for an ImageData. A view of the module's memory:
    * valid until the next call into the module, which may grow (and so move) that memory. */
   pixels(): Uint8ClampedArray;
@@ -230,6 +266,8 @@ export interface HalvoranCore {
   defaults(): { display: DisplaySettings; physics: PhysicsOptions };
   /** The models of the menu's Largest, Medium and Smallest items. */
   modelSizePresets(): { largest: ModelSize; medium: ModelSize; smallest: ModelSize };
+  /** The most bytes a scene file may have. */
+  maxSceneBytes: number;
   /** Every code a refusal can carry. */
   refusalCodes(): string[];
 }

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The page: the core's simulation started with the address's options, the menu bar and the run
 // and pause buttons, the picture drawn by the core into the canvas at the device's pixel ratio,
-// the charge dragged with any pointer (mouse, pen, touch), the panels, dialogs and outputs.
+// the charge dragged with any pointer (mouse, pen, touch), the panels, dialogs and outputs, and
+// scenes: opened from a file, a lesson or the address's fragment, saved, and sent as a link.
 import './page.css';
 import createHalvoranCore from './generated/halvoran-core.js';
-import type { HalvoranCore, PlotRange, Refusal, Simulation } from './generated/halvoran-core.js';
+import type {
+  CommandOptions, HalvoranCore, OpenedScene, PlotRange, Refusal, SceneRefusal, Simulation,
+} from './generated/halvoran-core.js';
 import { openSetupDialog, type SetupDialogKind } from './dialogs/setup-dialogs';
 import { showGreeting } from './dialogs/greeting';
 import { isFullScreen, toggleFullScreen } from './export/full-screen';
@@ -21,6 +24,12 @@ import { createZoomPanel } from './panels/zoom-view';
 import { trajectoryItem, modelItem } from './page-state';
 import { queryArguments } from './query';
 import { refusalMessage } from './refusal-message';
+import { createLessonPanel } from './scenes/lesson-panel';
+import { showLinkDialog } from './scenes/link-dialog';
+import { createSceneFiles, DefaultSceneName, saveSceneFile, type FileText } from './scenes/scene-files';
+import { LinkProblemText, sceneFragment, sceneOfFragment, type LinkScene } from './scenes/scene-link';
+import { lessonsOf, sceneRefusalText, textsIn, type SceneWords } from './scenes/scene-texts';
+import lessonIndex from '../../scenes/index.json?raw';
 import { applyOptions, pageRun, type PageRun } from './start-options';
 import { createPlotNavigation } from './view/plot-navigation';
 
@@ -62,6 +71,14 @@ function showRefusal(refusal: Refusal & { option?: string }, consequence = '') {
 
 const StartsWithDefaults = 'The page starts with the defaults.';
 
+// "name: trajectory.LineBeta: The speed must be ...", as the command line names a scene file.
+function showSceneRefusal(source: string, refusal: SceneRefusal, consequence = '') {
+  const said = sentence(`${source}: ${sceneRefusalText(refusal, language)}`);
+  showMessage(consequence ? `${said} ${web(consequence)}` : said);
+}
+
+type TakenScene = Extract<OpenedScene, { refusal: null }>;
+
 function defaultStart(core: HalvoranCore): Simulation {
   const simulation = new core.Simulation();
   const refusal = simulation.start();
@@ -74,10 +91,20 @@ interface Started {
   run: PageRun;
   /** The address gave options: a shared link starts at once, without the greeting. */
   fromAddress: boolean;
+  /** The fragment's scene, taken. */
+  scene: TakenScene | null;
+}
+
+// The address's scene, its options on top: only what they name, and the trajectory's mode only
+// where named, the scene's parameters kept.
+function applyOnScene(simulation: Simulation, options: CommandOptions, given: string[]): Refusal | null {
+  if (given.length === 0) return null;
+  const named = given.some((argument) => argument.startsWith('--trajectory'));
+  return applyOptions(simulation, named ? options : { ...options, trajectoryMode: simulation.trajectoryMode() });
 }
 
 // The simulation the address asks for, or the defaults' where any of it is refused.
-function startFromAddress(core: HalvoranCore): Started {
+function startFromAddress(core: HalvoranCore, linked: LinkScene | null): Started {
   const defaults: PageRun = { ticks: null, size: null, pixelRatio: null };
   const query = queryArguments(location.search);
   const options = query.refusal ?? core.parseOptions(query.arguments);
@@ -85,22 +112,41 @@ function startFromAddress(core: HalvoranCore): Started {
   language = chooseLanguage(asked || null, storedLanguage(), navigator.languages ?? []);
   if ('code' in options) {
     showRefusal(options, StartsWithDefaults);
-    return { simulation: defaultStart(core), run: defaults, fromAddress: true };
+    return { simulation: defaultStart(core), run: defaults, fromAddress: true, scene: null };
   }
   const simulation = new core.Simulation();
-  const refusal = simulation.start() ?? applyOptions(simulation, options);
+  const started = simulation.start();
+  if (!started && linked) {
+    const source = web('The link');
+    const opened = linked.problem === null ? simulation.openScene(linked.text) : null;
+    if (!opened || opened.refusal) {
+      simulation.delete();
+      if (opened?.refusal) showSceneRefusal(source, opened.refusal, StartsWithDefaults);
+      else showMessage(`${source}: ${web(LinkProblemText[linked.problem!]).replace('%1', String(core.maxSceneBytes))} ${web(StartsWithDefaults)}`);
+      return { simulation: defaultStart(core), run: defaults, fromAddress: true, scene: null };
+    }
+    const refusal = applyOnScene(simulation, options, query.arguments ?? []);
+    if (refusal) {
+      simulation.delete();
+      showRefusal(refusal, StartsWithDefaults);
+      return { simulation: defaultStart(core), run: defaults, fromAddress: true, scene: null };
+    }
+    return { simulation, run: pageRun(options), fromAddress: true, scene: opened };
+  }
+  const refusal = started ?? applyOptions(simulation, options);
   if (refusal) {
     simulation.delete();
     showRefusal(refusal, StartsWithDefaults);
-    return { simulation: defaultStart(core), run: defaults, fromAddress: true };
+    return { simulation: defaultStart(core), run: defaults, fromAddress: true, scene: null };
   }
-  return { simulation, run: pageRun(options), fromAddress: location.search.length > 1 };
+  return { simulation, run: pageRun(options), fromAddress: location.search.length > 1, scene: null };
 }
 
 // The module finds its wasm by its own address, which the build turns into the wasm's asset
 // (a data: URL in the one-file page).
 const core = await createHalvoranCore();
-const { simulation, run, fromAddress } = startFromAddress(core);
+const { simulation, run, fromAddress, scene: linkedScene } =
+    startFromAddress(core, await sceneOfFragment(location.hash, core.maxSceneBytes));
 document.documentElement.lang = language;
 
 // ---- The plot's size, range and pointer -------------------------------------------------------
@@ -186,6 +232,19 @@ const zoomPanel = createZoomPanel(plotHost, simulation, language, () => void set
 const recorder = createRecorder(canvas, recSign, language);
 const menu = createMenuBar(document.querySelector<HTMLElement>('#menubar')!, (name) => void command(name));
 patternPanel.onClose(() => menu.setChecked('mnuShowPowerPattern', false));
+const lessonPanel = createLessonPanel(document.querySelector<HTMLElement>('#lesson')!, language);
+lessonPanel.onToggle(() => redraw());
+
+// The lessons, in the one-file page as well: the build puts their texts in.
+const lessons = lessonsOf(
+  import.meta.glob<string>('../../scenes/*.json', { query: '?raw', import: 'default', eager: true }), lessonIndex);
+const LessonItem = 'MnuLesson_';
+menu.addItems('MnuLessons', lessons.map((lesson) => ({
+  name: LessonItem + lesson.stem, caption: textsIn(lesson, 'ja').title, meaning: lesson.title,
+})));
+menu.addItems('MnuFile', [{
+  name: 'MnuCopyLink', caption: `&${translate('ja', 'WebPage', 'Copy link')}`, meaning: 'Copy &link',
+}], 'MnuSaveScene');
 zoomPanel.onClose(() => menu.setChecked('mnuShowZoom', false));
 
 // ---- Run, pause, step ------------------------------------------------------------------------
@@ -244,6 +303,8 @@ function setLanguage(chosen: Language) {
   patternPanel.setLanguage(chosen);
   zoomPanel.setLanguage(chosen);
   recorder.setLanguage(chosen);
+  lessonPanel.setLanguage(chosen);
+  if (sceneWords) lessonPanel.show(textsIn(sceneWords, chosen));
   wordToolbar();
   showChecks();
   if (!rememberLanguage(chosen))
@@ -303,6 +364,79 @@ function modelChanged() {
 async function stopRecording() {
   await recorder.stop();
   menu.setCaption('MnuRecordAnimation');
+}
+
+// ---- Scenes ----------------------------------------------------------------------------------
+
+// The texts of the scene last opened (a lesson's, a file's, the link's), which a saved scene
+// keeps; and the name a saved scene takes: the opened file's.
+let sceneWords: SceneWords | null = null;
+let sceneFileName = DefaultSceneName;
+
+// The view the scene shows: as wide as the scene's x range about its centre, the height
+// following the plot's shape; none, the start-up view.
+function showView(view: PlotRange | null) {
+  if (view) navigation.show(view);
+  else navigation.reset();
+}
+
+function sceneTaken(opened: TakenScene) {
+  if (recorder.recording()) void stopRecording();
+  keyTarget = null;
+  showView(opened.view);
+  setRunning(opened.running);
+  sceneWords = { title: opened.title, notes: opened.notes, translations: opened.translations };
+  lessonPanel.show(textsIn(sceneWords, language));
+  afterMotionChange();
+}
+
+// A refused scene leaves everything as it was: the simulation (the core took nothing), the
+// view, the run state, the lesson shown.
+function openScene(text: string, fileName: string): boolean {
+  const opened = simulation.openScene(text);
+  if (opened.refusal) {
+    showSceneRefusal(fileName, opened.refusal);
+    return false;
+  }
+  message.hidden = true;
+  sceneTaken(opened);
+  sceneFileName = fileName;
+  return true;
+}
+
+const sceneFiles = createSceneFiles(core.maxSceneBytes, (read: FileText, fileName: string) => {
+  if (read.refusal) showSceneRefusal(fileName, read.refusal);
+  else openScene(read.text, fileName);
+});
+
+function sceneText(): string {
+  const size = cssSize();
+  return simulation.sceneText(navigation.range(size.width, size.height) ?? null, running && !stopAfterTick,
+                              sceneWords?.title ?? '', sceneWords?.notes ?? '', sceneWords?.translations ?? null);
+}
+
+function saveScene() { saveSceneFile(sceneText(), sceneFileName); }
+
+// The page's address without its options, the scene in the fragment: the link opens this scene
+// as it is now. Copied where the browser lets the page write to the clipboard; shown otherwise.
+async function copyLink() {
+  const link = location.href.split(/[?#]/)[0] + await sceneFragment(sceneText());
+  const fromFile = location.protocol === 'file:';
+  if (!fromFile && window.isSecureContext && navigator.clipboard) {
+    try {
+      await navigator.clipboard.writeText(link);
+      showMessage(web('The link to this scene is copied.'));
+      return;
+    } catch {
+      // Refused: the dialog shows it instead.
+    }
+  }
+  await showLinkDialog(document.body, link, language, fromFile, saveScene);
+}
+
+function openLesson(stem: string) {
+  const lesson = lessons.find((candidate) => candidate.stem === stem);
+  if (lesson) openScene(lesson.text, `${stem}.json`);
 }
 
 const Trajectories: Record<string, SetupDialogKind> = {
@@ -375,8 +509,12 @@ async function command(name: string): Promise<void> {
     case 'MnuRunPause': setRunning(!(running && !stopAfterTick)); return;
     case 'MnuStep': step(); return;
     case 'MnuHelp': await showGreeting(document.body, language); return;
+    case 'MnuOpenScene': sceneFiles.choose(); return;
+    case 'MnuSaveScene': saveScene(); return;
+    case 'MnuCopyLink': await copyLink(); return;
     default:
       if (name in Trajectories) await setup(Trajectories[name]!);
+      else if (name.startsWith(LessonItem)) openLesson(name.slice(LessonItem.length));
   }
 }
 
@@ -465,6 +603,7 @@ window.addEventListener('resize', () => redraw());
 
 menu.setLanguage(language);
 wordToolbar();
+if (linkedScene) sceneTaken(linkedScene);
 showChecks();
 showRunState();
 requestAnimationFrame(frame);

@@ -20,7 +20,16 @@ export interface MenuBar {
   /** Another caption (written in Japanese, translated in the context TMainMenu) and meaning for
    * an item, as the desktop gives the recording item while it records; none: the table's. */
   setCaption(name: string, caption?: string, meaning?: string): void;
+  /** Commands of the page's own into a submenu, after the item named (at its end where none):
+   * captions as the table's, written in Japanese with the English meaning. */
+  addItems(submenu: string, items: readonly PageItem[], after?: string): void;
   element: HTMLElement;
+}
+
+export interface PageItem {
+  name: string;
+  caption: string;
+  meaning: string;
 }
 
 interface Entry {
@@ -405,6 +414,20 @@ export function createMenuBar(root: HTMLElement, onCommand: (name: string) => vo
         entry.item.tabIndex = -1;
         const index = stepIndex(top.length, top.indexOf(entry), 1, skipped(top));
         top[index]!.item.tabIndex = 0;
+      }
+    },
+    addItems(submenu, items, after) {
+      const parent = named(submenu);
+      let index = after === undefined ? parent.children.length : parent.children.indexOf(named(after)) + 1;
+      for (const item of items) {
+        const row: MenuRow = {
+          level: parent.row.level + 1, kind: 'Command', name: item.name, caption: item.caption,
+          meaning: item.meaning, group: 0, checked: false, enabled: true,
+        };
+        const entry = build({ row, parent: null, children: [] }, parent);
+        parent.popup!.insertBefore(entry.li, parent.children[index]?.li ?? null);
+        parent.children.splice(index++, 0, entry);
+        writeTexts(entry);
       }
     },
     setCaption(name, caption, meaning) {

@@ -15,7 +15,7 @@ describe('the menu tree of the desktop\'s table', () => {
   const byName = new Map(all(bar).map((n) => [n.row.name, n]));
 
   test('the bar and where items sit', () => {
-    expect(bar.map((n) => n.row.name)).toEqual(['MnuFile', 'Setup', 'MnuView', 'MnuRuns', 'MnuHelp']);
+    expect(bar.map((n) => n.row.name)).toEqual(['MnuFile', 'Setup', 'MnuView', 'MnuRuns', 'MnuLessons', 'MnuHelp']);
     expect(byName.size).toBe(menuRows.length);
   });
 
@@ -24,6 +24,7 @@ describe('the menu tree of the desktop\'s table', () => {
     ['MnuMdlCustom', ['Setup', 'MnuModelSize', 'MnuMdlCustom']],
     ['mnuMusicSTOP', ['Setup', 'mnuSoundEffect', 'mnuMusicSTOP']],
     ['MnuEnglish', ['MnuView', 'MnuLanguage', 'MnuEnglish']],
+    ['MnuSaveScene', ['MnuFile', 'MnuSaveScene']],
   ])('%s', (name, expected) => {
     expect(path(byName.get(name)!)).toEqual(expected);
   });

@@ -18,6 +18,8 @@ export interface PlotNavigation {
   /** Moves the view right by dxShare of the width and up by dyShare of the height. */
   pan(dxShare: number, dyShare: number): void;
   reset(): void;
+  /** The view as wide as range about its centre, the height following the plot's shape. */
+  show(range: PlotRange): void;
   attach(isDraggingCharge: () => boolean): void;
 }
 
@@ -151,6 +153,10 @@ export function createPlotNavigation(
     },
     reset() {
       moved = null;
+      pinch = null;
+    },
+    show(range) {
+      moved = viewOf(range);
       pinch = null;
     },
     attach,
