@@ -16,7 +16,11 @@ export function showLinkDialog(host: HTMLElement, link: string, language: Langua
   box.readOnly = true;
   box.value = link;
   box.size = 60;
+  // As wide as the dialog: the start of the address says where it leads.
+  box.style.width = '100%';
+  box.style.boxSizing = 'border-box';
   box.setAttribute('aria-label', label.textContent);
+  label.style.display = 'block';
   label.append(document.createElement('br'), box);
   frame.body.append(label);
   if (fromFile) {
