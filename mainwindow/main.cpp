@@ -49,6 +49,20 @@ TLanguage CommandLineLanguage(const QStringList& arguments) {
   return StartLanguage(code);
 }
 
+// A command without a window, run with the translations of the run installed (so that the
+// reasons given while writing come in its language); a failure's reason as one line on stderr,
+// whatever its text holds: scripts read stderr line by line.
+int RunTold(const QString& program, const TCommandLine& line,
+            int (*command)(const TCommandLine&, QString&)) {
+  TTranslations translations;
+  translations.Install(StartLanguage(line.Language));
+  QString message;
+  const int status = command(line, message);
+  if (status != ExitSuccess)
+    PrintLine(stderr, QStringLiteral("%1: %2").arg(program, message.simplified()));
+  return status;
+}
+
 int Render(const QString& program, const TCommandLine& line) {
   // A script, a CI job or a server has no display: the picture needs none, whatever platform the
   // environment names.
@@ -58,15 +72,7 @@ int Render(const QString& program, const TCommandLine& line) {
   QByteArray name = program.toLocal8Bit();
   char* argv[] = {name.data(), nullptr};
   QGuiApplication application(argc, argv);
-  // Installed before the render, so that the reasons given while writing come in the language.
-  TTranslations translations;
-  translations.Install(StartLanguage(line.Language));
-  QString message;
-  const int status = RunRenderCommand(line, message);
-  // One line, whatever the reason's text holds: scripts read stderr line by line.
-  if (status != ExitSuccess)
-    PrintLine(stderr, QStringLiteral("%1: %2").arg(program, message.simplified()));
-  return status;
+  return RunTold(program, line, RunRenderCommand);
 }
 
 // The options of a window's start tried on a simulation of its own first, so that a model and a
@@ -143,13 +149,7 @@ int main(int argc, char** argv) {
     case TCommandAction::Start:
       if (line.Options.SavesScene()) {
         QCoreApplication core(argc, argv);
-        TTranslations translations;
-        translations.Install(StartLanguage(line.Language));
-        QString message;
-        const int status = RunSaveSceneCommand(line, message);
-        if (status != ExitSuccess)
-          PrintLine(stderr, QStringLiteral("%1: %2").arg(program, message.simplified()));
-        return status;
+        return RunTold(program, line, RunSaveSceneCommand);
       }
       if (const TRefusal refusal = CheckStart(line)) {
         QCoreApplication core(argc, argv);

@@ -4,14 +4,14 @@
 // page and shown from file://, and hostile links refused with the page on its defaults.
 //   npm run build && node --test e2e/scenes-files.test.mjs
 import assert from 'node:assert/strict';
-import { existsSync, mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
+import { mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { setTimeout as sleep } from 'node:timers/promises';
 import { after, before, test } from 'node:test';
 import { deflateRawSync } from 'node:zlib';
 import {
-  builtPageAddress, builtPagePath, canvasDigest, launchBrowser, openPage, serveFolder, siteDir,
+  builtPageAddress, canvasDigest, openPage, sharedBrowserAndServer,
 } from './support.mjs';
 
 const StepMs = 10000;
@@ -20,24 +20,14 @@ const scenesDir = new URL('../../scenes/', import.meta.url);
 const lessons = JSON.parse(readFileSync(new URL('index.json', scenesDir), 'utf8')).lessons;
 const folder = mkdtempSync(join(tmpdir(), 'halvoran-scenes-'));
 
-let browser;
-let server;
-before(async () => {
-  assert.ok(existsSync(builtPagePath), `${builtPagePath} is built by npm run build`);
-  browser = await launchBrowser();
-  server = await serveFolder(siteDir);
-});
-after(async () => {
-  await browser?.close();
-  await server?.close();
-});
+const shared = sharedBrowserAndServer(before, after);
 
 // The page at address (a query and fragment on the one-file build, or a whole address) paused
 // after its first tick; no error logged, no other host asked.
 async function withPage(address, body, options = {}) {
   const full = /^(file|http):/.test(address) ? address : builtPageAddress(address);
-  const origin = full.startsWith('http:') ? server.origin : null;
-  const opened = await openPage(browser, full, { viewport: { width: 800, height: 600 }, locale: 'en-US', ...options },
+  const origin = full.startsWith('http:') ? shared.server.origin : null;
+  const opened = await openPage(shared.browser, full, { viewport: { width: 800, height: 600 }, locale: 'en-US', ...options },
                                 origin);
   try {
     opened.page.setDefaultTimeout(StepMs);
@@ -153,7 +143,7 @@ for (const language of ['en', 'ja']) {
 test('Copy link from a served page gives an address that opens the same scene', { timeout: TestMs }, async () => {
   let link = '';
   let seen = null;
-  await withPage(`${server.origin}/?ticks=1`, async (page) => {
+  await withPage(`${shared.server.origin}/?ticks=1`, async (page) => {
     await page.setInputFiles('input[data-scene-file]', circle);
     await page.waitForSelector(`${item('MnuCircle')}[aria-checked="true"]`, { state: 'attached' });
     await pick(page, 'MnuFile', 'MnuCopyLink');

@@ -121,3 +121,19 @@ export function pngSize(bytes) {
   if (bytes.length < 24 || signature.some((byte, k) => bytes[k] !== byte)) return null;
   return { width: bytes.readUInt32BE(16), height: bytes.readUInt32BE(20) };
 }
+
+// One browser and one loopback server of the folder build for a test file, started before its
+// tests and closed after them: `shared.browser` and `shared.server` while the tests run.
+export function sharedBrowserAndServer(before, after) {
+  const shared = { browser: null, server: null };
+  before(async () => {
+    if (!existsSync(builtPagePath)) throw new Error(`${builtPagePath} is built by npm run build`);
+    shared.browser = await launchBrowser();
+    shared.server = await serveFolder(siteDir);
+  });
+  after(async () => {
+    await shared.browser?.close();
+    await shared.server?.close();
+  });
+  return shared;
+}

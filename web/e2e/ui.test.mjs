@@ -6,37 +6,27 @@
 // request off the page fails the test it comes in.
 //   npm run build && node --test e2e/ui.test.mjs
 import assert from 'node:assert/strict';
-import { existsSync, readFileSync } from 'node:fs';
+import { readFileSync } from 'node:fs';
 import { setTimeout as sleep } from 'node:timers/promises';
 import { after, before, test } from 'node:test';
 import {
-  builtPageAddress, builtPagePath, canvasDigest, launchBrowser, openPage, pngSize, serveFolder, siteDir,
+  builtPageAddress, canvasDigest, openPage, pngSize, sharedBrowserAndServer,
 } from './support.mjs';
 
 const StepMs = 10000;  // one action or wait; longer means the page no longer answers
 const TestMs = 60000;
 const QuietMs = 300;   // a paused picture stays as it is at least this long
 
-let browser;
-let server;
-before(async () => {
-  assert.ok(existsSync(builtPagePath), `${builtPagePath} is built by npm run build`);
-  browser = await launchBrowser();
-  server = await serveFolder(siteDir);
-});
-after(async () => {
-  await browser?.close();
-  await server?.close();
-});
+const shared = sharedBrowserAndServer(before, after);
 
 // The page at query (the one-file build, or the folder build served on the loopback) in a
 // context of its own, English, 800 x 600 unless options say otherwise; body gets the page, and
 // afterwards the page must have logged no error and asked no other host for anything.
 async function withPage(query, body, { served = false, ...options } = {}) {
-  const address = served ? `${server.origin}/${query}` : builtPageAddress(query);
-  const opened = await openPage(browser, address,
+  const address = served ? `${shared.server.origin}/${query}` : builtPageAddress(query);
+  const opened = await openPage(shared.browser, address,
                                 { viewport: { width: 800, height: 600 }, locale: 'en-US', ...options },
-                                served ? server.origin : null);
+                                served ? shared.server.origin : null);
   try {
     opened.page.setDefaultTimeout(StepMs);
     await ready(opened.page, query);

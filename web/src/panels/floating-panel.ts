@@ -5,6 +5,16 @@
 import { translate, type Language } from '../i18n/catalogue';
 import './floating-panel.css';
 
+/** What the page holds of a panel: shown or not, drawn after each frame, worded anew. */
+export interface PanelHandle {
+  element: HTMLElement;
+  shown(): boolean;
+  setShown(on: boolean): void;
+  refresh(): void;
+  setLanguage(language: Language): void;
+  onClose(callback: () => void): void;
+}
+
 export interface FloatingPanel {
   element: HTMLElement;
   body: HTMLElement;

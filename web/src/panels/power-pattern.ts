@@ -7,20 +7,13 @@
 import type { Simulation } from '../generated/halvoran-core.js';
 import { numberLocale } from '../dialogs/number-text';
 import { translate, type Language } from '../i18n/catalogue';
-import { createFloatingPanel, panelCanvas } from './floating-panel';
+import { createFloatingPanel, panelCanvas, type PanelHandle } from './floating-panel';
 import {
   curvePoints, gridValues, labelStep, patternAxes, powerText, valueToPixel,
 } from './pattern-chart';
 import './power-pattern.css';
 
-export interface PowerPatternPanel {
-  element: HTMLElement;
-  shown(): boolean;
-  setShown(on: boolean): void;
-  refresh(): void;
-  setLanguage(language: Language): void;
-  onClose(callback: () => void): void;
-}
+export type PowerPatternPanel = PanelHandle;
 
 const Context = 'TRadiationPatternForm';
 const Black = '#000000';

@@ -6,18 +6,11 @@ import type { Simulation } from '../generated/halvoran-core.js';
 import { numberLocale } from '../dialogs/number-text';
 import { translate, type Language } from '../i18n/catalogue';
 import { refusalMessage } from '../refusal-message';
-import { createFloatingPanel, panelCanvas } from './floating-panel';
+import { createFloatingPanel, panelCanvas, type PanelHandle } from './floating-panel';
 import { scaleCaption, zoomKey } from './zoom-scale';
 import './zoom-view.css';
 
-export interface ZoomPanel {
-  element: HTMLElement;
-  shown(): boolean;
-  setShown(on: boolean): void;
-  refresh(): void;
-  setLanguage(language: Language): void;
-  onClose(callback: () => void): void;
-}
+export type ZoomPanel = PanelHandle;
 
 const Context = 'TZoomViewForm';
 
