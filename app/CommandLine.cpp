@@ -77,6 +77,8 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
   line.FieldArrows = o.FieldArrows;
   line.FieldLines = o.FieldLines;
   line.Smooth = o.Smooth;
+  line.Caption = o.Caption;
+  line.Theme = o.Theme;
   return line;
 }
 
@@ -117,6 +119,10 @@ QString CommandLineUsage(const QString& program) {
              "  --no-field-lines   leave out the field lines\n"
              "  --smooth           smooth lines (as the window starts)\n"
              "  --aliased          aliased lines\n"
+             "  --caption          the caption, its key and the scale bar (as the window starts)\n"
+             "  --no-caption       leave them out\n"
+             "  --theme NAME       dark (light lines on black) or projector (dark lines on a\n"
+             "                     light ground); the window remembers its last\n"
              "  --language ja|en   the language of the window and the messages\n"
              "  --scene FILE       start from the scene in FILE; the options given beside it\n"
              "                     change it\n"

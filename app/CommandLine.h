@@ -46,6 +46,8 @@ struct TCommandLine {
   bool FieldArrows = false;
   bool FieldLines = true;
   std::optional<bool> Smooth;  // none: the window's start-up choice
+  std::optional<bool> Caption;   // none: the window's start-up choice
+  std::optional<TTheme> Theme;   // none: the remembered one
 
   bool IsVideo() const { return Options.IsVideo(); }
 };

@@ -49,7 +49,10 @@ constexpr int FineSteps = 16;  // parts of a pixel in DX and DY
 enum class TBrushStyle { Solid, Clear };
 
 struct TPen {
-  TColor Color = ColorRGB(0, 0, 0);  // width 1, solid, copy mode
+  TColor Color = ColorRGB(0, 0, 0);  // solid, copy mode
+  // Lines are Width x PixelRatio device pixels wide (at least one); a width that is not a
+  // positive number up to 64 counts as 1.
+  double Width = 1.0;  // logical pixels
 };
 
 struct TBrush {
@@ -61,9 +64,9 @@ class TCanvas {
  public:
   TPen Pen;
   TBrush Brush;
-  // Device pixels per logical pixel of the output: lines are one logical pixel wide, so this many
-  // device pixels. Set by whoever creates the canvas (the plot surface from the screen's ratio);
-  // Reset leaves it alone.
+  // Device pixels per logical pixel of the output: a line Pen.Width logical pixels wide is
+  // Pen.Width times this many device pixels. Set by whoever creates the canvas (the plot surface
+  // from the screen's ratio); Reset leaves it alone.
   double PixelRatio = 1.0;
   // Anti-aliased drawing: lines weighted by how much of each pixel they cover and blended over
   // what is there, ellipses with a soft edge. Off: every pixel is either the colour or untouched.
@@ -99,9 +102,17 @@ class TCanvas {
   // excluded.
   virtual void Ellipse(int x1, int y1, int x2, int y2) = 0;
   virtual void Rectangle(int x1, int y1, int x2, int y2) = 0;
+  // Lays colour over the pixels x .. x + width - 1, y .. y + height - 1 by coverage: row r's
+  // width bytes start at coverage + r * stride, each the share of its pixel the colour covers
+  // (0 none, 255 all), as a rasterized glyph gives it. Pixels beyond the canvas are left out. A
+  // canvas without pixels to blend into leaves the call alone.
+  virtual void BlendCoverage(int x, int y, int width, int height, const std::uint8_t* coverage,
+                             int stride, TColor colour) {
+    (void)x, (void)y, (void)width, (void)height, (void)coverage, (void)stride, (void)colour;
+  }
 
-  // Pen black, brush white and solid: the state every after-draw handler starts from. The pixel
-  // ratio and the smoothing belong to the output and stay.
+  // Pen black and 1 wide, brush white and solid: the state every after-draw handler starts from.
+  // The pixel ratio and the smoothing belong to the output and stay.
   void Reset() {
     Pen = TPen{};
     Brush = TBrush{};

@@ -78,11 +78,29 @@ constexpr int AlphaShift = FractionBits - 8;
   return 0xFF000000u | (rb & 0xFF00FFu) | (g & 0x00FF00u);
 }
 
-// The line width in device pixels: the pixel ratio, at least 1; a ratio that is no usable number
-// draws one pixel.
-double LineWidthOf(double ratio) {
-  if (!(ratio >= 1.0 && ratio <= 64.0)) return 1.0;
-  return ratio;
+// The line width in device pixels: the pen's width in logical pixels times the pixel ratio, at
+// least 1 and at most 64; a ratio or a width that is no usable number counts as 1.
+double LineWidthOf(double ratio, double penWidth) {
+  if (!(ratio > 0.0 && ratio <= 64.0)) ratio = 1.0;
+  if (!(penWidth > 0.0 && penWidth <= 64.0)) penWidth = 1.0;
+  return std::clamp(ratio * penWidth, 1.0, 64.0);
+}
+
+// Over a channel of bg, the channel of fg at coverage/255, rounded to the nearest: for
+// v = fg c + bg (255 - c) + 128 (at most 255 x 255 + 128), (v + v / 256) / 256 is the nearest
+// whole number to (v - 128) / 255, which never lies half-way.
+[[gnu::always_inline]] inline std::uint32_t BlendChannel(std::uint32_t bg, std::uint32_t fg,
+                                                          std::uint32_t coverage) {
+  const std::uint32_t v = fg * coverage + bg * (255u - coverage) + 128u;
+  return (v + (v >> 8)) >> 8;
+}
+
+std::uint32_t BlendByCoverage(std::uint32_t bg, std::uint32_t fg, std::uint32_t coverage) {
+  std::uint32_t out = 0xFF000000u;
+  for (int shift = 0; shift < 24; shift += 8) {
+    out |= BlendChannel((bg >> shift) & 0xFFu, (fg >> shift) & 0xFFu, coverage) << shift;
+  }
+  return out;
 }
 
 // The steps of one band line: the minor interval [low, low + thick) starts at Low and moves by
@@ -247,7 +265,7 @@ void TRasterCanvas::LineTo(int x, int y) {
 }
 
 void TRasterCanvas::DrawPiece(int x0, int y0, int x1, int y1) {
-  const double width = LineWidthOf(PixelRatio);
+  const double width = LineWidthOf(PixelRatio, Pen.Width);
   // A piece of one step and one pixel's width lights its start pixel whole, smooth or not (its
   // band covers exactly that pixel): a third of a large model's pieces, which need no walk.
   if (width == 1.0 && std::abs(static_cast<std::int64_t>(x1) - x0) <= 1 &&
@@ -293,7 +311,7 @@ void TRasterCanvas::FinePolyline(const TFinePoint* points, std::size_t count) {
   constexpr std::size_t Ahead = 12;
   const auto whole = [](const TFinePoint& p) { return TCanvasPoint{p.X, p.Y}; };
   for (std::size_t k = 1; k < std::min(count, Ahead); ++k) Prefetch(whole(points[k]));
-  const double width = LineWidthOf(PixelRatio);
+  const double width = LineWidthOf(PixelRatio, Pen.Width);
   std::optional<bool> xMajor;  // the axis the last piece walked
   const auto fineX = [](const TFinePoint& p) { return Sixteenths(p.X, p.DX); };
   const auto fineY = [](const TFinePoint& p) { return Sixteenths(p.Y, p.DY); };
@@ -718,7 +736,7 @@ void TRasterCanvas::SmoothEllipse(std::int64_t left, std::int64_t top, std::int6
   const double ry = static_cast<double>(bottom - top) / 2.0;
   const double ex = static_cast<double>(left) + rx;
   const double ey = static_cast<double>(top) + ry;
-  const double w = LineWidthOf(PixelRatio);
+  const double w = LineWidthOf(PixelRatio, Pen.Width);
   const std::uint32_t pen = PixelOf(Pen.Color, ByteOrder);
   const std::uint32_t brush = PixelOf(Brush.Color, ByteOrder);
   const bool fill = Brush.Style == TBrushStyle::Solid;
@@ -750,6 +768,28 @@ void TRasterCanvas::SmoothEllipse(std::int64_t left, std::int64_t top, std::int6
         target = Blend(Blend(target, pen, outer), brush, inner);
       else
         target = Blend(target, pen, outer - inner);
+    }
+  }
+}
+
+void TRasterCanvas::BlendCoverage(int x, int y, int width, int height,
+                                  const std::uint8_t* coverage, int stride, TColor colour) {
+  if (Bits == nullptr || coverage == nullptr || width <= 0 || height <= 0) return;
+  const std::int64_t left = std::max<std::int64_t>(x, 0);
+  const std::int64_t right = std::min<std::int64_t>(static_cast<std::int64_t>(x) + width, Width);
+  const std::int64_t top = std::max<std::int64_t>(y, 0);
+  const std::int64_t bottom = std::min<std::int64_t>(static_cast<std::int64_t>(y) + height, Height);
+  if (left >= right || top >= bottom) return;
+  const std::uint32_t pixel = PixelOf(colour, ByteOrder);
+  for (std::int64_t row = top; row < bottom; ++row) {
+    const std::uint8_t* from = coverage + (row - y) * stride + (left - x);
+    std::uint32_t* to = Bits + row * Stride + left;
+    for (std::int64_t count = right - left; count > 0; --count, ++from, ++to) {
+      const std::uint32_t c = *from;
+      if (c == 255u)
+        *to = pixel;
+      else if (c != 0u)
+        *to = BlendByCoverage(*to, pixel, c);
     }
   }
 }

@@ -23,9 +23,9 @@
 //   Outlines take Pen.Color, the rest Brush.Color when Brush.Style is Solid.
 // Lines are clipped to the image before they are walked, so a segment to (1e9, -1e9) costs what
 // one to the image edge costs.
-// Wide and smooth lines (PixelRatio 1.5 or more, or Smooth): the line from the centre of the pen
-// pixel to the centre of (x, y) is a band w pixels thick across its minor axis, w = PixelRatio
-// (at least 1). At major step i (i = 0 .. M-1, end pixel excluded as above) the band covers the
+// Wide and smooth lines (w = Pen.Width x PixelRatio, at least 1, is 1.5 or more, or Smooth): the
+// line from the centre of the pen pixel to the centre of (x, y) is a band w pixels thick across
+// its minor axis. At major step i (i = 0 .. M-1, end pixel excluded as above) the band covers the
 // minor interval [c - w/2, c + w/2], c = b0 + 1/2 + i dMinor / M the line's minor coordinate
 // there (kept exact, so clipping never moves a pixel).
 // - Smooth: each pixel takes the pen colour by the share of it the interval covers (so the shares
@@ -58,6 +58,10 @@ class TRasterCanvas final : public TCanvas {
   void FinePolyline(const TFinePoint* points, std::size_t count) override;
   void Ellipse(int x1, int y1, int x2, int y2) override;
   void Rectangle(int x1, int y1, int x2, int y2) override;
+  // Each channel fg c/255 + bg (255 - c)/255 rounded to the nearest whole number, the pixel made
+  // opaque; coverage 0 leaves a pixel as it is, 255 sets the colour.
+  void BlendCoverage(int x, int y, int width, int height, const std::uint8_t* coverage, int stride,
+                     TColor colour) override;
 
   // The buffer pixel of a canvas colour, opaque: 0xffRRGGBB in Bgra, 0xffBBGGRR in Rgba.
   static std::uint32_t PixelOf(TColor color, TByteOrder order = TByteOrder::Bgra) {

@@ -27,6 +27,21 @@ struct TZoomSettings {
   int Tracking = ztParticleMotion;
 };
 
+// The look of every picture: dark (light lines on black, as on a monitor in a dark room) or
+// projector (dark, thicker lines on a light ground, readable in a lit classroom).
+enum class TTheme : int { Dark = 0, Projector = 1 };
+
+// What the plot's width stands for on paths whose dialogs give no length unit: the default plot
+// (2 plot units wide) is Scale x Unit wide. The undulator and the bending magnet set their own
+// scale (one plot unit is one metre) and ignore it.
+enum class TLengthUnit : int { Kilometre = 0, Metre = 1, Millimetre = 2 };
+constexpr int ScaleUnitScales[] = {1, 10, 100};
+struct TScaleUnit {
+  int Scale = 100;  // one of ScaleUnitScales
+  TLengthUnit Unit = TLengthUnit::Metre;
+  friend bool operator==(const TScaleUnit&, const TScaleUnit&) = default;
+};
+
 struct TDisplaySettings {
   bool ShowFieldLines = true;
   bool ShowWaveFronts = false;
@@ -35,4 +50,7 @@ struct TDisplaySettings {
   bool SmoothLines = true;        // anti-aliased lines and disc edges in every plot
   int PlotResolution = PlotResolutionDefault;  // logical pixels between subdivision points
   TZoomSettings Zoom;
+  bool ShowCaption = true;  // the caption, its key to the colours and the scale bar
+  TTheme Theme = TTheme::Dark;
+  TScaleUnit ScaleUnit;
 };

@@ -241,3 +241,18 @@ TRefusal CheckZoomSettings(const TZoomSettings& zoom) {
     return Refused(TRefusalCode::ZoomTrackingUnknown, {Count(zoom.Tracking)});
   return {};
 }
+
+TRefusal CheckTheme(TTheme theme) {
+  if (theme != TTheme::Dark && theme != TTheme::Projector)
+    return Refused(TRefusalCode::ThemeUnknown, {Count(static_cast<int>(theme))});
+  return {};
+}
+
+TRefusal CheckScaleUnit(const TScaleUnit& unit) {
+  bool knownScale = false;
+  for (const int scale : ScaleUnitScales) knownScale = knownScale || unit.Scale == scale;
+  const int code = static_cast<int>(unit.Unit);
+  if (!knownScale || code < 0 || code > static_cast<int>(TLengthUnit::Millimetre))
+    return Refused(TRefusalCode::ScaleUnitUnknown, {Count(unit.Scale), Count(code)});
+  return {};
+}

@@ -41,3 +41,6 @@ inline TRefusal CheckModelSize(const TModelSize& size) {
 TRefusal CheckPlotResolution(long long pixels);
 TRefusal CheckSpeedPosition(long long position);
 TRefusal CheckZoomSettings(const TZoomSettings& zoom);
+// A theme the program knows, and a scale unit of the Scale unit window's lists.
+TRefusal CheckTheme(TTheme theme);
+TRefusal CheckScaleUnit(const TScaleUnit& unit);

@@ -95,6 +95,8 @@ TRefusal TSimulationCommands::SetSpeedPosition(int position) {
 TRefusal TSimulationCommands::SetDisplay(const TDisplaySettings& display) {
   if (TRefusal refusal = CheckPlotResolution(display.PlotResolution)) return refusal;
   if (TRefusal refusal = CheckZoomSettings(display.Zoom)) return refusal;
+  if (TRefusal refusal = CheckTheme(display.Theme)) return refusal;
+  if (TRefusal refusal = CheckScaleUnit(display.ScaleUnit)) return refusal;
   DisplaySettings = display;
   return {};
 }

@@ -16,6 +16,7 @@
 
 #include "app/FileWriting.h"
 #include "app/GuardedCall.h"
+#include "app/PictureWordText.h"
 #include "plot/MainPictureImage.h"
 #include "plot/PainterCanvas.h"
 
@@ -60,7 +61,8 @@ QByteArray SvgBytes(const QString& path, const TSimulationState& state,
   if (!painter.begin(&generator)) Fail(path, Reason("the drawing could not start"));
   try {
     TPainterCanvas canvas(painter, QRect(QPoint(0, 0), size));
-    DrawMainPicture(canvas, MainPictureMapping(size, geometry.Range), 1.0, state, display);
+    DrawMainPicture(canvas, MainPictureMapping(size, geometry.Range), 1.0, state, display,
+                    TranslatedPictureWords());
   } catch (...) {
     painter.end();
     throw;

@@ -36,11 +36,18 @@ TScene CommandLineScene(const TCommandLine& line, const TSimulationCommands& sim
   if (every || o.Gave("--nodes")) scene.Display.ShowNodePoints = line.NodePoints;
   if (every || o.Gave("--arrows")) scene.Display.ShowFieldVectors = line.FieldArrows;
   if (line.Smooth) scene.Display.SmoothLines = *line.Smooth;
+  if (line.Caption) scene.Display.ShowCaption = *line.Caption;
   return scene;
 }
 
 TRefusal ApplyCommandLine(const TCommandLine& line, TSimulationCommands& simulation) {
-  if (line.Scene) return ApplyScene(CommandLineScene(line, simulation), simulation);
+  if (line.Scene) {
+    if (TRefusal refusal = ApplyScene(CommandLineScene(line, simulation), simulation)) return refusal;
+    if (!line.Theme) return {};
+    TDisplaySettings display = simulation.Display();
+    display.Theme = *line.Theme;
+    return simulation.SetDisplay(display);
+  }
   TModelSize size = simulation.ModelSize();
   if (line.ISize) size.ISize = *line.ISize;
   if (line.JSize) size.JSize = *line.JSize;
@@ -52,6 +59,8 @@ TRefusal ApplyCommandLine(const TCommandLine& line, TSimulationCommands& simulat
   display.ShowNodePoints = line.NodePoints;
   display.ShowFieldVectors = line.FieldArrows;
   if (line.Smooth) display.SmoothLines = *line.Smooth;
+  if (line.Caption) display.ShowCaption = *line.Caption;
+  if (line.Theme) display.Theme = *line.Theme;
   if (TRefusal refusal = simulation.SetDisplay(display)) return refusal;
   return simulation.ChooseTrajectory(line.TrajectoryMode, TTrajectoryParameters{});
 }

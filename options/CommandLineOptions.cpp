@@ -24,6 +24,10 @@ const TNamedValue Trajectories[] = {
     {"circle", tmCircle},   {"undulator", tmUndulator}, {"racetrack", tmRaceTrack},
     {"bending", tmBending},
 };
+const TNamedValue Themes[] = {
+    {"dark", static_cast<int>(TTheme::Dark)},
+    {"projector", static_cast<int>(TTheme::Projector)},
+};
 
 struct TNamedModel {
   const char* Name;
@@ -308,6 +312,19 @@ TRefusal TParser::ReadArgument() {
     if (!refusal && o.Smooth.has_value())
       refusal = Refused(TRefusalCode::ExcludeEachOther, {Text("--smooth"), Text("--aliased")});
     o.Smooth = Name == "--smooth";
+  } else if (Name == "--caption" || Name == "--no-caption") {
+    refusal = Flag();
+    if (!refusal && o.Caption.has_value())
+      refusal = Refused(TRefusalCode::ExcludeEachOther, {Text("--caption"), Text("--no-caption")});
+    o.Caption = Name == "--caption";
+  } else if (Name == "--theme") {
+    if (!(refusal = Value(value))) {
+      if (const TNamedValue* theme = Find(Themes, value))
+        o.Theme = static_cast<TTheme>(theme->Value);
+      else
+        refusal = Refused(TRefusalCode::UnknownTrajectoryName,
+                          {Text(Name), Text(value), Text(NamesOf(Themes))});
+    }
   } else {
     return Refused(TRefusalCode::UnknownOption, {Text(Name)});
   }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/DisplaySettings.h"
 #include "engine/Refusal.h"
 #include "engine/SimulationState.h"
 
@@ -88,6 +89,8 @@ struct TCommandOptions {
   bool FieldArrows = false;
   bool FieldLines = true;
   std::optional<bool> Smooth;  // none: the start-up choice
+  std::optional<bool> Caption;   // --caption / --no-caption; none: the start-up choice
+  std::optional<TTheme> Theme;   // --theme dark|projector; none: the remembered one
 
   bool SavesScene() const { return !SaveSceneFile.empty(); }
   bool Gave(const std::string& option) const {

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr TColor Black = ColorRGB(0, 0, 0);
 constexpr TColor AxisBlue = ColorRGB(0, 0, 255);
 constexpr TColor GridGrey = ColorRGB(128, 128, 128);
 
@@ -110,8 +109,8 @@ void TPlotSurface::TImpl::Draw(TPlotSurface& s, TCanvas& canvas, const TPixelRec
   canvas.PixelRatio = ratio;
   canvas.Smooth = s.SmoothLines;
 
-  canvas.Pen.Color = Black;
-  canvas.Brush.Color = Black;
+  canvas.Pen.Color = s.Ground;
+  canvas.Brush.Color = s.Ground;
   canvas.Brush.Style = TBrushStyle::Solid;
   canvas.Rectangle(area.Left, area.Top, area.Right, area.Bottom);
   DrawSurfaceFrame(canvas, s.Kind, area, line);

@@ -4,6 +4,7 @@
 
 #include <QLineF>
 #include <QPainterPath>
+#include <QImage>
 #include <QPen>
 #include <algorithm>
 #include <cstdint>
@@ -22,6 +23,14 @@ struct TBox {
 bool Normalised(int x1, int y1, int x2, int y2, TBox& box) {
   box = {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
   return box.Right - box.Left >= 1 && box.Bottom - box.Top >= 1;
+}
+
+// The line width in device pixels, as the screen's canvas has it: the pen's width times the pixel
+// ratio, each counting as 1 where it is no usable number, at least 1 and at most 64.
+double LineWidthOf(double ratio, double penWidth) {
+  if (!(ratio > 0.0 && ratio <= 64.0)) ratio = 1.0;
+  if (!(penWidth > 0.0 && penWidth <= 64.0)) penWidth = 1.0;
+  return std::clamp(ratio * penWidth, 1.0, 64.0);
 }
 
 // The pixels left .. right-1, top .. bottom-1 as the QRect that an aliased one-unit pen outlines
@@ -67,15 +76,16 @@ TPainterCanvas::~TPainterCanvas() { Flush(); }
 
 void TPainterCanvas::Flush() {
   if (Run.size() >= 2) {
-    const TColor color = Pen.Color;
+    const TPen pen = Pen;
     const bool smooth = Smooth;
     const double ratio = PixelRatio;
     Pen.Color = RunColor;
+    Pen.Width = RunWidth;
     Smooth = RunSmooth;
     PixelRatio = RunRatio;
     ApplyPenAndBrush();
     Painter.drawPolyline(Run);
-    Pen.Color = color;
+    Pen = pen;
     Smooth = smooth;
     PixelRatio = ratio;
   }
@@ -85,8 +95,9 @@ void TPainterCanvas::Flush() {
 void TPainterCanvas::ApplyPenAndBrush() {
   Painter.setRenderHint(QPainter::Antialiasing, Smooth);
   QPen pen(ColorOf(Pen.Color));
-  if (PixelRatio > 1.0 && PixelRatio <= 64.0)
-    pen.setWidthF(PixelRatio);
+  const double width = LineWidthOf(PixelRatio, Pen.Width);
+  if (width > 1.0)
+    pen.setWidthF(width);
   else
     pen.setWidth(1);
   pen.setStyle(Qt::SolidLine);
@@ -125,11 +136,12 @@ void TPainterCanvas::AddLine(QPointF a, QPointF b, QPointF shift) {
   a += shift;
   b += shift;
   const bool continues = !Run.isEmpty() && Run.constLast() == a && RunColor == Pen.Color &&
-                         RunSmooth == Smooth && RunRatio == PixelRatio;
+                         RunWidth == Pen.Width && RunSmooth == Smooth && RunRatio == PixelRatio;
   if (!continues) {
     Flush();
     Run << a;
     RunColor = Pen.Color;
+    RunWidth = Pen.Width;
     RunSmooth = Smooth;
     RunRatio = PixelRatio;
   }
@@ -183,4 +195,30 @@ void TPainterCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   ring.addRect(outer);
   ring.addRect(inner);
   Painter.fillPath(ring, pen);
+}
+
+void TPainterCanvas::BlendCoverage(int x, int y, int width, int height,
+                                   const std::uint8_t* coverage, int stride, TColor colour) {
+  Flush();
+  if (coverage == nullptr || width <= 0 || height <= 0) return;
+  const std::int64_t left = std::max<std::int64_t>(x, Clip.left());
+  const std::int64_t top = std::max<std::int64_t>(y, Clip.top());
+  const std::int64_t right =
+      std::min<std::int64_t>(static_cast<std::int64_t>(x) + width, Clip.right() + std::int64_t{1});
+  const std::int64_t bottom = std::min<std::int64_t>(static_cast<std::int64_t>(y) + height,
+                                                     Clip.bottom() + std::int64_t{1});
+  if (left >= right || top >= bottom) return;
+  // The colour everywhere, the coverage as its alpha: drawn over what is there, it blends as the
+  // screen's canvas does, and a vector file gets it as one picture.
+  QImage image(static_cast<int>(right - left), static_cast<int>(bottom - top),
+               QImage::Format_ARGB32);
+  const QRgb rgb = ColorOf(colour).rgb() & 0x00FFFFFFu;
+  for (int row = 0; row < image.height(); ++row) {
+    const std::uint8_t* from = coverage + (top - y + row) * stride + (left - x);
+    auto* to = reinterpret_cast<QRgb*>(image.scanLine(row));
+    for (int column = 0; column < image.width(); ++column) {
+      to[column] = rgb | (static_cast<QRgb>(from[column]) << 24);
+    }
+  }
+  Painter.drawImage(QPoint(static_cast<int>(left), static_cast<int>(top)), image);
 }

@@ -15,8 +15,8 @@
 // Cuts the segment a-b to the rectangle r; false if nothing of it lies inside.
 bool ClipSegment(QPointF& a, QPointF& b, const QRectF& r);
 
-// Aliased one-unit pen in the painter's coordinates (anti-aliased when Smooth, PixelRatio units
-// wide when that is more than 1). Boxes cover x1 .. x2-1 and y1 .. y2-1 like
+// Aliased one-unit pen in the painter's coordinates (anti-aliased when Smooth, Pen.Width x
+// PixelRatio units wide when that is more than 1). Boxes cover x1 .. x2-1 and y1 .. y2-1 like
 // the raster canvas; a line's end pixel is not left out (a one-unit dot at the end of a vector
 // line does not show), but a zero-length line still draws nothing. Everything is clipped to
 // clip: lines and rectangles are cut to it before they reach the painter, so that pixels of the
@@ -46,6 +46,9 @@ class TPainterCanvas final : public TCanvas {
   void FinePolyline(const TFinePoint* points, std::size_t count) override;
   void Ellipse(int x1, int y1, int x2, int y2) override;
   void Rectangle(int x1, int y1, int x2, int y2) override;
+  // An image of the colour with the coverage as its alpha, cut to the clip, drawn over the page.
+  void BlendCoverage(int x, int y, int width, int height, const std::uint8_t* coverage, int stride,
+                     TColor colour) override;
 
   // Draws the line run held back so far. Lines that continue one another with the same pen are
   // drawn as one polyline: a vector file then holds one path per field line, not one element per
@@ -59,6 +62,7 @@ class TPainterCanvas final : public TCanvas {
   void AddLine(QPointF a, QPointF b, QPointF shift);
   QPolygonF Run;
   TColor RunColor = 0;
+  double RunWidth = 1.0;
   bool RunSmooth = false;
   double RunRatio = 1.0;
   QPainter& Painter;

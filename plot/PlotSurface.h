@@ -103,15 +103,18 @@ class TPlotSurface : public QWidget {
   double DevicePixelRatio() const;
   // Field lines and the other pen lines of the picture anti-aliased, ellipses with soft edges.
   bool SmoothLines = false;
+  // The colour under everything the surface draws: the theme's ground.
+  TColor Ground = ColorRGB(0, 0, 0);
   // Marks the buffer dirty and schedules a paint; several requests before a paint give one redraw.
   void RequestRedraw();
   bool RedrawPending() const { return Dirty; }
   // Performs a pending redraw into the buffer now, as the next paint would (nothing if the buffer
   // is clean); works on a hidden surface too. Errors of the handlers reach the caller.
   void FlushRedraw();
-  // Prints one document titled with objectName() ("Chart1") on printer; an error while drawing
-  // aborts the job and is passed on. The page is drawn in painter units scaled so that the chart,
-  // centred within 15 % side margins, is exactly Width x Height units: DrawArea and PlotRect
+  // Prints the chart on printer as one page, in the document the caller names; an error while
+  // drawing aborts the job and is passed on. The page is drawn in painter units scaled so that the
+  // chart, as large as the page allows and centred (plot/PageFit.h), is exactly Width x Height
+  // units: DrawArea and PlotRect
   // (the page rectangle) and the mappings inside OnAfterDraw are in those units.
   void PrintChart(QPrinter& printer);
 

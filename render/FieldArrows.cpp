@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Field arrows and their legend, drawn with the canvas's pen-and-brush calls only, so that every
-// canvas (screen, print, SVG) gets the same picture; the legend's letters come from a small
-// bitmap font of our own for the same reason.
+// Field arrows and their legend, drawn with the canvas's pen-and-brush calls and its text, so that
+// every canvas (screen, print, SVG) gets the same picture.
 #include "render/FieldArrows.h"
 
 #include <algorithm>
@@ -11,6 +10,7 @@
 #include <string_view>
 
 #include "engine/RetardedField.h"
+#include "render/TextDrawing.h"
 
 namespace {
 
@@ -40,96 +40,73 @@ bool ScalesOf(const TPlotMapping& m, double& sx, double& sy) {
   return std::isfinite(sx) && std::isfinite(sy) && sx > 0.0 && sy > 0.0;
 }
 
-// ---- The legend's letters: 5 x 7 cells, one byte per row, bit 4 the leftmost column ----
-
-struct TGlyph {
-  char Character;
-  std::array<std::uint8_t, 7> Rows;
-};
-
-// clang-format off
-constexpr TGlyph Glyphs[] = {
-  {'0', {0x0E, 0x11, 0x13, 0x15, 0x19, 0x11, 0x0E}},
-  {'1', {0x04, 0x0C, 0x04, 0x04, 0x04, 0x04, 0x0E}},
-  {'2', {0x0E, 0x11, 0x01, 0x02, 0x04, 0x08, 0x1F}},
-  {'.', {0x00, 0x00, 0x00, 0x00, 0x00, 0x0C, 0x0C}},
-  {':', {0x00, 0x0C, 0x0C, 0x00, 0x0C, 0x0C, 0x00}},
-  {'|', {0x04, 0x04, 0x04, 0x04, 0x04, 0x04, 0x04}},
-  {'/', {0x00, 0x01, 0x02, 0x04, 0x08, 0x10, 0x00}},
-  {'^', {0x04, 0x0A, 0x11, 0x00, 0x00, 0x00, 0x00}},
-  {'+', {0x00, 0x04, 0x04, 0x1F, 0x04, 0x04, 0x00}},
-  {'(', {0x02, 0x04, 0x08, 0x08, 0x08, 0x04, 0x02}},
-  {')', {0x08, 0x04, 0x02, 0x02, 0x02, 0x04, 0x08}},
-  {'A', {0x0E, 0x11, 0x11, 0x11, 0x1F, 0x11, 0x11}},
-  {'E', {0x1F, 0x10, 0x10, 0x1E, 0x10, 0x10, 0x1F}},
-  {'a', {0x00, 0x00, 0x0E, 0x01, 0x0F, 0x11, 0x0F}},
-  {'c', {0x00, 0x00, 0x0E, 0x10, 0x10, 0x11, 0x0E}},
-  {'d', {0x01, 0x01, 0x0D, 0x13, 0x11, 0x11, 0x0F}},
-  {'e', {0x00, 0x00, 0x0E, 0x11, 0x1F, 0x10, 0x0E}},
-  {'f', {0x06, 0x09, 0x08, 0x1C, 0x08, 0x08, 0x08}},
-  {'g', {0x00, 0x00, 0x0F, 0x11, 0x0F, 0x01, 0x0E}},
-  {'h', {0x10, 0x10, 0x16, 0x19, 0x11, 0x11, 0x11}},
-  {'i', {0x04, 0x00, 0x0C, 0x04, 0x04, 0x04, 0x0E}},
-  {'l', {0x0C, 0x04, 0x04, 0x04, 0x04, 0x04, 0x0E}},
-  {'n', {0x00, 0x00, 0x16, 0x19, 0x11, 0x11, 0x11}},
-  {'o', {0x00, 0x00, 0x0E, 0x11, 0x11, 0x11, 0x0E}},
-  {'r', {0x00, 0x00, 0x16, 0x19, 0x10, 0x10, 0x10}},
-  {'s', {0x00, 0x00, 0x0E, 0x10, 0x0E, 0x01, 0x1E}},
-  {'t', {0x08, 0x08, 0x1C, 0x08, 0x08, 0x09, 0x06}},
-  {'u', {0x00, 0x00, 0x11, 0x11, 0x11, 0x13, 0x0D}},
-  {'v', {0x00, 0x00, 0x11, 0x11, 0x11, 0x0A, 0x04}},
-  {'w', {0x00, 0x00, 0x11, 0x11, 0x15, 0x15, 0x0A}},
-};
-// clang-format on
-
-constexpr int GlyphAdvance = 6;  // pixels: five columns and a gap
-constexpr int GlyphHeight = 7;
-
-// Left to right from (x, y), the top-left of the first cell, each font pixel a box of cell x cell
-// pixels; each row's runs of set bits as one box, in the pen's colour. Characters without a glyph
-// leave a blank cell.
-void DrawText(TCanvas& canvas, int x, int y, int cell, std::string_view text) {
-  canvas.Brush.Color = canvas.Pen.Color;
-  canvas.Brush.Style = TBrushStyle::Solid;
-  for (const char character : text) {
-    const auto glyph =
-        std::find_if(std::begin(Glyphs), std::end(Glyphs),
-                     [character](const TGlyph& g) { return g.Character == character; });
-    if (glyph != std::end(Glyphs)) {
-      for (int row = 0; row < GlyphHeight; ++row) {
-        const unsigned bits = glyph->Rows[static_cast<std::size_t>(row)];
-        int column = 0;
-        while (column < 5) {
-          if (!(bits & (0x10u >> column))) {
-            ++column;
-            continue;
-          }
-          const int first = column;
-          while (column < 5 && (bits & (0x10u >> column))) ++column;
-          canvas.Rectangle(x + first * cell, y + row * cell, x + column * cell,
-                           y + (row + 1) * cell);
-        }
-      }
-    }
-    x += GlyphAdvance * cell;
-  }
-}
-
-int TextWidth(std::string_view text) {
-  return static_cast<int>(text.size()) * GlyphAdvance - 1;
-}
-
 constexpr TColor LegendText = ColorRGB(220, 220, 220);
 constexpr TColor LegendFrame = ColorRGB(128, 128, 128);
 constexpr TColor LegendBackground = ColorRGB(0, 0, 0);
-constexpr int LegendMargin = 8;        // pixels between the box and the area's edges
-constexpr int LegendPadding = 6;       // pixels between the box's frame and its text
-constexpr int LegendDecadeWidth = 34;  // pixels of the colour bar per decade
+// Logical pixels, scaled by the legend's whole scale k.
+constexpr int LegendMargin = 8;        // between the box and the area's edges
+constexpr int LegendPadding = 6;       // between the box's frame and what it holds
+constexpr int LegendDecadeWidth = 34;  // of the colour bar per decade
 constexpr int LegendBarHeight = 7;
+constexpr int LegendLineGap = 1;   // between two lines of text
+constexpr int LegendBarGap = 4;    // between the text above the bar and the bar
+constexpr int LegendLabelGap = 2;  // between the bar and its labels
+constexpr std::string_view LegendLabels[FieldArrowDecades + 1] = {"0.1", "1", "10", "100", "1000"};
 
-// Whole device pixels per logical one, so that the legend's letters stay crisp.
+// Whole device pixels per logical one for the legend's frame and bar, so that the bar's columns
+// stay one colour each; its text takes the ratio as it is.
 int LegendScaleOf(double pixelRatio) {
   return std::max(1, RoundToPixel(RatioOf(pixelRatio)));
+}
+
+// Where the legend's parts lie, in device pixels from the box's top-left corner: measured from
+// its words at the picture's text size, so that a longer translation widens the box.
+struct TLegendLayout {
+  int Scale = 1;
+  double TextSize = PictureTextSize;
+  int Width = 0;
+  int Height = 0;
+  int TextLeft = 0;
+  int TitleBaseline = 0;
+  int ReversedBaseline = 0;
+  int BarLeft = 0;
+  int BarTop = 0;
+  int BarWidth = 0;
+  int BarHeight = 0;
+  int LabelBaseline = 0;
+  int StrengthBaseline = 0;
+};
+
+TLegendLayout LegendLayoutOf(double pixelRatio, const TPictureWords& words) {
+  TLegendLayout l;
+  const int k = LegendScaleOf(pixelRatio);
+  l.Scale = k;
+  l.TextSize = PictureTextSize * RatioOf(pixelRatio);
+  const TTextExtent title = MeasureText(words[TPictureWord::ArrowsTitle], l.TextSize);
+  const TTextExtent reversed = MeasureText(words[TPictureWord::ArrowsReversed], l.TextSize);
+  const TTextExtent strength = MeasureText(words[TPictureWord::ArrowsStrength], l.TextSize);
+  const TTextExtent first = MeasureText(LegendLabels[0], l.TextSize);
+  const TTextExtent last = MeasureText(LegendLabels[FieldArrowDecades], l.TextSize);
+  const int ascent = title.Ascent;
+  const int descent = title.Descent;
+  const int pad = LegendPadding * k;
+
+  l.TextLeft = pad;
+  l.TitleBaseline = pad + ascent;
+  l.ReversedBaseline = l.TitleBaseline + descent + LegendLineGap * k + ascent;
+  // The labels are centred under the bar's decade boundaries: the first and the last reach
+  // half their width beyond its ends.
+  l.BarLeft = pad + (first.Width + 1) / 2;
+  l.BarWidth = FieldArrowDecades * LegendDecadeWidth * k;
+  l.BarTop = l.ReversedBaseline + descent + LegendBarGap * k;
+  l.BarHeight = LegendBarHeight * k;
+  l.LabelBaseline = l.BarTop + l.BarHeight + LegendLabelGap * k + ascent;
+  l.StrengthBaseline = l.LabelBaseline + descent + LegendLineGap * k + ascent;
+  l.Height = l.StrengthBaseline + descent + pad;
+  l.Width = std::max({pad + title.Width, pad + reversed.Width, pad + strength.Width,
+                      l.BarLeft + l.BarWidth + (last.Width + 1) / 2}) +
+            pad;
+  return l;
 }
 
 // The colour of column i of the legend's bar, barWidth columns wide: that of the strength at the
@@ -172,17 +149,17 @@ const TColor* BarColoursAt(int k) {
 // The legend's box in the bottom-right corner of area; empty where it and its margins do not fit
 // into the area's bottom-right quarter. The magnified view keeps the charge in its middle, and a
 // legend reaching there would hide what the view is for.
-TPixelRect LegendBoxOf(const TPixelRect& area, double pixelRatio) {
-  const int k = LegendScaleOf(pixelRatio);
+TPixelRect LegendBoxOf(const TPixelRect& area, const TLegendLayout& layout) {
+  const long long margin = static_cast<long long>(LegendMargin) * layout.Scale;
   const long long width = static_cast<long long>(area.Right) - area.Left;
   const long long height = static_cast<long long>(area.Bottom) - area.Top;
-  if (width < 2LL * (FieldArrowLegendWidth + 2 * LegendMargin) * k ||
-      height < 2LL * (FieldArrowLegendHeight + 2 * LegendMargin) * k) {
+  if (layout.Width <= 0 || width < 2LL * (layout.Width + 2 * margin) ||
+      height < 2LL * (layout.Height + 2 * margin)) {
     return {};
   }
-  const int right = area.Right - LegendMargin * k;
-  const int bottom = area.Bottom - LegendMargin * k;
-  return {right - FieldArrowLegendWidth * k, bottom - FieldArrowLegendHeight * k, right, bottom};
+  const int right = area.Right - static_cast<int>(margin);
+  const int bottom = area.Bottom - static_cast<int>(margin);
+  return {right - layout.Width, bottom - layout.Height, right, bottom};
 }
 
 }  // namespace
@@ -317,7 +294,7 @@ bool FieldArrowAt(const TFieldView& view, const TFieldSimulation& field, int ISi
 }
 
 void DrawFieldArrows(const TFieldView& view, const TFieldSimulation& field, int ISize,
-                     double pixelRatio) {
+                     double pixelRatio, const TPictureWords& words) {
   const TArrowFrame frame = ArrowFrameOf(view, ISize, pixelRatio);
   const TArrowGrid grid = FieldArrowGridOf(view.Mapping.DrawArea, pixelRatio);
   if (frame.Usable) {
@@ -325,7 +302,8 @@ void DrawFieldArrows(const TFieldView& view, const TFieldSimulation& field, int 
     const double headCos = std::cos(HeadAngle) * headLength;
     const double headSin = std::sin(HeadAngle) * headLength;
     // An arrow wholly under the legend would only be covered by it.
-    const TPixelRect legend = LegendBoxOf(view.Mapping.DrawArea, pixelRatio);
+    const TPixelRect legend =
+        LegendBoxOf(view.Mapping.DrawArea, LegendLayoutOf(pixelRatio, words));
     const int reach = static_cast<int>(std::ceil(frame.HalfLength)) + 1;
     const auto underLegend = [&](int px, int py) {
       return px - reach >= legend.Left && px + reach < legend.Right && py - reach >= legend.Top &&
@@ -390,45 +368,52 @@ void DrawFieldArrows(const TFieldView& view, const TFieldSimulation& field, int 
     }
     for (int k = 0; k < strokeCounts[ready]; ++k) DrawStrokes(view.Canvas, strokes[ready][k]);
   }
-  DrawFieldArrowLegend(view.Canvas, view.Mapping.DrawArea, pixelRatio);
+  DrawFieldArrowLegend(view.Canvas, view.Mapping.DrawArea, pixelRatio, words);
 }
 
-void DrawFieldArrowLegend(TCanvas& canvas, const TPixelRect& area, double pixelRatio) {
-  const int k = LegendScaleOf(pixelRatio);
-  const TPixelRect box = LegendBoxOf(area, pixelRatio);
+TPixelRect FieldArrowLegendBox(const TPixelRect& area, double pixelRatio,
+                               const TPictureWords& words) {
+  return LegendBoxOf(area, LegendLayoutOf(pixelRatio, words));
+}
+
+void DrawFieldArrowLegend(TCanvas& canvas, const TPixelRect& area, double pixelRatio,
+                          const TPictureWords& words) {
+  const TLegendLayout layout = LegendLayoutOf(pixelRatio, words);
+  const TPixelRect box = LegendBoxOf(area, layout);
   if (box.Right <= box.Left) return;
   const int left = box.Left;
   const int top = box.Top;
-  const int right = box.Right;
-  const int bottom = box.Bottom;
   canvas.Pen.Color = LegendFrame;
+  canvas.Pen.Width = 1.0;
   canvas.Brush.Color = LegendBackground;
   canvas.Brush.Style = TBrushStyle::Solid;
-  canvas.Rectangle(left, top, right, bottom);
+  canvas.Rectangle(left, top, box.Right, box.Bottom);
 
-  const int x = left + LegendPadding * k;
-  canvas.Pen.Color = LegendText;
-  DrawText(canvas, x, top + 5 * k, k, "Arrows: E of the electron");
-  DrawText(canvas, x, top + 15 * k, k, "(reversed for a + charge)");
+  const double size = layout.TextSize;
+  const int x = left + layout.TextLeft;
+  DrawText(canvas, x, top + layout.TitleBaseline, words[TPictureWord::ArrowsTitle], size,
+           LegendText);
+  DrawText(canvas, x, top + layout.ReversedBaseline, words[TPictureWord::ArrowsReversed], size,
+           LegendText);
 
   // The bar: one column per device pixel, coloured for the strength at its middle.
-  const int barLeft = x + 6 * k;
-  const int barTop = top + 27 * k;
-  const int barWidth = FieldArrowDecades * LegendDecadeWidth * k;
-  const TColor* const colours = BarColoursAt(k);
+  const int barLeft = left + layout.BarLeft;
+  const int barTop = top + layout.BarTop;
+  const int barWidth = layout.BarWidth;
+  const TColor* const colours = BarColoursAt(layout.Scale);
   for (int i = 0; i < barWidth; ++i) {
     canvas.Pen.Color = colours ? colours[i] : BarColour(i, barWidth);
     canvas.MoveTo(barLeft + i, barTop);
-    canvas.LineTo(barLeft + i, barTop + LegendBarHeight * k);
+    canvas.LineTo(barLeft + i, barTop + layout.BarHeight);
   }
   // The strengths at the decade boundaries, each centred under its boundary.
-  constexpr std::string_view Labels[FieldArrowDecades + 1] = {"0.1", "1", "10", "100", "1000"};
-  canvas.Pen.Color = LegendText;
   for (int d = 0; d <= FieldArrowDecades; ++d) {
-    const std::string_view label = Labels[d];
-    DrawText(canvas, barLeft + (d * LegendDecadeWidth - TextWidth(label) / 2) * k,
-             barTop + (LegendBarHeight + 3) * k, k, label);
+    const std::string_view label = LegendLabels[d];
+    const int width = MeasureText(label, size).Width;
+    DrawText(canvas, barLeft + d * LegendDecadeWidth * layout.Scale - width / 2,
+             top + layout.LabelBaseline, label, size, LegendText);
   }
-  DrawText(canvas, x, top + 47 * k, k, "|E| in e/unit^2");
+  DrawText(canvas, x, top + layout.StrengthBaseline, words[TPictureWord::ArrowsStrength], size,
+           LegendText);
   canvas.Reset();
 }

@@ -4,6 +4,7 @@
 // view and every picture output draw them through a canvas and a mapping.
 #pragma once
 
+#include "engine/PictureWords.h"
 #include "render/FieldDrawing.h"
 
 // Sizes in logical pixels; a canvas of pixelRatio device pixels per logical pixel scales them.
@@ -55,12 +56,16 @@ struct TFieldArrow {
 bool FieldArrowAt(const TFieldView& view, const TFieldSimulation& field, int ISize, int px, int py,
                   TFieldArrow& arrow, double pixelRatio = 1.0);
 
-// Every arrow of the view's DrawArea, then the legend in its bottom-right corner.
+// Every arrow of the view's DrawArea, then the legend in its bottom-right corner, in words.
 void DrawFieldArrows(const TFieldView& view, const TFieldSimulation& field, int ISize,
-                     double pixelRatio = 1.0);
-// The legend alone: what the arrows show and the colour scale, in a box of
-// FieldArrowLegendWidth x FieldArrowLegendHeight logical pixels set in from the bottom-right
-// corner of area; nothing where it does not fit. Its letters grow by whole device pixels.
-void DrawFieldArrowLegend(TCanvas& canvas, const TPixelRect& area, double pixelRatio = 1.0);
-constexpr int FieldArrowLegendWidth = 162;
-constexpr int FieldArrowLegendHeight = 58;
+                     double pixelRatio = 1.0,
+                     const TPictureWords& words = TPictureWords::English());
+// The legend alone: what the arrows show (words' ArrowsTitle, ArrowsReversed and ArrowsStrength
+// at PictureTextSize x pixelRatio) and the colour scale, in a box set in from the bottom-right
+// corner of area, as large as its text needs; nothing where it does not fit.
+void DrawFieldArrowLegend(TCanvas& canvas, const TPixelRect& area, double pixelRatio = 1.0,
+                          const TPictureWords& words = TPictureWords::English());
+// The legend's box within area, device pixels; empty where the legend is left out: where the box
+// and its margins do not fit into the area's bottom-right quarter.
+TPixelRect FieldArrowLegendBox(const TPixelRect& area, double pixelRatio = 1.0,
+                               const TPictureWords& words = TPictureWords::English());

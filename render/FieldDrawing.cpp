@@ -2,6 +2,8 @@
 // The field picture drawn from the node table, shared by the main plot and the zoom view.
 #include "render/FieldDrawing.h"
 
+#include "render/Palette.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -417,7 +419,8 @@ void DrawFieldLinesAs(const TFieldView& view, const TFieldSimulation& field, int
     }
   }
 
-  view.Canvas.Pen.Color = FieldLineColor;
+  view.Canvas.Pen.Color = PaletteOf(view.Theme).FieldLine;
+  view.Canvas.Pen.Width = PaletteOf(view.Theme).LineWidth;
   TPolylineRun<TPoint> run(view.Canvas);
   // An arc reads its two nodes from the table again; where the pixels show one coming, its nodes
   // are asked for this many rows before.
@@ -453,7 +456,8 @@ template <class TPoint>
 void DrawWavefrontsAs(const TFieldView& view, const TFieldSimulation& field, int ISize,
                       int JSize) {
   const auto& [pixels, drawArea, resolutionLength, resolution, margin, cull] = LineViewOf(view);
-  view.Canvas.Pen.Color = WaveFrontColor;
+  view.Canvas.Pen.Color = PaletteOf(view.Theme).WaveFront;
+  view.Canvas.Pen.Width = PaletteOf(view.Theme).LineWidth;
   TPolylineRun<TPoint> run(view.Canvas);
   for (int j = 1; j <= ISize - 1; ++j) {
     const auto& row = field.Nodes[static_cast<std::size_t>(j)];
@@ -498,8 +502,9 @@ void DrawNodePoints(const TFieldView& view, const TFieldSimulation& field, int I
   // A box of 2 x 2 logical pixels, filled in the pen's colour where it is larger than its
   // one-pixel outline.
   const int half = view.Mapping.Scaled(1);
-  view.Canvas.Pen.Color = NodePointColor;
-  view.Canvas.Brush.Color = NodePointColor;
+  view.Canvas.Pen.Color = PaletteOf(view.Theme).NodePoint;
+  view.Canvas.Pen.Width = 1.0;
+  view.Canvas.Brush.Color = PaletteOf(view.Theme).NodePoint;
   view.Canvas.Brush.Style = TBrushStyle::Solid;
   for (int j = 1; j <= ISize - 1; ++j) {
     const auto& row = field.Nodes[static_cast<std::size_t>(j)];
@@ -516,7 +521,8 @@ void DrawNodePoints(const TFieldView& view, const TFieldSimulation& field, int I
 
 void DrawTrajectory(const TFieldView& view, const TPathGeneration& path, bool closed) {
   const TFieldPixels pixels(view);
-  view.Canvas.Pen.Color = TrajectoryColor;
+  view.Canvas.Pen.Color = PaletteOf(view.Theme).Trajectory;
+  view.Canvas.Pen.Width = PaletteOf(view.Theme).LineWidth;
   // The animation uses samples 0 .. SampleCount - 2; the table may hold fewer than it claims
   // only if it was filled by hand, and is then drawn as far as it goes.
   long long last = static_cast<long long>(path.Path.SampleCount) - 2;
@@ -561,6 +567,7 @@ void DrawTrajectory(const TFieldView& view, const TPathGeneration& path, bool cl
 void DrawChargeDisc(TCanvas& canvas, int cx, int cy) {
   canvas.Brush.Color = ChargeDiscBrush;
   canvas.Pen.Color = ChargeDiscPen;
+  canvas.Pen.Width = 1.0;
   canvas.Brush.Style = TBrushStyle::Solid;
   const int half = ScaledPixels(ChargeDiscHalfSize, canvas.PixelRatio);
   cx = KeepInRange(cx, half);

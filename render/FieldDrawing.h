@@ -13,7 +13,9 @@
 #include "engine/PathGen.h"
 #include "canvas/Canvas.h"
 #include "canvas/PlotMapping.h"
+#include "engine/DisplaySettings.h"
 
+// The dark theme's colours (render/Palette.h holds every theme's).
 constexpr TColor FieldLineColor = ColorRGB(0, 200, 255);
 constexpr TColor WaveFrontColor = ColorRGB(255, 100, 150);
 constexpr TColor NodePointColor = ColorRGB(255, 255, 255);
@@ -36,6 +38,7 @@ struct TFieldView {
   // the charge then meet at the disc's centre, and a line along a row or column through it stays
   // one pixel wide instead of falling between two. None: every point where it falls.
   std::optional<TVector2> Anchor = std::nullopt;
+  TTheme Theme = TTheme::Dark;  // the colours and line width (render/Palette.h)
 };
 
 // The model-to-pixel mapping of a view (its Origin subtracted) with the surface's arithmetic

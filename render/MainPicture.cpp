@@ -13,11 +13,11 @@
 #include "canvas/RasterCanvas.h"
 #include "canvas/SurfaceFrame.h"
 #include "engine/AnimationStep.h"
+#include "render/Caption.h"
 #include "render/FieldArrows.h"
+#include "render/Palette.h"
 
 namespace {
-
-constexpr TColor Black = ColorRGB(0, 0, 0);
 
 int ClampToInt(std::int64_t v) {
   return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
@@ -26,10 +26,12 @@ int ClampToInt(std::int64_t v) {
 }  // namespace
 
 void DrawMainOverlay(const TFieldView& plainView, const TSimulationState& state,
-                     const TDisplaySettings& display, double pixelRatio) {
+                     const TDisplaySettings& display, double pixelRatio,
+                     const TPictureWords& words) {
   const TFieldSimulation& field = state.FieldSimulation;
   // Fine points are placed about the disc's point, the newest node.
   TFieldView view = plainView;
+  view.Theme = display.Theme;
   if (!view.Anchor && !field.Nodes.empty() && !field.Nodes[0].empty())
     view.Anchor = TVector2{field.Nodes[0][0].X, field.Nodes[0][0].Y};
   if (display.ShowFieldLines) {
@@ -46,18 +48,21 @@ void DrawMainOverlay(const TFieldView& plainView, const TSimulationState& state,
   if (state.TrajectoryMode != tmMouse) {
     DrawTrajectory(view, state.PathGeneration, IsClosedPath(state.TrajectoryMode));
   }
+  view.Canvas.Pen.Width = 1.0;
   if (display.ShowFieldVectors) DrawFieldArrows(view, field, state.ISize, pixelRatio);
+  DrawCaption(view.Canvas, view.Mapping, state, display, words, pixelRatio);
 }
 
 void DrawMainPicture(TCanvas& canvas, const TPlotMapping& mapping, double pixelRatio,
-                     const TSimulationState& state, const TDisplaySettings& display) {
+                     const TSimulationState& state, const TDisplaySettings& display,
+                     const TPictureWords& words) {
   const TPixelRect area = mapping.DrawArea;
   // The ground and the frame are filled boxes, the same at any ratio; everything after them takes
   // the ratio, the smoothing and a mapping that knows the ratio, as on the screen.
   canvas.PixelRatio = 1.0;
   canvas.Smooth = false;
-  canvas.Pen.Color = Black;
-  canvas.Brush.Color = Black;
+  canvas.Pen.Color = PaletteOf(display.Theme).Ground;
+  canvas.Brush.Color = PaletteOf(display.Theme).Ground;
   canvas.Brush.Style = TBrushStyle::Solid;
   canvas.Rectangle(area.Left, area.Top, area.Right, area.Bottom);
   DrawSurfaceFrame(canvas, TSurfaceKind::Main, area, ScaledPixels(1, pixelRatio));
@@ -78,7 +83,7 @@ void DrawMainPicture(TCanvas& canvas, const TPlotMapping& mapping, double pixelR
 
   canvas.Reset();
   const TFieldView view{canvas, scaled, TVector2{}, display.PlotResolution};
-  DrawMainOverlay(view, state, display, pixelRatio);
+  DrawMainOverlay(view, state, display, pixelRatio, words);
 }
 
 TMainRange DefaultMainRange(TPictureSize size) {
@@ -118,15 +123,16 @@ TRefusal PictureTooLarge(TPictureSize pixels) {
 
 void RenderMainPictureInto(const TPixelBuffer& buffer, const TSimulationState& state,
                            const TDisplaySettings& display, double pixelRatio,
-                           const TMainRange& range) {
+                           const TMainRange& range, const TPictureWords& words) {
   TRasterCanvas canvas(buffer);
   DrawMainPicture(canvas, MainPictureMapping(TPictureSize{buffer.Width, buffer.Height}, range),
-                  pixelRatio, state, display);
+                  pixelRatio, state, display, words);
 }
 
 TRefusal RenderMainPicture(TMainPictureFrame& frame, const TSimulationState& state,
                            const TDisplaySettings& display, TPictureSize logicalSize,
-                           double pixelRatio, const TMainRange& range, TByteOrder order) {
+                           double pixelRatio, const TMainRange& range, TByteOrder order,
+                           const TPictureWords& words) {
   const TPictureSize pixels = DevicePixelsOf(logicalSize, pixelRatio);
   frame = TMainPictureFrame{};
   // Four bytes a pixel must be countable in a size_t and addressable with the canvas's strides;
@@ -143,6 +149,6 @@ TRefusal RenderMainPicture(TMainPictureFrame& frame, const TSimulationState& sta
   frame.Size = pixels;
   frame.Order = order;
   frame.Pixels = std::move(memory);
-  RenderMainPictureInto(frame.Buffer(), state, display, pixelRatio, range);
+  RenderMainPictureInto(frame.Buffer(), state, display, pixelRatio, range, words);
   return {};
 }

@@ -13,6 +13,7 @@
 #include "canvas/PixelBuffer.h"
 #include "canvas/PlotMapping.h"
 #include "engine/DisplaySettings.h"
+#include "engine/PictureWords.h"
 #include "engine/Refusal.h"
 #include "engine/SimulationState.h"
 #include "render/FieldDrawing.h"
@@ -31,15 +32,19 @@ struct TMainRange {
 // What the main window draws over its plot's ground and charge marker, in its order: the field
 // lines with the charge disc, the wavefronts, the node points, and the trajectory (none in mouse
 // mode), each as the state's display options say, and over them the field arrows with their
-// legend. pixelRatio is canvas pixels per logical pixel, as for DrawMainPicture.
+// legend, and last the caption with its key and the scale bar where display.ShowCaption says.
+// pixelRatio is canvas pixels per logical pixel, as for DrawMainPicture; words are the session's
+// language.
 void DrawMainOverlay(const TFieldView& view, const TSimulationState& state,
-                     const TDisplaySettings& display, double pixelRatio = 1.0);
+                     const TDisplaySettings& display, double pixelRatio = 1.0,
+                     const TPictureWords& words = TPictureWords::English());
 
 // The whole main plot into mapping.DrawArea: black ground, the grey border and bevel the window
 // shows, the charge marker at the charge, then DrawMainOverlay. pixelRatio is canvas pixels per
 // logical pixel: the sizes that mean screen distance (marker, frame, plot resolution) scale by it.
 void DrawMainPicture(TCanvas& canvas, const TPlotMapping& mapping, double pixelRatio,
-                     const TSimulationState& state, const TDisplaySettings& display);
+                     const TSimulationState& state, const TDisplaySettings& display,
+                     const TPictureWords& words = TPictureWords::English());
 
 // The range the main window shows at start on a plot of size: x from -1 to 1 and y at the same
 // scale, centred (height / width of size).
@@ -86,7 +91,8 @@ TRefusal PictureTooLarge(TPictureSize pixels);
 // device pixels per logical pixel: DrawMainPicture through the raster canvas.
 void RenderMainPictureInto(const TPixelBuffer& buffer, const TSimulationState& state,
                            const TDisplaySettings& display, double pixelRatio,
-                           const TMainRange& range);
+                           const TMainRange& range,
+                           const TPictureWords& words = TPictureWords::English());
 
 // A picture in memory: Size.Width x Size.Height pixels, row after row, in Order.
 struct TMainPictureFrame {
@@ -106,4 +112,5 @@ struct TMainPictureFrame {
 TRefusal RenderMainPicture(TMainPictureFrame& frame, const TSimulationState& state,
                            const TDisplaySettings& display, TPictureSize logicalSize,
                            double pixelRatio, const TMainRange& range,
-                           TByteOrder order = TByteOrder::Bgra);
+                           TByteOrder order = TByteOrder::Bgra,
+                           const TPictureWords& words = TPictureWords::English());

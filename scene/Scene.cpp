@@ -8,7 +8,8 @@ bool SameDisplay(const TDisplaySettings& a, const TDisplaySettings& b) {
   return a.ShowFieldLines == b.ShowFieldLines && a.ShowWaveFronts == b.ShowWaveFronts &&
          a.ShowNodePoints == b.ShowNodePoints && a.ShowFieldVectors == b.ShowFieldVectors &&
          a.SmoothLines == b.SmoothLines && a.PlotResolution == b.PlotResolution &&
-         a.Zoom.Scale == b.Zoom.Scale && a.Zoom.Tracking == b.Zoom.Tracking;
+         a.Zoom.Scale == b.Zoom.Scale && a.Zoom.Tracking == b.Zoom.Tracking &&
+         a.ShowCaption == b.ShowCaption && a.ScaleUnit == b.ScaleUnit;
 }
 
 }  // namespace

@@ -16,7 +16,10 @@ TRefusal ApplyScene(const TScene& scene, TSimulationCommands& commands) {
   if (TRefusal refusal = commands.ChooseModelSize(scene.Model)) return refusal;
   if (TRefusal refusal = commands.ChooseTrajectory(scene.TrajectoryMode, scene.Trajectory))
     return refusal;
-  if (TRefusal refusal = commands.SetDisplay(scene.Display)) return refusal;
+  // The theme belongs to the room the picture is shown in, not to the lesson: it stays.
+  TDisplaySettings display = scene.Display;
+  display.Theme = commands.Display().Theme;
+  if (TRefusal refusal = commands.SetDisplay(display)) return refusal;
   commands.SetPhysics(scene.Physics);
   return commands.SetSpeedPosition(scene.SpeedPosition);
 }

@@ -30,6 +30,9 @@ const TNamedValue Modes[] = {
 };
 const TNamedValue Trackings[] = {
     {"off", ztOff}, {"motion", ztParticleMotion}, {"velocity", ztInitialVelocity}};
+const TNamedValue LengthUnits[] = {{"km", static_cast<int>(TLengthUnit::Kilometre)},
+                                   {"m", static_cast<int>(TLengthUnit::Metre)},
+                                   {"mm", static_cast<int>(TLengthUnit::Millimetre)}};
 
 const TNamedValue* Named(std::span<const TNamedValue> table, std::string_view name) {
   for (const TNamedValue& entry : table)
@@ -70,7 +73,10 @@ const TKey<D> DisplayKeys[] = {
     {"ShowFieldLines", &D::ShowFieldLines},   {"ShowWaveFronts", &D::ShowWaveFronts},
     {"ShowNodePoints", &D::ShowNodePoints},   {"ShowFieldVectors", &D::ShowFieldVectors},
     {"SmoothLines", &D::SmoothLines},         {"PlotResolution", &D::PlotResolution},
+    {"ShowCaption", &D::ShowCaption},
 };
+// What the plot's width stands for: "PlotWidth": 100 with "PlotWidthUnit": "m".
+const TKey<TScaleUnit> ScaleUnitKeys[] = {{"PlotWidth", &TScaleUnit::Scale}};
 const TKey<TZoomSettings> ZoomKeys[] = {{"ZoomScale", &TZoomSettings::Scale}};
 const TKey<TPhysicsOptions> PhysicsKeys[] = {
     {"LightAberration", &TPhysicsOptions::LightAberration},
@@ -337,11 +343,24 @@ void TReader::Read(const TJson& root, TScene& scene) {
     AddNames<D>(names, DisplayKeys);
     AddNames<TZoomSettings>(names, ZoomKeys);
     names.push_back("ZoomTracking");
+    AddNames<TScaleUnit>(names, ScaleUnitKeys);
+    names.push_back("PlotWidthUnit");
     OnlyKeys(*display, "display", names);
     Members<D>(*display, "display", DisplayKeys, scene.Display);
     Members<TZoomSettings>(*display, "display", ZoomKeys, scene.Display.Zoom);
     ReadName(*display, "display", "ZoomTracking", false, Trackings,
              TRefusalCode::ZoomTrackingUnknown, scene.Display.Zoom.Tracking);
+    Members<TScaleUnit>(*display, "display", ScaleUnitKeys, scene.Display.ScaleUnit);
+    if (const TJson* unit = Value(*display, "display", "PlotWidthUnit", false); unit && !Fault) {
+      if (!unit->is_string())
+        return Fail(TRefusalCode::SceneWrongType, "display.PlotWidthUnit", {Text("string")});
+      const std::string& name = unit->get_ref<const std::string&>();
+      if (const TNamedValue* entry = Named(LengthUnits, name))
+        scene.Display.ScaleUnit.Unit = static_cast<TLengthUnit>(entry->Value);
+      else
+        Refuse("display.PlotWidthUnit", Refused(TRefusalCode::ScaleUnitUnknown,
+                                                {Count(scene.Display.ScaleUnit.Scale), Text(name)}));
+    }
   }
   if (const TJson* physics = Section(root, "", "physics")) {
     names.clear();
@@ -460,6 +479,11 @@ std::string WriteScene(const TScene& scene) {
     display["ZoomTracking"] = tracking;
   else
     display["ZoomTracking"] = scene.Display.Zoom.Tracking;
+  Write<TScaleUnit>(display, ScaleUnitKeys, scene.Display.ScaleUnit);
+  if (const char* unit = NameOf(LengthUnits, static_cast<int>(scene.Display.ScaleUnit.Unit)))
+    display["PlotWidthUnit"] = unit;
+  else
+    display["PlotWidthUnit"] = static_cast<int>(scene.Display.ScaleUnit.Unit);
   Write<TPhysicsOptions>(root["physics"] = TJson::object(), PhysicsKeys, scene.Physics);
   Write<TScene>(root["animation"] = TJson::object(), AnimationKeys, scene);
   if (scene.View) Write<TSceneView>(root["view"] = TJson::object(), ViewKeys, *scene.View);
@@ -549,6 +573,8 @@ TSceneRefusal CheckScene(const TScene& scene) {
     reader.Refuse(z.Code == TRefusalCode::ZoomScaleRange ? "display.ZoomScale"
                                                          : "display.ZoomTracking",
                   std::move(z));
+  } else if (TRefusal u = CheckScaleUnit(scene.Display.ScaleUnit)) {
+    reader.Refuse("display.PlotWidth", std::move(u));
   } else if (TRefusal s = CheckSpeedPosition(scene.SpeedPosition)) {
     reader.Refuse("animation.SpeedPosition", std::move(s));
   } else if (scene.View) {

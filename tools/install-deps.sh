@@ -14,6 +14,9 @@ packages=(
   clang libclang-rt-14-dev
   appstream lintian desktop-file-utils dpkg-dev file fakeroot
   nlohmann-json3-dev libfftw3-dev
+  # The pictures' text: the font embedded from fonts-ipafont-gothic by fontTools, rasterized by
+  # stb_truetype.
+  python3-fonttools libstb-dev
   # The WebAssembly core: emscripten and GoogleTest's sources to build with it. Emscripten runs on
   # the machine's nodejs (node 20 here), which satisfies its dependency; its tests run under node.
   emscripten googletest

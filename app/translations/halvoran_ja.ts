@@ -48,6 +48,14 @@
         <translation>言語は切り替わりましたが、次回の起動には引き継げません: 設定ファイル「%1」に書き込めませんでした</translation>
     </message>
     <message>
+        <source>The theme is changed, but it cannot be kept for the next start: the settings file "%1" could not be written</source>
+        <translation>配色は切り替わりましたが、次回の起動には引き継げません: 設定ファイル「%1」に書き込めませんでした</translation>
+    </message>
+    <message>
+        <source>The help page %1 is missing</source>
+        <translation>ヘルプのページ %1 がありません</translation>
+    </message>
+    <message>
         <source>no frame was recorded, as the animation did not run while recording</source>
         <translation>録画中にアニメーションが動かなかったため、コマが 1 つも記録されませんでした</translation>
     </message>
@@ -253,6 +261,14 @@
     <message>
         <source>Unknown tracking mode %1 of the magnified view.</source>
         <translation>拡大ウインドウの不明な追従モード %1 です。</translation>
+    </message>
+    <message>
+        <source>Unknown theme %1 of the picture.</source>
+        <translation>図の不明な配色 %1 です。</translation>
+    </message>
+    <message>
+        <source>The plot width can stand for 1, 10 or 100 km, m or mm (%1 and unit %2 were given).</source>
+        <translation>プロットの幅は 1、10、100 の km、m、mm のいずれかです（%1 と単位 %2 が指定されました）。</translation>
     </message>
     <message>
         <source>The electron energy must be greater than 0 MeV (%1 was given).</source>
@@ -721,6 +737,177 @@
     <message>
         <source>The link&apos;s scene is not UTF-8 text.</source>
         <translation>リンクのシーンが UTF-8 のテキストではありません。</translation>
+    </message>
+</context>
+<context>
+    <name>PictureWords</name>
+    <message>
+        <source>Mouse control</source>
+        <translation>マウス操作</translation>
+    </message>
+    <message>
+        <source>Straight line</source>
+        <translation>直線</translation>
+    </message>
+    <message>
+        <source>Dipole oscillation</source>
+        <translation>単振動</translation>
+    </message>
+    <message>
+        <source>Circle</source>
+        <translation>円軌道</translation>
+    </message>
+    <message>
+        <source>Race track</source>
+        <translation>レーストラック</translation>
+    </message>
+    <message>
+        <source>Undulator</source>
+        <translation>アンジュレータ</translation>
+    </message>
+    <message>
+        <source>Bending magnet</source>
+        <translation>偏向磁石</translation>
+    </message>
+    <message>
+        <source>tick</source>
+        <translation>コマ</translation>
+    </message>
+    <message>
+        <source>time</source>
+        <translation>時刻</translation>
+    </message>
+    <message>
+        <source>path</source>
+        <translation>軌道</translation>
+    </message>
+    <message>
+        <source>field lines</source>
+        <translation>電気力線</translation>
+    </message>
+    <message>
+        <source>wavefronts</source>
+        <translation>波面</translation>
+    </message>
+    <message>
+        <source>nodes</source>
+        <translation>ノード</translation>
+    </message>
+    <message>
+        <source>arrows</source>
+        <translation>電界ベクトル</translation>
+    </message>
+    <message>
+        <source>Arrows: E of the electron</source>
+        <translation>矢印：電子の電界 E</translation>
+    </message>
+    <message>
+        <source>(reversed for a + charge)</source>
+        <translation>（正電荷では逆向き）</translation>
+    </message>
+    <message>
+        <source>|E| in e/4πε₀u², u the plot unit</source>
+        <translation>|E| の単位 e/4πε₀u²（u はプロット単位）</translation>
+    </message>
+</context>
+<context>
+    <name>TLineTrjDlg</name>
+    <message>
+        <source>Straight Line</source>
+        <translation>直線</translation>
+    </message>
+</context>
+<context>
+    <name>TDipoleOscSetupDlg</name>
+    <message>
+        <source>Dipole Oscillation</source>
+        <translation>単振動</translation>
+    </message>
+</context>
+<context>
+    <name>TCircleTrjDlg</name>
+    <message>
+        <source>Circular Orbit</source>
+        <translation>円軌道</translation>
+    </message>
+</context>
+<context>
+    <name>TRaceTrackSetupDlg</name>
+    <message>
+        <source>Race Track</source>
+        <translation>レーストラック</translation>
+    </message>
+</context>
+<context>
+    <name>TBendingDlg</name>
+    <message>
+        <source>Bending Magnet</source>
+        <translation>偏向磁石</translation>
+    </message>
+</context>
+<context>
+    <name>TUndulatorSetupDlg</name>
+    <message>
+        <source>Undulator</source>
+        <translation>アンジュレータ</translation>
+    </message>
+</context>
+<context>
+    <name>TPhysicalModelDlg</name>
+    <message>
+        <source>Physical Model</source>
+        <translation>物理モデル</translation>
+    </message>
+</context>
+<context>
+    <name>TModelSizeDlg</name>
+    <message>
+        <source>Model Size</source>
+        <translation>計算モデルの大きさ</translation>
+    </message>
+</context>
+<context>
+    <name>TPlotResolutionDlg</name>
+    <message>
+        <source>Plot Resolution</source>
+        <translation>プロット分解能</translation>
+    </message>
+</context>
+<context>
+    <name>TSpeedControlForm</name>
+    <message>
+        <source>Wave Speed</source>
+        <translation>波の速さ</translation>
+    </message>
+</context>
+<context>
+    <name>TScaleUnitDlg</name>
+    <message>
+        <source>Scale Unit</source>
+        <translation>スケール単位</translation>
+    </message>
+    <message>
+        <source>Window width is equal to</source>
+        <translation>ウインドウの幅は</translation>
+    </message>
+    <message>
+        <source>The length the plot&apos;s default width (2 units) stands for, on every path but the undulator and the bending magnet.</source>
+        <translation>既定のプロットの幅（2 単位）が表す長さです。アンジュレータと偏向磁石以外のすべての軌道に使われます。</translation>
+    </message>
+    <message>
+        <source>The undulator and the bending magnet set their own scale: the plot is 2 m wide.</source>
+        <translation>アンジュレータと偏向磁石では縮尺が決まっています: プロットの幅は 2 m です。</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+</context>
+<context>
+    <name>THelpWindow</name>
+    <message>
+        <source>What the picture shows</source>
+        <translation>図の見方</translation>
     </message>
 </context>
 </TS>

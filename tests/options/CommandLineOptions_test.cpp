@@ -130,6 +130,10 @@ TEST(CommandLineOptions, TheAnimationTakesEachDisplayOptionAlone) {
       {"--scale 2", [](const TCommandOptions& o) { return o.PixelRatio == 2.0 && !o.Size; }},
       {"--ticks 40", [](const TCommandOptions& o) { return o.Ticks == 40 && !o.Size; }},
       {"--language ja", [](const TCommandOptions& o) { return o.Language == "ja"; }},
+      {"--caption", [](const TCommandOptions& o) { return o.Caption == true && !o.Theme; }},
+      {"--no-caption", [](const TCommandOptions& o) { return o.Caption == false; }},
+      {"--theme projector", [](const TCommandOptions& o) { return o.Theme == TTheme::Projector && !o.Caption; }},
+      {"--theme=dark", [](const TCommandOptions& o) { return o.Theme == TTheme::Dark; }},
   };
   for (const TRow& row : rows) {
     const TCommandOptions o = Parse(row.Line);
@@ -233,6 +237,10 @@ TEST(CommandLineOptions, EveryBadLineIsRefusedWithItsCodeAndValues) {
       {{"--help=me"}, C::TakesNoValue, {"--help"}},
       {{"--wavefronts=yes"}, C::TakesNoValue, {"--wavefronts"}},
       {{"--aliased="}, C::TakesNoValue, {"--aliased"}},
+      {{"--no-caption=1"}, C::TakesNoValue, {"--no-caption"}},
+      {{"--caption", "--no-caption"}, C::ExcludeEachOther, {"--caption", "--no-caption"}},
+      {{"--theme", "light"}, C::UnknownTrajectoryName, {"--theme", "light", "dark|projector"}},
+      {{"--theme"}, C::MissingValue, {"--theme"}},
       {{"--render", "a.bmp"}, C::BadSuffix, {"--render", "a.bmp"}},
       {{"--render", "noSuffix"}, C::BadSuffix, {"--render", "noSuffix"}},
       {{"--render", "dir.v2/a"}, C::BadSuffix, {"--render", "dir.v2/a"}},

@@ -51,6 +51,9 @@ struct TScene {
   double Ratio;
   std::uint64_t Bgra;
   std::uint64_t Rgba;
+  // The caption with its key and scale bar, its letters set by the built-in font, and the theme.
+  bool Caption = false;
+  TTheme Theme = TTheme::Dark;
 };
 
 // A sweep of the cursor the mouse-mode charge is pulled to, in model units: straight runs whose
@@ -141,6 +144,14 @@ const TScene Scenes[] = {
      0xace19ca5586498d9ull},
     {"dipole wide", tmDipole, Small, 50, Everything, true, 2.0, 0x8e355decc7301aedull,
      0x9970f65cbb1d41c9ull},
+    {"circle captioned", tmCircle, Small, 80, Everything, true, 1.0, 0x1879d59a9e3f741cull,
+     0x31f699b9ff3ce8b0ull, true},
+    {"undulator captioned projector", tmUndulator, Small, 120, Lines, true, 2.0,
+     0x8b4c22c47da0e626ull, 0xe05236a3e4cd89c6ull, true,
+     TTheme::Projector},
+    {"mouse projector", tmMouse, Small, 60, WavesAndNodes, false, 1.5, 0x8ad2f7ddc0d5110dull,
+     0x6e56f7f7bd4e2e15ull, false,
+     TTheme::Projector},
 };
 
 constexpr TPictureSize LogicalSize{240, 160};
@@ -160,6 +171,8 @@ TMainPictureFrame RenderScene(const TScene& scene, TByteOrder order) {
   shown.ShowNodePoints = scene.Layers.NodePoints;
   shown.ShowFieldVectors = scene.Layers.Arrows;
   shown.SmoothLines = scene.Smooth;
+  shown.ShowCaption = scene.Caption;
+  shown.Theme = scene.Theme;
   EXPECT_FALSE(simulation.SetDisplay(shown));
   for (int tick = 0; tick < scene.Ticks; ++tick) simulation.RunTick(MouseCursor(tick));
   TMainPictureFrame frame;

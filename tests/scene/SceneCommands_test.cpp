@@ -119,3 +119,36 @@ TEST(SceneCommands, ASceneWithARefusedPartChangesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// The theme is the room's, not the lesson's: a scene leaves it as it was, and the refusals of
+// the display's new choices leave everything as it was.
+TEST(SceneCommands, ASceneKeepsTheThemeAndTakesCaptionAndScale) {
+  TRun run;
+  TDisplaySettings projector = run.Commands.Display();
+  projector.Theme = TTheme::Projector;
+  ASSERT_FALSE(run.Commands.SetDisplay(projector));
+  TScene scene = SceneOfKind(tmCircle);
+  scene.Display.ShowCaption = false;
+  scene.Display.ScaleUnit = {1, TLengthUnit::Kilometre};
+  ASSERT_FALSE(ApplyScene(scene, run.Commands));
+  EXPECT_EQ(run.Commands.Display().Theme, TTheme::Projector);
+  EXPECT_FALSE(run.Commands.Display().ShowCaption);
+  EXPECT_EQ(run.Commands.Display().ScaleUnit, (TScaleUnit{1, TLengthUnit::Kilometre}));
+
+  const std::pair<TDisplaySettings (*)(TDisplaySettings), TRefusalCode> refused[] = {
+      {[](TDisplaySettings d) { d.Theme = static_cast<TTheme>(7); return d; }, TRefusalCode::ThemeUnknown},
+      {[](TDisplaySettings d) { d.ScaleUnit.Scale = 50; return d; }, TRefusalCode::ScaleUnitUnknown},
+      {[](TDisplaySettings d) { d.ScaleUnit.Unit = static_cast<TLengthUnit>(3); return d; },
+       TRefusalCode::ScaleUnitUnknown},
+  };
+  for (const auto& [change, code] : refused) {
+    const std::uint64_t before = PictureHash(run.Commands);
+    EXPECT_EQ(run.Commands.SetDisplay(change(run.Commands.Display())).Code, code);
+    EXPECT_EQ(PictureHash(run.Commands), before);
+    EXPECT_EQ(run.Commands.Display().ScaleUnit, (TScaleUnit{1, TLengthUnit::Kilometre}));
+  }
+}
+
+}  // namespace

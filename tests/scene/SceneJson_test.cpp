@@ -26,6 +26,8 @@ TScene Unusual() {
   scene.Display.SmoothLines = false;
   scene.Display.PlotResolution = 37;
   scene.Display.Zoom = {1e-300, ztInitialVelocity};
+  scene.Display.ShowCaption = false;
+  scene.Display.ScaleUnit = {10, TLengthUnit::Kilometre};
   scene.Physics.ThomasPrecession = false;
   scene.SpeedPosition = 3;
   scene.View = TSceneView{-0.1, 0.9999, -1.0 / 3.0, 0.5};
@@ -156,6 +158,10 @@ TEST(SceneJson, EveryDamageIsRefusedWithItsCodeAndKey) {
        C::ZoomScaleRange},
       {"unknown tracking", Minimal(R"(, "display": {"ZoomTracking": "charge"})"), C::SceneValueRefused,
        "display.ZoomTracking", C::ZoomTrackingUnknown},
+      {"plot width in cm", Minimal(R"(, "display": {"PlotWidthUnit": "cm"})"), C::SceneValueRefused,
+       "display.PlotWidthUnit", C::ScaleUnitUnknown},
+      {"plot width 50", Minimal(R"(, "display": {"PlotWidth": 50})"), C::SceneValueRefused,
+       "display.PlotWidth", C::ScaleUnitUnknown},
       {"speed 11", Minimal(R"(, "animation": {"SpeedPosition": 11})"), C::SceneValueRefused,
        "animation.SpeedPosition", C::SpeedPositionRange},
   };
