@@ -138,12 +138,15 @@ void TFfmpegVideoWriter::Open(const TVideoWriterSettings& settings) {
   Encoder->colorspace = AVCOL_SPC_SMPTE170M;
   Encoder->color_range = AVCOL_RANGE_MPEG;
   if (Output->oformat->flags & AVFMT_GLOBALHEADER) Encoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+  std::string x264Parameters;
   if (format == TVideoFormat::Mp4) {
-    // Live: the fastest settings, as the encoder shares the processor with the animation it
-    // records. Otherwise a finer search and a finer quality: half the size, nearly as sharp.
-    av_opt_set(Encoder->priv_data, "preset", settings.Live ? "ultrafast" : "veryfast", 0);
+    // Live: settings that keep pace with the animation, which shares the processor; otherwise a
+    // finer search for a file as small and a little closer (see H264QualityFor).
+    const TH264Quality quality = settings.H264.value_or(H264QualityFor(settings.Live));
+    av_opt_set(Encoder->priv_data, "preset", quality.Preset.c_str(), 0);
     av_opt_set(Encoder->priv_data, "tune", "animation", 0);
-    av_opt_set(Encoder->priv_data, "crf", settings.Live ? "20" : "18", 0);
+    av_opt_set(Encoder->priv_data, "crf", quality.Crf.c_str(), 0);
+    x264Parameters = quality.Parameters;
   } else if (format == TVideoFormat::WebM) {
     Encoder->bit_rate = 0;
     // VP9's slower deadlines take ten times as long for half the size; a finer search within
@@ -160,8 +163,11 @@ void TFfmpegVideoWriter::Open(const TVideoWriterSettings& settings) {
   // that opens the encoder.
   Encoder->thread_count = settings.Threads.ThreadCount;
   if (settings.Threads.SlicesOnly) Encoder->thread_type = FF_THREAD_SLICE;
+  // The threads' options after the quality's, which they override where both speak.
   if (!settings.Threads.X264Parameters.empty())
-    av_opt_set(Encoder->priv_data, "x264-params", settings.Threads.X264Parameters.c_str(), 0);
+    x264Parameters += (x264Parameters.empty() ? "" : ":") + settings.Threads.X264Parameters;
+  if (!x264Parameters.empty())
+    av_opt_set(Encoder->priv_data, "x264-params", x264Parameters.c_str(), 0);
 
   const QString codecText = QLatin1String(traits.CodecText);
   const int opened = avcodec_open2(Encoder, codec, nullptr);

@@ -9,6 +9,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "export/VideoEncoderPlan.h"
 #include "export/VideoFormat.h"
@@ -27,8 +28,11 @@ struct TVideoWriterSettings {
   QSize CodedSize;  // sides as the format needs them
   int FrameRate = 25;
   QString EncoderName;  // replaces the format's own when not empty
-  // Live: the fastest settings, as the encoder shares the processor with the animation.
+  // Live: settings that keep pace with the animation, which shares the processor (see
+  // H264QualityFor).
   bool Live = true;
+  // Replaces H264QualityFor(Live) when given (a benchmark's baseline).
+  std::optional<TH264Quality> H264;
   TEncoderThreads Threads;
 };
 

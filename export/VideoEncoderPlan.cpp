@@ -48,6 +48,14 @@ TCompactEncoderPlan CompactEncoderPlan(QSize codedSize, int cores) {
   return plan;
 }
 
+TH264Quality H264QualityFor(bool live) {
+  if (live) {
+    return {"ultrafast", "26",
+            "cabac=1:deblock=1,1:mbtree=1:rc-lookahead=8:partitions=p8x8:me=hex:subme=1"};
+  }
+  return {"veryfast", "25", ""};
+}
+
 TEncoderThreads EncoderThreadsFor(TVideoFormat format, QSize codedSize, bool live, bool boundMemory,
                                   int cores) {
   TEncoderThreads threads;

@@ -60,6 +60,7 @@ TVideoRecorder::TVideoRecorder(const QString& path, QSize pictureSize, int frame
   settings.FrameRate = frameRate;
   settings.EncoderName = chosen.EncoderName;
   settings.Live = chosen.Live;
+  settings.H264 = chosen.H264;
   settings.Threads = EncoderThreadsFor(*format, settings.CodedSize, chosen.Live,
                                        chosen.BoundEncoderMemory, chosen.Cores);
 

@@ -8,7 +8,9 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
+#include "export/VideoEncoderPlan.h"
 #include "export/VideoFormat.h"
 
 struct TVideoRecorderOptions {
@@ -20,12 +22,14 @@ struct TVideoRecorderOptions {
   std::function<void()> BeforeEncode;
   // Replaces the encoder the format asks for (a test names one that does not exist).
   QString EncoderName;
-  // Live: the encoder keeps pace with the animation on two threads that yield to it, and a file
-  // costs its size (H.264 at about 50 Mbit/s for 1366 x 720 at 60 pictures a second). Off, for a
+  // Live: the encoder keeps pace with the animation on two threads that yield to it (H.264 at
+  // about 10 Mbit/s for 1920 x 1032 at 60 pictures a second, see H264QualityFor). Off, for a
   // caller that waits for the encoder (the command line): the encoder takes about twice as long,
-  // on every core, for an H.264 file of half the size and a VP9 one a quarter smaller, nearly as
-  // sharp.
+  // on every core, for an H.264 file about as small and a little closer to the pictures, and a
+  // VP9 one a quarter smaller, nearly as sharp.
   bool Live = true;
+  // Replaces H264QualityFor(Live) (a benchmark's baseline).
+  std::optional<TH264Quality> H264;
   // The processor cores the encoder may use; 0 for this machine's (a test stands in for a larger
   // machine).
   int Cores = 0;
