@@ -4,10 +4,10 @@
 
 TBendingDlg::TBendingDlg(TSimulationCommands& simulation, QWidget* parent)
     : TTrajectoryDialog(
-          simulation, tmBending, QStringLiteral("Dialog"), QSize(354, 165), 96,
+          simulation, tmBending, QSize(354, 165), 96,
           {
               {"List_Velocity",
-               QStringLiteral("Particle Velocity/wave veolocity"),
+               QStringLiteral("Particle Velocity/wave velocity"),
                {"0.5", "0.6", "0.7", "0.8", "0.9", "0.95", "0.98", "0.99", "0.995", "0.999"},
                &TTrajectoryParameters::BendBeta},
               {"List_Radius",
@@ -21,6 +21,7 @@ TBendingDlg::TBendingDlg(TSimulationCommands& simulation, QWidget* parent)
           },
           parent) {
   setObjectName(QStringLiteral("BendingDlg"));
+  SetTitle(QT_TR_NOOP("Bending Magnet"));
   List_Velocity = Box("List_Velocity");
   List_Radius = Box("List_Radius");
   List_Angle = Box("List_Angle");

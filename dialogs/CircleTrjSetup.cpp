@@ -4,10 +4,10 @@
 
 TCircleTrjDlg::TCircleTrjDlg(TSimulationCommands& simulation, QWidget* parent)
     : TTrajectoryDialog(
-          simulation, tmCircle, QStringLiteral("Circle Trajectory Setup"), QSize(443, 160), 120,
+          simulation, tmCircle, QSize(443, 160), 120,
           {
               {"List_Velocity",
-               QStringLiteral("Particle Velocity/wave veolocity"),
+               QStringLiteral("Particle Velocity/wave velocity"),
                {"0.5", "0.6", "0.7", "0.8", "0.9", "0.95", "0.98", "0.99", "0.995", "0.999"},
                &TTrajectoryParameters::CircleBeta},
               {"List_Radius",
@@ -18,6 +18,7 @@ TCircleTrjDlg::TCircleTrjDlg(TSimulationCommands& simulation, QWidget* parent)
           },
           parent) {
   setObjectName(QStringLiteral("CircleTrjDlg"));
+  SetTitle(QT_TR_NOOP("Circular Orbit"));
   List_Velocity = Box("List_Velocity");
   List_Radius = Box("List_Radius");
 }

@@ -4,10 +4,10 @@
 
 TDipoleOscSetupDlg::TDipoleOscSetupDlg(TSimulationCommands& simulation, QWidget* parent)
     : TTrajectoryDialog(
-          simulation, tmDipole, QStringLiteral("Diople Oscillation"), QSize(443, 156), 120,
+          simulation, tmDipole, QSize(443, 156), 120,
           {
               {"List_Velocity",
-               QStringLiteral("Maximum Velocity/wave veolocity"),
+               QStringLiteral("Maximum Velocity/wave velocity"),
                {"0.5", "0.6", "0.7", "0.8", "0.9", "0.95", "0.98", "0.99", "0.995", "0.999"},
                &TTrajectoryParameters::DipoleBeta},
               {"List_Amplitude",
@@ -17,6 +17,7 @@ TDipoleOscSetupDlg::TDipoleOscSetupDlg(TSimulationCommands& simulation, QWidget*
           },
           parent) {
   setObjectName(QStringLiteral("DipoleOscSetupDlg"));
+  SetTitle(QT_TR_NOOP("Dipole Oscillation"));
   List_Velocity = Box("List_Velocity");
   List_Amplitude = Box("List_Amplitude");
 }

@@ -4,10 +4,10 @@
 
 TLineTrjDlg::TLineTrjDlg(TSimulationCommands& simulation, QWidget* parent)
     : TTrajectoryDialog(
-          simulation, tmStraightLine, QStringLiteral("Line Trajectory Setup"), QSize(484, 163), 120,
+          simulation, tmStraightLine, QSize(484, 163), 120,
           {
               {"List_Velocity",
-               QStringLiteral("Particle Velocity/wave veolocity"),
+               QStringLiteral("Particle Velocity/wave velocity"),
                {"0.5", "0.6", "0.7", "0.8", "0.9", "0.95", "0.98", "0.99", "0.995", "0.999"},
                &TTrajectoryParameters::LineBeta},
               {"List_Start",
@@ -15,12 +15,13 @@ TLineTrjDlg::TLineTrjDlg(TSimulationCommands& simulation, QWidget* parent)
                {"-1.0", "-0.8", "-0.5"},
                &TTrajectoryParameters::LineStartX},
               {"List_Stop",
-               QStringLiteral("Stop Position x;"),
+               QStringLiteral("Stop Position x:"),
                {"0.3", "0.5", "0.8", "1.0", "1.5", "2.0"},
                &TTrajectoryParameters::LineStopX},
           },
           parent) {
   setObjectName(QStringLiteral("LineTrjDlg"));
+  SetTitle(QT_TR_NOOP("Straight Line"));
   List_Velocity = Box("List_Velocity");
   List_Start = Box("List_Start");
   List_Stop = Box("List_Stop");

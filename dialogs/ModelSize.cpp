@@ -13,8 +13,9 @@
 #include "app/GuardedCall.h"
 
 TModelSizeDlg::TModelSizeDlg(TSimulationCommands& simulation, QWidget* parent)
-    : TSetupDialog(QStringLiteral("Model Size"), QSize(443, 148), 120, parent), Simulation(simulation) {
+    : TSetupDialog(QString(), QSize(443, 148), 120, parent), Simulation(simulation) {
   setObjectName(QStringLiteral("ModelSizeDlg"));
+  SetTitle(QT_TR_NOOP("Model Size"));
   auto* group = new QGroupBox(this);
   auto* grid = new QGridLayout(group);
   grid->setColumnStretch(1, 1);
@@ -22,7 +23,7 @@ TModelSizeDlg::TModelSizeDlg(TSimulationCommands& simulation, QWidget* parent)
   auto* perLineLabel = new QLabel(QStringLiteral("per Field Line"), group);
   List_Isize =
       MakeValueBox("List_Isize", {"100", "200", "300", "400", "500", "1000", "2000"}, group);
-  auto* linesLabel = new QLabel(QStringLiteral("Number of File Lines"), group);
+  auto* linesLabel = new QLabel(QStringLiteral("Number of Field Lines"), group);
   List_Jsize = MakeValueBox("List_Jsize", {"10", "20", "30", "40", "50", "100", "200"}, group);
   pointsLabel->setBuddy(List_Isize);
   linesLabel->setBuddy(List_Jsize);

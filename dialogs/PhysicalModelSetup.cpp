@@ -6,11 +6,12 @@
 #include <QVBoxLayout>
 
 TPhysicalModelDlg::TPhysicalModelDlg(TSimulationCommands& simulation, QWidget* parent)
-    : TSetupDialog(QStringLiteral("Dialog"), QSize(355, 160), 96, parent), Simulation(simulation) {
+    : TSetupDialog(QString(), QSize(355, 160), 96, parent), Simulation(simulation) {
   setObjectName(QStringLiteral("PhysicalModelDlg"));
+  SetTitle(QT_TR_NOOP("Physical Model"));
   auto* group = new QGroupBox(this);
   auto* checks = new QVBoxLayout(group);
-  LightAbberationCheck = new QCheckBox(QStringLiteral("Light Abberation"), group);
+  LightAbberationCheck = new QCheckBox(QStringLiteral("Light Aberration"), group);
   LightAbberationCheck->setObjectName(QStringLiteral("LightAbberationCheck"));
   LightAbberationCheck->setChecked(true);
   TrackEmissionPointCheck = new QCheckBox(QStringLiteral("Track Emission Point"), group);

@@ -3,10 +3,10 @@
 #include "dialogs/RaceTrackSetup.h"
 
 TRaceTrackSetupDlg::TRaceTrackSetupDlg(TSimulationCommands& simulation, QWidget* parent)
-    : TTrajectoryDialog(simulation, tmRaceTrack, QStringLiteral("Dialog"), QSize(354, 165), 96,
+    : TTrajectoryDialog(simulation, tmRaceTrack, QSize(354, 165), 96,
                         {
                             {"List_Velocity",
-                             QStringLiteral("Particle Velocity/wave veolocity"),
+                             QStringLiteral("Particle Velocity/wave velocity"),
                              {"0.5", "0.6", "0.7", "0.8", "0.9", "0.95", "0.98", "0.99"},
                              &TTrajectoryParameters::RaceBeta},
                             {"List_Radius",
@@ -20,6 +20,7 @@ TRaceTrackSetupDlg::TRaceTrackSetupDlg(TSimulationCommands& simulation, QWidget*
                         },
                         parent) {
   setObjectName(QStringLiteral("RaceTrackSetupDlg"));
+  SetTitle(QT_TR_NOOP("Race Track"));
   List_Velocity = Box("List_Velocity");
   List_Radius = Box("List_Radius");
   List_StraightSection = Box("List_StraightSection");

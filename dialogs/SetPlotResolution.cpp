@@ -13,8 +13,9 @@
 #include "app/GuardedCall.h"
 
 TPlotResolutionDlg::TPlotResolutionDlg(TSimulationCommands& simulation, QWidget* parent)
-    : TSetupDialog(QStringLiteral("Plot Resolution"), QSize(443, 123), 120, parent), Simulation(simulation) {
+    : TSetupDialog(QString(), QSize(443, 123), 120, parent), Simulation(simulation) {
   setObjectName(QStringLiteral("PlotResolutionDlg"));
+  SetTitle(QT_TR_NOOP("Plot Resolution"));
   ShowWarning = [this](const QString& text) {
     QMessageBox::warning(this, QCoreApplication::translate("Messages", "Warning"), text,
                          QMessageBox::Ok);
@@ -23,7 +24,7 @@ TPlotResolutionDlg::TPlotResolutionDlg(TSimulationCommands& simulation, QWidget*
   auto* group = new QGroupBox(this);
   auto* grid = new QGridLayout(group);
   grid->setColumnStretch(1, 1);
-  auto* label = new QLabel(QStringLiteral("Plot Resulution (pixel)"), group);
+  auto* label = new QLabel(QStringLiteral("Plot Resolution (pixel)"), group);
   List_Resolution = MakeValueBox("List_Resolution", {"10", "20", "30", "40", "50", "100"}, group);
   // A whole number of pixels: an input method's composition has nothing to offer here.
   List_Resolution->setAttribute(Qt::WA_InputMethodEnabled, false);

@@ -2,6 +2,8 @@
 // The frame shared by the small modal dialogs.
 #include "dialogs/SetupDialog.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLayout>
@@ -44,6 +46,20 @@ TSetupDialog::TSetupDialog(const QString& caption, QSize layoutSize, int layoutD
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
   setSizeGripEnabled(false);
+}
+
+void TSetupDialog::SetTitle(const char* source) {
+  TitleSource = source;
+  setWindowTitle(QCoreApplication::translate(metaObject()->className(), source));
+}
+
+void TSetupDialog::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LanguageChange && TitleSource) {
+    Guarded([this] {
+      setWindowTitle(QCoreApplication::translate(metaObject()->className(), TitleSource));
+    });
+  }
+  QDialog::changeEvent(event);
 }
 
 void TSetupDialog::FixSize() {

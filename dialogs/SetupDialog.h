@@ -12,6 +12,7 @@
 #include <functional>
 #include <initializer_list>
 
+class QEvent;
 class QHBoxLayout;
 class QPushButton;
 class QShowEvent;
@@ -55,6 +56,11 @@ class TSetupDialog : public QDialog {
   // the size is fixed (FixSize), so the children must all be in place.
   void LayOutPage(QWidget* body, std::initializer_list<QPushButton*> buttons);
 
+  // Titles the window with source (English, marked with QT_TR_NOOP), translated in the context
+  // of the dialog's own class as tr() there would, and again at every change of language.
+  // Called from the constructor of the class that names the dialog.
+  void SetTitle(const char* source);
+
   // Refills the controls from the shared values; runs on every show, before the window appears.
   virtual void FormShow() {}
 
@@ -62,8 +68,10 @@ class TSetupDialog : public QDialog {
   bool CentreOnShow = true;
 
   void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
+  const char* TitleSource = nullptr;
   QSize LayoutSize;
   int LayoutDpi;
   QPushButton* DefaultButton = nullptr;

@@ -10,8 +10,9 @@
 #include "app/GuardedCall.h"
 
 TSpeedControlForm::TSpeedControlForm(TSimulationCommands& simulation, QWidget* parent)
-    : TSetupDialog(QStringLiteral("Wave Speed"), QSize(331, 124), 120, parent), Simulation(simulation) {
+    : TSetupDialog(QString(), QSize(331, 124), 120, parent), Simulation(simulation) {
   setObjectName(QStringLiteral("SpeedControlForm"));
+  SetTitle(QT_TR_NOOP("Wave Speed"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
   CentreOnShow = false;

@@ -22,10 +22,10 @@ QString MessageName(const QString& caption) {
 }  // namespace
 
 TTrajectoryDialog::TTrajectoryDialog(TSimulationCommands& simulation, int trajectoryMode,
-                                     const QString& caption, QSize layoutSize, int layoutDpi,
+                                     QSize layoutSize, int layoutDpi,
                                      std::initializer_list<TValueBoxDefinition> boxes,
                                      QWidget* parent)
-    : TSetupDialog(caption, layoutSize, layoutDpi, parent),
+    : TSetupDialog(QString(), layoutSize, layoutDpi, parent),
       Simulation(simulation),
       TrajectoryMode(trajectoryMode) {
   GroupBox1 = new QGroupBox(this);

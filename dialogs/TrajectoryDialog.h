@@ -44,9 +44,10 @@ class TTrajectoryDialog : public TSetupDialog {
 
  protected:
   // Boxes appear top to bottom in the order given, which is also the order OK converts them.
-  TTrajectoryDialog(TSimulationCommands& simulation, int trajectoryMode, const QString& caption,
-                    QSize layoutSize, int layoutDpi,
-                    std::initializer_list<TValueBoxDefinition> boxes, QWidget* parent);
+  // The dialog that derives titles the window (SetTitle) with the path it sets.
+  TTrajectoryDialog(TSimulationCommands& simulation, int trajectoryMode, QSize layoutSize,
+                    int layoutDpi, std::initializer_list<TValueBoxDefinition> boxes,
+                    QWidget* parent);
 
   // Each box shows its parameter in force rounded to six digits with three decimals.
   void FormShow() override;

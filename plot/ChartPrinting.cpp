@@ -1,24 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Printing the chart: one page, the chart centred in the page's margins at the surface's
-// proportions and drawn through QPainter, a PDF checked for having been written in full.
+// Printing the chart: one page, the chart as large as the page's printable area allows at the
+// surface's proportions, centred, drawn through QPainter by the same drawing as the screen's; a
+// PDF checked for having been written in full. The caller names the document.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QPainter>
 #include <QPrinter>
 #include <algorithm>
-#include <cmath>
 #include <string>
 
 #include "app/FileWriting.h"
 #include "app/GuardedCall.h"
+#include "plot/PageFit.h"
 #include "plot/PainterCanvas.h"
 #include "plot/PlotSurfaceImpl.h"
 
 namespace {
-
-// Share of the page width left free on each side of a printed chart.
-constexpr double PrintMargin = 0.15;
 
 // Qt's PDF printer writes its file without telling of a write that failed: a full disk leaves a
 // PDF cut short, known by its missing end-of-file marker.
@@ -33,32 +31,21 @@ bool PdfIsComplete(const QString& path) {
 }  // namespace
 
 void TPlotSurface::PrintChart(QPrinter& printer) {
-  printer.setDocName(objectName());
   const TPlotMapping screen = CurrentMapping;
   QPainter painter;
   if (!painter.begin(&printer)) throw EError(QCoreApplication::translate("Messages", "The printer could not be started"));
   try {
-    // The chart keeps the surface's proportions, PrintMargin of the page free on either side and
-    // at least as much above and below. The painter's coordinates are scaled so that the chart is
-    // exactly as many units wide and high as the surface has pixels: the page carries the screen's
-    // picture, markers, charge disc and bevel at their on-screen proportions, in vector form.
-    const double deviceWidth = painter.device()->width();
-    const double deviceHeight = painter.device()->height();
+    // The painter's coordinates are scaled so that the chart is exactly as many units wide and
+    // high as the surface has pixels: the page carries the screen's picture, markers, charge disc
+    // and bevel at their on-screen proportions, in vector form, as large as the page allows.
     const int w = std::max(width(), 1);
     const int h = std::max(height(), 1);
-    const double aspect = static_cast<double>(h) / w;
-    double chartWidth = deviceWidth * (1.0 - 2.0 * PrintMargin);
-    if (chartWidth * aspect > deviceHeight * (1.0 - 2.0 * PrintMargin))
-      chartWidth = deviceHeight * (1.0 - 2.0 * PrintMargin) / aspect;
-    const double scale = chartWidth / w;  // device pixels per surface pixel
-    const int pageWidth = static_cast<int>(std::lround(deviceWidth / scale));
-    const int pageHeight = static_cast<int>(std::lround(deviceHeight / scale));
-    painter.setWindow(0, 0, pageWidth, pageHeight);
-    const int left = (pageWidth - w) / 2;
-    const int top = static_cast<int>(std::lround(pageHeight * PrintMargin));
-    const TPixelRect page{left, top, left + w, top + h};
-    TPainterCanvas canvas(painter, QRect(left, top, w, h));
-    TImpl::Draw(*this, canvas, page, 1.0);
+    const TPageFit fit =
+        FitChartOnPage(painter.device()->width(), painter.device()->height(), w, h);
+    painter.setWindow(0, 0, fit.WindowWidth, fit.WindowHeight);
+    const TPixelRect& chart = fit.Chart;
+    TPainterCanvas canvas(painter, QRect(chart.Left, chart.Top, w, h));
+    TImpl::Draw(*this, canvas, chart, 1.0);
     canvas.Flush();
     painter.end();
   } catch (...) {

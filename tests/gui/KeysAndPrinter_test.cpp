@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard: the shortcuts shown in the menus act as their items do, "+" and "-" zoom the
-// magnified view while it has the focus; and the page chosen in printer setup is the one the next
-// print uses.
+// magnified view while it has the focus; the page chosen in printer setup is the one the next
+// print uses, landscape when none was chosen, and a print is named by the program and the path.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -15,6 +15,7 @@
 #include <QToolButton>
 
 #include "MainFormDriver.h"
+#include "app/Language.h"
 #include "views/ZoomView.h"
 
 namespace {
@@ -47,12 +48,21 @@ TEST_F(KeysTest, TheMenusShowTheirKeys) {
       {"MnuReset", "R"},
       {"MnuRunPause", "Space"},
       {"MnuStep", "S"},
+      {"MnuHelpModel", "F1"},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(Form->MainMenu1.Item(row.item).shortcut(),
               QKeySequence(QString::fromLatin1(row.keys)))
         << row.item;
   }
+}
+
+TEST_F(KeysTest, F1OpensTheHelpViewer) {
+  EXPECT_EQ(Form->HelpWindow(), nullptr) << "made at its first use";
+  Press(QKeySequence(Qt::Key_F1));
+  ASSERT_NE(Form->HelpWindow(), nullptr);
+  EXPECT_TRUE(Form->HelpWindow()->isVisible());
+  EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
 }
 
 TEST_F(KeysTest, SpaceRunsAndPausesSSteps) {
@@ -164,15 +174,16 @@ TEST_F(KeysTest, PlusAndMinusZoomTheViewThatHasTheFocus) {
 }
 
 // Opened from the menu, from the keyboard, the magnified view has the focus: "+" and "-" zoom it
-// at once, the first time and when it was open already behind the main window.
+// at once, the first time and when its dock was open already with the focus elsewhere.
 TEST_F(KeysTest, TheMagnifiedViewOpenedFromTheMenuTakesPlusAndMinus) {
   for (int opening = 0; opening < 2; ++opening) {
     QApplication::setActiveWindow(Form.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    Form->centralWidget()->setFocus();
     Form->MainMenu1.Item("mnuShowZoom").trigger();
     TZoomViewForm* zoom = Form->ZoomViewForm();
     ASSERT_NE(zoom, nullptr);
-    EXPECT_TRUE(WaitFor([&] { return QApplication::activeWindow() == zoom; })) << opening;
+    EXPECT_TRUE(WaitFor([&] { return QApplication::focusWidget() == zoom; })) << opening;
     const double start = Form->Display().Zoom.Scale;
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Plus);
     EXPECT_DOUBLE_EQ(Form->Display().Zoom.Scale, start * ZoomStep) << opening;
@@ -229,6 +240,46 @@ TEST_F(PrinterSetupTest, TheNextPrintUsesThePageChosenInSetup) {
   const QSizeF page = MediaBoxOf(file);
   EXPECT_NEAR(page.width(), 595.0, 1.0);
   EXPECT_NEAR(page.height(), 419.5, 1.0);
+  EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
+}
+
+// Without a page setup the page is landscape, as the plot is wider than high; the job and the
+// PDF are named by the program and the path that runs, in the menu's words of the session.
+TEST_F(PrinterSetupTest, APrintIsALandscapePageNamedByTheProgramAndThePath) {
+  struct TRow {
+    TLanguage Language;
+    int Mode;
+    const char* Name;
+  };
+  const TRow rows[] = {
+      {TLanguage::Japanese, tmCircle, "Halvoran Radiation \u2013 円軌道"},
+      {TLanguage::English, tmCircle, "Halvoran Radiation \u2013 Circular orbit"},
+      {TLanguage::English, tmStraightLine, "Halvoran Radiation \u2013 Straight line"},
+      {TLanguage::English, tmUndulator, "Halvoran Radiation \u2013 Undulator"},
+      {TLanguage::Japanese, tmBending, "Halvoran Radiation \u2013 偏向磁石"},
+      {TLanguage::English, tmMouse, "Halvoran Radiation \u2013 Mouse input"},
+  };
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("chart.pdf"));
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    Form->SetLanguage(row.Language);
+    ASSERT_FALSE(Form->Simulation().ChooseTrajectory(row.Mode, State.Trajectory));
+    QString offered;
+    QPageLayout seen;
+    Form->RunPrintDialog = [&](QPrinter& printer) {
+      offered = printer.docName();
+      seen = printer.pageLayout();
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(file);
+      return true;
+    };
+    Form->MainMenu1.Item("MnuPrint").trigger();
+    EXPECT_EQ(offered, QString::fromUtf8(row.Name));
+    EXPECT_EQ(seen.orientation(), QPageLayout::Landscape);
+    const QSizeF page = MediaBoxOf(file);
+    EXPECT_GT(page.width(), page.height());
+  }
   EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
 }
 

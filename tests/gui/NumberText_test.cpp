@@ -3,9 +3,17 @@
 // a comma locale.
 #include "dialogs/NumberText.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLocale>
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "app/GuardedCall.h"
 #include <gtest/gtest.h>
@@ -158,6 +166,66 @@ TEST(ParseFloat, ShownTextsReadBackToTheRoundedValue) {
       const double tolerance = std::max(0.0005, std::fabs(value) * 5e-6);
       EXPECT_NEAR(ParseFloat(shown, locale), value, tolerance) << shown.toStdString();
     }
+  }
+}
+
+// The cases the page's tests read too (NumberTextCases.json beside this file): both front-ends
+// write and read each of them alike.
+QJsonObject SharedCases() {
+  QFile file(QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(
+      QStringLiteral("NumberTextCases.json")));
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+// A decimal text of the table as a double, correctly rounded as the page's Number() reads it.
+double ValueOf(const QJsonValue& text) {
+  const std::string digits = text.toString().toStdString();
+  double value = 0.0;
+  const char* begin = digits.data();
+  const bool negative = !digits.empty() && digits[0] == '-';
+  if (negative) ++begin;
+  std::from_chars(begin, digits.data() + digits.size(), value);
+  return negative ? -value : value;
+}
+
+TEST(SharedNumberTexts, TheTableIsThere) {
+  const QJsonObject cases = SharedCases();
+  for (const char* part : {"fixed", "scientific", "reads", "refuses"})
+    EXPECT_GT(cases.value(QLatin1String(part)).toArray().size(), 10) << part;
+}
+
+TEST(SharedNumberTexts, FixedAndScientificAsThePageWritesThem) {
+  const QJsonObject cases = SharedCases();
+  for (const QJsonValue& entry : cases.value(QStringLiteral("fixed")).toArray()) {
+    const QJsonArray row = entry.toArray();
+    const double value = ValueOf(row[0]);
+    const QString text = row[3].toString();
+    EXPECT_EQ(FormatFixed(value, row[1].toInt(), row[2].toInt(), Point), text)
+        << row[0].toString().toStdString() << " with " << row[1].toInt() << " digits, "
+        << row[2].toInt() << " decimals";
+    EXPECT_EQ(FormatFixed(value, row[1].toInt(), row[2].toInt(), Comma),
+              QString(text).replace(QLatin1Char('.'), QLatin1Char(',')));
+  }
+  for (const QJsonValue& entry : cases.value(QStringLiteral("scientific")).toArray()) {
+    const QJsonArray row = entry.toArray();
+    EXPECT_EQ(FormatScientific(ValueOf(row[0]), Point), row[1].toString())
+        << row[0].toString().toStdString();
+  }
+}
+
+TEST(SharedNumberTexts, ReadsAndRefusesAsThePageDoes) {
+  const QJsonObject cases = SharedCases();
+  for (const QJsonValue& entry : cases.value(QStringLiteral("reads")).toArray()) {
+    const QJsonArray row = entry.toArray();
+    const QString text = row[0].toString();
+    double read = std::nan("");
+    EXPECT_EQ(ErrorOf([&] { read = ParseFloat(text, Point); }), QString()) << text.toStdString();
+    EXPECT_EQ(read, ValueOf(row[1])) << text.toStdString();
+  }
+  for (const QJsonValue& entry : cases.value(QStringLiteral("refuses")).toArray()) {
+    const QString text = entry.toString();
+    EXPECT_EQ(ErrorOf([&] { ParseFloat(text, Point); }), FloatError(text)) << text.toStdString();
   }
 }
 

@@ -45,7 +45,7 @@ TEST_F(SettingsDialogTest, ModelSizeHasItsCaptionsAndSuggestions) {
     EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
   }
   EXPECT_TRUE(perLineShown);
-  EXPECT_EQ(CaptionOf(dialog, dialog.List_Jsize), "Number of File Lines");
+  EXPECT_EQ(CaptionOf(dialog, dialog.List_Jsize), "Number of Field Lines");
   EXPECT_EQ(ItemsOf(dialog.List_Isize),
             (QStringList{"100", "200", "300", "400", "500", "1000", "2000"}));
   EXPECT_EQ(ItemsOf(dialog.List_Jsize), (QStringList{"10", "20", "30", "40", "50", "100", "200"}));
@@ -159,7 +159,7 @@ class PlotResolutionTest : public SettingsDialogTest {
 TEST_F(PlotResolutionTest, HasItsCaptionSuggestionsAndButtons) {
   Dialog->show();
   EXPECT_EQ(Dialog->windowTitle(), "Plot Resolution");
-  EXPECT_EQ(CaptionOf(*Dialog, Dialog->List_Resolution), "Plot Resulution (pixel)");
+  EXPECT_EQ(CaptionOf(*Dialog, Dialog->List_Resolution), "Plot Resolution (pixel)");
   EXPECT_EQ(ItemsOf(Dialog->List_Resolution), (QStringList{"10", "20", "30", "40", "50", "100"}));
   EXPECT_EQ(Dialog->List_Resolution->currentText(), "10");
   EXPECT_FALSE(Dialog->List_Resolution->lineEdit()->testAttribute(Qt::WA_InputMethodEnabled));
@@ -261,8 +261,8 @@ TEST_F(SettingsDialogTest, PhysicalModelSwitchesFollowTheCheckBoxes) {
   TPhysicalModelDlg dialog(Commands);
   EXPECT_EQ(RunModal(dialog,
                      [&] {
-                       EXPECT_EQ(dialog.windowTitle(), "Dialog");
-                       EXPECT_EQ(dialog.LightAbberationCheck->text(), "Light Abberation");
+                       EXPECT_EQ(dialog.windowTitle(), "Physical Model");
+                       EXPECT_EQ(dialog.LightAbberationCheck->text(), "Light Aberration");
                        EXPECT_EQ(dialog.TrackEmissionPointCheck->text(), "Track Emission Point");
                        EXPECT_TRUE(dialog.LightAbberationCheck->isChecked());
                        EXPECT_TRUE(dialog.TrackEmissionPointCheck->isChecked());

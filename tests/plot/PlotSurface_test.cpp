@@ -624,23 +624,27 @@ TEST_F(PlotPrintTest, PrintsOnePageWithTheOverlayInProportion) {
     // A field line's tail: cut at the edge of the chart, as on screen.
     canvas.Pen.Color = ColorRGB(0, 200, 255);
     canvas.MoveTo(sender.ValueToPixelX(0.0), sender.ValueToPixelY(0.0));
-    canvas.LineTo(2000000000, sender.ValueToPixelY(0.0));
+    canvas.LineTo(sender.ValueToPixelX(0.0), 2000000000);
   };
+  // The caller names the document; the surface keeps the name.
+  const QString name = QStringLiteral("Halvoran Radiation \u2013 Circular orbit");
+  Printer.setDocName(name);
   s->PrintChart(Printer);
   ASSERT_EQ(areas.size(), 1u);
   const TPixelRect a = areas[0];
-  // The page is scaled so that the chart has the surface's own size, centred between margins of
-  // at least 15 % (one unit of rounding either way).
+  // The page is scaled so that the chart has the surface's own size; on the portrait page the
+  // 4:3 chart spans the width and stands centred in the height (one unit of rounding).
   EXPECT_EQ(a.Right - a.Left, 400);
   EXPECT_EQ(a.Bottom - a.Top, 300);
+  EXPECT_EQ(a.Left, 0);
   const double pageWidth = a.Left + a.Right;  // in the painter's units
-  EXPECT_NEAR(a.Left, 0.15 * pageWidth, 1.0);
   const double deviceScale = Printer.width() / pageWidth;
-  EXPECT_LT(a.Bottom * deviceScale, Printer.height());
+  const double pageHeight = Printer.height() / deviceScale;
+  EXPECT_NEAR(a.Top, (pageHeight - 300) / 2, 1.0);
   EXPECT_EQ(rightEdges[0], a.Right) << "mappings computed for the page";
   EXPECT_EQ(s->PlotRect().Right, 400) << "screen mappings restored";
   EXPECT_EQ(s->ValueToPixelX(1.0), 400);
-  EXPECT_EQ(Printer.docName(), QStringLiteral("Chart1"));
+  EXPECT_EQ(Printer.docName(), name);
 
   QFile file(Path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -656,7 +660,7 @@ TEST_F(PlotPrintTest, PrintsOnePageWithTheOverlayInProportion) {
   const QString text = QString::fromUtf8(info.readAllStandardOutput());
   EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))))
       << text.toStdString();
-  EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Title:\\s+Chart1\\n"))))
+  EXPECT_TRUE(text.contains(QStringLiteral("Title:")) && text.contains(name))
       << text.toStdString();
 
   // The page rasterised at 30 dpi: the overlay's white square in the middle of the black chart.
@@ -676,7 +680,7 @@ TEST_F(PlotPrintTest, PrintsOnePageWithTheOverlayInProportion) {
             0u)
       << "black chart background";
   EXPECT_EQ(page.pixel(5, 5) & 0xFFFFFF, 0xFFFFFFu) << "paper outside the chart";
-  EXPECT_EQ(page.pixel(static_cast<int>((a.Right + 10) * scale), cy) & 0xFFFFFF, 0xFFFFFFu)
+  EXPECT_EQ(page.pixel(cx, static_cast<int>((a.Bottom + 10) * scale)) & 0xFFFFFF, 0xFFFFFFu)
       << "the overlay is clipped to the chart";
 }
 
@@ -709,7 +713,8 @@ TEST_F(PlotPrintTest, APdfThatCouldNotBeWrittenInFullIsReportedByName) {
 TEST_F(PlotPrintTest, AnErrorWhilePrintingAbortsAndIsPassedOn) {
   auto s = Make();
   s->OnAfterDraw = [](TPlotSurface& sender, TCanvas&) {
-    if (sender.DrawArea().Right != 400) throw EError(std::string("paper jam"));
+    // The page's chart stands below the top of the portrait page; the screen's starts at 0.
+    if (sender.DrawArea().Top != 0) throw EError(std::string("paper jam"));
   };
   try {
     s->PrintChart(Printer);

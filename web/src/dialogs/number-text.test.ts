@@ -6,8 +6,36 @@ import {
   fillArguments, formatFixed, formatScientific, NotAFloat, NotAnInteger, numberLocale, PointLocale, readFloat,
   readInteger, ReadTwoWays,
 } from './number-text';
+import sharedTable from '../../../tests/gui/NumberTextCases.json?raw';
 
 const Comma = { decimal: ',', group: '.' };
+
+// The cases the desktop's tests read too: both front-ends write and read each of them alike.
+const Shared = JSON.parse(sharedTable) as {
+  fixed: [string, number, number, string][];
+  scientific: [string, string][];
+  reads: [string, string][];
+  refuses: string[];
+};
+
+describe('the table shared with the desktop', () => {
+  test.each(Shared.fixed)('formatFixed(%s, %i, %i) is %s', (value, digits, decimals, text) => {
+    expect(formatFixed(Number(value), digits, decimals)).toBe(text);
+    expect(formatFixed(Number(value), digits, decimals, Comma)).toBe(text.replace('.', ','));
+  });
+
+  test.each(Shared.scientific)('formatScientific(%s) is %s', (value, text) => {
+    expect(formatScientific(Number(value))).toBe(text);
+  });
+
+  test.each(Shared.reads)('reads %j as %s', (text, value) => {
+    expect(readFloat(text, PointLocale).value).toBe(Number(value));
+  });
+
+  test.each(Shared.refuses)('refuses %j', (text) => {
+    expect(readFloat(text, PointLocale)).toEqual({ message: { source: NotAFloat, args: [text] } });
+  });
+});
 
 describe('formatFixed', () => {
   test.each<[number, number, number, string]>([

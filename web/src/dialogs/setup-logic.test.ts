@@ -40,7 +40,8 @@ function fakeSimulation(refuse: (command: string, value: unknown) => Refusal | n
       return refusal;
     },
     display: () => ({ ShowFieldLines: true, ShowWaveFronts: false, ShowNodePoints: false, ShowFieldVectors: false,
-                      SmoothLines: true, PlotResolution: state.resolution, Zoom: { Scale: 16, Tracking: state.tracking } }),
+                      SmoothLines: true, PlotResolution: state.resolution, Zoom: { Scale: 16, Tracking: state.tracking },
+                      ShowCaption: true, Theme: 0, ScaleUnit: { Scale: 100, Unit: 1 } }),
     setPlotResolution(pixels: number) {
       calls.push('setPlotResolution');
       const refusal = refuse('setPlotResolution', pixels);
@@ -96,7 +97,7 @@ describe('a trajectory dialog', () => {
   });
 
   test.each([
-    ['Start Position  x: ', 'Start Position  x'], ['Stop Position x;', 'Stop Position x'],
+    ['Start Position  x: ', 'Start Position  x'], ['Stop Position x:', 'Stop Position x'],
     ['Oscillation Amplitude : 2A', 'Oscillation Amplitude : 2A'], ['Circle Radius', 'Circle Radius'],
   ])('a message names the box "%s" as "%s"', (caption, name) => {
     expect(messageName(caption)).toBe(name);

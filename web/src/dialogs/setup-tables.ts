@@ -22,32 +22,32 @@ export interface TrajectoryTable {
 }
 
 const Speeds = ['0.5', '0.6', '0.7', '0.8', '0.9', '0.95', '0.98', '0.99', '0.995', '0.999'];
-const VelocityCaption = 'Particle Velocity/wave veolocity';
+const VelocityCaption = 'Particle Velocity/wave velocity';
 
 export const TrajectoryTables: Record<TrajectoryKind, TrajectoryTable> = {
   line: {
-    title: 'Line Trajectory Setup',
+    title: 'Straight Line',
     mode: 2,
     boxes: [
       { name: 'List_Velocity', caption: VelocityCaption, items: Speeds, parameter: 'LineBeta' },
       { name: 'List_Start', caption: 'Start Position  x: ', items: ['-1.0', '-0.8', '-0.5'],
         parameter: 'LineStartX' },
-      { name: 'List_Stop', caption: 'Stop Position x;', items: ['0.3', '0.5', '0.8', '1.0', '1.5', '2.0'],
+      { name: 'List_Stop', caption: 'Stop Position x:', items: ['0.3', '0.5', '0.8', '1.0', '1.5', '2.0'],
         parameter: 'LineStopX' },
     ],
   },
   dipole: {
-    title: 'Diople Oscillation',
+    title: 'Dipole Oscillation',
     mode: 3,
     boxes: [
-      { name: 'List_Velocity', caption: 'Maximum Velocity/wave veolocity', items: Speeds,
+      { name: 'List_Velocity', caption: 'Maximum Velocity/wave velocity', items: Speeds,
         parameter: 'DipoleBeta' },
       { name: 'List_Amplitude', caption: 'Oscillation Amplitude : 2A',
         items: ['0.1', '0.2', '0.3', '0.4', '0.5'], parameter: 'DipoleAmplitude' },
     ],
   },
   circle: {
-    title: 'Circle Trajectory Setup',
+    title: 'Circular Orbit',
     mode: 4,
     boxes: [
       { name: 'List_Velocity', caption: VelocityCaption, items: Speeds, parameter: 'CircleBeta' },
@@ -57,7 +57,7 @@ export const TrajectoryTables: Record<TrajectoryKind, TrajectoryTable> = {
     ],
   },
   racetrack: {
-    title: 'Dialog',
+    title: 'Race Track',
     mode: 5,
     boxes: [
       { name: 'List_Velocity', caption: VelocityCaption, items: Speeds.slice(0, 8), parameter: 'RaceBeta' },
@@ -68,7 +68,7 @@ export const TrajectoryTables: Record<TrajectoryKind, TrajectoryTable> = {
     ],
   },
   bending: {
-    title: 'Dialog',
+    title: 'Bending Magnet',
     mode: 7,
     boxes: [
       { name: 'List_Velocity', caption: VelocityCaption, items: Speeds, parameter: 'BendBeta' },
@@ -89,21 +89,21 @@ export const ModelSizeTable = {
   title: 'Model Size',
   rows: { name: 'List_Isize', caption: 'Number of Field Points', captionLine2: 'per Field Line',
           items: ['100', '200', '300', '400', '500', '1000', '2000'] },
-  lines: { name: 'List_Jsize', caption: 'Number of File Lines',
+  lines: { name: 'List_Jsize', caption: 'Number of Field Lines',
            items: ['10', '20', '30', '40', '50', '100', '200'] },
 };
 
 export const PlotResolutionTable = {
   title: 'Plot Resolution',
   name: 'List_Resolution',
-  caption: 'Plot Resulution (pixel)',
+  caption: 'Plot Resolution (pixel)',
   items: ['10', '20', '30', '40', '50', '100'],
 };
 
 export const PhysicalModelTable = {
-  title: 'Dialog',
+  title: 'Physical Model',
   checks: [
-    { name: 'LightAbberationCheck', caption: 'Light Abberation', option: 'LightAberration' },
+    { name: 'LightAbberationCheck', caption: 'Light Aberration', option: 'LightAberration' },
     { name: 'TrackEmissionPointCheck', caption: 'Track Emission Point', option: 'TrackEmissionPoint' },
     { name: 'ThomasPrecessionCheck', caption: 'Thomas Precession', option: 'ThomasPrecession',
       tip: 'Turns the emission directions with the rest frame of the charge, which precesses when ' +
@@ -143,9 +143,9 @@ export interface UndulatorLabel {
 // The two framed groups top to bottom; a pair whose partners are worked out from each other
 // (β with E, K with Bu) is bracketed.
 export const UndulatorTable = {
-  title: 'Undulator Parameter',
+  title: 'Undulator',
   electron: [
-    { input: 'Beta', name: 'List_beta', caption: 'Electron Velocity/Light veolocity', symbol: 'symbol-beta.jpg', alt: 'β',
+    { input: 'Beta', name: 'List_beta', caption: 'Electron Velocity/Light velocity', symbol: 'symbol-beta.jpg', alt: 'β',
       items: ['0.5', '0.7', '0.8', '0.9', '0.95', '0.98', '0.99'] },
     { input: 'Energy', name: 'List_Energy', caption: 'Electron Energy   : E (MeV)',
       items: ['0.1', '0.2', '0.3', '0.5', '0.8', '1', '1.5', '2', '5', '10'] },
@@ -156,7 +156,7 @@ export const UndulatorTable = {
       items: ['0.5', '1', '2', '5', '10', '20', '30'] },
     { derived: 'RadWavelengthUm', name: 'LabelLrad', caption: 'Radiation Wavelength :',
       symbol: 'symbol-lambda-rad.jpg', alt: 'λrad (µm)' },
-    { input: 'Periods', name: 'List_Np', caption: 'Number of Period : N', items: ['1', '2', '5', '10'] },
+    { input: 'Periods', name: 'List_Np', caption: 'Number of Periods : N', items: ['1', '2', '5', '10'] },
     { input: 'K', name: 'List_K', caption: 'K-Parameter', items: ['0.1', '0.2', '0.5', '1', '2', '5', '10'] },
     { input: 'Field', name: 'List_Bu', caption: 'Peak Magnetic Field Strength : Bu (kG)',
       items: ['0.1', '0.2', '0.5', '1', '2', '5', '10'] },
