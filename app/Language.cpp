@@ -7,10 +7,13 @@
 
 namespace {
 
-// Where the program keeps its one setting.
+// Where the program keeps its settings: the language and the theme.
 constexpr char Organisation[] = "Halvoran";
 constexpr char Application[] = "HalvoranRadiation";
 constexpr char LanguageKey[] = "language";
+constexpr char ThemeKey[] = "theme";
+constexpr char DarkCode[] = "dark";
+constexpr char ProjectorCode[] = "projector";
 
 }  // namespace
 
@@ -53,6 +56,28 @@ QString SettingsFileName() {
 TLanguage StartLanguage(const QString& commandLineCode) {
   if (const auto chosen = LanguageOfCode(commandLineCode)) return *chosen;
   return StoredLanguage();
+}
+
+TTheme StoredTheme(QSettings& settings) {
+  const QString code = settings.value(QLatin1String(ThemeKey)).toString();
+  return code == QLatin1String(ProjectorCode) ? TTheme::Projector : TTheme::Dark;
+}
+
+TTheme StoredTheme() {
+  QSettings settings{QString::fromLatin1(Organisation), QString::fromLatin1(Application)};
+  return StoredTheme(settings);
+}
+
+bool StoreTheme(QSettings& settings, TTheme theme) {
+  settings.setValue(QLatin1String(ThemeKey),
+                    QLatin1String(theme == TTheme::Projector ? ProjectorCode : DarkCode));
+  settings.sync();
+  return settings.status() == QSettings::NoError;
+}
+
+bool StoreTheme(TTheme theme) {
+  QSettings settings{QString::fromLatin1(Organisation), QString::fromLatin1(Application)};
+  return StoreTheme(settings, theme);
 }
 
 TTranslations::TTranslations() {

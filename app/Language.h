@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The program's two languages: the compiled catalogues and the choice remembered between runs.
-// Each message is translated where it is written (the core's refusals by app/RefusalText).
+// Each message is translated where it is written (the core's refusals by app/RefusalText). The
+// picture's theme is remembered in the same settings, as the other choice that holds from run to
+// run.
 #pragma once
 
 #include <QSettings>
@@ -8,6 +10,8 @@
 #include <QStringView>
 #include <QTranslator>
 #include <optional>
+
+#include "engine/DisplaySettings.h"
 
 // Japanese is the language the program starts in when nothing else was chosen.
 enum class TLanguage { Japanese, English };
@@ -30,6 +34,15 @@ QString SettingsFileName();
 // The language of this run: the command line's code where one was given ("ja" or "en"), the
 // remembered one otherwise. The command line's choice is not remembered.
 TLanguage StartLanguage(const QString& commandLineCode);
+
+// The theme chosen in an earlier run, dark when none was chosen (or the stored value is not one of
+// ours); the settings as for the language. Stored as "dark" or "projector", the command line's
+// words.
+TTheme StoredTheme(QSettings& settings);
+TTheme StoredTheme();
+// Remembers the theme for the next run; false when the settings file could not be written.
+bool StoreTheme(QSettings& settings, TTheme theme);
+bool StoreTheme(TTheme theme);
 
 // Both catalogues, loaded from the resources; one of them installed on the application at a
 // time. Installing sends every widget a LanguageChange event, on which each window writes its

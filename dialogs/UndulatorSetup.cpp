@@ -3,6 +3,7 @@
 #include "dialogs/UndulatorSetup.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -173,7 +174,7 @@ QLabel* MakeValueLabel(const char* name, int indent) {
 
 TUndulatorSetupDlg::TUndulatorSetupDlg(TSimulationCommands& simulation, QWidget* parent)
     : QDialog(parent), Simulation(simulation) {
-  setWindowTitle(QStringLiteral("Undulator Parameter"));
+  setWindowTitle(tr("Undulator"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
   BuildWindow();
@@ -220,7 +221,7 @@ void TUndulatorSetupDlg::BuildWindow() {
   electron->setObjectName(QStringLiteral("ElectronGroup"));
   electron->setGeometry(px(Margin), px(electronTop), px(OrbitWidth), px(electronHeight));
   TRowLayout electronRows(electron, scale, missingPictures);
-  electronRows.AddRow(betaTop, QStringLiteral("Electron Velocity/Light veolocity"),
+  electronRows.AddRow(betaTop, QStringLiteral("Electron Velocity/Light velocity"),
                       "symbol-beta.jpg", List_beta, BoxHeight);
   electronRows.AddRow(energyTop, QStringLiteral("Electron Energy   : E (MeV)"), nullptr,
                       List_Energy, BoxHeight);
@@ -246,7 +247,7 @@ void TUndulatorSetupDlg::BuildWindow() {
                        List_Lu, BoxHeight);
   undulatorRows.AddRow(wavelengthTop, QStringLiteral("Radiation Wavelength :"),
                        "symbol-lambda-rad.jpg", LabelLrad, RowHeight);
-  undulatorRows.AddRow(periodsTop, QStringLiteral("Number of Period : N"), nullptr, List_Np,
+  undulatorRows.AddRow(periodsTop, QStringLiteral("Number of Periods : N"), nullptr, List_Np,
                        BoxHeight);
   undulatorRows.AddRow(kTop, QStringLiteral("K-Parameter"), nullptr, List_K, BoxHeight);
   undulatorRows.AddRow(fieldTop, QStringLiteral("Peak Magnetic Field Strength : Bu (kG)"), nullptr,
@@ -270,7 +271,7 @@ void TUndulatorSetupDlg::BuildWindow() {
   };
   QPushButton* okBtn = makeButton("OKBtn", QStringLiteral("OK"), 2);
   QPushButton* cancelBtn = makeButton("CancelBtn", QStringLiteral("Cancel"), 1);
-  makeButton("HelpBtn", QStringLiteral("&Help"), 0);
+  QPushButton* helpBtn = makeButton("HelpBtn", QStringLiteral("&Help"), 0);
   okBtn->setDefault(true);
 
   // Tab order follows the rows from top to bottom, then the buttons.
@@ -284,6 +285,11 @@ void TUndulatorSetupDlg::BuildWindow() {
 
   connect(okBtn, &QPushButton::clicked, this, [this] { Guarded([this] { OKBtnClick(); }); });
   connect(cancelBtn, &QPushButton::clicked, this, [this] { Guarded([this] { reject(); }); });
+  connect(helpBtn, &QPushButton::clicked, this, [this] {
+    Guarded([this] {
+      if (ShowHelp) ShowHelp(*this);
+    });
+  });
   ConnectUserEdits(List_beta, TUndulatorInput::Beta);
   ConnectUserEdits(List_Energy, TUndulatorInput::Energy);
   ConnectUserEdits(List_Lu, TUndulatorInput::Period);
@@ -376,6 +382,12 @@ void TUndulatorSetupDlg::reject() {
   Guarded([this] { done(mrCancel); });
 }
 
+void TUndulatorSetupDlg::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LanguageChange)
+    Guarded([this] { setWindowTitle(tr("Undulator")); });
+  QDialog::changeEvent(event);
+}
+
 QComboBox* TUndulatorSetupDlg::BoxOf(TUndulatorInput input) const {
   switch (input) {
     case TUndulatorInput::Beta:
@@ -412,8 +424,10 @@ void TUndulatorSetupDlg::ShowEntry(std::optional<TUndulatorInput> typed) {
   show(TUndulatorInput::Energy, BoxText(Entry.EnergyMeV, 2));
   show(TUndulatorInput::Period, BoxText(Entry.PeriodCm, 2));
   show(TUndulatorInput::Periods, QString::number(Entry.Periods));
-  show(TUndulatorInput::K, BoxText(Entry.K, 6));
-  show(TUndulatorInput::Field, BoxText(Entry.FieldKG, 6));
+  // K and Bu to two decimals, as the energy and the period: a worked-out partner reads "1.08",
+  // not "1.075269". β keeps six, for speeds close to the light's (0.999987).
+  show(TUndulatorInput::K, BoxText(Entry.K, 2));
+  show(TUndulatorInput::Field, BoxText(Entry.FieldKG, 2));
   const TUndulatorDerived derived = UndulatorDerivedOf(Entry);
   LabelGamma->setText(FormatFixed(derived.Gamma, ShownDigits, 2));
   LabelLrad->setText(FormatScientific(derived.RadWavelengthUm));

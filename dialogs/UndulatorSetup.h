@@ -8,12 +8,14 @@
 
 #include <QString>
 #include <array>
+#include <functional>
 #include <optional>
 
 #include "engine/SimulationCommands.h"
 #include "engine/UndulatorRelations.h"
 
 class QComboBox;
+class QEvent;
 class QLabel;
 class QScrollArea;
 
@@ -37,6 +39,14 @@ class TUndulatorSetupDlg : public QDialog {
 
   // The close box and Esc answer Cancel.
   void reject() override;
+
+  // What the Help button does, the dialog staying open: the main window opens its Help viewer at
+  // the undulator's section beside the dialog. Nothing while it is not set.
+  std::function<void(QWidget& dialog)> ShowHelp;
+
+ protected:
+  // The title follows a change of language.
+  void changeEvent(QEvent* event) override;
 
  private:
   void BuildWindow();

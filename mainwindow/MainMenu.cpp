@@ -73,6 +73,8 @@ const TMenuEntry MenuTable[] = {
   {3, TKind::Command, "mnuSmoothLines",     "&滑らかな線",          "Smooth lines",                  &TMainForm1::mnuSmoothLinesClick, CheckItem, true, true},
   {2, TKind::Command, "mnuShowZoom",        "&拡大ウインドウ表示",  "Show magnified window",         &TMainForm1::mnuShowZoomClick, 0, false, true},
   {2, TKind::Command, "mnuShowPowerPattern","&パワーパターン表示",  "Show power pattern",            &TMainForm1::mnuShowPowerPatternClick, 0, false, true},
+  {2, TKind::Command, "mnuShowCaption",     "&キャプションと縮尺",  "Caption and scale bar",         &TMainForm1::mnuShowCaptionClick, CheckItem, true, true},
+  {2, TKind::Command, "mnuProjectorTheme",  "&プロジェクタ用配色",  "Projector theme",               &TMainForm1::mnuProjectorThemeClick, CheckItem, false, true},
   {2, TKind::Command, "MnuFullScreen",      "&全画面表示",          "Full screen",                   &TMainForm1::MnuFullScreenClick, CheckItem, false, true},
   {2, TKind::Command, "MnuFieldMonitor",    "&電界ベクトル表示",    "Show field vectors",            &TMainForm1::MnuFieldMonitorClick, CheckItem, false, true},
   {2, TKind::Submenu, "MnuLanguage",        "&言語 / Language",     "Language",                      nullptr, 0, false, true},
@@ -86,7 +88,9 @@ const TMenuEntry MenuTable[] = {
   {2, TKind::Command, "MnuStep",            "&コマ送り",            "Single step",                   &TMainForm1::MnuStepClick, 0, false, true},
   // Its items are the built-in lessons, added by the window from their index.
   {1, TKind::Submenu, "MnuLessons",         "&レッスン",            "Lessons",                       nullptr, 0, false, true},
-  {1, TKind::Command, "MnuHelp",            "&ヘルプ",              "Help",                          &TMainForm1::MnuHelpClick, 0, false, true},
+  {1, TKind::Submenu, "MnuHelpMenu",        "&ヘルプ",              "Help",                          nullptr, 0, false, true},
+  {2, TKind::Command, "MnuHelpModel",       "&図の見方",            "What the picture shows",        &TMainForm1::MnuHelpModelClick, 0, false, true},
+  {2, TKind::Command, "MnuHelp",            "&バージョン情報",      "Version information",           &TMainForm1::MnuHelpClick, 0, false, true},
 };
 // clang-format on
 
@@ -99,6 +103,7 @@ const TShortcutEntry ShortcutTable[] = {
     {"MnuSavePicture", "Ctrl+S"}, {"MnuPrint", "Ctrl+P"}, {"MnuExit", "Ctrl+Q"},
     {"MnuFullScreen", "F11"},     {"MnuReset", "R"},      {"MnuRunPause", "Space"},
     {"MnuStep", "S"},             {"MnuOpenScene", "Ctrl+O"}, {"MnuSaveScene", "Ctrl+Shift+S"},
+    {"MnuHelpModel", "F1"},
 };
 
 // The caption without its access key, its ellipsis and the blank that ends some Japanese captions.

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window itself: its components and their layout, start-up, the language, the window
-// events, full screen and the music.
+// The main window itself: its components and their layout with the docked panels, start-up, the
+// language and the theme, the Help viewer, the window events, full screen and the music.
 #include "mainwindow/MainWindow.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDockWidget>
 #include <QFont>
 #include <QFrame>
 #include <QGuiApplication>
@@ -26,6 +27,7 @@
 #include <cmath>
 
 #include "app/GuardedCall.h"
+#include "app/PictureWordText.h"
 #include "dialogs/BendingSetup.h"
 #include "dialogs/BetaInfo.h"
 #include "dialogs/CircleTrjSetup.h"
@@ -35,17 +37,25 @@
 #include "dialogs/ModelSize.h"
 #include "dialogs/PhysicalModelSetup.h"
 #include "dialogs/RaceTrackSetup.h"
+#include "dialogs/ScaleUnit.h"
 #include "dialogs/ScreenFit.h"
 #include "dialogs/SetPlotResolution.h"
 #include "dialogs/SimSpeedCnt.h"
 #include "dialogs/UndulatorSetup.h"
 #include "render/MainPicture.h"
+#include "render/Palette.h"
+#include "views/HelpWindow.h"
 #include "views/RadiationPattern.h"
 #include "views/ZoomView.h"
 
 namespace {
 
 constexpr int ChartTop = 30;
+// The docks' column: a share of the window's width within bounds where the pattern's buttons and
+// the magnified picture still have room, so that the plot keeps most of the window.
+constexpr double DockShare = 0.28;
+constexpr int DockMinWidth = 240;
+constexpr int DockMaxWidth = 420;
 // The logo's grey: the application-workspace colour of the desktop it was made for.
 const QColor LogoGrey(171, 171, 171);
 
@@ -105,6 +115,24 @@ int FrameIntervalOf(const QScreen* screen) {
   double rate = screen ? screen->refreshRate() : 0.0;
   if (!std::isfinite(rate) || rate < 1.0) rate = 60.0;
   return std::max(1, static_cast<int>(std::floor(1000.0 / rate)));
+}
+
+QDockWidget* MakeDock(QMainWindow& window, const char* name) {
+  auto* dock = new QDockWidget(&window);
+  dock->setObjectName(QString::fromLatin1(name));
+  dock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+  dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
+                    QDockWidget::DockWidgetFloatable);
+  dock->hide();
+  return dock;
+}
+
+// The panel becomes a part of the dock (no window of its own any more), which is titled as the
+// panel is, in either language.
+void PutInDock(QDockWidget& dock, QWidget& panel) {
+  dock.setWidget(&panel);
+  dock.setWindowTitle(panel.windowTitle());
+  QObject::connect(&panel, &QWidget::windowTitleChanged, &dock, &QWidget::setWindowTitle);
 }
 
 }  // namespace
@@ -172,7 +200,8 @@ void TMainForm1::CreateComponents() {
   logoPalette.setColor(QPalette::Window, Qt::black);
   logoPalette.setColor(QPalette::WindowText, LogoGrey);
   HalvoranLabLogo->setPalette(logoPalette);
-  HalvoranLabLogo->setAutoFillBackground(true);
+  // Only its letters: a box would hide the field lines under it.
+  HalvoranLabLogo->setAutoFillBackground(false);
   HalvoranLabLogo->setGeometry(41, 59, 258, 33);
   // The logo lies over the plot; presses on it belong to the plot.
   HalvoranLabLogo->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -229,6 +258,9 @@ void TMainForm1::CreateComponents() {
 
 void TMainForm1::RetranslateUi() {
   MainMenu1.Retranslate(Translations);
+  // The caption and the legend on the plot speak the language too.
+  PictureWords = TranslatedPictureWords();
+  if (Chart1) Chart1->RequestRedraw();
   SpeedRunButton->setToolTip(tr("Run Simulation"));
   SpeedPauseButton->setToolTip(tr("Pause Simulation"));
   ShowRecordingState();
@@ -258,6 +290,58 @@ void TMainForm1::MnuEnglishClick() {
   KeepLanguage(TLanguage::English);
 }
 
+void TMainForm1::KeepTheme(TTheme theme) {
+  if (StoreTheme(theme)) return;
+  throw EError(QCoreApplication::translate(
+                   "Messages",
+                   "The theme is changed, but it cannot be kept for the next start: the settings "
+                   "file \"%1\" could not be written")
+                   .arg(QDir::toNativeSeparators(SettingsFileName())));
+}
+
+void TMainForm1::ApplyTheme(TTheme theme) {
+  TDisplaySettings display = Display();
+  display.Theme = theme;
+  if (TRefusal refusal = Commands.SetDisplay(display)) throw EError(refusal);
+  ShowCaptionAndThemeMarks();
+  ApplyThemeToPlots();
+}
+
+void TMainForm1::ShowCaptionAndThemeMarks() {
+  MainMenu1.SetChecked("mnuShowCaption", Display().ShowCaption);
+  MainMenu1.SetChecked("mnuProjectorTheme", Display().Theme == TTheme::Projector);
+  PlaceLogo();
+}
+
+void TMainForm1::PlaceLogo() {
+  if (!HalvoranLabLogo || !Chart1) return;
+  // The caption takes the plot's top-left corner; the logo then moves to the top right, where it
+  // hides no number of the caption.
+  constexpr QSize LogoSize(258, 33);
+  constexpr QPoint LogoCorner(41, 59);
+  const int right = Chart1->x() + Chart1->width() - LogoCorner.x() - LogoSize.width();
+  const int x = Display().ShowCaption ? std::max(LogoCorner.x(), right) : LogoCorner.x();
+  HalvoranLabLogo->setGeometry(QRect(QPoint(x, LogoCorner.y()), LogoSize));
+  const TPalette& palette = PaletteOf(Display().Theme);
+  QPalette colours = HalvoranLabLogo->palette();
+  colours.setColor(QPalette::Window, QColor(ColorRed(palette.Ground), ColorGreen(palette.Ground),
+                                            ColorBlue(palette.Ground)));
+  colours.setColor(QPalette::WindowText,
+                   Display().Theme == TTheme::Projector ? QColor(90, 90, 90) : LogoGrey);
+  HalvoranLabLogo->setPalette(colours);
+}
+
+void TMainForm1::ApplyThemeToPlots() {
+  const TColor ground = PaletteOf(Display().Theme).Ground;
+  TPlotSurface* const surfaces[] = {Chart1, ZoomView ? &ZoomView->Chart1() : nullptr,
+                                    PatternForm ? &PatternForm->Chart1() : nullptr};
+  for (TPlotSurface* surface : surfaces) {
+    if (!surface) continue;
+    surface->Ground = ground;
+    surface->RequestRedraw();
+  }
+}
+
 void TMainForm1::KeepLanguage(TLanguage language) {
   if (StoreLanguage(language)) return;
   throw EError(QCoreApplication::translate(
@@ -274,6 +358,8 @@ void TMainForm1::FormCreate() {
   UndulatorDlg = std::make_unique<TUndulatorSetupDlg>(Commands, this);
   ZoomView = std::make_unique<TZoomViewForm>(Commands, this);
   SpeedForm = std::make_unique<TSpeedControlForm>(Commands, this);
+  CreateDocks();
+  UndulatorDlg->ShowHelp = [this](QWidget& dialog) { ShowHelp(THelpSection::Undulator, &dialog); };
 
   const QScreen* screen = QGuiApplication::primaryScreen();
   FrameMs = FrameIntervalOf(screen);
@@ -290,6 +376,8 @@ void TMainForm1::FormCreate() {
   Series1().AddPoint(0.0, 0.0, ChargeMarkerPen);
   // The start-up values are the program's own and always taken.
   if (TRefusal refusal = Commands.Start()) throw EError(refusal);
+  // The theme chosen in an earlier run; the command line may still change it for this one.
+  ApplyTheme(StoredTheme());
   ApplySmoothLines();
   ShowReset();
   Timer1->start();
@@ -312,7 +400,51 @@ void TMainForm1::CreateRemainingWindows() {
   if (!ResolutionDlg) ResolutionDlg = std::make_unique<TPlotResolutionDlg>(Commands, this);
   if (!BendDlg) BendDlg = std::make_unique<TBendingDlg>(Commands, this);
   if (!PhysicalDlg) PhysicalDlg = std::make_unique<TPhysicalModelDlg>(Commands, this);
+  if (!ScaleDlg) ScaleDlg = std::make_unique<TScaleUnitDlg>(Commands, this);
+  if (PatternPanel->widget() != PatternForm.get()) PutInDock(*PatternPanel, *PatternForm);
   ApplySmoothLines();
+  ApplyThemeToPlots();
+}
+
+// ---- The docked panels ----
+
+void TMainForm1::CreateDocks() {
+  // The pattern window is made after the first show; its dock takes it then.
+  PatternPanel = MakeDock(*this, "PatternDock");
+  ZoomPanel = MakeDock(*this, "ZoomDock");
+  PutInDock(*ZoomPanel, *ZoomView);
+  addDockWidget(Qt::RightDockWidgetArea, PatternPanel);
+  splitDockWidget(PatternPanel, ZoomPanel, Qt::Vertical);
+  PatternPanel->hide();
+  ZoomPanel->hide();
+}
+
+int TMainForm1::DockWidth() const {
+  const int share = static_cast<int>(std::lround(width() * DockShare));
+  return std::clamp(share, std::min(DockMinWidth, width() / 2), DockMaxWidth);
+}
+
+void TMainForm1::ShowDock(QDockWidget& dock) {
+  const bool wasHidden = dock.isHidden();
+  dock.show();
+  dock.raise();
+  if (!wasHidden || dock.isFloating()) return;
+  QList<QDockWidget*> docked;
+  for (QDockWidget* each : {PatternPanel, ZoomPanel}) {
+    if (each && !each->isHidden() && !each->isFloating()) docked.append(each);
+  }
+  resizeDocks({&dock}, {DockWidth()}, Qt::Horizontal);
+  if (docked.size() == 2) {
+    const int half = std::max(1, centralWidget()->height() / 2);
+    resizeDocks(docked, {half, half}, Qt::Vertical);
+  }
+}
+
+// ---- Help ----
+
+void TMainForm1::ShowHelp(THelpSection section, QWidget* over) {
+  if (!Help) Help = std::make_unique<THelpWindow>(this);
+  Help->ShowPage(Language(), section, over);
 }
 
 // ---- Layout ----
@@ -327,6 +459,7 @@ void TMainForm1::FormResize() {
   const int below = std::max(0, height - ChartTop);
   Chart1->setGeometry(0, ChartTop, width - panel, below);
   if (panel > 0) LessonPanel->setGeometry(width - panel, ChartTop, panel, below);
+  PlaceLogo();
 
   // A plot with no width or height (the window shrunk to nothing or minimised) has no shape:
   // keep the last one rather than dividing by zero.

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/Language.h"
+#include "engine/PictureWords.h"
 #include "engine/SimulationCommands.h"
 #include "export/VideoRecorder.h"
 #include "render/FieldDrawing.h"
@@ -21,8 +22,10 @@
 #include "mainwindow/MusicPlayer.h"
 #include "plot/PlotSurface.h"
 #include "scene/Scene.h"
+#include "views/HelpWindow.h"
 
 class QAction;
+class QDockWidget;
 class QDragEnterEvent;
 class QDropEvent;
 class QFrame;
@@ -41,6 +44,7 @@ class TPhysicalModelDlg;
 class TPlotResolutionDlg;
 class TRaceTrackSetupDlg;
 class TRadiationPatternForm;
+class TScaleUnitDlg;
 class TSpeedControlForm;
 class TUndulatorSetupDlg;
 class TZoomViewForm;
@@ -98,9 +102,26 @@ class TMainForm1 : public QMainWindow {
   void PlotResolution1Click();
   void PhysicalModelClick();
   void MnuSpeedClick();
+  // The magnified view and the power pattern are panels docked beside the plot (they may be
+  // floated); the items show them, the magnified view with the keyboard's focus.
   void mnuShowZoomClick();
   void mnuShowPowerPatternClick();
+  // The caption with its scale bar, drawn or not; and the projector theme, on or off and
+  // remembered for the next start.
+  void mnuShowCaptionClick();
+  void mnuProjectorThemeClick();
+  // The version window.
   void MnuHelpClick();
+  // The Help viewer at the top of the page "What the picture shows".
+  void MnuHelpModelClick();
+  // The theme of this start, not remembered (the command line's --theme): every picture drawn
+  // again in it, the View menu's mark with it. A refusal throws EError, to be shown by the guard.
+  void ApplyTheme(TTheme theme);
+  // The View menu's marks of the caption and the theme as the display settings hold them, after
+  // something other than their items changed them (a scene, the command line).
+  void ShowCaptionAndThemeMarks();
+  // The logo over the plot: clear of the caption, in the theme's colours.
+  void PlaceLogo();
   void MnuPrintClick();
   // The page setup dialog on the printer that the next print uses: its page and orientation hold.
   void MnuPrinterSetUpClick();
@@ -166,6 +187,8 @@ class TMainForm1 : public QMainWindow {
   TPointSeries& Series1() { return Chart1->Series1(); }
   QTimer* Timer1 = nullptr;
   QLabel* HalvoranLabLogo = nullptr;
+  // The caption's and the legend's words in the session's language.
+  TPictureWords PictureWords = TPictureWords::English();
   QLabel* RecordingLabel = nullptr;  // "● REC 00:12" beside the speed buttons while recording
   // The lesson's paragraph at the plot's right: the scene's title in bold above its notes, hidden
   // while the scene has no notes.
@@ -188,6 +211,11 @@ class TMainForm1 : public QMainWindow {
   TPlotResolutionDlg* PlotResolutionDlg() const { return ResolutionDlg.get(); }
   TBendingDlg* BendingDlg() const { return BendDlg.get(); }
   TPhysicalModelDlg* PhysicalModelDlg() const { return PhysicalDlg.get(); }
+  TScaleUnitDlg* ScaleUnitDlg() const { return ScaleDlg.get(); }
+  THelpWindow* HelpWindow() const { return Help.get(); }
+  // The docks that hold the magnified view and the power pattern, made with the window.
+  QDockWidget* ZoomDock() const { return ZoomPanel; }
+  QDockWidget* PatternDock() const { return PatternPanel; }
 
   // The charge's marker is held by the mouse: each tick pulls the charge towards the cursor.
   bool Dragging = false;
@@ -231,6 +259,18 @@ class TMainForm1 : public QMainWindow {
   // Remembers the language chosen in the menu; a settings file that cannot be written is reported
   // (the language stays changed for this run).
   void KeepLanguage(TLanguage language);
+  // Remembers the theme chosen in the menu, reported as the language is.
+  void KeepTheme(TTheme theme);
+  // The two docks at the right of the plot, the pattern above the magnified view, both hidden.
+  void CreateDocks();
+  // Shows a dock; one that was hidden and is docked gets its share of the window's width.
+  void ShowDock(QDockWidget& dock);
+  // The width of the docks' column: the plot keeps most of the window.
+  int DockWidth() const;
+  // The Help viewer at section, made at its first use; over: the modal dialog it is opened from.
+  void ShowHelp(THelpSection section, QWidget* over);
+  // Every plot surface of the program on the theme's ground, drawn again.
+  void ApplyThemeToPlots();
   void FormCreate();
   void CreateComponents();
   // The texts that follow the language: menu captions and tooltips, the speed buttons' hints.
@@ -309,4 +349,8 @@ class TMainForm1 : public QMainWindow {
   std::unique_ptr<TPlotResolutionDlg> ResolutionDlg;
   std::unique_ptr<TBendingDlg> BendDlg;
   std::unique_ptr<TPhysicalModelDlg> PhysicalDlg;
+  std::unique_ptr<TScaleUnitDlg> ScaleDlg;
+  std::unique_ptr<THelpWindow> Help;
+  QDockWidget* ZoomPanel = nullptr;     // owned by the window
+  QDockWidget* PatternPanel = nullptr;  // owned by the window
 };

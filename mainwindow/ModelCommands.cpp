@@ -3,7 +3,7 @@
 // trajectory and model size menus, and the setup windows, each through the commands.
 #include "mainwindow/MainWindow.h"
 
-
+#include <QDockWidget>
 
 #include "app/GuardedCall.h"
 #include "dialogs/BendingSetup.h"
@@ -14,6 +14,7 @@
 #include "dialogs/ModelSize.h"
 #include "dialogs/PhysicalModelSetup.h"
 #include "dialogs/RaceTrackSetup.h"
+#include "dialogs/ScaleUnit.h"
 #include "dialogs/SetPlotResolution.h"
 #include "dialogs/SimSpeedCnt.h"
 #include "dialogs/UndulatorSetup.h"
@@ -23,7 +24,7 @@
 
 void TMainForm1::Chart1AfterDraw(TPlotSurface& sender, TCanvas& canvas) {
   DrawMainOverlay({canvas, sender.Mapping(), TVector2{}, Display().PlotResolution}, State,
-                  Display(), sender.Mapping().PixelRatio);
+                  Display(), sender.Mapping().PixelRatio, PictureWords);
   // The zoom view follows every picture of the main plot.
   if (ZoomView && ZoomView->isVisible()) ZoomView->RequestChartRedraw();
 }
@@ -67,6 +68,20 @@ void TMainForm1::ApplySmoothLines() {
 void TMainForm1::MnuFieldMonitorClick() {
   ToggleDisplaySwitch(&TDisplaySettings::ShowFieldVectors, "MnuFieldMonitor");
   Series1().RequestRedraw();
+}
+
+void TMainForm1::mnuShowCaptionClick() {
+  ToggleDisplaySwitch(&TDisplaySettings::ShowCaption, "mnuShowCaption");
+  PlaceLogo();
+  Series1().RequestRedraw();
+}
+
+void TMainForm1::mnuProjectorThemeClick() {
+  // From the theme in force rather than the mark, which a scene or the command line may have
+  // left behind.
+  const TTheme theme = Display().Theme == TTheme::Projector ? TTheme::Dark : TTheme::Projector;
+  ApplyTheme(theme);
+  KeepTheme(theme);
 }
 
 // ---- Trajectory commands ----
@@ -144,7 +159,11 @@ void TMainForm1::MnuMdlCustomClick() {
 
 // ---- Settings, windows, help, print, zoom ----
 
-void TMainForm1::MnuScaleUnitClick() {}
+void TMainForm1::MnuScaleUnitClick() {
+  if (!ScaleDlg || ScaleDlg->ShowModal() != mrOk) return;
+  // The caption's lengths and times follow the new unit, paused or not.
+  Series1().RequestRedraw();
+}
 
 void TMainForm1::PlotResolution1Click() {
   if (ResolutionDlg) ResolutionDlg->ShowModal();
@@ -159,15 +178,18 @@ void TMainForm1::MnuSpeedClick() {
 }
 
 void TMainForm1::mnuShowZoomClick() {
-  if (!ZoomView) return;
-  ZoomView->show();
-  ZoomView->raise();
+  if (!ZoomView || !ZoomDock()) return;
+  ShowDock(*ZoomDock());
   // Its "+" and "-" act where it has the focus: opened from the keyboard, it must have it at once.
-  ZoomView->activateWindow();
+  if (ZoomDock()->isFloating()) ZoomDock()->activateWindow();
+  ZoomView->setFocus(Qt::OtherFocusReason);
 }
 
 void TMainForm1::mnuShowPowerPatternClick() {
-  if (!PatternForm) return;
-  PatternForm->show();
-  PatternForm->raise();
+  if (!PatternForm || !PatternDock()) return;
+  ShowDock(*PatternDock());
+}
+
+void TMainForm1::MnuHelpModelClick() {
+  ShowHelp(THelpSection::Top, nullptr);
 }

@@ -164,6 +164,8 @@ void TMainForm1::ShowSceneRest(const TScene& scene, const QString& name) {
   MainMenu1.SetChecked("mnuPlotNodePoints", display.ShowNodePoints);
   MainMenu1.SetChecked("MnuFieldMonitor", display.ShowFieldVectors);
   ApplySmoothLines();
+  ShowCaptionAndThemeMarks();
+  ApplyThemeToPlots();
 
   SceneShown.Title = scene.Title;
   SceneShown.Notes = scene.Notes;

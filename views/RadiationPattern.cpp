@@ -62,6 +62,8 @@ TRadiationPatternForm::TRadiationPatternForm(const TSimulationState& state, QWid
 
   LabelPower = new QLabel(this);
   LabelPower->setObjectName(QStringLiteral("LabelPower"));
+  // A long power line is cut rather than widening a dock beyond its share of the window.
+  LabelPower->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   RetranslateUi();
 
   Chart = new TPlotSurface(TSurfaceKind::Pattern, this);
@@ -138,7 +140,8 @@ void TRadiationPatternForm::ApplyRanges() {
 
 // Only the placement made at creation is corrected, at the first show and shortly after it.
 void TRadiationPatternForm::RefitToFrame() {
-  if (FrameExtraOf(*this) == FrameAllowed) return;
+  // In a dock the dock places it.
+  if (!isWindow() || FrameExtraOf(*this) == FrameAllowed) return;
   FrameAllowed = PlaceWindowOuter(*this, CreatedOuter);
 }
 

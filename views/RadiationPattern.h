@@ -20,7 +20,8 @@ class QRadioButton;
 class TRadiationPatternForm : public QWidget {
   Q_OBJECT
  public:
-  // Placed once, at the top-right corner of the screen; stays on top; shown with show().
+  // As a window of its own: placed once, at the top-right corner of the screen; stays on top;
+  // shown with show(). Put in a dock, it is a panel that the dock places.
   explicit TRadiationPatternForm(const TSimulationState& state, QWidget* parent = nullptr);
   ~TRadiationPatternForm() override;
 

@@ -94,6 +94,10 @@ void TZoomViewForm::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
 }
 
+QSize TZoomViewForm::sizeHint() const {
+  return {300, ChartTop + 150};
+}
+
 void TZoomViewForm::RequestChartRedraw() { Chart->Series1().RequestRedraw(); }
 
 QString TZoomViewForm::ScaleCaption(double scale) {
@@ -129,6 +133,15 @@ void TZoomViewForm::keyPressEvent(QKeyEvent* event) {
 }
 
 void TZoomViewForm::FormShow() {
+  // In a dock the dock places it; only a window of its own is placed here.
+  if (isWindow()) PlaceOnScreen();
+  PlaceChart();
+  SetChartScale(Simulation.Display().Zoom.Scale);
+  Label1->setText(ScaleCaption(Simulation.Display().Zoom.Scale));
+  RequestChartRedraw();
+}
+
+void TZoomViewForm::PlaceOnScreen() {
   const QRect screen = ScreenGeometryOf(*this);
   const int sw = screen.width();
   const int sh = screen.height();
@@ -137,15 +150,10 @@ void TZoomViewForm::FormShow() {
   FrameAllowed = PlaceWindowOuter(*this, ShownOuter);
   Showing = false;
   QTimer::singleShot(FrameSettleMs, this, [this] { Guarded([this] { RefitToFrame(); }); });
-
-  PlaceChart();
-  SetChartScale(Simulation.Display().Zoom.Scale);
-  Label1->setText(ScaleCaption(Simulation.Display().Zoom.Scale));
-  RequestChartRedraw();
 }
 
 void TZoomViewForm::RefitToFrame() {
-  if (!isVisible() || FrameExtraOf(*this) == FrameAllowed) return;
+  if (!isWindow() || !isVisible() || FrameExtraOf(*this) == FrameAllowed) return;
   FrameAllowed = PlaceWindowOuter(*this, ShownOuter);
 }
 

@@ -20,8 +20,13 @@ class TZoomViewSetupDlg;
 class TZoomViewForm : public QWidget {
   Q_OBJECT
  public:
-  // The view stays on top of parent (the main window); it is shown with show(), never modally.
+  // A window of its own that stays on top of parent (the main window), placed at every show in
+  // the bottom-left sixth of the screen; or, put in a dock, a panel that the dock places. Shown
+  // with show(), never modally.
   explicit TZoomViewForm(TSimulationCommands& simulation, QWidget* parent = nullptr);
+
+  // The size a dock starts it at: the buttons' row over a picture twice as wide as high.
+  QSize sizeHint() const override;
   ~TZoomViewForm() override;
 
   // The main window calls this after each of its own redraws while the view is showing.
@@ -62,6 +67,8 @@ class TZoomViewForm : public QWidget {
  private:
   void RetranslateUi();
   void FormShow();
+  // The window's outer rectangle on the bottom-left sixth of its screen.
+  void PlaceOnScreen();
   void FormResize();
   void PlaceChart();
   void ChangeZoomScale(double scale);

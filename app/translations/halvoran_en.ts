@@ -207,5 +207,21 @@
         <source>&amp;ヘルプ</source>
         <translation>&amp;Help</translation>
     </message>
+    <message>
+        <source>&amp;キャプションと縮尺</source>
+        <translation>&amp;Caption and scale bar</translation>
+    </message>
+    <message>
+        <source>&amp;プロジェクタ用配色</source>
+        <translation>P&amp;rojector theme</translation>
+    </message>
+    <message>
+        <source>&amp;図の見方</source>
+        <translation>&amp;What the picture shows</translation>
+    </message>
+    <message>
+        <source>&amp;バージョン情報</source>
+        <translation>&amp;Version information</translation>
+    </message>
 </context>
 </TS>

@@ -12,11 +12,13 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <string>
 
 #include "MainFormDriver.h"
 #include "engine/SimulationState.h"
 #include "plot/PainterCanvas.h"
 #include "plot/RasterCanvas.h"
+#include "render/TextDrawing.h"
 #include "views/ZoomView.h"
 
 namespace {
@@ -126,6 +128,13 @@ bool Near(const QImage& image, int x, int y, TColor color) {
   return false;
 }
 
+// Whether a grid point lies near enough the legend's box (empty where the legend is left out)
+// for the legend to cover some of its arrow.
+bool NearLegend(const TPixelRect& legend, int px, int py) {
+  constexpr int Reach = FieldArrowLength / 2 + 13;
+  return legend.Right > legend.Left && px > legend.Left - Reach && py > legend.Top - Reach;
+}
+
 class FieldArrowTest : public ::testing::Test {
  protected:
   void Reset(TVector2 position, TVector2 beta) {
@@ -170,7 +179,7 @@ TEST_F(FieldArrowTest, AtRestEveryArrowPointsAtTheChargeWithCoulombStrength) {
       EXPECT_NEAR(arrow->Magnitude * r * r, 1.0, 1e-9);
       const double length = std::hypot(arrow->TipX - arrow->TailX, arrow->TipY - arrow->TailY);
       EXPECT_NEAR(length, FieldArrowLength, 1.5);  // each end rounded to its pixel
-      if (px < Width - FieldArrowLegendWidth - 30 || py < Height - FieldArrowLegendHeight - 30) {
+      if (!NearLegend(FieldArrowLegendBox(Mapping.DrawArea), px, py)) {
         EXPECT_TRUE(Near(Image, px, py, FieldArrowColor(1.0 / (r * r)))) << px << ", " << py;
       }
     }
@@ -239,8 +248,10 @@ TEST_F(FieldArrowTest, NoArrowWhereTheFieldIsUnknown) {
   EXPECT_GT(inside, 0);
   EXPECT_GT(outside, 0);
   // Nothing but black beyond the reach of the arrows, outside the legend's box.
-  const int legendLeft = Width - 8 - FieldArrowLegendWidth;
-  const int legendTop = Height - 8 - FieldArrowLegendHeight;
+  const TPixelRect legend = FieldArrowLegendBox(Mapping.DrawArea);
+  ASSERT_GT(legend.Right, legend.Left);
+  const int legendLeft = legend.Left;
+  const int legendTop = legend.Top;
   for (int y = 0; y < Height; ++y) {
     for (int x = 0; x < Width; ++x) {
       if (x >= legendLeft && y >= legendTop) continue;
@@ -268,14 +279,12 @@ TArrowCount CountArrows(const QImage& picture, const QImage& without, const TPlo
   TArrowCount count;
   const TPixelRect area = mapping.DrawArea;
   const TArrowGrid grid = FieldArrowGridOf(area);
+  const TPixelRect legend = FieldArrowLegendBox(area);
   for (int row = 0; row < grid.Rows; ++row) {
     for (int column = 0; column < grid.Columns; ++column) {
       const int px = grid.Left + column * grid.Spacing;
       const int py = grid.Top + row * grid.Spacing;
-      if (px > area.Right - FieldArrowLegendWidth - 30 &&
-          py > area.Bottom - FieldArrowLegendHeight - 30) {
-        continue;
-      }
+      if (NearLegend(legend, px, py)) continue;
       TFieldArrow arrow;
       if (!FieldArrowAt(view, field, ISize, px, py, arrow)) continue;
       ++count.Expected;
@@ -300,11 +309,13 @@ TEST(FieldArrowLegend, StaysInTheBottomRightQuarterOrIsLeftOut) {
     double Ratio;
     bool Shown;
   };
+  // At ratio 1 the English legend's box is 206 x 95 pixels, 222 x 111 with its margins: twice
+  // that is the smallest area that shows it.
   const TRow rows[] = {
       {800, 400, 1.0, true},    {1920, 1050, 2.0, true}, {1400, 850, 1.5, true},
-      {360, 240, 1.0, true},    {360, 240, 2.0, false},  {700, 400, 2.0, false},
-      {1000, 600, 2.0, true},   {300, 400, 1.0, false},  {400, 140, 1.0, false},
-      {3840, 2100, 3.0, true},
+      {444, 222, 1.0, true},    {443, 222, 1.0, false},  {444, 221, 1.0, false},
+      {360, 240, 1.0, false},   {700, 400, 2.0, false},  {1000, 600, 2.0, true},
+      {300, 400, 1.0, false},   {400, 140, 1.0, false},  {3840, 2100, 3.0, true},
   };
   for (const TRow& row : rows) {
     SCOPED_TRACE(::testing::Message() << row.Width << " x " << row.Height << " at " << row.Ratio);
@@ -322,6 +333,117 @@ TEST(FieldArrowLegend, StaysInTheBottomRightQuarterOrIsLeftOut) {
       }
     }
     EXPECT_EQ(lit, row.Shown);
+  }
+}
+
+// The legend's words in Japanese, as the catalogue gives them, and words longer than any.
+TPictureWords JapaneseWords() {
+  TPictureWords words = TPictureWords::English();
+  words[TPictureWord::ArrowsTitle] = "矢印：電子の電界 E";
+  words[TPictureWord::ArrowsReversed] = "（正電荷では逆向き）";
+  return words;
+}
+TPictureWords LongWords() {
+  TPictureWords words = TPictureWords::English();
+  words[TPictureWord::ArrowsTitle] = "Arrows: the electric field E of the electron at each point";
+  return words;
+}
+
+// Whatever its words, the legend's box holds all it draws and is as wide as its longest text
+// needs; longer words widen it.
+TEST(FieldArrowLegend, TheBoxHoldsItsTextAndGrowsWithItsWords) {
+  struct TRow {
+    TPictureWords Words;
+    double Ratio;
+  };
+  const TRow rows[] = {{TPictureWords::English(), 1.0}, {JapaneseWords(), 1.0},
+                       {LongWords(), 1.0},              {TPictureWords::English(), 2.0},
+                       {JapaneseWords(), 1.5},          {LongWords(), 2.0}};
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(::testing::Message() << row.Words[TPictureWord::ArrowsTitle] << " at "
+                                      << row.Ratio);
+    QImage image(2400, 900, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    TRasterCanvas canvas(image);
+    const TPixelRect area{0, 0, image.width(), image.height()};
+    DrawFieldArrowLegend(canvas, area, row.Ratio, row.Words);
+    const TPixelRect box = FieldArrowLegendBox(area, row.Ratio, row.Words);
+    ASSERT_GT(box.Right, box.Left);
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        if (image.pixel(x, y) == 0xFF000000u) continue;
+        ASSERT_TRUE(x >= box.Left && x < box.Right && y >= box.Top && y < box.Bottom)
+            << x << ", " << y;
+      }
+    }
+    for (const TPictureWord word :
+         {TPictureWord::ArrowsTitle, TPictureWord::ArrowsReversed, TPictureWord::ArrowsStrength}) {
+      EXPECT_GT(box.Right - box.Left,
+                MeasureText(row.Words[word], PictureTextSize * row.Ratio).Width);
+    }
+    // Lit across most of its box: the text is there.
+    int lit = 0;
+    for (int y = box.Top + 2; y < box.Bottom - 2; ++y)
+      for (int x = box.Left + 2; x < box.Right - 2; ++x)
+        if (image.pixel(x, y) != 0xFF000000u) ++lit;
+    EXPECT_GT(lit, (box.Right - box.Left) * 10);
+  }
+  const TPixelRect area{0, 0, 2400, 900};
+  EXPECT_LT(FieldArrowLegendBox(area, 1.0, LongWords()).Left, FieldArrowLegendBox(area, 1.0).Left);
+}
+
+// The arrows pass their words on to the legend they draw.
+TEST_F(FieldArrowTest, TheArrowsLegendSpeaksTheirWords) {
+  Reset({0.2, 0.1}, {});
+  Image.fill(Qt::black);
+  DrawFieldArrows({Canvas, Mapping, {}, 10}, Field, 200, 1.0, JapaneseWords());
+  QImage alone(Width, Height, QImage::Format_RGB32);
+  alone.fill(Qt::black);
+  TRasterCanvas canvas(alone);
+  DrawFieldArrowLegend(canvas, Mapping.DrawArea, 1.0, JapaneseWords());
+  const TPixelRect box = FieldArrowLegendBox(Mapping.DrawArea, 1.0, JapaneseWords());
+  ASSERT_GT(box.Right, box.Left);
+  const QRect rect(box.Left, box.Top, box.Right - box.Left, box.Bottom - box.Top);
+  EXPECT_EQ(Image.copy(rect), alone.copy(rect));
+}
+
+// Printing and vector files get the text as the screen shows it, cut to the painter canvas's
+// clip: the coverage laid over the page by QPainter is the screen canvas's blend to a unit.
+TEST(FieldArrowLegend, ItsTextPrintsAsTheScreenShowsIt) {
+  const std::string text = "矢印：電子の電界 E |E| in e/4πε₀u²";
+  const TColor colour = ColorRGB(220, 200, 40);
+  const QRgb ground = qRgb(30, 60, 90);
+  QImage screen(420, 40, QImage::Format_RGB32);
+  screen.fill(ground);
+  TRasterCanvas raster(screen);
+  DrawText(raster, 4, 28, text, 19.5, colour);
+  const QRect clips[] = {QRect(0, 0, 420, 40), QRect(50, 5, 200, 20)};
+  for (const QRect& clip : clips) {
+    SCOPED_TRACE(::testing::Message() << clip.x() << ", " << clip.y() << " " << clip.width()
+                                      << " x " << clip.height());
+    QImage page(420, 40, QImage::Format_RGB32);
+    page.fill(ground);
+    {
+      QPainter painter(&page);
+      TPainterCanvas canvas(painter, clip);
+      DrawText(canvas, 4, 28, text, 19.5, colour);
+    }
+    int inked = 0;
+    for (int y = 0; y < page.height(); ++y) {
+      for (int x = 0; x < page.width(); ++x) {
+        const QRgb printed = page.pixel(x, y);
+        if (!clip.contains(x, y)) {
+          ASSERT_EQ(printed, ground) << x << ", " << y;
+          continue;
+        }
+        const QRgb shown = screen.pixel(x, y);
+        ASSERT_NEAR(qRed(printed), qRed(shown), 1) << x << ", " << y;
+        ASSERT_NEAR(qGreen(printed), qGreen(shown), 1) << x << ", " << y;
+        ASSERT_NEAR(qBlue(printed), qBlue(shown), 1) << x << ", " << y;
+        if (shown != ground) ++inked;
+      }
+    }
+    EXPECT_GT(inked, 300);
   }
 }
 
@@ -366,6 +488,9 @@ TEST_F(FieldArrowWindowTest, TheMenuItemShowsAndHidesTheArrowsOnTheMainPlot) {
 }
 
 TEST_F(FieldArrowWindowTest, TheZoomViewDrawsTheArrowsOnItsOwnGridWhileTheItemIsChecked) {
+  // The view is docked in the main window: on screen with it.
+  StartUp();
+  Form->MnuPauseClick();
   Form->MainMenu1.Item("mnuShowZoom").trigger();
   TZoomViewForm& zoom = *Form->ZoomViewForm();
   ASSERT_TRUE(zoom.isVisible()) << Shown.join("; ").toStdString();

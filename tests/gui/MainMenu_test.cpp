@@ -90,6 +90,8 @@ TEST_F(MainMenuTest, TheTreeHasItsCaptionsAndEnglishTooltips) {
       {"mnuPlotNodePoints", "&ノードポイント表示", "Show node points"},
       {"mnuShowZoom", "&拡大ウインドウ表示", "Show magnified window"},
       {"mnuShowPowerPattern", "&パワーパターン表示", "Show power pattern"},
+      {"mnuShowCaption", "&キャプションと縮尺", "Caption and scale bar"},
+      {"mnuProjectorTheme", "&プロジェクタ用配色", "Projector theme"},
       {"MnuFullScreen", "&全画面表示", "Full screen"},
       {"MnuFieldMonitor", "&電界ベクトル表示", "Show field vectors"},
       {"MnuRuns", "&実行", "Run"},
@@ -101,7 +103,9 @@ TEST_F(MainMenuTest, TheTreeHasItsCaptionsAndEnglishTooltips) {
       {"MnuOpenScene", "&シーンを開く…", "Open scene"},
       {"MnuSaveScene", "&シーンを保存…", "Save scene"},
       {"MnuLessons", "&レッスン", "Lessons"},
-      {"MnuHelp", "&ヘルプ", "Help"},
+      {"MnuHelpMenu", "&ヘルプ", "Help"},
+      {"MnuHelpModel", "&図の見方", "What the picture shows"},
+      {"MnuHelp", "&バージョン情報", "Version information"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -112,12 +116,25 @@ TEST_F(MainMenuTest, TheTreeHasItsCaptionsAndEnglishTooltips) {
   }
   EXPECT_TRUE(Item("PhysicalModel").text().endsWith(QChar(0x3000)));
 
-  // The menu bar holds the six top-level items in order; help has no submenu.
+  // The menu bar holds the six top-level items in order; help is a submenu of the page viewer
+  // and the version window.
   const QList<QAction*> top = Form->menuBar()->actions();
-  const char* order[] = {"MnuFile", "Setup", "MnuView", "MnuRuns", "MnuLessons", "MnuHelp"};
+  const char* order[] = {"MnuFile", "Setup", "MnuView", "MnuRuns", "MnuLessons", "MnuHelpMenu"};
   ASSERT_EQ(top.size(), static_cast<int>(std::size(order)));
   for (int i = 0; i < top.size(); ++i) EXPECT_EQ(top[i]->objectName(), order[i]);
-  EXPECT_EQ(Item("MnuHelp").menu(), nullptr);
+  const QList<QAction*> help = Form->MainMenu1.Menu("MnuHelpMenu").actions();
+  ASSERT_EQ(help.size(), 2);
+  EXPECT_EQ(help[0]->objectName(), "MnuHelpModel");
+  EXPECT_EQ(help[1]->objectName(), "MnuHelp");
+  // The two new View switches come right after the power pattern.
+  const QList<QAction*> view = Form->MainMenu1.Menu("MnuView").actions();
+  const auto at = [&](const char* name) {
+    for (int i = 0; i < view.size(); ++i)
+      if (view[i]->objectName() == QLatin1String(name)) return i;
+    return -1;
+  };
+  EXPECT_EQ(at("mnuShowCaption"), at("mnuShowPowerPattern") + 1);
+  EXPECT_EQ(at("mnuProjectorTheme"), at("mnuShowPowerPattern") + 2);
   EXPECT_TRUE(Form->MainMenu1.Menu("MnuTrajectory").toolTipsVisible());
   // The trajectory kinds sit in the Setup menu's first submenu, in the table's order.
   const QList<QAction*> kinds = Form->MainMenu1.Menu("MnuTrajectory").actions();
@@ -143,12 +160,17 @@ TEST_F(MainMenuTest, GroupsAndMarksAreAsAtStartUp) {
   EXPECT_EQ(groupOf("mnuPlotWaveFront"), nullptr);  // independent check items
   EXPECT_EQ(groupOf("MnuFieldMonitor"), nullptr);
   EXPECT_TRUE(Item("MnuFieldMonitor").isCheckable());
+  for (const char* name : {"mnuShowCaption", "mnuProjectorTheme"}) {
+    EXPECT_EQ(groupOf(name), nullptr) << name;
+    EXPECT_TRUE(Item(name).isCheckable()) << name;
+  }
 
-  for (const char* name : {"MnuByMouse", "MnuMdlMedium", "mnuMusicSTOP", "mnuPlotEFieldLines"}) {
+  for (const char* name :
+       {"MnuByMouse", "MnuMdlMedium", "mnuMusicSTOP", "mnuPlotEFieldLines", "mnuShowCaption"}) {
     EXPECT_TRUE(Checked(name)) << name;
   }
-  for (const char* name :
-       {"MnuCircle", "MnuMdlLarge", "mnuPlotWaveFront", "mnuPlotNodePoints", "MnuFieldMonitor"}) {
+  for (const char* name : {"MnuCircle", "MnuMdlLarge", "mnuPlotWaveFront", "mnuPlotNodePoints",
+                           "MnuFieldMonitor", "mnuProjectorTheme"}) {
     EXPECT_FALSE(Checked(name)) << name;
   }
   EXPECT_FALSE(Item("mnuSoundEffect").isEnabled());
@@ -167,6 +189,16 @@ TEST_F(MainMenuTest, DisplayTogglesFlipTheirOptionAndMark) {
   Item("mnuPlotEFieldLines").trigger();
   EXPECT_FALSE(Form->Display().ShowFieldLines);
   EXPECT_FALSE(Checked("mnuPlotEFieldLines"));
+  EXPECT_TRUE(Form->Display().ShowCaption);
+  Item("mnuShowCaption").trigger();
+  EXPECT_FALSE(Form->Display().ShowCaption);
+  EXPECT_FALSE(Checked("mnuShowCaption"));
+  Item("mnuProjectorTheme").trigger();
+  EXPECT_EQ(Form->Display().Theme, TTheme::Projector);
+  EXPECT_TRUE(Checked("mnuProjectorTheme"));
+  Item("mnuProjectorTheme").trigger();
+  EXPECT_EQ(Form->Display().Theme, TTheme::Dark);
+  EXPECT_FALSE(Checked("mnuProjectorTheme"));
 }
 
 TEST_F(MainMenuTest, EachTrajectoryAcceptedSetsModeMarkPathAndResets) {
@@ -452,12 +484,13 @@ TEST_F(MainMenuTest, AFailingPageAbortsThePrintAndIsReportedOnce) {
 }
 
 TEST_F(MainMenuTest, WindowsAndSettingsOpenFromTheMenu) {
+  // The panels are docked in the main window (not shown here): shown with it.
   Item("mnuShowZoom").trigger();
   ASSERT_NE(Form->ZoomViewForm(), nullptr);
-  EXPECT_TRUE(Form->ZoomViewForm()->isVisible());
+  EXPECT_TRUE(Form->ZoomViewForm()->isVisibleTo(Form.get()));
   Item("mnuShowPowerPattern").trigger();
   ASSERT_NE(Form->RadiationPatternForm(), nullptr);
-  EXPECT_TRUE(Form->RadiationPatternForm()->isVisible());
+  EXPECT_TRUE(Form->RadiationPatternForm()->isVisibleTo(Form.get()));
 
   // Help shows the version window; its result is ignored.
   bool shown = false;
@@ -475,9 +508,12 @@ TEST_F(MainMenuTest, WindowsAndSettingsOpenFromTheMenu) {
     });
     EXPECT_TRUE(opened) << item;
   }
-  // Scale unit does nothing.
-  Item("MnuScaleUnit").trigger();
-  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  bool scaleUnit = false;
+  Choose("MnuScaleUnit", [&scaleUnit](QWidget& dialog) {
+    scaleUnit = dialog.windowTitle() == "Scale Unit";
+    dialog.close();
+  });
+  EXPECT_TRUE(scaleUnit);
   EXPECT_TRUE(Shown.isEmpty()) << Shown.join("; ").toStdString();
 }
 

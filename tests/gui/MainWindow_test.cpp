@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDockWidget>
 #include <QFont>
 #include <QLabel>
 #include <QMenuBar>
@@ -41,7 +42,12 @@ TEST_F(MainWindowTest, IsCreatedWithItsComponentsAndARestingCharge) {
   EXPECT_EQ(Form->Chart1->y(), 30);
   EXPECT_EQ(Form->Chart1->width(), Form->centralWidget()->width());
   EXPECT_EQ(Form->HalvoranLabLogo->text(), "Halvoran Radiation");
+  // At the top right, clear of the caption at the top left; back at the left without it.
+  EXPECT_EQ(Form->HalvoranLabLogo->geometry(),
+            QRect(Form->Chart1->width() - 41 - 258, 59, 258, 33));
+  Form->MainMenu1.Item("mnuShowCaption").trigger();
   EXPECT_EQ(Form->HalvoranLabLogo->geometry(), QRect(41, 59, 258, 33));
+  Form->MainMenu1.Item("mnuShowCaption").trigger();
   EXPECT_TRUE(Form->HalvoranLabLogo->font().italic());
   EXPECT_EQ(Form->HalvoranLabLogo->font().pixelSize(), 21);
   EXPECT_TRUE(Form->Timer1->isActive());
@@ -320,7 +326,12 @@ TEST_F(MainWindowTest, AnUnpaintedPlotHoldsNeitherTheTicksNorTheMagnifiedView) {
   } rows[] = {
       {"no height", [](TMainForm1& form) { form.centralWidget()->resize(400, 10); }},
       {"no width", [](TMainForm1& form) { form.centralWidget()->resize(0, 300); }},
-      {"window hidden", [](TMainForm1& form) { form.hide(); }},
+      // The view floated out of its dock, a window of its own that stays up.
+      {"window hidden",
+       [](TMainForm1& form) {
+         form.ZoomDock()->setFloating(true);
+         form.hide();
+       }},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.Name);

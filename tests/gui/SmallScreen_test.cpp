@@ -50,8 +50,9 @@ TEST_F(SmallScreenTest, TheScreenIsTheLaptops) {
 }
 
 TEST_F(SmallScreenTest, EveryWindowFromTheMenuLiesOnTheScreenWithItsButtonsInReach) {
-  const char* const items[] = {"MnuSavePicture",  "MnuRecordAnimation", "MnuHelp",  "MnuMdlCustom",
-                               "PlotResolution1", "PhysicalModel",      "MnuSpeed", "MnuCircle"};
+  const char* const items[] = {"MnuSavePicture",  "MnuRecordAnimation", "MnuHelp",
+                               "MnuMdlCustom",    "PlotResolution1",    "PhysicalModel",
+                               "MnuSpeed",        "MnuCircle",          "MnuScaleUnit"};
   StartUp();
   Form->MnuPauseClick();
   Form->RunSavePictureDialog = nullptr;
