@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -211,9 +212,11 @@ QImage Greeting(double ratio, const TGreetingWords& words) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The orbit picture at the top of the undulator dialog: the electron's sine path through the
-// magnets, with amplitude a, period λu, the periods numbered, the orbit angle φ and the emitted
-// wave of wavelength λrad reaching an observer at angle θ.
+// The orbit picture at the top of the undulator dialog: the electron's path through the magnets
+// as the program runs it (engine/PathGen.cpp): in along the axis, y = a (1 - cos(2π z / λu)) over
+// N periods, swinging from the axis to 2a and back, out along the axis. It marks the amplitude a
+// about the orbit's centre line and the swing 2a, the period λu, the periods numbered, the orbit
+// angle φ and the emitted wave of wavelength λrad reaching an observer at angle θ.
 void DrawEye(QPainter& painter, QPointF centre, double lookAngle) {
   painter.save();
   painter.translate(centre);
@@ -240,15 +243,26 @@ QImage UndulatorOrbit(double ratio) {
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
 
-  constexpr double X0 = 46, Period = 80, Axis = 90, Amplitude = 25;
+  // Axis is the line of the entry and exit straights; the orbit swings from it to 2a on one side
+  // and back, about its centre line at a. Up on the picture is up on the plot.
+  constexpr double X0 = 46, Period = 80, Axis = 115, Amplitude = 25;
   constexpr int Periods = 4;
   const double xEnd = X0 + Periods * Period;
-  auto pathY = [&](double x) { return Axis - Amplitude * std::sin(2 * Pi * (x - X0) / Period); };
+  const double centreY = Axis - Amplitude, crestY = Axis - 2 * Amplitude;
+  // y = a (1 - cos(2π z / λu)) with z from the start of the first period.
+  auto pathY = [&](double x) {
+    return Axis - Amplitude * (1 - std::cos(2 * Pi * (x - X0) / Period));
+  };
 
-  // Magnet rows: poles alternate every half period, opposite above and below.
-  for (int k = 0; k < 2 * Periods; ++k) {
-    const QRectF top(X0 + k * Period / 2 + 1, 8, Period / 2 - 2, 9);
-    const QRectF bottom(top.left(), Height - 17, top.width(), 9);
+  // Magnet rows: the field peaks where the orbit bends most, at its troughs and crests, every half
+  // period from the entry to the exit; it sets in and stops there at full strength, so the end
+  // poles are half as long. Opposite poles face each other above and below.
+  for (int k = 0; k <= 2 * Periods; ++k) {
+    const double centre = X0 + k * Period / 2;
+    const double left = std::max(X0, centre - Period / 4) + 1;
+    const double right = std::min(xEnd, centre + Period / 4) - 1;
+    const QRectF top(left, 8, right - left, 9);
+    const QRectF bottom(left, Height - 17, right - left, 9);
     const bool north = k % 2 == 0;
     painter.setPen(Qt::NoPen);
     painter.setBrush(north ? QColor(178, 52, 52) : QColor(46, 96, 178));
@@ -257,11 +271,13 @@ QImage UndulatorOrbit(double ratio) {
     painter.drawRect(bottom);
   }
 
-  // The axis of the undulator.
+  // The axis, where the electron comes in and goes out, and the orbit's centre line.
   painter.setPen(QPen(QColor(110, 110, 110), 1, Qt::DashLine));
   painter.drawLine(QPointF(10, Axis), QPointF(xEnd + 14, Axis));
+  painter.setPen(QPen(QColor(85, 85, 85), 1, Qt::DotLine));
+  painter.drawLine(QPointF(X0, centreY), QPointF(xEnd, centreY));
 
-  // The electron path: straight in, a sine through the magnets, straight out.
+  // The electron path: straight in along the axis, N periods off to one side, straight out.
   QPainterPath orbit;
   orbit.moveTo(14, Axis);
   orbit.lineTo(X0, Axis);
@@ -299,45 +315,62 @@ QImage UndulatorOrbit(double ratio) {
   for (int k = 0; k <= Periods; ++k)
     painter.drawLine(QPointF(X0 + k * Period, 22), QPointF(X0 + k * Period, 36));
 
-  // Amplitude a: from the axis to the crest of the first period.
+  // Amplitude a: from the centre line to the first crest, the letter under the arch.
   painter.setPen(QPen(dimensionColour, 1.2));
-  const double crestX = X0 + Period / 4;
-  DrawDimension(painter, QPointF(crestX, Axis - 1), QPointF(crestX, Axis - Amplitude + 2), 5);
+  const double crestX = X0 + Period / 2;
+  DrawDimension(painter, QPointF(crestX, centreY - 1), QPointF(crestX, crestY + 2), 5);
   painter.setPen(labelColour);
-  DrawSymbol(painter, QPointF(crestX + 5, Axis - 9), QStringLiteral("a"), QString(), 15);
+  DrawSymbol(painter, QPointF(crestX + 5, centreY - 3), QStringLiteral("a"), QString(), 15);
 
-  // Period λu: under the path across the second period, trough to trough.
-  const double troughY = Axis + Amplitude;
-  const double p1 = X0 + Period * 1.75, p2 = p1 + Period;
+  // The whole swing 2a, from the axis to the third crest: the orbit never crosses the axis.
+  {
+    const double x = X0 + 2.5 * Period;
+    painter.setPen(QPen(dimensionColour, 1.2));
+    DrawDimension(painter, QPointF(x, Axis - 1), QPointF(x, crestY + 2), 5);
+    painter.setPen(labelColour);
+    // The factor upright, the symbol in italics, as in a formula.
+    const QFont upright = Font(SerifFamily, 15);
+    const QString two = QStringLiteral("2");
+    const QPointF at(x + 5, Axis - 6);
+    painter.setFont(upright);
+    painter.drawText(at, two);
+    const double advance = QFontMetricsF(upright).horizontalAdvance(two);
+    DrawSymbol(painter, at + QPointF(advance, 0), QStringLiteral("a"), QString(), 15);
+  }
+
+  // Period λu: under the path across the second period, trough to trough on the axis.
+  const double p1 = X0 + Period, p2 = p1 + Period;
   painter.setPen(QPen(QColor(90, 90, 90), 1, Qt::DotLine));
-  painter.drawLine(QPointF(p1, troughY + 3), QPointF(p1, troughY + 16));
-  painter.drawLine(QPointF(p2, troughY + 3), QPointF(p2, troughY + 16));
+  painter.drawLine(QPointF(p1, Axis + 3), QPointF(p1, Axis + 16));
+  painter.drawLine(QPointF(p2, Axis + 3), QPointF(p2, Axis + 16));
   painter.setPen(QPen(dimensionColour, 1.2));
-  DrawDimension(painter, QPointF(p1 + 1, troughY + 12), QPointF(p2 - 1, troughY + 12), 6);
+  DrawDimension(painter, QPointF(p1 + 1, Axis + 12), QPointF(p2 - 1, Axis + 12), 6);
   painter.setPen(labelColour);
   {
     const double w = 22;
-    painter.fillRect(QRectF((p1 + p2) / 2 - w / 2 - 2, troughY + 4, w + 4, 16), Qt::black);
-    DrawSymbol(painter, QPointF((p1 + p2) / 2 - w / 2, troughY + 17), QStringLiteral("\u03bb"),
+    painter.fillRect(QRectF((p1 + p2) / 2 - w / 2 - 2, Axis + 4, w + 4, 16), Qt::black);
+    DrawSymbol(painter, QPointF((p1 + p2) / 2 - w / 2, Axis + 17), QStringLiteral("\u03bb"),
                QStringLiteral("u"), 15);
   }
 
-  // Orbit angle φ: the path's slope where it crosses the axis, against the axis.
+  // Orbit angle φ: the steepest slope 2π a / λu, where the path rises through its centre line a
+  // quarter period after a trough, against the direction of the axis.
   {
-    const double xc = X0 + 3 * Period;  // an upward crossing in the last period
+    const double xc = X0 + 3.25 * Period;  // in the last period
     const double slope = 2 * Pi * Amplitude / Period;
     const double angle = std::atan(slope);
-    const QPointF c(xc, Axis), u = Direction(angle);
+    const QPointF c(xc, centreY), u = Direction(angle);
     // Drawn long, so that it shows where the path curves away from it.
     painter.setPen(QPen(QColor(255, 150, 80), 1.3, Qt::DashLine));
     painter.drawLine(c - u * 30, c + u * 42);
     painter.setPen(QPen(QColor(255, 150, 80), 1.2));
+    painter.drawLine(c, c + QPointF(24, 0));
     painter.setBrush(Qt::NoBrush);
     constexpr double r = 19;
-    painter.drawArc(QRectF(xc - r, Axis - r, 2 * r, 2 * r), 0,
+    painter.drawArc(QRectF(xc - r, centreY - r, 2 * r, 2 * r), 0,
                     static_cast<int>(angle * 180 / Pi * 16));
     painter.setPen(QColor(255, 185, 130));
-    DrawSymbol(painter, QPointF(xc + 20, Axis - 5), QStringLiteral("\u03c6"), QString(), 15);
+    DrawSymbol(painter, QPointF(xc + 20, centreY - 5), QStringLiteral("\u03c6"), QString(), 15);
   }
 
   // The wave leaving the end of the undulator towards the observer at angle θ.
