@@ -5,6 +5,7 @@
 /// <reference types="vitest/config" />
 import { defineConfig } from 'vite';
 import { halvoranCatalogue } from './catalogue-plugin';
+import { halvoranHelp } from './help-plugin';
 import { inlinePage } from './inline-page';
 
 export default defineConfig(({ mode }) => {
@@ -23,7 +24,7 @@ export default defineConfig(({ mode }) => {
     },
     // The pictures are the desktop's, in ../assets: the development server may serve them.
     server: { fs: { allow: ['..'] } },
-    plugins: single ? [halvoranCatalogue(), inlinePage()] : [halvoranCatalogue()],
+    plugins: single ? [halvoranCatalogue(), halvoranHelp(), inlinePage()] : [halvoranCatalogue(), halvoranHelp()],
     test: { include: ['src/**/*.test.ts'] },
   };
 });

@@ -43,6 +43,8 @@ test('the pictures drawn as the native build draws them', () => {
   ];
   for (const scene of scenes) {
     const simulation = started(scene.mode, scene.model);
+    // The native table's scenes without a caption: its hashes do not hang on the font.
+    assert.equal(simulation.setDisplay({ ShowCaption: false }), null);
     if (scene.physics) simulation.setPhysics(scene.physics);
     for (let tick = 0; tick < scene.ticks; ++tick) {
       assert.deepEqual(simulation.runTick(true, ...mouseCursor(tick)), { passRestarted: false });
@@ -288,4 +290,72 @@ test('the scene written reopens to the same setup, view, run state and texts', (
     from.delete();
     to.delete();
   }
+});
+
+test('the caption, the theme and the scale unit go through the display, unknown ones refused', () => {
+  const simulation = started(4, null);
+  const display = simulation.display();
+  assert.deepEqual([display.ShowCaption, display.Theme, display.ScaleUnit], [true, 0, { Scale: 100, Unit: 1 }]);
+  assert.deepEqual(core.defaults().display, display);
+  const refused = (code, ...values) => ({ code, parameter: 'None', values });
+  const cases = [
+    [{ Theme: 2 }, refused('ThemeUnknown', '2')],
+    [{ Theme: -1 }, refused('ThemeUnknown', '-1')],
+    [{ Theme: 0.5 }, refused('NotAWholeNumber', 'Theme', '0.500')],
+    [{ Theme: 'projector' }, refused('NotANumber', 'Theme', 'projector')],
+    [{ ScaleUnit: { Scale: 1000 } }, refused('ScaleUnitUnknown', '1000', '1')],
+    [{ ScaleUnit: { Unit: 3 } }, refused('ScaleUnitUnknown', '100', '3')],
+    [{ ScaleUnit: { Scale: '10' } }, refused('NotANumber', 'Scale', '10')],
+    // A refused field refuses the whole change: the caption switch beside it is not taken.
+    [{ ShowCaption: false, ScaleUnit: { Unit: -1 } }, refused('ScaleUnitUnknown', '100', '-1')],
+  ];
+  for (const [change, refusal] of cases) assert.deepEqual(simulation.setDisplay(change), refusal, JSON.stringify(change));
+  assert.deepEqual(simulation.display(), display);
+  const taken = [
+    [{ ShowCaption: false }, { ...display, ShowCaption: false }],
+    [{ Theme: 1 }, { ...display, ShowCaption: false, Theme: 1 }],
+    [{ ScaleUnit: { Unit: 2 } }, { ...display, ShowCaption: false, Theme: 1, ScaleUnit: { Scale: 100, Unit: 2 } }],
+    [{ ScaleUnit: { Scale: 1, Unit: 0 } }, { ...display, ShowCaption: false, Theme: 1, ScaleUnit: { Scale: 1, Unit: 0 } }],
+  ];
+  for (const [change, after] of taken) {
+    assert.equal(simulation.setDisplay(change), null, JSON.stringify(change));
+    assert.deepEqual(simulation.display(), after, JSON.stringify(change));
+  }
+  simulation.delete();
+});
+
+test('the pictures\' words: their sources in order, a wrong list refused', () => {
+  const sources = core.pictureWordSources();
+  assert.equal(sources.length, 17);
+  assert.deepEqual([sources[0], sources[7], sources.at(-1)], ['Mouse control', 'tick', '|E| in e/4πε₀u², u the plot unit']);
+  assert.equal(new Set(sources).size, sources.length);
+  const simulation = started(4, null);
+  const count = (given) => ({ code: 'OutOfRange', parameter: 'None', values: ['words.length', given, '17', '17'] });
+  const cases = [
+    [sources.slice(1), count('16')],
+    [[...sources, 'one more'], count('18')],
+    [[], count('0')],
+    [sources.map((source, k) => (k === 3 ? 3 : source)), { code: 'UnexpectedArgument', parameter: 'None', values: ['3'] }],
+    ['tick', { code: 'UnexpectedArgument', parameter: 'None', values: ['tick'] }],
+  ];
+  for (const [words, refusal] of cases) assert.deepEqual(simulation.setPictureWords(words), refusal, JSON.stringify(words));
+  assert.equal(simulation.setPictureWords(sources.map((source) => `«${source}»`)), null);
+  simulation.delete();
+});
+
+test('the caption switch and the words reach the picture', () => {
+  const simulation = started(4, null);
+  for (let tick = 0; tick < 30; ++tick) simulation.runTick(false, 0, 0);
+  const hash = () => { assert.equal(simulation.render(320, 200, 1, undefined).refusal, null); return fnv1a(simulation.pixels()); };
+  const english = hash();
+  assert.equal(simulation.setPictureWords(core.pictureWordSources().map((source) => source.toUpperCase())), null);
+  const shouted = hash();
+  assert.equal(simulation.setDisplay({ ShowCaption: false }), null);
+  const bare = hash();
+  // Without the caption the words are nowhere in the picture.
+  assert.equal(simulation.setPictureWords(core.pictureWordSources()), null);
+  assert.equal(hash(), bare);
+  assert.notEqual(bare, english);
+  assert.notEqual(shouted, english);
+  simulation.delete();
 });

@@ -19,10 +19,12 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "engine/AnimationSpeed.h"
+#include "engine/PictureWords.h"
 #include "engine/RadiationPatternTracker.h"
 #include "engine/Refusal.h"
 #include "engine/SimulationCommands.h"
@@ -182,6 +184,18 @@ TRefusal ReadDisplay(const val& object, TDisplaySettings& display) {
   zoomReader.Number("Scale", display.Zoom.Scale);
   zoomReader.Whole("Tracking", display.Zoom.Tracking);
   reader.Refuse(zoomReader.Refusal);
+  reader.Switch("ShowCaption", display.ShowCaption);
+  // The codes go to the core as given: its own check refuses a theme or unit it does not know.
+  int theme = static_cast<int>(display.Theme);
+  reader.Whole("Theme", theme);
+  display.Theme = static_cast<TTheme>(theme);
+  const val scaleUnit = reader.Child("ScaleUnit");
+  TFieldReader unitReader(scaleUnit);
+  unitReader.Whole("Scale", display.ScaleUnit.Scale);
+  int unit = static_cast<int>(display.ScaleUnit.Unit);
+  unitReader.Whole("Unit", unit);
+  display.ScaleUnit.Unit = static_cast<TLengthUnit>(unit);
+  reader.Refuse(unitReader.Refusal);
   return reader.Refusal;
 }
 
@@ -197,6 +211,12 @@ val DisplayObject(const TDisplaySettings& display) {
   object.set("SmoothLines", display.SmoothLines);
   object.set("PlotResolution", display.PlotResolution);
   object.set("Zoom", zoom);
+  object.set("ShowCaption", display.ShowCaption);
+  object.set("Theme", static_cast<int>(display.Theme));
+  val scaleUnit = val::object();
+  scaleUnit.set("Scale", display.ScaleUnit.Scale);
+  scaleUnit.set("Unit", static_cast<int>(display.ScaleUnit.Unit));
+  object.set("ScaleUnit", scaleUnit);
   return object;
 }
 
@@ -406,6 +426,29 @@ class TWebSimulation {
 
   val Display() const { return DisplayObject(Commands.Display()); }
 
+  // The words of the pictures in the page's language, one text for each source of
+  // pictureWordSources() in its order; anything else is refused and the words stay as they were.
+  val SetPictureWords(const val& texts) {
+    if (!texts.isArray())
+      return RefusalObject(Refused(TRefusalCode::UnexpectedArgument, {GivenText(texts)}));
+    const double length = texts["length"].as<double>();
+    if (length != static_cast<double>(PictureWordCount)) {
+      const auto count = TRefusalValue::OfCount(static_cast<double>(PictureWordCount));
+      return RefusalObject(Refused(TRefusalCode::OutOfRange,
+                                   {TRefusalValue::OfText("words.length"),
+                                    TRefusalValue::OfCount(length), count, count}));
+    }
+    TPictureWords words;
+    for (std::size_t k = 0; k < PictureWordCount; ++k) {
+      const val text = texts[static_cast<unsigned>(k)];
+      if (!text.isString())
+        return RefusalObject(Refused(TRefusalCode::UnexpectedArgument, {GivenText(text)}));
+      words.Text[k] = text.as<std::string>();
+    }
+    Words = std::move(words);
+    return val::null();
+  }
+
   void SetPhysics(const val& object) {
     TPhysicsOptions physics = Commands.Physics();
     TFieldReader reader(object);
@@ -605,7 +648,7 @@ class TWebSimulation {
     if (zoom)
       RenderZoomPictureInto(buffer, State, Settings, pixelRatio);
     else
-      RenderMainPictureInto(buffer, State, Settings, pixelRatio, range);
+      RenderMainPictureInto(buffer, State, Settings, pixelRatio, range, Words);
     return {};
   }
 
@@ -613,6 +656,7 @@ class TWebSimulation {
   TDisplaySettings Settings;
   TSimulationCommands Commands;
   TRadiationPatternTracker Patterns;
+  TPictureWords Words = TPictureWords::English();
   TPictureSize Picture;
   std::unique_ptr<std::uint32_t[]> PictureMemory;
 };
@@ -691,6 +735,8 @@ val ParseOptions(const val& arguments) {
   object.set("fieldArrows", o.FieldArrows);
   object.set("fieldLines", o.FieldLines);
   object.set("smooth", Optional(o.Smooth));
+  object.set("caption", Optional(o.Caption));
+  object.set("theme", o.Theme ? val(static_cast<int>(*o.Theme)) : val::null());
   return object;
 }
 
@@ -776,6 +822,14 @@ val ApplyUndulatorEntryOf(const val& entryObject, const val& trajectory) {
   return TrajectoryObject(parameters);
 }
 
+// The English sources of the pictures' words, in the order setPictureWords takes their texts.
+val PictureWordSourcesOf() {
+  val sources = val::array();
+  for (const std::string_view source : PictureWordSources)
+    sources.call<void>("push", std::string(source));
+  return sources;
+}
+
 // Every code a refusal can carry (all but None): the keys the page's catalogue must word.
 val RefusalCodes() {
   constexpr TRefusalCode Codes[] = {
@@ -802,6 +856,7 @@ EMSCRIPTEN_BINDINGS(halvoran_core) {
       .function("runTick", &TWebSimulation::RunTick)
       .function("setDisplay", &TWebSimulation::SetDisplay)
       .function("display", &TWebSimulation::Display)
+      .function("setPictureWords", &TWebSimulation::SetPictureWords)
       .function("setPhysics", &TWebSimulation::SetPhysics)
       .function("setSpeedPosition", &TWebSimulation::SetSpeedPosition)
       .function("frameIndex", &TWebSimulation::FrameIndex)
@@ -827,6 +882,7 @@ EMSCRIPTEN_BINDINGS(halvoran_core) {
   emscripten::function("undulatorDerived", &UndulatorDerived);
   emscripten::function("applyUndulatorEntry", &ApplyUndulatorEntryOf);
   emscripten::function("refusalCodes", &RefusalCodes);
+  emscripten::function("pictureWordSources", &PictureWordSourcesOf);
   emscripten::function("modelSizePresets", &ModelSizePresets);
   emscripten::function("defaults", &Defaults);
 }

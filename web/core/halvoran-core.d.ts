@@ -52,6 +52,15 @@ export interface ZoomSettings {
   Tracking: number;
 }
 
+/** What the default plot's width (2 plot units) stands for on the paths without a length unit of
+ * their own (the undulator and the bending magnet have 1 unit = 1 m). */
+export interface ScaleUnit {
+  /** 1, 10 or 100. */
+  Scale: number;
+  /** Kilometre 0, metre 1, millimetre 2. */
+  Unit: number;
+}
+
 export interface DisplaySettings {
   ShowFieldLines: boolean;
   ShowWaveFronts: boolean;
@@ -60,10 +69,18 @@ export interface DisplaySettings {
   SmoothLines: boolean;
   PlotResolution: number;
   Zoom: ZoomSettings;
+  /** The caption, its key to the colours and the scale bar over the main plot. */
+  ShowCaption: boolean;
+  /** Dark 0 (light lines on black), projector 1 (dark lines on a light ground). */
+  Theme: number;
+  ScaleUnit: ScaleUnit;
 }
 
 /** Fields of a settings object that the page leaves out keep their current values. */
-export type DisplayChange = Partial<Omit<DisplaySettings, 'Zoom'>> & { Zoom?: Partial<ZoomSettings> };
+export type DisplayChange = Partial<Omit<DisplaySettings, 'Zoom' | 'ScaleUnit'>> & {
+  Zoom?: Partial<ZoomSettings>;
+  ScaleUnit?: Partial<ScaleUnit>;
+};
 
 export interface PhysicsOptions {
   LightAberration: boolean;
@@ -153,6 +170,10 @@ export declare class Simulation {
   runTick(dragging: boolean, x: number, y: number): TickReport;
   setDisplay(display: DisplayChange): Refusal | null;
   display(): DisplaySettings;
+  /** The words the main picture sets (its caption, key and arrow legend) in the page's language:
+   * one text for each of pictureWordSources(), in its order. A list of another length or with
+   * anything but strings is refused, and the words stay as they were (English at first). */
+  setPictureWords(words: string[]): Refusal | null;
   /** From the next tick on, no reset. */
   setPhysics(physics: Partial<PhysicsOptions>): void;
   /** The speed control's position, 1 ("Slow") to 10 ("Fast"). */
@@ -223,6 +244,10 @@ export interface CommandOptions {
   fieldArrows: boolean;
   fieldLines: boolean;
   smooth: boolean | null;
+  /** --caption true, --no-caption false; null: not given. */
+  caption: boolean | null;
+  /** --theme: dark 0, projector 1 (DisplaySettings.Theme); null: not given. */
+  theme: number | null;
 }
 
 /** The undulator dialog's entry, each value in full precision. */
@@ -270,6 +295,9 @@ export interface HalvoranCore {
   maxSceneBytes: number;
   /** Every code a refusal can carry. */
   refusalCodes(): string[];
+  /** The English sources of the pictures' words, each the key of its translation in the
+   * catalogue's context "PictureWords". */
+  pictureWordSources(): string[];
 }
 
 export default function createHalvoranCore(moduleOverrides?: object): Promise<HalvoranCore>;

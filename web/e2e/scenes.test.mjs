@@ -65,7 +65,8 @@ after(async () => {
 
 async function desktopPicture(options, index) {
   const file = join(pictures, `scene-${index}.png`);
-  await promisify(execFile)(desktop, ['--render', file, ...options], {
+  // In English as the page here is: a render speaks the language the desktop last chose.
+  await promisify(execFile)(desktop, ['--render', file, '--language', 'en', ...options], {
     env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' },
     timeout: 60000,
   });

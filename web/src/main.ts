@@ -8,7 +8,8 @@ import createHalvoranCore from './generated/halvoran-core.js';
 import type {
   CommandOptions, HalvoranCore, OpenedScene, PlotRange, Refusal, SceneRefusal, Simulation,
 } from './generated/halvoran-core.js';
-import { openSetupDialog, type SetupDialogKind } from './dialogs/setup-dialogs';
+import { openScaleUnitDialog } from './dialogs/scale-unit-dialog';
+import { openSetupDialog, type DialogContext, type SetupDialogKind } from './dialogs/setup-dialogs';
 import { showGreeting } from './dialogs/greeting';
 import { isFullScreen, toggleFullScreen } from './export/full-screen';
 import { printPlot } from './export/print';
@@ -18,7 +19,10 @@ import {
   chooseLanguage, rememberLanguage, storedLanguage, translate, type Language,
 } from './i18n/catalogue';
 import { bindShortcuts } from './keys';
+import type { HelpTopic } from './help/help-text';
+import { showHelp } from './help/help-viewer';
 import { createMenuBar } from './menu/menu-bar';
+import { createDock } from './panels/dock';
 import { createPowerPatternPanel } from './panels/power-pattern';
 import { createZoomPanel } from './panels/zoom-view';
 import { trajectoryItem, modelItem } from './page-state';
@@ -31,6 +35,9 @@ import { LinkProblemText, sceneFragment, sceneOfFragment, type LinkScene } from 
 import { lessonsOf, sceneRefusalText, textsIn, type SceneWords } from './scenes/scene-texts';
 import lessonIndex from '../../scenes/index.json?raw';
 import { applyOptions, pageRun, type PageRun } from './start-options';
+import { rememberTheme, showTheme, storedTheme } from './theme/theme';
+import { DisplayItems, isDisplayItem } from './view/display-items';
+import { pictureWords } from './view/picture-words';
 import { createPlotNavigation } from './view/plot-navigation';
 
 // Ticks run per frame while running up to ?ticks=N are cut off after this long, so that the
@@ -79,9 +86,18 @@ function showSceneRefusal(source: string, refusal: SceneRefusal, consequence = '
 
 type TakenScene = Extract<OpenedScene, { refusal: null }>;
 
-function defaultStart(core: HalvoranCore): Simulation {
+// A started simulation in the theme remembered from the last visit (which the address and a
+// scene may change after); a remembered theme the core no longer knows is dropped unsaid.
+function startSimulation(core: HalvoranCore): { simulation: Simulation; refusal: Refusal | null } {
   const simulation = new core.Simulation();
   const refusal = simulation.start();
+  const theme = storedTheme();
+  if (!refusal && theme !== null) simulation.setDisplay({ Theme: theme });
+  return { simulation, refusal };
+}
+
+function defaultStart(core: HalvoranCore): Simulation {
+  const { simulation, refusal } = startSimulation(core);
   if (refusal) showRefusal(refusal);
   return simulation;
 }
@@ -114,8 +130,7 @@ function startFromAddress(core: HalvoranCore, linked: LinkScene | null): Started
     showRefusal(options, StartsWithDefaults);
     return { simulation: defaultStart(core), run: defaults, fromAddress: true, scene: null };
   }
-  const simulation = new core.Simulation();
-  const started = simulation.start();
+  const { simulation, refusal: started } = startSimulation(core);
   if (!started && linked) {
     const source = web('The link');
     const opened = linked.problem === null ? simulation.openScene(linked.text) : null;
@@ -227,8 +242,9 @@ canvas.addEventListener('wheel', () => redraw());
 
 // ---- Panels, outputs, menus -------------------------------------------------------------------
 
-const patternPanel = createPowerPatternPanel(plotHost, simulation, language);
-const zoomPanel = createZoomPanel(plotHost, simulation, language, () => void setup('zoomSetup'));
+const dock = createDock(document.querySelector<HTMLElement>('#plot-room')!, document.querySelector<HTMLElement>('#dock')!);
+const patternPanel = createPowerPatternPanel(plotHost, simulation, language, dock);
+const zoomPanel = createZoomPanel(plotHost, simulation, language, () => void setup('zoomSetup'), dock);
 const recorder = createRecorder(canvas, recSign, language);
 const menu = createMenuBar(document.querySelector<HTMLElement>('#menubar')!, (name) => void command(name));
 patternPanel.onClose(() => menu.setChecked('mnuShowPowerPattern', false));
@@ -261,6 +277,8 @@ function showRunState() {
   const on = running && !stopAfterTick;
   runButton.setAttribute('aria-pressed', String(on));
   pauseButton.setAttribute('aria-pressed', String(!on));
+  // Whether ticks still come (a step's one tick included): for scripts and tests that wait for it.
+  canvas.dataset.running = String(running);
 }
 
 function setRunning(on: boolean) {
@@ -283,11 +301,11 @@ pauseButton.addEventListener('click', () => step());
 
 function showChecks() {
   const display = simulation.display();
-  menu.setChecked('mnuPlotWaveFront', display.ShowWaveFronts);
-  menu.setChecked('mnuPlotEFieldLines', display.ShowFieldLines);
-  menu.setChecked('mnuPlotNodePoints', display.ShowNodePoints);
-  menu.setChecked('mnuSmoothLines', display.SmoothLines);
-  menu.setChecked('MnuFieldMonitor', display.ShowFieldVectors);
+  for (const [name, item] of Object.entries(DisplayItems))
+    if (menu.has(name)) menu.setChecked(name, item.checked(display));
+  showTheme(display.Theme);
+  // The caption takes the plot's top-left corner, where the logo stands without it.
+  plotHost.dataset.caption = String(display.ShowCaption);
   menu.setChecked(trajectoryItem(simulation.trajectoryMode()), true);
   menu.setChecked(modelItem(simulation.modelSize(), core.modelSizePresets()), true);
   menu.setChecked('MnuFullScreen', isFullScreen());
@@ -296,9 +314,17 @@ function showChecks() {
   menu.setChecked(language === 'ja' ? 'MnuJapanese' : 'MnuEnglish', true);
 }
 
+// The words the core sets into the picture, in the page's language.
+function wordPicture() {
+  const refusal = simulation.setPictureWords(pictureWords(core.pictureWordSources(), language));
+  if (refusal) showRefusal(refusal);
+  redraw();
+}
+
 function setLanguage(chosen: Language) {
   language = chosen;
   document.documentElement.lang = chosen;
+  wordPicture();
   menu.setLanguage(chosen);
   patternPanel.setLanguage(chosen);
   zoomPanel.setLanguage(chosen);
@@ -323,8 +349,12 @@ function wordToolbar() {
 // ---- Commands --------------------------------------------------------------------------------
 
 // A dialog edits a copy; where the core took its values, the picture and the menu follow.
+function dialogContext(): DialogContext {
+  return { core, simulation, language, host: document.body, help: (topic) => void help(topic) };
+}
+
 async function setup(kind: SetupDialogKind): Promise<boolean> {
-  const accepted = await openSetupDialog(kind, { core, simulation, language, host: document.body });
+  const accepted = await openSetupDialog(kind, dialogContext());
   if (accepted) afterMotionChange();
   return accepted;
 }
@@ -338,11 +368,21 @@ function afterMotionChange() {
 // The view stays where the user put it; only its picture is new.
 function navigationFollows() { lastTickAt = -Infinity; }
 
-function toggleDisplay(key: 'ShowWaveFronts' | 'ShowFieldLines' | 'ShowNodePoints' | 'SmoothLines' | 'ShowFieldVectors') {
-  const refusal = simulation.setDisplay({ [key]: !simulation.display()[key] });
+// A View check item: the core's display changed as the item asks, the mark read back from it.
+function toggleDisplay(name: string) {
+  const before = simulation.display().Theme;
+  const refusal = simulation.setDisplay(DisplayItems[name]!.toggled(simulation.display()));
   if (refusal) showRefusal(refusal);
+  // Kept for the next visit where the browser lets the page (the language's switch says where not).
+  const theme = simulation.display().Theme;
+  if (theme !== before) rememberTheme(theme);
   showChecks();
   redraw();
+}
+
+// The help text over the page (over the dialog whose Help button asked for it).
+function help(topic?: HelpTopic): Promise<void> {
+  return showHelp(document.body, language, topic);
 }
 
 function chooseModel(size: { iSize: number; jSize: number; waveFrontSpacing: number }) {
@@ -475,18 +515,16 @@ async function command(name: string): Promise<void> {
     case 'MnuMdlMedium': chooseModel(presets.medium); return;
     case 'MnuMdlSmall': chooseModel(presets.smallest); return;
     case 'MnuMdlCustom':
-      if (await openSetupDialog('modelSize', { core, simulation, language, host: document.body }))
+      if (await openSetupDialog('modelSize', dialogContext()))
         modelChanged();
       showChecks();
       return;
     case 'PlotResolution1': await setup('plotResolution'); return;
     case 'PhysicalModel': await setup('physicalModel'); return;
     case 'MnuSpeed': await setup('waveSpeed'); return;
-    case 'mnuPlotWaveFront': toggleDisplay('ShowWaveFronts'); return;
-    case 'mnuPlotEFieldLines': toggleDisplay('ShowFieldLines'); return;
-    case 'mnuPlotNodePoints': toggleDisplay('ShowNodePoints'); return;
-    case 'mnuSmoothLines': toggleDisplay('SmoothLines'); return;
-    case 'MnuFieldMonitor': toggleDisplay('ShowFieldVectors'); return;
+    case 'MnuScaleUnit':
+      if (await openScaleUnitDialog(dialogContext())) redraw();
+      return;
     case 'mnuShowZoom': zoomPanel.setShown(true); showChecks(); return;
     case 'mnuShowPowerPattern': patternPanel.setShown(true); showChecks(); return;
     case 'MnuFullScreen':
@@ -509,11 +547,13 @@ async function command(name: string): Promise<void> {
     case 'MnuRunPause': setRunning(!(running && !stopAfterTick)); return;
     case 'MnuStep': step(); return;
     case 'MnuHelp': await showGreeting(document.body, language); return;
+    case 'MnuHelpModel': await help(); return;
     case 'MnuOpenScene': sceneFiles.choose(); return;
     case 'MnuSaveScene': saveScene(); return;
     case 'MnuCopyLink': await copyLink(); return;
     default:
-      if (name in Trajectories) await setup(Trajectories[name]!);
+      if (isDisplayItem(name)) toggleDisplay(name);
+      else if (name in Trajectories) await setup(Trajectories[name]!);
       else if (name.startsWith(LessonItem)) openLesson(name.slice(LessonItem.length));
   }
 }
@@ -603,6 +643,7 @@ window.addEventListener('resize', () => redraw());
 
 menu.setLanguage(language);
 wordToolbar();
+wordPicture();
 if (linkedScene) sceneTaken(linkedScene);
 showChecks();
 showRunState();

@@ -22,6 +22,10 @@ describe('the address read as the command line', () => {
     // A value on a switch is passed for the parser to refuse.
     ['?wavefronts=1', ['--wavefronts=1']],
     ['?language=ja&trajectory=line', ['--language=ja', '--trajectory=line']],
+    // The classroom's look: the theme's name for the parser to judge, the caption's switches.
+    ['?theme=projector&no-caption', ['--theme=projector', '--no-caption']],
+    ['?caption&theme=', ['--caption', '--theme=']],
+    ['?caption=no', ['--caption=no']],
   ])('%s', (search, expected) => {
     expect(queryArguments(search)).toEqual({ arguments: expected, refusal: null });
   });

@@ -5,9 +5,9 @@ import type { OptionsRefusal } from './generated/halvoran-core.js';
 
 // Options that take a value; written attached ("--ticks=30") so that a value which itself
 // starts with "--" is never read as the next option.
-const ValueOptions = ['trajectory', 'model', 'size', 'scale', 'ticks', 'language'];
+const ValueOptions = ['trajectory', 'model', 'size', 'scale', 'ticks', 'language', 'theme'];
 // Options that are switches: given without a value ("?wavefronts" or "?wavefronts=").
-const SwitchOptions = ['wavefronts', 'nodes', 'arrows', 'no-field-lines', 'smooth', 'aliased'];
+const SwitchOptions = ['wavefronts', 'nodes', 'arrows', 'no-field-lines', 'smooth', 'aliased', 'caption', 'no-caption'];
 
 export type QueryArguments = { arguments: string[]; refusal: null } |
                              { arguments: null; refusal: OptionsRefusal };

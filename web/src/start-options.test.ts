@@ -8,7 +8,7 @@ const none: CommandOptions = {
   action: 'Start', mode: 'Animation', language: '', renderFile: '', output: 'Png',
   trajectoryMode: 1, ticks: null, fromTick: 0, size: null, pixelRatio: null, iSize: null,
   jSize: null, waveFrontSpacing: null, waveFronts: false, nodePoints: false, fieldArrows: false,
-  fieldLines: true, smooth: null,
+  fieldLines: true, smooth: null, caption: null, theme: null,
 };
 
 // The commands given, in order, each answered by refusals[name] or accepted.
@@ -41,6 +41,12 @@ describe('the options applied through the commands', () => {
      [['chooseTrajectory', 1, {}], ['setDisplay', { ShowWaveFronts: true, ShowNodePoints: true,
        ShowFieldVectors: true, ShowFieldLines: false, SmoothLines: true }]]],
     ['aliased', { smooth: false }, [['chooseTrajectory', 1, {}], ['setDisplay', { SmoothLines: false }]]],
+    ['no caption, projector', { caption: false, theme: 1 },
+     [['chooseTrajectory', 1, {}], ['setDisplay', { ShowCaption: false, Theme: 1 }]]],
+    // The dark theme and the caption asked for as such are still passed: they override a
+    // remembered theme and a scene's choice.
+    ['caption, dark', { caption: true, theme: 0 },
+     [['chooseTrajectory', 1, {}], ['setDisplay', { ShowCaption: true, Theme: 0 }]]],
   ])('%s', (_name, given, expected) => {
     const { calls, simulation } = recorder();
     expect(applyOptions(simulation, { ...none, ...given })).toBeNull();

@@ -31,6 +31,8 @@ export function applyOptions(simulation: Commands, options: CommandOptions): Ref
   if (options.fieldArrows) display.ShowFieldVectors = true;
   if (!options.fieldLines) display.ShowFieldLines = false;
   if (options.smooth !== null) display.SmoothLines = options.smooth;
+  if (options.caption !== null) display.ShowCaption = options.caption;
+  if (options.theme !== null) display.Theme = options.theme;
   return simulation.setDisplay(display);
 }
 

@@ -3,6 +3,7 @@
 // the whole set to the core's command: where the core refuses it, the dialog stays open with the
 // typed texts and tells why; Cancel and Esc leave everything as it was.
 import type { HalvoranCore, Simulation } from '../generated/halvoran-core.js';
+import type { HelpTopic } from '../help/help-text';
 import type { Language } from '../i18n/catalogue';
 import { answer } from './answer';
 import { createFrame, type DialogFrame, showNote, valueBox } from './dialog-frame';
@@ -27,6 +28,9 @@ export interface DialogContext {
   simulation: Simulation;
   language: Language;
   host: HTMLElement;
+  /** Opens the help text at a topic over the dialog (its Help button); none: the button does
+   * nothing. */
+  help?: (topic: HelpTopic) => void;
 }
 
 /** Resolves true where OK was accepted by the core (the command applied), false on Cancel/Esc. */

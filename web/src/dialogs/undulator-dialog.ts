@@ -98,8 +98,8 @@ export function openUndulatorDialog(context: DialogContext, locale: NumberLocale
   };
   frame.addButton('ok', 'OK', ok);
   frame.addButton('cancel', 'Cancel', () => frame.finish(false));
-  // As on the desktop, Help opens nothing: the dialog stays as it is.
-  frame.addButton('help', 'Help', () => {});
+  // The help opens over the dialog at the undulator's heading; the dialog stays as it is.
+  frame.addButton('help', 'Help', () => context.help?.('undulator'));
   frame.onEnter = ok;
   return frame.run();
 }

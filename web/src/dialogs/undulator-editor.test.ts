@@ -48,7 +48,7 @@ function fakeCore() {
 
 test('opens with what runs, trailing zeros dropped, and the derived labels', () => {
   const { editor } = fakeCore();
-  expect(editor.texts).toEqual({ Beta: '0.95', Energy: '1.13', Period: '20', Periods: '5', K: '2', Field: '1.071053' });
+  expect(editor.texts).toEqual({ Beta: '0.95', Energy: '1.13', Period: '20', Periods: '5', K: '2', Field: '1.07' });
   expect(editor.labels()).toEqual({ LabelGamma: '3.20', LabelLrad: '1.23E+01', LabelMaxAngle: '3.11E-01',
                                     LabelAmplitude: '9.91E-03' });
 });

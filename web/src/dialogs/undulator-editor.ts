@@ -103,8 +103,9 @@ export class UndulatorEditor {
       Energy: this.boxText(e.EnergyMeV, 2),
       Period: this.boxText(e.PeriodCm, 2),
       Periods: String(e.Periods),
-      K: this.boxText(e.K, 6),
-      Field: this.boxText(e.FieldKG, 6),
+      // K and Bu to two decimals, as on the desktop: a worked-out partner reads "1.08".
+      K: this.boxText(e.K, 2),
+      Field: this.boxText(e.FieldKG, 2),
     };
   }
 }

@@ -49,7 +49,7 @@ type LanguageStorage = Pick<Storage, 'getItem' | 'setItem'>;
 
 // Reaching localStorage itself throws where the browser refuses it (a sandboxed frame, some
 // file:// pages), and writing throws in private windows with no room.
-function pageStorage(): LanguageStorage | null {
+export function pageStorage(): LanguageStorage | null {
   try {
     return globalThis.localStorage ?? null;
   } catch {

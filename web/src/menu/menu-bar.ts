@@ -13,6 +13,8 @@ import {
 import './menu-bar.css';
 
 export interface MenuBar {
+  /** Whether the menu has an item of that name (the desktop's table may not have it yet). */
+  has(name: string): boolean;
   setLanguage(language: Language): void;
   setChecked(name: string, checked: boolean): void;
   setEnabled(name: string, enabled: boolean): void;
@@ -386,6 +388,7 @@ export function createMenuBar(root: HTMLElement, onCommand: (name: string) => vo
 
   return {
     element: bar,
+    has: (name) => entries.has(name),
     setLanguage,
     setChecked(name, checked) {
       const entry = named(name);

@@ -15,7 +15,7 @@ describe('the menu tree of the desktop\'s table', () => {
   const byName = new Map(all(bar).map((n) => [n.row.name, n]));
 
   test('the bar and where items sit', () => {
-    expect(bar.map((n) => n.row.name)).toEqual(['MnuFile', 'Setup', 'MnuView', 'MnuRuns', 'MnuLessons', 'MnuHelp']);
+    expect(bar.map((n) => n.row.name)).toEqual(['MnuFile', 'Setup', 'MnuView', 'MnuRuns', 'MnuLessons', 'MnuHelpMenu']);
     expect(byName.size).toBe(menuRows.length);
   });
 
@@ -25,6 +25,10 @@ describe('the menu tree of the desktop\'s table', () => {
     ['mnuMusicSTOP', ['Setup', 'mnuSoundEffect', 'mnuMusicSTOP']],
     ['MnuEnglish', ['MnuView', 'MnuLanguage', 'MnuEnglish']],
     ['MnuSaveScene', ['MnuFile', 'MnuSaveScene']],
+    ['MnuScaleUnit', ['Setup', 'MnuScaleUnit']],
+    ['mnuShowCaption', ['MnuView', 'mnuShowCaption']],
+    ['MnuHelpModel', ['MnuHelpMenu', 'MnuHelpModel']],
+    ['MnuHelp', ['MnuHelpMenu', 'MnuHelp']],
   ])('%s', (name, expected) => {
     expect(path(byName.get(name)!)).toEqual(expected);
   });

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The frame the page's small windows share: a box floating over the plot with a title bar that
-// drags it and a close button, resizable from its corner, kept inside its host (a positioned
-// box over the plot). Escape closes it while the focus is inside.
+// The frame the page's small windows share: a box with a title bar and a close button, standing
+// in the dock beside the plot, or floating over the plot (its title bar drags it, its corner
+// resizes it, and it is kept inside its host, a positioned box over the plot). A button of the
+// bar turns one into the other. Escape closes it while the focus is inside.
 import { translate, type Language } from '../i18n/catalogue';
+import type { PanelDock } from './dock';
 import './floating-panel.css';
 
 /** What the page holds of a panel: shown or not, drawn after each frame, worded anew. */
@@ -13,6 +15,15 @@ export interface PanelHandle {
   refresh(): void;
   setLanguage(language: Language): void;
   onClose(callback: () => void): void;
+  /** In the dock (true) or floating over the plot. */
+  docked(): boolean;
+  setDocked(on: boolean): void;
+}
+
+/** Where a panel stands: its dock and its place there, lower ranks first. */
+export interface DockPlace {
+  dock: PanelDock;
+  rank: number;
 }
 
 export interface FloatingPanel {
@@ -25,11 +36,15 @@ export interface FloatingPanel {
   onClose(callback: () => void): void;
   /** Called when the panel is shown and whenever its body changes size. */
   onResize(callback: () => void): void;
+  docked(): boolean;
+  setDocked(on: boolean): void;
 }
 
 let panelsMade = 0;
 
-export function createFloatingPanel(host: HTMLElement, name: string, language: Language): FloatingPanel {
+/** A panel of host (the plot's box it floats over), in place's dock at first where one is given. */
+export function createFloatingPanel(host: HTMLElement, name: string, language: Language,
+                                    place?: DockPlace): FloatingPanel {
   const id = `panel-${name}-${++panelsMade}`;
   const element = document.createElement('section');
   element.className = `floating-panel ${name}`;
@@ -50,7 +65,13 @@ export function createFloatingPanel(host: HTMLElement, name: string, language: L
   close.className = 'floating-panel-close';
   close.dataset.action = 'close';
   close.textContent = '\u00d7';
-  bar.append(title, close);
+  // Its mark shows what a press does: a box leaving the dock, or going back into it.
+  const dockButton = document.createElement('button');
+  dockButton.type = 'button';
+  dockButton.className = 'floating-panel-dock';
+  dockButton.dataset.action = 'dock';
+  dockButton.hidden = !place;
+  bar.append(title, dockButton, close);
 
   const body = document.createElement('div');
   body.className = 'floating-panel-body';
@@ -59,12 +80,16 @@ export function createFloatingPanel(host: HTMLElement, name: string, language: L
 
   const closeCallbacks: Array<() => void> = [];
   const resizeCallbacks: Array<() => void> = [];
+  let current = language;
   const setLanguage = (l: Language) => {
+    current = l;
     const word = translate(l, 'WebPage', 'Close');
     close.title = word;
     close.setAttribute('aria-label', word);
+    const move = translate(l, 'WebPage', element.classList.contains('docked') ? 'Float over the plot' : 'Dock beside the plot');
+    dockButton.title = move;
+    dockButton.setAttribute('aria-label', move);
   };
-  setLanguage(language);
 
   const setShown = (on: boolean) => {
     if (element.hidden !== on) return;
@@ -103,9 +128,29 @@ export function createFloatingPanel(host: HTMLElement, name: string, language: L
   }
   window.addEventListener('resize', keepInside);
 
+  // A panel leaving the dock floats where today's panels open (its style's corner); one going
+  // back forgets where it was moved to.
+  function setDocked(on: boolean) {
+    if (!place || on === element.classList.contains('docked')) return;
+    element.classList.toggle('docked', on);
+    for (const side of ['left', 'top', 'right', 'bottom', 'width', 'height'] as const) element.style[side] = '';
+    if (on) place.dock.take(element, place.rank);
+    else host.append(element);
+    dockButton.textContent = on ? '\u2197' : '\u2198';
+    dockButton.setAttribute('aria-pressed', String(on));
+    element.dataset.docked = String(on);
+    setLanguage(current);
+    if (!element.hidden) for (const callback of resizeCallbacks) callback();
+  }
+  dockButton.addEventListener('click', () => {
+    setDocked(!element.classList.contains('docked'));
+    dockButton.focus();
+  });
+
   let drag: { id: number; dx: number; dy: number } | null = null;
   bar.addEventListener('pointerdown', (event) => {
     if (event.target !== bar && event.target !== title) return;
+    if (element.classList.contains('docked')) return;
     if (event.pointerType === 'mouse' && event.button !== 0) return;
     const box = element.getBoundingClientRect();
     drag = { id: event.pointerId, dx: event.clientX - box.left, dy: event.clientY - box.top };
@@ -128,6 +173,10 @@ export function createFloatingPanel(host: HTMLElement, name: string, language: L
     if (element.hidden) return;
     for (const callback of resizeCallbacks) callback();
   }).observe(body);
+  element.dataset.docked = 'false';
+  dockButton.textContent = '\u2198';
+  setDocked(Boolean(place));
+  setLanguage(language);
 
   return {
     element,
@@ -144,6 +193,8 @@ export function createFloatingPanel(host: HTMLElement, name: string, language: L
     onResize(callback) {
       resizeCallbacks.push(callback);
     },
+    docked: () => element.classList.contains('docked'),
+    setDocked,
   };
 }
 

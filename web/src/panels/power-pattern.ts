@@ -7,6 +7,7 @@
 import type { Simulation } from '../generated/halvoran-core.js';
 import { numberLocale } from '../dialogs/number-text';
 import { translate, type Language } from '../i18n/catalogue';
+import type { PanelDock } from './dock';
 import { createFloatingPanel, panelCanvas, type PanelHandle } from './floating-panel';
 import {
   curvePoints, gridValues, labelStep, patternAxes, powerText, valueToPixel,
@@ -31,9 +32,10 @@ function scaled(logical: number, ratio: number): number {
   return Math.max(1, Math.round(logical * ratio));
 }
 
+/** A panel floating over host, or standing in dock where one is given. */
 export function createPowerPatternPanel(host: HTMLElement, simulation: Simulation,
-                                        language: Language): PowerPatternPanel {
-  const panel = createFloatingPanel(host, 'power-pattern', language);
+                                        language: Language, dock?: PanelDock): PowerPatternPanel {
+  const panel = createFloatingPanel(host, 'power-pattern', language, dock && { dock, rank: 0 });
   const titleId = panel.element.getAttribute('aria-labelledby')!;
 
   const modes = document.createElement('div');
@@ -170,5 +172,7 @@ export function createPowerPatternPanel(host: HTMLElement, simulation: Simulatio
       refresh();
     },
     onClose: panel.onClose,
+    docked: panel.docked,
+    setDocked: panel.setDocked,
   };
 }

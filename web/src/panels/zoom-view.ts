@@ -6,6 +6,7 @@ import type { Simulation } from '../generated/halvoran-core.js';
 import { numberLocale } from '../dialogs/number-text';
 import { translate, type Language } from '../i18n/catalogue';
 import { refusalMessage } from '../refusal-message';
+import type { PanelDock } from './dock';
 import { createFloatingPanel, panelCanvas, type PanelHandle } from './floating-panel';
 import { scaleCaption, zoomKey } from './zoom-scale';
 import './zoom-view.css';
@@ -14,9 +15,10 @@ export type ZoomPanel = PanelHandle;
 
 const Context = 'TZoomViewForm';
 
+/** A panel floating over host, or standing in dock where one is given. */
 export function createZoomPanel(host: HTMLElement, simulation: Simulation, language: Language,
-                                openSetup: () => void): ZoomPanel {
-  const panel = createFloatingPanel(host, 'zoom-view', language);
+                                openSetup: () => void, dock?: PanelDock): ZoomPanel {
+  const panel = createFloatingPanel(host, 'zoom-view', language, dock && { dock, rank: 1 });
 
   const tools = document.createElement('div');
   tools.className = 'zoom-view-tools';
@@ -128,5 +130,7 @@ export function createZoomPanel(host: HTMLElement, simulation: Simulation, langu
       retranslate();
     },
     onClose: panel.onClose,
+    docked: panel.docked,
+    setDocked: panel.setDocked,
   };
 }
