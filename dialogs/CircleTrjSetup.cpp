@@ -11,7 +11,7 @@ TCircleTrjDlg::TCircleTrjDlg(TSimulationCommands& simulation, QWidget* parent)
                {"0.5", "0.6", "0.7", "0.8", "0.9", "0.95", "0.98", "0.99", "0.995", "0.999"},
                &TTrajectoryParameters::CircleBeta},
               {"List_Radius",
-               QStringLiteral("Circle Radius"),
+               QStringLiteral("Circle Radius (u)"),
                {"0.01", "0.02", "0.05", "0.1", "0.2", "0.3", "0.4", "0.5", "0.6", "0.7", "0.8",
                 "0.9", "1.0"},
                &TTrajectoryParameters::CircleRadius},

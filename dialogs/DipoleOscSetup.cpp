@@ -11,7 +11,7 @@ TDipoleOscSetupDlg::TDipoleOscSetupDlg(TSimulationCommands& simulation, QWidget*
                {"0.5", "0.6", "0.7", "0.8", "0.9", "0.95", "0.98", "0.99", "0.995", "0.999"},
                &TTrajectoryParameters::DipoleBeta},
               {"List_Amplitude",
-               QStringLiteral("Oscillation Amplitude : 2A"),
+               QStringLiteral("Oscillation Amplitude : 2A (u)"),
                {"0.1", "0.2", "0.3", "0.4", "0.5"},
                &TTrajectoryParameters::DipoleAmplitude},
           },

@@ -11,7 +11,7 @@
 
 namespace {
 
-// "Start Position  x: " names its box as "Start Position  x" in a message that goes on ": ...".
+// "Start Position x (u):" names its box as "Start Position x (u)" in a message that goes on ": ...".
 QString MessageName(const QString& caption) {
   QString name = caption.trimmed();
   while (!name.isEmpty() && (name.endsWith(QLatin1Char(':')) || name.endsWith(QLatin1Char(';'))))

@@ -276,11 +276,11 @@ TEST_F(LanguageTest, EveryEnglishMenuHasOneDistinctAccessKeyPerItem) {
 TEST_F(LanguageTest, MessagesFollowTheLanguage) {
   EXPECT_EQ(CircleRefusal(QStringLiteral("0")), QString::fromUtf8("円の半径は 0 であってはなりません。"));
   EXPECT_EQ(CircleRefusal(QStringLiteral("x")),
-            QString::fromUtf8("Circle Radius: 'x' は有効な浮動小数点数ではありません"));
+            QString::fromUtf8("Circle Radius (u): 'x' は有効な浮動小数点数ではありません"));
   Item("MnuEnglish").trigger();
   EXPECT_EQ(CircleRefusal(QStringLiteral("0")), "The circle radius must not be 0.");
   EXPECT_EQ(CircleRefusal(QStringLiteral("x")),
-            "Circle Radius: 'x' is not a valid floating point value");
+            "Circle Radius (u): 'x' is not a valid floating point value");
 }
 
 TEST_F(LanguageTest, TheMenuChoiceIsRememberedAndTheCommandLineOverridesItForOneRun) {

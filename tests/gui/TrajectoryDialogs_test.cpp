@@ -63,13 +63,13 @@ const std::vector<TDialogCase>& Dialogs() {
        {{"List_Velocity", "Particle Velocity/wave velocity", TenSpeeds,
          &TTrajectoryParameters::LineBeta, "0.95", 0.95},
         {"List_Start",
-         "Start Position  x: ",
+         "Start Position x (u):",
          {"-1.0", "-0.8", "-0.5"},
          &TTrajectoryParameters::LineStartX,
          "-0.8",
          -0.8},
         {"List_Stop",
-         "Stop Position x:",
+         "Stop Position x (u):",
          {"0.3", "0.5", "0.8", "1.0", "1.5", "2.0"},
          &TTrajectoryParameters::LineStopX,
          "1.5",
@@ -83,7 +83,7 @@ const std::vector<TDialogCase>& Dialogs() {
        {{"List_Velocity", "Maximum Velocity/wave velocity", TenSpeeds,
          &TTrajectoryParameters::DipoleBeta, "0.7", 0.7},
         {"List_Amplitude",
-         "Oscillation Amplitude : 2A",
+         "Oscillation Amplitude : 2A (u)",
          {"0.1", "0.2", "0.3", "0.4", "0.5"},
          &TTrajectoryParameters::DipoleAmplitude,
          "0.2",
@@ -97,7 +97,7 @@ const std::vector<TDialogCase>& Dialogs() {
        {{"List_Velocity", "Particle Velocity/wave velocity", TenSpeeds,
          &TTrajectoryParameters::CircleBeta, "0.5", 0.5},
         {"List_Radius",
-         "Circle Radius",
+         "Circle Radius (u)",
          {"0.01", "0.02", "0.05", "0.1", "0.2", "0.3", "0.4", "0.5", "0.6", "0.7", "0.8", "0.9",
           "1.0"},
          &TTrajectoryParameters::CircleRadius,
@@ -116,13 +116,13 @@ const std::vector<TDialogCase>& Dialogs() {
          "0.9",
          0.9},
         {"List_Radius",
-         "Bending Radius (m)",
+         "Bending Radius (u)",
          {"0.05", "0.1", "0.2", "0.3"},
          &TTrajectoryParameters::RaceRadius,
          "0.2",
          0.2},
         {"List_StraightSection",
-         "Straight Section (m)",
+         "Straight Section (u)",
          {"0.05", "0.1", "0.2", "0.3"},
          &TTrajectoryParameters::RaceStraight,
          "0.3",
@@ -373,7 +373,7 @@ TEST_F(TrajectoryDialogTest, LineStopNotANumberKeepsTheOldValuesAndTheNextOpenin
     EXPECT_TRUE(dialog.isVisible());
     Click(dialog.CancelBtn);
   });
-  EXPECT_EQ(Shown, QStringList{"Stop Position x: 'x' is not a valid floating point value"});
+  EXPECT_EQ(Shown, QStringList{"Stop Position x (u): 'x' is not a valid floating point value"});
   ExpectNothingStored();
   dialog.show();
   EXPECT_EQ(dialog.List_Velocity->currentText(), "0.800");
@@ -510,7 +510,7 @@ TEST_F(TrajectoryDialogTest, ACommaLocaleShowsAndReadsCommas) {
   });
   QLocale::setDefault(saved);
   EXPECT_EQ(result, mrOk);
-  EXPECT_EQ(Shown, QStringList{"Stop Position x: '1.500' can be read in two ways: write the "
+  EXPECT_EQ(Shown, QStringList{"Stop Position x (u): '1.500' can be read in two ways: write the "
                                "decimal separator as ,"});
   EXPECT_EQ(State.Trajectory.LineBeta, 0.95);
   EXPECT_EQ(State.Trajectory.LineStopX, 1.5);

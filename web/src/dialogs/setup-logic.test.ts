@@ -79,7 +79,7 @@ describe('a trajectory dialog', () => {
      { accepted: true }],
     ['names the first box that is no number', { List_Velocity: '0.5', List_Start: 'abc', List_Stop: 'x' }, null,
      { accepted: false, field: 'List_Start',
-       complaint: { about: 'Start Position  x', message: { source: NotAFloat, args: ['abc'] } } }],
+       complaint: { about: 'Start Position x (u)', message: { source: NotAFloat, args: ['abc'] } } }],
     ['carries the core\'s refusal', { List_Velocity: '1.5', List_Start: '-1', List_Stop: '1' },
      refused('SpeedTooHigh', ['0.9999', '1.500']),
      { accepted: false, complaint: { refusal: refused('SpeedTooHigh', ['0.9999', '1.500']) } }],
@@ -97,8 +97,8 @@ describe('a trajectory dialog', () => {
   });
 
   test.each([
-    ['Start Position  x: ', 'Start Position  x'], ['Stop Position x:', 'Stop Position x'],
-    ['Oscillation Amplitude : 2A', 'Oscillation Amplitude : 2A'], ['Circle Radius', 'Circle Radius'],
+    ['Start Position x (u):', 'Start Position x (u)'], ['Stop Position x (u):', 'Stop Position x (u)'],
+    ['Oscillation Amplitude : 2A (u)', 'Oscillation Amplitude : 2A (u)'], ['Circle Radius (u)', 'Circle Radius (u)'],
   ])('a message names the box "%s" as "%s"', (caption, name) => {
     expect(messageName(caption)).toBe(name);
   });

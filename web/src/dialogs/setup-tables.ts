@@ -30,9 +30,9 @@ export const TrajectoryTables: Record<TrajectoryKind, TrajectoryTable> = {
     mode: 2,
     boxes: [
       { name: 'List_Velocity', caption: VelocityCaption, items: Speeds, parameter: 'LineBeta' },
-      { name: 'List_Start', caption: 'Start Position  x: ', items: ['-1.0', '-0.8', '-0.5'],
+      { name: 'List_Start', caption: 'Start Position x (u):', items: ['-1.0', '-0.8', '-0.5'],
         parameter: 'LineStartX' },
-      { name: 'List_Stop', caption: 'Stop Position x:', items: ['0.3', '0.5', '0.8', '1.0', '1.5', '2.0'],
+      { name: 'List_Stop', caption: 'Stop Position x (u):', items: ['0.3', '0.5', '0.8', '1.0', '1.5', '2.0'],
         parameter: 'LineStopX' },
     ],
   },
@@ -42,7 +42,7 @@ export const TrajectoryTables: Record<TrajectoryKind, TrajectoryTable> = {
     boxes: [
       { name: 'List_Velocity', caption: 'Maximum Velocity/wave velocity', items: Speeds,
         parameter: 'DipoleBeta' },
-      { name: 'List_Amplitude', caption: 'Oscillation Amplitude : 2A',
+      { name: 'List_Amplitude', caption: 'Oscillation Amplitude : 2A (u)',
         items: ['0.1', '0.2', '0.3', '0.4', '0.5'], parameter: 'DipoleAmplitude' },
     ],
   },
@@ -51,7 +51,7 @@ export const TrajectoryTables: Record<TrajectoryKind, TrajectoryTable> = {
     mode: 4,
     boxes: [
       { name: 'List_Velocity', caption: VelocityCaption, items: Speeds, parameter: 'CircleBeta' },
-      { name: 'List_Radius', caption: 'Circle Radius',
+      { name: 'List_Radius', caption: 'Circle Radius (u)',
         items: ['0.01', '0.02', '0.05', '0.1', '0.2', '0.3', '0.4', '0.5', '0.6', '0.7', '0.8', '0.9', '1.0'],
         parameter: 'CircleRadius' },
     ],
@@ -61,9 +61,9 @@ export const TrajectoryTables: Record<TrajectoryKind, TrajectoryTable> = {
     mode: 5,
     boxes: [
       { name: 'List_Velocity', caption: VelocityCaption, items: Speeds.slice(0, 8), parameter: 'RaceBeta' },
-      { name: 'List_Radius', caption: 'Bending Radius (m)', items: ['0.05', '0.1', '0.2', '0.3'],
+      { name: 'List_Radius', caption: 'Bending Radius (u)', items: ['0.05', '0.1', '0.2', '0.3'],
         parameter: 'RaceRadius' },
-      { name: 'List_StraightSection', caption: 'Straight Section (m)', items: ['0.05', '0.1', '0.2', '0.3'],
+      { name: 'List_StraightSection', caption: 'Straight Section (u)', items: ['0.05', '0.1', '0.2', '0.3'],
         parameter: 'RaceStraight' },
     ],
   },
@@ -80,7 +80,7 @@ export const TrajectoryTables: Record<TrajectoryKind, TrajectoryTable> = {
   },
 };
 
-/** "Start Position  x: " is "Start Position  x" in a message that goes on ": ...". */
+/** "Start Position x (u):" is "Start Position x (u)" in a message that goes on ": ...". */
 export function messageName(caption: string): string {
   return caption.trim().replace(/[\s:;]+$/, '');
 }
