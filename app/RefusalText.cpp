@@ -45,6 +45,8 @@ const TSentence Sentences[] = {
     {TRefusalCode::ZoomTrackingUnknown, QT_TRANSLATE_NOOP("Refusals", "Unknown tracking mode %1 of the magnified view.")},
     {TRefusalCode::ThemeUnknown, QT_TRANSLATE_NOOP("Refusals", "Unknown theme %1 of the picture.")},
     {TRefusalCode::ScaleUnitUnknown, QT_TRANSLATE_NOOP("Refusals", "The plot width can stand for 1, 10 or 100 km, m or mm (%1 and unit %2 were given).")},
+    {TRefusalCode::ObserverPlaceRange, QT_TRANSLATE_NOOP("Refusals", "The observer must stay within %1 plot units of the centre each way (%2, %3 was given).")},
+    {TRefusalCode::ObserverTraceTicksRange, QT_TRANSLATE_NOOP("Refusals", "The observer's trace must cover between %1 and %2 ticks (%3 was given).")},
     {TRefusalCode::EnergyNotPositive, QT_TRANSLATE_NOOP("Refusals", "The electron energy must be greater than 0 MeV (%1 was given).")},
     {TRefusalCode::UndulatorOutOfRange, QT_TRANSLATE_NOOP("Refusals", "These undulator values are too large to work out.")},
     {TRefusalCode::PictureTooLarge, QT_TRANSLATE_NOOP("Refusals", "Not enough memory for a picture of %1 x %2 pixels.")},

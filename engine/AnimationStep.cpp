@@ -86,6 +86,7 @@ void EmitAndAdvance(TSimulationState& state) {
   if (field.Nodes.size() != static_cast<std::size_t>(state.ISize) + 1) return;
   if (field.Nodes[0].size() != static_cast<std::size_t>(state.JSize) + 1) return;
   if (field.EmitDirections.size() != static_cast<std::size_t>(state.JSize) + 1) return;
+  ++state.TicksSinceReset;
   field.AdvanceCharge();
   field.UpdateEmitDirections(state.JSize);
   field.AdvanceNodes(state.ISize, state.JSize, state.WaveFrontSpacing);
@@ -107,6 +108,7 @@ TResetStart ResetStartOf(const TSimulationState& state) {
 
 void ResetSimulation(TSimulationState& state) {
   state.FrameIndex = 0;
+  state.TicksSinceReset = 0;
   const TResetStart start = ResetStartOf(state);
   TFieldSimulation& field = state.FieldSimulation;
   if (state.ISize < 2 || state.JSize < 1) return;

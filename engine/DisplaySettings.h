@@ -4,6 +4,8 @@
 // commands check and change it.
 #pragma once
 
+#include "engine/Observer.h"
+
 constexpr int PlotResolutionMin = 10;
 constexpr int PlotResolutionMax = 100;
 constexpr int PlotResolutionDefault = 10;
@@ -53,4 +55,5 @@ struct TDisplaySettings {
   bool ShowCaption = true;  // the caption, its key to the colours and the scale bar
   TTheme Theme = TTheme::Dark;
   TScaleUnit ScaleUnit;
+  TObserverSettings Observer;  // the eye and its window
 };

@@ -256,3 +256,18 @@ TRefusal CheckScaleUnit(const TScaleUnit& unit) {
     return Refused(TRefusalCode::ScaleUnitUnknown, {Count(unit.Scale), Count(code)});
   return {};
 }
+
+TRefusal CheckObserver(const TObserverSettings& observer) {
+  const auto within = [](double v) { return std::fabs(v) <= ObserverPlaceLimit; };
+  if (!within(observer.Place.X) || !within(observer.Place.Y)) {
+    return Refused(TRefusalCode::ObserverPlaceRange, {Number(ObserverPlaceLimit),
+                                                      Number(observer.Place.X),
+                                                      Number(observer.Place.Y)});
+  }
+  if (observer.TraceTicks < ObserverTraceTicksMin || observer.TraceTicks > ObserverTraceTicksMax) {
+    return Refused(TRefusalCode::ObserverTraceTicksRange,
+                   {Count(ObserverTraceTicksMin), Count(ObserverTraceTicksMax),
+                    Count(observer.TraceTicks)});
+  }
+  return {};
+}

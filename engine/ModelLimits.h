@@ -44,3 +44,6 @@ TRefusal CheckZoomSettings(const TZoomSettings& zoom);
 // A theme the program knows, and a scale unit of the Scale unit window's lists.
 TRefusal CheckTheme(TTheme theme);
 TRefusal CheckScaleUnit(const TScaleUnit& unit);
+// The eye within ObserverPlaceLimit of the origin each way (finite), the trace's length within
+// its bounds.
+TRefusal CheckObserver(const TObserverSettings& observer);

@@ -65,6 +65,8 @@ enum class TParameter {
   X(ZoomTrackingUnknown) /* %1 given */ \
   X(ThemeUnknown) /* %1 given */ \
   X(ScaleUnitUnknown) /* %1 scale given, %2 unit given (0 km, 1 m, 2 mm) */ \
+  X(ObserverPlaceRange) /* %1 the most |x| and |y|, %2 x given, %3 y given */ \
+  X(ObserverTraceTicksRange) /* %1 least, %2 most, %3 given */ \
   /* The undulator's linked quantities. */ \
   X(EnergyNotPositive) /* %1 E given, MeV */ \
   X(UndulatorOutOfRange) /* a result too large or too small to hold (an overflow) */ \

@@ -107,10 +107,12 @@ double Length(double x, double y) {
 
 // h = |P - x|^2 - travel^2 for the charge at x: the sign of f = |P - x| - travel (both lengths
 // are positive) without its square root.
+// A travel below zero (an emission after the observer's moment, which only the present tick can
+// hold when the observer's clock is set back) leaves f = |P - x| - travel positive: h = |P - x|^2.
 [[gnu::always_inline]] inline double SquaredGap(TVector2 point, TVector2 x, double travel) {
   const double dx = point.X - x.X;
   const double dy = point.Y - x.Y;
-  return (dx * dx + dy * dy) - travel * travel;
+  return (dx * dx + dy * dy) - (travel > 0.0 ? travel * travel : 0.0);
 }
 
 // The records k = 0 .. ISize ticks back, as the ring buffer holds them, with the piece of path
@@ -150,10 +152,10 @@ struct TBracket {
 // one, so the result does not depend on the hint. Leaves the tick found in the hint; false, the
 // hint unchanged, when P lies beyond the history or on the charge.
 template <class TRecords>
-bool BracketEmission(const TRecords& records, int last, double w, TVector2 point, TBracket& bracket,
-                     TRetardedSearch* hint) {
+bool BracketEmission(const TRecords& records, int last, double w, TVector2 point, double back,
+                     TBracket& bracket, TRetardedSearch* hint) {
   if (last < 1 || !(w > 0.0)) return false;
-  const auto hAt = [&](int k) { return SquaredGap(point, records[k].Pos, w * k); };
+  const auto hAt = [&](int k) { return SquaredGap(point, records[k].Pos, w * (k - back)); };
 
   // h(0) = |P - x(now)|^2, against the charge's own point.
   const double hNow = hAt(0);
@@ -173,7 +175,7 @@ bool BracketEmission(const TRecords& records, int last, double w, TVector2 point
     const TChargeRecord& record = records[start];
     const double dx = point.X - record.Pos.X;
     const double dy = point.Y - record.Pos.Y;
-    const double travel = w * start;
+    const double travel = w * (start - back);
     const double c = (dx * dx + dy * dy) - travel * travel;
     const double halfB = w * (dx * record.Beta.X + dy * record.Beta.Y) - w * travel;
     if (halfB < 0.0) {
@@ -253,10 +255,12 @@ bool BracketEmission(const TRecords& records, int last, double w, TVector2 point
 // the second carry the path's acceleration, and that start misses the root by about 1e-8 of a tick
 // (1e-6 at worst over the arrows of the large model), so that one Newton step settles it. Depends
 // on nothing but the bracket, so that the emission is the same whichever hint found the bracket.
-[[gnu::always_inline]] inline double RefineEmission(double w, TVector2 point,
+[[gnu::always_inline]] inline double RefineEmission(double w, TVector2 point, double back,
                                                     const TBracket& bracket,
                                                     const TPathPiece& piece) {
-  const int lo = bracket.Lo;
+  // The travel from the emission s ticks back from record lo to the observer's moment, back
+  // ticks before the present: w (lo - back + s).
+  const double lo = bracket.Lo - back;
   const TChargeRecord& newer = *bracket.Newer;
   const TChargeRecord& older = *bracket.Older;
   double a = 0.0;
@@ -299,7 +303,7 @@ bool BracketEmission(const TRecords& records, int last, double w, TVector2 point
     // sign, without a square root in the loop. dh/ds = -2 (d.x' + w^2 (lo + s)), negative while
     // the charge is slower than the wave.
     const double travel = w * (lo + s);
-    const double h = (d.X * d.X + d.Y * d.Y) - travel * travel;
+    const double h = (d.X * d.X + d.Y * d.Y) - (travel > 0.0 ? travel * travel : 0.0);
     // On the root itself: the Newton step would stay there, at the bracket's end, and be
     // replaced by a bisection step away from it.
     if (h == 0.0) break;
@@ -380,9 +384,9 @@ template <class TRecords>
 bool FieldAt(const TRecords& records, int last, double w, double invW, TVector2 point,
              TVector2& velocityPart, TVector2& accelerationPart, TRetardedSearch& search) {
   TBracket bracket;
-  if (!BracketEmission(records, last, w, point, bracket, &search)) return false;
+  if (!BracketEmission(records, last, w, point, 0.0, bracket, &search)) return false;
   const TPathPiece& piece = records.Piece(bracket.Lo, w);
-  const double s = RefineEmission(w, point, bracket, piece);
+  const double s = RefineEmission(w, point, 0.0, bracket, piece);
   return FieldOnPiece(invW, point, piece, s, velocityPart, accelerationPart);
 }
 
@@ -395,13 +399,41 @@ int LastUsable(const TFieldSimulation& field, int ISize) {
 bool RetardedTime(const TFieldSimulation& field, int ISize, TVector2 point, double& ticksAgo) {
   TBracket bracket;
   if (!BracketEmission(TRingRecords{field}, LastUsable(field, ISize), field.WaveVelocity, point,
-                       bracket, nullptr)) {
+                       0.0, bracket, nullptr)) {
     return false;
   }
   const TRingRecords records{field};
-  ticksAgo = bracket.Lo + RefineEmission(field.WaveVelocity, point, bracket,
+  ticksAgo = bracket.Lo + RefineEmission(field.WaveVelocity, point, 0.0, bracket,
                                          records.Piece(bracket.Lo, field.WaveVelocity));
   return true;
+}
+
+bool RetardedEmissionBefore(const TFieldSimulation& field, int ISize, TVector2 point,
+                            double ticksBack, TRetardedEmission& emission) {
+  const double w = field.WaveVelocity;
+  if (!(ticksBack >= 0.0 && ticksBack < 1.0)) return false;
+  const TRingRecords records{field};
+  TBracket bracket;
+  if (!BracketEmission(records, LastUsable(field, ISize), w, point, ticksBack, bracket, nullptr))
+    return false;
+  const TPathPiece piece = records.Piece(bracket.Lo, w);
+  const double s = RefineEmission(w, point, ticksBack, bracket, piece);
+  if (!FieldOnPiece(1.0 / w, point, piece, s, emission.VelocityPart, emission.AccelerationPart))
+    return false;
+  TVector2 slope;
+  PositionAndSlope(piece, s, emission.Position, slope);
+  emission.TicksAgo = bracket.Lo + s;
+  return true;
+}
+
+TVector2 ChargeBetweenTicks(const TFieldSimulation& field, double ticksBack) {
+  if (field.ChargeHistoryCount() < 2) return field.ChargeHistory(0).Pos;
+  const double s = std::clamp(ticksBack, 0.0, 1.0);
+  const TPathPiece piece = PieceOf(field.ChargeHistory(1), field.ChargeHistory(0), field.WaveVelocity);
+  TVector2 x;
+  TVector2 slope;
+  PositionAndSlope(piece, s, x, slope);
+  return x;
 }
 
 bool RetardedField(const TFieldSimulation& field, int ISize, TVector2 point, TVector2& velocityPart,

@@ -25,6 +25,21 @@ bool RetardedTime(const TFieldSimulation& field, int ISize, TVector2 point, doub
 bool RetardedField(const TFieldSimulation& field, int ISize, TVector2 point, TVector2& velocityPart,
                    TVector2& accelerationPart);
 
+// The field that reaches point at the observer's moment ticksBack ticks before the present
+// (0 <= ticksBack < 1): t_r solves |P - x(t_r)| = c (now - ticksBack - t_r) on the same pieces of
+// path as RetardedField, which it equals at ticksBack 0. Position is x(t_r); TicksAgo is
+// now - t_r, in ticks. False when P lies beyond the recorded history or on the charge.
+struct TRetardedEmission {
+  TVector2 VelocityPart;
+  TVector2 AccelerationPart;
+  TVector2 Position;
+  double TicksAgo = 0.0;
+};
+bool RetardedEmissionBefore(const TFieldSimulation& field, int ISize, TVector2 point,
+                            double ticksBack, TRetardedEmission& emission);
+// The charge ticksBack (0 .. 1) ticks before the present, on the path piece of the last tick.
+TVector2 ChargeBetweenTicks(const TFieldSimulation& field, double ticksBack);
+
 // Where the search for the emission time starts: the tick before the emission found last. Points
 // close together (the grid of the field arrows) have close emission times, and a search that
 // starts at its neighbour's takes a few evaluations instead of the bisection's log2 ISize. The

@@ -22,6 +22,8 @@ void TSimulationCommands::Rebuild() {
   s.FieldSimulation.InitNodes(s.ISize, s.JSize, ModelWidth);
   BuildTrajectory(s.PathGeneration, s.TrajectoryMode, s.Trajectory, WaveVelocityOf(s.ISize));
   ResetSimulation(s);
+  // Another path or model: what the eye received before belongs to a different picture.
+  s.ObserverTrace.Clear(DisplaySettings.Observer.TraceTicks);
 }
 
 TRefusal TSimulationCommands::Start() {
@@ -38,6 +40,7 @@ TRefusal TSimulationCommands::ChooseTrajectory(int mode, const TTrajectoryParame
   if (mode == tmMouse) {
     s.TrajectoryMode = tmMouse;
     Reset();
+    s.ObserverTrace.Clear(DisplaySettings.Observer.TraceTicks);
     return {};
   }
   if (TRefusal refusal = CheckTrajectory(mode, parameters, WaveVelocityOf(s.ISize))) return refusal;
@@ -45,6 +48,7 @@ TRefusal TSimulationCommands::ChooseTrajectory(int mode, const TTrajectoryParame
   s.Trajectory = parameters;
   BuildTrajectory(s.PathGeneration, mode, s.Trajectory, WaveVelocityOf(s.ISize));
   Reset();
+  s.ObserverTrace.Clear(DisplaySettings.Observer.TraceTicks);
   return {};
 }
 
@@ -70,7 +74,13 @@ void TSimulationCommands::Reset() {
 TTickReport TSimulationCommands::RunTick(std::optional<TVector2> cursor) {
   // Mouse mode alone pulls the charge; a cursor in another mode means nothing.
   if (Simulation.TrajectoryMode != tmMouse) cursor.reset();
-  return {::RunTick(Simulation, cursor)};
+  const TTickReport report{::RunTick(Simulation, cursor)};
+  const TObserverSettings& observer = DisplaySettings.Observer;
+  if (observer.Shown) {
+    Simulation.ObserverTrace.SampleTick(Simulation.FieldSimulation, Simulation.ISize,
+                                        observer.Place, Simulation.TicksSinceReset);
+  }
+  return report;
 }
 
 void TSimulationCommands::SetPhysics(const TPhysicsOptions& options) {
@@ -97,6 +107,14 @@ TRefusal TSimulationCommands::SetDisplay(const TDisplaySettings& display) {
   if (TRefusal refusal = CheckZoomSettings(display.Zoom)) return refusal;
   if (TRefusal refusal = CheckTheme(display.Theme)) return refusal;
   if (TRefusal refusal = CheckScaleUnit(display.ScaleUnit)) return refusal;
+  if (TRefusal refusal = CheckObserver(display.Observer)) return refusal;
+  const TObserverSettings& was = DisplaySettings.Observer;
+  const TObserverSettings& now = display.Observer;
+  // A trace holds what one eye received: another place, length, or an eye shown again starts a
+  // new one.
+  if (now.Shown && (!was.Shown || now.Place.X != was.Place.X || now.Place.Y != was.Place.Y ||
+                    now.TraceTicks != was.TraceTicks))
+    Simulation.ObserverTrace.Clear(now.TraceTicks);
   DisplaySettings = display;
   return {};
 }

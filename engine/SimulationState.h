@@ -5,6 +5,7 @@
 
 #include "engine/AnimationSpeed.h"
 #include "engine/FieldCal.h"
+#include "engine/Observer.h"
 #include "engine/PathGen.h"
 #include "engine/TrajectoryParameters.h"
 
@@ -61,9 +62,15 @@ struct TSimulationState {
   int JSize = 40;   // number of field-line directions
   int TrajectoryMode = tmMouse;
   int FrameIndex = 0;      // ticks since the last reset; index into the sample table
+  // Ticks since the last reset, unclamped: the history further back than this is the uniform
+  // motion the reset assumed, not what the charge did.
+  int TicksSinceReset = 0;
   int TimerInterval = TimerIntervalOfSpeed(SpeedPositionDefault);  // milliseconds between ticks
   int WaveFrontSpacing = 5;  // rows between drawn wavefronts
 
   TVector2 MouseStep;  // the charge's last pull towards the cursor, model units
   double MouseStepLength = 0.0;
+
+  // What the eye has received, sampled every tick while the observer is shown.
+  TObserverTrace ObserverTrace;
 };
