@@ -9,7 +9,7 @@
 
 #include "engine/MyMath.h"
 
-struct TFieldSimulation;
+class TFieldSimulation;
 struct TSimulationState;
 
 // Samples per tick. The undulator's Doppler-compressed light reaches the eye with a period of

@@ -22,6 +22,14 @@ class TRealFft {
   virtual void Forward(const std::vector<double>& in, std::vector<std::complex<double>>& out) = 0;
 };
 
+// At most this many lines are predicted: the harmonics of a slow circle reach the Nyquist frequency
+// only after a thousand or so, and a path of the longest sample table would ask for a million.
+constexpr int MaxSpectrumMarkers = 2048;
+// The eye counts as on the undulator's axis (its even harmonics vanish there by the orbit's
+// symmetry) while γ |sin θ| stays below this for every period: off the axis by θ the even
+// harmonics grow about as γ θ, and below this they stay a small fraction of the odd ones.
+constexpr double UndulatorOnAxisGammaSinTheta = 0.05;
+
 // A line theory predicts: harmonic n between Low and High cycles per tick (Low == High for a
 // sharp line; for the undulator's near field, the span of n f₁(θ) over the emission points).
 struct TSpectrumMarker {
@@ -32,11 +40,13 @@ struct TSpectrumMarker {
 
 // The undulator's wavelengths for the eye (model units, metres): the model's own
 // c / f₁ = λu (1/β̄ − cos θ) over the span of θ, and the dialog's λrad = λu/(2γ²)(1 + K²/2).
+// θ is taken from the middle of each period on the axis (the orbit's mean line) to the eye; T_u
+// and β̄ from the sampled path between the first period's start and the last one's end.
 struct TUndulatorLight {
   double ThetaLow = 0.0;  // radians, between the axis and the eye, over the emission points
   double ThetaHigh = 0.0;
-  double MeanBeta = 0.0;          // β̄, the mean speed along the axis over the wave speed
-  double TicksPerPeriod = 0.0;    // T_u
+  double MeanBeta = 0.0;        // β̄, the mean speed along the axis over the wave speed
+  double TicksPerPeriod = 0.0;  // T_u
   double ModelWavelengthLow = 0.0;
   double ModelWavelengthHigh = 0.0;
   double DialogWavelength = 0.0;  // λrad
@@ -44,8 +54,9 @@ struct TUndulatorLight {
 };
 
 struct TObserverSpectrum {
+  // Both empty when no sample of the trace was received.
   std::vector<double> Frequency;  // cycles per tick, bins 0 .. N/2
-  std::vector<double> Power;      // |Êx|² + |Êy|², the largest 1 (all 0 when nothing arrived)
+  std::vector<double> Power;      // |Êx|² + |Êy|², the largest 1 (all 0 without radiation)
   int SamplesUsed = 0;            // received samples in the transform
   int TransformLength = 0;        // N, the samples zero-padded to a power of two
   // The closed path's own frequency f₀ (cycles per tick: its revolution or swing), none where
@@ -65,7 +76,9 @@ TObserverSpectrum SpectrumOf(const TObserverTrace& trace, const TSimulationState
 // The path's own period in ticks for the dipole, the circle and the race track (the samples of
 // one pass); none for the others.
 std::optional<double> ClosedPathPeriodTicks(const TSimulationState& state);
-// The predicted lines and, for the undulator, its light for an eye at place.
+// The predicted lines and, for the undulator, its light for an eye at place: n f₀ for the closed
+// paths, the spans of n f₁(θ) for the undulator (odd n alone on its axis), none for the others;
+// every line that starts at or below nyquist (cycles per tick), at most MaxSpectrumMarkers.
 std::vector<TSpectrumMarker> PredictedMarkers(const TSimulationState& state, TVector2 place,
                                               double nyquist);
 std::optional<TUndulatorLight> UndulatorLightFor(const TSimulationState& state, TVector2 place);

@@ -81,6 +81,7 @@ enum class TParameter {
   X(NotAWholeNumber) /* %1 option, %2 text */ \
   X(NotANumber) /* %1 option, %2 text */ \
   X(NotAPair) /* %1 option, %2 text (not WxH) */ \
+  X(NotAPoint) /* %1 option, %2 text (not X,Y) */ \
   X(OutOfRange) /* %1 option, %2 text, %3 least, %4 most */ \
   X(EmptyFileName) /* %1 option */ \
   X(BadSuffix) /* %1 option, %2 file */ \
@@ -91,6 +92,7 @@ enum class TParameter {
   X(ExcludeEachOther) /* %1 and %2 the two options */ \
   X(NeedsRender) /* %1 the option that means something only in a render */ \
   X(OnlyForVideos) /* %1 the option */ \
+  X(NeedsObserver) /* %1 the option that means something only with --observer */ \
   X(FromAfterTicks) /* %1 the first tick, %2 the last */ \
   X(TooManyDevicePixels) /* %1 width, %2 height, %3 scale as typed, %4 x %5 the most */ \
   /* Scene files. Values: the key's path ("trajectory.LineBeta") first where the code names one. */ \
@@ -108,7 +110,9 @@ enum class TParameter {
   X(SceneViewEmpty) /* %1 path, %2 the lower bound, %3 the upper */ \
   /* A front-end's scene files. */ \
   X(SceneUnreadable) /* %1 the file, %2 the system's reason */ \
-  X(SceneNotWritten) /* %1 the file, %2 the system's reason */
+  X(SceneNotWritten) /* %1 the file, %2 the system's reason */ \
+  /* The observer's files. */ \
+  X(CsvNotWritten) /* %1 the file, %2 the system's reason */
 
 enum class TRefusalCode {
   HALVORAN_REFUSAL_CODES(HALVORAN_ENUM_ENTRY)

@@ -7,19 +7,111 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <QStringList>
+#include <algorithm>
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "app/FileWriting.h"
 #include "app/GuardedCall.h"
 #include "app/RefusalText.h"
+#include "engine/ObserverCsv.h"
+#include "engine/ObserverSpectrum.h"
 #include "engine/SimulationCommands.h"
 #include "export/PictureFile.h"
 #include "export/StopSignals.h"
 #include "export/TickVideo.h"
 #include "export/VideoRecorder.h"
+#include "fft/FftwRealFft.h"
 #include "scene/SceneCommands.h"
 #include "scene/SceneJson.h"
+
+namespace {
+
+// bytes written whole to path, or nothing of them under its name: a plain file is written beside
+// it and renamed into place when complete, a device or a pipe written into. False with the
+// system's reason in reason.
+bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString& reason) {
+  QSaveFile whole(path);
+  QFile direct(path);
+  const bool device = IsDeviceOrPipe(path);
+  QFileDevice& file = device ? static_cast<QFileDevice&>(direct) : whole;
+  if (!file.open(QIODevice::WriteOnly)) {
+    reason = file.errorString();
+    return false;
+  }
+  if (!WriteWhole(file, bytes) || !file.flush()) {
+    reason = file.errorString();
+    whole.cancelWriting();
+    return false;
+  }
+  if (!device && !whole.commit()) {
+    reason = whole.errorString();
+    return false;
+  }
+  return true;
+}
+
+// The eye's files of a render: what it received over the ticks --from .. --ticks, and the
+// spectrum of that. The trace starts afresh at --from, long enough for the spectrum's ticks; its
+// rows are taken as the ticks run, so that a run longer than a trace holds loses none.
+class TEyeFiles {
+ public:
+  TEyeFiles(const TCommandLine& line, TSimulationState& state, const TDisplaySettings& display)
+      : Options(line.Options), State(state), Display(display), FromTick(line.FromTick),
+        TraceTicks(std::clamp(line.Ticks - line.FromTick, ObserverTraceTicksMin,
+                              ObserverTraceTicksMax)) {}
+
+  // Between two ticks, after the one and before the next (and once after the last).
+  void Poll() {
+    if (!Rows && State.TicksSinceReset == FromTick) {
+      State.ObserverTrace.Clear(TraceTicks);
+      State.ObserverTrace.SampleStart(State.FieldSimulation, State.ISize, Place(),
+                                      State.TicksSinceReset);
+      Rows.emplace(static_cast<double>(FromTick));
+    }
+    if (Rows) Rows->Take(State.ObserverTrace);
+  }
+
+  // Each file asked for, after the picture or the video: ExitSuccess, or ExitWriteFailed with
+  // the reason of every file that could not be written in message.
+  int Write(QString& message) {
+    QStringList failures;
+    const auto write = [&](const std::string& file, const std::string& text) {
+      if (file.empty()) return;
+      const QString path = QString::fromStdString(file);
+      QString reason;
+      if (WriteWholeFile(path, QByteArray::fromStdString(text), reason)) return;
+      failures << RefusalText(Refused(
+          TRefusalCode::CsvNotWritten,
+          {TRefusalValue::OfText(QDir::toNativeSeparators(path).toStdString()),
+           TRefusalValue::OfText(reason.toStdString())}));
+    };
+    const std::string none = ObserverTraceCsvHeader;
+    write(Options.ObserverCsvFile, Rows ? Rows->Text() : none);
+    if (!Options.SpectrumCsvFile.empty()) {
+      TFftwRealFft fft;
+      write(Options.SpectrumCsvFile,
+            ObserverSpectrumCsv(SpectrumOf(State.ObserverTrace, State, Place(), fft)));
+    }
+    if (failures.isEmpty()) return ExitSuccess;
+    message = failures.join(QStringLiteral("; "));
+    return ExitWriteFailed;
+  }
+
+ private:
+  TVector2 Place() const { return Display.Observer.Place; }
+
+  const TCommandOptions& Options;
+  TSimulationState& State;
+  const TDisplaySettings& Display;
+  const int FromTick;
+  const int TraceTicks;
+  std::optional<TObserverTraceRows> Rows;
+};
+
+}  // namespace
 
 TScene CommandLineScene(const TCommandLine& line, const TSimulationCommands& simulation) {
   const TCommandOptions& o = line.Options;
@@ -37,6 +129,10 @@ TScene CommandLineScene(const TCommandLine& line, const TSimulationCommands& sim
   if (every || o.Gave("--arrows")) scene.Display.ShowFieldVectors = line.FieldArrows;
   if (line.Smooth) scene.Display.SmoothLines = *line.Smooth;
   if (line.Caption) scene.Display.ShowCaption = *line.Caption;
+  if (o.Observer) {
+    scene.Display.Observer.Shown = true;
+    scene.Display.Observer.Place = *o.Observer;
+  }
   return scene;
 }
 
@@ -61,6 +157,10 @@ TRefusal ApplyCommandLine(const TCommandLine& line, TSimulationCommands& simulat
   if (line.Smooth) display.SmoothLines = *line.Smooth;
   if (line.Caption) display.ShowCaption = *line.Caption;
   if (line.Theme) display.Theme = *line.Theme;
+  if (line.Options.Observer) {
+    display.Observer.Shown = true;
+    display.Observer.Place = *line.Options.Observer;
+  }
   if (TRefusal refusal = simulation.SetDisplay(display)) return refusal;
   return simulation.ChooseTrajectory(line.TrajectoryMode, TTrajectoryParameters{});
 }
@@ -96,7 +196,13 @@ int RunRenderCommand(const TCommandLine& line, QString& message) {
   // Caught for the whole run, so that Ctrl+C or a kill stops it between ticks and the file is
   // abandoned unwritten, rather than killing it half way through the video.
   const TStopSignals stopSignals;
-  const auto stopRequested = [&stopSignals] { return stopSignals.Received() != 0; };
+  std::optional<TEyeFiles> eyeFiles;
+  if (line.Options.WritesObserverFiles()) eyeFiles.emplace(line, state, display);
+  // Asked between every two ticks, by the video as by the picture: the eye's rows are taken then.
+  const auto stopRequested = [&stopSignals, &eyeFiles] {
+    if (eyeFiles) eyeFiles->Poll();
+    return stopSignals.Received() != 0;
+  };
   bool written = false;
   try {
     if (line.IsVideo()) {
@@ -120,6 +226,7 @@ int RunRenderCommand(const TCommandLine& line, QString& message) {
             .arg(QDir::toNativeSeparators(line.RenderFile), QLatin1String(StopSignalName(signal)));
     return ExitStopped + signal;
   }
+  if (eyeFiles) return eyeFiles->Write(message);
   return ExitSuccess;
 }
 
@@ -138,26 +245,11 @@ int RunSaveSceneCommand(const TCommandLine& line, QString& message) {
     message = RefusalText(refusal);
     return ExitUsage;
   }
-  const QByteArray bytes = QByteArray::fromStdString(WriteScene(scene));
   const QString& path = line.SaveSceneFile;
-  const auto failed = [&](const QString& reason) {
-    message = RefusalText(Refused(TRefusalCode::SceneNotWritten,
-                                  {TRefusalValue::OfText(QDir::toNativeSeparators(path).toStdString()),
-                                   TRefusalValue::OfText(reason.toStdString())}));
-    return ExitWriteFailed;
-  };
-  // A device or a pipe is written into; any other name keeps what it holds until the scene is
-  // complete.
-  QSaveFile whole(path);
-  QFile direct(path);
-  const bool device = IsDeviceOrPipe(path);
-  QFileDevice& file = device ? static_cast<QFileDevice&>(direct) : whole;
-  if (!file.open(QIODevice::WriteOnly)) return failed(file.errorString());
-  if (!WriteWhole(file, bytes) || !file.flush()) {
-    const QString reason = file.errorString();
-    whole.cancelWriting();
-    return failed(reason);
-  }
-  if (!device && !whole.commit()) return failed(whole.errorString());
-  return ExitSuccess;
+  QString reason;
+  if (WriteWholeFile(path, QByteArray::fromStdString(WriteScene(scene)), reason)) return ExitSuccess;
+  message = RefusalText(Refused(TRefusalCode::SceneNotWritten,
+                                {TRefusalValue::OfText(QDir::toNativeSeparators(path).toStdString()),
+                                 TRefusalValue::OfText(reason.toStdString())}));
+  return ExitWriteFailed;
 }

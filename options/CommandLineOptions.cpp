@@ -98,22 +98,27 @@ TRefusal WholeNumber(const std::string& option, const std::string& text, int low
 }
 
 // Digits with at most one decimal point between digits ("1.5", not "1.", ".5", "1e3" or "1,5"),
-// read in the C locale whatever the user's is.
+// read in the C locale whatever the user's is. False for anything else, and for a number beyond
+// a double.
+bool PlainReal(std::string_view text, double& value) {
+  const std::size_t point = text.find('.');
+  bool plain = AllDigits(text.substr(0, point));
+  if (point != std::string_view::npos) plain = plain && AllDigits(text.substr(point + 1));
+  if (!plain) return false;
+  std::istringstream stream{std::string(text)};
+  stream.imbue(std::locale::classic());
+  double read = 0.0;
+  stream >> read;
+  // Hundreds of digits overflow the double: failed, or infinite.
+  if (stream.fail() || !std::isfinite(read)) return false;
+  value = read;
+  return true;
+}
+
 TRefusal RealNumber(const std::string& option, const std::string& text, double low, double high,
                     double& value) {
-  const std::size_t point = text.find('.');
-  bool plain = AllDigits(std::string_view(text).substr(0, point));
-  if (point != std::string::npos)
-    plain = plain && AllDigits(std::string_view(text).substr(point + 1));
   double read = 0.0;
-  if (plain) {
-    std::istringstream stream(text);
-    stream.imbue(std::locale::classic());
-    stream >> read;
-    // Hundreds of digits overflow the double: failed, or infinite.
-    plain = !stream.fail() && std::isfinite(read);
-  }
-  if (!plain) return Refused(TRefusalCode::NotANumber, {Text(option), Text(text)});
+  if (!PlainReal(text, read)) return Refused(TRefusalCode::NotANumber, {Text(option), Text(text)});
   if (read < low || read > high)
     return Refused(TRefusalCode::OutOfRange, {Text(option), Text(text), Bound(low), Bound(high)});
   value = read;
@@ -129,6 +134,34 @@ TRefusal Pair(const std::string& option, const std::string& text, int low, int h
     return Refused(TRefusalCode::NotAPair, {Text(option), Text(text)});
   if (TRefusal refusal = WholeNumber(option, text.substr(0, x), low, high, first)) return refusal;
   return WholeNumber(option, text.substr(x + 1), low, high, second);
+}
+
+// "X,Y" as two plain real numbers, each with a minus sign or none ("-0.5,0.25"): a place in the
+// model plane, checked as the display's commands check the eye.
+TRefusal ReadObserver(const std::string& option, const std::string& text,
+                      TCommandOptions& options) {
+  const std::size_t comma = text.find(',');
+  const auto coordinate = [&](std::string_view part, double& value) {
+    const bool negative = !part.empty() && part.front() == '-';
+    if (negative) part.remove_prefix(1);
+    if (!PlainReal(part, value)) return false;
+    if (negative) value = -value;
+    return true;
+  };
+  TVector2 place;
+  if (comma == std::string::npos ||
+      !coordinate(std::string_view(text).substr(0, comma), place.X) ||
+      !coordinate(std::string_view(text).substr(comma + 1), place.Y))
+    return Refused(TRefusalCode::NotAPoint, {Text(option), Text(text)});
+  TObserverSettings observer;
+  observer.Shown = true;
+  observer.Place = place;
+  if (TRefusal refusal = CheckObserver(observer)) {
+    options.RefusedOption = option;
+    return refusal;
+  }
+  options.Observer = place;
+  return {};
 }
 
 // The suffix is what follows the last dot of the file's own name, so that a dot in a folder's
@@ -266,6 +299,12 @@ TRefusal TParser::ReadArgument() {
     if (!(refusal = Value(value)) && value.empty())
       refusal = Refused(TRefusalCode::EmptyFileName, {Text(Name)});
     (Name == "--scene" ? o.SceneFile : o.SaveSceneFile) = value;
+  } else if (Name == "--observer") {
+    if (!(refusal = Value(value))) refusal = ReadObserver(Name, value, o);
+  } else if (Name == "--observer-csv" || Name == "--spectrum-csv") {
+    if (!(refusal = Value(value)) && value.empty())
+      refusal = Refused(TRefusalCode::EmptyFileName, {Text(Name)});
+    (Name == "--observer-csv" ? o.ObserverCsvFile : o.SpectrumCsvFile) = value;
   } else if (Name == "--trajectory") {
     if (!(refusal = Value(value))) {
       if (const TNamedValue* trajectory = Find(Trajectories, value))
@@ -348,13 +387,31 @@ TRefusal TParser::Finish() {
   const bool saveScene = !o.SaveSceneFile.empty();
   if (saveScene && Render)
     return Refused(TRefusalCode::ExcludeEachOther, {Text("--render"), Text("--save-scene")});
+  // The eye's files hold what it received over the ticks a render runs.
+  const std::pair<const char*, const std::string*> eyeFiles[] = {
+      {"--observer-csv", &o.ObserverCsvFile}, {"--spectrum-csv", &o.SpectrumCsvFile}};
+  for (const auto& [option, file] : eyeFiles) {
+    if (file->empty()) continue;
+    if (!o.Observer) return Refused(TRefusalCode::NeedsObserver, {Text(option)});
+    if (!Render) return Refused(TRefusalCode::NeedsRender, {Text(option)});
+  }
   if (Render) {
-    if (From && !o.IsVideo()) return Refused(TRefusalCode::OnlyForVideos, {Text("--from")});
+    // A picture shows one tick, but the eye's files cover --from .. --ticks beside it.
+    if (From && !o.IsVideo() && !o.WritesObserverFiles())
+      return Refused(TRefusalCode::OnlyForVideos, {Text("--from")});
     o.Ticks = o.Ticks.value_or(DefaultTicks);
     o.Size = o.Size.value_or(DefaultPictureSize);
     o.PixelRatio = o.PixelRatio.value_or(DefaultPixelRatio);
     if (o.FromTick > *o.Ticks)
       return Refused(TRefusalCode::FromAfterTicks, {Count(o.FromTick), Count(*o.Ticks)});
+    // The spectrum is taken of one trace, which holds at most ObserverTraceTicksMax ticks; the
+    // trace's rows are gathered as the ticks run and have no such bound.
+    const int span = *o.Ticks - o.FromTick;
+    if (!o.SpectrumCsvFile.empty() && span > ObserverTraceTicksMax) {
+      o.RefusedOption = "--spectrum-csv";
+      return Refused(TRefusalCode::ObserverTraceTicksRange,
+                     {Count(0), Count(ObserverTraceTicksMax), Count(span)});
+    }
   } else if (From) {
     // The animation (and a scene) has no first tick of a video.
     return Refused(TRefusalCode::NeedsRender, {Text("--from")});

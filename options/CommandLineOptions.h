@@ -91,6 +91,13 @@ struct TCommandOptions {
   std::optional<bool> Smooth;  // none: the start-up choice
   std::optional<bool> Caption;   // --caption / --no-caption; none: the start-up choice
   std::optional<TTheme> Theme;   // --theme dark|projector; none: the remembered one
+  // --observer X,Y: the eye shown at that place (model units), in the picture and in the
+  // animation; none leaves it as the start or the scene has it.
+  std::optional<TVector2> Observer;
+  // --observer-csv, --spectrum-csv: what the eye received over the ticks FromTick .. Ticks of a
+  // render, and its spectrum, each written to its file after the picture or the video.
+  std::string ObserverCsvFile;
+  std::string SpectrumCsvFile;
 
   bool SavesScene() const { return !SaveSceneFile.empty(); }
   bool Gave(const std::string& option) const {
@@ -98,6 +105,7 @@ struct TCommandOptions {
       if (given == option) return true;
     return false;
   }
+  bool WritesObserverFiles() const { return !ObserverCsvFile.empty() || !SpectrumCsvFile.empty(); }
   bool IsVideo() const {
     return Output == TOutputKind::Mp4 || Output == TOutputKind::WebM || Output == TOutputKind::Gif;
   }

@@ -15,6 +15,7 @@
 #include "engine/AnimationStep.h"
 #include "render/Caption.h"
 #include "render/FieldArrows.h"
+#include "render/ObserverMarker.h"
 #include "render/Palette.h"
 
 namespace {
@@ -50,6 +51,8 @@ void DrawMainOverlay(const TFieldView& plainView, const TSimulationState& state,
   }
   view.Canvas.Pen.Width = 1.0;
   if (display.ShowFieldVectors) DrawFieldArrows(view, field, state.ISize, pixelRatio);
+  // The eye over the field, under the caption's panels.
+  DrawObserverMarker(view, state, display.Observer);
   DrawCaption(view.Canvas, view.Mapping, state, display, words, pixelRatio);
 }
 

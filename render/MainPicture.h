@@ -32,7 +32,8 @@ struct TMainRange {
 // What the main window draws over its plot's ground and charge marker, in its order: the field
 // lines with the charge disc, the wavefronts, the node points, and the trajectory (none in mouse
 // mode), each as the state's display options say, and over them the field arrows with their
-// legend, and last the caption with its key and the scale bar where display.ShowCaption says.
+// legend, the observer's eye and its line where display.Observer.Shown says, and last the
+// caption with its key and the scale bar where display.ShowCaption says.
 // pixelRatio is canvas pixels per logical pixel, as for DrawMainPicture; words are the session's
 // language.
 void DrawMainOverlay(const TFieldView& view, const TSimulationState& state,

@@ -9,7 +9,8 @@ bool SameDisplay(const TDisplaySettings& a, const TDisplaySettings& b) {
          a.ShowNodePoints == b.ShowNodePoints && a.ShowFieldVectors == b.ShowFieldVectors &&
          a.SmoothLines == b.SmoothLines && a.PlotResolution == b.PlotResolution &&
          a.Zoom.Scale == b.Zoom.Scale && a.Zoom.Tracking == b.Zoom.Tracking &&
-         a.ShowCaption == b.ShowCaption && a.ScaleUnit == b.ScaleUnit;
+         a.ShowCaption == b.ShowCaption && a.ScaleUnit == b.ScaleUnit &&
+         a.Observer == b.Observer;
 }
 
 }  // namespace

@@ -77,6 +77,12 @@ const TKey<D> DisplayKeys[] = {
 };
 // What the plot's width stands for: "PlotWidth": 100 with "PlotWidthUnit": "m".
 const TKey<TScaleUnit> ScaleUnitKeys[] = {{"PlotWidth", &TScaleUnit::Scale}};
+// The eye, written in this order: shown or not, its place, its trace and spectrum.
+using O = TObserverSettings;
+const TKey<O> ObserverShownKeys[] = {{"ObserverShown", &O::Shown}};
+const TKey<TVector2> ObserverPlaceKeys[] = {{"ObserverX", &TVector2::X}, {"ObserverY", &TVector2::Y}};
+const TKey<O> ObserverTraceKeys[] = {{"ObserverTraceTicks", &O::TraceTicks},
+                                     {"ObserverLogPower", &O::LogPower}};
 const TKey<TZoomSettings> ZoomKeys[] = {{"ZoomScale", &TZoomSettings::Scale}};
 const TKey<TPhysicsOptions> PhysicsKeys[] = {
     {"LightAberration", &TPhysicsOptions::LightAberration},
@@ -345,12 +351,19 @@ void TReader::Read(const TJson& root, TScene& scene) {
     names.push_back("ZoomTracking");
     AddNames<TScaleUnit>(names, ScaleUnitKeys);
     names.push_back("PlotWidthUnit");
+    AddNames<O>(names, ObserverShownKeys);
+    AddNames<TVector2>(names, ObserverPlaceKeys);
+    AddNames<O>(names, ObserverTraceKeys);
     OnlyKeys(*display, "display", names);
     Members<D>(*display, "display", DisplayKeys, scene.Display);
     Members<TZoomSettings>(*display, "display", ZoomKeys, scene.Display.Zoom);
     ReadName(*display, "display", "ZoomTracking", false, Trackings,
              TRefusalCode::ZoomTrackingUnknown, scene.Display.Zoom.Tracking);
     Members<TScaleUnit>(*display, "display", ScaleUnitKeys, scene.Display.ScaleUnit);
+    TObserverSettings& observer = scene.Display.Observer;
+    Members<O>(*display, "display", ObserverShownKeys, observer);
+    Members<TVector2>(*display, "display", ObserverPlaceKeys, observer.Place);
+    Members<O>(*display, "display", ObserverTraceKeys, observer);
     if (const TJson* unit = Value(*display, "display", "PlotWidthUnit", false); unit && !Fault) {
       if (!unit->is_string())
         return Fail(TRefusalCode::SceneWrongType, "display.PlotWidthUnit", {Text("string")});
@@ -484,6 +497,9 @@ std::string WriteScene(const TScene& scene) {
     display["PlotWidthUnit"] = unit;
   else
     display["PlotWidthUnit"] = static_cast<int>(scene.Display.ScaleUnit.Unit);
+  Write<O>(display, ObserverShownKeys, scene.Display.Observer);
+  Write<TVector2>(display, ObserverPlaceKeys, scene.Display.Observer.Place);
+  Write<O>(display, ObserverTraceKeys, scene.Display.Observer);
   Write<TPhysicsOptions>(root["physics"] = TJson::object(), PhysicsKeys, scene.Physics);
   Write<TScene>(root["animation"] = TJson::object(), AnimationKeys, scene);
   if (scene.View) Write<TSceneView>(root["view"] = TJson::object(), ViewKeys, *scene.View);
@@ -575,6 +591,12 @@ TSceneRefusal CheckScene(const TScene& scene) {
                   std::move(z));
   } else if (TRefusal u = CheckScaleUnit(scene.Display.ScaleUnit)) {
     reader.Refuse("display.PlotWidth", std::move(u));
+  } else if (TRefusal o = CheckObserver(scene.Display.Observer)) {
+    const TVector2 place = scene.Display.Observer.Place;
+    const char* key = o.Code == TRefusalCode::ObserverTraceTicksRange ? "display.ObserverTraceTicks"
+                      : std::fabs(place.X) > ObserverPlaceLimit  ? "display.ObserverX"
+                                                                 : "display.ObserverY";
+    reader.Refuse(key, std::move(o));
   } else if (TRefusal s = CheckSpeedPosition(scene.SpeedPosition)) {
     reader.Refuse("animation.SpeedPosition", std::move(s));
   } else if (scene.View) {

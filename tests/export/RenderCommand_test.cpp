@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <cmath>
 #include <csignal>
 
 #include "engine/SimulationCommands.h"
@@ -124,6 +126,151 @@ TEST(RenderCommand, AStoppedVideoLeavesTheFileOfItsName) {
     QFile after(path);
     ASSERT_TRUE(after.open(QIODevice::ReadOnly));
     EXPECT_EQ(after.readAll(), QByteArray("earlier"));
+  }
+}
+
+QStringList CsvLines(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+  if (!lines.isEmpty() && lines.back().isEmpty()) lines.pop_back();
+  return lines;
+}
+
+int RunLine(const QStringList& arguments, QString& message) {
+  const TCommandLine line = ParseCommandLine(arguments);
+  EXPECT_EQ(line.Action, TCommandAction::Render) << line.Message.toStdString();
+  return RunRenderCommand(line, message);
+}
+
+const QStringList EyeOnCircle{"--trajectory", "circle", "--model", "small", "--observer", "0.9,0",
+                              "--size", "160x90"};
+
+// The eye's files beside a picture: the trace's rows over --from .. --ticks only, in eighths of a
+// tick, and the spectrum of those ticks with the circle's harmonics.
+TEST(RenderCommand, TheEyesFilesCoverTheTicksFromTo) {
+  QTemporaryDir dir;
+  const QString trace = dir.filePath("trace.csv");
+  const QString spectrum = dir.filePath("spectrum.csv");
+  QString message;
+  ASSERT_EQ(RunLine(EyeOnCircle + QStringList{"--render", dir.filePath("a.png"), "--observer-csv", trace,
+                                          "--spectrum-csv", spectrum, "--from", "100", "--ticks", "300"},
+                message),
+            ExitSuccess)
+      << message.toStdString();
+  EXPECT_TRUE(QFile::exists(dir.filePath("a.png")));
+  const QStringList rows = CsvLines(trace);
+  ASSERT_GT(rows.size(), 1000);
+  EXPECT_EQ(rows[0], QStringLiteral("tick,charge_x,charge_y,ex,ey,ex_rad,ey_rad"));
+  double last = -1.0;
+  for (qsizetype i = 1; i < rows.size(); ++i) {
+    const QStringList fields = rows[i].split(QLatin1Char(','));
+    ASSERT_EQ(fields.size(), 7) << rows[i].toStdString();
+    const double tick = fields[0].toDouble();
+    EXPECT_GE(tick, 100.0);
+    EXPECT_LE(tick, 300.0);
+    EXPECT_GT(tick, last) << "each sample once, in order";
+    EXPECT_EQ(tick * ObserverSubTicks, std::round(tick * ObserverSubTicks));
+    last = tick;
+  }
+  EXPECT_EQ(last, 300.0);
+  const QStringList bins = CsvLines(spectrum);
+  ASSERT_GT(bins.size(), 100);
+  EXPECT_EQ(bins[0], QStringLiteral("frequency,harmonic,power"));
+  double strongest = 0.0;
+  for (qsizetype i = 1; i < bins.size(); ++i) {
+    const QStringList fields = bins[i].split(QLatin1Char(','));
+    ASSERT_EQ(fields.size(), 3);
+    EXPECT_FALSE(fields[1].isEmpty()) << "the circle has a fundamental";
+    strongest = std::max(strongest, fields[2].toDouble());
+  }
+  EXPECT_EQ(strongest, 1.0);
+  // Up to the sampling's Nyquist frequency, 4 cycles a tick.
+  EXPECT_DOUBLE_EQ(bins.back().split(QLatin1Char(','))[0].toDouble(), ObserverSubTicks / 2.0);
+}
+
+// A video's ticks give the rows a picture's give, and a run longer than the trace holds keeps
+// every row.
+TEST(RenderCommand, TheEyesRowsAreGatheredAsTheTicksRun) {
+  QTemporaryDir dir;
+  QString message;
+  const QStringList ticks{"--from", "90", "--ticks", "130"};
+  ASSERT_EQ(RunLine(EyeOnCircle + ticks + QStringList{"--render", dir.filePath("a.png"), "--observer-csv",
+                                                  dir.filePath("picture.csv")},
+                message),
+            ExitSuccess)
+      << message.toStdString();
+  ASSERT_EQ(RunLine(EyeOnCircle + ticks + QStringList{"--render", dir.filePath("a.gif"), "--observer-csv",
+                                                  dir.filePath("video.csv")},
+                message),
+            ExitSuccess)
+      << message.toStdString();
+  const QStringList picture = CsvLines(dir.filePath("picture.csv"));
+  EXPECT_GT(picture.size(), 100);
+  EXPECT_EQ(CsvLines(dir.filePath("video.csv")), picture);
+
+  constexpr int Ticks = ObserverTraceTicksMax + 600;
+  ASSERT_EQ(RunLine(EyeOnCircle + QStringList{"--render", dir.filePath("long.png"), "--ticks",
+                                          QString::number(Ticks), "--observer-csv", dir.filePath("long.csv")},
+                message),
+            ExitSuccess)
+      << message.toStdString();
+  const QStringList rows = CsvLines(dir.filePath("long.csv"));
+  ASSERT_GT(rows.size(), 2);
+  EXPECT_LT(rows[1].split(QLatin1Char(','))[0].toDouble(), 200.0) << "the first ticks kept";
+  EXPECT_EQ(rows.back().split(QLatin1Char(','))[0].toDouble(), Ticks);
+  // Once received, the small model's light keeps arriving: every sample after the first.
+  const double first = rows[1].split(QLatin1Char(','))[0].toDouble();
+  EXPECT_EQ(rows.size() - 1, std::lround((Ticks - first) * ObserverSubTicks) + 1);
+}
+
+// A file that cannot be written is told by its name, the others and the picture are written all
+// the same, and nothing half-written is left.
+TEST(RenderCommand, AnEyesFileThatCannotBeWrittenIsTold) {
+  QTemporaryDir dir;
+  const QString missing = dir.filePath("no-such-folder/trace.csv");
+  const QString spectrum = dir.filePath("spectrum.csv");
+  QString message;
+  EXPECT_EQ(RunLine(EyeOnCircle + QStringList{"--render", dir.filePath("a.png"), "--ticks", "20",
+                                          "--observer-csv", missing, "--spectrum-csv", spectrum},
+                message),
+            ExitWriteFailed);
+  EXPECT_TRUE(message.contains(QStringLiteral("CSV"))) << message.toStdString();
+  EXPECT_TRUE(message.contains(QDir::toNativeSeparators(missing))) << message.toStdString();
+  EXPECT_FALSE(message.contains(QStringLiteral("spectrum.csv"))) << message.toStdString();
+  EXPECT_TRUE(QFile::exists(dir.filePath("a.png")));
+  EXPECT_EQ(CsvLines(spectrum).value(0), QStringLiteral("frequency,harmonic,power"));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot),
+            (QStringList{"a.png", "spectrum.csv"}));
+}
+
+// --observer alone shows the eye, where the window and the render start, at its place.
+TEST(RenderCommand, TheObserverOptionShowsTheEye) {
+  for (const bool withScene : {false, true}) {
+    SCOPED_TRACE(withScene);
+    QTemporaryDir dir;
+    QStringList arguments{"--observer", "-0.5,0.25"};
+    if (withScene) {
+      TScene scene;
+      scene.TrajectoryMode = tmCircle;
+      QFile file(dir.filePath("s.json"));
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+      file.write(QByteArray::fromStdString(WriteScene(scene)));
+      file.close();
+      arguments << "--scene" << dir.filePath("s.json");
+    }
+    TCommandLine line = ParseCommandLine(arguments);
+    ReadCommandLineScene(line);
+    ASSERT_EQ(line.Action, TCommandAction::Start) << line.Message.toStdString();
+    TSimulationState state;
+    TDisplaySettings display;
+    TSimulationCommands simulation(state, display);
+    ASSERT_FALSE(simulation.Start());
+    ASSERT_FALSE(ApplyCommandLine(line, simulation));
+    EXPECT_TRUE(display.Observer.Shown);
+    EXPECT_EQ(display.Observer.Place.X, -0.5);
+    EXPECT_EQ(display.Observer.Place.Y, 0.25);
+    EXPECT_TRUE(CommandLineScene(line, simulation).Display.Observer == display.Observer);
   }
 }
 

@@ -291,6 +291,87 @@ TEST(CommandLineOptions, EveryBadLineIsRefusedWithItsCodeAndValues) {
   });
 }
 
+// The eye: its place read as X,Y in either mode, its files only beside a render that shows it,
+// and --from beside a picture only for them.
+TEST(CommandLineOptions, TheObserverAndItsFiles) {
+  struct TRow {
+    const char* Line;
+    TCommandAction Action;
+    double X, Y;
+    const char* TraceFile;
+    const char* SpectrumFile;
+    int From;
+  };
+  const TRow rows[] = {
+      {"--observer 0.9,0", TCommandAction::Start, 0.9, 0.0, "", "", 0},
+      {"--observer=-0.5,-1.25 --render a.png", TCommandAction::Render, -0.5, -1.25, "", "", 0},
+      {"--observer 10,-10 --render a.mp4", TCommandAction::Render, 10.0, -10.0, "", "", 0},
+      {"--render a.png --observer 1,2 --observer-csv t.csv --spectrum-csv s.csv --from 10 --ticks 20",
+       TCommandAction::Render, 1.0, 2.0, "t.csv", "s.csv", 10},
+      {"--render a.svg --observer 0,0.3 --spectrum-csv=s.csv --from 300", TCommandAction::Render,
+       0.0, 0.3, "", "s.csv", 300},
+      // The spectrum's ticks fill one trace; the trace's rows have no such bound.
+      {"--render a.png --observer 0,0 --spectrum-csv s.csv --ticks 5000 --from 904",
+       TCommandAction::Render, 0.0, 0.0, "", "s.csv", 904},
+      {"--render a.png --observer 0,0 --observer-csv t.csv --ticks 100000",
+       TCommandAction::Render, 0.0, 0.0, "t.csv", "", 0},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Line);
+    const TCommandOptions o = Parse(row.Line);
+    ASSERT_EQ(o.Action, row.Action) << Described(o);
+    ASSERT_TRUE(o.Observer.has_value());
+    EXPECT_EQ(o.Observer->X, row.X);
+    EXPECT_EQ(o.Observer->Y, row.Y);
+    EXPECT_EQ(o.ObserverCsvFile, row.TraceFile);
+    EXPECT_EQ(o.SpectrumCsvFile, row.SpectrumFile);
+    EXPECT_EQ(o.FromTick, row.From);
+    EXPECT_EQ(o.WritesObserverFiles(), *row.TraceFile || *row.SpectrumFile);
+    EXPECT_TRUE(o.Gave("--observer"));
+  }
+  EXPECT_FALSE(Parse("--render a.png").Observer.has_value());
+
+  ExpectRefusals({
+      {{"--observer", "0.9"}, C::NotAPoint, {"--observer", "0.9"}},
+      {{"--observer", "0.9;0"}, C::NotAPoint, {"--observer", "0.9;0"}},
+      {{"--observer", "1,2,3"}, C::NotAPoint, {"--observer", "1,2,3"}},
+      {{"--observer", "+1,0"}, C::NotAPoint, {"--observer", "+1,0"}},
+      {{"--observer", "--1,0"}, C::NotAPoint, {"--observer", "--1,0"}},
+      {{"--observer", "1e1,0"}, C::NotAPoint, {"--observer", "1e1,0"}},
+      {{"--observer", "0,.5"}, C::NotAPoint, {"--observer", "0,.5"}},
+      {{"--observer", "0,-"}, C::NotAPoint, {"--observer", "0,-"}},
+      {{"--observer", "0,1,5"}, C::NotAPoint, {"--observer", "0,1,5"}},
+      {{"--observer="}, C::NotAPoint, {"--observer", ""}},
+      {{"--observer"}, C::MissingValue, {"--observer"}},
+      {Split("--observer 0,0 --observer 1,1"), C::GivenTwice, {"--observer"}},
+      {{"--observer-csv="}, C::EmptyFileName, {"--observer-csv"}},
+      {{"--observer-csv", "t.csv"}, C::NeedsObserver, {"--observer-csv"}},
+      {{"--render", "a.png", "--spectrum-csv", "s.csv"}, C::NeedsObserver, {"--spectrum-csv"}},
+      {{"--observer", "0,0", "--observer-csv", "t.csv"}, C::NeedsRender, {"--observer-csv"}},
+      {{"--observer", "0,0", "--spectrum-csv", "s.csv", "--save-scene", "a.json"}, C::NeedsRender, {"--spectrum-csv"}},
+      {{"--render", "a.png", "--observer", "0,0", "--from", "2"}, C::OnlyForVideos, {"--from"}},
+      {{"--render", "a.png", "--observer", "0,0", "--observer-csv", "t.csv", "--from", "301"}, C::FromAfterTicks, {"301", "300"}},
+  });
+
+  // The place is checked as the display's commands check it, and refused in their words.
+  for (const char* place : {"10.000001,0", "-10.5,3", "0,11"}) {
+    SCOPED_TRACE(place);
+    const TCommandOptions o = Parse(std::string("--observer ") + place);
+    ASSERT_EQ(o.Action, TCommandAction::Refuse);
+    EXPECT_EQ(o.Refusal.Code, C::ObserverPlaceRange) << Described(o);
+    EXPECT_EQ(o.RefusedOption, "--observer");
+    TObserverSettings observer;
+    ASSERT_EQ(std::sscanf(place, "%lf,%lf", &observer.Place.X, &observer.Place.Y), 2);
+    EXPECT_EQ(ValueTexts(o.Refusal), ValueTexts(CheckObserver(observer)));
+  }
+  const TCommandOptions tooLong =
+      Parse("--render a.png --observer 0,0 --spectrum-csv s.csv --ticks 5000 --from 903");
+  ASSERT_EQ(tooLong.Action, TCommandAction::Refuse);
+  EXPECT_EQ(tooLong.Refusal.Code, C::ObserverTraceTicksRange) << Described(tooLong);
+  EXPECT_EQ(tooLong.RefusedOption, "--spectrum-csv");
+  EXPECT_EQ(ValueTexts(tooLong.Refusal), (std::vector<std::string>{"0", "4096", "4097"}));
+}
+
 // The parser only names the scene files; the options given beside --scene are listed so that
 // only they change it.
 TEST(CommandLineOptions, SceneFilesAreNamedAndTheOptionsGivenListed) {

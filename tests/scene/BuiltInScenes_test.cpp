@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cmath>
 #include <set>
 #include <string>
 
@@ -37,6 +38,32 @@ TEST(BuiltInScenes, EveryLessonReadsAppliesAndRuns) {
     EXPECT_TRUE(applied == scene);
     for (int tick = 0; tick < 50; ++tick) commands.RunTick();
   }
+}
+
+// The eye's lesson: the eye shown outside the circle, where the light it receives arrives within
+// the kept history.
+TEST(BuiltInScenes, TheEyesLessonShowsTheEyeOutsideTheOrbitReceiving) {
+  const TBuiltInSceneText* lesson = nullptr;
+  for (const TBuiltInSceneText& file : BuiltInSceneTexts)
+    if (std::string(file.Name) == "synchrotron-eye.json") lesson = &file;
+  ASSERT_NE(lesson, nullptr);
+  const TSceneRead read = ReadScene(lesson->Text);
+  ASSERT_TRUE(read);
+  const TObserverSettings& eye = read.Scene.Display.Observer;
+  EXPECT_TRUE(eye.Shown);
+  EXPECT_EQ(read.Scene.TrajectoryMode, tmCircle);
+  EXPECT_EQ(read.Scene.Trajectory.CircleBeta, 0.9);
+  EXPECT_GT(std::hypot(eye.Place.X, eye.Place.Y), read.Scene.Trajectory.CircleRadius);
+  TSimulationState state;
+  TDisplaySettings display;
+  TSimulationCommands commands(state, display);
+  ASSERT_FALSE(commands.Start());
+  ASSERT_FALSE(ApplyScene(read.Scene, commands));
+  for (int tick = 0; tick < 200; ++tick) commands.RunTick();
+  const TObserverTrace& trace = state.ObserverTrace;
+  EXPECT_EQ(trace.Count(), 200 * ObserverSubTicks);
+  EXPECT_GT(trace.Count() - trace.BeforeResetCount() - trace.BeyondHistoryCount(), 0);
+  EXPECT_EQ(trace.BeyondHistoryCount(), 0);
 }
 
 // The Lessons menus of both front-ends list scenes/index.json's stems: each lesson once, and

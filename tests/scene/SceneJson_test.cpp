@@ -28,6 +28,7 @@ TScene Unusual() {
   scene.Display.Zoom = {1e-300, ztInitialVelocity};
   scene.Display.ShowCaption = false;
   scene.Display.ScaleUnit = {10, TLengthUnit::Kilometre};
+  scene.Display.Observer = {true, {-0.25, 1.0 / 3.0}, 2048, true};
   scene.Physics.ThomasPrecession = false;
   scene.SpeedPosition = 3;
   scene.View = TSceneView{-0.1, 0.9999, -1.0 / 3.0, 0.5};
@@ -79,6 +80,24 @@ TEST(SceneJson, LeftOutKeysHaveTheirStartUpValues) {
   TScene expected;
   expected.TrajectoryMode = tmStraightLine;
   EXPECT_TRUE(read.Scene == expected);
+}
+
+// A scene written before the eye was kept leaves it as the program starts: not shown.
+TEST(SceneJson, TheEyeIsReadFromTheDisplayAndHiddenWhereLeftOut) {
+  const TSceneRead old = ReadScene(Minimal(R"(, "display": {"ShowCaption": false})"));
+  ASSERT_TRUE(old);
+  EXPECT_TRUE(old.Scene.Display.Observer == TObserverSettings{});
+  EXPECT_FALSE(old.Scene.Display.Observer.Shown);
+  const TSceneRead read = ReadScene(Minimal(
+      R"(, "display": {"ObserverShown": true, "ObserverX": 0.9, "ObserverY": -10, "ObserverTraceTicks": 64, "ObserverLogPower": true})"));
+  ASSERT_TRUE(read) << RefusalCodeName(read.Refusal.Refusal.Code) << " " << read.Refusal.Path;
+  EXPECT_TRUE(read.Scene.Display.Observer == (TObserverSettings{true, {0.9, -10.0}, 64, true}));
+  const std::string text = WriteScene(read.Scene);
+  EXPECT_LT(text.find("\"PlotWidthUnit\""), text.find("\"ObserverShown\""));
+  EXPECT_LT(text.find("\"ObserverShown\""), text.find("\"ObserverX\""));
+  EXPECT_LT(text.find("\"ObserverY\""), text.find("\"ObserverTraceTicks\""));
+  EXPECT_LT(text.find("\"ObserverTraceTicks\""), text.find("\"ObserverLogPower\""));
+  EXPECT_LT(text.find("\"ObserverLogPower\""), text.find("\"physics\""));
 }
 
 TEST(SceneJson, AByteOrderMarkIsTaken) {
@@ -164,6 +183,20 @@ TEST(SceneJson, EveryDamageIsRefusedWithItsCodeAndKey) {
        "display.PlotWidth", C::ScaleUnitUnknown},
       {"speed 11", Minimal(R"(, "animation": {"SpeedPosition": 11})"), C::SceneValueRefused,
        "animation.SpeedPosition", C::SpeedPositionRange},
+      {"eye far off", Minimal(R"(, "display": {"ObserverX": 10.5})"), C::SceneValueRefused,
+       "display.ObserverX", C::ObserverPlaceRange},
+      {"eye far below", Minimal(R"(, "display": {"ObserverX": -10, "ObserverY": -11})"),
+       C::SceneValueRefused, "display.ObserverY", C::ObserverPlaceRange},
+      {"short trace", Minimal(R"(, "display": {"ObserverTraceTicks": 63})"), C::SceneValueRefused,
+       "display.ObserverTraceTicks", C::ObserverTraceTicksRange},
+      {"trace beyond an int", Minimal(R"(, "display": {"ObserverTraceTicks": 99999999999})"),
+       C::SceneValueRefused, "display.ObserverTraceTicks", C::ObserverTraceTicksRange},
+      {"eye shown as a number", Minimal(R"(, "display": {"ObserverShown": 1})"), C::SceneWrongType,
+       "display.ObserverShown"},
+      {"eye's place as text", Minimal(R"(, "display": {"ObserverY": "0.3"})"), C::SceneWrongType,
+       "display.ObserverY"},
+      {"eye in a section of its own", Minimal(R"(, "display": {"Observer": {}})"), C::SceneUnknownKey,
+       "display.Observer"},
   };
   for (const TDamaged& row : table) {
     SCOPED_TRACE(row.Name);
