@@ -106,7 +106,8 @@ QString CommandLineUsage(const QString& program) {
              "  --trajectory KIND  the charge's path with its default parameters (mouse);\n"
              "                     KIND is %2\n"
              "  --ticks N          ticks to run, 0 .. %3 (300; the window runs on)\n"
-             "  --from K           first tick of a video, 0 .. N (0); --render only\n"
+             "  --from K           first tick of a video or of the observer's files, 0 .. N\n"
+             "                     (0); --render only\n"
              "  --size WxH         picture (or the window's plot) size in logical pixels,\n"
              "                     %4 .. %5 each (1280x720; the window fills the screen)\n"
              "  --scale S          device pixels per logical pixel, %6 .. %7 (1; the window\n"
@@ -121,6 +122,15 @@ QString CommandLineUsage(const QString& program) {
              "  --aliased          aliased lines\n"
              "  --caption          the caption, its key and the scale bar (as the window starts)\n"
              "  --no-caption       leave them out\n"
+             "  --observer X,Y     show the observer (an eye) at X,Y in plot units, each\n"
+             "                     -%9 .. %9, with a line from where the charge sent what it\n"
+             "                     receives now\n"
+             "  --observer-csv FILE  with --render and --observer: what the eye receives at\n"
+             "                     ticks --from .. --ticks, 8 samples a tick, written to FILE\n"
+             "                     (tick,charge_x,charge_y,ex,ey,ex_rad,ey_rad; e/unit^2)\n"
+             "  --spectrum-csv FILE  likewise its spectrum (frequency in cycles per tick,\n"
+             "                     harmonic of the path's own frequency, power with largest\n"
+             "                     1); --ticks - --from at most %10\n"
              "  --theme NAME       dark (light lines on black) or projector (dark lines on a\n"
              "                     light ground); the window remembers its last\n"
              "  --language ja|en   the language of the window and the messages\n"
@@ -133,7 +143,8 @@ QString CommandLineUsage(const QString& program) {
       .arg(program, QString::fromStdString(TrajectoryNames()), QString::number(MaxTicks),
            QString::number(MinPictureSide), QString::number(MaxPictureSide),
            QString::number(MinPixelRatio), QString::number(MaxPixelRatio),
-           QString::fromStdString(ModelNames()));
+           QString::fromStdString(ModelNames()), QString::number(ObserverPlaceLimit),
+           QString::number(ObserverTraceTicksMax));
 }
 
 QString ProgramVersion() {

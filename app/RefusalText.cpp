@@ -59,6 +59,7 @@ const TSentence Sentences[] = {
     {TRefusalCode::NotAWholeNumber, QT_TRANSLATE_NOOP("Refusals", "%1: '%2' is not a whole number")},
     {TRefusalCode::NotANumber, QT_TRANSLATE_NOOP("Refusals", "%1: '%2' is not a number")},
     {TRefusalCode::NotAPair, QT_TRANSLATE_NOOP("Refusals", "%1: '%2' is not of the form WxH")},
+    {TRefusalCode::NotAPoint, QT_TRANSLATE_NOOP("Refusals", "%1: '%2' is not of the form X,Y")},
     {TRefusalCode::OutOfRange, QT_TRANSLATE_NOOP("Refusals", "%1: %2 is outside %3 .. %4")},
     {TRefusalCode::EmptyFileName, QT_TRANSLATE_NOOP("Refusals", "%1: the file name is empty")},
     {TRefusalCode::BadSuffix, QT_TRANSLATE_NOOP("Refusals", "%1: '%2' does not end in .png, .svg, .mp4, .webm or .gif")},
@@ -69,6 +70,7 @@ const TSentence Sentences[] = {
     {TRefusalCode::ExcludeEachOther, QT_TRANSLATE_NOOP("Refusals", "%1 and %2 exclude each other")},
     {TRefusalCode::NeedsRender, QT_TRANSLATE_NOOP("Refusals", "%1 needs --render FILE")},
     {TRefusalCode::OnlyForVideos, QT_TRANSLATE_NOOP("Refusals", "%1 applies to videos (.mp4, .webm, .gif) only")},
+    {TRefusalCode::NeedsObserver, QT_TRANSLATE_NOOP("Refusals", "%1 needs --observer X,Y")},
     {TRefusalCode::FromAfterTicks, QT_TRANSLATE_NOOP("Refusals", "--from %1 lies after --ticks %2")},
     {TRefusalCode::TooManyDevicePixels, QT_TRANSLATE_NOOP("Refusals", "--size %1x%2 at --scale %3 needs more than %4 x %5 device pixels")},
     // A scene file's: the key's path first where one is at fault.
@@ -86,6 +88,7 @@ const TSentence Sentences[] = {
     {TRefusalCode::SceneViewEmpty, QT_TRANSLATE_NOOP("Refusals", "%1: the view must run from a lower to a higher value (%2 .. %3 was given).")},
     {TRefusalCode::SceneUnreadable, QT_TRANSLATE_NOOP("Refusals", "The scene file \"%1\" cannot be read: %2")},
     {TRefusalCode::SceneNotWritten, QT_TRANSLATE_NOOP("Refusals", "Could not save the scene \"%1\": %2")},
+    {TRefusalCode::CsvNotWritten, QT_TRANSLATE_NOOP("Refusals", "Could not save the CSV file \"%1\": %2")},
 };
 
 // The names of the parameters as the sentences put them in.

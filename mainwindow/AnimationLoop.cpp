@@ -10,6 +10,7 @@
 
 #include "app/GuardedCall.h"
 #include "engine/AnimationStep.h"
+#include "views/ObserverWindow.h"
 #include "views/RadiationPattern.h"
 #include "views/ZoomView.h"
 
@@ -58,6 +59,7 @@ void TMainForm1::Timer1Timer() {
   // A new pass of the undulator or the bending magnet resets the simulation on the way.
   if (Commands.RunTick(cursor).PassRestarted) ShowReset();
   if (PatternForm) PatternForm->ChargeTicked();
+  if (Observer) Observer->ChargeTicked();
 
   Series1().SetPointX(0, State.FieldSimulation.ChargePos.X);
   Series1().SetPointY(0, State.FieldSimulation.ChargePos.Y);
@@ -80,6 +82,7 @@ void TMainForm1::ShowReset() {
   Series1().SetPointY(0, start.Y);
   Series1().RequestRedraw();
   if (PatternForm) PatternForm->SimulationReset();
+  if (Observer) Observer->SimulationReset();
 }
 
 void TMainForm1::MnuByMouseClick() {

@@ -77,6 +77,7 @@ const TMenuEntry MenuTable[] = {
   {2, TKind::Command, "mnuProjectorTheme",  "&プロジェクタ用配色",  "Projector theme",               &TMainForm1::mnuProjectorThemeClick, CheckItem, false, true},
   {2, TKind::Command, "MnuFullScreen",      "&全画面表示",          "Full screen",                   &TMainForm1::MnuFullScreenClick, CheckItem, false, true},
   {2, TKind::Command, "MnuFieldMonitor",    "&電界ベクトル表示",    "Show field vectors",            &TMainForm1::MnuFieldMonitorClick, CheckItem, false, true},
+  {2, TKind::Command, "mnuObserver",        "&観測点",              "Observer",                      &TMainForm1::mnuObserverClick, CheckItem, false, true},
   {2, TKind::Submenu, "MnuLanguage",        "&言語 / Language",     "Language",                      nullptr, 0, false, true},
   {3, TKind::Command, "MnuJapanese",        "日本語",               "Japanese",                      &TMainForm1::MnuJapaneseClick, 4, true, true},
   {3, TKind::Command, "MnuEnglish",         "English",              "English",                       &TMainForm1::MnuEnglishClick, 4, false, true},

@@ -45,6 +45,7 @@
 #include "render/MainPicture.h"
 #include "render/Palette.h"
 #include "views/HelpWindow.h"
+#include "views/ObserverWindow.h"
 #include "views/RadiationPattern.h"
 #include "views/ZoomView.h"
 
@@ -186,6 +187,8 @@ void TMainForm1::CreateComponents() {
   Chart1->OnRedrawn = [this](TPlotSurface&) { Guarded([this] { Chart1Redrawn(); }); };
   Series1().OnClick = [this](TPointSeries&, int, Qt::MouseButton, Qt::KeyboardModifiers, int x,
                              int y) { Guarded([&] { Series1Click(x, y); }); };
+  // The eye sees the plot's mouse first (ObserverMouse).
+  Chart1->installEventFilter(this);
 
   HalvoranLabLogo = new QLabel(QStringLiteral("Halvoran Radiation"), client);
   HalvoranLabLogo->setObjectName(QStringLiteral("HalvoranLabLogo"));
@@ -340,6 +343,9 @@ void TMainForm1::ApplyThemeToPlots() {
     surface->Ground = ground;
     surface->RequestRedraw();
   }
+  if (PatternForm) PatternForm->ApplyTheme(Display().Theme);
+  // The observer's plots read the theme when they paint.
+  if (Observer) Observer->SettingsChanged();
 }
 
 void TMainForm1::KeepLanguage(TLanguage language) {
@@ -358,6 +364,13 @@ void TMainForm1::FormCreate() {
   UndulatorDlg = std::make_unique<TUndulatorSetupDlg>(Commands, this);
   ZoomView = std::make_unique<TZoomViewForm>(Commands, this);
   SpeedForm = std::make_unique<TSpeedControlForm>(Commands, this);
+  Observer = std::make_unique<TObserverForm>(Commands, this);
+  connect(Observer.get(), &TObserverForm::PlacingChanged, this, [this](bool placing) {
+    if (placing)
+      Chart1->setCursor(Qt::CrossCursor);
+    else
+      Chart1->unsetCursor();
+  });
   CreateDocks();
   UndulatorDlg->ShowHelp = [this](QWidget& dialog) { ShowHelp(THelpSection::Undulator, &dialog); };
 
@@ -415,8 +428,15 @@ void TMainForm1::CreateDocks() {
   PutInDock(*ZoomPanel, *ZoomView);
   addDockWidget(Qt::RightDockWidgetArea, PatternPanel);
   splitDockWidget(PatternPanel, ZoomPanel, Qt::Vertical);
+  // The observer has a column of its own, at the right of the other two: its plots need the
+  // height of the window.
+  ObserverPanel = MakeDock(*this, "ObserverDock");
+  PutInDock(*ObserverPanel, *Observer);
+  addDockWidget(Qt::RightDockWidgetArea, ObserverPanel, Qt::Horizontal);
+  ObserverPanel->installEventFilter(this);
   PatternPanel->hide();
   ZoomPanel->hide();
+  ObserverPanel->hide();
 }
 
 int TMainForm1::DockWidth() const {
@@ -433,7 +453,8 @@ void TMainForm1::ShowDock(QDockWidget& dock) {
   for (QDockWidget* each : {PatternPanel, ZoomPanel}) {
     if (each && !each->isHidden() && !each->isFloating()) docked.append(each);
   }
-  resizeDocks({&dock}, {DockWidth()}, Qt::Horizontal);
+  resizeDocks({&dock}, {&dock == ObserverPanel ? ObserverDockWidth() : DockWidth()},
+              Qt::Horizontal);
   if (docked.size() == 2) {
     const int half = std::max(1, centralWidget()->height() / 2);
     resizeDocks(docked, {half, half}, Qt::Vertical);
@@ -483,6 +504,17 @@ void TMainForm1::FormResize() {
 bool TMainForm1::eventFilter(QObject* watched, QEvent* event) {
   if (watched == centralWidget() && event->type() == QEvent::Resize) {
     Guarded([this] { FormResize(); });
+  }
+  if (watched == Chart1) {
+    bool taken = false;
+    Guarded([&] { taken = ObserverMouse(*event); });
+    if (taken) return true;
+  }
+  // The panel's close box (docked or floating) hides the eye with it.
+  if (watched == ObserverPanel && event->type() == QEvent::Close) {
+    Guarded([this] {
+      if (Display().Observer.Shown) SetObserverShown(false);
+    });
   }
   return QMainWindow::eventFilter(watched, event);
 }

@@ -40,6 +40,7 @@ class TCircleTrjDlg;
 class TDipoleOscSetupDlg;
 class TLineTrjDlg;
 class TModelSizeDlg;
+class TObserverForm;
 class TPhysicalModelDlg;
 class TPlotResolutionDlg;
 class TRaceTrackSetupDlg;
@@ -106,6 +107,13 @@ class TMainForm1 : public QMainWindow {
   // floated); the items show them, the magnified view with the keyboard's focus.
   void mnuShowZoomClick();
   void mnuShowPowerPatternClick();
+  // The eye: shown with its panel (docked at the right, may be floated) or both hidden, through
+  // the display settings; the panel's close box hides the eye too.
+  void mnuObserverClick();
+  void SetObserverShown(bool shown);
+  // The View menu's mark, the panel and the picture as the display settings hold the eye, after
+  // something other than its item changed them (a scene).
+  void ShowObserverState();
   // The caption with its scale bar, drawn or not; and the projector theme, on or off and
   // remembered for the next start.
   void mnuShowCaptionClick();
@@ -216,6 +224,12 @@ class TMainForm1 : public QMainWindow {
   // The docks that hold the magnified view and the power pattern, made with the window.
   QDockWidget* ZoomDock() const { return ZoomPanel; }
   QDockWidget* PatternDock() const { return PatternPanel; }
+  TObserverForm* ObserverForm() const { return Observer.get(); }
+  QDockWidget* ObserverDock() const { return ObserverPanel; }
+  // The eye's marker is held by the mouse: each move puts the eye under the cursor.
+  bool DraggingEye = false;
+  // A press this close to the eye's marker (logical pixels) takes hold of it.
+  static constexpr double EyeGrabRadius = 8.0;
 
   // The charge's marker is held by the mouse: each tick pulls the charge towards the cursor.
   bool Dragging = false;
@@ -265,8 +279,16 @@ class TMainForm1 : public QMainWindow {
   void CreateDocks();
   // Shows a dock; one that was hidden and is docked gets its share of the window's width.
   void ShowDock(QDockWidget& dock);
-  // The width of the docks' column: the plot keeps most of the window.
+  // The width of the docks' column: the plot keeps most of the window. The observer's column,
+  // with its two plots, takes a larger share.
   int DockWidth() const;
+  int ObserverDockWidth() const;
+  // The main plot's presses, moves and releases as the eye takes them: after Place, a press puts
+  // the eye; a press on its marker drags it. True when the event was the eye's, so that the
+  // plot's own gestures (the charge's drag, zoom, pan) do not see it.
+  bool ObserverMouse(QEvent& event);
+  // The eye under the main plot's point logical (the widget's logical pixels).
+  void PlaceEyeAt(QPointF logical);
   // The Help viewer at section, made at its first use; over: the modal dialog it is opened from.
   void ShowHelp(THelpSection section, QWidget* over);
   // Every plot surface of the program on the theme's ground, drawn again.
@@ -351,6 +373,8 @@ class TMainForm1 : public QMainWindow {
   std::unique_ptr<TPhysicalModelDlg> PhysicalDlg;
   std::unique_ptr<TScaleUnitDlg> ScaleDlg;
   std::unique_ptr<THelpWindow> Help;
+  std::unique_ptr<TObserverForm> Observer;
   QDockWidget* ZoomPanel = nullptr;     // owned by the window
   QDockWidget* PatternPanel = nullptr;  // owned by the window
+  QDockWidget* ObserverPanel = nullptr;  // owned by the window
 };

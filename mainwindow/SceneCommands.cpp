@@ -166,6 +166,7 @@ void TMainForm1::ShowSceneRest(const TScene& scene, const QString& name) {
   ApplySmoothLines();
   ShowCaptionAndThemeMarks();
   ApplyThemeToPlots();
+  ShowObserverState();
 
   SceneShown.Title = scene.Title;
   SceneShown.Notes = scene.Notes;

@@ -52,6 +52,7 @@ class TPointSeries {
   int AddPoint(double x, double y, TColor color);
   void SetPointX(int i, double x);
   void SetPointY(int i, double y);
+  void SetPointColor(int i, TColor color);
   // The point whose marker covers device pixel (px, py) (the marker's half sizes scaled to device
   // pixels), or whose own pixel it is; -1 for none.
   int HitTestPoint(int px, int py) const;

@@ -22,6 +22,13 @@ void TPointSeries::SetPointX(int i, double x) {
   RequestRedraw();
 }
 
+void TPointSeries::SetPointColor(int i, TColor color) {
+  if (i < 0 || static_cast<std::size_t>(i) >= PointList.size())
+    throw EError(QCoreApplication::translate("Messages", "List index out of bounds (%1)").arg(i));
+  PointList[static_cast<std::size_t>(i)].Color = color;
+  RequestRedraw();
+}
+
 void TPointSeries::SetPointY(int i, double y) {
   if (i < 0 || static_cast<std::size_t>(i) >= PointList.size())
     throw EError(QCoreApplication::translate("Messages", "List index out of bounds (%1)").arg(i));

@@ -21,6 +21,7 @@ namespace {
 // See the zoom view: the frame's size is known only some time after the first show.
 constexpr int FrameSettleMs = 250;
 constexpr TColor CurveAqua = ColorRGB(0, 255, 255);
+constexpr TColor CurveTeal = ColorRGB(0, 105, 125);
 
 double Largest(const TRadiationPattern& pattern) {
   return *std::max_element(pattern.Values.begin(), pattern.Values.end());
@@ -199,7 +200,7 @@ void TRadiationPatternForm::ShowPattern(const TRadiationPattern& pattern) {
     const TVector3 direction = PatternDirection(k);
     const double r = scale * pattern.Values[static_cast<std::size_t>(k % n)];
     if (static_cast<int>(curve.Points().size()) <= k) {
-      curve.AddPoint(r * direction.X, r * direction.Y, CurveAqua);
+      curve.AddPoint(r * direction.X, r * direction.Y, CurveColour);
     } else {
       curve.SetPointX(k, r * direction.X);
       curve.SetPointY(k, r * direction.Y);
@@ -207,6 +208,13 @@ void TRadiationPatternForm::ShowPattern(const TRadiationPattern& pattern) {
   }
   curve.DrawLine = true;
   curve.RequestRedraw();
+}
+
+void TRadiationPatternForm::ApplyTheme(TTheme theme) {
+  CurveColour = theme == TTheme::Projector ? CurveTeal : CurveAqua;
+  TPointSeries& curve = Series2();
+  const int count = static_cast<int>(curve.Points().size());
+  for (int k = 0; k < count; ++k) curve.SetPointColor(k, CurveColour);
 }
 
 QString TRadiationPatternForm::PowerText(const TRadiationPattern& pattern) {

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "engine/DisplaySettings.h"
 #include "engine/Radiation.h"
 #include "engine/RadiationPatternTracker.h"
 #include "engine/SimulationState.h"
@@ -37,6 +38,9 @@ class TRadiationPatternForm : public QWidget {
   void ChargeTicked();
   void SimulationReset();
   void MotionChanged();
+  // The curve's colour for the theme's ground: aqua on black, a dark teal on the projector's
+  // light ground, where aqua would all but vanish.
+  void ApplyTheme(TTheme theme);
 
   enum class TPatternMode { Instantaneous, Averaged };
   TPatternMode Mode() const;
@@ -84,6 +88,7 @@ class TRadiationPatternForm : public QWidget {
   TRadiationPatternTracker Patterns;
   TRadiationPattern NoPattern;  // shown until the first refresh
   const TRadiationPattern* Shown = &NoPattern;
+  TColor CurveColour = ColorRGB(0, 255, 255);  // as ApplyTheme sets it for the dark theme
   bool Framed = false;  // the first show has fitted the frame into the corner
   QRect CreatedOuter;
   QSize FrameAllowed;

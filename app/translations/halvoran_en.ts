@@ -180,6 +180,10 @@
         <translation>Show field &amp;vectors</translation>
     </message>
     <message>
+        <source>&amp;観測点</source>
+        <translation>&amp;Observer</translation>
+    </message>
+    <message>
         <source>&amp;言語 / Language</source>
         <translation>言語 / &amp;Language</translation>
     </message>

@@ -271,6 +271,14 @@
         <translation>プロットの幅は 1、10、100 の km、m、mm のいずれかです（%1 と単位 %2 が指定されました）。</translation>
     </message>
     <message>
+        <source>The observer must stay within %1 plot units of the centre each way (%2, %3 was given).</source>
+        <translation>観測点は中心から縦横それぞれ %1 プロット単位以内に置いてください（%2, %3 が指定されました）。</translation>
+    </message>
+    <message>
+        <source>The observer's trace must cover between %1 and %2 ticks (%3 was given).</source>
+        <translation>観測点の記録は %1 から %2 ティックの範囲にしてください（%3 が指定されました）。</translation>
+    </message>
+    <message>
         <source>The electron energy must be greater than 0 MeV (%1 was given).</source>
         <translation>電子のエネルギーは 0 MeV より大きくなければなりません（%1 が与えられました）。</translation>
     </message>
@@ -315,6 +323,10 @@
         <translation>%1: &apos;%2&apos; は 幅x高さ（WxH）の形ではありません</translation>
     </message>
     <message>
+        <source>%1: &apos;%2&apos; is not of the form X,Y</source>
+        <translation>%1: &apos;%2&apos; は X,Y の形ではありません</translation>
+    </message>
+    <message>
         <source>%1: %2 is outside %3 .. %4</source>
         <translation>%1: %2 は %3 から %4 までの範囲の外です</translation>
     </message>
@@ -353,6 +365,10 @@
     <message>
         <source>%1 applies to videos (.mp4, .webm, .gif) only</source>
         <translation>%1 は動画（.mp4、.webm、.gif）にだけ使えます</translation>
+    </message>
+    <message>
+        <source>%1 needs --observer X,Y</source>
+        <translation>%1 は --observer X,Y と一緒にしか使えません</translation>
     </message>
     <message>
         <source>--from %1 lies after --ticks %2</source>
@@ -469,6 +485,10 @@
     <message>
         <source>Could not save the scene &quot;%1&quot;: %2</source>
         <translation>シーン「%1」を保存できませんでした：%2</translation>
+    </message>
+    <message>
+        <source>Could not save the CSV file &quot;%1&quot;: %2</source>
+        <translation>CSV ファイル「%1」を保存できませんでした：%2</translation>
     </message>
 </context>
 <context>
@@ -908,6 +928,264 @@
     <message>
         <source>What the picture shows</source>
         <translation>図の見方</translation>
+    </message>
+</context>
+<context>
+    <name>TObserverForm</name>
+    <message>
+        <source>Observer</source>
+        <translation>観測点</translation>
+    </message>
+    <message>
+        <source>Place</source>
+        <translation>配置</translation>
+    </message>
+    <message>
+        <source>Then click or tap the picture to put the eye there; the eye's marker can also be dragged</source>
+        <translation>押してから図をクリック（タップ）すると、そこに観測点を置きます。観測点の印はドラッグでも動かせます</translation>
+    </message>
+    <message>
+        <source>Ticks:</source>
+        <translation>ティック数:</translation>
+    </message>
+    <message>
+        <source>How many ticks of observer time the trace keeps</source>
+        <translation>トレースが保持する観測者時間のティック数</translation>
+    </message>
+    <message>
+        <source>Save as CSV…</source>
+        <translation>CSV で保存…</translation>
+    </message>
+    <message>
+        <source>Writes the trace and the spectrum as two CSV files</source>
+        <translation>トレースとスペクトルを 2 つの CSV ファイルに書き出します</translation>
+    </message>
+    <message>
+        <source>Linear</source>
+        <translation>線形</translation>
+    </message>
+    <message>
+        <source>Logarithmic</source>
+        <translation>対数</translation>
+    </message>
+    <message>
+        <source>The field the eye receives, across the line from the path's centre to the eye: the radiation part and the whole field</source>
+        <translation>観測点が受ける電場の、軌道の中心と観測点を結ぶ線に垂直な成分: 放射の部分と電場全体</translation>
+    </message>
+    <message>
+        <source>The power spectrum of the radiation part, with the lines theory predicts for the eye</source>
+        <translation>放射の部分のパワースペクトルと、この観測点について理論が予言する線</translation>
+    </message>
+    <message>
+        <source>Eye at x = %1 u, y = %2 u</source>
+        <translation>観測点 x = %1 u, y = %2 u</translation>
+    </message>
+    <message>
+        <source>Every sample received</source>
+        <translation>すべてのサンプルを受信</translation>
+    </message>
+    <message>
+        <source>%1 of %2 samples left out:</source>
+        <translation>%2 サンプルのうち %1 個を除外:</translation>
+    </message>
+    <message>
+        <source>%1 sent before the last reset</source>
+        <translation>%1 個は最後のリセットより前に発せられたもの</translation>
+    </message>
+    <message>
+        <source>%1 sent before the kept history</source>
+        <translation>%1 個は保持している履歴より前に発せられたもの</translation>
+    </message>
+    <message>
+        <source>Model: c/f₁ = λu(1/β̄ − cos θ) = %1</source>
+        <translation>モデル: c/f₁ = λu(1/β̄ − cos θ) = %1</translation>
+    </message>
+    <message>
+        <source>Dialog: λrad = λu/(2γ²)(1 + K²/2) = %1</source>
+        <translation>ダイアログ: λrad = λu/(2γ²)(1 + K²/2) = %1</translation>
+    </message>
+    <message>
+        <source>On the axis: odd harmonics only</source>
+        <translation>軸上: 奇数次の高調波のみ</translation>
+    </message>
+    <message>
+        <source>radiation part</source>
+        <translation>放射の部分</translation>
+    </message>
+    <message>
+        <source>whole field</source>
+        <translation>電場全体</translation>
+    </message>
+    <message>
+        <source>tick</source>
+        <translation>ティック</translation>
+    </message>
+    <message>
+        <source>time</source>
+        <translation>時間</translation>
+    </message>
+    <message>
+        <source>Nothing received yet: run the animation</source>
+        <translation>まだ何も受信していません: アニメーションを実行してください</translation>
+    </message>
+    <message>
+        <source>Power (largest 1), logarithmic</source>
+        <translation>パワー（最大 1）、対数</translation>
+    </message>
+    <message>
+        <source>Power (largest 1), linear</source>
+        <translation>パワー（最大 1）、線形</translation>
+    </message>
+    <message>
+        <source>No spectrum yet: the eye has received nothing</source>
+        <translation>スペクトルはまだありません: 観測点は何も受信していません</translation>
+    </message>
+    <message>
+        <source>/tick</source>
+        <translation>/ティック</translation>
+    </message>
+    <message>
+        <source>Could not write the CSV file "%1": %2</source>
+        <translation>CSV ファイル「%1」に書き込めませんでした: %2</translation>
+    </message>
+    <message>
+        <source>Save as CSV (name-trace.csv and name-spectrum.csv)</source>
+        <translation>CSV で保存（名前-trace.csv と 名前-spectrum.csv）</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV ファイル (*.csv)</translation>
+    </message>
+    <message>
+        <source>The path's own frequency f₀ = %1 /tick = %2; lines at n f₀</source>
+        <translation>経路の固有振動数 f₀ = %1 /ティック = %2。線は n f₀ の位置</translation>
+    </message>
+</context>
+<context>
+    <name>WebObserver</name>
+    <message>
+        <source>Observer</source>
+        <translation>観測点</translation>
+    </message>
+    <message>
+        <source>Place</source>
+        <translation>配置</translation>
+    </message>
+    <message>
+        <source>Then click or tap the plot where the eye is to be; its marker can be dragged too</source>
+        <translation>押してから図をクリック（タップ）すると、そこに観測点を置きます。観測点の印はドラッグでも動かせます</translation>
+    </message>
+    <message>
+        <source>Click or tap the plot where the eye is to be.</source>
+        <translation>観測点を置く場所で図をクリック（タップ）してください。</translation>
+    </message>
+    <message>
+        <source>Ticks the trace and its spectrum cover</source>
+        <translation>トレースとそのスペクトルが覆うティック数</translation>
+    </message>
+    <message>
+        <source>Log power</source>
+        <translation>対数パワー</translation>
+    </message>
+    <message>
+        <source>The spectrum's power in decibels below its largest bin</source>
+        <translation>スペクトルのパワーを最大のビンからのデシベルで表示</translation>
+    </message>
+    <message>
+        <source>What the eye receives against time</source>
+        <translation>観測点が受ける電場の時間変化</translation>
+    </message>
+    <message>
+        <source>The spectrum of the radiation part</source>
+        <translation>放射の部分のスペクトル</translation>
+    </message>
+    <message>
+        <source>Whole field</source>
+        <translation>電場全体</translation>
+    </message>
+    <message>
+        <source>Radiation part</source>
+        <translation>放射の部分</translation>
+    </message>
+    <message>
+        <source>ticks</source>
+        <translation>ティック</translation>
+    </message>
+    <message>
+        <source>1 tick = %1</source>
+        <translation>1 ティック = %1</translation>
+    </message>
+    <message>
+        <source>%1 per tick</source>
+        <translation>%1 /ティック</translation>
+    </message>
+    <message>
+        <source>%1 samples</source>
+        <translation>%1 サンプル</translation>
+    </message>
+    <message>
+        <source>%1 sent before the last reset</source>
+        <translation>%1 個は最後のリセットより前に発せられたもの</translation>
+    </message>
+    <message>
+        <source>%1 sent before the kept history</source>
+        <translation>%1 個は保持している履歴より前に発せられたもの</translation>
+    </message>
+    <message>
+        <source>left out: %1</source>
+        <translation>除外: %1</translation>
+    </message>
+    <message>
+        <source>Nothing has arrived at the eye yet.</source>
+        <translation>観測点にはまだ何も届いていません。</translation>
+    </message>
+    <message>
+        <source>N = %1 (%2 samples, Hann window)</source>
+        <translation>N = %1（%2 サンプル、ハン窓）</translation>
+    </message>
+    <message>
+        <source>λ₁ of the model: %1 (θ %2° to %3°)</source>
+        <translation>モデルの λ₁: %1（θ %2° から %3°）</translation>
+    </message>
+    <message>
+        <source>λrad of the undulator dialog: %1</source>
+        <translation>アンジュレータダイアログの λrad: %1</translation>
+    </message>
+    <message>
+        <source>On the axis: odd harmonics only.</source>
+        <translation>軸上: 奇数次の高調波のみ。</translation>
+    </message>
+    <message>
+        <source>Ticks</source>
+        <translation>ティック数</translation>
+    </message>
+    <message>
+        <source>per tick</source>
+        <translation>/ティック</translation>
+    </message>
+    <message>
+        <source>1 per tick = %1</source>
+        <translation>1 /ティック = %1</translation>
+    </message>
+    <message>
+        <source>The path's own frequency f₀ = %1</source>
+        <translation>軌道そのものの周波数 f₀ = %1</translation>
+    </message>
+    <message>
+        <source>Trace CSV</source>
+        <translation>トレース CSV</translation>
+    </message>
+    <message>
+        <source>Spectrum CSV</source>
+        <translation>スペクトル CSV</translation>
+    </message>
+    <message>
+        <source>Save what the eye received, sample by sample, as a CSV file</source>
+        <translation>観測点が受信したものをサンプルごとに CSV ファイルで保存</translation>
+    </message>
+    <message>
+        <source>Save the spectrum, bin by bin, as a CSV file</source>
+        <translation>スペクトルをビンごとに CSV ファイルで保存</translation>
     </message>
 </context>
 </TS>
