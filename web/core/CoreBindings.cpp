@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <complex>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -24,6 +25,10 @@
 #include <vector>
 
 #include "engine/AnimationSpeed.h"
+#include "engine/Observer.h"
+#include "engine/ObserverCsv.h"
+#include "engine/ObserverSpectrum.h"
+#include "engine/PictureScale.h"
 #include "engine/PictureWords.h"
 #include "engine/RadiationPatternTracker.h"
 #include "engine/Refusal.h"
@@ -196,6 +201,17 @@ TRefusal ReadDisplay(const val& object, TDisplaySettings& display) {
   unitReader.Whole("Unit", unit);
   display.ScaleUnit.Unit = static_cast<TLengthUnit>(unit);
   reader.Refuse(unitReader.Refusal);
+  const val observer = reader.Child("Observer");
+  TFieldReader observerReader(observer);
+  observerReader.Switch("Shown", display.Observer.Shown);
+  const val place = observerReader.Child("Place");
+  TFieldReader placeReader(place);
+  placeReader.Number("X", display.Observer.Place.X);
+  placeReader.Number("Y", display.Observer.Place.Y);
+  observerReader.Refuse(placeReader.Refusal);
+  observerReader.Whole("TraceTicks", display.Observer.TraceTicks);
+  observerReader.Switch("LogPower", display.Observer.LogPower);
+  reader.Refuse(observerReader.Refusal);
   return reader.Refusal;
 }
 
@@ -217,6 +233,98 @@ val DisplayObject(const TDisplaySettings& display) {
   scaleUnit.set("Scale", display.ScaleUnit.Scale);
   scaleUnit.set("Unit", static_cast<int>(display.ScaleUnit.Unit));
   object.set("ScaleUnit", scaleUnit);
+  val place = val::object();
+  place.set("X", display.Observer.Place.X);
+  place.set("Y", display.Observer.Place.Y);
+  val observer = val::object();
+  observer.set("Shown", display.Observer.Shown);
+  observer.set("Place", place);
+  observer.set("TraceTicks", display.Observer.TraceTicks);
+  observer.set("LogPower", display.Observer.LogPower);
+  object.set("Observer", observer);
+  return object;
+}
+
+// ---- The observer ------------------------------------------------------------------------------
+
+// A copy of values as a typed array of the page's own (a view of the module's memory would move
+// when the memory grows).
+template <class T>
+val TypedArrayOf(const char* type, const std::vector<T>& values) {
+  return val::global(type).new_(val(emscripten::typed_memory_view(values.size(), values.data())));
+}
+
+// The real transform of the page's library behind the core's interface: transform(samples) takes
+// a Float64Array of N samples (N a power of two) and gives a Float64Array of the N + 2 numbers
+// re₀, im₀, re₁, im₁ .. of bins 0 .. N/2. It must not throw (a JavaScript error would unwind
+// through the core's frames); what it gives otherwise leaves every bin 0 and Failed set.
+class TPageRealFft final : public TRealFft {
+ public:
+  explicit TPageRealFft(const val& transform)
+      : Transform(transform), Callable(transform.typeOf().as<std::string>() == "function") {}
+
+  void Forward(const std::vector<double>& in, std::vector<std::complex<double>>& out) override {
+    const std::size_t bins = in.size() / 2 + 1;
+    out.assign(bins, std::complex<double>{});
+    // One sample is its own transform; the library takes two or more.
+    if (in.size() < 2) {
+      if (!in.empty()) out[0] = in[0];
+      return;
+    }
+    if (!Callable) {
+      Failed = true;
+      return;
+    }
+    const val result = Transform(TypedArrayOf("Float64Array", in));
+    if (!result.instanceof(val::global("Float64Array")) ||
+        result["length"].as<double>() != static_cast<double>(2 * bins)) {
+      Failed = true;
+      return;
+    }
+    // std::complex<double> is laid out as its two doubles, real part first.
+    val(emscripten::typed_memory_view(2 * bins, reinterpret_cast<double*>(out.data())))
+        .call<void>("set", result);
+  }
+
+  bool Failed = false;
+
+ private:
+  val Transform;
+  bool Callable;
+};
+
+val SpectrumObject(const TObserverSpectrum& spectrum, double secondsPerTick, bool transformed) {
+  val markers = val::array();
+  for (const TSpectrumMarker& marker : spectrum.Markers) {
+    val object = val::object();
+    object.set("harmonic", marker.Harmonic);
+    object.set("low", marker.Low);
+    object.set("high", marker.High);
+    markers.call<void>("push", object);
+  }
+  val undulator = val::null();
+  if (spectrum.Undulator) {
+    const TUndulatorLight& light = *spectrum.Undulator;
+    undulator = val::object();
+    undulator.set("thetaLow", light.ThetaLow);
+    undulator.set("thetaHigh", light.ThetaHigh);
+    undulator.set("meanBeta", light.MeanBeta);
+    undulator.set("ticksPerPeriod", light.TicksPerPeriod);
+    undulator.set("modelWavelengthLow", light.ModelWavelengthLow);
+    undulator.set("modelWavelengthHigh", light.ModelWavelengthHigh);
+    undulator.set("dialogWavelength", light.DialogWavelength);
+    undulator.set("onAxis", light.OnAxis);
+  }
+  val object = val::object();
+  object.set("frequency", TypedArrayOf("Float64Array", spectrum.Frequency));
+  object.set("power", TypedArrayOf("Float64Array", spectrum.Power));
+  object.set("samplesUsed", spectrum.SamplesUsed);
+  object.set("transformLength", spectrum.TransformLength);
+  object.set("fundamental", spectrum.Fundamental ? val(*spectrum.Fundamental) : val::null());
+  object.set("markers", markers);
+  object.set("undulator", undulator);
+  object.set("secondsPerTick", secondsPerTick);
+  object.set("transformed", transformed);
   return object;
 }
 
@@ -564,6 +672,61 @@ class TWebSimulation {
     return WriteScene(scene);
   }
 
+  // What the eye received, oldest first: each sample's observer time (ticks since the trace
+  // began), kind (0 received, 1 sent before the last reset, 2 before the kept history) and the
+  // signed components of the whole field and of its radiation part along across, the direction
+  // across the line from the path's centre to the eye (0 for a sample left out).
+  val ObserverTrace() const {
+    const TObserverTrace& trace = State.ObserverTrace;
+    const auto count = static_cast<std::size_t>(trace.Count());
+    const TVector2 across = ObserverAcross(PathCentreOf(State), Settings.Observer.Place);
+    std::vector<double> ticks(count);
+    std::vector<std::uint8_t> kinds(count);
+    std::vector<double> field(count, 0.0);
+    std::vector<double> radiation(count, 0.0);
+    for (std::size_t i = 0; i < count; ++i) {
+      const TObserverSample& sample = trace[static_cast<int>(i)];
+      ticks[i] = sample.Tick;
+      kinds[i] = static_cast<std::uint8_t>(sample.Kind);
+      if (sample.Kind != TObserverSampleKind::Received) continue;
+      field[i] = sample.Field.X * across.X + sample.Field.Y * across.Y;
+      radiation[i] = sample.Radiation.X * across.X + sample.Radiation.Y * across.Y;
+    }
+    val direction = val::object();
+    direction.set("X", across.X);
+    direction.set("Y", across.Y);
+    val object = val::object();
+    object.set("tick", TypedArrayOf("Float64Array", ticks));
+    object.set("kind", TypedArrayOf("Uint8Array", kinds));
+    object.set("field", TypedArrayOf("Float64Array", field));
+    object.set("radiation", TypedArrayOf("Float64Array", radiation));
+    object.set("across", direction);
+    object.set("traceTicks", trace.TraceTicks());
+    object.set("ticks", static_cast<double>(trace.Ticks()));
+    object.set("beforeReset", trace.BeforeResetCount());
+    object.set("beyondHistory", trace.BeyondHistoryCount());
+    object.set("secondsPerTick", SecondsPerTickNow());
+    return object;
+  }
+
+  // The spectrum of the trace's radiation part, the transform done by the page's library.
+  val ObserverSpectrum(const val& transform) const {
+    TPageRealFft fft(transform);
+    const TObserverSpectrum spectrum =
+        SpectrumOf(State.ObserverTrace, State, Settings.Observer.Place, fft);
+    return SpectrumObject(spectrum, SecondsPerTickNow(), !fft.Failed);
+  }
+
+  // The trace's CSV text: every received sample from fromTick to toTick (the trace's ticks).
+  std::string ObserverTraceCsvText(double fromTick, double toTick) const {
+    return ObserverTraceCsv(State.ObserverTrace, fromTick, toTick);
+  }
+
+  std::string ObserverSpectrumCsvText(const val& transform) const {
+    TPageRealFft fft(transform);
+    return ObserverSpectrumCsv(SpectrumOf(State.ObserverTrace, State, Settings.Observer.Place, fft));
+  }
+
   val RadiationPattern(bool averaged) {
     const TRadiationPattern& pattern = averaged ? Patterns.Averaged() : Patterns.Instantaneous();
     val values = val::array();
@@ -577,6 +740,10 @@ class TWebSimulation {
   }
 
  private:
+  double SecondsPerTickNow() const {
+    return SecondsPerTick(State.ISize, PictureScaleOf(State.TrajectoryMode, Settings.ScaleUnit));
+  }
+
   // A command that changed the motion: the averages start again from it.
   val Changed(const TRefusal& refusal) {
     if (!refusal) Patterns.MotionChanged();
@@ -737,6 +904,13 @@ val ParseOptions(const val& arguments) {
   object.set("smooth", Optional(o.Smooth));
   object.set("caption", Optional(o.Caption));
   object.set("theme", o.Theme ? val(static_cast<int>(*o.Theme)) : val::null());
+  val observer = val::null();
+  if (o.Observer) {
+    observer = val::object();
+    observer.set("X", o.Observer->X);
+    observer.set("Y", o.Observer->Y);
+  }
+  object.set("observer", observer);
   return object;
 }
 
@@ -873,9 +1047,17 @@ EMSCRIPTEN_BINDINGS(halvoran_core) {
       .function("stepZoom", &TWebSimulation::StepZoom)
       .function("setPlotResolution", &TWebSimulation::SetPlotResolution)
       .function("radiationPattern", &TWebSimulation::RadiationPattern)
+      .function("observerTrace", &TWebSimulation::ObserverTrace)
+      .function("observerSpectrum", &TWebSimulation::ObserverSpectrum)
+      .function("observerTraceCsv", &TWebSimulation::ObserverTraceCsvText)
+      .function("observerSpectrumCsv", &TWebSimulation::ObserverSpectrumCsvText)
       .function("openScene", &TWebSimulation::OpenScene)
       .function("sceneText", &TWebSimulation::SceneText);
   emscripten::constant("maxSceneBytes", static_cast<double>(MaxSceneBytes));
+  emscripten::constant("observerSubTicks", ObserverSubTicks);
+  emscripten::constant("observerTraceTicksMin", ObserverTraceTicksMin);
+  emscripten::constant("observerTraceTicksMax", ObserverTraceTicksMax);
+  emscripten::constant("observerPlaceLimit", ObserverPlaceLimit);
   emscripten::function("parseOptions", &ParseOptions);
   emscripten::function("undulatorEntry", &UndulatorEntry);
   emscripten::function("editUndulator", &EditUndulatorOf);

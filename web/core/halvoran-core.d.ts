@@ -61,6 +61,18 @@ export interface ScaleUnit {
   Unit: number;
 }
 
+/** The eye: a fixed point of the plane and the field it receives, sampled ObserverSubTicks times
+ * a tick while it is shown. */
+export interface ObserverSettings {
+  Shown: boolean;
+  /** Model units, within observerPlaceLimit of the origin each way. */
+  Place: { X: number; Y: number };
+  /** The trace's length in ticks, observerTraceTicksMin to observerTraceTicksMax. */
+  TraceTicks: number;
+  /** The spectrum's power on a logarithmic axis. */
+  LogPower: boolean;
+}
+
 export interface DisplaySettings {
   ShowFieldLines: boolean;
   ShowWaveFronts: boolean;
@@ -74,12 +86,14 @@ export interface DisplaySettings {
   /** Dark 0 (light lines on black), projector 1 (dark lines on a light ground). */
   Theme: number;
   ScaleUnit: ScaleUnit;
+  Observer: ObserverSettings;
 }
 
 /** Fields of a settings object that the page leaves out keep their current values. */
-export type DisplayChange = Partial<Omit<DisplaySettings, 'Zoom' | 'ScaleUnit'>> & {
+export type DisplayChange = Partial<Omit<DisplaySettings, 'Zoom' | 'ScaleUnit' | 'Observer'>> & {
   Zoom?: Partial<ZoomSettings>;
   ScaleUnit?: Partial<ScaleUnit>;
+  Observer?: Partial<Omit<ObserverSettings, 'Place'>> & { Place?: Partial<ObserverSettings['Place']> };
 };
 
 export interface PhysicsOptions {
@@ -119,6 +133,73 @@ export interface RadiationPattern {
   /** false for a charge at rest or in uniform motion: every value is 0. */
   radiates: boolean;
 }
+
+/** What the eye received, oldest first, one entry per sample (ObserverSubTicks a tick). */
+export interface ObserverTrace {
+  /** Observer time, ticks since the trace began (eighths between ticks). */
+  tick: Float64Array;
+  /** 0 received; left out: 1 sent before the last reset (whose history is made up), 2 sent
+   * before the kept history begins (the eye too far off). */
+  kind: Uint8Array;
+  /** The signed components along across of the whole field and of its radiation part, in the
+   * field arrows' unit e/unit^2; 0 for a sample left out. */
+  field: Float64Array;
+  radiation: Float64Array;
+  /** The unit vector across the line from the path's centre to the eye. */
+  across: { X: number; Y: number };
+  /** The trace's length in ticks. */
+  traceTicks: number;
+  /** Ticks sampled since the trace began. */
+  ticks: number;
+  /** Samples kept that were left out, and why. */
+  beforeReset: number;
+  beyondHistory: number;
+  /** The physical time of a tick (engine/PictureScale). */
+  secondsPerTick: number;
+}
+
+/** A line theory predicts: harmonic between low and high cycles per tick. */
+export interface SpectrumMarker {
+  harmonic: number;
+  low: number;
+  high: number;
+}
+
+/** The undulator's light for the eye: angles in radians, wavelengths in metres (1 u = 1 m). */
+export interface UndulatorLight {
+  thetaLow: number;
+  thetaHigh: number;
+  meanBeta: number;
+  ticksPerPeriod: number;
+  /** The model's own c / f1 = lambda_u (1 / mean beta - cos theta) over the span of theta. */
+  modelWavelengthLow: number;
+  modelWavelengthHigh: number;
+  /** The undulator dialog's lambda_rad = lambda_u / (2 gamma^2) (1 + K^2 / 2). */
+  dialogWavelength: number;
+  /** On the axis: odd harmonics only. */
+  onAxis: boolean;
+}
+
+export interface ObserverSpectrum {
+  /** Cycles per tick, bins 0 .. N/2; empty where nothing was received. */
+  frequency: Float64Array;
+  /** |Ex|^2 + |Ey|^2 of the radiation part, the largest 1 (all 0 without radiation). */
+  power: Float64Array;
+  samplesUsed: number;
+  /** N: the samples from the first received to the last, zero-padded to a power of two. */
+  transformLength: number;
+  /** The closed path's own frequency f0 (cycles per tick); null for the other paths. */
+  fundamental: number | null;
+  markers: SpectrumMarker[];
+  undulator: UndulatorLight | null;
+  secondsPerTick: number;
+  /** false where the page's transform gave no usable bins (then every power is 0). */
+  transformed: boolean;
+}
+
+/** The page's real FFT: N samples (N a power of two, at least 2) to the N + 2 numbers re0, im0,
+ * re1, im1, .. of bins 0 .. N/2. It must never throw. */
+export type RealTransform = (samples: Float64Array) => Float64Array;
 
 /** Why a scene was refused: the code's values name the key's path ("trajectory.LineBeta") where
  * it names one. path: that key, "" where the whole text is at fault; cause: the command's own
@@ -209,6 +290,16 @@ export declare class Simulation {
   /** The pattern of the current tick, or averaged (over one loop or pass of a preset path, over
    * the last ticks in mouse mode). The averages are kept from tick to tick by runTick. */
   radiationPattern(averaged: boolean): RadiationPattern;
+  /** What the eye received: sampled by runTick while Observer.Shown, started anew by setDisplay
+   * when the eye moves, the length changes or the eye is shown again, and by a new path. */
+  observerTrace(): ObserverTrace;
+  /** The spectrum of the trace's radiation part (windowing, scaling and the predicted lines are
+   * the core's), the transform done by transform. */
+  observerSpectrum(transform: RealTransform): ObserverSpectrum;
+  /** The CSV of every received sample from fromTick to toTick (the trace's ticks, both in). */
+  observerTraceCsv(fromTick: number, toTick: number): string;
+  /** The CSV of the spectrum, one row a bin. */
+  observerSpectrumCsv(transform: RealTransform): string;
   /** The scene file's text (its bytes as UTF-8, a byte-order mark allowed) applied all or
    * nothing. A text longer than maxSceneBytes is refused unread. */
   openScene(text: string): OpenedScene;
@@ -248,6 +339,8 @@ export interface CommandOptions {
   caption: boolean | null;
   /** --theme: dark 0, projector 1 (DisplaySettings.Theme); null: not given. */
   theme: number | null;
+  /** --observer X,Y: the eye shown there (model units); null: not given. */
+  observer: { X: number; Y: number } | null;
 }
 
 /** The undulator dialog's entry, each value in full precision. */
@@ -293,6 +386,12 @@ export interface HalvoranCore {
   modelSizePresets(): { largest: ModelSize; medium: ModelSize; smallest: ModelSize };
   /** The most bytes a scene file may have. */
   maxSceneBytes: number;
+  /** Samples of the trace a tick. */
+  observerSubTicks: number;
+  /** The bounds of ObserverSettings.TraceTicks, and of Place's |X| and |Y|. */
+  observerTraceTicksMin: number;
+  observerTraceTicksMax: number;
+  observerPlaceLimit: number;
   /** Every code a refusal can carry. */
   refusalCodes(): string[];
   /** The English sources of the pictures' words, each the key of its translation in the

@@ -23,6 +23,7 @@ import type { HelpTopic } from './help/help-text';
 import { showHelp } from './help/help-viewer';
 import { createMenuBar } from './menu/menu-bar';
 import { createDock } from './panels/dock';
+import { createObserverPanel } from './panels/observer-panel';
 import { createPowerPatternPanel } from './panels/power-pattern';
 import { createZoomPanel } from './panels/zoom-view';
 import { trajectoryItem, modelItem } from './page-state';
@@ -180,15 +181,26 @@ function shownRange(): PlotRange {
   return navigation.range(size.width, size.height) ?? simulation.defaultRange(size.width, size.height);
 }
 
-// The charge's marker in client pixels.
-function chargeOnScreen(): { x: number; y: number } {
+// A point of the model plane in client pixels.
+function onScreen(x: number, y: number): { x: number; y: number } {
   const range = shownRange();
   const box = canvas.getBoundingClientRect();
-  const charge = simulation.charge();
   return {
-    x: box.left + ((charge.x - range.xMin) / (range.xMax - range.xMin)) * box.width,
-    y: box.top + ((range.yMax - charge.y) / (range.yMax - range.yMin)) * box.height,
+    x: box.left + ((x - range.xMin) / (range.xMax - range.xMin)) * box.width,
+    y: box.top + ((range.yMax - y) / (range.yMax - range.yMin)) * box.height,
   };
+}
+
+// The charge's marker in client pixels.
+function chargeOnScreen(): { x: number; y: number } {
+  const charge = simulation.charge();
+  return onScreen(charge.x, charge.y);
+}
+
+// The eye's marker in client pixels; null while the eye is not shown.
+function eyeOnScreen(): { x: number; y: number } | null {
+  const observer = simulation.display().Observer;
+  return observer.Shown ? onScreen(observer.Place.X, observer.Place.Y) : null;
 }
 
 // The charge follows a held pointer, or the point the arrow keys moved it to.
@@ -196,19 +208,42 @@ const pointer = { dragging: false, id: -1, x: 0, y: 0 };
 let keyTarget: { x: number; y: number } | null = null;
 // A press away from the charge moves the view instead.
 let panFrom: { id: number; x: number; y: number } | null = null;
+// The eye follows the pointer that took its marker (or placed it): the pointer's id, -1 for none.
+let eyePointer = -1;
 
 function mouseMode(): boolean {
   return simulation.trajectoryMode() === 1;
 }
 
+// The eye where the pointer is; the core refuses a place beyond its bounds, which stays unmoved.
+function placeEye(clientX: number, clientY: number) {
+  const at = navigation.toModel(clientX, clientY);
+  const refusal = simulation.setDisplay({ Observer: { Place: { X: at.x, Y: at.y } } });
+  if (refusal) showRefusal(refusal);
+  observerPanel.refresh();
+  redraw();
+}
+
 canvas.addEventListener('pointerdown', (event) => {
-  if (pointer.dragging || panFrom) return;
+  if (pointer.dragging || panFrom || eyePointer >= 0) return;
   const marker = chargeOnScreen();
   const reach = event.pointerType === 'touch' ? GrabRadius.coarse : GrabRadius.fine;
-  const onCharge = Math.hypot(event.clientX - marker.x, event.clientY - marker.y) <= reach;
+  const chargeDistance = Math.hypot(event.clientX - marker.x, event.clientY - marker.y);
+  const onCharge = chargeDistance <= reach && mouseMode();
+  const eye = eyeOnScreen();
+  const eyeDistance = eye ? Math.hypot(event.clientX - eye.x, event.clientY - eye.y) : Infinity;
+  // Of the two markers within reach, the nearer one is taken.
+  const onEye = eyeDistance <= reach && (!onCharge || eyeDistance < chargeDistance);
   canvas.setPointerCapture(event.pointerId);
   event.preventDefault();
-  if (event.button === 0 && onCharge && mouseMode()) {
+  if (event.button === 0 && (observerPanel.placing() || onEye)) {
+    // Placed by the press, the eye follows the pointer until it is let go.
+    eyePointer = event.pointerId;
+    if (observerPanel.placing()) {
+      observerPanel.setPlacing(false);
+      placeEye(event.clientX, event.clientY);
+    }
+  } else if (event.button === 0 && onCharge) {
     pointer.dragging = true;
     pointer.id = event.pointerId;
     keyTarget = null;
@@ -218,7 +253,9 @@ canvas.addEventListener('pointerdown', (event) => {
   }
 });
 canvas.addEventListener('pointermove', (event) => {
-  if (pointer.dragging && event.pointerId === pointer.id) {
+  if (event.pointerId === eyePointer) {
+    placeEye(event.clientX, event.clientY);
+  } else if (pointer.dragging && event.pointerId === pointer.id) {
     Object.assign(pointer, navigation.toModel(event.clientX, event.clientY));
   } else if (panFrom && event.pointerId === panFrom.id) {
     const box = canvas.getBoundingClientRect();
@@ -233,11 +270,12 @@ const release = (event: PointerEvent) => {
     pointer.id = -1;
   }
   if (panFrom?.id === event.pointerId) panFrom = null;
+  if (eyePointer === event.pointerId) eyePointer = -1;
 };
 canvas.addEventListener('pointerup', release);
 canvas.addEventListener('pointercancel', release);
 canvas.addEventListener('contextmenu', (event) => event.preventDefault());
-navigation.attach(() => pointer.dragging);
+navigation.attach(() => pointer.dragging || eyePointer >= 0);
 canvas.addEventListener('wheel', () => redraw());
 
 // ---- Panels, outputs, menus -------------------------------------------------------------------
@@ -245,6 +283,7 @@ canvas.addEventListener('wheel', () => redraw());
 const dock = createDock(document.querySelector<HTMLElement>('#plot-room')!, document.querySelector<HTMLElement>('#dock')!);
 const patternPanel = createPowerPatternPanel(plotHost, simulation, language, dock);
 const zoomPanel = createZoomPanel(plotHost, simulation, language, () => void setup('zoomSetup'), dock);
+const observerPanel = createObserverPanel(plotHost, simulation, core, language, dock);
 const recorder = createRecorder(canvas, recSign, language);
 const menu = createMenuBar(document.querySelector<HTMLElement>('#menubar')!, (name) => void command(name));
 patternPanel.onClose(() => menu.setChecked('mnuShowPowerPattern', false));
@@ -262,6 +301,17 @@ menu.addItems('MnuFile', [{
   name: 'MnuCopyLink', caption: `&${translate('ja', 'WebPage', 'Copy link')}`, meaning: 'Copy &link',
 }], 'MnuSaveScene');
 zoomPanel.onClose(() => menu.setChecked('mnuShowZoom', false));
+// Closing the panel hides the eye: the two are one setting of the display.
+observerPanel.onClose(() => {
+  const refusal = simulation.setDisplay({ Observer: { Shown: false } });
+  if (refusal) showRefusal(refusal);
+  showChecks();
+  redraw();
+});
+observerPanel.onPlacing((on) => { plotHost.dataset.placingEye = String(on); });
+window.addEventListener('keydown', (event) => {
+  if (event.key === 'Escape' && observerPanel.placing()) observerPanel.setPlacing(false);
+});
 
 // ---- Run, pause, step ------------------------------------------------------------------------
 
@@ -311,6 +361,8 @@ function showChecks() {
   menu.setChecked('MnuFullScreen', isFullScreen());
   menu.setChecked('mnuShowZoom', zoomPanel.shown());
   menu.setChecked('mnuShowPowerPattern', patternPanel.shown());
+  // The panel follows the eye: a scene, the address or the menu may have shown or hidden it.
+  if (observerPanel.shown() !== display.Observer.Shown) observerPanel.setShown(display.Observer.Shown);
   menu.setChecked(language === 'ja' ? 'MnuJapanese' : 'MnuEnglish', true);
 }
 
@@ -328,6 +380,7 @@ function setLanguage(chosen: Language) {
   menu.setLanguage(chosen);
   patternPanel.setLanguage(chosen);
   zoomPanel.setLanguage(chosen);
+  observerPanel.setLanguage(chosen);
   recorder.setLanguage(chosen);
   lessonPanel.setLanguage(chosen);
   if (sceneWords) lessonPanel.show(textsIn(sceneWords, chosen));
@@ -633,6 +686,7 @@ function frame(now: number) {
     draw();
     if (patternPanel.shown()) patternPanel.refresh();
     if (zoomPanel.shown()) zoomPanel.refresh();
+    if (observerPanel.shown()) observerPanel.refresh();
     recorder.frame();
   }
   requestAnimationFrame(frame);

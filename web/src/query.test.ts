@@ -25,6 +25,9 @@ describe('the address read as the command line', () => {
     // The classroom's look: the theme's name for the parser to judge, the caption's switches.
     ['?theme=projector&no-caption', ['--theme=projector', '--no-caption']],
     ['?caption&theme=', ['--caption', '--theme=']],
+    // The eye's place as typed: the parser reads and checks "X,Y", a comma escaped or not.
+    ['?observer=0.5,-0.25', ['--observer=0.5,-0.25']],
+    ['?observer=0.5%2C-0.25', ['--observer=0.5,-0.25']],
     ['?caption=no', ['--caption=no']],
   ])('%s', (search, expected) => {
     expect(queryArguments(search)).toEqual({ arguments: expected, refusal: null });

@@ -5,7 +5,7 @@ import type { OptionsRefusal } from './generated/halvoran-core.js';
 
 // Options that take a value; written attached ("--ticks=30") so that a value which itself
 // starts with "--" is never read as the next option.
-const ValueOptions = ['trajectory', 'model', 'size', 'scale', 'ticks', 'language', 'theme'];
+const ValueOptions = ['trajectory', 'model', 'size', 'scale', 'ticks', 'language', 'theme', 'observer'];
 // Options that are switches: given without a value ("?wavefronts" or "?wavefronts=").
 const SwitchOptions = ['wavefronts', 'nodes', 'arrows', 'no-field-lines', 'smooth', 'aliased', 'caption', 'no-caption'];
 

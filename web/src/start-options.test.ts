@@ -8,7 +8,7 @@ const none: CommandOptions = {
   action: 'Start', mode: 'Animation', language: '', renderFile: '', output: 'Png',
   trajectoryMode: 1, ticks: null, fromTick: 0, size: null, pixelRatio: null, iSize: null,
   jSize: null, waveFrontSpacing: null, waveFronts: false, nodePoints: false, fieldArrows: false,
-  fieldLines: true, smooth: null, caption: null, theme: null,
+  fieldLines: true, smooth: null, caption: null, theme: null, observer: null,
 };
 
 // The commands given, in order, each answered by refusals[name] or accepted.
@@ -47,6 +47,8 @@ describe('the options applied through the commands', () => {
     // remembered theme and a scene's choice.
     ['caption, dark', { caption: true, theme: 0 },
      [['chooseTrajectory', 1, {}], ['setDisplay', { ShowCaption: true, Theme: 0 }]]],
+    ['the eye', { observer: { X: -0.5, Y: 0.25 }, trajectoryMode: 4 },
+     [['chooseTrajectory', 4, {}], ['setDisplay', { Observer: { Shown: true, Place: { X: -0.5, Y: 0.25 } } }]]],
   ])('%s', (_name, given, expected) => {
     const { calls, simulation } = recorder();
     expect(applyOptions(simulation, { ...none, ...given })).toBeNull();

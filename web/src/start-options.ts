@@ -33,6 +33,8 @@ export function applyOptions(simulation: Commands, options: CommandOptions): Ref
   if (options.smooth !== null) display.SmoothLines = options.smooth;
   if (options.caption !== null) display.ShowCaption = options.caption;
   if (options.theme !== null) display.Theme = options.theme;
+  // The eye shown where the address puts it, its other settings as they start.
+  if (options.observer !== null) display.Observer = { Shown: true, Place: options.observer };
   return simulation.setDisplay(display);
 }
 

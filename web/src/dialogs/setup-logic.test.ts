@@ -41,7 +41,8 @@ function fakeSimulation(refuse: (command: string, value: unknown) => Refusal | n
     },
     display: () => ({ ShowFieldLines: true, ShowWaveFronts: false, ShowNodePoints: false, ShowFieldVectors: false,
                       SmoothLines: true, PlotResolution: state.resolution, Zoom: { Scale: 16, Tracking: state.tracking },
-                      ShowCaption: true, Theme: 0, ScaleUnit: { Scale: 100, Unit: 1 } }),
+                      ShowCaption: true, Theme: 0, ScaleUnit: { Scale: 100, Unit: 1 },
+                      Observer: { Shown: false, Place: { X: 0.9, Y: 0.3 }, TraceTicks: 1024, LogPower: false } }),
     setPlotResolution(pixels: number) {
       calls.push('setPlotResolution');
       const refusal = refuse('setPlotResolution', pixels);

@@ -62,6 +62,11 @@ describe('captions, tooltips and access keys', () => {
   test('an item the English catalogue does not know yet reads as its meaning', () => {
     const unknown = { caption: '&新しい項目', meaning: 'New item' };
     expect(menuCaption(unknown, 'en')).toBe('New item');
+    // The page's own items: the meaning marks the English access key, the tooltip does not show it.
+    const pageItem = { caption: '&観測点', meaning: '&Observer' };
+    expect(menuCaption(pageItem, 'en')).toBe('&Observer');
+    expect(menuTooltip(pageItem, 'ja')).toBe('Observer');
+    expect(menuTooltip(pageItem, 'en')).toBe('観測点');
     expect(menuCaption({ caption: '&新しい項目', meaning: '' }, 'en')).toBe('&新しい項目');
   });
 

@@ -66,9 +66,10 @@ export function menuCaption(row: Pick<MenuRow, 'caption' | 'meaning'>, language:
 /** The tooltip: the other language, as on the desktop (the English meaning under a Japanese
  * caption, the Japanese caption without its marks under an English one). */
 export function menuTooltip(row: Pick<MenuRow, 'caption' | 'meaning'>, language: Language): string {
-  if (language === 'ja') return row.meaning;
-  const { before, key, after } = splitCaption(row.caption);
-  return `${before}${key}${after}`.trim().replace(/(…|\.\.\.)$/, '').trim();
+  // The page's own items mark the English access key in their meaning; a tooltip shows no mark.
+  const { before, key, after } = splitCaption(language === 'ja' ? row.meaning : row.caption);
+  const plain = `${before}${key}${after}`;
+  return language === 'ja' ? plain : plain.trim().replace(/(…|\.\.\.)$/, '').trim();
 }
 
 /** The letter that picks the item by keyboard in either language: the English caption's access

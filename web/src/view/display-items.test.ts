@@ -7,6 +7,7 @@ const start: DisplaySettings = {
   ShowFieldLines: true, ShowWaveFronts: false, ShowNodePoints: false, ShowFieldVectors: false,
   SmoothLines: true, PlotResolution: 10, Zoom: { Scale: 16, Tracking: 1 }, ShowCaption: true, Theme: 0,
   ScaleUnit: { Scale: 100, Unit: 1 },
+  Observer: { Shown: false, Place: { X: 0.9, Y: 0.3 }, TraceTicks: 1024, LogPower: false },
 };
 
 describe('the View check items over the display', () => {
@@ -26,6 +27,15 @@ describe('the View check items over the display', () => {
     const after = { ...start, ...change };
     expect(item.checked(after)).toBe(!checkedAtStart);
     expect({ ...after, ...item.toggled(after) }).toEqual(start);
+  });
+
+  test('the observer item asks for the eye shown or hidden, and nothing else of it', () => {
+    const item = DisplayItems.mnuObserver!;
+    expect(item.checked(start)).toBe(false);
+    expect(item.toggled(start)).toEqual({ Observer: { Shown: true } });
+    const shown = { ...start, Observer: { ...start.Observer, Shown: true } };
+    expect(item.checked(shown)).toBe(true);
+    expect(item.toggled(shown)).toEqual({ Observer: { Shown: false } });
   });
 
   test('a theme the page has no mark for is not projector, and a press makes it so', () => {

@@ -18,6 +18,8 @@ export const DisplayItems: Readonly<Record<string, DisplayItem>> = {
   mnuSmoothLines: { checked: (d) => d.SmoothLines, toggled: (d) => ({ SmoothLines: !d.SmoothLines }) },
   MnuFieldMonitor: { checked: (d) => d.ShowFieldVectors, toggled: (d) => ({ ShowFieldVectors: !d.ShowFieldVectors }) },
   mnuShowCaption: { checked: (d) => d.ShowCaption, toggled: (d) => ({ ShowCaption: !d.ShowCaption }) },
+  // The eye in the picture and its panel: shown together, the panel following the display.
+  mnuObserver: { checked: (d) => d.Observer.Shown, toggled: (d) => ({ Observer: { Shown: !d.Observer.Shown } }) },
   mnuProjectorTheme: {
     checked: (d) => d.Theme === ProjectorTheme,
     toggled: (d) => ({ Theme: d.Theme === ProjectorTheme ? DarkTheme : ProjectorTheme }),
