@@ -150,4 +150,24 @@ expect_status 1 --render "$work/taken.svg" --ticks 5
 [ -d "$work/taken.svg" ] || fail "the folder in the way was replaced"
 leftovers=$(find "$work" -maxdepth 1 -name '*.png.*' -o -maxdepth 1 -name '*.svg.*' | wc -l)
 [ "$leftovers" -eq 0 ] || fail "temporary files were left behind"
+# The observer: its eye in the picture (white on the black ground), its files beside a picture
+# and a video, a file to a pipe, and a file that cannot be written told in one line with status 1.
+expect_status 0 --render "$work/no-eye.png" --trajectory circle --size 640x360 --aliased --no-caption
+expect_status 0 --render "$work/eye.png" --trajectory circle --size 640x360 --aliased --no-caption \
+  --observer 0.9,0.3 --observer-csv "$work/eye.csv" --spectrum-csv "$work/spectrum.csv" --from 100
+[ "$(count "$work/eye.png" '#EBEBEB')" -gt "$(count "$work/no-eye.png" '#EBEBEB')" ] ||
+  fail "no eye in eye.png"
+[ "$(head -1 "$work/eye.csv")" = "tick,charge_x,charge_y,ex,ey,ex_rad,ey_rad" ] || fail "eye.csv header"
+[ "$(tail -1 "$work/eye.csv" | cut -d, -f1)" = "300" ] || fail "eye.csv does not end at tick 300"
+[ "$(head -1 "$work/spectrum.csv")" = "frequency,harmonic,power" ] || fail "spectrum.csv header"
+expect_status 0 --render "$work/eye.gif" --trajectory circle --size 160x90 --ticks 130 --from 120 \
+  --observer 0.9,0.3 --observer-csv /dev/stdout
+[ "$(head -1 <<<"$out")" = "tick,charge_x,charge_y,ex,ey,ex_rad,ey_rad" ] || fail "no CSV on stdout"
+[ "$(wc -l <<<"$out")" -eq 82 ] || fail "the ticks 120 .. 130 are not 81 rows"
+expect_status 1 --render "$work/eye2.png" --observer 0,0 --observer-csv "$work/missing/eye.csv"
+[ "$(wc -l <"$work/err")" -eq 1 ] && grep -q "$work/missing/eye.csv" "$work/err" ||
+  fail "the CSV file that cannot be written is not told in one line"
+expect_status 2 --render "$work/eye3.png" --observer-csv "$work/eye3.csv"
+[ ! -e "$work/eye3.png" ] && [ ! -e "$work/eye3.csv" ] || fail "a refused line wrote a file"
+
 echo "render ok"
