@@ -41,7 +41,9 @@ async function pick(page, ...names) {
   for (const name of names) await page.click(item(name));
 }
 const isChecked = (page, name) => page.getAttribute(item(name), 'aria-checked');
-const dialogOf = (page, kind) => page.locator(`dialog[data-dialog="${kind}"][open]`);
+// Without [open]: the element goes only once the close has been handled, so a wait for it to
+// go does not end before the page has taken what the dialog gave.
+const dialogOf = (page, kind) => page.locator(`dialog[data-dialog="${kind}"]`);
 
 // The picture once wanted(digest) holds, looked at until StepMs have passed: the last seen.
 async function pictureWhen(page, wanted) {

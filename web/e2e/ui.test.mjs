@@ -204,7 +204,9 @@ const SetupCases = [
   { dialog: 'waveSpeed', path: ['Setup', 'MnuSpeed'], field: 'WaveSpeed', accepted: '9', cancel: 'Escape' },
 ];
 
-const dialogOf = (page, kind) => page.locator(`dialog[data-dialog="${kind}"][open]`);
+// Without [open]: the element goes only once the close has been handled, so a wait for it to
+// go does not end before the page has taken what the dialog gave.
+const dialogOf = (page, kind) => page.locator(`dialog[data-dialog="${kind}"]`);
 const fieldOf = (dialog, name) => dialog.locator(`[data-field="${name}"]`);
 const fieldValue = (dialog, name) =>
   fieldOf(dialog, name).evaluate((e) => (e.type === 'checkbox' ? String(e.checked) : e.value));
