@@ -322,9 +322,13 @@ void TMainForm1::PlaceLogo() {
   // hides no number of the caption.
   constexpr QSize LogoSize(258, 33);
   constexpr QPoint LogoCorner(41, 59);
+  // The caption's widest line (its key of three lines) takes about this much of the plot's
+  // width; on a plot too narrow for both the logo gives way.
+  constexpr int CaptionWidth = 240;
   const int right = Chart1->x() + Chart1->width() - LogoCorner.x() - LogoSize.width();
   const int x = Display().ShowCaption ? std::max(LogoCorner.x(), right) : LogoCorner.x();
   HalvoranLabLogo->setGeometry(QRect(QPoint(x, LogoCorner.y()), LogoSize));
+  HalvoranLabLogo->setVisible(!Display().ShowCaption || x >= Chart1->x() + CaptionWidth);
   const TPalette& palette = PaletteOf(Display().Theme);
   QPalette colours = HalvoranLabLogo->palette();
   colours.setColor(QPalette::Window, QColor(ColorRed(palette.Ground), ColorGreen(palette.Ground),

@@ -3,6 +3,7 @@
 #include "views/ObserverPlotDrawing.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 
@@ -62,4 +63,18 @@ void DrawPlotFrame(QPainter& painter, const QRectF& whole, const QRectF& area,
   painter.setPen(QPen(colours.Grid, 1.0));
   painter.setBrush(Qt::NoBrush);
   painter.drawRect(area);
+}
+
+void StrokeHairlines(QPainter& painter, const QPainterPath& path, const QColor& colour, double width) {
+  QPen pen(colour, 0.0);
+  pen.setCosmetic(true);
+  painter.setPen(pen);
+  painter.setBrush(Qt::NoBrush);
+  painter.drawPath(path);
+  // Copies a pixel apart, out to half the width on each side: left, right, up and down.
+  for (double offset = 1.0; offset <= (width - 1.0) / 2.0 + 1e-9; offset += 1.0) {
+    for (const QPointF shift : {QPointF(-offset, 0), QPointF(offset, 0), QPointF(0, -offset),
+                                QPointF(0, offset)})
+      painter.drawPath(path.translated(shift));
+  }
 }

@@ -10,6 +10,7 @@
 #include "engine/DisplaySettings.h"
 
 class QPainter;
+class QPainterPath;
 
 struct TObserverColours {
   QColor Ground;
@@ -34,3 +35,9 @@ std::vector<double> StepsWithin(double low, double high, double step);
 // The plot's ground, then the frame of area in the grid's colour.
 void DrawPlotFrame(QPainter& painter, const QRectF& whole, const QRectF& area,
                    const TObserverColours& colours);
+
+// The path in colour, about width logical pixels wide, drawn as hair-thin (cosmetic) strokes: the
+// centre and, for a wider line, copies moved by up to half the width across and along. Qt strokes
+// a hairline many times faster than a wide pen, whose outline it builds and fills at every
+// vertex; the trace, redrawn every frame, would otherwise cost more than the picture.
+void StrokeHairlines(QPainter& painter, const QPainterPath& path, const QColor& colour, double width);

@@ -81,11 +81,18 @@ void TObserverSpectrumPlot::Paint() {
   painter.setRenderHint(QPainter::Antialiasing, display.SmoothLines);
   const std::optional<double> f0 = Spectrum.Fundamental;
   const double marginBottom = LabelRow * (f0 ? 3 : 2) + 4;
+  const QFontMetricsF metrics(painter.font());
+  // The names of the label rows stand left of the first label ("0", centred on the left edge):
+  // the margin widens where a language's names are longer.
+  const QStringList names{ObserverWord("/tick"), ObserverWord("Hz"), ObserverWord("× f₀")};
+  double marginLeft = MarginLeft;
+  for (const QString& name : names)
+    marginLeft = std::max(marginLeft, metrics.horizontalAdvance(name) +
+                                          metrics.horizontalAdvance(QStringLiteral("0 Hz")) / 2 + 8);
   const QRectF whole(rect());
-  const QRectF area = whole.adjusted(MarginLeft, MarginTop, -MarginRight, -marginBottom);
+  const QRectF area = whole.adjusted(marginLeft, MarginTop, -MarginRight, -marginBottom);
   DrawPlotFrame(painter, whole, area, colours);
   if (area.width() < 10 || area.height() < 10) return;
-  const QFontMetricsF metrics(painter.font());
   const double secondsPerTick =
       SecondsPerTick(state.ISize, PictureScaleOf(state.TrajectoryMode, display.ScaleUnit));
 
@@ -163,7 +170,6 @@ void TObserverSpectrumPlot::Paint() {
                        rows[r]);
     }
   }
-  const QStringList names{ObserverWord("/tick"), ObserverWord("Hz"), ObserverWord("× f₀")};
   for (int r = 0; r < (f0 ? 3 : 2); ++r)
     painter.drawText(QPointF(2, firstRow + r * LabelRow), names[r]);
 

@@ -219,13 +219,10 @@ void TObserverTracePlot::Paint() {
     field.Add(x, yOf(Along(sample.Field, across)));
     radiation.Add(x, yOf(Along(sample.Radiation, across)));
   }
-  painter.setBrush(Qt::NoBrush);
   // The whole field under the radiation part and wider: where the two agree (far from the
   // charge, where its Coulomb field has faded), it shows as a rim around the radiation's line.
-  painter.setPen(QPen(colours.Field, colours.LineWidth + 2.0));
-  painter.drawPath(field.Finish());
-  painter.setPen(QPen(colours.Radiation, colours.LineWidth));
-  painter.drawPath(radiation.Finish());
+  StrokeHairlines(painter, field.Finish(), colours.Field, colours.LineWidth + 2.0);
+  StrokeHairlines(painter, radiation.Finish(), colours.Radiation, colours.LineWidth);
   painter.restore();
 
   if (received == 0) {

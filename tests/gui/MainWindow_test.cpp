@@ -48,6 +48,16 @@ TEST_F(MainWindowTest, IsCreatedWithItsComponentsAndARestingCharge) {
   Form->MainMenu1.Item("mnuShowCaption").trigger();
   EXPECT_EQ(Form->HalvoranLabLogo->geometry(), QRect(41, 59, 258, 33));
   Form->MainMenu1.Item("mnuShowCaption").trigger();
+  EXPECT_TRUE(Form->HalvoranLabLogo->isVisibleTo(Form.get()));
+  // A plot too narrow for both (docked windows beside it): the logo gives way to the caption.
+  const QSize wide = Form->size();
+  Form->showNormal();
+  Form->resize(440, wide.height());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Form->Chart1->width() < 480; }, 5000));
+  EXPECT_FALSE(Form->HalvoranLabLogo->isVisibleTo(Form.get()));
+  Form->resize(wide);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Form->Chart1->width() == wide.width(); }, 5000));
+  EXPECT_TRUE(Form->HalvoranLabLogo->isVisibleTo(Form.get()));
   EXPECT_TRUE(Form->HalvoranLabLogo->font().italic());
   EXPECT_EQ(Form->HalvoranLabLogo->font().pixelSize(), 21);
   EXPECT_TRUE(Form->Timer1->isActive());
