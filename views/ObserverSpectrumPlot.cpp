@@ -105,8 +105,11 @@ void TObserverSpectrumPlot::Paint() {
 
   const double upper = UpperFrequency(Spectrum);
   if (!(upper > 0.0)) {
+    // Received but all zero: an eye on the line of an oscillation, where no radiation goes.
+    const bool received = Spectrum.SamplesUsed > 0;
     painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap,
-                     ObserverWord("No spectrum yet: the eye has received nothing"));
+                     received ? ObserverWord("No radiation reaches the eye here")
+                              : ObserverWord("No spectrum yet: the eye has received nothing"));
     return;
   }
   const auto xOf = [&](double frequency) { return area.left() + frequency / upper * area.width(); };

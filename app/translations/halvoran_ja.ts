@@ -1041,6 +1041,10 @@
         <translation>スペクトルはまだありません: 観測点は何も受信していません</translation>
     </message>
     <message>
+        <source>No radiation reaches the eye here</source>
+        <translation>ここには放射が届きません</translation>
+    </message>
+    <message>
         <source>/tick</source>
         <translation>/ティック</translation>
     </message>
