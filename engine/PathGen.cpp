@@ -110,6 +110,9 @@ double ParameterAtArcLength(const TBezierSegment& s, double from, double length,
 
 enum class TWalkResult { Done, BadSpeed, TooManySteps };
 
+// What is left between the last sample and the end of the scaled path, in steps.
+constexpr double ClosingSlack = 1e-5;
+
 // The stepping both passes of SampleUniform share. Each step advances the parameter t by one
 // Step of arc length (first guess Step / |B'(t)|, then refined), the first step of a segment
 // only by what the previous segment left over.
@@ -241,9 +244,11 @@ void TPathGeneration::MakeBending(double Radius, double AngleDeg) {
       exitStart, {exitStart.X + 1.5 * std::cos(a), exitStart.Y + 1.5 * std::sin(a)});
 }
 
-// Two passes of the same stepping: the first counts the samples and the length rem left after
-// the last one; the path is then scaled about the origin by f = 1 - rem / (SampleCount * Step),
-// which shortens it by about rem so that a closed path loops without a jump, and the second pass
+// Two passes of the same stepping: the first counts the n samples inside the path of length
+// L = n Step + rem (rem the length left after the last one); the path is then scaled about the
+// origin to the length n Step + Slack, f = (n Step + Slack) / L, so that a closed path loops
+// with its closing step one Step long like every other (the charge would otherwise jump by up
+// to rem once a lap, and the eye would see the kink as a flash of radiation). The second pass
 // stores the samples: position at the new parameter, direction at the old one. The overshoot of
 // the last segment stays in the table as its last entry.
 void TPathGeneration::SampleUniform(double Step, double Beta) {
@@ -262,7 +267,11 @@ void TPathGeneration::SampleUniform(double Step, double Beta) {
   if (counted != TWalkResult::Done || count + 1 > INT_MAX) return leaveEmpty();
 
   Path.SampleCount = static_cast<int>(count + 1);
-  const double f = 1.0 - rem / (Path.SampleCount * Step);
+  // The last sample a hair inside the end, so that the rounding of the arc lengths cannot move it
+  // past the end and the count of the second pass is the count of the first.
+  const double slack = ClosingSlack * Step;
+  const double inside = static_cast<double>(count) * Step;
+  const double f = inside > 0.0 ? (inside + slack) / (inside + rem) : 1.0;
   for (TBezierSegment& s : Path.Segments) {
     for (TVector2* p : {&s.P0, &s.P1, &s.P2, &s.P3}) {
       p->X *= f;
