@@ -58,19 +58,7 @@ class TFrame {
 void ArrowsFrameRatio(benchmark::State& state, bool smooth) {
   TFrame without(false, smooth);
   TFrame with(true, smooth);
-  AlternateFrames(
-      state,
-      [&] {
-        without.Tick();
-        without.Draw();
-        benchmark::DoNotOptimize(without.Picture().constBits());
-      },
-      [&] {
-        with.Tick();
-        with.Draw();
-        benchmark::DoNotOptimize(with.Picture().constBits());
-      },
-      "with_arrows_ms");
+  AlternateTickAndDraw(state, without, with, "with_arrows_ms");
 }
 
 BENCHMARK_CAPTURE(ArrowsFrameRatio, Aliased, false)->Unit(benchmark::kMillisecond)->MinTime(3.0);

@@ -35,6 +35,18 @@ inline void AlternateFrames(benchmark::State& state, const std::function<void()>
   state.counters["ratio"] = secondsWithout > 0.0 ? secondsWith / secondsWithout : 0.0;
 }
 
+// AlternateFrames over two frames of one kind (Tick(), Draw(), Picture()), one frame each time.
+template <class TFrame>
+void AlternateTickAndDraw(benchmark::State& state, TFrame& without, TFrame& with,
+                          const char* withCounter) {
+  const auto frame = [](TFrame& f) {
+    f.Tick();
+    f.Draw();
+    benchmark::DoNotOptimize(f.Picture().constBits());
+  };
+  AlternateFrames(state, [&] { frame(without); }, [&] { frame(with); }, withCounter);
+}
+
 // The console output plus one line per benchmark: "<Label> (<name>): <ratio> (<Meaning>, limit
 // <Limit>) OK" or "TOO SLOW".
 class TFrameRatioReporter : public benchmark::ConsoleReporter {

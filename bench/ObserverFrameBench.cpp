@@ -84,19 +84,7 @@ class TFrame {
 void ObserverFrameRatio(benchmark::State& state) {
   TFrame without(false);
   TFrame with(true);
-  AlternateFrames(
-      state,
-      [&] {
-        without.Tick();
-        without.Draw();
-        benchmark::DoNotOptimize(without.Picture().constBits());
-      },
-      [&] {
-        with.Tick();
-        with.Draw();
-        benchmark::DoNotOptimize(with.Picture().constBits());
-      },
-      "with_observer_ms");
+  AlternateTickAndDraw(state, without, with, "with_observer_ms");
 }
 
 BENCHMARK(ObserverFrameRatio)->Unit(benchmark::kMillisecond)->MinTime(3.0);

@@ -71,19 +71,7 @@ void ZoomFrameRatio(benchmark::State& state) {
     state.SkipWithError("the zoom view's plot did not take its size");
     return;
   }
-  AlternateFrames(
-      state,
-      [&] {
-        without.Tick();
-        without.Draw();
-        benchmark::DoNotOptimize(without.Picture().constBits());
-      },
-      [&] {
-        with.Tick();
-        with.Draw();
-        benchmark::DoNotOptimize(with.Picture().constBits());
-      },
-      "with_zoom_ms");
+  AlternateTickAndDraw(state, without, with, "with_zoom_ms");
 }
 
 BENCHMARK(ZoomFrameRatio)->Unit(benchmark::kMillisecond)->MinTime(3.0);

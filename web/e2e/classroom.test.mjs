@@ -8,7 +8,7 @@
 import assert from 'node:assert/strict';
 import { setTimeout as sleep } from 'node:timers/promises';
 import { after, before, test } from 'node:test';
-import { builtPageAddress, canvasDigest, openPage, sharedBrowserAndServer } from './support.mjs';
+import { builtPageAddress, canvasDigest, sharedBrowserAndServer, withOpenPage } from './support.mjs';
 
 const StepMs = 10000;
 const TestMs = 60000;
@@ -17,24 +17,9 @@ const shared = sharedBrowserAndServer(before, after);
 
 // The one-file page at query, English, 800 x 600 unless options say otherwise; it must log no
 // error and ask no other host for anything.
-async function withPage(query, body, options = {}) {
-  const opened = await openPage(shared.browser, builtPageAddress(query),
-                                { viewport: { width: 800, height: 600 }, locale: 'en-US', ...options });
-  try {
-    opened.page.setDefaultTimeout(StepMs);
-    await opened.page.waitForFunction(() => document.querySelector('#field')?.width > 0);
-    const ticks = new URLSearchParams(query.replace(/^[^?]*/, '')).get('ticks');
-    if (ticks) await opened.page.waitForSelector(`#field[data-tick="${ticks}"]`);
-    await body(opened.page);
-    assert.deepEqual(opened.errors, [], 'console errors or uncaught exceptions');
-    assert.deepEqual(opened.requests, [], 'requests off the page');
-  } catch (error) {
-    if (opened.errors.length) error.message += `\npage errors: ${opened.errors.join('\n')}`;
-    throw error;
-  } finally {
-    await opened.close();
-  }
-}
+const withPage = (query, body, options = {}) =>
+  withOpenPage(shared.browser, builtPageAddress(query), { viewport: { width: 800, height: 600 }, locale: 'en-US', ...options },
+               { stepMs: StepMs }, body);
 
 const item = (name) => `[data-menu-bar] [data-name="${name}"]`;
 async function pick(page, ...names) {

@@ -6,29 +6,17 @@
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
 import { after, before, test } from 'node:test';
-import { builtPageAddress, openPage, sharedBrowserAndServer } from './support.mjs';
+import { builtPageAddress, sharedBrowserAndServer, withOpenPage } from './support.mjs';
 
 const StepMs = 15000;
 const TestMs = 90000;
 
 const shared = sharedBrowserAndServer(before, after);
 
-async function withPage(query, body) {
-  const opened = await openPage(shared.browser, builtPageAddress(query),
-                                { viewport: { width: 1024, height: 768 }, locale: 'en-US', acceptDownloads: true });
-  try {
-    opened.page.setDefaultTimeout(StepMs);
-    await opened.page.waitForFunction(() => document.querySelector('#field')?.width > 0);
-    await body(opened.page);
-    assert.deepEqual(opened.errors, [], 'console errors or uncaught exceptions');
-    assert.deepEqual(opened.requests, [], 'requests off the page');
-  } catch (error) {
-    if (opened.errors.length) error.message += `\npage errors: ${opened.errors.join('\n')}`;
-    throw error;
-  } finally {
-    await opened.close();
-  }
-}
+const withPage = (query, body) =>
+  withOpenPage(shared.browser, builtPageAddress(query),
+               { viewport: { width: 1024, height: 768 }, locale: 'en-US', acceptDownloads: true },
+               { stepMs: StepMs, waitForTicks: false }, body);
 
 const item = (name) => `[data-menu-bar] [data-name="${name}"]`;
 const panelOf = (page) => page.locator('section[role=dialog][data-panel="observer"]');

@@ -11,8 +11,7 @@ import { setTimeout as sleep } from 'node:timers/promises';
 import { after, before, test } from 'node:test';
 import { deflateRawSync } from 'node:zlib';
 import {
-  builtPageAddress, canvasDigest, openPage, sharedBrowserAndServer,
-} from './support.mjs';
+  builtPageAddress, canvasDigest, sharedBrowserAndServer, withOpenPage } from './support.mjs';
 
 const StepMs = 10000;
 const TestMs = 60000;
@@ -24,20 +23,11 @@ const shared = sharedBrowserAndServer(before, after);
 
 // The page at address (a query and fragment on the one-file build, or a whole address) paused
 // after its first tick; no error logged, no other host asked.
-async function withPage(address, body, options = {}) {
+function withPage(address, body, options = {}) {
   const full = /^(file|http):/.test(address) ? address : builtPageAddress(address);
   const origin = full.startsWith('http:') ? shared.server.origin : null;
-  const opened = await openPage(shared.browser, full, { viewport: { width: 800, height: 600 }, locale: 'en-US', ...options },
-                                origin);
-  try {
-    opened.page.setDefaultTimeout(StepMs);
-    await opened.page.waitForFunction(() => document.querySelector('#field')?.width > 0);
-    await body(opened.page);
-    assert.deepEqual(opened.errors, [], 'console errors or uncaught exceptions');
-    assert.deepEqual(opened.requests, [], 'requests off the page');
-  } finally {
-    await opened.close();
-  }
+  return withOpenPage(shared.browser, full, { viewport: { width: 800, height: 600 }, locale: 'en-US', ...options },
+                      { origin, stepMs: StepMs, waitForTicks: false }, body);
 }
 
 const item = (name) => `[data-menu-bar] [data-name="${name}"]`;

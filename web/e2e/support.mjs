@@ -2,6 +2,7 @@
 // What the browser tests and the benchmark share: the machine's Chromium (never one fetched), the
 // page opened from file:// or from a static server of the folder build on the loopback, and every
 // console error, uncaught exception and request to another host kept for the test to look at.
+import assert from 'node:assert/strict';
 import { createReadStream, existsSync, statSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { extname, join, normalize, sep } from 'node:path';
@@ -84,6 +85,29 @@ export async function openPage(browser, address, options = {}, origin = null) {
   });
   await page.goto(address);
   return { page, context, errors, requests, close: () => context.close() };
+}
+
+// body(page) on a page opened as openPage opens it (requests to origin its own), once the plot is
+// drawn and, with waitForTicks where the address asks for ?ticks=N, those ticks have run (the
+// page then pauses). Every action waits at most stepMs. Fails where the page logged an error or asked another host for anything; what it
+// logged is added to any failure, as it often tells why a step failed.
+export async function withOpenPage(browser, address, options, { origin = null, stepMs, waitForTicks = true },
+                                   body) {
+  const opened = await openPage(browser, address, options, origin);
+  try {
+    opened.page.setDefaultTimeout(stepMs);
+    await opened.page.waitForFunction(() => document.querySelector('#field')?.width > 0);
+    const ticks = new URLSearchParams(new URL(address).search).get('ticks');
+    if (ticks && waitForTicks) await opened.page.waitForSelector(`#field[data-tick="${ticks}"]`);
+    await body(opened.page);
+    assert.deepEqual(opened.errors, [], 'console errors or uncaught exceptions');
+    assert.deepEqual(opened.requests, [], 'requests off the page');
+  } catch (error) {
+    if (opened.errors.length) error.message += `\npage errors: ${opened.errors.join('\n')}`;
+    throw error;
+  } finally {
+    await opened.close();
+  }
 }
 
 // The distinct colours of the canvas's pixels, up to a few, and its size.

@@ -10,8 +10,7 @@ import { readFileSync } from 'node:fs';
 import { setTimeout as sleep } from 'node:timers/promises';
 import { after, before, test } from 'node:test';
 import {
-  builtPageAddress, canvasDigest, openPage, pngSize, sharedBrowserAndServer,
-} from './support.mjs';
+  builtPageAddress, canvasDigest, pngSize, sharedBrowserAndServer, withOpenPage } from './support.mjs';
 
 const StepMs = 10000;  // one action or wait; longer means the page no longer answers
 const TestMs = 60000;
@@ -22,24 +21,10 @@ const shared = sharedBrowserAndServer(before, after);
 // The page at query (the one-file build, or the folder build served on the loopback) in a
 // context of its own, English, 800 x 600 unless options say otherwise; body gets the page, and
 // afterwards the page must have logged no error and asked no other host for anything.
-async function withPage(query, body, { served = false, ...options } = {}) {
+function withPage(query, body, { served = false, ...options } = {}) {
   const address = served ? `${shared.server.origin}/${query}` : builtPageAddress(query);
-  const opened = await openPage(shared.browser, address,
-                                { viewport: { width: 800, height: 600 }, locale: 'en-US', ...options },
-                                served ? shared.server.origin : null);
-  try {
-    opened.page.setDefaultTimeout(StepMs);
-    await ready(opened.page, query);
-    await body(opened.page);
-    assert.deepEqual(opened.errors, [], 'console errors or uncaught exceptions');
-    assert.deepEqual(opened.requests, [], 'requests off the page');
-  } catch (error) {
-    // What the page logged often tells why a step failed.
-    if (opened.errors.length) error.message += `\npage errors: ${opened.errors.join('\n')}`;
-    throw error;
-  } finally {
-    await opened.close();
-  }
+  return withOpenPage(shared.browser, address, { viewport: { width: 800, height: 600 }, locale: 'en-US', ...options },
+                      { origin: served ? shared.server.origin : null, stepMs: StepMs }, body);
 }
 
 // Drawn, and with ?ticks=N those ticks run (the page then pauses).

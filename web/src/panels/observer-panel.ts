@@ -15,6 +15,7 @@ import {
   Context, frequencyCaption, frequencyRange, harmonicStride, largestMagnitude, powerHeight, samplesText,
   spectrumColumns, spectrumText, timeCaption, timeWindow, traceColumns, traceLengths,
 } from './observer-chart';
+import { ProjectorTheme } from '../theme/theme';
 import { realTransform } from './observer-fft';
 import { labelStep } from './pattern-chart';
 import './observer-panel.css';
@@ -34,14 +35,13 @@ export interface ObserverLimits {
 
 // The spectrum is worked out again at most this often while the ticks run.
 const SpectrumEveryMs = 250;
-const Black = '#000000';
-const AxisBlue = '#0000ff';
-const GridGrey = '#606060';
-const FieldYellow = '#ffff00';
-const RadiationAqua = '#00ffff';
-const SpectrumGreen = '#00ff40';
-const MarkerMagenta = '#ff40ff';
-const LabelWhite = '#ffffff';
+// The charts' colours in each theme: bright on black, and dark on the projector's white ground.
+const ChartColours = {
+  dark: { ground: '#000000', axis: '#0000ff', grid: '#606060', field: '#ffff00', radiation: '#00ffff',
+          spectrum: '#00ff40', marker: '#ff40ff', text: '#ffffff' },
+  projector: { ground: '#ffffff', axis: '#3050c0', grid: '#a0a0a0', field: '#be5000', radiation: '#006ea0',
+               spectrum: '#008030', marker: '#960078', text: '#000000' },
+};
 // Logical pixels: the labels' size and the room under a chart for them.
 const LabelPx = 10;
 const AxisRoom = 14;
@@ -216,7 +216,7 @@ export function createObserverPanel(host: HTMLElement, simulation: Simulation, l
                       y: number, caption: string, text: (value: number) => string, grid?: (x: number) => void) {
     const line = Math.max(1, Math.round(ratio));
     c.globalAlpha = 0.85;
-    label(c, caption, width - 2 * line, y - Math.round((LabelPx + 3) * ratio), LabelWhite, 'right');
+    label(c, caption, width - 2 * line, y - Math.round((LabelPx + 3) * ratio), colours.text, 'right');
     c.globalAlpha = 1;
     const step = labelStep(to - from, width / ratio);
     if (!(step > 0)) return;
@@ -229,7 +229,7 @@ export function createObserverPanel(host: HTMLElement, simulation: Simulation, l
       const half = c.measureText(shown).width / 2;
       const left = Math.min(Math.max(0, x - half), width - 2 * half);
       if (left < clearFrom) continue;
-      label(c, shown, left, y, LabelWhite);
+      label(c, shown, left, y, colours.text);
       clearFrom = left + 2 * half + 6 * line;
     }
   }
@@ -238,36 +238,45 @@ export function createObserverPanel(host: HTMLElement, simulation: Simulation, l
     return value === 0 ? '0' : String(Number(value.toPrecision(3))).replace('.', locale.decimal);
   }
 
-  function drawTrace() {
-    const { width, height, ratio } = fitCanvas(traceBox, traceCanvas);
-    if (width < 1 || height < 1) return;
-    const c = traceContext;
-    c.fillStyle = Black;
+  let colours = ChartColours.dark;
+  // A chart's canvas fitted to its box and cleared, with the line width and the top of its time
+  // or frequency axis in device pixels; none where the box has no area.
+  function startChart(box: HTMLElement, canvas: HTMLCanvasElement, c: CanvasRenderingContext2D) {
+    const { width, height, ratio } = fitCanvas(box, canvas);
+    if (width < 1 || height < 1) return null;
+    colours = simulation.display().Theme === ProjectorTheme ? ChartColours.projector : ChartColours.dark;
+    c.fillStyle = colours.ground;
     c.fillRect(0, 0, width, height);
     font(c, ratio);
-    const line = Math.max(1, Math.round(ratio));
-    const bottom = height - Math.round(AxisRoom * ratio);
+    return { c, width, height, ratio, line: Math.max(1, Math.round(ratio)),
+             bottom: height - Math.round(AxisRoom * ratio) };
+  }
+
+  function drawTrace() {
+    const chart = startChart(traceBox, traceCanvas, traceContext);
+    if (!chart) return;
+    const { c, width, ratio, line, bottom } = chart;
     const strip = Math.floor(bottom / 2);
     if (!trace || strip < 4) return;
     const window = timeWindow(trace.ticks, trace.traceTicks);
 
     bottomAxis(c, ratio, window.from, window.to, width, bottom + line,
                timeCaption(trace.secondsPerTick, current, locale), shortNumber, (x) => {
-      c.fillStyle = GridGrey;
+      c.fillStyle = colours.grid;
       for (let y = 0; y < bottom; y += 3 * line) c.fillRect(x, y, line, line);
     });
-    c.fillStyle = AxisBlue;
+    c.fillStyle = colours.axis;
     c.fillRect(0, bottom, width, line);
     c.fillRect(0, strip, width, line);
 
     const curves = [
-      { values: trace.field, colour: FieldYellow, name: word('Whole field'), top: 0 },
-      { values: trace.radiation, colour: RadiationAqua, name: word('Radiation part'), top: strip + line },
+      { values: trace.field, colour: colours.field, name: word('Whole field'), top: 0 },
+      { values: trace.radiation, colour: colours.radiation, name: word('Radiation part'), top: strip + line },
     ];
     for (const { values, colour, name, top } of curves) {
       const half = (strip - line) / 2;
       const middle = top + half;
-      c.fillStyle = GridGrey;
+      c.fillStyle = colours.grid;
       for (let x = 0; x < width; x += 3 * line) c.fillRect(x, Math.round(middle), line, line);
       const largest = largestMagnitude(values, trace.kind);
       const scale = largest > 0 ? (0.85 * half) / largest : 0;
@@ -295,14 +304,9 @@ export function createObserverPanel(host: HTMLElement, simulation: Simulation, l
   }
 
   function drawSpectrum() {
-    const { width, height, ratio } = fitCanvas(spectrumBox, spectrumCanvas);
-    if (width < 1 || height < 1) return;
-    const c = spectrumContext;
-    c.fillStyle = Black;
-    c.fillRect(0, 0, width, height);
-    font(c, ratio);
-    const line = Math.max(1, Math.round(ratio));
-    const bottom = height - Math.round(AxisRoom * ratio);
+    const chart = startChart(spectrumBox, spectrumCanvas, spectrumContext);
+    if (!chart) return;
+    const { c, width, ratio, line, bottom } = chart;
     const top = Math.round((LabelPx + 4) * ratio);
     if (!spectrum || bottom - top < 4) return;
     const logPower = simulation.display().Observer.LogPower;
@@ -315,9 +319,9 @@ export function createObserverPanel(host: HTMLElement, simulation: Simulation, l
       : [1, 0.5].map((p) => ({ h: p, text: formatFixed(p, 2, 1, locale) }));
     for (const { h, text } of levels) {
       const y = Math.round(yOf(h));
-      c.fillStyle = GridGrey;
+      c.fillStyle = colours.grid;
       for (let x = 0; x < width; x += 3 * line) c.fillRect(x, y, line, line);
-      label(c, text, width - 2 * line, y + line, GridGrey, 'right');
+      label(c, text, width - 2 * line, y + line, colours.grid, 'right');
     }
 
     if (range > 0) {
@@ -332,7 +336,7 @@ export function createObserverPanel(host: HTMLElement, simulation: Simulation, l
       const stride = harmonicStride(perHarmonic, c.measureText(String(shown.at(-1)?.harmonic ?? 1)).width + 4 * line);
       let crowded = false;
       let clearFrom = 0;
-      c.fillStyle = MarkerMagenta;
+      c.fillStyle = colours.marker;
       shown.forEach((marker, i) => {
         const x1 = xOf(marker.low);
         const x2 = xOf(Math.min(marker.high, range));
@@ -352,12 +356,12 @@ export function createObserverPanel(host: HTMLElement, simulation: Simulation, l
         const textWidth = c.measureText(text).width;
         const left = Math.min(Math.max((x1 + x2 - textWidth) / 2, 0), width - textWidth);
         if (left < clearFrom) return;
-        label(c, text, left, line, MarkerMagenta);
+        label(c, text, left, line, colours.marker);
         clearFrom = left + textWidth + 4 * line;
-        c.fillStyle = MarkerMagenta;
+        c.fillStyle = colours.marker;
       });
       const heights = spectrumColumns(spectrum.frequency, spectrum.power, range, width, logPower);
-      c.strokeStyle = SpectrumGreen;
+      c.strokeStyle = colours.spectrum;
       c.lineWidth = line;
       c.beginPath();
       let started = false;
@@ -371,7 +375,7 @@ export function createObserverPanel(host: HTMLElement, simulation: Simulation, l
       bottomAxis(c, ratio, 0, range, width, bottom + line,
                  frequencyCaption(spectrum.secondsPerTick, current, locale), shortNumber);
     }
-    c.fillStyle = AxisBlue;
+    c.fillStyle = colours.axis;
     c.fillRect(0, bottom, width, line);
   }
 
