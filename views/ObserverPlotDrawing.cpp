@@ -3,6 +3,7 @@
 #include "views/ObserverPlotDrawing.h"
 
 #include <QPainter>
+#include <QPaintDevice>
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
@@ -71,8 +72,12 @@ void StrokeHairlines(QPainter& painter, const QPainterPath& path, const QColor& 
   painter.setPen(pen);
   painter.setBrush(Qt::NoBrush);
   painter.drawPath(path);
-  // Copies a pixel apart, out to half the width on each side: left, right, up and down.
-  for (double offset = 1.0; offset <= (width - 1.0) / 2.0 + 1e-9; offset += 1.0) {
+  // A hairline is one device pixel wide: the copies go a device pixel apart, out to half the
+  // width in device pixels on each side, left, right, up and down.
+  const double ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+  const int copies = static_cast<int>(std::floor(width * ratio / 2.0 + 1e-9));
+  for (int k = 1; k <= copies; ++k) {
+    const double offset = k / ratio;
     for (const QPointF shift : {QPointF(-offset, 0), QPointF(offset, 0), QPointF(0, -offset),
                                 QPointF(0, offset)})
       painter.drawPath(path.translated(shift));

@@ -102,11 +102,17 @@ void TObserverTracePlot::Paint() {
   const TObserverColours colours = ObserverColoursOf(display.Theme);
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing, display.SmoothLines);
+  const QFontMetricsF metrics(painter.font());
+  // The names of the two label rows stand left of the first labels ("0", "0 s", centred on the
+  // left edge): the margin widens where a language's names are longer.
+  double marginLeft = MarginLeft;
+  for (const QString& name : {ObserverWord("tick"), ObserverWord("time")})
+    marginLeft = std::max(marginLeft, metrics.horizontalAdvance(name) +
+                                          metrics.horizontalAdvance(QStringLiteral("0 s")) / 2 + 8);
   const QRectF whole(rect());
-  const QRectF area = whole.adjusted(MarginLeft, MarginTop, -MarginRight, -MarginBottom);
+  const QRectF area = whole.adjusted(marginLeft, MarginTop, -MarginRight, -MarginBottom);
   DrawPlotFrame(painter, whole, area, colours);
   if (area.width() < 10 || area.height() < 10) return;
-  const QFontMetricsF metrics(painter.font());
 
   // The legend over the plot: which colour is which, and the direction they are taken along.
   painter.setPen(colours.Text);
