@@ -17,7 +17,7 @@
 #include "engine/SimulationState.h"
 #include "plot/ImageBuffer.h"
 #include "render/MainPicture.h"
-#include "views/ObserverSpectrumPlot.h"
+#include "views/ObserverPowerPlot.h"
 #include "views/ObserverTracePlot.h"
 #include "views/ObserverWindow.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "engine/Observer.h"
-#include "engine/ObserverSpectrum.h"
+#include "engine/ObserverFrequencies.h"
 
 // tick: observer time in ticks (eighths between ticks); charge_x, charge_y: the charge at that
 // moment, model units; ex, ey: the field received, ex_rad, ey_rad: its radiation part, both in

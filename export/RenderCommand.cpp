@@ -17,7 +17,7 @@
 #include "app/GuardedCall.h"
 #include "app/RefusalText.h"
 #include "engine/ObserverCsv.h"
-#include "engine/ObserverSpectrum.h"
+#include "engine/ObserverFrequencies.h"
 #include "engine/SimulationCommands.h"
 #include "export/PictureFile.h"
 #include "export/StopSignals.h"

@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/ObserverSpectrum.h"
+#include "engine/ObserverFrequencies.h"
 
 class TFftwRealFft final : public TRealFft {
  public:

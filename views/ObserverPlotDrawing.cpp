@@ -3,6 +3,7 @@
 #include "views/ObserverPlotDrawing.h"
 
 #include <QPainter>
+#include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainterPath>
 #include <algorithm>
@@ -82,4 +83,13 @@ void StrokeHairlines(QPainter& painter, const QPainterPath& path, const QColor& 
                                 QPointF(0, offset)})
       painter.drawPath(path.translated(shift));
   }
+}
+
+double LabelRowsMargin(const QFontMetricsF& metrics, const std::vector<QString>& names,
+                       const QString& firstLabel, double least) {
+  double margin = least;
+  for (const QString& name : names)
+    margin = std::max(margin, metrics.horizontalAdvance(name) +
+                                  metrics.horizontalAdvance(firstLabel) / 2 + 8);
+  return margin;
 }

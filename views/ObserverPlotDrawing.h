@@ -9,8 +9,10 @@
 
 #include "engine/DisplaySettings.h"
 
+class QFontMetricsF;
 class QPainter;
 class QPainterPath;
+class QString;
 
 struct TObserverColours {
   QColor Ground;
@@ -41,3 +43,9 @@ void DrawPlotFrame(QPainter& painter, const QRectF& whole, const QRectF& area,
 // a hairline many times faster than a wide pen, whose outline it builds and fills at every
 // vertex; the trace, redrawn every frame, would otherwise cost more than the picture.
 void StrokeHairlines(QPainter& painter, const QPainterPath& path, const QColor& colour, double width);
+
+// The left margin of a plot whose label rows are named at its left, before the first label
+// (firstLabel, centred on the plot's left edge): least, or wider where a language's names are
+// longer.
+double LabelRowsMargin(const QFontMetricsF& metrics, const std::vector<QString>& names,
+                       const QString& firstLabel, double least);

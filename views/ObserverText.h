@@ -7,7 +7,7 @@
 #include <QString>
 #include <utility>
 
-#include "engine/ObserverSpectrum.h"
+#include "engine/ObserverFrequencies.h"
 
 // The catalogues' context of every text of the observer window and its plots.
 constexpr char ObserverContext[] = "TObserverForm";

@@ -103,12 +103,8 @@ void TObserverTracePlot::Paint() {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing, display.SmoothLines);
   const QFontMetricsF metrics(painter.font());
-  // The names of the two label rows stand left of the first labels ("0", "0 s", centred on the
-  // left edge): the margin widens where a language's names are longer.
-  double marginLeft = MarginLeft;
-  for (const QString& name : {ObserverWord("tick"), ObserverWord("time")})
-    marginLeft = std::max(marginLeft, metrics.horizontalAdvance(name) +
-                                          metrics.horizontalAdvance(QStringLiteral("0 s")) / 2 + 8);
+  const double marginLeft = LabelRowsMargin(metrics, {ObserverWord("tick"), ObserverWord("time")},
+                                             QStringLiteral("0 s"), MarginLeft);
   const QRectF whole(rect());
   const QRectF area = whole.adjusted(marginLeft, MarginTop, -MarginRight, -MarginBottom);
   DrawPlotFrame(painter, whole, area, colours);

@@ -26,7 +26,7 @@
 #include "engine/ObserverCsv.h"
 #include "engine/PictureScale.h"
 #include "fft/FftwRealFft.h"
-#include "views/ObserverSpectrumPlot.h"
+#include "views/ObserverPowerPlot.h"
 #include "views/ObserverText.h"
 #include "views/ObserverTracePlot.h"
 
@@ -67,7 +67,7 @@ TObserverForm::TObserverForm(TSimulationCommands& commands, QWidget* parent)
 
   TracePlot = new TObserverTracePlot(Commands, this);
   TracePlot->setObjectName(QStringLiteral("TracePlot"));
-  SpectrumPlot = new TObserverSpectrumPlot(Commands, Current, this);
+  SpectrumPlot = new TObserverPowerPlot(Commands, Current, this);
   SpectrumPlot->setObjectName(QStringLiteral("SpectrumPlot"));
 
   auto* tools = new QHBoxLayout;

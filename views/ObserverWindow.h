@@ -9,7 +9,7 @@
 #include <functional>
 #include <memory>
 
-#include "engine/ObserverSpectrum.h"
+#include "engine/ObserverFrequencies.h"
 #include "engine/SimulationCommands.h"
 
 class QComboBox;
@@ -17,7 +17,7 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 class QTimer;
-class TObserverSpectrumPlot;
+class TObserverPowerPlot;
 class TObserverTracePlot;
 
 class TObserverForm : public QWidget {
@@ -71,7 +71,7 @@ class TObserverForm : public QWidget {
   QLabel* LabelLeftOut = nullptr;
   QLabel* LabelSpectrum = nullptr;  // f₀, the undulator's wavelengths
   TObserverTracePlot* TracePlot = nullptr;
-  TObserverSpectrumPlot* SpectrumPlot = nullptr;
+  TObserverPowerPlot* SpectrumPlot = nullptr;
 
  signals:
   // Place was pressed or the eye was put: the main plot shows a cross while it waits for a click.

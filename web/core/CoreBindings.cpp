@@ -27,7 +27,7 @@
 #include "engine/AnimationSpeed.h"
 #include "engine/Observer.h"
 #include "engine/ObserverCsv.h"
-#include "engine/ObserverSpectrum.h"
+#include "engine/ObserverFrequencies.h"
 #include "engine/PictureScale.h"
 #include "engine/PictureWords.h"
 #include "engine/RadiationPatternTracker.h"

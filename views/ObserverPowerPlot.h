@@ -7,14 +7,14 @@
 
 #include <QWidget>
 
-#include "engine/ObserverSpectrum.h"
+#include "engine/ObserverFrequencies.h"
 #include "engine/SimulationCommands.h"
 
-class TObserverSpectrumPlot : public QWidget {
+class TObserverPowerPlot : public QWidget {
   Q_OBJECT
  public:
   // Draws spectrum, which its owner keeps and recomputes.
-  TObserverSpectrumPlot(const TSimulationCommands& commands, const TObserverSpectrum& spectrum,
+  TObserverPowerPlot(const TSimulationCommands& commands, const TObserverSpectrum& spectrum,
                         QWidget* parent = nullptr);
 
   // The highest frequency shown, cycles per tick: a quarter beyond the last bin of noticeable

@@ -2,7 +2,7 @@
 // The spectrum of what the eye receives: the transform itself, the closed paths' own period, the
 // circle's harmonics against the exact circle's, the dipole's single line, the undulator's
 // Doppler-shifted fundamental and the lines predicted for it.
-#include "engine/ObserverSpectrum.h"
+#include "engine/ObserverFrequencies.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The spectrum of what the eye receives, and the lines the path's motion predicts in it.
-#include "engine/ObserverSpectrum.h"
+#include "engine/ObserverFrequencies.h"
 
 #include <algorithm>
 #include <cmath>

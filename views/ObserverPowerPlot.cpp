@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The observer's spectrum, drawn with QPainter.
-#include "views/ObserverSpectrumPlot.h"
+#include "views/ObserverPowerPlot.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -34,16 +34,16 @@ bool Empty(const TObserverSpectrum& spectrum) {
 
 }  // namespace
 
-TObserverSpectrumPlot::TObserverSpectrumPlot(const TSimulationCommands& commands,
+TObserverPowerPlot::TObserverPowerPlot(const TSimulationCommands& commands,
                                              const TObserverSpectrum& spectrum, QWidget* parent)
     : QWidget(parent), Commands(commands), Spectrum(spectrum) {
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-QSize TObserverSpectrumPlot::minimumSizeHint() const { return {200, 130}; }
-QSize TObserverSpectrumPlot::sizeHint() const { return {360, 220}; }
+QSize TObserverPowerPlot::minimumSizeHint() const { return {200, 130}; }
+QSize TObserverPowerPlot::sizeHint() const { return {360, 220}; }
 
-double TObserverSpectrumPlot::UpperFrequency(const TObserverSpectrum& spectrum) {
+double TObserverPowerPlot::UpperFrequency(const TObserverSpectrum& spectrum) {
   if (Empty(spectrum)) return 0.0;
   const double highest = spectrum.Frequency.back();
   double upper = 0.0;
@@ -59,7 +59,7 @@ double TObserverSpectrumPlot::UpperFrequency(const TObserverSpectrum& spectrum) 
   return std::min(upper, highest);
 }
 
-int TObserverSpectrumPlot::LogDecades(const TObserverSpectrum& spectrum, double upper) {
+int TObserverPowerPlot::LogDecades(const TObserverSpectrum& spectrum, double upper) {
   double least = 1.0;
   const std::size_t bins = std::min(spectrum.Frequency.size(), spectrum.Power.size());
   for (std::size_t k = 0; k < bins && spectrum.Frequency[k] <= upper; ++k) {
@@ -68,11 +68,11 @@ int TObserverSpectrumPlot::LogDecades(const TObserverSpectrum& spectrum, double 
   return std::clamp(static_cast<int>(std::ceil(-std::log10(least))), 3, 12);
 }
 
-void TObserverSpectrumPlot::paintEvent(QPaintEvent*) {
+void TObserverPowerPlot::paintEvent(QPaintEvent*) {
   Guarded([this] { Paint(); });
 }
 
-void TObserverSpectrumPlot::Paint() {
+void TObserverPowerPlot::Paint() {
   const TSimulationState& state = Commands.State();
   const TDisplaySettings& display = Commands.Display();
   const bool logPower = display.Observer.LogPower;
@@ -82,13 +82,9 @@ void TObserverSpectrumPlot::Paint() {
   const std::optional<double> f0 = Spectrum.Fundamental;
   const double marginBottom = LabelRow * (f0 ? 3 : 2) + 4;
   const QFontMetricsF metrics(painter.font());
-  // The names of the label rows stand left of the first label ("0", centred on the left edge):
-  // the margin widens where a language's names are longer.
   const QStringList names{ObserverWord("/tick"), ObserverWord("Hz"), ObserverWord("× f₀")};
-  double marginLeft = MarginLeft;
-  for (const QString& name : names)
-    marginLeft = std::max(marginLeft, metrics.horizontalAdvance(name) +
-                                          metrics.horizontalAdvance(QStringLiteral("0 Hz")) / 2 + 8);
+  const double marginLeft =
+      LabelRowsMargin(metrics, {names.begin(), names.end()}, QStringLiteral("0 Hz"), MarginLeft);
   const QRectF whole(rect());
   const QRectF area = whole.adjusted(marginLeft, MarginTop, -MarginRight, -marginBottom);
   DrawPlotFrame(painter, whole, area, colours);
