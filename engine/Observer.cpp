@@ -53,6 +53,8 @@ void TObserverTrace::Clear(int traceTicks) {
   Oldest = 0;
   Size = 0;
   TickCount = 0;
+  BeforeReset = 0;
+  BeyondHistory = 0;
 }
 
 void TObserverTrace::Append(const TObserverSample& sample) {
@@ -62,9 +64,16 @@ void TObserverTrace::Append(const TObserverSample& sample) {
     Ring[static_cast<std::size_t>((Oldest + Size) % capacity)] = sample;
     ++Size;
   } else {
+    Tally(Ring[static_cast<std::size_t>(Oldest)], -1);
     Ring[static_cast<std::size_t>(Oldest)] = sample;
     Oldest = (Oldest + 1) % capacity;
   }
+  Tally(sample, +1);
+}
+
+void TObserverTrace::Tally(const TObserverSample& sample, int step) {
+  if (sample.Kind == TObserverSampleKind::BeforeReset) BeforeReset += step;
+  if (sample.Kind == TObserverSampleKind::BeyondHistory) BeyondHistory += step;
 }
 
 void TObserverTrace::SampleStart(const TFieldSimulation& field, int ISize, TVector2 place,
@@ -90,17 +99,6 @@ const TObserverSample& TObserverTrace::operator[](int index) const {
   return Ring[static_cast<std::size_t>((Oldest + index) % Capacity())];
 }
 
-int TObserverTrace::BeforeResetCount() const {
-  int count = 0;
-  for (int i = 0; i < Size; ++i) count += (*this)[i].Kind == TObserverSampleKind::BeforeReset;
-  return count;
-}
-
-int TObserverTrace::BeyondHistoryCount() const {
-  int count = 0;
-  for (int i = 0; i < Size; ++i) count += (*this)[i].Kind == TObserverSampleKind::BeyondHistory;
-  return count;
-}
 
 TVector2 ObserverAcross(TVector2 pathCentre, TVector2 place) {
   const TVector2 d{place.X - pathCentre.X, place.Y - pathCentre.Y};

@@ -87,16 +87,21 @@ class TObserverTrace {
   long long Ticks() const { return TickCount; }
   int TraceTicks() const { return Length; }
   // Of the samples kept: how many were left out, and why.
-  int BeforeResetCount() const;
-  int BeyondHistoryCount() const;
+  int BeforeResetCount() const { return BeforeReset; }
+  int BeyondHistoryCount() const { return BeyondHistory; }
 
  private:
   void Append(const TObserverSample& sample);
+  // Keeps the counts of the samples left out as a sample comes (step +1) or goes (-1), so that
+  // the window's line asks no walk over the ring at every frame.
+  void Tally(const TObserverSample& sample, int step);
   std::vector<TObserverSample> Ring;
   int Oldest = 0;
   int Size = 0;
   int Length = ObserverTraceTicksDefault;
   long long TickCount = 0;
+  int BeforeReset = 0;
+  int BeyondHistory = 0;
 };
 
 // The fixed direction the trace's signed components are taken along: across the line from the
