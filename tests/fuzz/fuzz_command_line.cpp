@@ -64,7 +64,9 @@ void CheckRefusal(const TCommandOptions& o) {
     if (RefusalValueText(value).empty() && *NonFiniteWord(value) == '\0' &&
         value.Kind != TRefusalValue::TKind::Text)
       Failure("a value the sentence cannot show");
-  if (!o.RefusedOption.empty() && o.RefusedOption != "--model")
+  // Only the options whose values a check of the simulation or the observer's trace refuses.
+  if (!o.RefusedOption.empty() && o.RefusedOption != "--model" &&
+      o.RefusedOption != "--observer" && o.RefusedOption != "--spectrum-csv")
     Failure("a wrapped refusal of an option that checks no simulation");
 }
 
